@@ -1,0 +1,48 @@
+// vantrel-cli dump FILE [--raw] [--first N] [--count K]
+#include <cstdio>
+
+#include "arg_list.h"
+#include "commands.h"
+#include "decode/decode_ensemble.h"
+#include "decode/scanner.h"
+#include "json_lines.h"
+
+namespace vantrel::cli {
+
+int Run_Dump(const Args& raw_args) {
+    Arg_List args(raw_args);
+    args.Take_Flag("--raw");  // ensembles are printed as decoded
+    const std::int64_t first = args.Take_Int("--first").value_or(1);
+    const std::int64_t count = args.Take_Int("--count").value_or(-1);
+    const std::string path = args.Take_Positional("FILE");
+    args.Finish();
+    if (first < 1) throw Cli_Error("--first counts from 1");
+
+    App_State app;
+    Binary_File file;
+    if (!file.Open(path)) throw Cli_Error("cannot open " + path);
+    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
+    if (app.dec.Data_Structure == k_structure_unknown) throw Cli_Error(path + ": not an ensemble file (no valid ensemble found)");
+    if (app.dec.Data_Structure == k_structure_nb) throw Cli_Error(path + ": narrowband ensembles cannot be decoded yet");
+    Allocate_Data_Set(app.ds, false, 1, 1);
+
+    std::string out;
+    std::int64_t index = 0, printed = 0;
+    while (count < 0 || printed < count) {
+        if (!Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) break;
+        if (++index < first) continue;
+        app.ds.Sub_Count = 0;
+        Clear_Slot(app.ds, 0);
+        Decode_Ensemble(app);
+        Append_Slot_Json(out, app.ds, app.dec, 0);
+        ++printed;
+        if (out.size() > (1u << 20)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}
+
+}  // namespace vantrel::cli

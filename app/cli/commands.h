@@ -1,0 +1,13 @@
+#pragma once
+// Subcommands of vantrel-cli. Each returns the exit code; bad input throws Cli_Error.
+
+#include <string>
+#include <vector>
+
+namespace vantrel::cli {
+
+using Args = std::vector<std::string>;
+
+int Run_Dump(const Args& args);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,42 @@
+// vantrel-cli: headless commands over the Vantrel core, for scripts, tests and benchmarks.
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <map>
+
+#include "arg_list.h"
+#include "commands.h"
+
+namespace {
+
+const char* const k_usage =
+    "usage: vantrel-cli COMMAND [options]\n"
+    "  synth OUT [options]                       write a synthetic ensemble file\n"
+    "  dump FILE [--raw] [--first N] [--count K] one JSON object per ensemble\n"
+    "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace vantrel::cli;
+    const std::map<std::string, std::function<int(const Args&)>> commands = {
+        {"dump", Run_Dump},
+    };
+    if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
+        std::fputs(k_usage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 1 : 0;
+    }
+    const auto it = commands.find(argv[1]);
+    if (it == commands.end()) {
+        std::fprintf(stderr, "vantrel-cli: unknown command '%s'\n%s", argv[1], k_usage);
+        return 1;
+    }
+    try {
+        return it->second(Args(argv + 2, argv + argc));
+    } catch (const Cli_Error& e) {
+        std::fprintf(stderr, "vantrel-cli %s: %s\n", argv[1], e.what());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vantrel-cli %s: %s\n", argv[1], e.what());
+    }
+    return 1;
+}

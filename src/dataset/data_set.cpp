@@ -1,0 +1,116 @@
+#include "dataset/data_set.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vantrel {
+
+void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens) {
+    const std::size_t n = static_cast<std::size_t>(std::max({max_sub_ens, max_whole_ens, 0})) + 1;
+    const std::size_t bins = k_max_bins;
+    ds.Sub_Ens_Number.Resize(n);
+    ds.Sub_Time.Resize(7, n);
+    ds.Sub_Corr.Resize(5, bins, n);
+    ds.Sub_Echo.Resize(5, bins, n);
+    ds.Sub_PGood.Resize(5, bins, n);
+    ds.Sub_Vel.Resize(8, bins, n);
+    ds.Sub_Anc.Resize(8, n);
+    ds.Sub_BT_Vel.Resize(6, n);
+    ds.Sub_WM_Vel.Resize(6, n);
+    ds.Sub_Ref_Vel.Resize(6, n);
+    ds.Sub_Nav_Vel.Resize(6, n);
+    ds.Sub_BT_Range.Resize(6, n);
+    for (auto* a : {&ds.Sub_First_Lat, &ds.Sub_First_Lon, &ds.Sub_Last_Lat, &ds.Sub_Last_Lon,
+                    &ds.Sub_Calimbro_Lat, &ds.Sub_Calimbro_Lon, &ds.Sub_QTRM_Depth, &ds.Sub_QTRM_Vel}) {
+        a->Resize(n);
+    }
+    ds.Sub_MicroCAT.Resize(n);
+    ds.Sub_QTRM_Flow.Resize(n);
+    ds.Sub_QTRM_Time.Resize(8, n);
+
+    if (!whole) return;
+    const std::size_t w = static_cast<std::size_t>(std::max(max_whole_ens, 0)) + 1;
+    ds.Bin_Work.Resize(3, bins);
+    ds.Whole_Time.Resize(7, w);
+    ds.Whole_Corr.Resize(5, bins, w);
+    ds.Whole_Echo.Resize(5, bins, w);
+    ds.Whole_PGood.Resize(5, bins, w);
+    ds.Whole_Vel.Resize(6, bins, w);
+    ds.Whole_Anc.Resize(8, w);
+    for (auto* a : {&ds.Whole_Nav_Vel, &ds.Whole_Ref_Vel, &ds.Whole_BT_Vel, &ds.Whole_WM_Vel}) a->Resize(6, w);
+    ds.Whole_BT_Range.Resize(5, w);
+}
+
+namespace {
+
+// Copies the first `components` of each of the first `bins` bins of one slot.
+template <typename T>
+void Copy_Profile(const Dense_Array<T>& from, Dense_Array<T>& to, std::size_t slot, std::size_t components,
+                  std::size_t bins) {
+    for (std::size_t bin = 0; bin < bins; ++bin) {
+        for (std::size_t c = 0; c < components; ++c) to(c, bin, slot) = from(c, bin, slot);
+    }
+}
+
+template <typename T>
+void Copy_Components(const Dense_Array<T>& from, Dense_Array<T>& to, std::size_t slot, std::size_t components) {
+    for (std::size_t c = 0; c < components; ++c) to(c, slot) = from(c, slot);
+}
+
+}  // namespace
+
+void Copy_To_Whole_Set(Data_Set& ds, int num_bins) {
+    const std::size_t capacity = ds.Whole_Time.Last_Extent();
+    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(ds.Sub_Count, 0)), capacity);
+    const std::size_t bins = static_cast<std::size_t>(std::clamp(num_bins, 0, k_max_bins));
+    ds.Whole_Count = ds.Sub_Count;
+    ds.Whole_First_Ens = ds.First_Ens;
+    ds.Whole_Step = ds.Ens_Step;
+    for (std::size_t s = 0; s < count; ++s) {
+        Copy_Profile(ds.Sub_Vel, ds.Whole_Vel, s, 6, bins);
+        Copy_Components(ds.Sub_Nav_Vel, ds.Whole_Nav_Vel, s, 6);
+        Copy_Components(ds.Sub_Ref_Vel, ds.Whole_Ref_Vel, s, 6);
+        Copy_Components(ds.Sub_BT_Vel, ds.Whole_BT_Vel, s, 6);
+        Copy_Components(ds.Sub_WM_Vel, ds.Whole_WM_Vel, s, 6);
+        Copy_Profile(ds.Sub_Corr, ds.Whole_Corr, s, 5, bins);
+        Copy_Profile(ds.Sub_Echo, ds.Whole_Echo, s, 5, bins);
+        Copy_Components(ds.Sub_BT_Range, ds.Whole_BT_Range, s, 5);
+        Copy_Profile(ds.Sub_PGood, ds.Whole_PGood, s, 4, bins);
+        Copy_Components(ds.Sub_Time, ds.Whole_Time, s, 7);
+        Copy_Components(ds.Sub_Anc, ds.Whole_Anc, s, 8);
+    }
+}
+
+namespace {
+template <typename T>
+void Zero_Slot(Dense_Array<T>& a, std::size_t slot) {
+    T* p = a.Slice(slot);
+    std::fill(p, p + a.Slice_Size(), T{});
+}
+}  // namespace
+
+void Clear_Slot(Data_Set& ds, std::int32_t slot) {
+    if (slot < 0 || slot >= ds.Sub_Slots()) return;
+    const auto s = static_cast<std::size_t>(slot);
+    Zero_Slot(ds.Sub_Ens_Number, s);
+    Zero_Slot(ds.Sub_Time, s);
+    Zero_Slot(ds.Sub_Corr, s);
+    Zero_Slot(ds.Sub_Echo, s);
+    Zero_Slot(ds.Sub_PGood, s);
+    Zero_Slot(ds.Sub_Vel, s);
+    Zero_Slot(ds.Sub_Anc, s);
+    Zero_Slot(ds.Sub_BT_Vel, s);
+    Zero_Slot(ds.Sub_WM_Vel, s);
+    Zero_Slot(ds.Sub_Ref_Vel, s);
+    Zero_Slot(ds.Sub_Nav_Vel, s);
+    Zero_Slot(ds.Sub_BT_Range, s);
+    for (auto* a : {&ds.Sub_First_Lat, &ds.Sub_First_Lon, &ds.Sub_Last_Lat, &ds.Sub_Last_Lon,
+                    &ds.Sub_Calimbro_Lat, &ds.Sub_Calimbro_Lon, &ds.Sub_QTRM_Depth, &ds.Sub_QTRM_Vel}) {
+        Zero_Slot(*a, s);
+    }
+    ds.Sub_MicroCAT(s).clear();
+    Zero_Slot(ds.Sub_QTRM_Flow, s);
+    Zero_Slot(ds.Sub_QTRM_Time, s);
+}
+
+}  // namespace vantrel

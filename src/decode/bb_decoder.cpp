@@ -1,0 +1,322 @@
+#include "decode/bb_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/byte_reader.h"
+#include "platform/text_format.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr double k_pi = 3.14159265358973;
+constexpr double k_pressure_agreement_mm = 200;
+
+struct Target {
+    Decoder_State& dec;
+    Data_Set& ds;
+    const Settings& settings;
+    bool flip;
+    std::size_t slot;
+};
+
+std::int16_t Scaled_Velocity(std::uint16_t raw, double scale) {
+    if (raw == 0x8000) return k_bad_velocity;
+    const auto value = static_cast<std::int16_t>(raw);
+    if (scale == 1.0) return value;  // already within -32767..32767
+    return static_cast<std::int16_t>(Round_Clamp(value * scale, -32767, 32767));
+}
+
+// Data-set bin index k holds file cell k+1 when facing up, cell Num_Bins-k when facing down.
+std::size_t File_Cell_Of_Bin(std::size_t k, std::size_t num_bins, bool facing_up) {
+    return facing_up ? k : num_bins - 1 - k;  // 0-based file cell
+}
+
+bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
+
+std::uint8_t Mean_Of_Four(unsigned sum) {
+    // sum / 4 to the nearest integer, halves to even.
+    const unsigned q = sum >> 2, r = sum & 3u;
+    return static_cast<std::uint8_t>(r < 2 ? q : r > 2 ? q + 1 : q + (q & 1u));
+}
+
+double Cos_Deg_Product(double a_rad, double b_rad) { return std::cos(a_rad) * std::cos(b_rad); }
+
+void BBFixedLeader(const Byte_Block& b, Target& t) {
+    Decoder_State& dec = t.dec;
+    const std::uint8_t version = b.Read_U8(2);
+    dec.FW_Version = Firmware_Version(version, b.Read_U8(3));
+    dec.Is_QTRM = version == 6 || version == 21;
+    dec.Sys_Config = b.Read_U16_LE(4);
+    if (t.flip) dec.Sys_Config ^= 0x80;
+    t.ds.Sub_Anc(5, t.slot) = Facing_Up(dec) ? 1 : 0;
+    dec.Num_Bins = b.Read_U8(9);
+    dec.Pings_Per_Ens = b.Read_U16_LE(10);
+    dec.Bin_Size = b.Read_U16_LE(12) / 100.0;
+    dec.Profiling_Mode = b.Read_U8(16);
+    dec.Time_Per_Ping[0] = b.Read_U8(22);
+    dec.Time_Per_Ping[1] = b.Read_U8(23);
+    dec.Time_Per_Ping[2] = b.Read_U8(24);
+    dec.Coord_Transform = b.Read_U8(25);
+    dec.Bin1_Dist = b.Read_U16_LE(32) / 100.0;
+    dec.Xmit_Length = b.Read_U16_LE(34) / 100.0;
+    dec.Lag_Length = b.Read_U16_LE(40) / 100.0;
+
+    const double deg20 = 62.8318530717946 / 180, deg10 = 31.4159265358973 / 180, deg30 = 94.2477796076919 / 180;
+    dec.Bin_Size_C20C10 = dec.Bin_Size * Cos_Deg_Product(deg20, deg10);
+    dec.Bin_Size_C30C20 = dec.Bin_Size * Cos_Deg_Product(deg30, deg20);
+    dec.Bin1_Dist_C20C10 = dec.Bin1_Dist * Cos_Deg_Product(deg20, deg10);
+    dec.Bin1_Dist_C30C20 = dec.Bin1_Dist * Cos_Deg_Product(deg30, deg20);
+    if (dec.Is_QTRM) {
+        dec.Bin_Size = dec.Bin_Size_C30C20;
+        dec.Bin1_Dist = dec.Bin1_Dist_C30C20;
+    }
+}
+
+void BBVariableLeader(const Byte_Block& b, Target& t) {
+    Data_Set& ds = t.ds;
+    const std::size_t e = t.slot;
+    const std::int32_t number = b.Read_U8(11) * 65536 + b.Read_U16_LE(2);
+    t.dec.Cur_Ens_Number = number;
+    ds.Sub_Ens_Number(e) = number;
+    for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, e) = b.Read_U8(4 + i);
+    if (ds.Sub_Time(0, e) > 99) ds.Sub_Time(0, e) = static_cast<std::uint8_t>(ds.Sub_Time(0, e) - 100);
+    ds.Sub_Anc(6, e) = b.Read_U16_LE(12);
+    ds.Sub_Anc(4, e) = b.Read_U16_LE(16) * 100;
+    ds.Sub_Anc(2, e) = b.Read_U16_LE(18);
+    ds.Sub_Anc(0, e) = b.Read_S16_LE(20);
+    ds.Sub_Anc(1, e) = b.Read_S16_LE(22);
+    ds.Sub_Anc(3, e) = b.Read_S16_LE(26);
+    ds.Sub_Anc(7, e) = b.Read_U8(35);
+
+    if (!b.Fits(48, 4)) return;  // a short leader carries no pressure
+    const double pressure = b.Read_U32_LE(48);
+    const double salinity = b.Read_U16_LE(24);
+    const double transducer_depth = ds.Sub_Anc(4, e);
+    double d = pressure * (1.02 - 0.00069 * salinity);
+    d = std::min(d, 2147483647.0);
+    d = std::max(d, transducer_depth - 2147483647.0);
+    if (std::fabs(rnd(d) - transducer_depth) < k_pressure_agreement_mm) {
+        const double density = t.settings.Water_Density;
+        ds.Sub_Anc(4, e) = Round_Clamp(d * 1000 / density, -2147483648.0, 2147483647.0);
+        ++t.dec.Pressure_Agree_Count;
+    } else {
+        --t.dec.Pressure_Agree_Count;
+    }
+}
+
+void BBVelocity(const Byte_Block& b, Target& t) {
+    const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
+    const bool up = Facing_Up(t.dec);
+    const double scale = t.settings.Vel_Scale;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
+        std::int16_t* out = &t.ds.Sub_Vel(0, k, t.slot);
+        for (std::size_t beam = 0; beam < 4; ++beam) out[beam] = Scaled_Velocity(b.Read_U16_LE(2 + cell * 8 + beam * 2), scale);
+    }
+}
+
+// Correlation and echo intensity: four beams and their rounded mean.
+void Byte_Profile_With_Mean(const Byte_Block& b, Target& t, Dense_Array<std::uint8_t>& out) {
+    const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
+    const bool up = Facing_Up(t.dec);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
+        std::uint8_t* dst = &out(0, k, t.slot);
+        unsigned sum = 0;
+        for (std::size_t beam = 0; beam < 4; ++beam) {
+            dst[beam] = b.Read_U8(2 + cell * 4 + beam);
+            sum += dst[beam];
+        }
+        dst[4] = Mean_Of_Four(sum);
+    }
+}
+
+void BBCorrelation(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr); }
+void BBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Echo); }
+
+void BBPercentGood(const Byte_Block& b, Target& t) {
+    const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
+    const bool up = Facing_Up(t.dec);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
+        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = b.Read_U8(2 + cell * 4 + beam);
+    }
+}
+
+std::int32_t Signed_Position(std::uint32_t high_word, std::uint32_t low_word) {
+    return static_cast<std::int32_t>(high_word * 65536u + low_word);  // above 2^31 wraps negative
+}
+
+void BBBottomTrack(const Byte_Block& b, Target& t) {
+    Decoder_State& dec = t.dec;
+    Data_Set& ds = t.ds;
+    const std::size_t e = t.slot;
+    dec.BT_Pings = b.Read_U16_LE(2);
+    dec.BT_Reacquire_Delay = b.Read_U16_LE(4);
+    dec.BT_Corr_Min = b.Read_U8(6);
+    dec.BT_Amp_Min = b.Read_U8(7);
+    dec.BT_PG_Min = b.Read_U8(8);
+    dec.BT_Mode = b.Read_U8(9);
+    dec.BT_Err_Max = b.Read_U16_LE(10);
+    dec.BT_Max_Depth = b.Read_U16_LE(70);
+    const bool long_ranges = dec.FW_Version > 4.99;
+    for (std::size_t beam = 0; beam < 4; ++beam) {
+        const std::int32_t high = long_ranges ? b.Read_U8(77 + beam) : 0;
+        ds.Sub_BT_Range(beam, e) = high * 65536 + b.Read_U16_LE(16 + beam * 2);
+
+        const std::uint16_t bt_raw = b.Read_U16_LE(24 + beam * 2);
+        if (bt_raw == 0x8000) {
+            ds.Sub_BT_Vel(beam, e) = k_bad_velocity;
+        } else {
+            double v = std::clamp(static_cast<std::int16_t>(bt_raw) * t.settings.BT_Vel_Scale, -32767.0, 32767.0);
+            if (dec.Profiling_Mode != 15) v = -v;
+            ds.Sub_BT_Vel(beam, e) = static_cast<std::int16_t>(rnd(v));
+        }
+
+        const std::uint16_t wm_raw = b.Read_U16_LE(50 + beam * 2);
+        std::int16_t wm = k_bad_velocity;
+        if (wm_raw != 0x8000) {
+            const double v = std::clamp(static_cast<std::int16_t>(wm_raw) * t.settings.Vel_Scale, -32767.0, 32767.0);
+            wm = static_cast<std::int16_t>(rnd(-v));
+        }
+        ds.Sub_WM_Vel(beam, e) = wm;
+        ds.Sub_Ref_Vel(beam, e) = wm;
+    }
+    ds.Sub_Calimbro_Lon(e) = Signed_Position(b.Read_U16_LE(46), b.Read_U16_LE(4));
+    ds.Sub_Calimbro_Lat(e) = Signed_Position(b.Read_U16_LE(14), b.Read_U16_LE(12));
+}
+
+void BBMicroCAT(const Byte_Block& b, Target& t) {
+    std::string& text = t.ds.Sub_MicroCAT(t.slot);
+    text.clear();
+    // The text ends at a zero byte, after 256 characters, or at the end of the ensemble.
+    for (std::size_t i = 2; i < b.Size() && text.size() < k_microcat_max_chars; ++i) {
+        const std::uint8_t c = b.Read_U8(i);
+        if (c == 0) break;
+        text += static_cast<char>(c);
+    }
+}
+
+void BBQTRM(const Byte_Block& b, Target& t) {
+    Data_Set& ds = t.ds;
+    const std::size_t e = t.slot;
+    ds.Sub_QTRM_Time(0, e) = 19;
+    for (std::size_t i = 0; i < 7; ++i) ds.Sub_QTRM_Time(i + 1, e) = ds.Sub_Time(i, e);
+    ds.Sub_QTRM_Depth(e) = b.Read_U16_LE(2);
+    ds.Sub_QTRM_Vel(e) = static_cast<std::int32_t>(rnd((b.Read_U16_LE(8) + b.Read_U16_LE(10)) / 2.0));
+    ds.Sub_QTRM_Flow(e) = static_cast<double>(b.Read_U16_LE(38)) * 65536.0 + b.Read_U16_LE(36);
+}
+
+void BBNavigation(const Byte_Block& b, Target& t) {
+    Data_Set& ds = t.ds;
+    const std::size_t e = t.slot;
+    ds.Sub_First_Lat(e) = static_cast<std::int32_t>(b.Read_U32_LE(14));
+    ds.Sub_First_Lon(e) = static_cast<std::int32_t>(b.Read_U32_LE(18));
+    ds.Sub_Last_Lat(e) = static_cast<std::int32_t>(b.Read_U32_LE(26));
+    ds.Sub_Last_Lon(e) = static_cast<std::int32_t>(b.Read_U32_LE(30));
+    const double speed = std::min<double>(b.Read_U16_LE(40), 32767);
+    const double degrees = b.Read_U16_LE(42) * 360.0 / 65536.0;
+    ds.Sub_Nav_Vel(5, e) = static_cast<std::int16_t>(Round_Clamp(degrees * 10, 0, 3600));
+    const double radians = degrees * k_pi / 180;
+    ds.Sub_Nav_Vel(0, e) = static_cast<std::int16_t>(Round_Clamp(speed * std::sin(radians), -32767, 32767));
+    ds.Sub_Nav_Vel(1, e) = static_cast<std::int16_t>(Round_Clamp(speed * std::cos(radians), -32767, 32767));
+    ds.Sub_Nav_Vel(4, e) = static_cast<std::int16_t>(speed);
+}
+
+// Bytes a data type needs from its identifier on, given the set-up of the moment; 0 = unknown type.
+std::size_t Needed_Bytes(std::uint16_t id, const Decoder_State& dec) {
+    const std::size_t bins = static_cast<std::size_t>(dec.Num_Bins);
+    switch (id) {
+        case k_id_fixed_leader: return k_fixed_leader_min;
+        case k_id_variable_leader: return k_variable_leader_min;
+        case k_id_velocity: return 2 + 8 * bins;
+        case k_id_correlation:
+        case k_id_echo:
+        case k_id_percent_good: return 2 + 4 * bins;
+        case k_id_bottom_track: return dec.FW_Version > 4.99 ? k_bottom_track_long_range_min : k_bottom_track_min;
+        case k_id_microcat:
+        case k_id_microcat_alt: return 2;
+        case k_id_qtrm: return k_qtrm_min;
+        case k_id_navigation: return k_navigation_min;
+        default: return 0;
+    }
+}
+
+bool* Flag_Of(std::uint16_t id, Decoder_State& dec) {
+    switch (id) {
+        case k_id_fixed_leader: return &dec.Have_FL;
+        case k_id_variable_leader: return &dec.Have_VL;
+        case k_id_velocity: return &dec.Have_Vel;
+        case k_id_correlation: return &dec.Have_Corr;
+        case k_id_echo: return &dec.Have_Echo;
+        case k_id_percent_good: return &dec.Have_PG;
+        case k_id_bottom_track: return &dec.Have_BT;
+        case k_id_microcat:
+        case k_id_microcat_alt: return &dec.Have_MicroCAT;
+        case k_id_qtrm: return &dec.Have_QTRM;
+        case k_id_navigation: return &dec.Have_Nav;
+        default: return nullptr;
+    }
+}
+
+void Run_Decoder(std::uint16_t id, const Byte_Block& b, Target& t) {
+    switch (id) {
+        case k_id_fixed_leader: BBFixedLeader(b, t); break;
+        case k_id_variable_leader: BBVariableLeader(b, t); break;
+        case k_id_velocity: BBVelocity(b, t); break;
+        case k_id_correlation: BBCorrelation(b, t); break;
+        case k_id_echo: BBEcho(b, t); break;
+        case k_id_percent_good: BBPercentGood(b, t); break;
+        case k_id_bottom_track: BBBottomTrack(b, t); break;
+        case k_id_microcat:
+        case k_id_microcat_alt: BBMicroCAT(b, t); break;
+        case k_id_qtrm: BBQTRM(b, t); break;
+        case k_id_navigation: BBNavigation(b, t); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+double Firmware_Version(std::uint8_t version, std::uint8_t revision) {
+    return version + (revision <= 99 ? revision : revision - 100) / 100.0;
+}
+
+void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+    dec.Clear_Have_Flags();
+    // Fields live in bytes 0..Ens_Bytes-1; the checksum after them is not data.
+    const std::size_t data_bytes =
+        std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
+    const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);
+    if (!ensemble.Fits(0, 6) || ds.Sub_Count < 0 || ds.Sub_Count >= ds.Sub_Slots()) {
+        dec.Num_Data_Types = 0;
+        return;
+    }
+    const std::size_t types = ensemble.Read_U8(5);
+    dec.Num_Data_Types = static_cast<std::int32_t>(types);
+    Target t{dec, ds, settings, menus.Flip_Checked && ds.File_Loaded, static_cast<std::size_t>(ds.Sub_Count)};
+
+    for (std::size_t i = 0; i < types; ++i) {
+        const std::size_t entry = 6 + 2 * i;
+        if (!ensemble.Fits(entry, 2)) break;  // the offset table runs past the ensemble
+        const std::size_t offset = ensemble.Read_U16_LE(entry);
+        if (!ensemble.Fits(offset, 2)) continue;
+        const std::uint16_t id = ensemble.Read_U16_LE(offset);
+        bool* flag = Flag_Of(id, dec);
+        if (flag == nullptr || *flag) continue;
+        if (id == k_id_variable_leader && Is_NVRAM_Record(dec.Ens_Bytes, dec.Num_Data_Types)) continue;
+        if (id == k_id_qtrm && !dec.Is_QTRM) continue;
+        const auto block = ensemble.Sub(offset, Needed_Bytes(id, dec));
+        if (!block) continue;  // does not fit inside the ensemble
+        // Text blocks run on to the end of the ensemble at most.
+        const Byte_Block extent = (id == k_id_microcat || id == k_id_microcat_alt)
+                                      ? *ensemble.Sub(offset, data_bytes - offset)
+                                      : *block;
+        Run_Decoder(id, extent, t);
+        *flag = true;
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,113 @@
+#include "decode/scanner.h"
+
+namespace vantrel {
+
+std::uint16_t Checksum(const std::uint8_t* data, std::size_t n) {
+    std::uint32_t sum = 0;  // 65535 bytes of 255 cannot overflow 32 bits
+    for (std::size_t i = 0; i < n; ++i) sum += data[i];
+    return static_cast<std::uint16_t>(sum);
+}
+
+namespace {
+
+enum class Byte_Order { little, big };
+
+// Reads the candidate that starts at position start (1-based) into Ens_Buffer and
+// checks its checksum. False when it is invalid or runs past the end of the file.
+bool Read_And_Check_Candidate(Binary_File& file, Decoder_State& dec, std::int64_t start, Byte_Order order,
+                              std::int32_t min_bytes) {
+    std::uint8_t head[4];
+    if (order == Byte_Order::big) file.Seek(start);
+    if (file.Read(head, 4) != 4) return false;
+    const std::int32_t count = order == Byte_Order::little ? (head[0] | (head[1] << 8)) : ((head[0] << 8) | head[1]);
+    dec.Ens_Bytes = count;
+    file.Seek(start);
+    dec.Ens_Buffer.resize(static_cast<std::size_t>(count) + 2);
+    if (file.Read(dec.Ens_Buffer.data(), dec.Ens_Buffer.size()) != dec.Ens_Buffer.size()) return false;
+    if (count < min_bytes) return false;  // too short to hold its own header
+    const std::uint8_t* tail = dec.Ens_Buffer.data() + count;
+    const std::uint16_t stored =
+        order == Byte_Order::little ? static_cast<std::uint16_t>(tail[0] | (tail[1] << 8))
+                                    : static_cast<std::uint16_t>((tail[0] << 8) | tail[1]);
+    return Checksum(dec.Ens_Buffer.data(), static_cast<std::size_t>(count)) == stored;
+}
+
+}  // namespace
+
+bool BB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) {
+    const std::int32_t saved_bytes = dec.Ens_Bytes;
+    std::int32_t skipped = 0;
+    std::int64_t start = file.Position();
+    int state = 0;
+    std::uint8_t byte = 0;
+    while (!file.Eof() && state != 4 && skipped < k_bb_skip_limit) {
+        progress.Yield();
+        switch (state) {
+            case 0:
+                if (!file.Read_Byte(byte)) break;
+                start = file.Position() - 1;
+                if (byte == 0x7F) state = 1; else ++skipped;
+                break;
+            case 1:
+                if (!file.Read_Byte(byte)) break;
+                state = byte == 0x7F ? 2 : 0;
+                break;
+            default:
+                if (Read_And_Check_Candidate(file, dec, start, Byte_Order::little, k_bb_min_ens_bytes)) {
+                    state = 4;
+                } else if (!file.Eof()) {
+                    file.Seek(start + 1);  // one byte after the candidate's first 0x7F
+                    state = 0;
+                }
+                break;
+        }
+    }
+    if (state == 4) return true;
+    dec.Ens_Bytes = saved_bytes;
+    return false;
+}
+
+bool NB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) {
+    const std::int32_t saved_bytes = dec.Ens_Bytes;
+    std::int32_t skipped = 0;
+    bool found = false;
+    std::uint8_t byte = 0;
+    while (!file.Eof() && !found && skipped < k_nb_skip_limit) {
+        progress.Yield();
+        if (!file.Read_Byte(byte)) break;
+        const std::int64_t marker = file.Position() - 1;
+        if (byte != 0x3F || marker < 4) {
+            ++skipped;
+            continue;
+        }
+        found = Read_And_Check_Candidate(file, dec, marker - 3, Byte_Order::big, k_nb_min_ens_bytes);
+        // Resume one byte after the failed marker, so that later ensembles are still found.
+        if (!found && !file.Eof()) file.Seek(marker + 1);
+    }
+    if (found) return true;
+    dec.Ens_Bytes = saved_bytes;
+    return false;
+}
+
+bool Get_Next_Ensemble(Binary_File& file, Decoder_State& dec, bool& file_loaded, Progress_Hooks& progress) {
+    switch (dec.Data_Structure) {
+        case k_structure_bb: return BB_Search(file, dec, progress);
+        case k_structure_nb: return NB_Search(file, dec, progress);
+        default: file_loaded = false; return false;
+    }
+}
+
+std::int32_t Determine_File_Data_Structure(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) {
+    std::int32_t structure = k_structure_unknown;
+    file.Seek(1);
+    if (BB_Search(file, dec, progress)) {
+        structure = k_structure_bb;
+    } else {
+        file.Seek(1);
+        if (NB_Search(file, dec, progress)) structure = k_structure_nb;
+    }
+    file.Seek(1);
+    return structure;
+}
+
+}  // namespace vantrel

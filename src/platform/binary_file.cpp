@@ -1,0 +1,144 @@
+#include "platform/binary_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+constexpr std::size_t k_buffer_bytes = 1 << 20;
+}
+
+Binary_File::~Binary_File() { Close(); }
+
+Binary_File::Binary_File(Binary_File&& other) noexcept { *this = std::move(other); }
+
+Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = other.fd_;
+        path_ = std::move(other.path_);
+        length_ = other.length_;
+        buffer_ = std::move(other.buffer_);
+        buffer_start_ = other.buffer_start_;
+        cursor_ = other.cursor_;
+        filled_ = other.filled_;
+        eof_ = other.eof_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+bool Binary_File::Open(const std::string& path) {
+    Close();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    path_ = path;
+    length_ = static_cast<std::int64_t>(st.st_size);
+    buffer_.resize(k_buffer_bytes);
+    buffer_start_ = 0;
+    cursor_ = 0;
+    filled_ = 0;
+    eof_ = false;
+    return true;
+}
+
+void Binary_File::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    filled_ = 0;
+    cursor_ = 0;
+    buffer_start_ = 0;
+    eof_ = false;
+}
+
+void Binary_File::Refresh_Length() {
+    struct stat st {};
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0) length_ = static_cast<std::int64_t>(st.st_size);
+}
+
+void Binary_File::Seek(std::int64_t position) {
+    const std::int64_t offset = std::max<std::int64_t>(position - 1, 0);
+    eof_ = false;
+    if (offset >= buffer_start_ && offset <= buffer_start_ + static_cast<std::int64_t>(filled_)) {
+        cursor_ = static_cast<std::size_t>(offset - buffer_start_);
+        return;
+    }
+    buffer_start_ = offset;
+    cursor_ = 0;
+    filled_ = 0;
+}
+
+bool Binary_File::Fill() {
+    if (fd_ < 0) return false;
+    buffer_start_ += static_cast<std::int64_t>(cursor_);
+    cursor_ = 0;
+    filled_ = 0;
+    while (filled_ < buffer_.size()) {
+        const ssize_t got = ::pread(fd_, buffer_.data() + filled_, buffer_.size() - filled_,
+                                    buffer_start_ + static_cast<std::int64_t>(filled_));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (got == 0) break;
+        filled_ += static_cast<std::size_t>(got);
+    }
+    return filled_ > 0;
+}
+
+bool Binary_File::Read_Byte_Slow(std::uint8_t& out) {
+    if (!Fill()) {
+        eof_ = true;
+        return false;
+    }
+    out = buffer_[cursor_++];
+    return true;
+}
+
+std::size_t Binary_File::Read(std::uint8_t* dst, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+        if (cursor_ == filled_) {
+            const std::size_t remaining = n - done;
+            if (remaining >= buffer_.size() && fd_ >= 0) {
+                // Large reads go straight to the destination.
+                buffer_start_ += static_cast<std::int64_t>(cursor_);
+                cursor_ = filled_ = 0;
+                const ssize_t got = ::pread(fd_, dst + done, remaining, buffer_start_);
+                if (got < 0 && errno == EINTR) continue;
+                if (got <= 0) break;
+                done += static_cast<std::size_t>(got);
+                buffer_start_ += got;
+                continue;
+            }
+            if (!Fill()) break;
+        }
+        const std::size_t take = std::min(n - done, filled_ - cursor_);
+        std::memcpy(dst + done, buffer_.data() + cursor_, take);
+        cursor_ += take;
+        done += take;
+    }
+    if (done < n) eof_ = true;
+    return done;
+}
+
+std::int64_t File_Length(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+bool File_Exists(const std::string& path) { return File_Length(path) >= 0; }
+
+}  // namespace vantrel
