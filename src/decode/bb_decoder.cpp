@@ -308,13 +308,9 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
         if (flag == nullptr || *flag) continue;
         if (id == k_id_variable_leader && Is_NVRAM_Record(dec.Ens_Bytes, dec.Num_Data_Types)) continue;
         if (id == k_id_qtrm && !dec.Is_QTRM) continue;
-        const auto block = ensemble.Sub(offset, Needed_Bytes(id, dec));
-        if (!block) continue;  // does not fit inside the ensemble
-        // Text blocks run on to the end of the ensemble at most.
-        const Byte_Block extent = (id == k_id_microcat || id == k_id_microcat_alt)
-                                      ? *ensemble.Sub(offset, data_bytes - offset)
-                                      : *block;
-        Run_Decoder(id, extent, t);
+        if (!ensemble.Fits(offset, Needed_Bytes(id, dec))) continue;  // does not fit inside the ensemble
+        // Decoders see the rest of the ensemble, so optional fields and text can check their own extent.
+        Run_Decoder(id, Byte_Block(ensemble.Data() + offset, data_bytes - offset), t);
         *flag = true;
     }
 }

@@ -55,8 +55,10 @@ bool BB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) 
             default:
                 if (Read_And_Check_Candidate(file, dec, start, Byte_Order::little, k_bb_min_ens_bytes)) {
                     state = 4;
-                } else if (!file.Eof()) {
-                    file.Seek(start + 1);  // one byte after the candidate's first 0x7F
+                } else {
+                    // One byte after the candidate's first 0x7F. A candidate that runs past the end
+                    // of the file is only a false header too: complete ensembles may still follow.
+                    file.Seek(start + 1);
                     state = 0;
                 }
                 break;
@@ -82,7 +84,7 @@ bool NB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) 
         }
         found = Read_And_Check_Candidate(file, dec, marker - 3, Byte_Order::big, k_nb_min_ens_bytes);
         // Resume one byte after the failed marker, so that later ensembles are still found.
-        if (!found && !file.Eof()) file.Seek(marker + 1);
+        if (!found) file.Seek(marker + 1);
     }
     if (found) return true;
     dec.Ens_Bytes = saved_bytes;

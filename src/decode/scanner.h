@@ -15,11 +15,14 @@ constexpr std::int32_t k_nb_skip_limit = 0x10000; // non-marker bytes before a s
 constexpr std::int32_t k_bb_min_ens_bytes = 6;    // header and data-type count
 constexpr std::int32_t k_nb_min_ens_bytes = 14;   // byte count and the six block sizes
 
-// Searches for a broadband ensemble (0x7F 0x7F, little-endian checksum). On failure
+// Searches for a broadband ensemble (0x7F 0x7F, little-endian checksum). A candidate
+// that fails its checksum or runs past the end of the file is passed over and the search
+// resumes one byte after its first header byte. On failure (end of file or skip limit)
 // Ens_Bytes is restored and the file position is wherever the search stopped.
 bool BB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress);
 
-// Searches for a narrowband ensemble (0x3F at offset 3, big-endian checksum).
+// Searches for a narrowband ensemble (0x3F at offset 3, big-endian checksum); resumes one
+// byte after a marker whose candidate fails.
 bool NB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress);
 
 // Runs the search of dec.Data_Structure; an unknown structure clears file_loaded and finds nothing.

@@ -38,9 +38,8 @@ std::string Format(double value, std::string_view pattern) {
 
     if (grouped && whole.size() > 3) {
         std::string g;
-        const std::size_t lead = whole.size() % 3;
         for (std::size_t i = 0; i < whole.size(); ++i) {
-            if (i != 0 && (i - lead) % 3 == 0) g += ',';
+            if (i != 0 && (whole.size() - i) % 3 == 0) g += ',';
             g += whole[i];
         }
         whole = g;

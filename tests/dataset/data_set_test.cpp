@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "dataset/data_set.h"
+#include "dataset/max_ensembles.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Data_Set, AllocationSizesFollowBothMaxima) {
+    Data_Set ds;
+    Allocate_Data_Set(ds, true, 3000, 1000);
+    EXPECT_EQ(ds.Sub_Slots(), 3001);
+    EXPECT_EQ(ds.Sub_Vel.Extent(0), 8u);
+    EXPECT_EQ(ds.Sub_Vel.Extent(1), 256u);
+    EXPECT_EQ(ds.Sub_Vel.Extent(2), 3001u);
+    EXPECT_EQ(ds.Whole_Vel.Extent(0), 6u);  // no components 6 and 7
+    EXPECT_EQ(ds.Whole_Vel.Extent(2), 1001u);
+    EXPECT_EQ(ds.Whole_BT_Range.Extent(0), 5u);
+    EXPECT_EQ(ds.Bin_Work.Extent(0), 3u);
+    // Components of one bin and slot are adjacent, bins next, slots last.
+    EXPECT_EQ(&ds.Sub_Vel(1, 0, 0) - &ds.Sub_Vel(0, 0, 0), 1);
+    EXPECT_EQ(&ds.Sub_Vel(0, 1, 0) - &ds.Sub_Vel(0, 0, 0), 8);
+    EXPECT_EQ(&ds.Sub_Vel(0, 0, 1) - &ds.Sub_Vel(0, 0, 0), 8 * 256);
+
+    Allocate_Data_Set(ds, true, 100, 2000);
+    EXPECT_EQ(ds.Sub_Slots(), 2001);
+}
+
+TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
+    Data_Set ds;
+    Allocate_Data_Set(ds, true, 256, 256);
+    ds.Sub_Count = 2;
+    ds.First_Ens = 41;
+    ds.Ens_Step = 3;
+    for (std::size_t s = 0; s < 3; ++s) {
+        for (std::size_t bin = 0; bin < 256; ++bin) {
+            for (std::size_t c = 0; c < 8; ++c) ds.Sub_Vel(c, bin, s) = static_cast<std::int16_t>(100 * s + bin + c);
+            ds.Sub_Echo(4, bin, s) = 9;
+            ds.Sub_PGood(4, bin, s) = 5;
+        }
+        ds.Sub_BT_Range(5, s) = 77;
+        ds.Sub_BT_Range(4, s) = 66;
+        ds.Sub_Time(6, s) = 12;
+        ds.Sub_Anc(7, s) = -3;
+    }
+    Copy_To_Whole_Set(ds, 25);
+    EXPECT_EQ(ds.Whole_Count, 2);
+    EXPECT_EQ(ds.Whole_First_Ens, 41);
+    EXPECT_EQ(ds.Whole_Step, 3);
+    EXPECT_EQ(ds.Whole_Vel(5, 24, 1), 100 + 24 + 5);
+    EXPECT_EQ(ds.Whole_Vel(0, 25, 1), 0);  // bins from Num_Bins on are left alone
+    EXPECT_EQ(ds.Whole_Vel(0, 0, 2), 0);   // slots from Sub_Count on too
+    EXPECT_EQ(ds.Whole_Echo(4, 3, 0), 9);
+    EXPECT_EQ(ds.Whole_PGood(4, 3, 0), 0);  // percent good components 0..3 only
+    EXPECT_EQ(ds.Whole_BT_Range(4, 1), 66);
+    EXPECT_EQ(ds.Whole_Time(6, 1), 12);
+    EXPECT_EQ(ds.Whole_Anc(7, 0), -3);
+
+    Allocate_Data_Set(ds, false, 4000, 256);
+    EXPECT_EQ(ds.Sub_Slots(), 4001);
+    EXPECT_EQ(ds.Sub_Vel(0, 0, 0), 0);
+    EXPECT_EQ(ds.Whole_Vel(5, 24, 1), 129);  // the Whole Set keeps the previous copy
+}
+
+TEST(Data_Set, ClearSlotTouchesOnlyThatSlot) {
+    Data_Set ds;
+    Allocate_Data_Set(ds, false, 128, 1);
+    ds.Sub_Vel(7, 255, 3) = 5;
+    ds.Sub_Vel(0, 0, 4) = 6;
+    ds.Sub_MicroCAT(3) = "text";
+    Clear_Slot(ds, 3);
+    EXPECT_EQ(ds.Sub_Vel(7, 255, 3), 0);
+    EXPECT_EQ(ds.Sub_MicroCAT(3), "");
+    EXPECT_EQ(ds.Sub_Vel(0, 0, 4), 6);
+}
+
+TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
+    EXPECT_EQ(Max_Sub_Ens_From_Answer("100000", 256), 8192);
+    EXPECT_EQ(Max_Sub_Ens_From_Answer("5", 256), 128);
+    EXPECT_EQ(Max_Sub_Ens_From_Answer("", 300), 300);
+    EXPECT_EQ(Max_Sub_Ens_From_Answer("lots", 300), 128);
+    EXPECT_EQ(Max_Sub_Ens_From_Answer(" 1000.5", 300), 1000);
+    EXPECT_EQ(Max_Sub_Ens_From_Answer("4096 ensembles", 300), 4096);
+    EXPECT_EQ(Limit_Max_Sub_Ens(8192.4), 8192);
+}
+
+}  // namespace
+}  // namespace vantrel

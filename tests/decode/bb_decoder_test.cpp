@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "decode/bb_decoder.h"
+#include "platform/text_format.h"
+#include "support/decode_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using test::Block;
+using test::Bytes;
+using test::Ensemble;
+using test::Fixed_Leader;
+using test::Fixed_Leader_Fields;
+using test::Put_U16;
+using test::Put_U32;
+using test::Variable_Leader;
+
+// Velocity block whose cell c (1-based), beam b (0-based) holds c * 10 + b.
+Bytes Numbered_Velocity(int bins) {
+    Bytes b = Block(0x0100, 2 + 8 * static_cast<std::size_t>(bins));
+    for (int c = 1; c <= bins; ++c)
+        for (int beam = 0; beam < 4; ++beam) Put_U16(b, 2 + (c - 1) * 8 + beam * 2, static_cast<unsigned>(c * 10 + beam));
+    return b;
+}
+
+TEST(BB_Decoder, BinOrderPutsTheFarthestCellAtIndexZero) {
+    test::Decode_Fixture f;
+    Fixed_Leader_Fields fl;
+    fl.bins = 30;
+    f.Decode(Ensemble({Fixed_Leader(fl), Variable_Leader(1), Numbered_Velocity(30)}));
+    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), 300);   // down-facing: cell 30 first
+    EXPECT_EQ(f.app.ds.Sub_Vel(3, 29, 0), 13);   // cell 1, beam 4
+    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 0);
+
+    fl.sys_config |= 0x80;  // facing up
+    f.Decode(Ensemble({Fixed_Leader(fl), Variable_Leader(2), Numbered_Velocity(30)}));
+    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), 10);
+    EXPECT_EQ(f.app.ds.Sub_Vel(1, 29, 0), 301);
+    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+}
+
+TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
+    test::Decode_Fixture f;
+    f.app.settings.Vel_Scale = 2;
+    Fixed_Leader_Fields fl;
+    fl.bins = 1;
+    Bytes vel = Block(0x0100, 10);
+    Put_U16(vel, 2, 0x8000);
+    Put_U16(vel, 4, 0x7FFF);
+    Put_U16(vel, 6, static_cast<std::uint16_t>(-100));
+    Put_U16(vel, 8, 5);
+    f.Decode(Ensemble({Fixed_Leader(fl), vel}));
+    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), -32768);
+    EXPECT_EQ(f.app.ds.Sub_Vel(1, 0, 0), 32767);
+    EXPECT_EQ(f.app.ds.Sub_Vel(2, 0, 0), -200);
+    f.app.settings.Vel_Scale = 0.5;
+    f.Decode(Ensemble({Fixed_Leader(fl), vel}));
+    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), -32768);
+    EXPECT_EQ(f.app.ds.Sub_Vel(3, 0, 0), 2);  // 2.5 -> 2
+}
+
+TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
+    test::Decode_Fixture f;
+    Fixed_Leader_Fields fl;
+    fl.bins = 2;
+    Bytes second = Numbered_Velocity(2);
+    Put_U16(second, 2, 999);
+    Bytes text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
+    text1[2] = 'a';
+    text2[2] = 'b';
+    f.Decode(Ensemble({Fixed_Leader(fl), Numbered_Velocity(2), second, text1, text2}));
+    EXPECT_EQ(f.app.ds.Sub_Vel(0, 1, 0), 10);
+    EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "a");
+    EXPECT_TRUE(f.app.dec.Have_Vel);
+    EXPECT_TRUE(f.app.dec.Have_MicroCAT);
+    EXPECT_FALSE(f.app.dec.Have_BT);
+}
+
+TEST(BB_Decoder, ByteProfilesAndTheirRoundedMean) {
+    test::Decode_Fixture f;
+    Fixed_Leader_Fields fl;
+    fl.bins = 2;
+    fl.sys_config |= 0x80;
+    Bytes corr = Block(0x0200, 10), echo = Block(0x0300, 10), pg = Block(0x0400, 10);
+    const std::uint8_t cell1[4] = {1, 2, 2, 1}, cell2[4] = {1, 1, 0, 0};  // means 1.5 and 0.5
+    for (int i = 0; i < 4; ++i) {
+        corr[2 + i] = echo[2 + i] = pg[2 + i] = cell1[i];
+        corr[6 + i] = echo[6 + i] = pg[6 + i] = cell2[i];
+    }
+    f.app.ds.Sub_PGood(4, 0, 0) = 77;
+    f.Decode(Ensemble({Fixed_Leader(fl), corr, echo, pg}));
+    EXPECT_EQ(f.app.ds.Sub_Corr(4, 0, 0), 2);
+    EXPECT_EQ(f.app.ds.Sub_Echo(4, 1, 0), 0);
+    EXPECT_EQ(f.app.ds.Sub_Echo(1, 0, 0), 2);
+    EXPECT_EQ(f.app.ds.Sub_PGood(2, 0, 0), 2);
+    EXPECT_EQ(f.app.ds.Sub_PGood(4, 0, 0), 77);  // no mean for percent good
+}
+
+TEST(BB_Decoder, FixedLeaderSetUpAndFirmwareRule) {
+    EXPECT_DOUBLE_EQ(Firmware_Version(16, 105), 16.05);
+    EXPECT_DOUBLE_EQ(Firmware_Version(16, 99), 16.99);
+    test::Decode_Fixture f;
+    Fixed_Leader_Fields fl;
+    f.Decode(Ensemble({Fixed_Leader(fl)}));
+    const Decoder_State& d = f.app.dec;
+    EXPECT_DOUBLE_EQ(d.FW_Version, 16.05);
+    EXPECT_FALSE(d.Is_QTRM);
+    EXPECT_EQ(d.Num_Bins, 4);
+    EXPECT_DOUBLE_EQ(d.Bin_Size, 1.0);
+    EXPECT_DOUBLE_EQ(d.Bin1_Dist, 3.0);
+    EXPECT_DOUBLE_EQ(d.Xmit_Length, 1.2);
+    EXPECT_EQ(d.Time_Per_Ping[2], 50);
+
+    fl.version = 21;  // flow-meter family: projected bin geometry
+    f.Decode(Ensemble({Fixed_Leader(fl)}));
+    EXPECT_TRUE(f.app.dec.Is_QTRM);
+    EXPECT_NEAR(f.app.dec.Bin_Size, std::cos(30 * std::numbers::pi / 180) * std::cos(20 * std::numbers::pi / 180), 1e-9);
+    EXPECT_NEAR(f.app.dec.Bin_Size_C20C10, std::cos(20 * std::numbers::pi / 180) * std::cos(10 * std::numbers::pi / 180), 1e-9);
+}
+
+TEST(BB_Decoder, FlipInvertsFacingOnlyOnceAFileIsLoaded) {
+    test::Decode_Fixture f;
+    f.app.menus.Flip_Checked = true;
+    f.Decode(Ensemble({Fixed_Leader()}));
+    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0);
+    f.app.ds.File_Loaded = true;
+    f.Decode(Ensemble({Fixed_Leader()}));
+    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
+    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+}
+
+TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
+    test::Decode_Fixture f;
+    Bytes vl = Variable_Leader(0x123456);
+    vl[4] = 126;  // year byte above 99
+    Put_U16(vl, 12, 0xBEEF);
+    Put_U16(vl, 16, 100);  // 10 m transducer depth
+    Put_U16(vl, 18, 35999);
+    Put_U16(vl, 20, static_cast<std::uint16_t>(-1500));
+    Put_U16(vl, 22, 250);
+    Put_U16(vl, 24, 0);    // salinity 0: d = 1.02 P
+    Put_U16(vl, 26, static_cast<std::uint16_t>(-125));
+    vl[35] = 140;
+    Put_U32(vl, 48, 9900);  // 10098 mm: agrees within 200 mm
+    f.Decode(Ensemble({Fixed_Leader(), vl}));
+    const Data_Set& ds = f.app.ds;
+    EXPECT_EQ(ds.Sub_Ens_Number(0), 0x123456);
+    EXPECT_EQ(f.app.dec.Cur_Ens_Number, 0x123456);
+    EXPECT_EQ(ds.Sub_Time(0, 0), 26);
+    EXPECT_EQ(ds.Sub_Anc(6, 0), 0xBEEF);
+    EXPECT_EQ(ds.Sub_Anc(2, 0), 35999);
+    EXPECT_EQ(ds.Sub_Anc(0, 0), -1500);
+    EXPECT_EQ(ds.Sub_Anc(1, 0), 250);
+    EXPECT_EQ(ds.Sub_Anc(3, 0), -125);
+    EXPECT_EQ(ds.Sub_Anc(7, 0), 140);
+    EXPECT_EQ(ds.Sub_Anc(4, 0), 10098);
+    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, 1);
+
+    Put_U32(vl, 48, 20000);  // 20.4 m: disagrees, the transducer depth stays
+    f.app.settings.Water_Density = 1025;
+    f.Decode(Ensemble({Fixed_Leader(), vl}));
+    EXPECT_EQ(ds.Sub_Anc(4, 0), 10000);
+    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, 0);
+
+    Put_U32(vl, 48, 9900);  // agrees again: density scales the pressure depth
+    f.Decode(Ensemble({Fixed_Leader(), vl}));
+    EXPECT_EQ(ds.Sub_Anc(4, 0), static_cast<std::int32_t>(rnd(10098.0 * 1000 / 1025)));
+}
+
+TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
+    test::Decode_Fixture f;
+    f.Decode(Ensemble({Fixed_Leader(), Variable_Leader(7)}));
+    ASSERT_EQ(f.app.dec.Cur_Ens_Number, 7);
+    Bytes padded = Variable_Leader(8);
+    padded.resize(8256 - 6 - 4 - 59);  // byte count 8256
+    f.Decode(Ensemble({Fixed_Leader(), padded}), 1);
+    EXPECT_EQ(f.app.dec.Ens_Bytes, 8256);
+    EXPECT_FALSE(f.app.dec.Have_VL);
+    EXPECT_TRUE(f.app.dec.Have_FL);
+    EXPECT_EQ(f.app.dec.Cur_Ens_Number, 7);
+    EXPECT_EQ(f.app.ds.Sub_Ens_Number(1), 0);
+    EXPECT_EQ(f.app.ds.Sub_Time(1, 1), 0);
+
+    // With a third data type the same record is an ordinary ensemble.
+    f.Decode(Ensemble({Fixed_Leader(), padded, Block(0x0500, 4)}), 1);
+    EXPECT_EQ(f.app.ds.Sub_Ens_Number(1), 8);
+}
+
+Bytes Bottom_Track(int v_beam1, unsigned range_low, std::uint8_t range_high) {
+    Bytes bt = Block(0x0600, 85);
+    Put_U16(bt, 2, 3);
+    Put_U16(bt, 4, 0x5678);   // re-acquire delay and low word of the longitude
+    bt[6] = 220;
+    Put_U16(bt, 10, 1000);
+    Put_U16(bt, 12, 0x0001);  // latitude low word
+    Put_U16(bt, 14, 0x8000);  // high word: above 2^31, so negative
+    Put_U16(bt, 16, range_low);
+    bt[77] = range_high;
+    Put_U16(bt, 24, static_cast<std::uint16_t>(v_beam1));
+    Put_U16(bt, 26, 0x8000);
+    Put_U16(bt, 46, 0x1234);
+    Put_U16(bt, 50, 40);
+    Put_U16(bt, 52, 0x8000);
+    Put_U16(bt, 70, 2000);
+    return bt;
+}
+
+TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
+    test::Decode_Fixture f;
+    Fixed_Leader_Fields fl;
+    fl.version = 4;
+    fl.revision = 99;  // 4.99: range high bytes ignored
+    f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
+    const Data_Set& ds = f.app.ds;
+    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), -100);
+    EXPECT_EQ(ds.Sub_BT_Vel(1, 0), -32768);
+    EXPECT_EQ(ds.Sub_BT_Range(0, 0), 5000);
+    EXPECT_EQ(ds.Sub_WM_Vel(0, 0), -40);
+    EXPECT_EQ(ds.Sub_Ref_Vel(0, 0), -40);
+    EXPECT_EQ(ds.Sub_WM_Vel(1, 0), -32768);
+    EXPECT_EQ(ds.Sub_Ref_Vel(1, 0), -32768);
+    EXPECT_EQ(ds.Sub_Calimbro_Lon(0), 0x12345678);
+    EXPECT_EQ(ds.Sub_Calimbro_Lat(0), static_cast<std::int32_t>(0x80000001u));
+    EXPECT_EQ(f.app.dec.BT_Max_Depth, 2000);
+    EXPECT_EQ(f.app.dec.BT_Corr_Min, 220);
+
+    fl.version = 5;
+    fl.revision = 0;
+    fl.mode = 15;  // mode 15 keeps the bottom-track sign
+    f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
+    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), 100);
+    EXPECT_EQ(ds.Sub_WM_Vel(0, 0), -40);  // reference layer is always negated
+    EXPECT_EQ(ds.Sub_BT_Range(0, 0), 2 * 65536 + 5000);
+}
+
+TEST(BB_Decoder, NavigationDirectionAndSpeed) {
+    test::Decode_Fixture f;
+    Bytes nav = Block(0x2000, 48);
+    Put_U32(nav, 14, 0x40000000u);  // 90 degrees
+    Put_U32(nav, 18, 0xC0000000u);  // -90 degrees
+    Put_U16(nav, 40, 40000);        // limited to 32767
+    Put_U16(nav, 42, 16384);        // 90 degrees: due east
+    f.Decode(Ensemble({Fixed_Leader(), nav}));
+    const Data_Set& ds = f.app.ds;
+    EXPECT_EQ(ds.Sub_First_Lat(0), 0x40000000);
+    EXPECT_EQ(ds.Sub_First_Lon(0), -0x40000000);
+    EXPECT_EQ(ds.Sub_Nav_Vel(5, 0), 900);
+    EXPECT_EQ(ds.Sub_Nav_Vel(4, 0), 32767);
+    EXPECT_EQ(ds.Sub_Nav_Vel(0, 0), 32767);
+    EXPECT_EQ(ds.Sub_Nav_Vel(1, 0), 0);
+}
+
+TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
+    test::Decode_Fixture f;
+    Bytes q = Block(0x1300, 40);
+    Put_U16(q, 2, 12345);
+    Put_U16(q, 8, 101);
+    Put_U16(q, 10, 102);  // mean 101.5 -> 102
+    Put_U16(q, 36, 0x0001);
+    Put_U16(q, 38, 0x0002);
+    Bytes vl = Variable_Leader(3);
+    f.Decode(Ensemble({Fixed_Leader(), vl, q}));
+    EXPECT_FALSE(f.app.dec.Have_QTRM);
+    EXPECT_EQ(f.app.ds.Sub_QTRM_Depth(0), 0);
+
+    Fixed_Leader_Fields fl;
+    fl.version = 6;
+    f.Decode(Ensemble({Fixed_Leader(fl), vl, q}));
+    EXPECT_TRUE(f.app.dec.Have_QTRM);
+    EXPECT_EQ(f.app.ds.Sub_QTRM_Depth(0), 12345);
+    EXPECT_EQ(f.app.ds.Sub_QTRM_Vel(0), 102);
+    EXPECT_DOUBLE_EQ(f.app.ds.Sub_QTRM_Flow(0), 2 * 65536.0 + 1);
+    EXPECT_EQ(f.app.ds.Sub_QTRM_Time(0, 0), 19);
+    EXPECT_EQ(f.app.ds.Sub_QTRM_Time(2, 0), 3);  // month from the variable leader
+}
+
+TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
+    test::Decode_Fixture f;
+    Bytes text = Block(0x0703, 300);
+    for (std::size_t i = 2; i < 300; ++i) text[i] = 'x';
+    f.Decode(Ensemble({text}));
+    EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), std::string(256, 'x'));
+
+    Bytes short_text = Block(0x0800, 6);  // no zero byte before the checksum
+    short_text[2] = 'a'; short_text[3] = 'b'; short_text[4] = 'c'; short_text[5] = 'd';
+    f.Decode(Ensemble({short_text}));
+    EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "abcd");
+}
+
+}  // namespace
+}  // namespace vantrel

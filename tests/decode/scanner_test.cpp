@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include "decode/scanner.h"
+#include "support/bb_builder.h"
+#include "support/temp_file.h"
+
+namespace vantrel {
+namespace {
+
+using test::Append;
+using test::Bytes;
+using test::Ensemble;
+using test::Fixed_Leader;
+using test::Variable_Leader;
+
+Bytes Numbered(std::uint32_t n) { return Ensemble({Fixed_Leader(), Variable_Leader(n)}); }
+
+std::uint32_t Number_In_Buffer(const Decoder_State& dec) {
+    // Variable leader is the second block: offset at table entry 1.
+    const std::size_t off = dec.Ens_Buffer[8] | (dec.Ens_Buffer[9] << 8);
+    return dec.Ens_Buffer[off + 2] | (dec.Ens_Buffer[off + 3] << 8);
+}
+
+struct Scan_Fixture {
+    test::Temp_Dir dir;
+    Binary_File file;
+    Decoder_State dec;
+
+    void Open(const Bytes& bytes) {
+        ASSERT_TRUE(file.Open(dir.Write("scan.ens", bytes)));
+        dec.Data_Structure = k_structure_bb;
+    }
+    // Ensemble numbers found by repeated searches until one fails.
+    std::vector<std::uint32_t> Walk() {
+        std::vector<std::uint32_t> found;
+        bool loaded = true;
+        while (Get_Next_Ensemble(file, dec, loaded, No_Progress())) found.push_back(Number_In_Buffer(dec));
+        return found;
+    }
+};
+
+TEST(Scanner, WalksEnsemblesAndLeavesTheFileBehindEach) {
+    Scan_Fixture s;
+    Bytes bytes;
+    for (std::uint32_t n = 1; n <= 3; ++n) Append(bytes, Numbered(n));
+    s.Open(bytes);
+    bool loaded = true;
+    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
+    EXPECT_EQ(s.file.Position(), static_cast<std::int64_t>(Numbered(1).size()) + 1);
+    EXPECT_EQ(s.dec.Ens_Bytes + 2, static_cast<std::int32_t>(Numbered(1).size()));
+    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{2, 3}));
+}
+
+TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
+    for (std::size_t zeros : {500u, 9999u, 10000u}) {
+        Scan_Fixture s;
+        Bytes bytes(zeros, 0);
+        Append(bytes, Numbered(1));
+        s.Open(bytes);
+        const auto found = s.Walk();
+        EXPECT_EQ(found.size(), zeros < 10000 ? 1u : 0u) << zeros;
+    }
+    // A byte after a lone header byte is not counted: 9000 pairs of 0x7F 0x00 still find it.
+    Scan_Fixture s;
+    Bytes bytes;
+    for (int i = 0; i < 9000; ++i) {
+        bytes.push_back(0x7F);
+        bytes.push_back(0x00);
+    }
+    Append(bytes, Numbered(4));
+    s.Open(bytes);
+    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{4}));
+}
+
+TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
+    Scan_Fixture s;
+    Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
+    Append(bytes, Numbered(9));
+    s.Open(bytes);
+    bool loaded = true;
+    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
+    EXPECT_EQ(Number_In_Buffer(s.dec), 9u);
+}
+
+TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
+    Scan_Fixture s;
+    Bytes bytes = Numbered(1);
+    Append(bytes, Bytes{0x7F, 0x7F, 0xFF, 0xFF, 0x00, 0x00});  // claims 65535 bytes
+    Append(bytes, Numbered(2));
+    Append(bytes, Numbered(3));
+    s.Open(bytes);
+    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_TRUE(s.file.Eof());
+}
+
+TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
+    Scan_Fixture s;
+    Bytes bytes;
+    Append(bytes, Numbered(1));
+    for (std::uint32_t n : {2u, 3u}) {
+        Bytes bad = Numbered(n);
+        bad[20] ^= 0x55;
+        Append(bytes, bad);
+    }
+    Append(bytes, Bytes{0x7F, 0x7F, 0x04, 0x00, 0x02, 0x01});  // byte count 4, checksum right
+    Append(bytes, Numbered(4));
+    s.Open(bytes);
+    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 4}));
+}
+
+TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
+    Scan_Fixture s;
+    Bytes bytes = Numbered(1);
+    Bytes last = Numbered(2);
+    last.resize(last.size() - 1);
+    Append(bytes, last);
+    s.Open(bytes);
+    bool loaded = true;
+    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
+    const std::int32_t found_bytes = s.dec.Ens_Bytes;
+    s.dec.Ens_Bytes = 1234;
+    EXPECT_FALSE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
+    EXPECT_EQ(s.dec.Ens_Bytes, 1234);
+    EXPECT_TRUE(s.file.Eof());
+    EXPECT_GT(found_bytes, 0);
+}
+
+TEST(Scanner, UnknownStructureClearsFileLoaded) {
+    Scan_Fixture s;
+    s.Open(Numbered(1));
+    s.dec.Data_Structure = k_structure_unknown;
+    bool loaded = true;
+    EXPECT_FALSE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
+    EXPECT_FALSE(loaded);
+}
+
+// A minimal narrowband record: byte count, block sizes (leader size low byte 0x3F), no blocks.
+Bytes Narrowband_Record() {
+    Bytes r(16, 0);
+    r[1] = 14;    // byte count
+    r[3] = 0x3F;  // the marker
+    unsigned sum = 0;
+    for (int i = 0; i < 14; ++i) sum += r[static_cast<std::size_t>(i)];
+    r[14] = static_cast<std::uint8_t>(sum >> 8);
+    r[15] = static_cast<std::uint8_t>(sum & 0xFF);
+    return r;
+}
+
+TEST(Scanner, DeterminesTheStructureAndRewinds) {
+    {
+        Scan_Fixture s;
+        Bytes bytes(300, 0x11);
+        Append(bytes, Numbered(1));
+        s.Open(bytes);
+        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_bb);
+        EXPECT_EQ(s.file.Position(), 1);
+    }
+    {
+        Scan_Fixture s;
+        Bytes bytes(12000, 0x11);  // beyond the broadband skip limit
+        Append(bytes, {0x00, 0x00, 0x00, 0x3F, 0x3F, 0x3F});  // false markers first
+        Append(bytes, Narrowband_Record());
+        Append(bytes, Numbered(1));
+        s.Open(bytes);
+        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_nb);
+        EXPECT_EQ(s.dec.Ens_Bytes, 14);
+        EXPECT_EQ(s.file.Position(), 1);
+    }
+    {
+        Scan_Fixture s;
+        s.Open(Bytes(5000, 0x3F));
+        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_unknown);
+        EXPECT_EQ(s.file.Position(), 1);
+    }
+}
+
+TEST(Scanner, NarrowbandSearchGoesOnAfterAFailedMarker) {
+    Scan_Fixture s;
+    Bytes bytes = {0x00, 0x10, 0x03, 0x3F, 0x05};  // a marker whose 16-byte candidate fails
+    Append(bytes, Narrowband_Record());
+    Append(bytes, Narrowband_Record());
+    s.Open(bytes);
+    s.dec.Data_Structure = k_structure_nb;
+    bool loaded = true;
+    int found = 0;
+    while (Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress())) ++found;
+    EXPECT_EQ(found, 2);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "platform/binary_file.h"
+#include "support/temp_file.h"
+
+namespace vantrel {
+namespace {
+
+std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
+    std::vector<std::uint8_t> v(n);
+    for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    return v;
+}
+
+TEST(Binary_File, ReadEndingOnLastByteLeavesEofClearAndOneMoreSetsIt) {
+    test::Temp_Dir dir;
+    Binary_File f(dir.Write("ten", Counting_Bytes(10)));
+    ASSERT_TRUE(f.Is_Open());
+    EXPECT_EQ(f.Length(), 10);
+    EXPECT_EQ(f.Position(), 1);
+    std::uint8_t buf[16];
+    EXPECT_EQ(f.Read(buf, 10), 10u);
+    EXPECT_FALSE(f.Eof());
+    EXPECT_EQ(f.Position(), 11);
+    std::uint8_t b = 0;
+    EXPECT_FALSE(f.Read_Byte(b));
+    EXPECT_TRUE(f.Eof());
+
+    f.Seek(3);  // moving clears the condition
+    EXPECT_FALSE(f.Eof());
+    EXPECT_EQ(f.Read(buf, 16), 8u);  // a short read reports what it got and sets the flag
+    EXPECT_TRUE(f.Eof());
+    EXPECT_EQ(buf[0], Counting_Bytes(10)[2]);
+}
+
+TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
+    test::Temp_Dir dir;
+    const auto bytes = Counting_Bytes(3'500'000);
+    Binary_File f(dir.Write("big", bytes));
+    std::vector<std::uint8_t> got(bytes.size());
+    // Byte reads up to just before the first buffer boundary, then a block straddling it.
+    for (std::size_t i = 0; i < 1'048'570; ++i) ASSERT_TRUE(f.Read_Byte(got[i]));
+    ASSERT_EQ(f.Read(got.data() + 1'048'570, 2'000'000), 2'000'000u);
+    ASSERT_EQ(f.Read(got.data() + 3'048'570, bytes.size()), bytes.size() - 3'048'570);
+    EXPECT_TRUE(f.Eof());
+    EXPECT_EQ(got, bytes);
+
+    for (std::int64_t pos : {3'000'001LL, 5LL, 1'048'577LL, 1LL, 3'500'000LL}) {
+        f.Seek(pos);
+        std::uint8_t b = 0;
+        ASSERT_TRUE(f.Read_Byte(b)) << pos;
+        EXPECT_EQ(b, bytes[static_cast<std::size_t>(pos - 1)]) << pos;
+        EXPECT_EQ(f.Position(), pos + 1);
+    }
+    f.Seek(3'500'001);  // just past the end: allowed, the next read fails
+    std::uint8_t b = 0;
+    EXPECT_FALSE(f.Read_Byte(b));
+    EXPECT_TRUE(f.Eof());
+}
+
+TEST(Binary_File, MissingFilesAndFoldersDoNotOpen) {
+    test::Temp_Dir dir;
+    Binary_File f;
+    EXPECT_FALSE(f.Open(dir.File("absent")));
+    EXPECT_FALSE(f.Open(dir.File("")));
+    EXPECT_EQ(File_Length(dir.File("absent")), -1);
+    EXPECT_FALSE(File_Exists(dir.File("")));
+}
+
+}  // namespace
+}  // namespace vantrel
