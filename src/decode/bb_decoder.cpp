@@ -310,10 +310,14 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
         if (id == k_id_qtrm && !dec.Is_QTRM) continue;
         const auto block = ensemble.Sub(offset, Needed_Bytes(id, dec));
         if (!block) continue;  // does not fit inside the ensemble
-        // Text blocks run on to the end of the ensemble at most.
-        const Byte_Block extent = (id == k_id_microcat || id == k_id_microcat_alt)
-                                      ? *ensemble.Sub(offset, data_bytes - offset)
-                                      : *block;
+        // Text blocks run on to the end of the ensemble at most; a variable leader long
+        // enough to hold the pressure is read with it.
+        Byte_Block extent = *block;
+        if (id == k_id_microcat || id == k_id_microcat_alt) {
+            extent = *ensemble.Sub(offset, data_bytes - offset);
+        } else if (id == k_id_variable_leader && ensemble.Fits(offset, k_variable_leader_pressure_min)) {
+            extent = *ensemble.Sub(offset, k_variable_leader_pressure_min);
+        }
         Run_Decoder(id, extent, t);
         *flag = true;
     }
