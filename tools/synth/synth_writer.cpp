@@ -105,7 +105,7 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
     m.entries.reserve(static_cast<std::size_t>(opt.ensembles) + 16);
 
     const std::string temp = path + ".part";
-    {
+    try {
         Chunk_Writer w(temp, m);
         Synth_Rng garbage_rng(opt.seed ^ 0xA5A5A5A5DEADBEEFull);
         auto ens = std::make_unique<Synth_Ensemble>();
@@ -113,9 +113,7 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
         for (std::int64_t i = 0; i < opt.ensembles; ++i) {
             const bool last = i + 1 == opt.ensembles;
             const std::int32_t number = Synth_Ensemble_Number(opt, i);
-            if (Every(i, opt.drop_every)) {
-                w.Note_Dropped(i, number);
-            } else if (last && opt.truncate_last) {
+            if (last && opt.truncate_last) {
                 Write_Garbage(w, opt.garbage, garbage_rng);  // the file must end inside the ensemble
                 Fill_Synth_Ensemble(opt, i, *ens);
                 std::vector<std::uint8_t> whole(size);
@@ -123,8 +121,11 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
                 const std::size_t kept = size / 2;
                 std::copy_n(whole.data(), kept, w.Reserve(kept, Record_Kind::Truncated, i, number));
                 break;
+            }
+            Fill_Synth_Ensemble(opt, i, *ens);
+            if (Every(i, opt.drop_every)) {
+                w.Note_Dropped(i, number);
             } else {
-                Fill_Synth_Ensemble(opt, i, *ens);
                 const bool bad = Every(i, opt.bad_checksum_every);
                 std::uint8_t* p = w.Reserve(size, bad ? Record_Kind::Bad_Checksum : Record_Kind::Intact, i, number);
                 Encode_Ensemble(opt, layout, *ens, p);
@@ -132,14 +133,19 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
                 if (!bad && Every(i, opt.repeat_every)) {
                     std::copy_n(p, size, w.Reserve(size, Record_Kind::Repeat, i, number));
                 }
-                if (Every(i, opt.long_records_every)) {
-                    Encode_Long_Record(opt, *ens, w.Reserve(k_long_record_bytes, Record_Kind::Long_Record, i, number));
-                }
+            }
+            // Damage kinds keep their own rhythm: a long record follows its slot even when
+            // the ensemble there was dropped.
+            if (Every(i, opt.long_records_every)) {
+                Encode_Long_Record(opt, *ens, w.Reserve(k_long_record_bytes, Record_Kind::Long_Record, i, number));
             }
             if (!last && Every(i, opt.garbage_every)) Write_Garbage(w, opt.garbage, garbage_rng);
             if (last) Write_Garbage(w, opt.garbage, garbage_rng);
         }
         w.Close();
+    } catch (...) {
+        std::remove(temp.c_str());
+        throw;
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         std::remove(temp.c_str());
