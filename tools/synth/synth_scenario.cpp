@@ -42,10 +42,13 @@ std::int32_t Position_Units(double degrees) {
     return static_cast<std::int32_t>(std::clamp(rnd(degrees * 2147483648.0 / 180), -2147483648.0, 2147483647.0));
 }
 
-// Echo intensity in counts along a beam: spreading loss, a bump at the boundary, a floor beyond it.
-double Echo_Counts(double range_m, double boundary_m, double bin_m) {
+constexpr double k_echo_decay_m = 40;  // range over which the echo falls by a factor e
+
+// Echo intensity in counts along a beam: a decaying return (decay = exp(-range / 40 m)),
+// a bump at the boundary, a floor beyond it.
+double Echo_Counts(double range_m, double decay, double boundary_m, double bin_m) {
     if (range_m > boundary_m + bin_m) return 30;
-    double echo = 30 + 130 * std::exp(-range_m / 40);
+    double echo = 30 + 130 * decay;
     if (std::fabs(range_m - boundary_m) < 1.5 * bin_m) echo += 80;
     return echo;
 }
@@ -147,6 +150,13 @@ void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ens
     const double bin_m = rnd(opt.bin_size * 100) / 100;
     const double bin1_m = Synth_Bin1_Dist_Cm(opt) / 100.0;
 
+    // exp(-range / 40 m) of each beam's cell, stepped by multiplication from cell to cell.
+    std::array<double, 4> decay{}, decay_step{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        decay[k] = std::exp(-bin1_m / K[k] / k_echo_decay_m);
+        decay_step[k] = std::exp(-bin_m / K[k] / k_echo_decay_m);
+    }
+
     for (int c = 0; c < opt.bins; ++c) {
         const auto cell = static_cast<std::size_t>(c);
         const double nominal = bin1_m + c * bin_m;
@@ -162,7 +172,8 @@ void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ens
                 out.vel[cell][k] = beyond ? std::int16_t(-32768) : Clamp_Velocity(v);
                 out.pgood[cell][k] = beyond ? 0 : 100;
             }
-            out.echo[cell][k] = Clamp_Byte(Echo_Counts(range, boundary, bin_m) + 3 * rng.Symmetric());
+            out.echo[cell][k] = Clamp_Byte(Echo_Counts(range, decay[k], boundary, bin_m) + 3 * rng.Symmetric());
+            decay[k] *= decay_step[k];
             out.corr[cell][k] = Clamp_Byte((beyond ? 30 : 120 - 30 * range / boundary) + 4 * rng.Symmetric());
         }
         if (opt.earth_coords) {
