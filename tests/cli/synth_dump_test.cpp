@@ -3,11 +3,11 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -100,13 +100,16 @@ std::vector<long long> Integers(const std::string& value) {
 // after every other label.
 long long Summary_Count(const std::string& summary, const std::string& label) {
     const bool before = label == "records" || label == "intact ensembles";
-    const std::regex pattern(before ? "(\\d+) " + label : label + " (\\d+)");
-    std::smatch match;
-    if (!std::regex_search(summary, match, pattern)) {
+    const auto at = summary.find(before ? " " + label : label + " ");
+    if (at == std::string::npos) {
         ADD_FAILURE() << "no '" << label << "' in " << summary;
         return -1;
     }
-    return std::stoll(match[1].str());
+    std::size_t digits = before ? at : at + label.size() + 1;
+    if (before) {
+        while (digits > 0 && std::isdigit(static_cast<unsigned char>(summary[digits - 1]))) --digits;
+    }
+    return std::stoll(summary.substr(digits));
 }
 
 TEST(Synth_Cli, DumpPrintsTheScenarioValues) {
