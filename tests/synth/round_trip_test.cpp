@@ -106,24 +106,13 @@ void Check_Ensemble(const Synth_Options& opt, const Synth_Ensemble& e, const App
 
 TEST_P(Round_Trip, EveryDecodedValueIsWhatTheScenarioPutIn) {
     const Case& c = GetParam();
-    Synth_Options in;
-    in.ensembles = 40;
-    in.bins = 25;
-    in.bin_size = 0.5;
-    in.facing_up = c.up;
-    in.earth_coords = c.earth;
-    in.convex = c.convex;
-    in.flow_meter = c.flow_meter;
-    in.bottom_track = in.navigation = in.text_block = true;
-    in.fw_version = c.fw_version;
-    in.fw_revision = c.fw_revision;
-    in.bottom_depth = c.bottom_depth;
-    in.pitch_amplitude = 4;
-    in.roll_amplitude = 3;
-    in.heading_rate = 7;  // crosses north within the file
-    in.noise = 20;
-    in.first_number = 65530;  // crosses into the ensemble number's high byte
-    in.seed = 42;
+    // Attitude swings, a heading that crosses north, noise, and ensemble numbers that
+    // cross into the number's high byte.
+    const Synth_Options in{.ensembles = 40, .bins = 25, .bin_size = 0.5, .facing_up = c.up, .earth_coords = c.earth,
+                           .convex = c.convex, .bottom_track = true, .navigation = true, .flow_meter = c.flow_meter,
+                           .text_block = true, .first_number = 65530, .seed = 42, .fw_version = c.fw_version,
+                           .fw_revision = c.fw_revision, .noise = 20, .pitch_amplitude = 4, .roll_amplitude = 3,
+                           .heading_rate = 7, .bottom_depth = c.bottom_depth};
     const Synth_Options opt = Resolved(in);
     Temp_File tmp("round_trip.ens");
     const Synth_Manifest m = Write_Synth_File(tmp.path, opt);
