@@ -44,6 +44,7 @@ const char* const k_synth_help =
     "  --noise MM/S           amplitude of uniform noise on water velocities (0)\n"
     "Damage:\n"
     "  --garbage N            N bytes free of 0x7F at the start, between ensembles and at the end\n"
+    "                         (a scanner gives up after 10000 bytes without a header)\n"
     "  --garbage-every K      garbage after every K-th ensemble (100)\n"
     "  --bad-checksum-every K corrupt the checksum of every K-th ensemble\n"
     "  --drop-every K         leave out every K-th ensemble\n"
