@@ -71,7 +71,9 @@ std::string Take_Choice(Arg_List& args, const char* name, const char* a, const c
 Args With_Default_Text(Args args, const std::string& text) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--text-block") continue;
-        if (i + 1 == args.size() || args[i + 1].rfind("--", 0) == 0) args.insert(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, text);
+        if (i + 1 == args.size() || args[i + 1].rfind("--", 0) == 0) {
+            args.insert(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, text);
+        }
         break;
     }
     return args;

@@ -196,7 +196,8 @@ TEST(Synth_Cli, SummaryAndDumpAgreeWithTheManifestUnderDamage) {
 
 TEST(Synth_Cli, BadArgumentsFailWithOneLine) {
     const std::string path = Temp_Path("never.ens");
-    for (const std::string& args : std::vector<std::string>{"synth", "synth '" + path + "' --bins 0", "synth '" + path + "' --facing sideways",
+    for (const std::string& args : std::vector<std::string>{"synth", "synth '" + path + "' --bins 0",
+                                                            "synth '" + path + "' --facing sideways",
                                    "synth '" + path + "' --coords ship", "synth '" + path + "' --beam-angle 25",
                                    "synth '" + path + "' --start '2024-13-01 00:00:00'",
                                    "synth '" + path + "' --ensembles many", "synth '" + path + "' --wobble"}) {

@@ -111,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Damage_Case>& p) { return p.param.name; });
 
 TEST(Synth_Damage_Numbers, RepeatsAndResetsKeepTheirNumbers) {
-    const Synth_Manifest m = Check_Walk({.ensembles = 25, .first_number = 100, .repeat_every = 5, .reset_at = 12}, "repeat.ens");
+    const Synth_Manifest m =
+        Check_Walk({.ensembles = 25, .first_number = 100, .repeat_every = 5, .reset_at = 12}, "repeat.ens");
     std::vector<std::int32_t> numbers;
     for (const auto& e : Findable(m)) numbers.push_back(e.number);
     const std::vector<std::int32_t> expected = {100, 101, 102, 103, 104, 104, 105, 106, 107, 108, 109, 109, 110,

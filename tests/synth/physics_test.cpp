@@ -29,7 +29,8 @@ protected:
         const Beam_Geometry g = Make_Beam_Geometry(Synth_Sys_Config(opt));
         return std::sqrt(2 * g.a * g.a + 4 * g.b * g.b) + 1e-9;
     }
-    static std::array<double, 4> Solve(const Synth_Options& opt, const Synth_Ensemble& e, const std::array<double, 4>& beams) {
+    static std::array<double, 4> Solve(const Synth_Options& opt, const Synth_Ensemble& e,
+                                       const std::array<double, 4>& beams) {
         const Beam_Geometry g = Make_Beam_Geometry(Synth_Sys_Config(opt));
         return Four_Beam_Solution(g, Instrument_To_Earth(Make_Attitude(e.pitch, e.roll, e.heading)), beams);
     }

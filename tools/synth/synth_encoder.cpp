@@ -158,7 +158,7 @@ void Encode_Header(std::uint8_t* p, std::size_t ens_bytes, std::size_t types) {
 Synth_Layout Make_Synth_Layout(const Synth_Options& opt) {
     Synth_Layout l;
     const std::size_t bins = static_cast<std::size_t>(opt.bins);
-    l.types = 6 + (opt.bottom_track ? 1 : 0) + (opt.navigation ? 1 : 0) + (opt.flow_meter ? 1 : 0) + (opt.text_block ? 1 : 0);
+    l.types = 6u + opt.bottom_track + opt.navigation + opt.flow_meter + opt.text_block;
     std::size_t at = 6 + 2 * l.types;
     const auto place = [&at](std::size_t& where, std::size_t size) {
         where = at;

@@ -96,8 +96,9 @@ Synth_Options Resolve_Options(const Synth_Options& in) {
 }
 
 std::int32_t Synth_Ensemble_Number(const Synth_Options& opt, std::int64_t index) {
-    if (opt.reset_at > 0 && index + 1 >= opt.reset_at) return static_cast<std::int32_t>((index + 2 - opt.reset_at) & 0xFFFFFF);
-    return static_cast<std::int32_t>((opt.first_number + index) & 0xFFFFFF);
+    const std::int64_t number = opt.reset_at > 0 && index + 1 >= opt.reset_at ? index + 2 - opt.reset_at
+                                                                               : opt.first_number + index;
+    return static_cast<std::int32_t>(number & 0xFFFFFF);
 }
 
 void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ensemble& out) {
@@ -182,7 +183,8 @@ void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ens
                 out.vel[cell][k] = any_beyond ? std::int16_t(-32768) : Clamp_Velocity(w[k] + opt.noise * rng.Symmetric());
             }
             out.vel[cell][3] = any_beyond ? std::int16_t(-32768) : 0;
-            out.pgood[cell] = any_beyond ? std::array<std::uint8_t, 4>{0, 0, 100, 0} : std::array<std::uint8_t, 4>{0, 0, 0, 100};
+            // Earth coordinates: percent of three-beam, rejected, too few beams, four-beam solutions.
+            out.pgood[cell] = {0, 0, std::uint8_t(any_beyond ? 100 : 0), std::uint8_t(any_beyond ? 0 : 100)};
         }
     }
 
@@ -218,14 +220,16 @@ void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ens
     fix(opt.interval * t, out.first_lat, out.first_lon);
     fix(opt.interval * (t + 1), out.last_lat, out.last_lon);
     out.nav_speed = static_cast<std::uint16_t>(std::clamp(rnd(opt.ship_speed), 0.0, 65535.0));
-    out.nav_direction = static_cast<std::uint16_t>(static_cast<std::int64_t>(rnd(opt.ship_direction / 360 * 65536)) & 0xFFFF);
+    const auto direction = static_cast<std::int64_t>(rnd(opt.ship_direction / 360 * 65536));
+    out.nav_direction = static_cast<std::uint16_t>(direction & 0xFFFF);
 
     // Flow meter: depth of the sensor, two readings of the current's speed, discharge of a 10 m wide channel.
     const double speed = std::hypot(opt.current_east, opt.current_north);
     out.qtrm_depth = static_cast<std::uint16_t>(std::min(rnd(td * 10000), 65535.0));
     out.qtrm_vel1 = static_cast<std::uint16_t>(std::clamp(rnd(speed + 2 * rng.Symmetric()), 0.0, 65535.0));
     out.qtrm_vel2 = static_cast<std::uint16_t>(std::clamp(rnd(speed + 2 * rng.Symmetric()), 0.0, 65535.0));
-    out.qtrm_flow = static_cast<std::uint32_t>(std::clamp(rnd(speed / 1000 * 10 * opt.bottom_depth * 1e6), 0.0, 4294967295.0));
+    const double flow = rnd(speed / 1000 * 10 * opt.bottom_depth * 1e6);
+    out.qtrm_flow = static_cast<std::uint32_t>(std::clamp(flow, 0.0, 4294967295.0));
 }
 
 }  // namespace vantrel::synth

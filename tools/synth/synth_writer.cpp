@@ -43,7 +43,9 @@ public:
         m_.entries.push_back({Record_Kind::Dropped, index, number, position_, 0});
     }
     void Flush() {
-        if (used_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) throw std::runtime_error("cannot write " + path_);
+        if (used_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
+            throw std::runtime_error("cannot write " + path_);
+        }
         used_ = 0;
     }
     void Close() {
