@@ -196,11 +196,10 @@ TEST(Synth_Cli, SummaryAndDumpAgreeWithTheManifestUnderDamage) {
 
 TEST(Synth_Cli, BadArgumentsFailWithOneLine) {
     const std::string path = Temp_Path("never.ens");
-    for (const std::string& args : std::vector<std::string>{"synth", "synth '" + path + "' --bins 0",
-                                                            "synth '" + path + "' --facing sideways",
-                                   "synth '" + path + "' --coords ship", "synth '" + path + "' --beam-angle 25",
-                                   "synth '" + path + "' --start '2024-13-01 00:00:00'",
-                                   "synth '" + path + "' --ensembles many", "synth '" + path + "' --wobble"}) {
+    const std::vector<std::string> bad = {"", "--bins 0", "--facing sideways", "--coords ship", "--beam-angle 25",
+                                          "--start '2024-13-01 00:00:00'", "--ensembles many", "--wobble"};
+    for (const std::string& options : bad) {
+        const std::string args = options.empty() ? "synth" : "synth '" + path + "' " + options;
         const Run_Result r = Run_Cli(args);
         EXPECT_EQ(r.exit_code, 1) << args;
         EXPECT_EQ(Lines(r.err).size(), 1u) << args << ": " << r.err;
