@@ -167,6 +167,7 @@ TEST(Synth_Physics_Options, BadScenariosAreRefused) {
     };
     refused([](Synth_Options& o) { o.bins = 0; });
     refused([](Synth_Options& o) { o.bins = 256; });
+    refused([](Synth_Options& o) { o.ensembles = 0; });
     refused([](Synth_Options& o) { o.beam_angle = 25; });
     refused([](Synth_Options& o) { o.start[1] = 13; });
     refused([](Synth_Options& o) { o.start[0] = 2023, o.start[1] = 2, o.start[2] = 29; });

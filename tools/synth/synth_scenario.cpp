@@ -72,7 +72,7 @@ std::uint8_t Synth_Firmware_Version(const Synth_Options& opt) { return opt.flow_
 
 Synth_Options Resolve_Options(const Synth_Options& in) {
     Synth_Options opt = in;
-    Require(opt.ensembles >= 1, "--ensembles must be at least 1");
+    Require(opt.ensembles >= 1 && opt.ensembles <= 100000000, "--ensembles must be 1..100000000");
     Require(opt.bins >= 1 && opt.bins <= k_max_synth_bins, "--bins must be 1..255");
     Require(opt.bin_size >= 0.01 && opt.bin_size <= 600, "--bin-size must be 0.01..600 m");
     Require(Beam_Angle_Code(opt.beam_angle) >= 0, "--beam-angle must be 15, 20, 30 or 40");

@@ -104,7 +104,7 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
     const Synth_Layout layout = Make_Synth_Layout(opt);
     const std::size_t size = layout.Total();
     m.ensemble_bytes = static_cast<std::int64_t>(size);
-    m.entries.reserve(static_cast<std::size_t>(opt.ensembles) + 16);
+    m.entries.reserve(static_cast<std::size_t>(std::min<std::int64_t>(opt.ensembles, 1 << 20)) + 16);
 
     const std::string temp = path + ".part";
     try {
