@@ -99,7 +99,8 @@ void Spoil_Checksum(std::uint8_t* p, std::size_t size) {
 
 }  // namespace
 
-Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& opt) {
+Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& options) {
+    const Synth_Options opt = Resolve_Options(options);  // unchanged when already resolved
     Synth_Manifest m;
     const Synth_Layout layout = Make_Synth_Layout(opt);
     const std::size_t size = layout.Total();

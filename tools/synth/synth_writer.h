@@ -34,8 +34,9 @@ struct Synth_Manifest {
     std::int64_t file_bytes = 0;
 };
 
-// Writes the file at path (through a temporary name) from resolved options. Throws
-// std::runtime_error when the file cannot be written.
+// Writes the file at path (through a temporary name); the options are resolved first.
+// Throws std::invalid_argument for bad options, std::runtime_error when the file
+// cannot be written.
 Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& opt);
 
 // Counts of a manifest, as the summary line reports them.
