@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     using namespace vantrel::cli;
     const std::map<std::string, std::function<int(const Args&)>> commands = {
         {"dump", Run_Dump},
+        {"synth", Run_Synth},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

@@ -1,0 +1,74 @@
+#pragma once
+// Test helpers: a temporary synthetic file and an in-process walk over it with the
+// scanner and the decoder.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "decode/decode_ensemble.h"
+#include "decode/scanner.h"
+#include "synth_encoder.h"
+#include "synth_writer.h"
+
+namespace vantrel::synth::test {
+
+// A file under the test temporary folder, removed when the test ends.
+struct Temp_File {
+    std::string path;
+    explicit Temp_File(const std::string& name) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string stem = std::string(info->test_suite_name()) + "_" + info->name() + "_" + name;
+        for (char& c : stem) {
+            if (c == '/') c = '_';  // parameterised test names carry slashes
+        }
+        path = ::testing::TempDir() + "vantrel_" + stem;
+    }
+    ~Temp_File() { std::remove(path.c_str()); }
+};
+
+struct Found_Record {
+    std::int64_t position = 0;  // 1-based
+    std::int32_t ens_bytes = 0;
+    std::int32_t number = 0;    // Sub_Ens_Number as decoded (0 when the variable leader was skipped)
+    bool have_vl = false;
+};
+
+// Walks the file as the loaders do, decoding each ensemble into slot 0 of app and
+// calling visit after each; returns what was found, in order.
+inline std::vector<Found_Record> Walk_File(const std::string& path, App_State& app,
+                                           const std::function<void(const App_State&)>& visit = {}) {
+    std::vector<Found_Record> found;
+    Binary_File file;
+    if (!file.Open(path)) {
+        ADD_FAILURE() << "cannot open " << path;
+        return found;
+    }
+    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
+    EXPECT_EQ(app.dec.Data_Structure, k_structure_bb);
+    Allocate_Data_Set(app.ds, false, 1, 1);
+    while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
+        app.ds.Sub_Count = 0;
+        Clear_Slot(app.ds, 0);
+        Decode_Ensemble(app);
+        Found_Record r;
+        r.ens_bytes = app.dec.Ens_Bytes;
+        r.position = file.Position() - (app.dec.Ens_Bytes + 2);
+        r.number = app.ds.Sub_Ens_Number(0);
+        r.have_vl = app.dec.Have_VL;
+        found.push_back(r);
+        if (visit) visit(app);
+    }
+    return found;
+}
+
+constexpr double k_pi_test = 3.14159265358979;
+
+// Scenario options resolved, failing the test on a bad combination.
+inline Synth_Options Resolved(const Synth_Options& opt) { return Resolve_Options(opt); }
+
+}  // namespace vantrel::synth::test

@@ -1,0 +1,53 @@
+#pragma once
+// Writes a synthetic ensemble file with the damage the options ask for, and the
+// manifest of every record written.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "synth_scenario.h"
+
+namespace vantrel::synth {
+
+enum class Record_Kind {
+    Intact,        // a complete ensemble with a correct checksum
+    Repeat,        // the same ensemble written a second time
+    Bad_Checksum,  // a complete ensemble whose checksum is off by one
+    Truncated,     // the last ensemble cut short by the end of the file
+    Long_Record,   // a two-type record of 8258 bytes
+    Garbage,       // bytes free of 0x7F between records
+    Dropped,       // an ensemble of the scenario that was not written (length 0)
+};
+
+struct Manifest_Entry {
+    Record_Kind kind = Record_Kind::Intact;
+    std::int64_t index = -1;     // scenario index of the ensemble, -1 for garbage
+    std::int32_t number = 0;     // ensemble number, 0 for garbage
+    std::int64_t position = 1;   // 1-based byte position in the file
+    std::int64_t length = 0;     // bytes
+};
+
+struct Synth_Manifest {
+    std::vector<Manifest_Entry> entries;  // in file order
+    std::int64_t ensemble_bytes = 0;      // bytes of every ensemble, checksum included
+    std::int64_t file_bytes = 0;
+};
+
+// Writes the file at path (through a temporary name); the options are resolved first.
+// Throws std::invalid_argument for bad options, std::runtime_error when the file
+// cannot be written.
+Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& opt);
+
+// Counts of a manifest, as the summary line reports them.
+struct Synth_Counts {
+    std::int64_t records = 0;  // everything written except garbage
+    std::int64_t intact = 0;   // ensembles a scanner finds (intact and repeats)
+    std::int64_t garbage_bytes = 0, bad_checksum = 0, dropped = 0, truncated = 0, long_records = 0, repeats = 0;
+};
+Synth_Counts Count_Manifest(const Synth_Manifest& m);
+
+// One line: "synth: wrote R records (I intact ensembles, B bytes each) to OUT; damage: ...".
+std::string Synth_Summary_Line(const Synth_Manifest& m, const Synth_Options& opt, const std::string& path);
+
+}  // namespace vantrel::synth
