@@ -76,13 +76,21 @@ std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, 
     return {(half_sum + diff12) / 2, (half_sum - diff12) / 2, (half_sum + diff34) / 2, (half_sum - diff34) / 2};
 }
 
-double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam) {
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att) {
     const double z1 = -std::sin(att.roll) * std::cos(att.pitch);
     const double z2 = std::sin(att.pitch);
     const double z3 = std::cos(att.roll) * std::cos(att.pitch);
-    const double zh = beam < 2 ? z1 : z2;
-    const double c = std::cos(g.theta);
-    return c / (c * z3 + g.T[static_cast<std::size_t>(beam)] * zh * std::sin(g.theta));
+    const double c = std::cos(g.theta), s = std::sin(g.theta);
+    std::array<double, 4> k{};
+    for (std::size_t beam = 0; beam < 4; ++beam) {
+        const double zh = beam < 2 ? z1 : z2;
+        k[beam] = c / (c * z3 + g.T[beam] * zh * s);
+    }
+    return k;
+}
+
+double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam) {
+    return Bin_Map_Factors(g, att)[static_cast<std::size_t>(beam & 3)];
 }
 
 }  // namespace vantrel

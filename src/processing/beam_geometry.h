@@ -48,4 +48,7 @@ std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, 
 // Ratio of a beam's nominal vertical distance to its true one under tilt (beam 0..3).
 double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam);
 
+// Bin_Map_Factor of beams 1-4 at once (the trigonometry evaluated once).
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att);
+
 }  // namespace vantrel
