@@ -9,5 +9,6 @@ namespace vantrel::cli {
 using Args = std::vector<std::string>;
 
 int Run_Dump(const Args& args);
+int Run_Settings(const Args& args);
 
 }  // namespace vantrel::cli

@@ -120,10 +120,11 @@ struct Record_Reader {
     bool ok = true;
 
     bool Next_Line(std::string_view& line) {
-        if (!ok || text.empty()) return ok = false;
-        const std::size_t end = text.find('\n');
+        // Every record ends its line; text after the last line end was cut off mid-record.
+        const std::size_t end = ok ? text.find('\n') : std::string_view::npos;
+        if (end == std::string_view::npos) return ok = false;
         line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        text = text.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
         while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
