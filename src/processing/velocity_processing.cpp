@@ -49,7 +49,7 @@ int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e)
     const std::size_t stride = ds.Sub_Echo.Extent(0);
     const bool up = Facing_Up(dec);
     int cut = -1;
-    std::array<std::int32_t, k_max_bins> c{};
+    std::array<std::int32_t, k_max_bins> c;  // filled for 0..n-1 per beam
     for (std::size_t k = 0; k < 4; ++k) {
         std::int32_t sum = 0;
         for (int i = 0; i < n; ++i) {
@@ -135,7 +135,7 @@ namespace {
 void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
     static const double k_two_sin_20 = 2 * std::sin(20 * k_deg_to_rad);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
-    std::array<std::int32_t, k_max_bins> h{};
+    std::array<std::int32_t, k_max_bins> h;  // filled for 0..n-1 below
     for (int i = 0; i < n; ++i) {
         std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
         const auto ii = static_cast<std::size_t>(i);
@@ -145,7 +145,7 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
         else v[1] = static_cast<std::int16_t>(Round_Clamp(v[1] - v[3], -32767, 32767));
         v[2] = v[3] = v[4] = v[5] = k_bad;
     }
-    std::array<std::array<std::uint8_t, 4>, k_max_bins> copy{};  // corr 0, corr 2, echo 0, echo 2
+    std::array<std::array<std::uint8_t, 4>, k_max_bins> copy;  // corr 0, corr 2, echo 0, echo 2
     for (int i = 0; i < n; ++i) {
         const auto ii = static_cast<std::size_t>(i);
         copy[ii] = {ds.Sub_Corr(0, ii, e), ds.Sub_Corr(2, ii, e), ds.Sub_Echo(0, ii, e), ds.Sub_Echo(2, ii, e)};
@@ -164,31 +164,23 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
 }
 
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
-// from outside the profile become bad.
+// from outside the profile become bad. A factor of exactly 1 moves nothing.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
-    std::array<std::array<int, 4>, k_max_bins> source{};
-    bool moves = false;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const double f = factor[k];
-        for (int i = 0; i < n; ++i) {
-            const int target = up ? i : n - 1 - i;
-            const double from = up ? i * f : n - i * f - 1;
-            const int s = std::isnan(from) ? -1 : static_cast<int>(Round_Clamp(from, -1, n));
-            source[static_cast<std::size_t>(target)][k] = s;
-            moves = moves || s != target;
-        }
-    }
-    if (!moves) return;
-    std::array<std::array<std::int16_t, 4>, k_max_bins> copy;
+    if (factor[0] == 1 && factor[1] == 1 && factor[2] == 1 && factor[3] == 1) return;
+    std::array<std::array<std::int16_t, 4>, k_max_bins> copy;  // read from a copy: no value moves twice
     for (int i = 0; i < n; ++i) {
         const std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
         copy[static_cast<std::size_t>(i)] = {v[0], v[1], v[2], v[3]};
     }
-    for (int i = 0; i < n; ++i) {
-        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
-        for (std::size_t k = 0; k < 4; ++k) {
-            const int s = source[static_cast<std::size_t>(i)][k];
-            v[k] = (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double f = factor[k];
+        if (f == 1) continue;
+        for (int i = 0; i < n; ++i) {
+            const int target = up ? i : n - 1 - i;
+            const double from = up ? i * f : n - i * f - 1;
+            const int s = std::isnan(from) ? -1 : static_cast<int>(Round_Clamp(from, -1, n));
+            vel[k + k_vel_components * static_cast<std::size_t>(target)] =
+                (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
         }
     }
 }
