@@ -177,7 +177,9 @@ bool Read_Whole_File(const std::filesystem::path& file_name, std::string& text) 
 
 }  // namespace
 
-bool Save_Options(const Settings& settings, const std::filesystem::path& file_name) {
+namespace {
+
+bool Write_Options_File(const Settings& settings, const std::filesystem::path& file_name) {
     Record_Writer writer;
     writer.Text(Options_Version());
     Visit_Records(settings, writer);
@@ -205,19 +207,33 @@ bool Save_Options(const Settings& settings, const std::filesystem::path& file_na
     return true;
 }
 
-Load_Result Load_Options(Settings& settings, const std::filesystem::path& file_name) {
+Load_Result Read_Options_File(Settings& settings, const std::filesystem::path& file_name) {
     std::string text;
-    try {
-        if (!Read_Whole_File(file_name, text)) return Load_Result::k_unreadable;
-    } catch (...) {
-        return Load_Result::k_unreadable;
-    }
+    if (!Read_Whole_File(file_name, text)) return Load_Result::k_unreadable;
     Record_Reader reader{text};
     std::string version;
     if (!reader.Parse_Text(version) || version != Options_Version()) return Load_Result::k_other_version;
     Visit_Records(settings, reader);
     settings.Max_Sub_Ens = Limit_Max_Sub_Ens(settings.Max_Sub_Ens);
     return reader.ok ? Load_Result::k_loaded : Load_Result::k_partial;
+}
+
+}  // namespace
+
+bool Save_Options(const Settings& settings, const std::filesystem::path& file_name) {
+    try {
+        return Write_Options_File(settings, file_name);
+    } catch (...) {
+        return false;  // out of memory or a path the library refuses: the old file stays
+    }
+}
+
+Load_Result Load_Options(Settings& settings, const std::filesystem::path& file_name) {
+    try {
+        return Read_Options_File(settings, file_name);
+    } catch (...) {
+        return Load_Result::k_partial;  // what was read so far stays
+    }
 }
 
 namespace {
