@@ -54,16 +54,6 @@ Rotation Instrument_To_Earth(const Attitude& att) {
     }};
 }
 
-std::array<double, 4> Four_Beam_Solution(const Beam_Geometry& g, const Rotation& r, const std::array<double, 4>& v) {
-    const double x = (g.S[0] * v[0] + g.S[1] * v[1]) * g.a;
-    const double y = (g.S[2] * v[2] + g.S[3] * v[3]) * g.a;
-    const double w = (v[0] + v[1] + v[2] + v[3]) * g.b;
-    std::array<double, 4> out{};
-    for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * x + r.m[row][1] * y + r.m[row][2] * w;
-    out[3] = (v[0] + v[1] - v[2] - v[3]) * g.d;
-    return out;
-}
-
 std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, double east, double north, double up) {
     // The rotation is orthonormal, so its transpose takes earth back to instrument axes.
     const double x = r.m[0][0] * east + r.m[1][0] * north + r.m[2][0] * up;

@@ -175,10 +175,11 @@ void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& fa
     for (std::size_t k = 0; k < 4; ++k) {
         const double f = factor[k];
         if (f == 1) continue;
+        const bool usable = std::isfinite(f);
         for (int i = 0; i < n; ++i) {
             const int target = up ? i : n - 1 - i;
             const double from = up ? i * f : n - i * f - 1;
-            const int s = std::isnan(from) ? -1 : static_cast<int>(Round_Clamp(from, -1, n));
+            const int s = usable ? static_cast<int>(Round_Clamp(from, -1, n)) : -1;
             vel[k + k_vel_components * static_cast<std::size_t>(target)] =
                 (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
         }

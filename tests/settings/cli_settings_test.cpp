@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,9 +51,14 @@ class Cli_Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("VANTREL_CLI")) GTEST_SKIP() << "VANTREL_CLI not set";
-        dir_ = fs::path(::testing::TempDir()) / "vantrel_cli_settings";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) / (std::string("vantrel_cli_") + info->name() + "_" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir_.empty()) fs::remove_all(dir_, ec);
     }
     fs::path dir_;
 };
