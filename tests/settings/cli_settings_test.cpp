@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,43 +8,15 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "support/cli_run.h"
 
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Run_Result {
-    int exit_code = -1;
-    std::string err;
-};
-
-// Runs vantrel-cli with arguments (already quoted), capturing stderr.
-Run_Result Run_Cli(const std::string& arguments, const fs::path& dir) {
-    const char* cli = std::getenv("VANTREL_CLI");
-    if (!cli) return {};
-    const fs::path err_file = dir / "stderr.txt";
-    std::string command = "\"";
-    command += cli;
-    command += "\" ";
-    command += arguments;
-    command += " >/dev/null 2>\"";
-    command += err_file.string();
-    command += '"';
-    const int status = std::system(command.c_str());
-    std::ifstream in(err_file);
-    Run_Result result;
-    result.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string Quoted(const fs::path& path) {
-    std::string text(1, '"');
-    text.append(path.string());
-    text.push_back('"');
-    return text;
-}
+using test::Quoted;
+using test::Run_Cli;
 
 class Cli_Settings : public ::testing::Test {
 protected:
@@ -65,7 +36,7 @@ protected:
 
 TEST_F(Cli_Settings, DefaultsCommandWritesTheDefaultFile) {
     const fs::path out = dir_ / "VTRLOps.Txt";
-    const Run_Result r = Run_Cli("settings --defaults " + Quoted(out), dir_);
+    const test::Cli_Result r = Run_Cli("settings --defaults " + Quoted(out), dir_);
     EXPECT_EQ(r.exit_code, 0) << r.err;
     Settings defaults;
     Load_Default_Options(defaults);
@@ -81,12 +52,12 @@ TEST_F(Cli_Settings, BadSettingsOptionsGiveOneErrorLine) {
     for (const std::string& args : {"dump any.ens --settings " + missing, std::string("dump any.ens --ref sideways"),
                                     std::string("dump any.ens --eop bt,sideways"),
                                     std::string("settings")}) {
-        const Run_Result r = Run_Cli(args, dir_);
+        const test::Cli_Result r = Run_Cli(args, dir_);
         EXPECT_EQ(r.exit_code, 1) << args;
         ASSERT_FALSE(r.err.empty()) << args;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << args << ": " << r.err;
     }
-    const Run_Result r = Run_Cli("dump any.ens --settings " + missing, dir_);
+    const test::Cli_Result r = Run_Cli("dump any.ens --settings " + missing, dir_);
     EXPECT_NE(r.err.find("cannot read settings file"), std::string::npos) << r.err;
 }
 
