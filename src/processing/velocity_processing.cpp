@@ -99,17 +99,19 @@ void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& 
         }
     }
     int rssi_cut = -1;
+    bool have_rssi_cut = false;  // a bump's candidate is never negative, the cosine may make it so
     if (opt[k_eop_rssi] && dec.Have_Echo) {
         rssi_cut = Rssi_Cut(dec, ds, n, e);
-        if (rssi_cut != -1 && opt[k_eop_cos]) {
+        have_rssi_cut = rssi_cut != -1;
+        if (have_rssi_cut && opt[k_eop_cos]) {
             const double lead = dec.Bin1_Dist + dec.Xmit_Length;
             rssi_cut = To_Bin_Count(((rssi_cut * dec.Bin_Size + lead) * cos_theta - lead) / dec.Bin_Size, -1);
         }
     }
-    // A bottom-track cut that was found wins, whatever its value.
+    // A cut that was found counts whatever its value; -1 is not "none" once computed.
     int cut;
     if (have_bt_cut) cut = bt_cut;
-    else if (rssi_cut != -1) cut = rssi_cut;
+    else if (have_rssi_cut) cut = rssi_cut;
     else return;
     if (opt[k_eop_cut1]) cut -= 1;
     if (opt[k_eop_cut2]) cut -= 2;
