@@ -10,5 +10,6 @@ using Args = std::vector<std::string>;
 
 int Run_Dump(const Args& args);
 int Run_Synth(const Args& args);
+int Run_Settings(const Args& args);
 
 }  // namespace vantrel::cli

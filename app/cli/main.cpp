@@ -13,6 +13,9 @@ const char* const k_usage =
     "usage: vantrel-cli COMMAND [options]\n"
     "  synth OUT [options]                       write a synthetic ensemble file\n"
     "  dump FILE [--raw] [--first N] [--count K] one JSON object per ensemble\n"
+    "       [--settings FILE] [--ref none|bt|nav|gga|vtg|wm] [--eop bt,rssi,cos,cut1,cut2]\n"
+    "       [--vel-scale X] [--bt-vel-scale X]\n"
+    "  settings --defaults OUT                   write the default settings file\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
 }  // namespace
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(const Args&)>> commands = {
         {"dump", Run_Dump},
         {"synth", Run_Synth},
+        {"settings", Run_Settings},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

@@ -54,16 +54,6 @@ Rotation Instrument_To_Earth(const Attitude& att) {
     }};
 }
 
-std::array<double, 4> Four_Beam_Solution(const Beam_Geometry& g, const Rotation& r, const std::array<double, 4>& v) {
-    const double x = (g.S[0] * v[0] + g.S[1] * v[1]) * g.a;
-    const double y = (g.S[2] * v[2] + g.S[3] * v[3]) * g.a;
-    const double w = (v[0] + v[1] + v[2] + v[3]) * g.b;
-    std::array<double, 4> out{};
-    for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * x + r.m[row][1] * y + r.m[row][2] * w;
-    out[3] = (v[0] + v[1] - v[2] - v[3]) * g.d;
-    return out;
-}
-
 std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, double east, double north, double up) {
     // The rotation is orthonormal, so its transpose takes earth back to instrument axes.
     const double x = r.m[0][0] * east + r.m[1][0] * north + r.m[2][0] * up;
@@ -76,13 +66,21 @@ std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, 
     return {(half_sum + diff12) / 2, (half_sum - diff12) / 2, (half_sum + diff34) / 2, (half_sum - diff34) / 2};
 }
 
-double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam) {
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att) {
     const double z1 = -std::sin(att.roll) * std::cos(att.pitch);
     const double z2 = std::sin(att.pitch);
     const double z3 = std::cos(att.roll) * std::cos(att.pitch);
-    const double zh = beam < 2 ? z1 : z2;
-    const double c = std::cos(g.theta);
-    return c / (c * z3 + g.T[static_cast<std::size_t>(beam)] * zh * std::sin(g.theta));
+    const double c = std::cos(g.theta), s = std::sin(g.theta);
+    std::array<double, 4> k{};
+    for (std::size_t beam = 0; beam < 4; ++beam) {
+        const double zh = beam < 2 ? z1 : z2;
+        k[beam] = c / (c * z3 + g.T[beam] * zh * s);
+    }
+    return k;
+}
+
+double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam) {
+    return Bin_Map_Factors(g, att)[static_cast<std::size_t>(beam & 3)];
 }
 
 }  // namespace vantrel

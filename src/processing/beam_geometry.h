@@ -39,7 +39,16 @@ struct Rotation {
 Rotation Instrument_To_Earth(const Attitude& att);
 
 // East, north, up and error velocity of four beam velocities (no bad beams, no rounding).
-std::array<double, 4> Four_Beam_Solution(const Beam_Geometry& g, const Rotation& r, const std::array<double, 4>& beams);
+// Inline: it runs for every bin of every ensemble.
+inline std::array<double, 4> Four_Beam_Solution(const Beam_Geometry& g, const Rotation& r, const std::array<double, 4>& v) {
+    const double x = (g.S[0] * v[0] + g.S[1] * v[1]) * g.a;
+    const double y = (g.S[2] * v[2] + g.S[3] * v[3]) * g.a;
+    const double w = (v[0] + v[1] + v[2] + v[3]) * g.b;
+    std::array<double, 4> out{};
+    for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * x + r.m[row][1] * y + r.m[row][2] * w;
+    out[3] = (v[0] + v[1] - v[2] - v[3]) * g.d;
+    return out;
+}
 
 // Beam velocities that the four-beam solution turns back into (east, north, up) with
 // zero error velocity: the exact inverse.
@@ -47,5 +56,8 @@ std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, 
 
 // Ratio of a beam's nominal vertical distance to its true one under tilt (beam 0..3).
 double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam);
+
+// Bin_Map_Factor of beams 1-4 at once (the trigonometry evaluated once).
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att);
 
 }  // namespace vantrel

@@ -124,7 +124,7 @@ TEST(Synth_Cli, DumpPrintsTheScenarioValues) {
                                                       .start = {2023, 12, 31, 23, 59, 58}, .first_number = 65534,
                                                       .seed = 3, .noise = 40, .bottom_depth = 18});
 
-    const Run_Result d = Run_Cli("dump '" + path + "'");
+    const Run_Result d = Run_Cli("dump --raw '" + path + "'");
     ASSERT_EQ(d.exit_code, 0) << d.err;
     const auto lines = Lines(d.out);
     ASSERT_EQ(lines.size(), 6u);

@@ -1,0 +1,54 @@
+// Scan, checksum and decode of a 1 GB synthetic file of about 1000-byte ensembles, read
+// from the page cache: the rate every loader and the statistics scan run at.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app_state.h"
+#include "decode/decode_ensemble.h"
+#include "decode/scanner.h"
+#include "synth_writer.h"
+
+namespace {
+
+using namespace vantrel;
+
+constexpr std::int64_t k_ensembles = 1'000'000;
+
+// The benchmark file, written once and kept in the temporary folder for later runs.
+const std::string& Gigabyte_File() {
+    static const std::string path = [] {
+        const char* dir = std::getenv("TMPDIR");
+        std::string p = std::string(dir ? dir : "/tmp") + "/vantrel_bench_1g_v2.ens";
+        if (File_Length(p) <= 0) {
+            synth::Write_Synth_File(p, synth::Resolve_Options({.ensembles = k_ensembles, .bins = 36,
+                                                               .bottom_track = true, .navigation = true}));
+        }
+        return p;
+    }();
+    return path;
+}
+
+void BM_Scan_Checksum_Decode_1GB(benchmark::State& state) {
+    const std::string& path = Gigabyte_File();
+    App_State app;
+    Allocate_Data_Set(app.ds, false, 1, 1);
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        Binary_File file(path);
+        bytes += file.Length();
+        app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
+        std::int64_t found = 0;
+        while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
+            app.ds.Sub_Count = 0;
+            Decode_Ensemble(app);
+            ++found;
+        }
+        if (found != k_ensembles) state.SkipWithError("not every ensemble was found");
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_Scan_Checksum_Decode_1GB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

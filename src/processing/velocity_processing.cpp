@@ -1,0 +1,352 @@
+#include "processing/velocity_processing.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "decode/decode_ensemble.h"
+#include "platform/text_format.h"
+#include "processing/beam_geometry.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::int16_t k_bad = k_bad_velocity;
+constexpr std::size_t k_vel_components = 8;
+
+// A velocity for storage: clamped to lo..32767 and rounded; NaN reads as bad.
+std::int16_t To_Velocity(double x, double lo = -32768) {
+    if (std::isnan(x)) return k_bad;
+    return static_cast<std::int16_t>(Round_Clamp(x, lo, 32767));
+}
+
+// rnd(x) as an index clamped to lo..hi; NaN gives lo.
+int To_Index(double x, int lo, int hi) {
+    if (std::isnan(x)) return lo;
+    return static_cast<int>(Round_Clamp(x, lo, hi));
+}
+
+// A count of bins or a bin number from doubles that may be anything: NaN and
+// infinities become `fallback`, everything else is rounded within +-1e6.
+int To_Bin_Count(double x, int fallback) {
+    if (!std::isfinite(x)) return fallback;
+    return static_cast<int>(Round_Clamp(x, -1e6, 1e6));
+}
+
+// Bins of slot e that the arrays can hold; 0 when the slot lies outside them.
+int Usable_Bins(const Decoder_State& dec, const Data_Set& ds) {
+    if (ds.Sub_Count < 0 || static_cast<std::size_t>(ds.Sub_Count) >= ds.Sub_Vel.Last_Extent()) return 0;
+    return std::clamp(dec.Num_Bins, 0, static_cast<int>(ds.Sub_Vel.Extent(1)));
+}
+
+bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
+
+// Bin number (from the transducer, 0 = nearest) one before the echo bump's near edge, or -1.
+int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e) {
+    const int w = std::max(1, To_Bin_Count(dec.Xmit_Length / dec.Bin_Size, 0) / 2);
+    const std::uint8_t* echo = ds.Sub_Echo.Slice(e);
+    const std::size_t stride = ds.Sub_Echo.Extent(0);
+    const bool up = Facing_Up(dec);
+    int cut = -1;
+    std::array<std::int32_t, k_max_bins> c;  // filled for 0..n-1 per beam
+    for (std::size_t k = 0; k < 4; ++k) {
+        std::int32_t sum = 0;
+        for (int i = 0; i < n; ++i) {
+            sum += echo[k + stride * static_cast<std::size_t>(i)];
+            c[static_cast<std::size_t>(i)] = sum;
+        }
+        std::int32_t peak = 0;
+        int p = 0;
+        for (int i = 0; i <= n - 1 - 4 * w; ++i) {
+            const auto at = [&](int j) { return c[static_cast<std::size_t>(j)]; };
+            const std::int32_t d = at(i) - 2 * at(i + w) + 2 * at(i + 3 * w) - at(i + 4 * w);
+            if (d > peak) {
+                peak = d;
+                p = i;
+            }
+        }
+        const int candidate = up ? p + w : n - p - 3 * w - 2;
+        if (peak > 10) cut = std::max(cut, candidate);
+    }
+    return cut;
+}
+
+}  // namespace
+
+void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
+    const auto& opt = settings.EoP_Options;
+    if (!opt[k_eop_bt_depth] && !opt[k_eop_rssi]) return;
+    const int n = Usable_Bins(dec, ds);
+    if (n == 0) return;
+    const auto e = static_cast<std::size_t>(ds.Sub_Count);
+    const double cos_theta = std::cos(Make_Beam_Geometry(dec.Sys_Config).theta);
+
+    bool have_bt_cut = false;
+    int bt_cut = -1;
+    if (opt[k_eop_bt_depth] && dec.Have_BT) {
+        double range = 999999.0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const double r = ds.Sub_BT_Range(k, e);
+            if (r > 0 && r < range) {
+                range = r;
+                have_bt_cut = true;
+            }
+        }
+        if (have_bt_cut) {
+            if (opt[k_eop_cos]) range *= cos_theta;
+            bt_cut = To_Bin_Count((range / 100 - dec.Bin1_Dist - dec.Xmit_Length) / dec.Bin_Size + 1.0, -1);
+        }
+    }
+    int rssi_cut = -1;
+    bool have_rssi_cut = false;  // a bump's candidate is never negative, the cosine may make it so
+    if (opt[k_eop_rssi] && dec.Have_Echo) {
+        rssi_cut = Rssi_Cut(dec, ds, n, e);
+        have_rssi_cut = rssi_cut != -1;
+        if (have_rssi_cut && opt[k_eop_cos]) {
+            const double lead = dec.Bin1_Dist + dec.Xmit_Length;
+            rssi_cut = To_Bin_Count(((rssi_cut * dec.Bin_Size + lead) * cos_theta - lead) / dec.Bin_Size, -1);
+        }
+    }
+    // A cut that was found counts whatever its value; -1 is not "none" once computed.
+    int cut;
+    if (have_bt_cut) cut = bt_cut;
+    else if (have_rssi_cut) cut = rssi_cut;
+    else return;
+    if (opt[k_eop_cut1]) cut -= 1;
+    if (opt[k_eop_cut2]) cut -= 2;
+    cut = std::min(cut, n - 1);
+
+    // Bin numbers from the transducer cut..N-1 go; below 0 there is nothing left to keep.
+    int first = 0, last = n - 1;
+    if (cut > 0) {
+        if (Facing_Up(dec)) first = cut;
+        else last = n - 1 - cut;
+    }
+    std::int16_t* vel = ds.Sub_Vel.Slice(e);
+    for (int i = first; i <= last; ++i) {
+        std::int16_t* bin = vel + k_vel_components * static_cast<std::size_t>(i);
+        bin[0] = bin[1] = bin[2] = bin[3] = k_bad;
+    }
+}
+
+namespace {
+
+// Two beams of the flow-meter family: a horizontal velocity from beams 1 and 3 remapped
+// onto the other beam pair's cells, and the difference of beams 2 and 4.
+void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
+    static const double k_two_sin_20 = 2 * std::sin(20 * k_deg_to_rad);
+    std::int16_t* vel = ds.Sub_Vel.Slice(e);
+    std::array<std::int32_t, k_max_bins> h;  // filled for 0..n-1 below
+    for (int i = 0; i < n; ++i) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        const auto ii = static_cast<std::size_t>(i);
+        if (v[0] == k_bad || v[2] == k_bad) h[ii] = k_bad;
+        else h[ii] = Round_Clamp((v[0] - v[2]) / k_two_sin_20, -32767, 32767);
+        if (v[1] == k_bad || v[3] == k_bad) v[1] = k_bad;
+        else v[1] = static_cast<std::int16_t>(Round_Clamp(v[1] - v[3], -32767, 32767));
+        v[2] = v[3] = v[4] = v[5] = k_bad;
+    }
+    std::array<std::array<std::uint8_t, 4>, k_max_bins> copy;  // corr 0, corr 2, echo 0, echo 2
+    for (int i = 0; i < n; ++i) {
+        const auto ii = static_cast<std::size_t>(i);
+        copy[ii] = {ds.Sub_Corr(0, ii, e), ds.Sub_Corr(2, ii, e), ds.Sub_Echo(0, ii, e), ds.Sub_Echo(2, ii, e)};
+    }
+    double r = dec.Bin1_Dist_C30C20;
+    for (int i = 0; i < n; ++i) {
+        const auto ii = static_cast<std::size_t>(i);
+        const auto j = static_cast<std::size_t>(To_Index((r - dec.Bin1_Dist_C20C10) / dec.Bin_Size_C20C10, 0, n - 1));
+        vel[k_vel_components * ii] = static_cast<std::int16_t>(h[j]);
+        ds.Sub_Corr(0, ii, e) = copy[j][0];
+        ds.Sub_Corr(2, ii, e) = copy[j][1];
+        ds.Sub_Echo(0, ii, e) = copy[j][2];
+        ds.Sub_Echo(2, ii, e) = copy[j][3];
+        r += dec.Bin_Size_C30C20;
+    }
+}
+
+// Moves each beam's cells to the depths they really sampled under tilt; cells mapped
+// from outside the profile become bad. A factor of exactly 1 moves nothing.
+void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
+    if (factor[0] == 1 && factor[1] == 1 && factor[2] == 1 && factor[3] == 1) return;
+    std::array<std::array<std::int16_t, 4>, k_max_bins> copy;  // read from a copy: no value moves twice
+    for (int i = 0; i < n; ++i) {
+        const std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        copy[static_cast<std::size_t>(i)] = {v[0], v[1], v[2], v[3]};
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double f = factor[k];
+        if (f == 1) continue;
+        const bool usable = std::isfinite(f);
+        for (int i = 0; i < n; ++i) {
+            const int target = up ? i : n - 1 - i;
+            const double from = up ? i * f : n - i * f - 1;
+            const int s = usable ? static_cast<int>(Round_Clamp(from, -1, n)) : -1;
+            vel[k + k_vel_components * static_cast<std::size_t>(target)] =
+                (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
+        }
+    }
+}
+
+// East, north, up and error of four beam velocities in place; a single bad beam is
+// rebuilt from the other three (error bad), two or more make all four bad.
+void Solve_Beams(std::int16_t* v, const Beam_Geometry& g, const Rotation& r) {
+    int bad_count = 0, bad_beam = -1;
+    for (int k = 0; k < 4; ++k) {
+        if (v[k] == k_bad) {
+            ++bad_count;
+            bad_beam = k;
+        }
+    }
+    if (bad_count >= 2) {
+        v[0] = v[1] = v[2] = v[3] = k_bad;
+        return;
+    }
+    std::array<double, 4> b{double(v[0]), double(v[1]), double(v[2]), double(v[3])};
+    switch (bad_beam) {
+        case 0: b[0] = b[2] + b[3] - b[1]; break;
+        case 1: b[1] = b[2] + b[3] - b[0]; break;
+        case 2: b[2] = b[0] + b[1] - b[3]; break;
+        case 3: b[3] = b[0] + b[1] - b[2]; break;
+        default: break;
+    }
+    const std::array<double, 4> out = Four_Beam_Solution(g, r, b);
+    v[0] = To_Velocity(out[0]);
+    v[1] = To_Velocity(out[1]);
+    v[2] = To_Velocity(out[2]);
+    v[3] = bad_beam < 0 ? To_Velocity(out[3]) : k_bad;
+}
+
+void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
+    const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
+    const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
+    const Rotation r = Instrument_To_Earth(att);
+    std::int16_t* vel = ds.Sub_Vel.Slice(e);
+    Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, att));
+    for (int i = 0; i < n; ++i) Solve_Beams(vel + k_vel_components * static_cast<std::size_t>(i), g, r);
+    Solve_Beams(ds.Sub_BT_Vel.Slice(e), g, r);
+    Solve_Beams(ds.Sub_WM_Vel.Slice(e), g, r);
+}
+
+// The reference vector chosen by Vel_Reference; all bad when its data type is absent.
+std::array<std::int16_t, 4> Reference_Vector(const Decoder_State& dec, const Data_Set& ds, std::int32_t choice,
+                                             std::size_t e) {
+    constexpr std::array<std::int16_t, 4> all_bad{k_bad, k_bad, k_bad, k_bad};
+    const auto pair_of = [&](const Dense_Array<std::int16_t>& a, std::size_t first) {
+        return std::array<std::int16_t, 4>{a(first, e), a(first + 1, e), 0, 0};
+    };
+    const auto four_of = [&](const Dense_Array<std::int16_t>& a) {
+        return std::array<std::int16_t, 4>{a(0, e), a(1, e), a(2, e), a(3, e)};
+    };
+    switch (choice) {
+        case k_ref_bottom_track: return dec.Have_BT ? four_of(ds.Sub_BT_Vel) : all_bad;
+        case k_ref_navigation: return dec.Have_Nav ? pair_of(ds.Sub_Nav_Vel, 0) : all_bad;
+        case k_ref_gps_gga: return dec.Have_BT ? pair_of(ds.Sub_Ref_Vel, 0) : all_bad;
+        case k_ref_gps_vtg: return dec.Have_BT ? pair_of(ds.Sub_Ref_Vel, 2) : all_bad;
+        case k_ref_water_mass: return dec.Have_BT ? four_of(ds.Sub_WM_Vel) : all_bad;
+        default: return {0, 0, 0, 0};
+    }
+}
+
+void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& ref) {
+    for (std::size_t c = 0; c < 4; ++c) {
+        if (ref[c] == 0) continue;  // adding nothing changes no valid value
+        for (int i = 0; i < n; ++i) {
+            std::int16_t& v = vel[c + k_vel_components * static_cast<std::size_t>(i)];
+            if (ref[c] == k_bad) v = k_bad;
+            else if (v != k_bad) v = static_cast<std::int16_t>(Round_Clamp(double(v) + ref[c], -32767, 32767));
+        }
+    }
+}
+
+// Slots 4 and 5 from slots 0 (east) and 1 (north).
+void Magnitude_Direction(std::int16_t* v) {
+    if (v[0] == k_bad) {
+        v[4] = v[5] = k_bad;
+        return;
+    }
+    const double u = v[0], n = v[1];
+    v[4] = static_cast<std::int16_t>(Round_Clamp(std::sqrt(u * u + n * n), 0, 32767));
+    v[5] = static_cast<std::int16_t>(rnd(10 * Velocity_Direction(u, n)));
+}
+
+}  // namespace
+
+double Velocity_Direction(double east, double north) {
+    if (east == 0) return north < 0 ? 180 : 0;
+    if (north == 0) return east > 0 ? 90 : 270;
+    const double angle = std::atan(north / east) * k_rad_to_deg;
+    return east > 0 ? 90 - angle : 270 - angle;
+}
+
+void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
+    const int n = Usable_Bins(dec, ds);
+    if (ds.Sub_Count < 0 || static_cast<std::size_t>(ds.Sub_Count) >= ds.Sub_Vel.Last_Extent()) return;
+    const auto e = static_cast<std::size_t>(ds.Sub_Count);
+    if (dec.Is_QTRM) {
+        Two_Beam_Path(dec, ds, n, e);
+        return;
+    }
+    if (((dec.Coord_Transform >> 3) & 3) == 0) Beam_To_Earth(dec, ds, n, e);
+
+    std::int16_t* vel = ds.Sub_Vel.Slice(e);
+    Add_Reference(vel, n, Reference_Vector(dec, ds, settings.Vel_Reference, e));
+    for (int i = 0; i < n; ++i) Magnitude_Direction(vel + k_vel_components * static_cast<std::size_t>(i));
+    Magnitude_Direction(ds.Sub_BT_Vel.Slice(e));
+    Magnitude_Direction(ds.Sub_WM_Vel.Slice(e));
+
+    std::int64_t sum = 0;
+    int count = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::int32_t range = ds.Sub_BT_Range(k, e);
+        if (range != 0) {
+            sum += range;
+            ++count;
+        }
+    }
+    ds.Sub_BT_Range(4, e) = count == 0 ? 0 : static_cast<std::int32_t>(rnd(static_cast<double>(sum) / count));
+}
+
+bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+    if (!Decode_Ensemble(dec, ds, settings, menus)) return false;
+    Cut_End_Of_Profile(dec, ds, settings);
+    Transform_And_Reference(dec, ds, settings);
+    return true;
+}
+
+bool Process_Ensemble(App_State& app) { return Process_Ensemble(app.dec, app.ds, app.settings, app.menus); }
+
+void Error_Velocity_Statistics(const Decoder_State& dec, Data_Set& ds) {
+    if (ds.Bin_Work.Size() == 0) return;
+    const int n = std::clamp(dec.Num_Bins, 0, static_cast<int>(std::min(ds.Sub_Vel.Extent(1), ds.Bin_Work.Extent(1))));
+    const int slots = std::clamp(ds.Sub_Count, 0, static_cast<int>(ds.Sub_Vel.Last_Extent()));
+    std::array<std::int32_t, k_max_bins> count{};
+    std::array<double, k_max_bins> sum{}, squares{};
+    for (int e = 0; e < slots; ++e) {
+        const std::int16_t* vel = ds.Sub_Vel.Slice(static_cast<std::size_t>(e));
+        for (int i = 0; i < n; ++i) {
+            const auto ii = static_cast<std::size_t>(i);
+            const std::int16_t v = vel[3 + k_vel_components * ii];
+            if (v == k_bad) continue;
+            ++count[ii];
+            sum[ii] += v;
+            squares[ii] += double(v) * v;
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        const auto ii = static_cast<std::size_t>(i);
+        const double c = count[ii];
+        if (count[ii] <= 1) {
+            ds.Bin_Work(0, ii) = k_bad;
+            ds.Bin_Work(1, ii) = k_bad;
+            ds.Bin_Work(2, ii) = 0;
+            continue;
+        }
+        const double variance = std::max(0.0, (squares[ii] - sum[ii] * sum[ii] / c) / (c - 1));
+        ds.Bin_Work(0, ii) = static_cast<std::int32_t>(rnd(sum[ii] / c));
+        ds.Bin_Work(1, ii) = static_cast<std::int32_t>(rnd(std::sqrt(variance)));
+        ds.Bin_Work(2, ii) = static_cast<std::int32_t>(rnd(c * 100 / slots));
+    }
+}
+
+}  // namespace vantrel

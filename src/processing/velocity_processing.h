@@ -1,0 +1,35 @@
+#pragma once
+// Per-ensemble velocity processing of the current slot (Sub_Count): the end-of-profile
+// cut, the beam-to-earth transformation, the velocity reference, magnitude and direction;
+// and the per-bin error-velocity statistics of a loaded Sub Set.
+
+#include "app_state.h"
+
+namespace vantrel {
+
+// Decodes Ens_Buffer into slot Sub_Count, then cuts and transforms it. Returns false
+// (and processes nothing) when no decoder ran.
+bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
+bool Process_Ensemble(App_State& app);
+
+// Marks Sub_Vel slots 0-3 bad (-32768) beyond the bottom or the surface, found from the
+// bottom-track ranges or the echo bump as EoP_Options chooses. Slot Sub_Count only.
+void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& settings);
+
+// Turns slot Sub_Count into referenced earth velocities (mm/s) with magnitude (mm/s) and
+// direction (tenths of a degree), and the mean bottom range (cm); the flow-meter family
+// takes the two-beam path instead.
+void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Settings& settings);
+
+// Degrees clockwise from north, 0..360, of a horizontal vector; (0, 0) gives 0.
+double Velocity_Direction(double east, double north);
+
+// Bin_Work (mean, standard deviation in mm/s, percent valid) of the error velocity per bin
+// over slots 0..Sub_Count-1; needs Bin_Work allocated.
+void Error_Velocity_Statistics(const Decoder_State& dec, Data_Set& ds);
+
+inline void Cut_End_Of_Profile(App_State& app) { Cut_End_Of_Profile(app.dec, app.ds, app.settings); }
+inline void Transform_And_Reference(App_State& app) { Transform_And_Reference(app.dec, app.ds, app.settings); }
+inline void Error_Velocity_Statistics(App_State& app) { Error_Velocity_Statistics(app.dec, app.ds); }
+
+}  // namespace vantrel

@@ -1,0 +1,499 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/text_format.h"
+#include "processing/beam_geometry.h"
+#include "processing/velocity_processing.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::int16_t k_bad = k_bad_velocity;
+
+// Sys_Config for a beam angle code (0 15, 1 20, 2 30, 3 40 degrees), facing and pattern.
+std::int32_t Sys_Config_Of(int angle_code, bool up, bool convex) {
+    return (angle_code << 8) | (up ? 0x80 : 0) | (convex ? 0x08 : 0);
+}
+
+constexpr std::int32_t k_earth_coordinates = 0x18;
+
+class Processing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Allocate_Data_Set(app_.ds, true, 4, 4);
+        Load_Default_Options(app_.settings);
+        app_.dec.Num_Bins = 30;
+        app_.dec.Bin_Size = 1.0;
+        app_.dec.Bin1_Dist = 1.0;
+        app_.dec.Xmit_Length = 0.5;
+        app_.dec.Sys_Config = Sys_Config_Of(1, false, false);
+        app_.dec.Coord_Transform = k_earth_coordinates;
+        app_.ds.Sub_Count = 1;  // slot 1, so a stray write to slot 0 shows
+    }
+
+    std::int16_t& Vel(int component, int bin) { return app_.ds.Sub_Vel(component, bin, Slot()); }
+    std::size_t Slot() const { return static_cast<std::size_t>(app_.ds.Sub_Count); }
+    int Bins() const { return app_.dec.Num_Bins; }
+
+    void Fill_Velocities(std::int16_t value) {
+        for (int i = 0; i < Bins(); ++i) {
+            for (int c = 0; c < 4; ++c) Vel(c, i) = value;
+        }
+    }
+
+    // Beam velocities of a current (mm/s) seen by the instrument in attitude (hundredths).
+    void Fill_Beams(int bin, double east, double north, double up, std::int32_t pitch, std::int32_t roll,
+                    std::int32_t heading) {
+        app_.ds.Sub_Anc(0, Slot()) = pitch;
+        app_.ds.Sub_Anc(1, Slot()) = roll;
+        app_.ds.Sub_Anc(2, Slot()) = heading;
+        const Beam_Geometry g = Make_Beam_Geometry(app_.dec.Sys_Config);
+        const auto beams = Earth_To_Beams(g, Instrument_To_Earth(Make_Attitude(pitch, roll, heading)), east, north, up);
+        for (int k = 0; k < 4; ++k) Vel(k, bin) = static_cast<std::int16_t>(rnd(beams[static_cast<std::size_t>(k)]));
+    }
+
+    // Bins whose slot 0 is bad, as a bit per array index.
+    std::vector<int> Bad_Bins() {
+        std::vector<int> bad;
+        for (int i = 0; i < Bins(); ++i) {
+            if (Vel(0, i) == k_bad) bad.push_back(i);
+        }
+        return bad;
+    }
+
+    App_State app_;
+};
+
+std::vector<int> Range_Of(int first, int last) {
+    std::vector<int> v;
+    for (int i = first; i <= last; ++i) v.push_back(i);
+    return v;
+}
+
+// Reference direction from atan2, independent of the processing's quadrant rules.
+double Compass_Degrees(double east, double north) {
+    double deg = 90 - std::atan2(north, east) * 180 / M_PI;
+    if (deg < 0) deg += 360;
+    return deg;
+}
+
+TEST_F(Processing, BeamRoundTripWithoutTiltForEveryGeometry) {
+    app_.dec.Coord_Transform = 0;
+    for (int angle_code : {1, 2}) {
+        for (bool up : {false, true}) {
+            for (bool convex : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << "angle code " << angle_code << " up " << up << " convex " << convex);
+                app_.dec.Sys_Config = Sys_Config_Of(angle_code, up, convex);
+                // A different current in every bin, so a bin that moved would show.
+                for (int i = 0; i < Bins(); ++i) Fill_Beams(i, 40.0 * i - 600, 1000 - 70.0 * i, 3.0 * i - 40, 0, 0, 4321);
+                Transform_And_Reference(app_);
+                for (int i = 0; i < Bins(); ++i) {
+                    EXPECT_NEAR(Vel(0, i), 40.0 * i - 600, 1.0) << "bin " << i;
+                    EXPECT_NEAR(Vel(1, i), 1000 - 70.0 * i, 1.0) << "bin " << i;
+                    EXPECT_NEAR(Vel(2, i), 3.0 * i - 40, 1.0) << "bin " << i;
+                    EXPECT_NEAR(Vel(3, i), 0, 1.0) << "bin " << i;
+                    EXPECT_EQ(Vel(4, i), rnd(std::hypot(Vel(0, i), Vel(1, i))));
+                    EXPECT_NEAR(Vel(5, i), 10 * Compass_Degrees(Vel(0, i), Vel(1, i)), 0.5001);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Processing, UniformCurrentSurvivesTiltAndBinMapping) {
+    app_.dec.Coord_Transform = 0;
+    for (bool up : {false, true}) {
+        for (bool convex : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "up " << up << " convex " << convex);
+            app_.dec.Sys_Config = Sys_Config_Of(2, up, convex);
+            for (int i = 0; i < Bins(); ++i) Fill_Beams(i, 350, -820, 12, 800, -550, 27000);
+            Transform_And_Reference(app_);
+            int valid = 0;
+            for (int i = 0; i < Bins(); ++i) {
+                if (Vel(0, i) == k_bad) continue;
+                ++valid;
+                EXPECT_NEAR(Vel(0, i), 350, 1.5) << "bin " << i;
+                EXPECT_NEAR(Vel(1, i), -820, 1.5) << "bin " << i;
+                EXPECT_NEAR(Vel(2, i), 12, 1.5) << "bin " << i;
+            }
+            // Tilt pushes only a few of the far cells out of the profile.
+            EXPECT_GE(valid, Bins() - 4);
+            EXPECT_LT(valid, Bins());
+            // The lost cells are the farthest: index N-1 facing up, index 0 facing down.
+            EXPECT_EQ(Vel(0, up ? Bins() - 1 : 0), k_bad);
+            EXPECT_NE(Vel(0, up ? 0 : Bins() - 1), k_bad);
+        }
+    }
+}
+
+TEST_F(Processing, ShearIsSampledAtTheTrueDepthUnderTilt) {
+    // Roll tilts beams 1 and 2 unequally; under a vertical shear of the east component each
+    // beam's cell b really lies at depth b / K. Mapping must undo that.
+    app_.dec.Coord_Transform = 0;
+    app_.dec.Sys_Config = Sys_Config_Of(1, false, false);
+    const std::int32_t pitch = 0, roll = 1000, heading = 0;
+    const Beam_Geometry g = Make_Beam_Geometry(app_.dec.Sys_Config);
+    const Attitude att = Make_Attitude(pitch, roll, heading);
+    const auto k = Bin_Map_Factors(g, att);
+    ASSERT_GT(std::fabs(k[0] - k[1]), 0.05);  // the beams disagree, so mapping matters
+    const Rotation r = Instrument_To_Earth(att);
+    app_.ds.Sub_Anc(1, Slot()) = roll;
+    const int n = Bins();
+    // Down-facing: array index j holds bin number n-1-j, at nominal depth (n-1-j).
+    for (int j = 0; j < n; ++j) {
+        for (std::size_t beam = 0; beam < 4; ++beam) {
+            const double true_depth = (n - 1 - j) / k[beam];
+            const auto b = Earth_To_Beams(g, r, 20 * true_depth, 0, 0);
+            Vel(static_cast<int>(beam), j) = static_cast<std::int16_t>(rnd(b[beam]));
+        }
+    }
+    Transform_And_Reference(app_);
+    int checked = 0;
+    for (int j = 0; j < n; ++j) {
+        if (Vel(0, j) == k_bad) continue;
+        ++checked;
+        EXPECT_NEAR(Vel(0, j), 20 * (n - 1 - j), 25) << "index " << j;
+        EXPECT_NEAR(Vel(1, j), 0, 25) << "index " << j;
+    }
+    EXPECT_GE(checked, n / 2);
+}
+
+TEST_F(Processing, ThreeBeamSolutionsAndTooManyBadBeams) {
+    app_.dec.Coord_Transform = 0;
+    app_.dec.Sys_Config = Sys_Config_Of(1, false, true);
+    for (int bad_beam = 0; bad_beam < 4; ++bad_beam) {
+        SCOPED_TRACE(bad_beam);
+        Fill_Beams(0, 250, -400, 30, 0, 0, 0);
+        Fill_Beams(1, 250, -400, 30, 0, 0, 0);
+        Fill_Beams(2, 250, -400, 30, 0, 0, 0);
+        for (int i = 3; i < Bins(); ++i) Fill_Beams(i, 0, 0, 0, 0, 0, 0);
+        Vel(bad_beam, 1) = k_bad;
+        Vel(bad_beam, 2) = k_bad;
+        Vel((bad_beam + 1) % 4, 2) = k_bad;
+        Transform_And_Reference(app_);
+        // Three beams amplify the beams' rounding a little.
+        EXPECT_NEAR(Vel(0, 1), 250, 2);
+        EXPECT_NEAR(Vel(1, 1), -400, 2);
+        EXPECT_NEAR(Vel(2, 1), 30, 2);
+        EXPECT_NE(Vel(3, 0), k_bad);
+        EXPECT_EQ(Vel(3, 1), k_bad);  // no error velocity from three beams
+        for (int c = 0; c < 6; ++c) EXPECT_EQ(Vel(c, 2), k_bad) << "component " << c;
+    }
+}
+
+TEST_F(Processing, BottomTrackIsTransformedAndReferences) {
+    app_.dec.Coord_Transform = 0;
+    app_.dec.Have_BT = true;
+    app_.settings.Vel_Reference = k_ref_bottom_track;
+    const Beam_Geometry g = Make_Beam_Geometry(app_.dec.Sys_Config);
+    const Rotation r = Instrument_To_Earth(Make_Attitude(0, 0, 9000));
+    // The decoder stores bottom track negated: the ship moves +1000 east over ground.
+    const auto bt = Earth_To_Beams(g, r, -1000, 0, 0);
+    for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_BT_Vel(k, Slot()) = static_cast<std::int16_t>(rnd(bt[k]));
+    // Water at rest seen from the moving ship.
+    for (int i = 0; i < Bins(); ++i) Fill_Beams(i, -1000, 0, 0, 0, 0, 9000);
+    Transform_And_Reference(app_);
+    EXPECT_NEAR(app_.ds.Sub_BT_Vel(0, Slot()), -1000, 1);
+    EXPECT_NEAR(app_.ds.Sub_BT_Vel(4, Slot()), 1000, 1);
+    EXPECT_EQ(app_.ds.Sub_BT_Vel(5, Slot()), 2700);
+    for (int i = 0; i < Bins(); ++i) {
+        EXPECT_NEAR(Vel(0, i), -2000, 2) << "bin " << i;  // relative water plus negated ship motion
+        EXPECT_NEAR(Vel(1, i), 0, 2) << "bin " << i;
+    }
+}
+
+TEST_F(Processing, ReferencesPickTheirSourcesAndNeedTheirDataType) {
+    struct Case {
+        std::int32_t ref;
+        bool have_bt, have_nav;
+        std::array<int, 4> expected;  // of a bin that held 100, 200, 300, 400
+    };
+    const Case cases[] = {
+        {k_ref_none, false, false, {100, 200, 300, 400}},
+        {k_ref_bottom_track, true, false, {111, 222, 333, 444}},
+        {k_ref_navigation, false, true, {105, 206, 300, 400}},
+        {k_ref_gps_gga, true, false, {151, 252, 300, 400}},
+        {k_ref_gps_vtg, true, false, {153, 254, 300, 400}},
+        {k_ref_water_mass, true, false, {101, 202, 303, 404}},
+        {9, true, true, {100, 200, 300, 400}},
+        {k_ref_bottom_track, false, true, {k_bad, k_bad, k_bad, k_bad}},
+        {k_ref_navigation, true, false, {k_bad, k_bad, k_bad, k_bad}},
+        {k_ref_gps_gga, false, true, {k_bad, k_bad, k_bad, k_bad}},
+        {k_ref_gps_vtg, false, true, {k_bad, k_bad, k_bad, k_bad}},
+        {k_ref_water_mass, false, true, {k_bad, k_bad, k_bad, k_bad}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "ref " << c.ref << " bt " << c.have_bt << " nav " << c.have_nav);
+        const auto e = Slot();
+        for (int i = 0; i < Bins(); ++i) {
+            for (int comp = 0; comp < 4; ++comp) Vel(comp, i) = static_cast<std::int16_t>(100 * (comp + 1));
+        }
+        Vel(2, 5) = k_bad;  // a bad value stays bad, never "bad + reference"
+        for (std::size_t k = 0; k < 4; ++k) {
+            app_.ds.Sub_BT_Vel(k, e) = static_cast<std::int16_t>(11 * (k + 1));
+            app_.ds.Sub_WM_Vel(k, e) = static_cast<std::int16_t>(k + 1);
+        }
+        for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_Ref_Vel(k, e) = static_cast<std::int16_t>(51 + k);
+        app_.ds.Sub_Nav_Vel(0, e) = 5;
+        app_.ds.Sub_Nav_Vel(1, e) = 6;
+        app_.settings.Vel_Reference = c.ref;
+        app_.dec.Have_BT = c.have_bt;
+        app_.dec.Have_Nav = c.have_nav;
+        Transform_And_Reference(app_);
+        for (int comp = 0; comp < 4; ++comp) EXPECT_EQ(Vel(comp, 0), c.expected[static_cast<std::size_t>(comp)]) << comp;
+        EXPECT_EQ(Vel(2, 5), k_bad);
+        if (c.expected[0] == k_bad) {
+            EXPECT_EQ(Vel(4, 0), k_bad);
+            EXPECT_EQ(Vel(5, 0), k_bad);
+        }
+    }
+}
+
+TEST_F(Processing, BadReferenceComponentSpoilsOnlyThatComponent) {
+    app_.dec.Have_BT = true;
+    app_.settings.Vel_Reference = k_ref_bottom_track;
+    Fill_Velocities(100);
+    app_.ds.Sub_BT_Vel(0, Slot()) = k_bad;
+    app_.ds.Sub_BT_Vel(1, Slot()) = 32000;
+    Vel(1, 3) = 900;
+    Transform_And_Reference(app_);
+    for (int i = 0; i < Bins(); ++i) {
+        EXPECT_EQ(Vel(0, i), k_bad);
+        EXPECT_EQ(Vel(4, i), k_bad);
+        EXPECT_EQ(Vel(2, i), 100);
+    }
+    EXPECT_EQ(Vel(1, 0), 32100);
+    EXPECT_EQ(Vel(1, 3), 32767);  // held, never wrapped
+}
+
+TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
+    EXPECT_EQ(Velocity_Direction(0, 0), 0);
+    EXPECT_EQ(Velocity_Direction(0, -1), 180);
+    EXPECT_EQ(Velocity_Direction(-1, 0), 270);
+    EXPECT_EQ(Velocity_Direction(1, 0), 90);
+    EXPECT_EQ(Velocity_Direction(0, 5), 0);
+    EXPECT_NEAR(Velocity_Direction(1, 1), 45, 1e-9);
+    EXPECT_NEAR(Velocity_Direction(1, -1), 135, 1e-9);
+    EXPECT_NEAR(Velocity_Direction(-1, -1), 225, 1e-9);
+    EXPECT_NEAR(Velocity_Direction(-1, 1), 315, 1e-9);
+
+    const std::int16_t east[] = {0, 0, -1, 30000, -3, 7};
+    const std::int16_t north[] = {0, -1, 0, 30000, 4, k_bad};
+    for (int i = 0; i < 6; ++i) {
+        Vel(0, i) = east[i];
+        Vel(1, i) = north[i];
+    }
+    Transform_And_Reference(app_);
+    EXPECT_EQ(Vel(5, 0), 0);
+    EXPECT_EQ(Vel(5, 1), 1800);
+    EXPECT_EQ(Vel(5, 2), 2700);
+    EXPECT_EQ(Vel(4, 3), 32767);
+    EXPECT_EQ(Vel(5, 3), 450);
+    EXPECT_EQ(Vel(4, 4), 5);
+    EXPECT_EQ(Vel(5, 4), 3231);  // 323.13 degrees
+}
+
+TEST_F(Processing, MeanBottomRangeOverBeamsWithARange) {
+    const auto e = Slot();
+    const std::array<std::array<std::int32_t, 4>, 4> ranges{{{100, 0, 300, 0}, {0, 0, 0, 0}, {2, 3, 0, 0}, {1, 2, 3, 5}}};
+    const std::int32_t expected[] = {200, 0, 2, 3};  // 2.5 rounds to even; 2.75 to 3
+    for (std::size_t c = 0; c < ranges.size(); ++c) {
+        for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_BT_Range(k, e) = ranges[c][k];
+        Transform_And_Reference(app_);
+        EXPECT_EQ(app_.ds.Sub_BT_Range(4, e), expected[c]) << c;
+    }
+}
+
+TEST_F(Processing, BottomTrackCutForBothFacingsAndOptions) {
+    // Nearest positive range 1550 cm: (15.5 - 1 - 0.5) / 1 + 1 = 15 bins are kept.
+    struct Case {
+        std::array<bool, 5> options;
+        int cut;  // first bin number from the transducer that goes; -1 none
+    };
+    const Case cases[] = {
+        {{true, false, false, false, false}, 15},
+        {{true, false, true, false, false}, 14},  // 1550 cos 20 = 1456.5 cm
+        {{true, false, false, true, false}, 14},
+        {{true, false, false, true, true}, 12},
+        {{false, false, true, true, true}, -1},  // neither cut chosen
+    };
+    app_.dec.Have_BT = true;
+    for (bool up : {false, true}) {
+        app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << "up " << up << " cut " << c.cut);
+            Fill_Velocities(100);
+            const std::array<std::int32_t, 4> ranges{0, 2000, 1550, 1800};
+            for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_BT_Range(k, Slot()) = ranges[k];
+            app_.settings.EoP_Options = c.options;
+            Cut_End_Of_Profile(app_);
+            std::vector<int> expected;
+            if (c.cut >= 0) expected = up ? Range_Of(c.cut, Bins() - 1) : Range_Of(0, Bins() - 1 - c.cut);
+            EXPECT_EQ(Bad_Bins(), expected);
+            for (int i : expected) EXPECT_EQ(Vel(3, i), k_bad);
+            EXPECT_EQ(app_.ds.Sub_Vel(0, 0, 0), 0);  // other slots untouched
+        }
+    }
+}
+
+TEST_F(Processing, CutHeldAtLastBinAndBelowZeroTakesAll) {
+    app_.dec.Have_BT = true;
+    app_.settings.EoP_Options = {true, false, false, false, false};
+    for (bool up : {false, true}) {
+        app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
+        // Far beyond the profile: only the farthest bin goes.
+        Fill_Velocities(100);
+        app_.ds.Sub_BT_Range(0, Slot()) = 900000;
+        Cut_End_Of_Profile(app_);
+        EXPECT_EQ(Bad_Bins(), std::vector<int>{up ? Bins() - 1 : 0});
+        // Nearer than the first cell's centre, less two more bins: nothing is left.
+        app_.settings.EoP_Options[k_eop_cut2] = true;
+        Fill_Velocities(100);
+        app_.ds.Sub_BT_Range(0, Slot()) = 80;
+        Cut_End_Of_Profile(app_);
+        EXPECT_EQ(Bad_Bins(), Range_Of(0, Bins() - 1));
+        app_.settings.EoP_Options[k_eop_cut2] = false;
+    }
+}
+
+TEST_F(Processing, RssiBumpCutForBothFacings) {
+    app_.dec.Have_Echo = true;
+    app_.settings.EoP_Options = {false, true, false, false, false};
+    const int n = Bins();
+    for (bool up : {false, true}) {
+        SCOPED_TRACE(up);
+        app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
+        const auto index_of = [&](int bin_number) { return up ? bin_number : n - 1 - bin_number; };
+        for (int i = 0; i < n; ++i) {
+            for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = 50;
+        }
+        // Beam 2 echoes from bin numbers 20-21, beam 3 from 25-26: the nearer edge per beam
+        // is 20 and 25, and the larger of the two cuts wins.
+        for (int b : {20, 21}) app_.ds.Sub_Echo(1, index_of(b), Slot()) = 150;
+        for (int b : {25, 26}) app_.ds.Sub_Echo(2, index_of(b), Slot()) = 150;
+        Fill_Velocities(100);
+        Cut_End_Of_Profile(app_);
+        EXPECT_EQ(Bad_Bins(), up ? Range_Of(24, n - 1) : Range_Of(0, n - 1 - 24));
+
+        // A bump too weak to count leaves the profile whole.
+        for (int b : {25, 26}) app_.ds.Sub_Echo(2, index_of(b), Slot()) = 50;
+        for (int b : {20, 21}) app_.ds.Sub_Echo(1, index_of(b), Slot()) = 55;
+        Fill_Velocities(100);
+        Cut_End_Of_Profile(app_);
+        EXPECT_TRUE(Bad_Bins().empty());
+    }
+}
+
+TEST_F(Processing, RssiCutPulledBelowZeroByTheCosineTakesAll) {
+    // Bump at bin numbers 2-3 gives 1; far first cell: rnd((1 + 30) cos 20 - 30) = -1.
+    app_.dec.Have_Echo = true;
+    app_.dec.Bin1_Dist = 29.5;
+    app_.dec.Sys_Config = Sys_Config_Of(1, true, false);
+    app_.settings.EoP_Options = {false, true, true, false, false};
+    for (int i = 0; i < Bins(); ++i) {
+        for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = i == 2 || i == 3 ? 150 : 50;
+    }
+    Fill_Velocities(100);
+    Cut_End_Of_Profile(app_);
+    EXPECT_EQ(Bad_Bins(), Range_Of(0, Bins() - 1));
+}
+
+TEST_F(Processing, BottomTrackCutWinsOverRssiAndZeroRangesDefer) {
+    app_.dec.Have_BT = true;
+    app_.dec.Have_Echo = true;
+    app_.settings.EoP_Options = {true, true, false, false, false};
+    app_.dec.Sys_Config = Sys_Config_Of(1, true, false);
+    for (int i = 0; i < Bins(); ++i) {
+        for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = 50;
+    }
+    for (int b : {20, 21}) app_.ds.Sub_Echo(0, b, Slot()) = 150;
+    Fill_Velocities(100);
+    app_.ds.Sub_BT_Range(3, Slot()) = 1050;  // cut at 10
+    Cut_End_Of_Profile(app_);
+    EXPECT_EQ(Bad_Bins(), Range_Of(10, Bins() - 1));
+
+    app_.ds.Sub_BT_Range(3, Slot()) = 0;  // no range in any beam: the echo decides
+    Fill_Velocities(100);
+    Cut_End_Of_Profile(app_);
+    EXPECT_EQ(Bad_Bins(), Range_Of(19, Bins() - 1));
+}
+
+TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
+    app_.dec.Is_QTRM = true;
+    app_.dec.Coord_Transform = 0;
+    app_.dec.Num_Bins = 6;
+    app_.dec.Bin1_Dist_C20C10 = 1.0;
+    app_.dec.Bin1_Dist_C30C20 = 2.0;  // the slant cells lie one cell farther
+    app_.dec.Bin_Size_C20C10 = 1.0;
+    app_.dec.Bin_Size_C30C20 = 1.0;
+    const auto e = Slot();
+    for (int i = 0; i < 6; ++i) {
+        Vel(0, i) = static_cast<std::int16_t>(10 * i);
+        Vel(1, i) = 500;
+        Vel(2, i) = static_cast<std::int16_t>(-10 * i);
+        Vel(3, i) = static_cast<std::int16_t>(100 + i);
+        app_.ds.Sub_Corr(0, i, e) = static_cast<std::uint8_t>(i);
+        app_.ds.Sub_Echo(2, i, e) = static_cast<std::uint8_t>(100 + i);
+        app_.ds.Sub_Corr(1, i, e) = 77;
+    }
+    Vel(2, 3) = k_bad;
+    Vel(3, 1) = k_bad;
+    Transform_And_Reference(app_);
+    const double two_sin20 = 2 * std::sin(20 * k_deg_to_rad);
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        const int j = std::min(i + 1, 5);
+        if (j == 3) EXPECT_EQ(Vel(0, i), k_bad);
+        else EXPECT_EQ(Vel(0, i), rnd(20 * j / two_sin20));
+        EXPECT_EQ(Vel(1, i), i == 1 ? k_bad : 400 - i);
+        for (int c = 2; c < 6; ++c) EXPECT_EQ(Vel(c, i), k_bad);
+        EXPECT_EQ(app_.ds.Sub_Corr(0, i, e), j);
+        EXPECT_EQ(app_.ds.Sub_Echo(2, i, e), 100 + j);
+        EXPECT_EQ(app_.ds.Sub_Corr(1, i, e), 77);  // the other beams' columns stay
+    }
+}
+
+TEST_F(Processing, ErrorVelocityStatistics) {
+    app_.dec.Num_Bins = 3;
+    app_.ds.Sub_Count = 3;
+    for (std::size_t e = 0; e < 3; ++e) {
+        for (std::size_t i = 0; i < 3; ++i) app_.ds.Sub_Vel(3, i, e) = k_bad;
+    }
+    app_.ds.Sub_Vel(3, 0, 0) = 10;
+    app_.ds.Sub_Vel(3, 0, 2) = 20;
+    app_.ds.Sub_Vel(3, 1, 1) = -7;  // a single valid value
+    Error_Velocity_Statistics(app_);
+    EXPECT_EQ(app_.ds.Bin_Work(0, 0), 15);
+    EXPECT_EQ(app_.ds.Bin_Work(1, 0), 7);   // sqrt(50)
+    EXPECT_EQ(app_.ds.Bin_Work(2, 0), 67);  // 2 of 3
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(app_.ds.Bin_Work(0, i), k_bad);
+        EXPECT_EQ(app_.ds.Bin_Work(1, i), k_bad);
+        EXPECT_EQ(app_.ds.Bin_Work(2, i), 0);
+    }
+}
+
+TEST_F(Processing, HostileScalarsStayInsideTheArrays) {
+    app_.dec.Coord_Transform = 0;
+    app_.dec.Num_Bins = 100000;
+    app_.dec.Bin_Size = 0;
+    app_.dec.Have_BT = app_.dec.Have_Echo = true;
+    app_.settings.EoP_Options = {true, true, true, true, true};
+    app_.ds.Sub_BT_Range(0, Slot()) = 500;
+    app_.ds.Sub_Anc(0, Slot()) = 2147483647;
+    app_.ds.Sub_Anc(1, Slot()) = -2147483647;
+    Cut_End_Of_Profile(app_);
+    Transform_And_Reference(app_);
+    app_.dec.Is_QTRM = true;
+    app_.dec.Bin_Size_C20C10 = 0;
+    Transform_And_Reference(app_);
+    app_.ds.Sub_Count = 99;  // beyond the slots
+    Cut_End_Of_Profile(app_);
+    Transform_And_Reference(app_);
+    Error_Velocity_Statistics(app_);
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "settings/settings.h"
+#include "support/cli_run.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::Quoted;
+using test::Run_Cli;
+
+class Cli_Settings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("VANTREL_CLI")) GTEST_SKIP() << "VANTREL_CLI not set";
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) / (std::string("vantrel_cli_") + info->name() + "_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir_.empty()) fs::remove_all(dir_, ec);
+    }
+    fs::path dir_;
+};
+
+TEST_F(Cli_Settings, DefaultsCommandWritesTheDefaultFile) {
+    const fs::path out = dir_ / "VTRLOps.Txt";
+    const test::Cli_Result r = Run_Cli("settings --defaults " + Quoted(out), dir_);
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    Settings defaults;
+    Load_Default_Options(defaults);
+    ASSERT_TRUE(Save_Options(defaults, dir_ / "expected.txt"));
+    std::ifstream a(out, std::ios::binary), b(dir_ / "expected.txt", std::ios::binary);
+    const std::string got{std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>()};
+    const std::string want{std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(Cli_Settings, BadSettingsOptionsGiveOneErrorLine) {
+    const std::string missing = Quoted(dir_ / "missing.txt");
+    for (const std::string& args : {"dump any.ens --settings " + missing, std::string("dump any.ens --ref sideways"),
+                                    std::string("dump any.ens --eop bt,sideways"),
+                                    std::string("settings")}) {
+        const test::Cli_Result r = Run_Cli(args, dir_);
+        EXPECT_EQ(r.exit_code, 1) << args;
+        ASSERT_FALSE(r.err.empty()) << args;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << args << ": " << r.err;
+    }
+    const test::Cli_Result r = Run_Cli("dump any.ens --settings " + missing, dir_);
+    EXPECT_NE(r.err.find("cannot read settings file"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace vantrel

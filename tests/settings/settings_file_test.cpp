@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path k_data = fs::path(__FILE__).parent_path() / "data";
+
+std::string Read_Text(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Write_Text(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Lines without their CR LF; fails the test when a line lacks either.
+std::vector<std::string> Crlf_Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "line " << lines.size() + 1 << " does not end in CR LF";
+        if (end == std::string::npos) break;
+        const std::string line = text.substr(start, end - start);
+        EXPECT_EQ(line.find('\n'), std::string::npos) << "bare line feed in line " << lines.size() + 1;
+        lines.push_back(line);
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string Join_Lines(const std::vector<std::string>& lines, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + "\r\n";
+    return text;
+}
+
+class Settings_File : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(::testing::TempDir()) / (std::string("vantrel_settings_") + info->name() + "_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir_, fs::perms::owner_all, ec);
+        fs::remove_all(dir_, ec);
+    }
+
+    // A store where every kind of record differs from its default, with awkward doubles.
+    static Settings Unusual_Settings() {
+        Settings s;
+        Load_Default_Options(s);
+        s.Contour_Scale_Mode = 0;
+        s.Contour_Scale_Limits = {-123, 456};
+        s.Contour_Switch_1 = false;
+        s.Contour_Code = 30;
+        s.Profile_Select[0] = true;
+        s.Profile_Select[22] = true;
+        s.Profile_Scale_Min[6] = 0.1;
+        s.Profile_Scale_Max[6] = 1.0 / 3.0;
+        s.Series_Select[35] = true;
+        s.Series_Scale_Min[4] = -1e-300;
+        s.Averaging_Interval = 3600.25;
+        s.Anc_Select[7] = true;
+        s.Anc_Scale_Max[10] = 123456789.123456789;
+        s.Cursor_Ens = 98765;
+        s.Series_Bins_Setting[0] = true;
+        s.Series_Bins_Setting[254] = true;
+        s.Water_Density = 1025.3f;
+        s.Vel_Reference = 5;
+        s.Vel_Scale = 0.7;
+        s.BT_Vel_Scale = 1.0000000000000002;
+        s.EoP_Options = {false, true, false, true, true};
+        s.Max_Sub_Ens = 1024;
+        s.Sub_Window_Ratio_1 = 0.61803398874989479;
+        s.Window_Geometries[k_win_track] = {1, 2, 3, 4, 1};
+        s.Window_Menu_States = {true, true, false, false, true};
+        s.Track_Options.Select_Auto = {false, false, true};
+        s.Track_Options.Select_Font_Bold = true;
+        s.Track_Options.ProjectionAngle = -179.98999999999998;
+        return s;
+    }
+
+    std::string Saved_Text(const Settings& s, const std::string& name) {
+        EXPECT_TRUE(Save_Options(s, dir_ / name));
+        return Read_Text(dir_ / name);
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Settings_File, DefaultFileMatchesGoldenLineByLine) {
+    Settings s;
+    Load_Default_Options(s);
+    const auto got = Crlf_Lines(Saved_Text(s, "defaults.txt"));
+    auto want = Crlf_Lines(Read_Text(k_data / "default_settings.txt"));
+    ASSERT_FALSE(want.empty());
+    // The golden file pins everything but the version, which follows the build.
+    want[0] = "\"" + std::string(Options_Version()) + "\"";
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(got[i], want[i]) << "line " << i + 1;
+}
+
+TEST_F(Settings_File, SaveLoadSaveIsByteIdentical) {
+    for (const bool unusual : {false, true}) {
+        Settings original;
+        Load_Default_Options(original);
+        if (unusual) original = Unusual_Settings();
+        const std::string first = Saved_Text(original, "first.txt");
+
+        Settings loaded;
+        Load_Default_Options(loaded);
+        ASSERT_EQ(Load_Options(loaded, dir_ / "first.txt"), Load_Result::k_loaded);
+        EXPECT_EQ(Saved_Text(loaded, "second.txt"), first) << (unusual ? "unusual" : "defaults");
+        // Doubles and the single survive their decimal form exactly.
+        EXPECT_EQ(loaded.Profile_Scale_Max[6], original.Profile_Scale_Max[6]);
+        EXPECT_EQ(loaded.Series_Scale_Min[4], original.Series_Scale_Min[4]);
+        EXPECT_EQ(loaded.Water_Density, original.Water_Density);
+        EXPECT_EQ(loaded.Track_Options.ProjectionAngle, original.Track_Options.ProjectionAngle);
+    }
+}
+
+TEST_F(Settings_File, RecordsLandWhereTheTableSaysAndStayInDotForm) {
+    Settings s = Unusual_Settings();
+    const auto lines = Crlf_Lines(Saved_Text(s, "unusual.txt"));
+    ASSERT_EQ(lines.size(), 452u);
+    EXPECT_EQ(lines[391 - 1], "1025.3");    // water density after the 255 bin flags
+    EXPECT_EQ(lines[392 - 1], "5");         // velocity reference
+    EXPECT_EQ(lines[394 - 1], "1.0000000000000002");
+    EXPECT_EQ(lines[400 - 1], "1024");      // Max_Sub_Ens
+    EXPECT_EQ(lines[136 - 1], "#TRUE#");    // bin 1
+    EXPECT_EQ(lines[390 - 1], "#TRUE#");    // bin 255
+    EXPECT_EQ(lines[452 - 1], "-179.98999999999998");
+    // Only "Cut 1 Bin" checked.
+    s.EoP_Options = {false, false, false, true, false};
+    const auto cut1 = Crlf_Lines(Saved_Text(s, "cut1.txt"));
+    const std::vector<std::string> eop(cut1.begin() + 394, cut1.begin() + 399);
+    EXPECT_EQ(eop, (std::vector<std::string>{"#FALSE#", "#FALSE#", "#FALSE#", "#TRUE#", "#FALSE#"}));
+}
+
+TEST_F(Settings_File, OtherVersionOrMissingFileLeavesDefaults) {
+    const std::string text = Saved_Text(Unusual_Settings(), "unusual.txt");
+    auto lines = Crlf_Lines(text);
+    lines[0] = "\"0.0.1\"";
+    Write_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
+
+    Settings defaults;
+    Load_Default_Options(defaults);
+    const std::string default_text = Saved_Text(defaults, "defaults.txt");
+
+    Settings s;
+    Load_Default_Options(s);
+    EXPECT_EQ(Load_Options(s, dir_ / "old.txt"), Load_Result::k_other_version);
+    EXPECT_EQ(Saved_Text(s, "after_old.txt"), default_text);
+
+    EXPECT_EQ(Load_Options(s, dir_ / "no_such_file.txt"), Load_Result::k_unreadable);
+    Write_Text(dir_ / "empty.txt", "");
+    EXPECT_EQ(Load_Options(s, dir_ / "empty.txt"), Load_Result::k_other_version);
+    EXPECT_EQ(Saved_Text(s, "after_missing.txt"), default_text);
+}
+
+TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
+    const Settings unusual = Unusual_Settings();
+    const auto lines = Crlf_Lines(Saved_Text(unusual, "unusual.txt"));
+    // Through Vel_Reference (line 392), then half of the next line.
+    std::string text = Join_Lines(lines, 392) + "0.";
+    Write_Text(dir_ / "cut.txt", text);
+
+    Settings s;
+    Load_Default_Options(s);
+    EXPECT_EQ(Load_Options(s, dir_ / "cut.txt"), Load_Result::k_partial);
+    EXPECT_EQ(s.Contour_Code, unusual.Contour_Code);
+    EXPECT_EQ(s.Water_Density, unusual.Water_Density);
+    EXPECT_EQ(s.Vel_Reference, unusual.Vel_Reference);
+    EXPECT_EQ(s.Vel_Scale, 1.0);
+    EXPECT_EQ(s.EoP_Options, (std::array<bool, 5>{}));
+    EXPECT_EQ(s.Max_Sub_Ens, 256);
+    EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
+
+    // A value that is not a number stops reading just the same.
+    auto bad = lines;
+    bad[2 - 1] = "four";
+    Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+    Settings t;
+    Load_Default_Options(t);
+    EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial);
+    EXPECT_EQ(t.Contour_Scale_Mode, 4);
+    EXPECT_EQ(t.Contour_Code, 500);
+}
+
+TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
+    Settings saved;
+    Load_Default_Options(saved);
+    saved.Window_Geometries[k_win_main] = {-120, 0, 5000, -1, 7};
+    saved.Window_Geometries[k_win_sub] = {10, 20, 30, 40, 2};
+    ASSERT_TRUE(Save_Options(saved, dir_ / "geometry.txt"));
+
+    Settings s;
+    Load_Default_Options(s);
+    s.Window_Geometries[k_win_main] = {300, 400, 500, 600, 1};
+    EXPECT_EQ(Load_Options(s, dir_ / "geometry.txt"), Load_Result::k_loaded);
+    const Window_Geometry& main = s.Window_Geometries[k_win_main];
+    EXPECT_EQ(main.left, 300);    // -120: partly off the screen, not applied
+    EXPECT_EQ(main.top, 0);       // 0 is applied
+    EXPECT_EQ(main.width, 5000);
+    EXPECT_EQ(main.height, 600);  // -1 not applied
+    EXPECT_EQ(main.state, 1);     // 7 is no window state
+    const Window_Geometry& sub = s.Window_Geometries[k_win_sub];
+    EXPECT_EQ(sub.left, 10);
+    EXPECT_EQ(sub.height, 40);
+    EXPECT_EQ(sub.state, 2);
+}
+
+TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
+    Settings saved;
+    Load_Default_Options(saved);
+    for (const auto& [stored, expected] : {std::pair{100000, 8192}, std::pair{5, 128}, std::pair{4096, 4096}}) {
+        saved.Max_Sub_Ens = stored;
+        ASSERT_TRUE(Save_Options(saved, dir_ / "max.txt"));
+        Settings s;
+        Load_Default_Options(s);
+        EXPECT_EQ(Load_Options(s, dir_ / "max.txt"), Load_Result::k_loaded);
+        EXPECT_EQ(s.Max_Sub_Ens, expected) << stored;
+    }
+}
+
+TEST_F(Settings_File, FailedWriteLeavesExistingFileIntact) {
+    const fs::path target = dir_ / k_options_file_name;
+    Write_Text(target, "previous contents\r\n");
+    Settings s;
+    Load_Default_Options(s);
+
+    // The temporary name is taken by a folder, so the new file cannot be written.
+    fs::path blocker = target;
+    blocker += ".tmp";
+    fs::create_directory(blocker);
+    EXPECT_FALSE(Save_Options(s, target));
+    EXPECT_EQ(Read_Text(target), "previous contents\r\n");
+    fs::remove(blocker);
+
+    // A folder that refuses writes (not enforced for a superuser).
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    std::ofstream probe(dir_ / "probe");
+    const bool enforced = !probe;
+    probe.close();
+    if (enforced) {
+        EXPECT_FALSE(Save_Options(s, target));
+        EXPECT_EQ(Read_Text(target), "previous contents\r\n");
+    }
+    fs::permissions(dir_, fs::perms::owner_all);
+
+    // And a successful write replaces it whole, leaving no temporary file behind.
+    EXPECT_TRUE(Save_Options(s, target));
+    EXPECT_EQ(Crlf_Lines(Read_Text(target)).size(), 452u);
+    EXPECT_FALSE(fs::exists(blocker));
+}
+
+TEST_F(Settings_File, OptionsFileFallsBackToUserConfigFolder) {
+    EXPECT_EQ(Options_File_Path(dir_), dir_ / "VTRLOps.Txt");
+
+    const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved_xdg = old_xdg ? old_xdg : "";
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    const fs::path missing_folder = dir_ / "no" / "such" / "folder";
+    const fs::path path = Options_File_Path(missing_folder);
+    EXPECT_EQ(path, dir_ / "config" / "vantrel" / "VTRLOps.Txt");
+
+    // Saving there creates the folder.
+    Settings s;
+    Load_Default_Options(s);
+    EXPECT_TRUE(Save_Options(s, path));
+    EXPECT_TRUE(fs::exists(path));
+    if (old_xdg) setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+    else unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace vantrel
