@@ -1,6 +1,7 @@
 #include "charts/chart_primitives.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "dataset/data_set.h"
@@ -210,22 +211,28 @@ void Draw_Candle_Rows(Surface& s, const Trace_Geometry& g, const Trace_Style& st
     }
 }
 
-bool In_Array(const Dense_Array<std::uint8_t>& a, std::size_t c, std::size_t b, std::size_t i) {
-    return c < a.Extent(0) && b < a.Extent(1) && i < a.Extent(2);
-}
-
-// Stored value of (column, bin, slot), or of (column, slot) for a quantity without bins;
-// false when outside the array.
-bool Read_Word(const Dense_Array<std::int16_t>& data, std::size_t column, bool bin_resolved, std::size_t bin,
-               std::size_t slot, std::int16_t& stored) {
-    if (bin_resolved) {
-        if (column >= data.Extent(0) || bin >= data.Extent(1) || slot >= data.Extent(2)) return false;
-        stored = data(column, bin, slot);
-    } else {
-        if (column >= data.Extent(0) || slot >= data.Extent(1)) return false;
-        stored = data(column, slot);
+// Values of one component for every row (a bin, or the single row of a quantity without
+// bins) and ensemble, gathered ensemble by ensemble: the bins of one ensemble share a few
+// cache lines, one bin across ensembles does not.
+template <typename T>
+std::vector<std::int32_t> Gather_Rows_Of(const Dense_Array<T>& data, std::size_t column, bool bin_resolved,
+                                         const std::vector<std::int32_t>& bins, std::int32_t count) {
+    const std::size_t rows = bin_resolved ? bins.size() : 1;
+    const std::size_t n = static_cast<std::size_t>(std::max(count, 0));
+    std::vector<std::int32_t> out(rows * n, k_value_outside);
+    const std::size_t slots = data.Extent(bin_resolved ? 2 : 1);
+    if (column >= data.Extent(0)) return out;
+    for (std::size_t i = 0; i < n && i < slots; ++i) {
+        for (std::size_t k = 0; k < rows; ++k) {
+            if (!bin_resolved) {
+                out[i] = data(column, i);
+                continue;
+            }
+            const auto bin = static_cast<std::size_t>(bins[k] - 1);
+            if (bin < data.Extent(1)) out[k * n + i] = data(column, bin, i);
+        }
     }
-    return true;
+    return out;
 }
 
 }  // namespace
@@ -241,68 +248,77 @@ void DrawLongSeries(Surface& s, const Dense_Array<std::int32_t>& data, const Tra
     });
 }
 
+std::vector<std::int32_t> Gather_Series_Rows(const Dense_Array<std::uint8_t>& data, std::int32_t column,
+                                             const std::vector<std::int32_t>& bins, std::int32_t count) {
+    return Gather_Rows_Of(data, static_cast<std::size_t>(column), true, bins, count);
+}
+
+std::vector<std::int32_t> Gather_Series_Rows(const Dense_Array<std::int16_t>& data, std::int32_t column,
+                                             bool bin_resolved, const std::vector<std::int32_t>& bins,
+                                             std::int32_t count) {
+    return Gather_Rows_Of(data, static_cast<std::size_t>(column), bin_resolved, bins, count);
+}
+
+void Draw_Gathered_Traces(Surface& s, const std::vector<std::int32_t>& values, std::size_t rows,
+                          const Trace_Geometry& g, const Trace_Style& style, bool missing) {
+    if (!style.lines && !style.symbols) return;
+    int colour_index = 0;
+    const auto n = static_cast<std::size_t>(std::max(g.count, 0));
+    for (std::size_t k = 0; k < rows; ++k) {
+        const Colour colour = Next_Colour(style, colour_index);
+        const std::int32_t* row = values.data() + k * n;
+        Draw_Trace(s, g, style, colour, g.Bottom(static_cast<std::int32_t>(k)), [&](std::int32_t i, double& v) {
+            const std::int32_t stored = row[i];
+            v = stored;
+            return stored != k_value_outside && !(missing && stored == k_bad_velocity);
+        });
+    }
+}
+
+void Draw_Gathered_Candles(Surface& s, const std::vector<std::int32_t>& values, std::size_t rows,
+                           const std::vector<std::int32_t>& bins, const Trace_Geometry& g, const Trace_Style& style,
+                           Candle_Tables& tables, std::int32_t series_ordinal, std::int32_t selected_bins,
+                           double half_width, bool missing) {
+    const auto n = static_cast<std::size_t>(std::max(g.count, 0));
+    Draw_Candle_Rows(s, g, style, tables, series_ordinal, static_cast<std::int32_t>(rows), bins, selected_bins,
+                     half_width, !missing, [&](std::int32_t b, std::int32_t i, double& v, std::int16_t& stored) {
+                         const std::int32_t value = values[static_cast<std::size_t>(b) * n + static_cast<std::size_t>(i)];
+                         if (value == k_value_outside) return false;
+                         stored = static_cast<std::int16_t>(value);
+                         v = value;
+                         return !(missing && value == k_bad_velocity);
+                     });
+}
+
+
 void DrawByteSeries(Surface& s, const Dense_Array<std::uint8_t>& data, const std::vector<std::int32_t>& bins,
                     const Trace_Geometry& g, const Trace_Style& style) {
     if (!style.lines && !style.symbols) return;
-    int colour_index = 0;
-    const auto column = static_cast<std::size_t>(g.column);
-    for (std::size_t k = 0; k < bins.size(); ++k) {
-        const Colour colour = Next_Colour(style, colour_index);
-        const auto bin = static_cast<std::size_t>(bins[k] - 1);
-        Draw_Trace(s, g, style, colour, g.Bottom(static_cast<std::int32_t>(k)), [&](std::int32_t i, double& v) {
-            if (!In_Array(data, column, bin, static_cast<std::size_t>(i))) return false;
-            v = data(column, bin, static_cast<std::size_t>(i));
-            return true;
-        });
-    }
+    const auto values = Gather_Series_Rows(data, g.column, bins, g.count);
+    Draw_Gathered_Traces(s, values, bins.size(), g, style, false);
 }
 
 void DrawWordSeries(Surface& s, const Dense_Array<std::int16_t>& data, const std::vector<std::int32_t>& bins,
                     bool bin_resolved, const Trace_Geometry& g, const Trace_Style& style) {
     if (!style.lines && !style.symbols) return;
-    int colour_index = 0;
-    const auto column = static_cast<std::size_t>(g.column);
-    const std::size_t rows = bin_resolved ? bins.size() : 1;
-    for (std::size_t k = 0; k < rows; ++k) {
-        const Colour colour = Next_Colour(style, colour_index);
-        const std::size_t bin = bin_resolved ? static_cast<std::size_t>(bins[k] - 1) : 0;
-        Draw_Trace(s, g, style, colour, g.Bottom(static_cast<std::int32_t>(k)), [&](std::int32_t i, double& v) {
-            std::int16_t stored = 0;
-            if (!Read_Word(data, column, bin_resolved, bin, static_cast<std::size_t>(i), stored)) return false;
-            v = stored;
-            return stored != k_bad_velocity;
-        });
-    }
+    const auto values = Gather_Series_Rows(data, g.column, bin_resolved, bins, g.count);
+    Draw_Gathered_Traces(s, values, bin_resolved ? bins.size() : 1, g, style, true);
 }
 
 void DrawByteCandles(Surface& s, const Dense_Array<std::uint8_t>& data, const std::vector<std::int32_t>& bins,
                      const Trace_Geometry& g, const Trace_Style& style, Candle_Tables& tables,
                      std::int32_t series_ordinal, std::int32_t selected_bins, double half_width) {
-    const auto column = static_cast<std::size_t>(g.column);
-    Draw_Candle_Rows(s, g, style, tables, series_ordinal, static_cast<std::int32_t>(bins.size()), bins, selected_bins,
-                     half_width, true, [&](std::int32_t b, std::int32_t i, double& v, std::int16_t& stored) {
-                         const auto bin = static_cast<std::size_t>(bins[static_cast<std::size_t>(b)] - 1);
-                         if (!In_Array(data, column, bin, static_cast<std::size_t>(i))) return false;
-                         stored = data(column, bin, static_cast<std::size_t>(i));
-                         v = stored;
-                         return true;
-                     });
+    const auto values = Gather_Series_Rows(data, g.column, bins, g.count);
+    Draw_Gathered_Candles(s, values, bins.size(), bins, g, style, tables, series_ordinal, selected_bins, half_width,
+                          false);
 }
 
 void DrawWordCandles(Surface& s, const Dense_Array<std::int16_t>& data, const std::vector<std::int32_t>& bins,
                      bool bin_resolved, const Trace_Geometry& g, const Trace_Style& style, Candle_Tables& tables,
                      std::int32_t series_ordinal, std::int32_t selected_bins, double half_width) {
-    const auto column = static_cast<std::size_t>(g.column);
-    const auto rows = static_cast<std::int32_t>(bin_resolved ? bins.size() : 1);
-    Draw_Candle_Rows(s, g, style, tables, series_ordinal, rows, bins, selected_bins, half_width, false,
-                     [&](std::int32_t b, std::int32_t i, double& v, std::int16_t& stored) {
-                         const std::size_t bin =
-                             bin_resolved ? static_cast<std::size_t>(bins[static_cast<std::size_t>(b)] - 1) : 0;
-                         if (!Read_Word(data, column, bin_resolved, bin, static_cast<std::size_t>(i), stored))
-                             return false;
-                         v = stored;
-                         return stored != k_bad_velocity;
-                     });
+    const auto values = Gather_Series_Rows(data, g.column, bin_resolved, bins, g.count);
+    Draw_Gathered_Candles(s, values, bin_resolved ? bins.size() : 1, bins, g, style, tables, series_ordinal,
+                          selected_bins, half_width, true);
 }
 
 }  // namespace vantrel

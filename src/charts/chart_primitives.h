@@ -2,6 +2,7 @@
 // Shared pieces of the series and profile charts: turned text, trace and candle drawing
 // and the candle tables that the trend view reads.
 
+#include <climits>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -109,5 +110,22 @@ void DrawByteCandles(Surface& s, const Dense_Array<std::uint8_t>& data, const st
 void DrawWordCandles(Surface& s, const Dense_Array<std::int16_t>& data, const std::vector<std::int32_t>& bins,
                      bool bin_resolved, const Trace_Geometry& g, const Trace_Style& style, Candle_Tables& tables,
                      std::int32_t series_ordinal, std::int32_t selected_bins, double half_width);
+
+// The values the series drawers read, one row per selected bin (or one row for a quantity
+// without bins), count values a row; k_value_outside where the array ends. Gathering once
+// lets a series' trace and candles share one pass over the data set.
+constexpr std::int32_t k_value_outside = INT32_MIN;
+std::vector<std::int32_t> Gather_Series_Rows(const Dense_Array<std::uint8_t>& data, std::int32_t column,
+                                             const std::vector<std::int32_t>& bins, std::int32_t count);
+std::vector<std::int32_t> Gather_Series_Rows(const Dense_Array<std::int16_t>& data, std::int32_t column,
+                                             bool bin_resolved, const std::vector<std::int32_t>& bins,
+                                             std::int32_t count);
+// Traces and candles of gathered rows; missing: -32768 is a missing value (16-bit data).
+void Draw_Gathered_Traces(Surface& s, const std::vector<std::int32_t>& values, std::size_t rows,
+                          const Trace_Geometry& g, const Trace_Style& style, bool missing);
+void Draw_Gathered_Candles(Surface& s, const std::vector<std::int32_t>& values, std::size_t rows,
+                           const std::vector<std::int32_t>& bins, const Trace_Geometry& g, const Trace_Style& style,
+                           Candle_Tables& tables, std::int32_t series_ordinal, std::int32_t selected_bins,
+                           double half_width, bool missing);
 
 }  // namespace vantrel

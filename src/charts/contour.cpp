@@ -14,21 +14,6 @@ namespace {
 
 constexpr double k_two_pow_31 = 2147483648.0;
 
-// Value of one cell of a contour code, or -32768 when missing or the code is unknown.
-template <typename Arrays>
-double Cell_Value(const Arrays& a, std::int32_t code, std::size_t bin, std::size_t slot) {
-    if (code >= 1 && code <= 5) return a.echo(static_cast<std::size_t>(code - 1), bin, slot);
-    if (code >= 10 && code <= 50 && code % 10 == 0) return a.corr(static_cast<std::size_t>(code / 10 - 1), bin, slot);
-    if (code >= 100 && code <= 500 && code % 100 == 0) return a.vel(static_cast<std::size_t>(code / 100 - 1), bin, slot);
-    if (code == 600) {
-        const std::int16_t v = a.vel(5, bin, slot);
-        return v == k_bad_velocity ? k_bad_velocity : rnd(v / 10.0);
-    }
-    if (code >= 1000 && code <= 4000 && code % 1000 == 0)
-        return a.pgood(static_cast<std::size_t>(code / 1000 - 1), bin, slot);
-    return k_bad_velocity;
-}
-
 struct Window_Arrays {
     const Dense_Array<std::uint8_t>& echo;
     const Dense_Array<std::uint8_t>& corr;
@@ -92,22 +77,49 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     r.Rows = std::max(last_bin - first_bin + 1, 0);
     r.Ensembles = Usable_Slots(a, window == Chart_Window::k_whole ? ds.Whole_Count : ds.Sub_Count);
 
-    // Values first, kept in the grid's place until the scale is known.
-    std::vector<double> values(static_cast<std::size_t>(r.Rows) * static_cast<std::size_t>(r.Ensembles));
-    double n = 0, s = 0, q = 0, data_max = -999999.0, data_min = 999999.0;
-    for (std::int32_t row = 0; row < r.Rows; ++row) {
-        const auto bin = static_cast<std::size_t>(first_bin + row);
-        for (std::int32_t e = 0; e < r.Ensembles; ++e) {
-            const double v = Cell_Value(a, code, bin, static_cast<std::size_t>(e));
-            values[static_cast<std::size_t>(row) * static_cast<std::size_t>(r.Ensembles) + static_cast<std::size_t>(e)] = v;
-            if (v == k_bad_velocity) continue;
-            n += 1;
-            s += v;
-            q += v * v;
-            data_max = std::max(data_max, v);
-            data_min = std::min(data_min, v);
+    // Values first, kept in the grid's place until the scale is known. Ensembles outermost:
+    // the bins of one ensemble lie together in the arrays.
+    const std::size_t E = static_cast<std::size_t>(r.Ensembles);
+    const std::size_t R = static_cast<std::size_t>(r.Rows);
+    std::vector<std::int32_t> values(R * E, k_bad_velocity);
+    const Dense_Array<std::uint8_t>* bytes = nullptr;
+    const Dense_Array<std::int16_t>* words = nullptr;
+    std::size_t component = 0;
+    if (code >= 1 && code <= 5) {
+        bytes = &a.echo, component = static_cast<std::size_t>(code - 1);
+    } else if (code >= 10 && code <= 50 && code % 10 == 0) {
+        bytes = &a.corr, component = static_cast<std::size_t>(code / 10 - 1);
+    } else if (code >= 100 && code <= 600 && code % 100 == 0) {
+        words = &a.vel, component = static_cast<std::size_t>(code / 100 - 1);
+    } else if (code >= 1000 && code <= 4000 && code % 1000 == 0) {
+        bytes = &a.pgood, component = static_cast<std::size_t>(code / 1000 - 1);
+    }
+    const bool tenths = code == 600;
+    if ((bytes && component >= bytes->Extent(0)) || (words && component >= words->Extent(0))) bytes = nullptr, words = nullptr;
+    // Integer sums are exact here: at most 8192 x 256 values of 16 bits.
+    std::int64_t count = 0, sum = 0, sum_sq = 0;
+    std::int32_t top = -999999, bottom = 999999;
+    for (std::size_t e = 0; e < E && (bytes || words); ++e) {
+        for (std::int32_t row = 0; row < r.Rows; ++row) {
+            const auto bin = static_cast<std::size_t>(first_bin + row);
+            std::int32_t v;
+            if (bytes) {
+                v = (*bytes)(component, bin, e);
+            } else {
+                v = (*words)(component, bin, e);
+                if (v == k_bad_velocity) continue;
+                if (tenths) v = static_cast<std::int32_t>(rnd(v / 10.0));
+            }
+            values[e * R + static_cast<std::size_t>(row)] = v;
+            ++count;
+            sum += v;
+            sum_sq += static_cast<std::int64_t>(v) * v;
+            top = std::max(top, v);
+            bottom = std::min(bottom, v);
         }
     }
+    const double n = static_cast<double>(count), s = static_cast<double>(sum), q = static_cast<double>(sum_sq);
+    const double data_max = top, data_min = bottom;
     double mean = 0, std_dev = 0;
     if (n > 1) {
         mean = s / n;
@@ -149,7 +161,7 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     const bool circle = code == 600;
     const double factor = (circle ? 139.0 : 99.0) / (max - min);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const double v = values[i];
+        const std::int32_t v = values[i];
         if (v == k_bad_velocity) continue;
         double c = rnd((v - min) * factor + (circle ? k_circle_first : 0));
         if (c < (circle ? k_circle_first : 0))
@@ -171,13 +183,14 @@ void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Su
     const int height = std::max(r.Rows, 1);
     std::vector<Colour> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                palette[k_index_bad]);
-    for (std::int32_t row = 0; row < r.Rows; ++row) {
-        Colour* line = pixels.data() + static_cast<std::size_t>(r.Rows - 1 - row) * static_cast<std::size_t>(width);
-        const std::int16_t* cells = r.Index.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(r.Ensembles);
-        for (std::int32_t e = 0; e < r.Ensembles; ++e) {
-            const int x = x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble);
-            const int c = std::clamp<int>(cells[e], 0, k_palette_size - 1);
-            line[std::min(x, width - 1)] = palette[static_cast<std::size_t>(c)];
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (std::int32_t e = 0; e < r.Ensembles; ++e) {
+        const int x = std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble), width - 1);
+        const std::int16_t* cells = r.Index.data() + static_cast<std::size_t>(e) * static_cast<std::size_t>(r.Rows);
+        for (std::int32_t row = 0; row < r.Rows; ++row) {
+            const int c = std::clamp<int>(cells[row], 0, k_palette_size - 1);
+            pixels[static_cast<std::size_t>(r.Rows - 1 - row) * w + static_cast<std::size_t>(x)] =
+                palette[static_cast<std::size_t>(c)];
         }
     }
     image.Put_Pixels(width, height, pixels);

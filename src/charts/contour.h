@@ -28,10 +28,10 @@ struct Contour_Results {
     std::int32_t Ensembles = 0;       // grid columns
     std::int32_t Rows = 0;            // grid rows (bins shown)
     std::int32_t First_Row_Bin = 0;   // data-set bin index of row 0 (the bottom row)
-    std::vector<std::int16_t> Index;  // colour index of (ensemble e, row r) at r * Ensembles + e
+    std::vector<std::int16_t> Index;  // colour index of (ensemble e, row r) at e * Rows + r
 
     std::int16_t At(std::int32_t e, std::int32_t r) const {
-        return Index[static_cast<std::size_t>(r) * static_cast<std::size_t>(Ensembles) + static_cast<std::size_t>(e)];
+        return Index[static_cast<std::size_t>(e) * static_cast<std::size_t>(Rows) + static_cast<std::size_t>(r)];
     }
 };
 

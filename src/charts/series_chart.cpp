@@ -277,19 +277,15 @@ void DrawSeriesChart(Surface& s, Surface& scratch, const Data_Set& ds, const Dec
                                                      : kind.source == Series_Source::k_bt ? ds.Sub_BT_Vel
                                                      : kind.source == Series_Source::k_wm ? ds.Sub_WM_Vel
                                                                                           : ds.Sub_Nav_Vel;
-            if (byte_kind)
-                DrawByteSeries(s, bytes, l.bins, g, style);
-            else
-                DrawWordSeries(s, words, l.bins, kind.bin_resolved, g, style);
+            // One pass over the data set serves the trace and the candles.
+            const auto values = byte_kind ? Gather_Series_Rows(bytes, kind.column, l.bins, l.shown)
+                                          : Gather_Series_Rows(words, kind.column, kind.bin_resolved, l.bins, l.shown);
+            const auto rows = static_cast<std::size_t>(bins_here);
+            Draw_Gathered_Traces(s, values, rows, g, style, !byte_kind);
             if (settings.Series_Switch) {
                 s.Draw_Width = 2;
-                const auto ordinal32 = static_cast<std::int32_t>(ordinal);
-                const auto nbins = static_cast<std::int32_t>(kind.bin_resolved ? l.bins.size() : 1);
-                if (byte_kind)
-                    DrawByteCandles(s, bytes, l.bins, g, style, candles, ordinal32, nbins, zero_half_width);
-                else
-                    DrawWordCandles(s, words, l.bins, kind.bin_resolved, g, style, candles, ordinal32, nbins,
-                                    zero_half_width);
+                Draw_Gathered_Candles(s, values, rows, l.bins, g, style, candles, static_cast<std::int32_t>(ordinal),
+                                      bins_here, zero_half_width, !byte_kind);
                 s.Draw_Width = 1;
             }
             base -= g.overlay ? H : bins_here * H;

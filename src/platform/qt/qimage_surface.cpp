@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstdlib>
 
 namespace vantrel {
@@ -22,7 +23,8 @@ Colour From_QRgb(QRgb rgb) { return Rgb(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
 namespace {
 
-int Px(double v) { return static_cast<int>(std::lround(v)); }
+// Nearest pixel; halves away from zero.
+int Px(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
 
 // Lines of a text as Print_Text splits them.
 QStringList Split_Lines(std::string_view text) {
@@ -92,12 +94,14 @@ void QImage_Surface::Apply_Pen(Colour colour, int width, Line_Style style) {
 }
 
 void QImage_Surface::Resize(int width, int height) {
+    last_end_valid_ = false;
     End_Painter();
     image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image_.fill(To_QColor(Back_Color));
 }
 
 void QImage_Surface::Clear() {
+    last_end_valid_ = false;
     End_Painter();
     image_.fill(To_QColor(Back_Color));
     Current_X = Current_Y = 0;
@@ -106,15 +110,24 @@ void QImage_Surface::Clear() {
 void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
     Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     const QPoint a(Px(To_Pixel_X(x1)), Px(To_Pixel_Y(y1))), b(Px(To_Pixel_X(x2)), Px(To_Pixel_Y(y2)));
+    Current_X = x2;
+    Current_Y = y2;
+    // Traces of many ensembles per pixel repeat the pixel the last line ended on; drawing it
+    // again changes nothing (except when inverting).
+    const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
+    if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
     if (a == b)
         painter_->drawPoint(a);
     else
         painter_->drawLine(a, b);
-    Current_X = x2;
-    Current_Y = y2;
+    last_end_ = b;
+    last_end_valid_ = Drawing_Mode == Draw_Mode::k_normal && Draw_Style == Line_Style::k_solid;
+    last_end_colour_ = Fore_Color;
+    last_end_width_ = Draw_Width;
 }
 
 void QImage_Surface::Draw_Box(double x1, double y1, double x2, double y2) {
+    last_end_valid_ = false;
     Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     const int l = Px(To_Pixel_X(std::min(x1, x2))), r = Px(To_Pixel_X(std::max(x1, x2)));
     const int t = Px(To_Pixel_Y(std::min(y1, y2))), b = Px(To_Pixel_Y(std::max(y1, y2)));
@@ -122,6 +135,7 @@ void QImage_Surface::Draw_Box(double x1, double y1, double x2, double y2) {
 }
 
 void QImage_Surface::Fill_Box(double x1, double y1, double x2, double y2) {
+    last_end_valid_ = false;
     Painter();
     Apply_Mode();
     const int l = Px(To_Pixel_X(std::min(x1, x2))), r = Px(To_Pixel_X(std::max(x1, x2)));
@@ -131,6 +145,7 @@ void QImage_Surface::Fill_Box(double x1, double y1, double x2, double y2) {
 }
 
 void QImage_Surface::Set_Point(double x, double y, Colour colour) {
+    last_end_valid_ = false;
     const int px = Px(To_Pixel_X(x)), py = Px(To_Pixel_Y(y));
     if (Draw_Width <= 1) {
         Apply_Pen(colour, 1, Line_Style::k_solid);
@@ -152,6 +167,7 @@ Colour QImage_Surface::Get_Point(double x, double y) const {
 }
 
 void QImage_Surface::Put_Pixels(int width, int height, const std::vector<Colour>& pixels) {
+    last_end_valid_ = false;
     End_Painter();
     width = std::max(width, 1);
     height = std::max(height, 1);
@@ -188,6 +204,7 @@ double QImage_Surface::TextHeight(std::string_view text) const {
 }
 
 void QImage_Surface::Print_Text(std::string_view text) {
+    last_end_valid_ = false;
     QPainter& p = Painter();
     Apply_Mode();
     if (!font_set_) {
@@ -216,10 +233,12 @@ void QImage_Surface::Copy_Image(const Surface& source, int src_x, int src_y, int
         p.setCompositionMode(QPainter::CompositionMode_Source);
         mode_.reset();
         p.drawImage(QRect(dst_x, dst_y, dst_w, dst_h), q->image_, QRect(src_x, src_y, src_w, src_h));
+        last_end_valid_ = false;
         return;
     }
     // Any other surface: nearest source pixel for every target pixel.
     End_Painter();
+    last_end_valid_ = false;
     for (int y = 0; y < dst_h; ++y) {
         const int ty = dst_y + y;
         if (ty < 0 || ty >= image_.height()) continue;

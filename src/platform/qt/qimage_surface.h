@@ -67,6 +67,11 @@ private:
     Line_Style pen_style_ = Line_Style::k_solid;
     std::optional<Draw_Mode> mode_;
     bool font_set_ = false;
+    // End pixel of the last line drawn in normal mode with a solid pen, and that pen.
+    QPoint last_end_;
+    bool last_end_valid_ = false;
+    Colour last_end_colour_ = 0;
+    int last_end_width_ = 0;
 };
 
 // Converts between the surface's colour numbers and Qt's.
