@@ -374,6 +374,7 @@ Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& 
     last_right = -1e300;
     for (std::int32_t k = 0; k <= t.count; k += std::max(t.step, 1)) {
         const double x = k * t.seconds * pps + g.left + cw / 2;
+        axes.time_ticks.push_back(x);
         place(axes.times, x, Format(k, "0") + t.label, occupied_above, last_right);
     }
     return axes;
@@ -513,14 +514,17 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
     std::vector<std::pair<double, double>> below, above;
     for (int row = 0; row < 3; ++row) {
         const double y = row_y + row * h;
-        chart.Print_At(g.left - 4 - chart.TextWidth(t.row_captions[static_cast<std::size_t>(row)]), y,
-                       t.row_captions[static_cast<std::size_t>(row)]);
+        // A caption wider than the margin pushes the row's first label to the right.
+        const std::string& caption = t.row_captions[static_cast<std::size_t>(row)];
+        const double caption_x = std::max(1.0, g.left - 4 - chart.TextWidth(caption));
+        chart.Print_At(caption_x, y, caption);
+        const double first_x = std::max(g.left, caption_x + chart.TextWidth(caption) + 4);
         const std::string& first = t.first_labels[static_cast<std::size_t>(row)];
         const std::string& last = t.last_labels[static_cast<std::size_t>(row)];
-        chart.Print_At(g.left, y, first);
+        chart.Print_At(first_x, y, first);
         chart.Print_At(g.Plot_Right() - chart.TextWidth(last), y, last);
         if (row == 0) {
-            below.push_back({g.left, g.left + chart.TextWidth(first) + 2});
+            below.push_back({g.left, first_x + chart.TextWidth(first) + 2});
             below.push_back({g.Plot_Right() - chart.TextWidth(last) - 2, g.Plot_Right()});
         }
     }
@@ -551,10 +555,9 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
         chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, row_y, label.text);
         rule(label.pos, grid ? g.top : g.Plot_Bottom() + tick, label.pos, g.Plot_Bottom(), grid);
     }
-    for (const auto& label : view.axes.times) {
+    for (const auto& label : view.axes.times)
         chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, labels_y, label.text);
-        rule(label.pos, g.top - tick, label.pos, grid ? g.Plot_Bottom() : g.top, grid);
-    }
+    for (double x : view.axes.time_ticks) rule(x, g.top - tick, x, grid ? g.Plot_Bottom() : g.top, grid);
 
     // Turned axis captions, centred on the plot height.
     const double mid = g.top + g.Plot_Height() / 2;

@@ -86,6 +86,7 @@ struct Chart3d_Axes {
     std::vector<Axis_Label> bins;       // right, y positions, bin numbers
     std::vector<Axis_Label> ensembles;  // below, x positions
     std::vector<Axis_Label> times;      // above, x positions
+    std::vector<double> time_ticks;     // every elapsed-time tick, labelled or not
     double cell_width = 0;              // plot width per ensemble
 };
 

@@ -175,6 +175,8 @@ Series_Layout Layout_Series_Chart(Surface& series, const Data_Set& ds, const Set
     series.Set_Font_Size(size);
     while (size > 1 && 3 * text_h() > l.strip_height) series.Set_Font_Size(--size);
     while (size > 1 && 5 * series.TextWidth("0") > right_margin) series.Set_Font_Size(--size);
+    // The strip labels and the turned series labels share the left margin.
+    while (size > 1 && 3 + series.TextWidth("Bin 000") + series.TextHeight("W") > left) series.Set_Font_Size(--size);
     l.font_size = size;
     return l;
 }

@@ -43,8 +43,8 @@ void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, 
                       l.contour_height);
 
     const Chart3d_Geometry& g = view.contour.geometry;
-    std::vector<double> time_ticks, depth_ticks;
-    for (const auto& label : view.contour.axes.times) time_ticks.push_back(label.pos);
+    const std::vector<double>& time_ticks = view.contour.axes.time_ticks;
+    std::vector<double> depth_ticks;
     for (const auto& label : view.contour.axes.range) depth_ticks.push_back(label.pos);
 
     if (l.series_height > 0) {

@@ -63,6 +63,19 @@ TEST(QImage_Surface, Boxes_Include_Both_Corners_And_Points_Have_The_Line_Width) 
     EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
 }
 
+TEST(QImage_Surface, User_Scale_Maps_Onto_Pixels) {
+    QImage_Surface s(100, 50);
+    s.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
+    s.Fill_Color = Rgb(5, 6, 7);
+    s.Fill_Box(5, 0, 10, 5);  // the lower right quarter
+    EXPECT_EQ(s.Get_Point(7, 2), Rgb(5, 6, 7));
+    EXPECT_EQ(s.Get_Point(2, 2), k_white);
+    EXPECT_EQ(s.Get_Point(7, 8), k_white);
+    s.Reset_Scale();
+    EXPECT_EQ(s.Get_Point(70, 40), Rgb(5, 6, 7));
+    EXPECT_EQ(s.Get_Point(70, 10), k_white);
+}
+
 TEST(QImage_Surface, Text_Extents_Grow_With_Font_Size_And_Lines) {
     QImage_Surface s(100, 100);
     s.Set_Font("Arial", 10, false);
