@@ -8,6 +8,7 @@
 #include "charts/chart_primitives.h"
 #include "charts/profile_chart.h"
 #include "charts/series_chart.h"
+#include "charts/sub_set_layout.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
 
@@ -357,6 +358,49 @@ TEST(Profile_Chart, Caption_And_Nothing_Outside_The_Sub_Set) {
     outside.Draw();
     EXPECT_TRUE(outside.s.Texts().empty());
     EXPECT_EQ(Ops_Of(outside.s, Recorded_Op::k_line).size(), 1u);  // the separator
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Every kind and item selected, over data sets the loaders should never leave behind.
+void Select_Everything(Settings& st) {
+    st.Series_Select.fill(true);
+    st.Profile_Select.fill(true);
+    st.Anc_Select.fill(true);
+    st.Contour_Switch_3 = true;
+    st.Color_Count = 0;
+}
+
+TEST(Sub_Set_Window, Survives_Empty_And_Inconsistent_Data_Sets) {
+    App_State empty;  // never allocated, but claims ensembles and bins
+    Select_Everything(empty.settings);
+    empty.ds.File_Loaded = true;
+    empty.ds.Sub_Count = 10;
+    empty.ds.First_Bin = -3;
+    empty.ds.Last_Bin = 300;
+    empty.ds.Last_Ens = 9;
+    empty.ds.Series_Bins.fill(true);
+    empty.dec.Num_Bins = 255;
+    Recording_Surface window(900, 500);
+    Sub_Set_View view;
+    Draw_Sub_Set_Window(window, empty, view, 1920);
+    EXPECT_EQ(view.contour.results.Ensembles, 0);
+
+    App_State odd;
+    test::Fill_Chart_Data_Set(odd, {.ensembles = 12, .bins = 6});
+    Select_Everything(odd.settings);
+    odd.ds.Sub_Count = 5000;  // more than the arrays hold
+    odd.ds.Last_Bin = 9;      // more bins than decoded
+    odd.ds.Series_Bins.fill(true);
+    odd.settings.Averaging_All = false;
+    odd.settings.Averaging_Interval = 0;
+    Draw_Sub_Set_Window(window, odd, view, 3);
+    EXPECT_EQ(view.contour.results.Ensembles, 13);  // every slot the arrays hold, no more
+    EXPECT_EQ(view.contour.results.Rows, 6);
 }
 
 }  // namespace
