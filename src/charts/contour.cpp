@@ -399,11 +399,10 @@ Colour_Bar_Layout Layout_Colour_Bar(const Chart3d_Geometry& g, const Contour_Res
 }
 
 void Draw_Colour_Bar(Surface& chart, const Colour_Bar_Layout& bar, const Contour_Palette& palette,
-                     const std::string& caption, double caption_y, double labels_y) {
+                     const std::string& caption, double caption_x, double caption_y, double labels_y) {
     const double u = bar.unit, bottom = bar.top + bar.height;
-    const double centre = bar.left + bar.Width() / 2;
     chart.Fore_Color = k_black;
-    chart.Print_At(centre - chart.TextWidth(caption) / 2, caption_y, caption);
+    chart.Print_At(caption_x, caption_y, caption);
     double x = bar.left;
     const auto box = [&](int index, double w) {
         chart.Fill_Color = palette[static_cast<std::size_t>(index)];
@@ -506,8 +505,20 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
     chart.Print_At(g.Plot_Right() - chart.TextWidth(title), 0, title);
     const double labels_y = g.top - tick - h;
     view.bar = Layout_Colour_Bar(g, view.results, code, h + 1, std::max(2.0, labels_y - h - 2));
-    Draw_Colour_Bar(chart, view.bar, state.palette, t.scale_caption, 0, labels_y);
-    if (!t.selection.empty()) chart.Print_At(g.Plot_Right() - chart.TextWidth(t.selection), h, t.selection);
+    // The caption goes above the bar when the title row has room, else left of the bar.
+    const double caption_w = chart.TextWidth(t.scale_caption);
+    double bar_caption_x = view.bar.left + view.bar.Width() / 2 - caption_w / 2, bar_caption_y = 0;
+    bool caption_beside = false;
+    if (bar_caption_x < g.left + chart.TextWidth(t.duration_line) + 4 ||
+        bar_caption_x + caption_w > g.Plot_Right() - chart.TextWidth(title) - 4) {
+        const auto& low = view.bar.labels[1];
+        bar_caption_x = std::min(view.bar.left, low.pos - chart.TextWidth(low.text) / 2) - 4 - caption_w;
+        bar_caption_y = view.bar.top;
+        caption_beside = true;
+    }
+    Draw_Colour_Bar(chart, view.bar, state.palette, t.scale_caption, bar_caption_x, bar_caption_y, labels_y);
+    const double selection_x = g.Plot_Right() - chart.TextWidth(t.selection);
+    if (!t.selection.empty()) chart.Print_At(selection_x, h, t.selection);
 
     // Label rows below the plot: the end labels first, the axis labels fill the gaps.
     const double row_y = g.Plot_Bottom() + tick + 1;
@@ -532,6 +543,8 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
         const double w = chart.TextWidth(label.text);
         above.push_back({label.pos - w / 2 - 2, label.pos + w / 2 + 2});
     }
+    if (!t.selection.empty()) above.push_back({selection_x - 2, g.Plot_Right() + g.right});
+    if (caption_beside) above.push_back({bar_caption_x - 2, bar_caption_x + caption_w + 2});
     view.axes = Compute_Chart3d_Axes(chart, g, view.results, state.ds, state.dec, window, below, above);
 
     const bool grid = state.settings.Contour_Switch_2;

@@ -119,7 +119,7 @@ struct Colour_Bar_Layout {
 Colour_Bar_Layout Layout_Colour_Bar(const Chart3d_Geometry& g, const Contour_Results& results, std::int32_t code,
                                     double top, double height);
 void Draw_Colour_Bar(Surface& chart, const Colour_Bar_Layout& bar, const Contour_Palette& palette,
-                     const std::string& caption, double caption_y, double labels_y);
+                     const std::string& caption, double caption_x, double caption_y, double labels_y);
 
 // The texts of a contour window, formed on every refresh.
 struct Chart3d_Texts {

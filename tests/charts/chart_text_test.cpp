@@ -194,3 +194,42 @@ TEST(Contour_Axes, Labels_Never_Overlap_Each_Other_Or_Taken_Places) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Boxes of every text written on a surface that overlap another one.
+std::vector<std::string> Colliding_Texts(const Recording_Surface& s) {
+    std::vector<const Recorded_Op*> texts;
+    for (const auto& op : s.ops)
+        if (op.kind == Recorded_Op::k_text && !op.text.empty()) texts.push_back(&op);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const Recorded_Op &a = *texts[i], &b = *texts[j];
+            if (a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2) out.push_back(a.text + " / " + b.text);
+        }
+    return out;
+}
+
+TEST(Contour_Decorations, Every_Text_Has_Its_Own_Place) {
+    for (const Chart_Window window : {Chart_Window::k_whole, Chart_Window::k_sub}) {
+        for (const int width : {700, 1200, 1900}) {
+            App_State state;
+            test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 60});
+            state.ds.Whole_Step = 3;
+            Recording_Surface chart(width, 320), image, scratch;
+            Contour_View view;
+            Chart3d_DisplayTitles(view, state, {chart, image, scratch}, window, 500, 1920);
+            EXPECT_EQ(Colliding_Texts(chart), std::vector<std::string>{}) << width;
+            const std::string title = "VELOCITY MAGNITUDE   " + view.texts.stats_line;
+            for (const std::string& text : {title, std::string("Ensemble"), std::string("Scale (mm/s)")})
+                EXPECT_NE(chart.Find_Text(text), nullptr) << text;
+            EXPECT_GE(view.axes.times.size(), 2u) << width;
+            EXPECT_GE(view.axes.ensembles.size(), 2u) << width;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -98,6 +98,9 @@ TEST(Chart_Images, Whole_And_Sub_Set_Layouts_Render_To_Png) {
     Sub_Set_View sub_view;
     Draw_Sub_Set_Window(sub, state, sub_view, 1920);
     EXPECT_TRUE(sub.Save_Png("sub_set.png"));
+    QImage_Surface small(800, 450);
+    Draw_Sub_Set_Window(small, state, sub_view, 1920);
+    EXPECT_TRUE(small.Save_Png("sub_set_small.png"));
 }
 
 }  // namespace
