@@ -152,6 +152,28 @@ TEST(Candles, Statistics_And_The_All_Missing_Candle) {
     EXPECT_DOUBLE_EQ(whisker.y1, Strip(0, 100, 12).Y(40, 203));
 }
 
+TEST(Candles, Selected_Candle_Is_Drawn_Inverted) {
+    Recording_Surface s(400, 300);
+    const auto data = Per_Ensemble({10, 20, 30, 40, 50, 60});
+    Candle_Tables t;
+    t.mean_interval = 60;
+    t.candle_width = 180;
+    t.Allocate(3, 2, 1, 1);
+    t.selected = 1;
+    DrawWordCandles(s, data, {}, false, Strip(0, 100, 6), {true, false, k_colours, 2}, t, 0, 1, 3);
+    const auto fills = Ops_Of(s, Recorded_Op::k_fill);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].colour, k_colours[0]);
+    EXPECT_EQ(fills[1].colour, s.Back_Color);  // the picked one: hollow box
+    const auto boxes = Ops_Of(s, Recorded_Op::k_box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].colour, k_black);
+    const auto points = Ops_Of(s, Recorded_Op::k_point);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0].colour, k_black);
+    EXPECT_EQ(points[3].colour, k_colours[0]);
+}
+
 TEST(Candles, Byte_Candle_Of_One_Sample_Keeps_It) {
     Recording_Surface s(400, 300);
     Dense_Array<std::uint8_t> bytes;
@@ -373,6 +395,26 @@ void Select_Everything(Settings& st) {
     st.Anc_Select.fill(true);
     st.Contour_Switch_3 = true;
     st.Color_Count = 0;
+}
+
+TEST(Sub_Set_Window, Panes_Follow_The_Ratios_And_The_Font_Fits_The_Contour) {
+    Settings st;
+    st.Sub_Window_Ratio_1 = 0.4;
+    st.Sub_Window_Ratio_2 = 0.25;
+    Recording_Surface probe;
+    Sub_Set_Layout l = Layout_Sub_Set_Window(1000, 500, st, probe);
+    EXPECT_EQ(l.profile_width, 250);
+    EXPECT_EQ(l.contour_left, 250);
+    EXPECT_EQ(l.contour_width, 750);
+    EXPECT_EQ(l.contour_height, 200);
+    EXPECT_EQ(l.series_top, 200);
+    EXPECT_EQ(l.series_height, 300);
+    // Ten lines of 1.5 sizes in 200 px: size 13 would do, sizes start at 10.
+    EXPECT_EQ(l.font_size, 10);
+    l = Layout_Sub_Set_Window(1000, 200, st, probe);  // 80 px high: 10 lines of 1.5 * 5
+    EXPECT_EQ(l.font_size, 5);
+    l = Layout_Sub_Set_Window(300, 2000, st, probe);  // 225 px wide: 40 "W" of 0.6 * 9
+    EXPECT_EQ(l.font_size, 9);
 }
 
 TEST(Sub_Set_Window, Survives_Empty_And_Inconsistent_Data_Sets) {
