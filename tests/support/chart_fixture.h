@@ -10,7 +10,7 @@
 
 namespace vantrel::test {
 
-struct Chart_Fixture_Spec {
+struct Chart_Fixture_Shape {
     std::int32_t ensembles = 200;
     std::int32_t bins = 40;
     bool down_facing = true;
@@ -25,30 +25,30 @@ struct Chart_Fixture_Spec {
     double interval_s = 60;
 };
 
-inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Spec& spec = {}) {
+inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Shape& shape = {}) {
     Data_Set& ds = state.ds;
     Decoder_State& dec = state.dec;
-    const std::int32_t n = spec.ensembles;
+    const std::int32_t n = shape.ensembles;
     Allocate_Data_Set(ds, true, n, n);
-    dec.Num_Bins = spec.bins;
-    dec.Bin_Size = spec.bin_size;
-    dec.Bin1_Dist = spec.bin1_dist;
-    dec.Sys_Config = spec.down_facing ? 0 : 0x80;
-    ds.Orientation_Count = spec.down_facing ? n : -n;
+    dec.Num_Bins = shape.bins;
+    dec.Bin_Size = shape.bin_size;
+    dec.Bin1_Dist = shape.bin1_dist;
+    dec.Sys_Config = shape.down_facing ? 0 : 0x80;
+    ds.Orientation_Count = shape.down_facing ? n : -n;
 
     for (std::int32_t e = 0; e < n; ++e) {
         const auto slot = static_cast<std::size_t>(e);
-        ds.Sub_Ens_Number(slot) = spec.first_ensemble + e;
+        ds.Sub_Ens_Number(slot) = shape.first_ensemble + e;
         // Clock from 2026/03/14 06:00:00, one ensemble a minute.
-        const std::int32_t t = static_cast<std::int32_t>(e * spec.interval_s);
+        const std::int32_t t = static_cast<std::int32_t>(e * shape.interval_s);
         const std::int32_t day = 14 + (6 * 3600 + t) / 86400, sec_of_day = (6 * 3600 + t) % 86400;
         const int clock[7] = {26, 3, day, sec_of_day / 3600, sec_of_day / 60 % 60, sec_of_day % 60, 0};
         for (std::size_t k = 0; k < 7; ++k) ds.Sub_Time(k, slot) = static_cast<std::uint8_t>(clock[k]);
 
-        for (std::int32_t b = 0; b < spec.bins; ++b) {
+        for (std::int32_t b = 0; b < shape.bins; ++b) {
             const auto bin = static_cast<std::size_t>(b);
-            const bool jet = b >= spec.jet_bin_lo && b <= spec.jet_bin_hi && e >= spec.jet_ens_lo && e <= spec.jet_ens_hi;
-            const std::int16_t east = jet ? spec.jet_east : spec.background_east;
+            const bool jet = b >= shape.jet_bin_lo && b <= shape.jet_bin_hi && e >= shape.jet_ens_lo && e <= shape.jet_ens_hi;
+            const std::int16_t east = jet ? shape.jet_east : shape.background_east;
             const std::int16_t north = static_cast<std::int16_t>(100 * std::sin(e * 0.05));
             ds.Sub_Vel(0, bin, slot) = east;
             ds.Sub_Vel(1, bin, slot) = north;
@@ -65,7 +65,7 @@ inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Spec& spec
             }
         }
         for (std::size_t beam = 0; beam < 4; ++beam)
-            ds.Sub_BT_Range(beam, slot) = static_cast<std::int32_t>(std::lround(spec.bottom_m * 100));
+            ds.Sub_BT_Range(beam, slot) = static_cast<std::int32_t>(std::lround(shape.bottom_m * 100));
         ds.Sub_BT_Vel(0, slot) = static_cast<std::int16_t>(-300 + e % 50);
         ds.Sub_BT_Vel(1, slot) = 20;
         ds.Sub_Anc(0, slot) = static_cast<std::int32_t>(500 * std::sin(e * 0.1));  // pitch, 0.01 degree
@@ -77,21 +77,21 @@ inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Spec& spec
         ds.Sub_First_Lon(slot) = static_cast<std::int32_t>(std::lround(-(63.25 + e * 1e-4) / 180 * 2147483648.0));
     }
     ds.Sub_Count = n;
-    ds.First_Ens = spec.first_ensemble;
-    ds.Last_Ens = spec.first_ensemble + n - 1;
-    ds.Cursor_Ens = spec.first_ensemble + (spec.jet_ens_lo + spec.jet_ens_hi) / 2;
+    ds.First_Ens = shape.first_ensemble;
+    ds.Last_Ens = shape.first_ensemble + n - 1;
+    ds.Cursor_Ens = shape.first_ensemble + (shape.jet_ens_lo + shape.jet_ens_hi) / 2;
     ds.First_Bin = 1;
-    ds.Last_Bin = spec.bins;
-    ds.Sum_Interval = ds.Sub_Sum_Interval = (n - 1) * spec.interval_s;
+    ds.Last_Bin = shape.bins;
+    ds.Sum_Interval = ds.Sub_Sum_Interval = (n - 1) * shape.interval_s;
     ds.Sel_First_Ens = ds.First_Ens;
     ds.Sel_Last_Ens = ds.Last_Ens;
     ds.File_Loaded = true;
-    for (std::int32_t b = 0; b < spec.bins; ++b) {
+    for (std::int32_t b = 0; b < shape.bins; ++b) {
         ds.Bin_Work(0, static_cast<std::size_t>(b)) = b % 5 - 2;
         ds.Bin_Work(1, static_cast<std::size_t>(b)) = 20 + b % 3;
         ds.Bin_Work(2, static_cast<std::size_t>(b)) = 95;
     }
-    Copy_To_Whole_Set(ds, spec.bins);
+    Copy_To_Whole_Set(ds, shape.bins);
 }
 
 }  // namespace vantrel::test
