@@ -228,6 +228,7 @@ void QImage_Surface::Copy_Image(const Surface& source, int src_x, int src_y, int
                                 int dst_y, int dst_w, int dst_h) {
     if (src_w <= 0 || src_h <= 0 || dst_w <= 0 || dst_h <= 0) return;
     if (auto* q = dynamic_cast<const QImage_Surface*>(&source); q && q != this) {
+        // The source's open painter must finish before its image is read; that changes no pixel.
         const_cast<QImage_Surface*>(q)->End_Painter();
         QPainter& p = Painter();
         p.setCompositionMode(QPainter::CompositionMode_Source);
