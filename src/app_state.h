@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "charts/chart_primitives.h"
+#include "charts/contour_palette.h"
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
 #include "settings/settings.h"
@@ -21,6 +23,8 @@ struct App_State {
     Settings settings;
     Menu_State menus;
     std::string Info_Text;
+    Contour_Palette palette = Build_Contour_Palette();
+    Candle_Tables candles;  // filled by the series chart, read by the trend view
 };
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 // the Whole Set arrays that hold a thinned copy of the whole file, and the
 // scalars describing both. Arrays are indexed (component, bin, slot).
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -62,6 +63,7 @@ struct Data_Set {
     double Sub_Sum_Interval = 0;                // seconds
     bool File_Loaded = false;
     std::int32_t Orientation_Count = 0;
+    std::array<bool, k_max_bins> Series_Bins{};  // bins drawn as series, by data-set bin index
 
     // Number of slots the Sub Set arrays hold (0 before the first allocation).
     std::int32_t Sub_Slots() const { return static_cast<std::int32_t>(Sub_Ens_Number.Size()); }

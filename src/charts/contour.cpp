@@ -1,0 +1,602 @@
+#include "charts/contour.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app_state.h"
+#include "charts/chart_primitives.h"
+#include "charts/chart_scales.h"
+#include "platform/text_format.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr double k_two_pow_31 = 2147483648.0;
+
+struct Window_Arrays {
+    const Dense_Array<std::uint8_t>& echo;
+    const Dense_Array<std::uint8_t>& corr;
+    const Dense_Array<std::int16_t>& vel;
+    const Dense_Array<std::uint8_t>& pgood;
+};
+
+Window_Arrays Arrays_Of(const Data_Set& ds, Chart_Window window) {
+    if (window == Chart_Window::k_whole) return {ds.Whole_Echo, ds.Whole_Corr, ds.Whole_Vel, ds.Whole_PGood};
+    return {ds.Sub_Echo, ds.Sub_Corr, ds.Sub_Vel, ds.Sub_PGood};
+}
+
+// Slots a window can read without leaving its arrays.
+std::int32_t Usable_Slots(const Window_Arrays& a, std::int32_t wanted) {
+    std::size_t slots = std::min({a.echo.Extent(2), a.corr.Extent(2), a.vel.Extent(2), a.pgood.Extent(2)});
+    return std::clamp<std::int32_t>(wanted, 0, static_cast<std::int32_t>(slots));
+}
+
+std::int32_t Usable_Bins(const Window_Arrays& a) {
+    return static_cast<std::int32_t>(std::min({a.echo.Extent(1), a.corr.Extent(1), a.vel.Extent(1), a.pgood.Extent(1)}));
+}
+
+bool Overlaps(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; }
+
+bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, double>>& taken) {
+    for (const auto& [b0, b1] : taken)
+        if (Overlaps(a0, a1, b0, b1)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool Contour_Code_Limits(std::int32_t code, double& lo, double& hi) {
+    if ((code >= 1 && code <= 5) || (code >= 10 && code <= 50 && code % 10 == 0)) {
+        lo = 0, hi = 255;
+    } else if (code >= 100 && code <= 400 && code % 100 == 0) {
+        lo = -32767, hi = 32767;
+    } else if (code == 500) {
+        lo = 0, hi = 32767;
+    } else if (code == 600) {
+        lo = 0, hi = 360;
+    } else if (code >= 1000 && code <= 4000 && code % 1000 == 0) {
+        lo = 0, hi = 100;
+    } else {
+        lo = hi = 0;
+        return false;
+    }
+    return true;
+}
+
+void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Settings& settings,
+                                Chart_Window window, std::int32_t num_bins, std::int32_t code) {
+    const Window_Arrays a = Arrays_Of(ds, window);
+    const std::int32_t bins_held = std::min(num_bins, Usable_Bins(a));
+    std::int32_t first_bin = 0, last_bin = bins_held - 1;
+    if (window == Chart_Window::k_sub) {
+        first_bin = std::max(ds.First_Bin - 1, 0);
+        last_bin = std::min(ds.Last_Bin - 1, bins_held - 1);
+    }
+    r.First_Row_Bin = first_bin;
+    r.Rows = std::max(last_bin - first_bin + 1, 0);
+    r.Ensembles = Usable_Slots(a, window == Chart_Window::k_whole ? ds.Whole_Count : ds.Sub_Count);
+
+    // Values first, kept in the grid's place until the scale is known. Ensembles outermost:
+    // the bins of one ensemble lie together in the arrays.
+    const std::size_t E = static_cast<std::size_t>(r.Ensembles);
+    const std::size_t R = static_cast<std::size_t>(r.Rows);
+    std::vector<std::int32_t> values(R * E, k_bad_velocity);
+    const Dense_Array<std::uint8_t>* bytes = nullptr;
+    const Dense_Array<std::int16_t>* words = nullptr;
+    std::size_t component = 0;
+    if (code >= 1 && code <= 5) {
+        bytes = &a.echo, component = static_cast<std::size_t>(code - 1);
+    } else if (code >= 10 && code <= 50 && code % 10 == 0) {
+        bytes = &a.corr, component = static_cast<std::size_t>(code / 10 - 1);
+    } else if (code >= 100 && code <= 600 && code % 100 == 0) {
+        words = &a.vel, component = static_cast<std::size_t>(code / 100 - 1);
+    } else if (code >= 1000 && code <= 4000 && code % 1000 == 0) {
+        bytes = &a.pgood, component = static_cast<std::size_t>(code / 1000 - 1);
+    }
+    const bool tenths = code == 600;
+    if ((bytes && component >= bytes->Extent(0)) || (words && component >= words->Extent(0))) bytes = nullptr, words = nullptr;
+    // Integer sums are exact here: at most 8192 x 256 values of 16 bits.
+    std::int64_t count = 0, sum = 0, sum_sq = 0;
+    std::int32_t top = -999999, bottom = 999999;
+    for (std::size_t e = 0; e < E && (bytes || words); ++e) {
+        for (std::int32_t row = 0; row < r.Rows; ++row) {
+            const auto bin = static_cast<std::size_t>(first_bin + row);
+            std::int32_t v;
+            if (bytes) {
+                v = (*bytes)(component, bin, e);
+            } else {
+                v = (*words)(component, bin, e);
+                if (v == k_bad_velocity) continue;
+                if (tenths) v = static_cast<std::int32_t>(rnd(v / 10.0));
+            }
+            values[e * R + static_cast<std::size_t>(row)] = v;
+            ++count;
+            sum += v;
+            sum_sq += static_cast<std::int64_t>(v) * v;
+            top = std::max(top, v);
+            bottom = std::min(bottom, v);
+        }
+    }
+    const double n = static_cast<double>(count), s = static_cast<double>(sum), q = static_cast<double>(sum_sq);
+    const double data_max = top, data_min = bottom;
+    double mean = 0, std_dev = 0;
+    if (n > 1) {
+        mean = s / n;
+        std_dev = std::sqrt(std::max(0.0, (q - s * s / n) / (n - 1)));
+    }
+    r.Data_Max = static_cast<std::int32_t>(rnd(data_max));
+    r.Data_Min = static_cast<std::int32_t>(rnd(data_min));
+    r.Mean = static_cast<std::int32_t>(rnd(mean));
+    r.Count = static_cast<std::int32_t>(n);
+    r.Std = static_cast<std::int32_t>(rnd(std_dev));
+
+    double max = 0, min = 0;
+    if (code == 600) {
+        max = 360, min = 0;
+        r.Data_Max = 360, r.Data_Min = 0;
+    } else {
+        switch (settings.Contour_Scale_Mode) {
+            case 0: max = settings.Contour_Scale_Limits[1], min = settings.Contour_Scale_Limits[0]; break;
+            case 1: max = data_max, min = data_min; break;
+            default: {
+                const double k = std::clamp(settings.Contour_Scale_Mode - 1, 1, 3);
+                max = mean + k * std_dev, min = mean - k * std_dev;
+            }
+        }
+    }
+    double lo = 0, hi = 0;
+    if (Contour_Code_Limits(code, lo, hi)) {
+        min = std::max(min, lo);
+        max = std::min(max, hi);
+    }
+
+    r.Index.assign(values.size(), k_index_bad);
+    if (!(min < max)) {
+        r.Scale_Max = r.Scale_Min = 0;
+        return;
+    }
+    r.Scale_Max = static_cast<std::int32_t>(rnd(max));
+    r.Scale_Min = static_cast<std::int32_t>(rnd(min));
+    const bool circle = code == 600;
+    const double factor = (circle ? 139.0 : 99.0) / (max - min);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::int32_t v = values[i];
+        if (v == k_bad_velocity) continue;
+        double c = rnd((v - min) * factor + (circle ? k_circle_first : 0));
+        if (c < (circle ? k_circle_first : 0))
+            c = k_index_below;
+        else if (c > (circle ? k_circle_last : 99))
+            c = k_index_above;
+        r.Index[i] = static_cast<std::int16_t>(c);
+    }
+}
+
+void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Surface& image, Chart_Window window,
+                    int screen_width) {
+    int width = std::max(r.Ensembles, 1);
+    double x_per_ensemble = 1;
+    if (window == Chart_Window::k_sub && screen_width > 0 && r.Ensembles > screen_width) {
+        width = screen_width;
+        x_per_ensemble = static_cast<double>(width) / r.Ensembles;
+    }
+    const int height = std::max(r.Rows, 1);
+    std::vector<Colour> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                               palette[k_index_bad]);
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (std::int32_t e = 0; e < r.Ensembles; ++e) {
+        const int x = std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble), width - 1);
+        const std::int16_t* cells = r.Index.data() + static_cast<std::size_t>(e) * static_cast<std::size_t>(r.Rows);
+        for (std::int32_t row = 0; row < r.Rows; ++row) {
+            const int c = std::clamp<int>(cells[row], 0, k_palette_size - 1);
+            pixels[static_cast<std::size_t>(r.Rows - 1 - row) * w + static_cast<std::size_t>(x)] =
+                palette[static_cast<std::size_t>(c)];
+        }
+    }
+    image.Put_Pixels(width, height, pixels);
+}
+
+Chart3d_Geometry Set_Chart3d_Size(const Surface& chart, Chart_Window window, int scroll_bar_width,
+                                  int scroll_bar_height) {
+    Chart3d_Geometry g;
+    g.width = chart.Width();
+    g.height = chart.Height();
+    g.text_h = chart.TextHeight("W");
+    g.text_w = chart.TextWidth("W");
+    g.top = 3 * g.text_h;
+    if (window == Chart_Window::k_whole) {
+        g.bottom = 4 * g.text_h + scroll_bar_height;
+        g.left = 5 * g.text_w + scroll_bar_width;
+        g.right = 4 * g.text_w;
+    } else {
+        g.bottom = std::max(4 * g.text_h, 40.0);
+        g.left = std::max(5 * g.text_w, 50.0);
+        g.right = std::max(5 * g.text_w, 60.0);
+    }
+    return g;
+}
+
+void Move_Clip_To_Chart3d(Surface& chart, const Surface& image, const Chart3d_Geometry& g) {
+    chart.Clear();
+    chart.Copy_Image(image, 0, 0, image.Width(), image.Height(), static_cast<int>(std::lround(g.left)),
+                     static_cast<int>(std::lround(g.top)), static_cast<int>(std::lround(g.Plot_Width())),
+                     static_cast<int>(std::lround(g.Plot_Height())));
+}
+
+void Display_BT_Contour(Surface& chart, const Chart3d_Geometry& g, const Contour_Results& r, const Data_Set& ds,
+                        const Decoder_State& dec, const Settings& settings, Chart_Window window, std::int32_t code) {
+    if (!settings.Contour_Switch_3 || r.Ensembles < 2 || r.Rows < 2 || dec.Bin_Size <= 0) return;
+    const auto& ranges = window == Chart_Window::k_whole ? ds.Whole_BT_Range : ds.Sub_BT_Range;
+    const std::int32_t count = std::min<std::int32_t>(r.Ensembles, static_cast<std::int32_t>(ranges.Extent(1)));
+    if (ranges.Extent(0) < 4) return;
+
+    int first_beam = 0, last_beam = 3;
+    if (code >= 1 && code <= 4) first_beam = last_beam = code - 1;
+    if (code >= 10 && code <= 40 && code % 10 == 0) first_beam = last_beam = code / 10 - 1;
+    if (code >= 1000 && code <= 4000 && code % 1000 == 0) first_beam = last_beam = code / 1000 - 1;
+
+    // The line runs from the transducer-side row centre; for a zoomed Sub Set that row is
+    // the nearest shown one.
+    const bool down = ds.Orientation_Count > 0;
+    const std::int32_t near_bin = down ? r.First_Row_Bin + r.Rows - 1 : r.First_Row_Bin;
+    const std::int32_t near_number = down ? dec.Num_Bins - 1 - near_bin : near_bin;
+    const double near_range = dec.Bin1_Dist + near_number * dec.Bin_Size;
+    const double k = g.Plot_Height() / ((r.Rows - 1) * dec.Bin_Size);
+    const double cw = g.Plot_Width() / r.Ensembles;
+
+    chart.Drawing_Mode = Draw_Mode::k_invert;
+    chart.Fore_Color = k_white;
+    chart.Draw_Width = 1;
+    chart.Draw_Style = Line_Style::k_solid;
+    bool started = false;
+    double x = g.left + cw / 2;
+    for (std::int32_t e = 0; e < count; ++e, x += cw) {
+        double sum = 0;
+        int n = 0;
+        for (int beam = first_beam; beam <= last_beam; ++beam) {
+            const std::int32_t cm = ranges(static_cast<std::size_t>(beam), static_cast<std::size_t>(e));
+            if (cm > 0) sum += cm / 100.0, ++n;
+        }
+        if (n == 0) continue;
+        const double offset = (sum / n - near_range) * k;
+        const double y = down ? g.top + offset : g.Plot_Bottom() - offset;
+        if (started) {
+            chart.Line_To(x, y);
+        } else {
+            chart.Current_X = x;
+            chart.Current_Y = y;
+            started = true;
+        }
+    }
+    chart.Drawing_Mode = Draw_Mode::k_normal;
+    chart.Fill_Color = chart.Back_Color;
+    chart.Fill_Box(0, 0, g.width - 1, g.top - 1);
+    chart.Fill_Box(0, g.Plot_Bottom(), g.width - 1, g.height - 1);
+    chart.Fill_Box(0, 0, g.left - 1, g.height - 1);
+    chart.Fill_Box(g.Plot_Right(), 0, g.width - 1, g.height - 1);
+}
+
+Ensemble_Span Window_Ensembles(const Data_Set& ds, Chart_Window window) {
+    Ensemble_Span s;
+    if (window == Chart_Window::k_whole) {
+        s.count = ds.Whole_Count;
+        s.step = ds.Whole_Step;
+        s.first = ds.Whole_First_Ens;
+    } else {
+        s.count = std::min(ds.Sub_Count, static_cast<std::int32_t>(ds.Sub_Ens_Number.Size()));
+        s.first = s.count > 0 ? ds.Sub_Ens_Number(0) : ds.First_Ens;
+    }
+    s.last = s.first + (s.step + 1) * std::max(s.count - 1, 0);
+    return s;
+}
+
+void Range_Extent(const Contour_Results& r, const Decoder_State& dec, std::int32_t orientation_count,
+                  double& top_value, double& bottom_value) {
+    const bool down = orientation_count > 0;
+    // Instrument bin numbers (0 at the transducer) of the bottom and top rows.
+    const std::int32_t bottom_bin = r.First_Row_Bin, top_bin = r.First_Row_Bin + std::max(r.Rows, 1) - 1;
+    const auto centre = [&](std::int32_t data_bin) {
+        const std::int32_t number = down ? dec.Num_Bins - 1 - data_bin : data_bin;
+        return dec.Bin1_Dist + number * dec.Bin_Size;
+    };
+    if (down) {
+        top_value = -(centre(top_bin) - dec.Bin_Size / 2);
+        bottom_value = -(centre(bottom_bin) + dec.Bin_Size / 2);
+    } else {
+        top_value = centre(top_bin) + dec.Bin_Size / 2;
+        bottom_value = centre(bottom_bin) - dec.Bin_Size / 2;
+    }
+}
+
+Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& g, const Contour_Results& r,
+                                  const Data_Set& ds, const Decoder_State& dec, Chart_Window window,
+                                  const std::vector<std::pair<double, double>>& occupied_below,
+                                  const std::vector<std::pair<double, double>>& occupied_above) {
+    Chart3d_Axes axes;
+    const double h = g.text_h;
+
+    // Range axis: labels along the plot height, upward values at the top.
+    double top_value = 0, bottom_value = 0;
+    Range_Extent(r, dec, ds.Orientation_Count, top_value, bottom_value);
+    if (top_value > bottom_value) {
+        const Range_Step rs = Choose_Range_Step(std::fabs(top_value - bottom_value) / 2);
+        double first = std::trunc(bottom_value / rs.step) * rs.step;
+        if (first < bottom_value - 1e-9) first += rs.step;
+        double last_top = 1e300;  // top of the previous label (labels go upwards)
+        for (int i = 0;; ++i) {
+            const double v = first + i * rs.step;
+            if (v > top_value + 1e-9 || i > 100000) break;
+            const double y = g.top + (top_value - v) / (top_value - bottom_value) * g.Plot_Height();
+            if (y + h / 2 > last_top) continue;
+            axes.range.push_back({y, Format(v, rs.decimals ? "0.0" : "0")});
+            last_top = y - h / 2;
+        }
+    }
+
+    // Bin axis: every bin that has room, at the cell centres.
+    double last_top = 1e300;
+    for (std::int32_t row = 0; row < r.Rows; ++row) {
+        const std::int32_t bin = r.First_Row_Bin + row;
+        const std::int32_t number = ds.Orientation_Count > 0 ? dec.Num_Bins - bin : bin + 1;
+        const double y = g.top + (r.Rows - 0.5 - row) * g.Plot_Height() / r.Rows;
+        if (y + h / 2 > last_top) continue;
+        axes.bins.push_back({y, Format(number, "0")});
+        last_top = y - h / 2;
+    }
+
+    const Ensemble_Span span = Window_Ensembles(ds, window);
+    if (span.count <= 0) return axes;
+    const double cw = g.Plot_Width() / span.count;
+    axes.cell_width = cw;
+
+    // Horizontal labels: skipped when they would run into the previous one or a taken place.
+    const auto place = [&](std::vector<Axis_Label>& out, double x, std::string text,
+                           const std::vector<std::pair<double, double>>& taken, double& last_right) {
+        const double w = chart.TextWidth(text);
+        if (x - w / 2 < last_right || Overlaps_Any(x - w / 2, x + w / 2, taken)) return;
+        out.push_back({x, std::move(text)});
+        last_right = x + w / 2;
+    };
+
+    // Ensemble axis.
+    const std::int32_t s = Choose_Count_Step(std::abs(span.last - span.first) / 2.0);
+    const std::int32_t rem = ((span.first % s) + s) % s;
+    double last_right = -1e300;
+    for (std::int64_t n = rem == 0 ? span.first : span.first + (s - rem); n <= span.last; n += s) {
+        const double x = (static_cast<double>(n - span.first) / (span.step + 1) + 0.5) * cw + g.left;
+        place(axes.ensembles, x, Format(static_cast<double>(n), "0"), occupied_below, last_right);
+    }
+
+    // Elapsed-time axis.
+    const double duration = window == Chart_Window::k_whole ? ds.Sum_Interval : ds.Sub_Sum_Interval;
+    const Time_Unit t = Choose_Time_Unit(duration);
+    const double pps = duration == 0 ? 0 : (g.Plot_Width() - cw) / duration;
+    last_right = -1e300;
+    for (std::int32_t k = 0; k <= t.count; k += std::max(t.step, 1)) {
+        const double x = k * t.seconds * pps + g.left + cw / 2;
+        axes.time_ticks.push_back(x);
+        place(axes.times, x, Format(k, "0") + t.label, occupied_above, last_right);
+    }
+    return axes;
+}
+
+Colour_Bar_Layout Layout_Colour_Bar(const Chart3d_Geometry& g, const Contour_Results& r, std::int32_t code,
+                                    double top, double height) {
+    Colour_Bar_Layout bar;
+    bar.circle = code == 600;
+    bar.ends = r.Scale_Max != r.Data_Max || r.Scale_Min != r.Data_Min;
+    const double k = (bar.circle ? 140 : 100) + (bar.ends ? 8 : 0);
+    bar.unit = g.Plot_Width() / k / 4;
+    bar.top = top;
+    bar.height = height;
+    const double centre = g.left + g.Plot_Width() / 2;
+    bar.left = centre - bar.Width() / 2;
+    const double half = (bar.circle ? 70 : 50) * bar.unit;
+    bar.labels[0] = {centre, Format((r.Scale_Min + r.Scale_Max) / 2, "0")};  // truncates toward zero
+    bar.labels[1] = {centre - half, Format(r.Scale_Min, "0")};
+    bar.labels[2] = {centre + half, Format(r.Scale_Max, "0")};
+    return bar;
+}
+
+void Draw_Colour_Bar(Surface& chart, const Colour_Bar_Layout& bar, const Contour_Palette& palette,
+                     const std::string& caption, double caption_x, double caption_y, double labels_y) {
+    const double u = bar.unit, bottom = bar.top + bar.height;
+    chart.Fore_Color = k_black;
+    chart.Print_At(caption_x, caption_y, caption);
+    double x = bar.left;
+    const auto box = [&](int index, double w) {
+        chart.Fill_Color = palette[static_cast<std::size_t>(index)];
+        chart.Fill_Box(x, bar.top, x + w, bottom);
+        x += w;
+    };
+    if (bar.ends) box(k_index_below, 4 * u);
+    for (int i = bar.circle ? k_circle_first : 0; i <= (bar.circle ? k_circle_last : 99); ++i) box(i, u);
+    if (bar.ends) box(k_index_above, 4 * u);
+    chart.Draw_Width = 1;
+    chart.Draw_Style = Line_Style::k_solid;
+    chart.Draw_Box(bar.left, bar.top, bar.left + bar.Width(), bottom);
+    for (const auto& label : bar.labels)
+        chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, labels_y, label.text);
+}
+
+std::string Contour_Type_Title(std::int32_t code, std::int32_t vel_reference, bool is_qtrm) {
+    const std::string suffix = Reference_Suffix(vel_reference);
+    const bool own_reference = vel_reference == k_ref_bottom_track || vel_reference == k_ref_water_mass;
+    if (code >= 1 && code <= 4) return "ECHO INTENSITY Beam " + Format(code, "0");
+    if (code == 5) return "ECHO INTENSITY Avg";
+    if (code >= 10 && code <= 40 && code % 10 == 0) return "CORRELATION Beam " + Format(code / 10, "0");
+    if (code == 50) return "CORRELATION Avg";
+    if (code == 100) return is_qtrm ? "PROFILE #1" : "VELOCITY EAST (u)" + suffix;
+    if (code == 200) return is_qtrm ? "PROFILE #2" : "VELOCITY NORTH (v)" + suffix;
+    if (code == 300) return "VELOCITY UP (w)" + (own_reference ? suffix : std::string());
+    if (code == 400) return "VELOCITY ERROR" + (own_reference ? suffix : std::string());
+    if (code == 500) return "VELOCITY MAGNITUDE" + suffix;
+    if (code == 600) return "VELOCITY DIRECTION" + suffix;
+    if (code >= 1000 && code <= 4000 && code % 1000 == 0) return "Percent Good " + Format(code / 1000, "0");
+    return "";
+}
+
+std::string Contour_Scale_Caption(std::int32_t code) {
+    if (code >= 1 && code <= 50) return "Scale (counts)";
+    if (code >= 100 && code <= 500) return "Scale (mm/s)";
+    if (code == 600) return "Scale (degrees)";
+    if (code >= 1000 && code <= 4000) return "Scale (Percent)";
+    return "";
+}
+
+Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, const Settings& settings,
+                                 const Contour_Results& r, Chart_Window window, std::int32_t code) {
+    Chart3d_Texts t;
+    const bool whole = window == Chart_Window::k_whole;
+    t.duration_line = std::string(whole ? "Whole Set" : "Sub Set") + " --- Deployment Duration: " +
+                      Duration_Text(whole ? ds.Sum_Interval : ds.Sub_Sum_Interval);
+    t.type_title = Contour_Type_Title(code, settings.Vel_Reference, dec.Is_QTRM);
+    t.scale_caption = Contour_Scale_Caption(code);
+    if (code != 600)
+        t.stats_line = std::string(whole ? " Avg = " : "Avg = ") + Format(r.Mean, "0") + " \u00B1" + Format(r.Std, "0");
+    if (whole)
+        t.row_captions = {"Ensemble", "Date", "Time"};
+    else
+        t.row_captions = {"Ensemble", "Date, Time", "Lat,Lon"};
+
+    const Ensemble_Span span = Window_Ensembles(ds, window);
+    const auto& times = whole ? ds.Whole_Time : ds.Sub_Time;
+    const std::int32_t slots = static_cast<std::int32_t>(times.Extent(1));
+    if (span.count > 0 && span.count <= slots && times.Extent(0) >= 7) {
+        const std::size_t ends[2] = {0, static_cast<std::size_t>(span.count - 1)};
+        std::array<std::string, 3>* labels[2] = {&t.first_labels, &t.last_labels};
+        for (int i = 0; i < 2; ++i) {
+            const std::size_t e = ends[i];
+            const auto tb = [&](std::size_t k) { return static_cast<int>(times(k, e)); };
+            const std::string date = Date_Text(tb(0), tb(1), tb(2));
+            const std::string clock = Clock_Text(tb(3), tb(4), tb(5), tb(6));
+            auto& out = *labels[i];
+            out[0] = Format(i == 0 ? span.first : span.last, "0");
+            if (whole) {
+                out[1] = date;
+                out[2] = clock;
+            } else {
+                out[1] = date + ", " + clock;
+                if (e < ds.Sub_First_Lat.Size() && e < ds.Sub_First_Lon.Size())
+                    out[2] = Format(ds.Sub_First_Lat(e) * 180.0 / k_two_pow_31, "0.0000") + "\u00B0, " +
+                             Format(ds.Sub_First_Lon(e) * 180.0 / k_two_pow_31, "0.0000") + "\u00B0";
+            }
+        }
+    }
+    if (whole) t.selection = "Sel: " + Format(ds.Sel_First_Ens, "0") + " to " + Format(ds.Sel_Last_Ens, "0");
+    return t;
+}
+
+void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surface& chart, Surface& scratch,
+                              Chart_Window window, std::int32_t code) {
+    const Chart3d_Geometry& g = view.geometry;
+    const Chart3d_Texts& t = view.texts;
+    const double h = g.text_h, tick = h / 4;
+    chart.Drawing_Mode = Draw_Mode::k_normal;
+    chart.Fore_Color = k_black;
+    chart.Draw_Width = 1;
+    chart.Draw_Style = Line_Style::k_solid;
+    chart.Font_Transparent = true;
+
+    // Title rows: duration line at the left, data-type title and statistics at the right,
+    // the colour bar's caption between them, the bar on the second row.
+    chart.Print_At(g.left, 0, t.duration_line);
+    const std::string title = t.type_title + (t.stats_line.empty() ? "" : "   " + t.stats_line);
+    chart.Print_At(g.Plot_Right() - chart.TextWidth(title), 0, title);
+    const double labels_y = g.top - tick - h;
+    view.bar = Layout_Colour_Bar(g, view.results, code, h + 1, std::max(2.0, labels_y - h - 2));
+    // The caption goes above the bar when the title row has room, else left of the bar.
+    const double caption_w = chart.TextWidth(t.scale_caption);
+    double bar_caption_x = view.bar.left + view.bar.Width() / 2 - caption_w / 2, bar_caption_y = 0;
+    bool caption_beside = false;
+    if (bar_caption_x < g.left + chart.TextWidth(t.duration_line) + 4 ||
+        bar_caption_x + caption_w > g.Plot_Right() - chart.TextWidth(title) - 4) {
+        const auto& low = view.bar.labels[1];
+        bar_caption_x = std::min(view.bar.left, low.pos - chart.TextWidth(low.text) / 2) - 4 - caption_w;
+        bar_caption_y = view.bar.top;
+        caption_beside = true;
+    }
+    Draw_Colour_Bar(chart, view.bar, state.palette, t.scale_caption, bar_caption_x, bar_caption_y, labels_y);
+    const double selection_x = g.Plot_Right() - chart.TextWidth(t.selection);
+    if (!t.selection.empty()) chart.Print_At(selection_x, h, t.selection);
+
+    // Label rows below the plot: the end labels first, the axis labels fill the gaps.
+    const double row_y = g.Plot_Bottom() + tick + 1;
+    std::vector<std::pair<double, double>> below, above;
+    for (int row = 0; row < 3; ++row) {
+        const double y = row_y + row * h;
+        // A caption wider than the margin pushes the row's first label to the right.
+        const std::string& caption = t.row_captions[static_cast<std::size_t>(row)];
+        const double caption_x = std::max(1.0, g.left - 4 - chart.TextWidth(caption));
+        chart.Print_At(caption_x, y, caption);
+        const double first_x = std::max(g.left, caption_x + chart.TextWidth(caption) + 4);
+        const std::string& first = t.first_labels[static_cast<std::size_t>(row)];
+        const std::string& last = t.last_labels[static_cast<std::size_t>(row)];
+        chart.Print_At(first_x, y, first);
+        chart.Print_At(g.Plot_Right() - chart.TextWidth(last), y, last);
+        if (row == 0) {
+            below.push_back({g.left, first_x + chart.TextWidth(first) + 2});
+            below.push_back({g.Plot_Right() - chart.TextWidth(last) - 2, g.Plot_Right()});
+        }
+    }
+    for (const auto& label : view.bar.labels) {
+        const double w = chart.TextWidth(label.text);
+        above.push_back({label.pos - w / 2 - 2, label.pos + w / 2 + 2});
+    }
+    if (!t.selection.empty()) above.push_back({selection_x - 2, g.Plot_Right() + g.right});
+    if (caption_beside) above.push_back({bar_caption_x - 2, bar_caption_x + caption_w + 2});
+    view.axes = Compute_Chart3d_Axes(chart, g, view.results, state.ds, state.dec, window, below, above);
+
+    const bool grid = state.settings.Contour_Switch_2;
+    const auto rule = [&](double x1, double y1, double x2, double y2, bool full) {
+        chart.Draw_Style = full ? Line_Style::k_dotted : Line_Style::k_solid;
+        chart.Draw_Line(x1, y1, x2, y2);
+        chart.Draw_Style = Line_Style::k_solid;
+    };
+    double widest = 0;
+    for (const auto& label : view.axes.range) {
+        const double w = chart.TextWidth(label.text);
+        widest = std::max(widest, w);
+        chart.Print_At(g.left - tick - 2 - w, label.pos - h / 2, label.text);
+        rule(grid ? g.Plot_Right() : g.left - tick, label.pos, g.left, label.pos, grid);
+    }
+    for (const auto& label : view.axes.bins) {
+        chart.Print_At(g.Plot_Right() + tick + 2, label.pos - h / 2, label.text);
+        rule(grid ? g.left : g.Plot_Right() + tick, label.pos, g.Plot_Right(), label.pos, grid);
+    }
+    for (const auto& label : view.axes.ensembles) {
+        chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, row_y, label.text);
+        rule(label.pos, grid ? g.top : g.Plot_Bottom() + tick, label.pos, g.Plot_Bottom(), grid);
+    }
+    for (const auto& label : view.axes.times)
+        chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, labels_y, label.text);
+    for (double x : view.axes.time_ticks) rule(x, g.top - tick, x, grid ? g.Plot_Bottom() : g.top, grid);
+
+    // Turned axis captions, centred on the plot height.
+    const double mid = g.top + g.Plot_Height() / 2;
+    PrintVerticalTitle(chart, scratch, t.range_caption,
+                       std::max(0.0, g.left - tick - 4 - widest - h), mid + chart.TextWidth(t.range_caption) / 2, true);
+    double bins_widest = 0;
+    for (const auto& label : view.axes.bins) bins_widest = std::max(bins_widest, chart.TextWidth(label.text));
+    PrintVerticalTitle(chart, scratch, t.bin_caption,
+                       std::min(g.width - h, g.Plot_Right() + tick + 4 + bins_widest),
+                       mid + chart.TextWidth(t.bin_caption) / 2, false);
+
+    chart.Fore_Color = k_black;
+    chart.Draw_Box(g.left - 1, g.top - 1, g.Plot_Right(), g.Plot_Bottom());
+}
+
+void Chart3d_DisplayTitles(Contour_View& view, const App_State& state, Chart3d_Surfaces s, Chart_Window window,
+                           std::int32_t code, int screen_width, int scroll_bar_width, int scroll_bar_height) {
+    if (!state.ds.File_Loaded) return;
+    Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);
+    view.texts = Form_Chart3d_Texts(state.ds, state.dec, state.settings, view.results, window, code);
+    Create_Chart3d(view.results, state.palette, s.image, window, screen_width);
+    view.image_painted = true;
+    view.geometry = Set_Chart3d_Size(s.chart, window, scroll_bar_width, scroll_bar_height);
+    Move_Clip_To_Chart3d(s.chart, s.image, view.geometry);
+    Display_BT_Contour(s.chart, view.geometry, view.results, state.ds, state.dec, state.settings, window, code);
+    Draw_Chart3d_Decorations(view, state, s.chart, s.scratch, window, code);
+}
+
+}  // namespace vantrel

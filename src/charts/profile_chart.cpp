@@ -1,0 +1,234 @@
+#include "charts/profile_chart.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "charts/chart_primitives.h"
+#include "charts/chart_scales.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
+#include "platform/text_format.h"
+#include "settings/settings.h"
+
+namespace vantrel {
+
+Profile_Kind Profile_Kind_Of(std::int32_t kind) {
+    if (kind < 5) return {kind + 1, 0, kind, kind};
+    if (kind < 10) return {10 * (kind - 4), 1, kind - 5, kind - 5};
+    if (kind < 14) return {100 * (kind - 9), 2, kind - 10, kind - 10};
+    if (kind == 14) return {500, 3, 4, 0};
+    if (kind == 15) return {600, 4, 5, 2};
+    if (kind < 19) return {1000 + kind - 16, 5, kind - 16, kind - 16};
+    return {10000 + kind - 19, 6, kind - 19, kind - 19};
+}
+
+std::string Profile_Curve_Label(std::int32_t kind, const Settings& settings, bool is_qtrm) {
+    const Profile_Kind k = Profile_Kind_Of(kind);
+    const auto i = static_cast<std::size_t>(k.curve);
+    std::string label;
+    switch (k.group) {
+        case 0:
+        case 1: label = settings.Profile_Beam_Labels[i]; break;
+        case 2: label = (is_qtrm ? settings.Profile_Profile_Labels : settings.Profile_Vel_Labels)[i]; break;
+        case 5: label = settings.Profile_Stat_Labels[i]; break;
+        case 6: label = settings.Profile_PG_Labels[i]; break;
+        default: break;
+    }
+    const bool takes_suffix = k.code == 100 || k.code == 200 || (k.code >= 1000 && k.code <= 1002);
+    if (!is_qtrm && takes_suffix) label += Short_Reference_Suffix(settings.Vel_Reference);
+    return label;
+}
+
+namespace {
+
+// Stored value of one bin of the cursor ensemble; false when missing.
+bool Profile_Value(const Data_Set& ds, const Profile_Kind& k, std::size_t bin, std::size_t slot, double& v) {
+    const auto c = static_cast<std::size_t>(k.column);
+    const auto byte_at = [&](const Dense_Array<std::uint8_t>& a) {
+        if (c >= a.Extent(0) || bin >= a.Extent(1) || slot >= a.Extent(2)) return false;
+        v = a(c, bin, slot);
+        return true;
+    };
+    switch (k.group) {
+        case 0: return byte_at(ds.Sub_Echo);
+        case 1: return byte_at(ds.Sub_Corr);
+        case 6: return byte_at(ds.Sub_PGood);
+        case 5: {
+            if (c >= ds.Bin_Work.Extent(0) || bin >= ds.Bin_Work.Extent(1)) return false;
+            const std::int32_t w = ds.Bin_Work(c, bin);
+            v = w;
+            return w != k_bad_velocity;
+        }
+        default: {
+            if (c >= ds.Sub_Vel.Extent(0) || bin >= ds.Sub_Vel.Extent(1) || slot >= ds.Sub_Vel.Extent(2)) return false;
+            const std::int16_t w = ds.Sub_Vel(c, bin, slot);
+            if (w == k_bad_velocity) return false;
+            v = k.group == 4 ? w / 10.0 : w;
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const Decoder_State& dec,
+                      const Settings& settings, Profile_Outputs& out, std::int32_t plot_bottom,
+                      std::int32_t plot_height, const std::vector<double>& depth_ticks) {
+    out = Profile_Outputs{};
+    s.Clear();
+    s.Drawing_Mode = Draw_Mode::k_normal;
+    s.Fore_Color = k_black;
+    s.Draw_Style = Line_Style::k_solid;
+    s.Draw_Width = 2;
+    s.Draw_Line(s.Width() - 1, 0, s.Width() - 1, s.Height());
+    if (s.Width() <= 4) return;
+
+    std::array<bool, k_profile_group_count> active{};
+    for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind)
+        if (settings.Profile_Select[static_cast<std::size_t>(kind)])
+            active[static_cast<std::size_t>(Profile_Kind_Of(kind).group)] = true;
+    std::array<int, k_profile_group_count> pane_of{};
+    for (int g = 0; g < k_profile_group_count; ++g) {
+        pane_of[static_cast<std::size_t>(g)] = static_cast<int>(out.groups.size());
+        if (active[static_cast<std::size_t>(g)]) {
+            out.groups.push_back(g);
+            out.units.emplace_back(settings.Profile_Units[static_cast<std::size_t>(g)]);
+        }
+    }
+    const auto panes = static_cast<double>(out.groups.size());
+    if (panes == 0 || ds.Cursor_Ens < ds.First_Ens || ds.Cursor_Ens > ds.Last_Ens) return;
+
+    const double Wp = (s.Width() - 5) / panes;
+    const std::int32_t B = ds.Last_Bin - ds.First_Bin + 1;
+    const double dy = B <= 0 || plot_height < 2 ? 0 : static_cast<double>(plot_height) / B;
+    const double bottom = plot_bottom, top = plot_bottom - B * dy;
+    out.pane_width = Wp;
+    out.bin_height = dy;
+
+    // Font: "W" a sixth of a pane, the ensemble caption across the surface, and the title,
+    // caption and pane names (five lines) above the plot.
+    double size = 10;
+    s.Set_Font_Size(size);
+    while (size > 1 && s.TextWidth("W") > Wp / 6) s.Set_Font_Size(--size);
+    while (size > 1 && s.TextWidth("Ensemble: 88888888") > s.Width()) s.Set_Font_Size(--size);
+    while (size > 1 && 5 * s.TextHeight("0") > top) s.Set_Font_Size(--size);
+    const double h = s.TextHeight("0");
+
+    // Limits of a kind's pane; the "% Good" statistic uses the percent-good scale.
+    const auto limits = [&](const Profile_Kind& k, double& lo, double& hi) {
+        const auto g = static_cast<std::size_t>(k.code == 1002 ? 6 : k.group);
+        Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
+    };
+
+    const auto slot = static_cast<std::size_t>(ds.Cursor_Ens - ds.First_Ens);
+    for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind) {
+        if (!settings.Profile_Select[static_cast<std::size_t>(kind)]) continue;
+        const Profile_Kind k = Profile_Kind_Of(kind);
+        const double pane_left = pane_of[static_cast<std::size_t>(k.group)] * Wp + 1;
+        double lo = 0, hi = 1;
+        limits(k, lo, hi);
+        const double xscale = Wp / (hi - lo);
+        const bool wraps = k.group == 4 && lo == 0 && hi == 360;
+        const Colour colour = settings.Profile_Colours[static_cast<std::size_t>(k.curve)];
+        s.Fore_Color = colour;
+        s.Draw_Width = 1;
+        bool have_previous = false;
+        double previous = 0, prev_y = 0;
+        for (std::int32_t b = 0; b < B; ++b) {
+            const auto bin = static_cast<std::size_t>(ds.First_Bin - 1 + b);
+            double v = 0;
+            if (!Profile_Value(ds, k, bin, slot, v)) {
+                have_previous = false;
+                continue;
+            }
+            v = std::clamp(v, lo, hi);
+            const double x = pane_left + (v - lo) * xscale, y = bottom - dy / 2 - b * dy;
+            if (settings.Profile_Style_2) Draw_Symbol(s, x, y, colour);
+            if (settings.Profile_Style_1) {
+                if (!have_previous) {
+                    s.Set_Point(x, y, colour);
+                } else if (wraps && std::fabs(v - previous) > 180) {
+                    // Out through one edge at the height where the segment crosses 0/360, in through the other.
+                    const double unwrapped = previous > 180 ? v + 360 : v - 360;
+                    const double edge = previous > 180 ? 360 : 0;
+                    const double yc = prev_y + (y - prev_y) * (edge - previous) / (unwrapped - previous);
+                    s.Line_To(pane_left + (edge - lo) * xscale, yc);
+                    s.Current_X = pane_left + (360 - edge - lo) * xscale;
+                    s.Current_Y = yc;
+                    s.Line_To(x, y);
+                } else {
+                    s.Line_To(x, y);
+                }
+                have_previous = true;
+            }
+            previous = v;
+            prev_y = y;
+        }
+    }
+
+    // Frames, grid and scale numbers of every pane.
+    s.Fore_Color = k_black;
+    s.Draw_Width = 1;
+    for (std::size_t p = 0; p < out.groups.size(); ++p) {
+        const auto g = static_cast<std::size_t>(out.groups[p]);
+        const double left = static_cast<double>(p) * Wp + 1;
+        if (settings.Profile_Style_3) {
+            s.Draw_Style = Line_Style::k_dotted;
+            for (int q = 1; q <= 3; ++q) s.Draw_Line(left + q * Wp / 4, bottom, left + q * Wp / 4, top);
+            for (double y : depth_ticks)
+                if (y >= top && y <= bottom) s.Draw_Line(left, y, left + Wp, y);
+            s.Draw_Style = Line_Style::k_solid;
+        }
+        s.Draw_Box(left, top, left + Wp, bottom);
+
+        double lo = 0, hi = 1;
+        Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
+        double pg_lo = 0, pg_hi = 1;
+        Strip_Range(settings.Profile_Scale_Min[6], settings.Profile_Scale_Max[6], pg_lo, pg_hi);
+        const bool stats_pane = g == 5 && settings.Profile_Select[18];
+        for (int q = 1; q <= 3; ++q) {
+            const double x = left + q * Wp / 4 - h / 2;
+            double y = bottom + h / 2;
+            if (stats_pane) {
+                const std::string pg = Format(pg_lo + q * (pg_hi - pg_lo) / 4, "0") + " %,";
+                s.Fore_Color = settings.Profile_Colours[2];
+                y += s.TextWidth(pg);
+                PrintVerticalTitle(s, scratch, pg, x, y, true);
+                y += s.TextWidth(" ");
+            }
+            const std::string text = Format(lo + q * (hi - lo) / 4, "0") + " " + out.units[p];
+            s.Fore_Color = k_black;
+            PrintVerticalTitle(s, scratch, text, x, y + s.TextWidth(text), true);
+        }
+
+        std::string name(settings.Profile_Type_Labels[g]);
+        if ((g == 3 || g == 4) && !dec.Is_QTRM) name += Short_Reference_Suffix(settings.Vel_Reference);
+        s.Print_At(left + Wp / 2 - s.TextWidth(name) / 2, top - h, name);
+    }
+
+    // Curve labels stacked under the scale numbers of their pane.
+    for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind) {
+        if (!settings.Profile_Select[static_cast<std::size_t>(kind)]) continue;
+        const Profile_Kind k = Profile_Kind_Of(kind);
+        const std::string label = Profile_Curve_Label(kind, settings, dec.Is_QTRM);
+        if (label.empty()) continue;
+        const double centre = pane_of[static_cast<std::size_t>(k.group)] * Wp + 1 + Wp / 2;
+        s.Fore_Color = settings.Profile_Colours[static_cast<std::size_t>(k.curve)];
+        s.Print_At(centre - s.TextWidth(label) / 2, bottom + (k.curve + 9) * h, label);
+    }
+
+    // Title and the cursor ensemble's caption, centred across the panes.
+    s.Fore_Color = k_black;
+    const double middle = 1 + panes * Wp / 2;
+    s.Print_At(middle - s.TextWidth("Profile") / 2, 0, "Profile");
+    std::string caption = "Ensemble: " + Format(ds.Cursor_Ens, "0");
+    if (slot < ds.Sub_Time.Extent(1) && ds.Sub_Time.Extent(0) >= 7) {
+        const auto t = [&](std::size_t i) { return static_cast<int>(ds.Sub_Time(i, slot)); };
+        caption += "\r\nDate:    " + Date_Text(t(0), t(1), t(2));
+        caption += "\r\nTime:    " + Clock_Text(t(3), t(4), t(5), t(6));
+    }
+    s.Print_At(middle - s.TextWidth(caption) / 2, h, caption);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,76 @@
+#include "charts/sub_set_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app_state.h"
+
+namespace vantrel {
+
+Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& settings, Surface& probe) {
+    Sub_Set_Layout l;
+    l.width = std::max(width, 1);
+    l.height = std::max(height, 1);
+    const double r1 = std::clamp(settings.Sub_Window_Ratio_1, 0.0, 1.0);
+    const double r2 = std::clamp(settings.Sub_Window_Ratio_2, 0.0, 1.0);
+    l.profile_width = static_cast<int>(std::lround(l.width * r2));
+    l.contour_left = l.profile_width;
+    l.contour_width = std::max(l.width - l.profile_width, 1);
+    l.contour_height = std::max(static_cast<int>(std::lround(l.height * r1)), 1);
+    l.series_top = l.contour_height;
+    l.series_height = std::max(l.height - l.contour_height, 0);
+
+    probe.Set_Font("Arial", 10, false);
+    double size = 10;
+    while (size > 1 && 10 * probe.TextHeight("W") > l.contour_height) probe.Set_Font_Size(--size);
+    while (size > 1 && 40 * probe.TextWidth("W") > l.contour_width) probe.Set_Font_Size(--size);
+    l.font_size = size;
+    return l;
+}
+
+void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, int screen_width) {
+    target.Clear();
+    view.layout = Layout_Sub_Set_Window(target.Width(), target.Height(), state.settings, target);
+    const Sub_Set_Layout& l = view.layout;
+
+    auto chart = target.Create_Surface(l.contour_width, l.contour_height);
+    auto image = target.Create_Surface(1, 1);
+    auto scratch = target.Create_Surface(1, 1);
+    chart->Set_Font("Arial", l.font_size, false);
+    Chart3d_DisplayTitles(view.contour, state, {*chart, *image, *scratch}, Chart_Window::k_sub,
+                          state.settings.Contour_Code, screen_width);
+    target.Copy_Image(*chart, 0, 0, l.contour_width, l.contour_height, l.contour_left, 0, l.contour_width,
+                      l.contour_height);
+
+    const Chart3d_Geometry& g = view.contour.geometry;
+    const std::vector<double>& time_ticks = view.contour.axes.time_ticks;
+    std::vector<double> depth_ticks;
+    for (const auto& label : view.contour.axes.range) depth_ticks.push_back(label.pos);
+
+    if (l.series_height > 0) {
+        auto series = target.Create_Surface(l.contour_width, l.series_height);
+        series->Set_Font("Arial", l.font_size, false);
+        DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, state.candles, view.series,
+                        static_cast<float>(g.left), static_cast<float>(g.Plot_Width()), time_ticks,
+                        chart->TextWidth("0") / 2);
+        target.Copy_Image(*series, 0, 0, l.contour_width, l.series_height, l.contour_left, l.series_top,
+                          l.contour_width, l.series_height);
+    }
+    if (l.profile_width > 0) {
+        auto profile = target.Create_Surface(l.profile_width, l.height);
+        profile->Set_Font("Arial", l.font_size, false);
+        DrawProfileChart(*profile, *scratch, state.ds, state.dec, state.settings, view.profile,
+                         static_cast<std::int32_t>(std::lround(g.Plot_Bottom())),
+                         static_cast<std::int32_t>(std::lround(g.Plot_Height())), depth_ticks);
+        target.Copy_Image(*profile, 0, 0, l.profile_width, l.height, 0, 0, l.profile_width, l.height);
+    }
+}
+
+void Draw_Whole_Set_Chart(Surface& target, const App_State& state, Contour_View& view) {
+    auto image = target.Create_Surface(1, 1);
+    auto scratch = target.Create_Surface(1, 1);
+    Chart3d_DisplayTitles(view, state, {target, *image, *scratch}, Chart_Window::k_whole, state.settings.Contour_Code,
+                          0);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#pragma once
+// The Sub Set window drawn into one surface (profile pane left, contour top right, series
+// pane below it) and the Whole Set contour drawn into a surface of any size.
+
+#include "charts/contour.h"
+#include "charts/profile_chart.h"
+#include "charts/series_chart.h"
+
+namespace vantrel {
+
+// Pixel rectangles of the Sub Set window's three panes.
+struct Sub_Set_Layout {
+    int width = 0, height = 0;
+    int profile_width = 0;                // left pane, full height
+    int contour_left = 0, contour_width = 0, contour_height = 0;
+    int series_top = 0, series_height = 0;
+    double font_size = 10;                // the contour chart's font
+};
+
+// Splits a window of width x height pixels by Sub_Window_Ratio_1 and Sub_Window_Ratio_2 and
+// picks the chart font on probe (which keeps that font).
+Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& settings, Surface& probe);
+
+struct Sub_Set_View {
+    Sub_Set_Layout layout;
+    Contour_View contour;
+    Series_Outputs series;
+    Profile_Outputs profile;
+};
+
+// Draws the whole Sub Set window into target at its current size. screen_width limits the
+// contour image's width.
+void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, int screen_width);
+
+// Draws the Whole Set contour chart filling target.
+void Draw_Whole_Set_Chart(Surface& target, const App_State& state, Contour_View& view);
+
+}  // namespace vantrel

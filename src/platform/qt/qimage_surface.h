@@ -1,0 +1,81 @@
+#pragma once
+// The drawing surface over a QImage. The painter stays open between operations, so
+// drawing many small segments stays cheap; Image() closes it before handing the image out.
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <memory>
+#include <optional>
+
+#include "platform/surface.h"
+
+namespace vantrel {
+
+// Makes sure a QGuiApplication exists (fonts need one), on the offscreen platform when
+// no display is set. Safe to call many times.
+void Ensure_Gui_Application();
+
+class QImage_Surface : public Surface {
+public:
+    QImage_Surface(int width = 1, int height = 1);
+    ~QImage_Surface() override;
+    QImage_Surface(const QImage_Surface&) = delete;
+    QImage_Surface& operator=(const QImage_Surface&) = delete;
+
+    int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
+    void Resize(int width, int height) override;
+    void Clear() override;
+    void Draw_Line(double x1, double y1, double x2, double y2) override;
+    void Draw_Box(double x1, double y1, double x2, double y2) override;
+    void Fill_Box(double x1, double y1, double x2, double y2) override;
+    void Set_Point(double x, double y, Colour colour) override;
+    Colour Get_Point(double x, double y) const override;
+    void Put_Pixels(int width, int height, const std::vector<Colour>& pixels) override;
+    void Print_Text(std::string_view text) override;
+    double TextWidth(std::string_view text) const override;
+    double TextHeight(std::string_view text) const override;
+    void Copy_Image(const Surface& source, int src_x, int src_y, int src_w, int src_h, int dst_x, int dst_y,
+                    int dst_w, int dst_h) override;
+
+    std::unique_ptr<Surface> Create_Surface(int width, int height) const override {
+        return std::make_unique<QImage_Surface>(width, height);
+    }
+
+    // The image as drawn so far.
+    const QImage& Image();
+    bool Save_Png(const std::string& file_name);
+
+protected:
+    void Font_Changed() override;
+
+private:
+    QPainter& Painter();
+    void End_Painter();
+    void Apply_Pen(Colour colour, int width, Line_Style style);
+    void Apply_Mode();
+
+    QImage image_;
+    std::unique_ptr<QPainter> painter_;
+    QFont font_;
+    QFontMetricsF metrics_;
+    // What the painter was last given, so unchanged state is not set again.
+    std::optional<Colour> pen_colour_;
+    int pen_width_ = -1;
+    Line_Style pen_style_ = Line_Style::k_solid;
+    std::optional<Draw_Mode> mode_;
+    bool font_set_ = false;
+    // End pixel of the last line drawn in normal mode with a solid pen, and that pen.
+    QPoint last_end_;
+    bool last_end_valid_ = false;
+    Colour last_end_colour_ = 0;
+    int last_end_width_ = 0;
+};
+
+// Converts between the surface's colour numbers and Qt's.
+QColor To_QColor(Colour colour);
+Colour From_QRgb(QRgb rgb);
+
+}  // namespace vantrel

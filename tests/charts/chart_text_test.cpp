@@ -1,0 +1,235 @@
+// Tick choosers, the duration text, titles, suffixes and the texts around a contour.
+
+#include <gtest/gtest.h>
+
+#include "app_state.h"
+#include "charts/chart_scales.h"
+#include "charts/contour.h"
+#include "platform/recording_surface.h"
+#include "support/chart_fixture.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Choose_Range_Step, Table_Bounds_And_Beyond) {
+    struct Case {
+        double span, step;
+        bool decimals;
+    };
+    for (const Case c : {Case{0.1, 0.2, true}, Case{0.5, 0.2, true}, Case{0.51, 0.5, true}, Case{1, 0.5, true},
+                         Case{1.01, 1, false}, Case{2, 1, false}, Case{5, 2, false}, Case{10, 5, false},
+                         Case{50, 20, false}, Case{5000, 2000, false}, Case{5001, 5000, false},
+                         Case{10000, 5000, false}, Case{10001, 10000, false}, Case{50000, 20000, false},
+                         Case{50001, 50000, false}, Case{3e6, 2e6, false}, Case{2e6, 1e6, false}}) {
+        const Range_Step s = Choose_Range_Step(c.span);
+        EXPECT_DOUBLE_EQ(s.step, c.step) << c.span;
+        EXPECT_EQ(s.decimals, c.decimals) << c.span;
+    }
+}
+
+TEST(Choose_Count_Step, Table_Bounds) {
+    EXPECT_EQ(Choose_Count_Step(0), 1);
+    EXPECT_EQ(Choose_Count_Step(10), 1);
+    EXPECT_EQ(Choose_Count_Step(10.5), 2);
+    EXPECT_EQ(Choose_Count_Step(19.5), 2);
+    EXPECT_EQ(Choose_Count_Step(20), 5);
+    EXPECT_EQ(Choose_Count_Step(50), 5);
+    EXPECT_EQ(Choose_Count_Step(50.5), 10);
+    EXPECT_EQ(Choose_Count_Step(5000), 500);
+    EXPECT_EQ(Choose_Count_Step(50000000), 5000000);
+    EXPECT_EQ(Choose_Count_Step(50000001), 10000000);
+}
+
+TEST(Choose_Time_Unit, Units_And_Steps_At_Their_Bounds) {
+    Time_Unit t = Choose_Time_Unit(120);
+    EXPECT_EQ(t.label, " sec");
+    EXPECT_EQ(t.count, 120);
+    EXPECT_EQ(t.step, 15);
+    t = Choose_Time_Unit(121);
+    EXPECT_EQ(t.label, " min");
+    EXPECT_DOUBLE_EQ(t.seconds, 60);
+    EXPECT_EQ(t.count, 2);
+    EXPECT_EQ(t.step, 1);
+    EXPECT_EQ(Choose_Time_Unit(5).step, 1);
+    EXPECT_EQ(Choose_Time_Unit(6).step, 2);
+    EXPECT_EQ(Choose_Time_Unit(30).step, 5);
+    EXPECT_EQ(Choose_Time_Unit(31).step, 10);
+    t = Choose_Time_Unit(10800);
+    EXPECT_EQ(t.count, 180);
+    EXPECT_EQ(t.step, 30);
+    t = Choose_Time_Unit(10801);
+    EXPECT_EQ(t.label, " hr");
+    EXPECT_EQ(t.count, 3);
+    t = Choose_Time_Unit(1209600);
+    EXPECT_EQ(t.count, 336);
+    EXPECT_EQ(t.step, 48);
+    t = Choose_Time_Unit(1209601);
+    EXPECT_EQ(t.label, " dy");
+    EXPECT_EQ(t.count, 14);
+    EXPECT_EQ(t.step, 5);
+    // The count comes from the duration rounded half to even: 179.5 s is 180 s, 3 minutes.
+    EXPECT_EQ(Choose_Time_Unit(179.5).count, 3);
+}
+
+TEST(Duration_Text, Days_Hours_Minutes_Seconds) {
+    EXPECT_EQ(Duration_Text(93784.5), "1 day 02:03:04.50");
+    EXPECT_EQ(Duration_Text(3600), "01:00:00.00");
+    EXPECT_EQ(Duration_Text(0), "00:00:00.00");
+    EXPECT_EQ(Duration_Text(2 * 86400 + 59.994), "2 days 00:00:59.99");
+}
+
+TEST(Contour_Titles, Suffix_Follows_The_Reference_And_The_Component) {
+    EXPECT_EQ(Contour_Type_Title(100, 2, false), "VELOCITY EAST (u) - NAV");
+    EXPECT_EQ(Contour_Type_Title(300, 2, false), "VELOCITY UP (w)");
+    EXPECT_EQ(Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT");
+    EXPECT_EQ(Contour_Type_Title(400, 5, false), "VELOCITY ERROR - WM");
+    EXPECT_EQ(Contour_Type_Title(400, 3, false), "VELOCITY ERROR");
+    EXPECT_EQ(Contour_Type_Title(500, 4, false), "VELOCITY MAGNITUDE - VTG");
+    EXPECT_EQ(Contour_Type_Title(600, 3, false), "VELOCITY DIRECTION - GGA");
+    EXPECT_EQ(Contour_Type_Title(200, 0, false), "VELOCITY NORTH (v)");
+    EXPECT_EQ(Contour_Type_Title(200, 9, false), "VELOCITY NORTH (v)");
+    // Flow-meter profiles never take a suffix.
+    EXPECT_EQ(Contour_Type_Title(100, 1, true), "PROFILE #1");
+    EXPECT_EQ(Contour_Type_Title(200, 5, true), "PROFILE #2");
+    EXPECT_EQ(Contour_Type_Title(3, 1, false), "ECHO INTENSITY Beam 3");
+    EXPECT_EQ(Contour_Type_Title(5, 1, false), "ECHO INTENSITY Avg");
+    EXPECT_EQ(Contour_Type_Title(20, 1, false), "CORRELATION Beam 2");
+    EXPECT_EQ(Contour_Type_Title(50, 1, false), "CORRELATION Avg");
+    EXPECT_EQ(Contour_Type_Title(4000, 1, false), "Percent Good 4");
+    EXPECT_EQ(Contour_Scale_Caption(40), "Scale (counts)");
+    EXPECT_EQ(Contour_Scale_Caption(400), "Scale (mm/s)");
+    EXPECT_EQ(Contour_Scale_Caption(600), "Scale (degrees)");
+    EXPECT_EQ(Contour_Scale_Caption(1000), "Scale (Percent)");
+}
+
+TEST(Contour_Texts, Whole_And_Sub_Set_Rows) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 30, .bins = 4});
+    Data_Set& ds = state.ds;
+    ds.Whole_Step = 2;  // every third ensemble of the file
+    ds.Whole_Time(0, 29) = 80;  // a clock without a year
+    Contour_Results r;
+    r.Mean = 12;
+    r.Std = 3;
+    Chart3d_Texts t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_whole, 100);
+    EXPECT_EQ(t.duration_line, "Whole Set --- Deployment Duration: 00:29:00.00");
+    EXPECT_EQ(t.stats_line, " Avg = 12 \u00B13");
+    EXPECT_EQ(t.row_captions[1], "Date");
+    EXPECT_EQ(t.first_labels[0], "1001");
+    EXPECT_EQ(t.last_labels[0], "1088");  // 1001 + 3 * 29
+    EXPECT_EQ(t.first_labels[1], "26/03/14");
+    EXPECT_EQ(t.last_labels[1], "03/14");
+    EXPECT_EQ(t.last_labels[2], "06:29:00.00");
+    EXPECT_EQ(t.selection, "Sel: 1001 to 1030");
+
+    t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_sub, 100);
+    EXPECT_EQ(t.duration_line, "Sub Set --- Deployment Duration: 00:29:00.00");
+    EXPECT_EQ(t.stats_line, "Avg = 12 \u00B13");
+    EXPECT_EQ(t.row_captions[1], "Date, Time");
+    EXPECT_EQ(t.row_captions[2], "Lat,Lon");
+    EXPECT_EQ(t.last_labels[0], "1030");
+    EXPECT_EQ(t.first_labels[1], "26/03/14, 06:00:00.00");
+    EXPECT_EQ(t.first_labels[2], "45.5000\u00B0, -63.2500\u00B0");
+    EXPECT_EQ(t.last_labels[2], "45.5000\u00B0, -63.2529\u00B0");
+    EXPECT_TRUE(t.selection.empty());
+
+    t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_sub, 600);
+    EXPECT_TRUE(t.stats_line.empty());
+}
+
+TEST(Contour_Axes, Down_Facing_Ranges_Are_Negative_Up_Facing_Rise_Upwards) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 100, .bins = 40, .bin_size = 1, .bin1_dist = 2.5});
+    Recording_Surface chart(800, 400);
+    const Chart3d_Geometry g = Set_Chart3d_Size(chart, Chart_Window::k_sub);
+    Contour_Results r;
+    Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 40, 500);
+    // Bin edges 2 .. 42 m: span 20, labels every 10 m.
+    Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
+    ASSERT_EQ(a.range.size(), 4u);
+    EXPECT_EQ(a.range.front().text, "-40");
+    EXPECT_EQ(a.range.back().text, "-10");
+    EXPECT_GT(a.range.front().pos, a.range.back().pos);  // deeper is lower
+    EXPECT_NEAR(a.range.back().pos, g.top + 8.0 / 40 * g.Plot_Height(), 1e-9);
+    EXPECT_EQ(a.bins.front().text, "40");  // bottom row, farthest from the transducer
+
+    state.ds.Orientation_Count = -100;
+    a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
+    ASSERT_EQ(a.range.size(), 4u);
+    EXPECT_EQ(a.range.front().text, "10");
+    EXPECT_EQ(a.range.back().text, "40");
+    EXPECT_GT(a.range.front().pos, a.range.back().pos);
+    EXPECT_EQ(a.bins.front().text, "1");
+
+    // 100 ensembles from 1001: a label every 5 from 1005; 99 minutes: every 30 minutes.
+    ASSERT_FALSE(a.ensembles.empty());
+    EXPECT_EQ(a.ensembles.front().text, "1005");
+    EXPECT_NEAR(a.ensembles.front().pos, g.left + 4.5 * a.cell_width, 1e-9);
+    ASSERT_FALSE(a.times.empty());
+    EXPECT_EQ(a.times.front().text, "0 min");
+    EXPECT_EQ(a.times[1].text, "30 min");
+    const double pps = (g.Plot_Width() - a.cell_width) / (99 * 60);
+    EXPECT_NEAR(a.times[1].pos - a.times[0].pos, 1800 * pps, 1e-9);
+}
+
+TEST(Contour_Axes, Labels_Never_Overlap_Each_Other_Or_Taken_Places) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 4000, .bins = 128});
+    Recording_Surface chart(300, 120);
+    const Chart3d_Geometry g = Set_Chart3d_Size(chart, Chart_Window::k_sub);
+    Contour_Results r;
+    Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 128, 500);
+    const std::vector<std::pair<double, double>> taken{{g.left, g.left + 60}};
+    const Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, taken, {});
+    for (std::size_t i = 1; i < a.bins.size(); ++i) EXPECT_GE(a.bins[i - 1].pos - a.bins[i].pos, g.text_h);
+    for (std::size_t i = 1; i < a.range.size(); ++i) EXPECT_GE(a.range[i - 1].pos - a.range[i].pos, g.text_h);
+    for (std::size_t i = 0; i < a.ensembles.size(); ++i) {
+        const double half = chart.TextWidth(a.ensembles[i].text) / 2;
+        EXPECT_GE(a.ensembles[i].pos - half, g.left + 60);
+        if (i > 0) {
+            EXPECT_GE(a.ensembles[i].pos - half, a.ensembles[i - 1].pos + chart.TextWidth(a.ensembles[i - 1].text) / 2);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Boxes of every text written on a surface that overlap another one.
+std::vector<std::string> Colliding_Texts(const Recording_Surface& s) {
+    std::vector<const Recorded_Op*> texts;
+    for (const auto& op : s.ops)
+        if (op.kind == Recorded_Op::k_text && !op.text.empty()) texts.push_back(&op);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            const Recorded_Op &a = *texts[i], &b = *texts[j];
+            if (a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2) out.push_back(a.text + " / " + b.text);
+        }
+    return out;
+}
+
+TEST(Contour_Decorations, Every_Text_Has_Its_Own_Place) {
+    for (const Chart_Window window : {Chart_Window::k_whole, Chart_Window::k_sub}) {
+        for (const int width : {700, 1200, 1900}) {
+            App_State state;
+            test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 60});
+            state.ds.Whole_Step = 3;
+            Recording_Surface chart(width, 320), image, scratch;
+            Contour_View view;
+            Chart3d_DisplayTitles(view, state, {chart, image, scratch}, window, 500, 1920);
+            EXPECT_EQ(Colliding_Texts(chart), std::vector<std::string>{}) << width;
+            const std::string title = "VELOCITY MAGNITUDE   " + view.texts.stats_line;
+            for (const std::string& text : {title, std::string("Ensemble"), std::string("Scale (mm/s)")})
+                EXPECT_NE(chart.Find_Text(text), nullptr) << text;
+            EXPECT_GE(view.axes.times.size(), 2u) << width;
+            EXPECT_GE(view.axes.ensembles.size(), 2u) << width;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

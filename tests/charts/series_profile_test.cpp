@@ -1,0 +1,449 @@
+// Traces, candles, the series and ancillary strips and the profile panes.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app_state.h"
+#include "charts/chart_primitives.h"
+#include "charts/profile_chart.h"
+#include "charts/series_chart.h"
+#include "charts/sub_set_layout.h"
+#include "platform/recording_surface.h"
+#include "support/chart_fixture.h"
+
+namespace vantrel {
+namespace {
+
+std::vector<Recorded_Op> Ops_Of(const Recording_Surface& s, Recorded_Op::Kind kind) {
+    std::vector<Recorded_Op> out;
+    for (const auto& op : s.ops)
+        if (op.kind == kind) out.push_back(op);
+    return out;
+}
+
+// A strip 102 px high showing lo..hi, bottom edge at y = 203, one ensemble per 10 px.
+Trace_Geometry Strip(double lo, double hi, std::int32_t count) {
+    Trace_Geometry g;
+    g.left = 0;
+    g.dx = 10;
+    g.count = count;
+    g.strip_height = 102;
+    g.base = 200;
+    g.overlay = true;
+    g.lo = lo;
+    g.hi = hi;
+    g.yscale = 100 / (hi - lo);
+    g.wrap = lo == 0 && hi == 360 ? 180 : 100000;
+    return g;
+}
+
+Dense_Array<std::int16_t> Per_Ensemble(const std::vector<std::int16_t>& values, std::size_t column = 0) {
+    Dense_Array<std::int16_t> a;
+    a.Resize(6, values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) a(column, i) = values[i];
+    return a;
+}
+
+const std::int32_t k_colours[2] = {Rgb(255, 0, 0), Rgb(0, 255, 0)};
+
+TEST(Strip_Geometry, Centre_Plus_Minus_Span) {
+    double lo = 0, hi = 0;
+    Strip_Range(0, 100, lo, hi);  // percent good defaults
+    EXPECT_EQ(lo, -50);
+    EXPECT_EQ(hi, 150);
+    Strip_Range(90, 270, lo, hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 360);
+    Strip_Range(5, 5, lo, hi);  // never narrower than 1
+    EXPECT_EQ(lo, 5);
+    EXPECT_EQ(hi, 6);
+    const Trace_Geometry g = Strip(-50, 150, 1);
+    EXPECT_DOUBLE_EQ(g.Y(-50, 203), 202);       // lo one pixel above the bottom edge
+    EXPECT_DOUBLE_EQ(g.Y(150, 203), 102);       // hi one pixel below the top edge (203 - 102 + 1)
+    EXPECT_DOUBLE_EQ(g.Y(1000, 203), 102);      // clamped into the strip
+    EXPECT_DOUBLE_EQ(g.Y(0, 203), 202 - 25);    // the minimum on the quarter line
+}
+
+TEST(Traces, Missing_Value_Breaks_The_Trace) {
+    Recording_Surface s(200, 300);
+    const auto data = Per_Ensemble({0, 10, k_bad_velocity, 20, 30});
+    DrawWordSeries(s, data, {}, false, Strip(0, 100, 5), {true, false, k_colours, 2});
+    const auto points = Ops_Of(s, Recorded_Op::k_point);
+    const auto lines = Ops_Of(s, Recorded_Op::k_line);
+    ASSERT_EQ(points.size(), 2u);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].x1, 5);
+    EXPECT_DOUBLE_EQ(points[1].x1, 35);  // restarts after the gap with a point
+    EXPECT_DOUBLE_EQ(lines[0].x2, 15);
+    EXPECT_DOUBLE_EQ(lines[1].x1, 35);
+    EXPECT_DOUBLE_EQ(lines[1].x2, 45);
+    EXPECT_EQ(points[0].colour, k_colours[0]);
+}
+
+TEST(Traces, Direction_Wraps_Only_In_A_Full_Turn_Strip) {
+    Recording_Surface s(200, 300);
+    const auto data = Per_Ensemble({3500, 100}, 5);
+    Trace_Geometry g = Strip(0, 360, 2);
+    g.scale = 0.1;
+    g.column = 5;
+    DrawWordSeries(s, data, {}, false, g, {true, false, k_colours, 2});
+    auto lines = Ops_Of(s, Recorded_Op::k_line);
+    ASSERT_EQ(lines.size(), 2u);
+    // 350 -> 10 crosses 360 halfway between the samples: up to the top, on from the bottom.
+    EXPECT_DOUBLE_EQ(lines[0].x2, 5 + 10.0 * 10 / 20);
+    EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(3600, 203));
+    EXPECT_DOUBLE_EQ(lines[1].y1, g.Y(0, 203));
+    EXPECT_DOUBLE_EQ(lines[1].x2, 15);
+
+    s.ops.clear();
+    g = Strip(-10, 370, 2);
+    g.scale = 0.1;
+    g.column = 5;
+    DrawWordSeries(s, data, {}, false, g, {true, false, k_colours, 2});
+    lines = Ops_Of(s, Recorded_Op::k_line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(100, 203));
+}
+
+TEST(Traces, Nothing_Without_Lines_Or_Symbols) {
+    Recording_Surface s(200, 300);
+    Dense_Array<std::uint8_t> bytes;
+    bytes.Resize(5, 3, 4);
+    DrawByteSeries(s, bytes, {1, 2}, Strip(0, 255, 4), {false, false, k_colours, 2});
+    DrawWordSeries(s, Per_Ensemble({1, 2, 3, 4}), {}, false, Strip(0, 10, 4), {false, false, k_colours, 2});
+    EXPECT_TRUE(s.ops.empty());
+
+    // Symbols only: width-4 dots and no lines.
+    DrawByteSeries(s, bytes, {1, 2}, Strip(0, 255, 4), {false, true, k_colours, 2});
+    EXPECT_TRUE(Ops_Of(s, Recorded_Op::k_line).empty());
+    const auto dots = Ops_Of(s, Recorded_Op::k_point);
+    ASSERT_EQ(dots.size(), 8u);
+    EXPECT_EQ(dots[0].width, 4);
+    EXPECT_EQ(dots[4].colour, k_colours[1]);  // the second bin takes the next colour
+}
+
+TEST(Candles, Statistics_And_The_All_Missing_Candle) {
+    Recording_Surface s(400, 300);
+    const auto data = Per_Ensemble({10, 20, 30, 40, k_bad_velocity, k_bad_velocity, k_bad_velocity,
+                                    k_bad_velocity, 7, k_bad_velocity, k_bad_velocity, k_bad_velocity});
+    Candle_Tables t;
+    t.mean_interval = 60;
+    t.candle_width = 240;
+    t.Allocate(4, 3, 1, 1);
+    DrawWordCandles(s, data, {}, false, Strip(0, 100, 12), {true, false, k_colours, 2}, t, 0, 1, 3);
+    EXPECT_EQ(t.Stat(1, 0, 0, 0), 0);
+    EXPECT_EQ(t.Stat(2, 0, 0, 0), 3);
+    EXPECT_EQ(t.Stat(3, 0, 0, 0), 25);
+    EXPECT_EQ(t.Stat(4, 0, 0, 0), 13);  // sqrt(500 / 3) = 12.9
+    EXPECT_EQ(t.Stat(5, 0, 0, 0), 40);
+    EXPECT_EQ(t.Stat(6, 0, 0, 0), 10);
+    EXPECT_EQ(t.Stat(7, 0, 0, 0), 4);
+    for (int k = 3; k <= 7; ++k) EXPECT_EQ(t.Stat(k, 1, 0, 0), 0) << k;  // all missing
+    EXPECT_EQ(t.Stat(1, 2, 0, 0), 8);
+    EXPECT_EQ(t.Stat(3, 2, 0, 0), 0);  // a single sample is not a candle
+    EXPECT_EQ(t.Stat(7, 2, 0, 0), 1);
+    EXPECT_EQ(t.Sample(1, 1, 0, 0), k_bad_velocity);
+    EXPECT_EQ(t.Sample(0, 2, 0, 0), 7);
+    // Only the first candle is drawn: whisker, box, mean line and two end points.
+    EXPECT_EQ(Ops_Of(s, Recorded_Op::k_fill).size(), 1u);
+    const auto whisker = Ops_Of(s, Recorded_Op::k_line).front();
+    EXPECT_DOUBLE_EQ(whisker.x1, 20);  // centre of ensembles 0..3
+    EXPECT_DOUBLE_EQ(whisker.y1, Strip(0, 100, 12).Y(40, 203));
+}
+
+TEST(Candles, Selected_Candle_Is_Drawn_Inverted) {
+    Recording_Surface s(400, 300);
+    const auto data = Per_Ensemble({10, 20, 30, 40, 50, 60});
+    Candle_Tables t;
+    t.mean_interval = 60;
+    t.candle_width = 180;
+    t.Allocate(3, 2, 1, 1);
+    t.selected = 1;
+    DrawWordCandles(s, data, {}, false, Strip(0, 100, 6), {true, false, k_colours, 2}, t, 0, 1, 3);
+    const auto fills = Ops_Of(s, Recorded_Op::k_fill);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].colour, k_colours[0]);
+    EXPECT_EQ(fills[1].colour, s.Back_Color);  // the picked one: hollow box
+    const auto boxes = Ops_Of(s, Recorded_Op::k_box);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].colour, k_black);
+    const auto points = Ops_Of(s, Recorded_Op::k_point);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0].colour, k_black);
+    EXPECT_EQ(points[3].colour, k_colours[0]);
+}
+
+TEST(Candles, Byte_Candle_Of_One_Sample_Keeps_It) {
+    Recording_Surface s(400, 300);
+    Dense_Array<std::uint8_t> bytes;
+    bytes.Resize(5, 2, 3);
+    bytes(0, 1, 0) = 90;
+    bytes(0, 1, 1) = 100;
+    bytes(0, 1, 2) = 110;
+    Candle_Tables t;
+    t.mean_interval = 60;
+    t.candle_width = 60;
+    t.Allocate(1, 3, 1, 2);
+    DrawByteCandles(s, bytes, {2}, Strip(0, 255, 3), {true, false, k_colours, 2}, t, 1, 1, 3);
+    EXPECT_EQ(t.Stat(0, 2, 0, 1), 1);  // bin number, 0-based
+    EXPECT_EQ(t.Stat(3, 2, 0, 1), 110);
+    EXPECT_EQ(t.Stat(4, 2, 0, 1), 0);
+    EXPECT_EQ(t.Stat(7, 2, 0, 1), 1);
+    EXPECT_EQ(t.Stat(7, 2, 0, 0), 0);  // the other series ordinal is untouched
+    EXPECT_TRUE(Ops_Of(s, Recorded_Op::k_fill).empty());
+}
+
+TEST(Series_Titles, Reference_Suffix_And_Labels) {
+    Settings st;
+    st.Vel_Reference = 1;
+    EXPECT_EQ(Series_Titles_Of(10, st, false).kind_name, "Vel-B");
+    EXPECT_EQ(Series_Titles_Of(12, st, false).kind_name, "Vel-B");
+    st.Vel_Reference = 2;
+    EXPECT_EQ(Series_Titles_Of(12, st, false).kind_name, "Vel");
+    EXPECT_EQ(Series_Titles_Of(13, st, false).kind_name, "Vel");
+    EXPECT_EQ(Series_Titles_Of(14, st, false).kind_name, "Mag-N");
+    EXPECT_EQ(Series_Titles_Of(10, st, true).kind_name, "Vel");
+    EXPECT_EQ(Series_Titles_Of(10, st, true).label, "P#1");
+    EXPECT_EQ(Series_Titles_Of(11, st, false).label, "N(v)");
+    EXPECT_EQ(Series_Titles_Of(2, st, false).label, "EBm3");
+    EXPECT_EQ(Series_Titles_Of(9, st, false).label, "CAvg");
+    EXPECT_EQ(Series_Titles_Of(17, st, false).label, "%Bm2");
+    EXPECT_EQ(Series_Titles_Of(20, st, false).kind_name, "Vel");  // no suffix on bottom track
+    EXPECT_EQ(Series_Titles_Of(25, st, false).unit, "deg");
+    EXPECT_EQ(Series_Titles_Of(31, st, false).strip_label, "WM  ");
+    EXPECT_EQ(Series_Titles_Of(35, st, false).strip_label, "NAV ");
+    EXPECT_EQ(Series_Kind_Of(33).code, 2000000);
+    EXPECT_EQ(Series_Kind_Of(34).column, 4);
+    EXPECT_EQ(Series_Kind_Of(35).code, 6000000);
+    EXPECT_EQ(Series_Kind_Of(29).code, 400000);
+}
+
+TEST(Series_Limits, Direction_Limits_Are_Pulled_Inside_One_Turn) {
+    Settings st;
+    st.Series_Scale_Min[4] = 0;
+    st.Series_Scale_Max[4] = 360;
+    double minimum = 0, maximum = 0, lo = 0, hi = 0;
+    Series_Limits(Series_Kind_Of(15), st, minimum, maximum);
+    EXPECT_EQ(minimum, 90);
+    EXPECT_EQ(maximum, 270);
+    Strip_Range(minimum, maximum, lo, hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 360);
+}
+
+TEST(Series_Chart, Bottom_Track_Alone_Gives_One_Strip_Per_Series) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 50, .bins = 10});
+    state.settings.Series_Select = {};
+    state.settings.Series_Select[20] = state.settings.Series_Select[21] = true;
+    Recording_Surface s(600, 300), scratch;
+    Series_Outputs out;
+    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {}, 3);
+    std::vector<std::string> labels;
+    for (const auto& t : s.Texts())
+        if (t.rfind("BT", 0) == 0) labels.push_back(t);
+    EXPECT_EQ(labels, (std::vector<std::string>{"BT  \r", "BT  \r"}));
+    EXPECT_DOUBLE_EQ(out.strip_height, (300 - 4) / 2.0);
+    EXPECT_EQ(out.bin_resolved_series, 0);
+    EXPECT_TRUE(out.bins.empty());
+    EXPECT_DOUBLE_EQ(out.boundary_y, 300);
+    // The kind names and units are written turned, through the scratch surface.
+    const auto turned = scratch.Texts();
+    EXPECT_NE(std::find(turned.begin(), turned.end(), "E(u)"), turned.end());
+    EXPECT_NE(std::find(turned.begin(), turned.end(), "mm/s"), turned.end());
+}
+
+TEST(Series_Chart, Bin_Labels_Strips_And_Candle_Tables) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 60, .bins = 10});
+    state.settings.Series_Select = {};
+    state.settings.Series_Select[16] = true;  // percent good, beam 1
+    state.settings.Series_Select[10] = true;  // east velocity
+    state.settings.Series_Style_1 = false;    // one strip per bin
+    state.settings.Averaging_All = false;
+    state.settings.Averaging_Interval = 600;  // ten ensembles a candle
+    state.settings.Anc_Select[3] = true;
+    state.ds.Series_Bins[1] = state.ds.Series_Bins[6] = true;
+    Recording_Surface s(600, 400), scratch;
+    Series_Outputs out;
+    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {100, 200}, 3);
+    EXPECT_EQ(out.bins, (std::vector<std::int32_t>{2, 7}));
+    EXPECT_EQ(out.codes, (std::vector<std::int32_t>{100, 1000}));
+    EXPECT_DOUBLE_EQ(out.strip_height, (400 - 4) / 2.0 / 4);
+    EXPECT_DOUBLE_EQ(out.boundary_y, 200);
+    // Down-facing: data-set bin 2 of 10 is instrument bin 9.
+    EXPECT_NE(s.Find_Text("Bin 009\r"), nullptr);
+    EXPECT_NE(s.Find_Text("Bin 004\r"), nullptr);
+    // Percent good shows -50..150: its limits 0 and 100 are the scale numbers.
+    EXPECT_NE(s.Find_Text("100"), nullptr);
+    EXPECT_EQ(state.candles.samples, 10);
+    EXPECT_EQ(state.candles.candles, 6);
+    EXPECT_EQ(state.candles.bins, 2);
+    EXPECT_EQ(state.candles.series, 2);
+    // The mean interval is 59 minutes over 60 ensembles, so candle 4 starts at rnd(2400 / 59) = 41
+    // and the last one, at 51, would run past the end and is not filled.
+    EXPECT_EQ(state.candles.Stat(1, 4, 1, 1), 41);
+    EXPECT_EQ(state.candles.Stat(2, 4, 1, 1), 50);
+    EXPECT_EQ(state.candles.Stat(7, 5, 1, 1), 0);
+    EXPECT_EQ(state.candles.Stat(3, 0, 1, 1), 100 - 6 % 5);  // percent good of data-set bin 7
+    // Ancillary temperature: limits 0..20 degrees, drawn in hundredths.
+    const auto turned = scratch.Texts();
+    EXPECT_NE(std::find(turned.begin(), turned.end(), "Temp"), turned.end());
+}
+
+TEST(Series_Chart, Too_Low_Surface_Stays_Blank) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 10, .bins = 4});
+    Recording_Surface s(600, 4), scratch;
+    Series_Outputs out;
+    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {}, 3);
+    EXPECT_TRUE(s.Texts().empty());
+    EXPECT_EQ(Ops_Of(s, Recorded_Op::k_line).size(), 1u);  // the separator
+}
+
+TEST(Profile_Labels, Suffixes_On_East_North_And_Statistics_Only) {
+    Settings st;
+    st.Vel_Reference = 5;
+    EXPECT_EQ(Profile_Curve_Label(10, st, false), "East(u)-W");
+    EXPECT_EQ(Profile_Curve_Label(11, st, false), "North(v)-W");
+    EXPECT_EQ(Profile_Curve_Label(12, st, false), "Vertical(w)");
+    EXPECT_EQ(Profile_Curve_Label(13, st, false), "Error");
+    EXPECT_EQ(Profile_Curve_Label(18, st, false), "% Good-W");
+    EXPECT_EQ(Profile_Curve_Label(10, st, true), "Prof #1");
+    EXPECT_EQ(Profile_Curve_Label(21, st, false), "PG3");
+    EXPECT_EQ(Profile_Kind_Of(15).curve, 2);
+    EXPECT_EQ(Profile_Kind_Of(18).code, 1002);
+    EXPECT_EQ(Profile_Kind_Of(22).code, 10003);
+}
+
+struct Profile_Case {
+    App_State state;
+    Recording_Surface s{300, 600}, scratch;
+    Profile_Outputs out;
+    Profile_Case() {
+        test::Fill_Chart_Data_Set(state, {.ensembles = 20, .bins = 10});
+        state.ds.Cursor_Ens = state.ds.First_Ens;
+    }
+    void Draw() {
+        state.settings.Profile_Select = {};
+        for (int k : kinds) state.settings.Profile_Select[static_cast<std::size_t>(k)] = true;
+        DrawProfileChart(s, scratch, state.ds, state.dec, state.settings, out, 500, 400, {});
+    }
+    std::vector<int> kinds;
+};
+
+TEST(Profile_Chart, Statistics_Pane_Shows_Percent_Good_Scale_Beside_Its_Own) {
+    Profile_Case c;
+    c.kinds = {16, 18};
+    c.Draw();
+    EXPECT_EQ(c.out.groups, (std::vector<std::int32_t>{5}));
+    const auto turned = c.scratch.Texts();
+    for (const char* t : {"-100 mm/s", "0 mm/s", "100 mm/s", "0 %,", "50 %,", "100 %,"})
+        EXPECT_NE(std::find(turned.begin(), turned.end(), t), turned.end()) << t;
+}
+
+TEST(Profile_Chart, Direction_Wraps_Across_The_Pane_Edges) {
+    Profile_Case c;
+    c.kinds = {15};
+    for (std::size_t b = 0; b < 10; ++b) c.state.ds.Sub_Vel(5, b, 5) = b < 5 ? 3500 : 100;
+    c.state.ds.Cursor_Ens = c.state.ds.First_Ens + 5;
+    c.Draw();
+    const double Wp = (300 - 5), dy = 40;
+    std::vector<Recorded_Op> curve;
+    for (const auto& op : c.s.ops)
+        if (op.kind == Recorded_Op::k_line && op.colour == c.state.settings.Profile_Colours[2]) curve.push_back(op);
+    // Bins 4 -> 5 go from 350 to 10: out through the right edge halfway up, in from the left.
+    bool crossed = false;
+    for (std::size_t i = 0; i + 1 < curve.size(); ++i) {
+        if (curve[i].x2 == 1 + Wp && curve[i + 1].x1 == 1) {
+            crossed = true;
+            EXPECT_DOUBLE_EQ(curve[i].y2, 500 - dy / 2 - 4.5 * dy);
+        }
+    }
+    EXPECT_TRUE(crossed);
+}
+
+TEST(Profile_Chart, Caption_And_Nothing_Outside_The_Sub_Set) {
+    Profile_Case c;
+    c.kinds = {10};
+    c.state.ds.Sub_Time(0, 3) = 80;
+    c.state.ds.Cursor_Ens = c.state.ds.First_Ens + 3;
+    c.Draw();
+    EXPECT_NE(c.s.Find_Text("Ensemble: 1004\r\nDate:    03/14\r\nTime:    06:03:00.00"), nullptr);
+    EXPECT_NE(c.s.Find_Text("Profile"), nullptr);
+    EXPECT_NE(c.s.Find_Text("Velocity"), nullptr);
+
+    Profile_Case outside;
+    outside.kinds = {10};
+    outside.state.ds.Cursor_Ens = outside.state.ds.Last_Ens + 1;
+    outside.Draw();
+    EXPECT_TRUE(outside.s.Texts().empty());
+    EXPECT_EQ(Ops_Of(outside.s, Recorded_Op::k_line).size(), 1u);  // the separator
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Every kind and item selected, over data sets the loaders should never leave behind.
+void Select_Everything(Settings& st) {
+    st.Series_Select.fill(true);
+    st.Profile_Select.fill(true);
+    st.Anc_Select.fill(true);
+    st.Contour_Switch_3 = true;
+    st.Color_Count = 0;
+}
+
+TEST(Sub_Set_Window, Panes_Follow_The_Ratios_And_The_Font_Fits_The_Contour) {
+    Settings st;
+    st.Sub_Window_Ratio_1 = 0.4;
+    st.Sub_Window_Ratio_2 = 0.25;
+    Recording_Surface probe;
+    Sub_Set_Layout l = Layout_Sub_Set_Window(1000, 500, st, probe);
+    EXPECT_EQ(l.profile_width, 250);
+    EXPECT_EQ(l.contour_left, 250);
+    EXPECT_EQ(l.contour_width, 750);
+    EXPECT_EQ(l.contour_height, 200);
+    EXPECT_EQ(l.series_top, 200);
+    EXPECT_EQ(l.series_height, 300);
+    // Ten lines of 1.5 sizes in 200 px: size 13 would do, sizes start at 10.
+    EXPECT_EQ(l.font_size, 10);
+    l = Layout_Sub_Set_Window(1000, 200, st, probe);  // 80 px high: 10 lines of 1.5 * 5
+    EXPECT_EQ(l.font_size, 5);
+    l = Layout_Sub_Set_Window(300, 2000, st, probe);  // 225 px wide: 40 "W" of 0.6 * 9
+    EXPECT_EQ(l.font_size, 9);
+}
+
+TEST(Sub_Set_Window, Survives_Empty_And_Inconsistent_Data_Sets) {
+    App_State empty;  // never allocated, but claims ensembles and bins
+    Select_Everything(empty.settings);
+    empty.ds.File_Loaded = true;
+    empty.ds.Sub_Count = 10;
+    empty.ds.First_Bin = -3;
+    empty.ds.Last_Bin = 300;
+    empty.ds.Last_Ens = 9;
+    empty.ds.Series_Bins.fill(true);
+    empty.dec.Num_Bins = 255;
+    Recording_Surface window(900, 500);
+    Sub_Set_View view;
+    Draw_Sub_Set_Window(window, empty, view, 1920);
+    EXPECT_EQ(view.contour.results.Ensembles, 0);
+
+    App_State odd;
+    test::Fill_Chart_Data_Set(odd, {.ensembles = 12, .bins = 6});
+    Select_Everything(odd.settings);
+    odd.ds.Sub_Count = 5000;  // more than the arrays hold
+    odd.ds.Last_Bin = 9;      // more bins than decoded
+    odd.ds.Series_Bins.fill(true);
+    odd.settings.Averaging_All = false;
+    odd.settings.Averaging_Interval = 0;
+    Draw_Sub_Set_Window(window, odd, view, 3);
+    EXPECT_EQ(view.contour.results.Ensembles, 13);  // every slot the arrays hold, no more
+    EXPECT_EQ(view.contour.results.Rows, 6);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,107 @@
+// Charts rendered through the QImage surface: cells, bottom line and whole layouts.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "charts/sub_set_layout.h"
+#include "platform/qt/qimage_surface.h"
+#include "support/chart_fixture.h"
+
+namespace vantrel {
+namespace {
+
+const bool k_offscreen = [] { return setenv("QT_QPA_PLATFORM", "offscreen", 1) == 0; }();
+
+// A Sub Set contour of the fixture's jet drawn at 640 x 320, east velocity on a peak scale.
+struct Jet_Chart {
+    App_State state;
+    QImage_Surface chart{640, 320}, image, scratch;
+    Contour_View view;
+    Jet_Chart(bool bottom_line) {
+        test::Fill_Chart_Data_Set(state, {.ensembles = 60, .bins = 20, .bottom_m = 32, .jet_bin_lo = 4,
+                                          .jet_bin_hi = 6, .jet_ens_lo = 20, .jet_ens_hi = 29});
+        state.settings.Contour_Scale_Mode = 1;
+        state.settings.Contour_Switch_2 = false;  // no grid lines across the cells
+        state.settings.Contour_Switch_3 = bottom_line;
+        Chart3d_DisplayTitles(view, state, {chart, image, scratch}, Chart_Window::k_sub, 100, 1920);
+    }
+    // Centre of the cell of ensemble index e and data-set bin b.
+    double X(int e) const { return view.geometry.left + (e + 0.5) * view.geometry.Plot_Width() / 60; }
+    double Y(int b) const { return view.geometry.top + (20 - 1 - b + 0.5) * view.geometry.Plot_Height() / 20; }
+};
+
+TEST(Chart_Images, Cells_Take_The_Palette_Colour_Of_Their_Value) {
+    ASSERT_TRUE(k_offscreen);
+    Jet_Chart c(false);
+    EXPECT_EQ(c.view.results.Scale_Min, 200);
+    EXPECT_EQ(c.view.results.Scale_Max, 1500);
+    const Contour_Palette& p = c.state.palette;
+    for (int e : {20, 25, 29})
+        for (int b : {4, 5, 6}) EXPECT_EQ(c.chart.Get_Point(c.X(e), c.Y(b)), p[99]) << e << " " << b;
+    for (int e : {0, 19, 30, 59})
+        for (int b : {0, 3, 7, 19}) EXPECT_EQ(c.chart.Get_Point(c.X(e), c.Y(b)), p[0]) << e << " " << b;
+    // The frame lies just outside the plot.
+    EXPECT_EQ(c.chart.Get_Point(c.view.geometry.left - 1, c.Y(10)), k_black);
+}
+
+TEST(Chart_Images, Bottom_Line_Lies_On_The_Bottom) {
+    Jet_Chart plain(false), lined(true);
+    const Chart3d_Geometry& g = lined.view.geometry;
+    // Rows whose pixels differ, in a column away from the jet: only the line's.
+    for (int e : {5, 45}) {
+        const double x = lined.X(e);
+        int first = -1, last = -1;
+        for (int y = static_cast<int>(g.top); y < g.Plot_Bottom(); ++y) {
+            if (lined.chart.Get_Point(x, y) == plain.chart.Get_Point(x, y)) continue;
+            EXPECT_EQ(lined.chart.Get_Point(x, y), plain.chart.Get_Point(x, y) ^ 0xFFFFFF);
+            if (first < 0) first = y;
+            last = y;
+        }
+        ASSERT_GE(first, 0) << e;
+        EXPECT_LE(last - first, 2);
+        // 32 m below a down-facing transducer is the middle of instrument bin 14 (31..33 m),
+        // data-set bin 5: the line stays within that row.
+        EXPECT_GE(first, lined.Y(5) - g.Plot_Height() / 40);
+        EXPECT_LE(last, lined.Y(5) + g.Plot_Height() / 40);
+    }
+    // Nothing of the line is left in the margins.
+    EXPECT_EQ(lined.chart.Get_Point(g.left - 3, lined.Y(5)), plain.chart.Get_Point(g.left - 3, lined.Y(5)));
+}
+
+TEST(Chart_Images, Whole_And_Sub_Set_Layouts_Render_To_Png) {
+    ASSERT_TRUE(k_offscreen);
+    App_State state;
+    test::Fill_Chart_Data_Set(state);
+    state.settings.Contour_Switch_3 = true;
+    state.settings.Anc_Select[0] = state.settings.Anc_Select[2] = true;
+    state.settings.Series_Select[10] = true;
+    state.ds.Series_Bins[11] = state.ds.Series_Bins[30] = true;
+    state.settings.Profile_Select[10] = state.settings.Profile_Select[16] = true;
+
+    QImage_Surface whole(1200, 300);
+    Contour_View whole_view;
+    Draw_Whole_Set_Chart(whole, state, whole_view);
+    EXPECT_TRUE(whole.Save_Png("whole_set.png"));
+
+    // Up-facing, directions: the colour circle and ranges rising upwards.
+    App_State up;
+    test::Fill_Chart_Data_Set(up, {.down_facing = false});
+    up.settings.Contour_Code = 600;
+    up.settings.Vel_Reference = 1;
+    QImage_Surface circle(900, 260);
+    Draw_Whole_Set_Chart(circle, up, whole_view);
+    EXPECT_TRUE(circle.Save_Png("whole_set_direction.png"));
+    EXPECT_EQ(whole_view.axes.range.front().text, "20");  // bin edges 3 .. 83 m, labels every 20 m
+
+    QImage_Surface sub(1600, 900);
+    Sub_Set_View sub_view;
+    Draw_Sub_Set_Window(sub, state, sub_view, 1920);
+    EXPECT_TRUE(sub.Save_Png("sub_set.png"));
+    QImage_Surface small(800, 450);
+    Draw_Sub_Set_Window(small, state, sub_view, 1920);
+    EXPECT_TRUE(small.Save_Png("sub_set_small.png"));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,150 @@
+// The QImage surface: drawing modes, boxes, text, copies and turned titles.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "charts/chart_primitives.h"
+#include "platform/qt/qimage_surface.h"
+
+namespace vantrel {
+namespace {
+
+const bool k_offscreen = [] { return setenv("QT_QPA_PLATFORM", "offscreen", 1) == 0; }();
+
+// Colours of every pixel, row by row.
+std::vector<Colour> Pixels(const Surface& s) {
+    std::vector<Colour> out;
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x) out.push_back(s.Get_Point(x, y));
+    return out;
+}
+
+TEST(QImage_Surface, Inverting_Line_Drawn_Twice_Restores_The_Image) {
+    ASSERT_TRUE(k_offscreen);
+    QImage_Surface s(60, 40);
+    s.Fill_Color = Rgb(10, 200, 30);
+    s.Fill_Box(5, 5, 50, 30);
+    s.Fore_Color = Rgb(200, 0, 0);
+    s.Draw_Line(0, 0, 59, 39);
+    const auto before = Pixels(s);
+    s.Drawing_Mode = Draw_Mode::k_invert;
+    s.Fore_Color = k_white;
+    for (const Line_Style style : {Line_Style::k_solid, Line_Style::k_dotted}) {
+        s.Draw_Style = style;
+        s.Draw_Line(2, 35, 58, 3);
+        // Once: every touched pixel is the old colour inverted.
+        const auto once = Pixels(s);
+        int changed = 0;
+        for (std::size_t i = 0; i < once.size(); ++i) {
+            if (once[i] == before[i]) continue;
+            ++changed;
+            EXPECT_EQ(once[i], before[i] ^ 0xFFFFFF);
+        }
+        EXPECT_GT(changed, style == Line_Style::k_solid ? 50 : 15);
+        s.Draw_Line(2, 35, 58, 3);
+        EXPECT_EQ(Pixels(s), before);
+    }
+}
+
+TEST(QImage_Surface, Boxes_Include_Both_Corners_And_Points_Have_The_Line_Width) {
+    QImage_Surface s(30, 30);
+    s.Fill_Color = Rgb(1, 2, 3);
+    s.Fill_Box(20, 20, 10, 10);
+    EXPECT_EQ(s.Get_Point(10, 10), Rgb(1, 2, 3));
+    EXPECT_EQ(s.Get_Point(20, 20), Rgb(1, 2, 3));
+    EXPECT_EQ(s.Get_Point(21, 20), k_white);
+    s.Draw_Width = 4;
+    s.Set_Point(5, 25, Rgb(9, 9, 9));
+    EXPECT_EQ(s.Get_Point(4, 24), Rgb(9, 9, 9));
+    EXPECT_EQ(s.Get_Point(6, 26), Rgb(9, 9, 9));
+    EXPECT_EQ(s.Get_Point(8, 25), k_white);
+    EXPECT_DOUBLE_EQ(s.Current_X, 5);
+    EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
+}
+
+TEST(QImage_Surface, User_Scale_Maps_Onto_Pixels) {
+    QImage_Surface s(100, 50);
+    s.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
+    s.Fill_Color = Rgb(5, 6, 7);
+    s.Fill_Box(5, 0, 10, 5);  // the lower right quarter
+    EXPECT_EQ(s.Get_Point(7, 2), Rgb(5, 6, 7));
+    EXPECT_EQ(s.Get_Point(2, 2), k_white);
+    EXPECT_EQ(s.Get_Point(7, 8), k_white);
+    s.Reset_Scale();
+    EXPECT_EQ(s.Get_Point(70, 40), Rgb(5, 6, 7));
+    EXPECT_EQ(s.Get_Point(70, 10), k_white);
+}
+
+TEST(QImage_Surface, Text_Extents_Grow_With_Font_Size_And_Lines) {
+    QImage_Surface s(100, 100);
+    s.Set_Font("Arial", 10, false);
+    const double w10 = s.TextWidth("W"), h10 = s.TextHeight("W");
+    EXPECT_GT(w10, 5);
+    EXPECT_GT(h10, 8);
+    EXPECT_DOUBLE_EQ(s.TextHeight("a\r\nb\r\nc"), 3 * h10);
+    EXPECT_DOUBLE_EQ(s.TextWidth("WW\r\nW"), s.TextWidth("WW"));
+    s.Set_Font_Size(20);
+    EXPECT_GT(s.TextWidth("W"), 1.8 * w10);
+    s.Set_Font_Size(10);
+    s.Print_At(10, 10, "Hi");
+    EXPECT_DOUBLE_EQ(s.Current_Y, 10 + h10);
+    bool ink = false;
+    for (int y = 10; y < 10 + h10; ++y)
+        for (int x = 10; x < 10 + s.TextWidth("Hi"); ++x) ink |= s.Get_Point(x, y) != k_white;
+    EXPECT_TRUE(ink);
+    EXPECT_EQ(s.Get_Point(10, 10 + 2 * h10), k_white);
+}
+
+TEST(QImage_Surface, Copy_Stretches_The_Source) {
+    QImage_Surface small(2, 1), big(40, 20);
+    small.Put_Pixels(2, 1, {Rgb(255, 0, 0), Rgb(0, 0, 255)});
+    big.Copy_Image(small, 0, 0, 2, 1, 10, 5, 20, 10);
+    EXPECT_EQ(big.Get_Point(10, 5), Rgb(255, 0, 0));
+    EXPECT_EQ(big.Get_Point(19, 14), Rgb(255, 0, 0));
+    EXPECT_EQ(big.Get_Point(20, 5), Rgb(0, 0, 255));
+    EXPECT_EQ(big.Get_Point(29, 14), Rgb(0, 0, 255));
+    EXPECT_EQ(big.Get_Point(30, 5), k_white);
+    EXPECT_EQ(big.Get_Point(10, 15), k_white);
+}
+
+// Bounding box of the ink on a white surface.
+struct Ink {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+Ink Ink_Of(const Surface& s, int x_from, int x_to, int y_from, int y_to) {
+    Ink ink;
+    for (int y = y_from; y < y_to; ++y)
+        for (int x = x_from; x < x_to; ++x)
+            if (s.Get_Point(x, y) != k_white) {
+                ink.x0 = std::min(ink.x0, x), ink.x1 = std::max(ink.x1, x);
+                ink.y0 = std::min(ink.y0, y), ink.y1 = std::max(ink.y1, y);
+            }
+    return ink;
+}
+
+TEST(Vertical_Title, Reads_Upwards_Or_Downwards_From_Its_Anchor) {
+    QImage_Surface chart(200, 200), scratch;
+    chart.Set_Font("Arial", 12, false);
+    // Ink only in the first letter: where it lands tells the reading direction.
+    const std::string text = "I        ";
+    const double w = chart.TextWidth(text), h = chart.TextHeight(text);
+    PrintVerticalTitle(chart, scratch, text, 50, 150, true);
+    Ink up = Ink_Of(chart, 0, 100, 0, 200);
+    ASSERT_GE(up.x1, 0);
+    EXPECT_GE(up.x0, 50);
+    EXPECT_LT(up.x1, 50 + h);
+    EXPECT_LE(up.y1, 150);
+    EXPECT_GT(up.y0, 150 - w / 3);  // the first letter sits at the anchor, the bottom end
+
+    PrintVerticalTitle(chart, scratch, text, 120, 150, false);
+    Ink down = Ink_Of(chart, 100, 200, 0, 200);
+    ASSERT_GE(down.x1, 0);
+    EXPECT_GE(down.x0, 120);
+    EXPECT_LT(down.x1, 120 + h);
+    EXPECT_GE(down.y0, 150 - w);
+    EXPECT_LT(down.y1, 150 - w + w / 3);  // the first letter at the top end
+}
+
+}  // namespace
+}  // namespace vantrel
