@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dataset/data_set.h"
+#include "dataset/file_set.h"
 #include "decode/decoder_state.h"
 #include "settings/settings.h"
 
@@ -21,6 +22,7 @@ struct App_State {
     Settings settings;
     Menu_State menus;
     std::string Info_Text;
+    File_Set_State file_set;
 };
 
 }  // namespace vantrel

@@ -9,5 +9,7 @@ namespace vantrel::cli {
 using Args = std::vector<std::string>;
 
 int Run_Dump(const Args& args);
+int Run_Survey(const Args& args);
+int Run_Details(const Args& args);
 
 }  // namespace vantrel::cli

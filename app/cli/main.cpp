@@ -13,6 +13,8 @@ const char* const k_usage =
     "usage: vantrel-cli COMMAND [options]\n"
     "  synth OUT [options]                       write a synthetic ensemble file\n"
     "  dump FILE [--raw] [--first N] [--count K] one JSON object per ensemble\n"
+    "  survey FILE [--multifile]                 the information text of the file survey\n"
+    "  details FILE                              the file details report and ensemble statistics\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
 }  // namespace
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
     using namespace vantrel::cli;
     const std::map<std::string, std::function<int(const Args&)>> commands = {
         {"dump", Run_Dump},
+        {"survey", Run_Survey},
+        {"details", Run_Details},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);
