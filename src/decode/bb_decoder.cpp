@@ -110,17 +110,7 @@ void BBVelocity(const Byte_Block& b, Target& t) {
 // Correlation and echo intensity: four beams and their rounded mean.
 void Byte_Profile_With_Mean(const Byte_Block& b, Target& t, Dense_Array<std::uint8_t>& out) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
-    const bool up = Facing_Up(t.dec);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        std::uint8_t* dst = &out(0, k, t.slot);
-        unsigned sum = 0;
-        for (std::size_t beam = 0; beam < 4; ++beam) {
-            dst[beam] = b.Read_U8(2 + cell * 4 + beam);
-            sum += dst[beam];
-        }
-        dst[4] = Mean_Of_Four(sum);
-    }
+    Store_Byte_Profile_With_Mean(*b.Sub(2, 4 * n), n, Facing_Up(t.dec), out, t.slot);
 }
 
 void BBCorrelation(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr); }

@@ -87,23 +87,12 @@ void NBVelocity(const Byte_Block& b, Target& t) {
     }
 }
 
-void Byte_Profile_With_Mean(const Byte_Block& b, Target& t, Dense_Array<std::uint8_t>& out) {
-    const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
-    const bool up = Facing_Up(t.dec);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        std::uint8_t* dst = &out(0, k, t.slot);
-        unsigned sum = 0;
-        for (std::size_t beam = 0; beam < 4; ++beam) {
-            dst[beam] = b.Read_U8(cell * 4 + beam);
-            sum += dst[beam];
-        }
-        dst[4] = Mean_Of_Four(sum);
-    }
+void NBCorrelation(const Byte_Block& b, Target& t) {
+    Store_Byte_Profile_With_Mean(b, static_cast<std::size_t>(t.dec.Num_Bins), Facing_Up(t.dec), t.ds.Sub_Corr, t.slot);
 }
-
-void NBCorrelation(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr); }
-void NBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Echo); }
+void NBEcho(const Byte_Block& b, Target& t) {
+    Store_Byte_Profile_With_Mean(b, static_cast<std::size_t>(t.dec.Num_Bins), Facing_Up(t.dec), t.ds.Sub_Echo, t.slot);
+}
 
 void NBPercentGood(const Byte_Block& b, Target& t) {
     const std::int32_t transform = t.dec.Coord_Transform;
