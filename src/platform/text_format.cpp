@@ -40,7 +40,7 @@ std::string Format(double value, std::string_view pattern) {
         std::string g;
         const std::size_t lead = whole.size() % 3;
         for (std::size_t i = 0; i < whole.size(); ++i) {
-            if (i != 0 && (i - lead) % 3 == 0) g += ',';
+            if (i != 0 && (i + 3 - lead) % 3 == 0) g += ',';
             g += whole[i];
         }
         whole = g;
