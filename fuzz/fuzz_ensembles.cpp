@@ -1,44 +1,22 @@
 // libFuzzer target: the input is an ensemble file. Runs the structure test, the scanner and
-// both decoders on every ensemble found, hands the raw bytes to both decoders directly, and
-// now and then runs the survey and the details scan.
-#include <sys/mman.h>
-#include <unistd.h>
-
+// both decoders on every ensemble found, and hands the raw bytes to both decoders directly.
+// The survey and the details scan have a target of their own (fuzz_survey.cpp): they open
+// files with large buffers and would slow this one down.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "decode/bb_decoder.h"
-#include "decode/file_details.h"
-#include "decode/file_survey.h"
 #include "decode/nb_decoder.h"
 #include "decode/scanner.h"
+#include "memory_file.h"
 
 namespace {
 
 using namespace vantrel;
 
 constexpr int k_max_ensembles = 64;
-
-// The input lives in an in-memory file, reached by path like any other file.
-const std::string& Memory_File_Path() {
-    static const std::string path = [] {
-        const int fd = memfd_create("vantrel-fuzz", 0);
-        return "/proc/self/fd/" + std::to_string(fd);
-    }();
-    return path;
-}
-
-void Write_Input(const std::uint8_t* data, std::size_t size) {
-    const int fd = std::stoi(Memory_File_Path().substr(14));
-    if (ftruncate(fd, 0) != 0) __builtin_trap();
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (n <= 0) __builtin_trap();
-        done += static_cast<std::size_t>(n);
-    }
-}
 
 void Decode_Both(App_State& app) {
     app.ds.Sub_Count = 0;
@@ -56,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     static Binary_File file;
     const std::uint8_t knobs = size > 0 ? data[size - 1] : 0;
+    std::vector<std::uint8_t> buffer = std::move(app.dec.Ens_Buffer);  // keep its capacity between runs
     app.dec = Decoder_State{};
+    app.dec.Ens_Buffer = std::move(buffer);
     app.menus.Flip_Checked = (knobs & 1) != 0;
     app.ds.File_Loaded = (knobs & 2) != 0;
     app.settings.Vel_Scale = (knobs & 4) ? 1000 : 1;
@@ -77,13 +57,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Decode_Both(app);
     }
 
-    // The survey and the details scan open files of their own and allocate a data set:
-    // run them on one input in 256 to keep the rate up.
-    if (knobs == 0x5A) {
-        App_State survey_app;
-        survey_app.menus.MultiFile = false;
-        Show_File_Stats(survey_app, Memory_File_Path(), No_Progress());
-        Show_File_Details(Memory_File_Path(), app.dec, app.settings, app.menus, nullptr, No_Progress());
-    }
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the ensemble fuzzer with clang-14 in build-fuzz/ and runs it for SECONDS seconds
-# on fuzz-corpus/ (seeded with small broadband and narrowband files). Crashes land in
-# fuzz-crashes/. Extra arguments go to libFuzzer.
+# Builds the fuzzers with clang-14 in build-fuzz/ and runs one for SECONDS seconds on
+# fuzz-corpus/ (seeded with small broadband and narrowband files). Crashes land in
+# fuzz-crashes/. FUZZ_TARGET picks the target (fuzz_ensembles, the default, or
+# fuzz_survey). Extra arguments go to libFuzzer.
 set -euo pipefail
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [libFuzzer options]}
 shift
@@ -13,7 +14,8 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
   -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_ensembles -j2
+target=${FUZZ_TARGET:-fuzz_ensembles}
+cmake --build build-fuzz --target "$target" -j2
 
 mkdir -p fuzz-corpus fuzz-crashes
 python3 - fuzz-corpus <<'PY'
@@ -56,5 +58,5 @@ for name, data in seeds.items():
         f.write(data)
 PY
 
-./build-fuzz/fuzz/fuzz_ensembles fuzz-corpus -max_total_time="$seconds" -max_len=4096 \
+./build-fuzz/fuzz/"$target" fuzz-corpus -max_total_time="$seconds" -max_len=4096 \
   -artifact_prefix=fuzz-crashes/ -print_final_stats=1 "$@"
