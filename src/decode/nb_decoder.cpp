@@ -164,9 +164,10 @@ void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
             case 1: needed = 6 * bins; break;
             default: needed = 4 * bins; break;
         }
-        // The declared size and what the block's decoder reads must both lie inside the ensemble.
-        if (!ensemble.Fits(at, size)) break;
-        const auto b = ensemble.Sub(at, needed);
+        // The declared block must lie inside the ensemble, and what its decoder reads inside the block.
+        const auto declared = ensemble.Sub(at, size);
+        if (!declared) break;
+        const auto b = declared->Sub(0, needed);
         if (!b) continue;
         switch (block) {
             case 0:

@@ -147,6 +147,23 @@ TEST(FileSurvey, FrequencyCodeFiveDependsOnStructure) {
     EXPECT_NE(unknown.app.Info_Text.find("System Frequency: Unknown\r\n"), std::string::npos);
 }
 
+TEST(FileSurvey, FlowMeterFileShowsTwoBinSizes) {
+    Temp_Folder dir;
+    Bytes data;
+    for (std::uint32_t n = 1; n <= 3; ++n) {
+        test::BB_Fields f;
+        f.ens_number = n;
+        f.fw_version = 21;
+        test::Append(data, test::Build_BB_Ensemble(f));
+    }
+    const Survey s(dir.Write("flow.ens", data));
+    ASSERT_TRUE(s.ok) << s.app.Info_Text;
+    // Sizes projected by cos 20 cos 10 and cos 30 cos 20; the first bin by the second.
+    EXPECT_NE(s.app.Info_Text.find("\r\nQTRM Ensemble Length "), std::string::npos) << s.app.Info_Text;
+    EXPECT_NE(s.app.Info_Text.find("1st Bin -2.03 m, Bin Sizes 0.925, 0.814 m\r\n"), std::string::npos)
+        << s.app.Info_Text;
+}
+
 TEST(FileSurvey, SingleEnsembleFile) {
     Temp_Folder dir;
     const Survey s(dir.Write("one.ens", BB_Run(7, 7)));

@@ -260,6 +260,13 @@ TEST(NBBounds, BlocksThatDoNotFitAreSkipped) {
         EXPECT_FALSE(d.app.dec.Have_BT);
     }
     {
+        // A leader declared shorter than its fields, although bytes follow it: not read.
+        auto bytes = synth::Encode_NB_Ensemble(v);
+        bytes[3] = 40;
+        const Decoded d(bytes);
+        EXPECT_FALSE(d.app.dec.Have_BT);
+    }
+    {
         // Shorter than its own header.
         const Decoded d({0, 8, 0, 63, 0, 0, 0, 0, 0, 0});
         EXPECT_FALSE(d.app.dec.Have_BT);
