@@ -118,11 +118,5 @@ TEST(FileSets, VanishedMemberMakesTheSizeUnknown) {
     EXPECT_EQ(File_Set_Size(File_Set_Members(first, set)), -1);
 }
 
-TEST(FileSets, MemberNamesArePadded) {
-    EXPECT_EQ(Multi_File_Member_Name("/x/data.000", 7), "/x/data.007");
-    EXPECT_EQ(Multi_File_Member_Name("/x/data.000", 123), "/x/data.123");
-    EXPECT_EQ(KORVA_Member_Name("/x/RUN001_000003.ENR", 42), "/x/RUN001_000042.ENR");
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -178,15 +178,6 @@ TEST(FileSurvey, NotEnoughValidEnsembles) {
     const Survey s(path);
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.app.Info_Text, path + "\r\nFile Size 5,000 bytes\r\nNot enough VALID ensembles\r\n");
-
-    // A valid first ensemble but nothing of its length near the end.
-    Bytes mixed = BB_Run(1, 1);
-    test::BB_Fields other;
-    other.record_bytes = 600;
-    for (int i = 0; i < 5; ++i) test::Append(mixed, test::Build_BB_Ensemble(other));
-    mixed.insert(mixed.end(), 3000, 0xAA);
-    const Survey m(dir.Write("mixed.bin", mixed));
-    EXPECT_TRUE(m.ok) << "the near-end search takes any ensemble";
 }
 
 TEST(FileSurvey, NumberedSetIsSurveyedAsOneStream) {

@@ -273,15 +273,5 @@ TEST(NBBounds, BlocksThatDoNotFitAreSkipped) {
     }
 }
 
-TEST(NBEncoder, ChecksumIsBigEndianSumOfBytes) {
-    const auto bytes = synth::Encode_NB_Ensemble(Three_Bin_Values(0x80));
-    const std::size_t n = (bytes[0] << 8) | bytes[1];
-    ASSERT_EQ(n + 2, bytes.size());
-    EXPECT_EQ(bytes[3], 0x3F);
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += bytes[i];
-    EXPECT_EQ((bytes[n] << 8) | bytes[n + 1], static_cast<int>(sum & 0xFFFF));
-}
-
 }  // namespace
 }  // namespace vantrel
