@@ -6,6 +6,7 @@
 #include "charts/chart_primitives.h"
 #include "charts/contour_palette.h"
 #include "dataset/data_set.h"
+#include "dataset/file_set.h"
 #include "decode/decoder_state.h"
 #include "settings/settings.h"
 
@@ -25,6 +26,7 @@ struct App_State {
     std::string Info_Text;
     Contour_Palette palette = Build_Contour_Palette();
     Candle_Tables candles;  // filled by the series chart, read by the trend view
+    File_Set_State file_set;
 };
 
 }  // namespace vantrel

@@ -74,7 +74,6 @@ int Run_Dump(const Args& raw_args) {
     if (!file.Open(path)) throw Cli_Error("cannot open " + path);
     app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
     if (app.dec.Data_Structure == k_structure_unknown) throw Cli_Error(path + ": not an ensemble file (no valid ensemble found)");
-    if (app.dec.Data_Structure == k_structure_nb) throw Cli_Error(path + ": narrowband ensembles cannot be decoded yet");
     Allocate_Data_Set(app.ds, false, 1, 1);
 
     std::string out;

@@ -11,5 +11,7 @@ using Args = std::vector<std::string>;
 int Run_Dump(const Args& args);
 int Run_Synth(const Args& args);
 int Run_Settings(const Args& args);
+int Run_Survey(const Args& args);
+int Run_Details(const Args& args);
 
 }  // namespace vantrel::cli

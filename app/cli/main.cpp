@@ -16,6 +16,8 @@ const char* const k_usage =
     "       [--settings FILE] [--ref none|bt|nav|gga|vtg|wm] [--eop bt,rssi,cos,cut1,cut2]\n"
     "       [--vel-scale X] [--bt-vel-scale X]\n"
     "  settings --defaults OUT                   write the default settings file\n"
+    "  survey FILE [--multifile]                 the information text of the file survey\n"
+    "  details FILE                              the file details report and ensemble statistics\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
 }  // namespace
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
         {"dump", Run_Dump},
         {"synth", Run_Synth},
         {"settings", Run_Settings},
+        {"survey", Run_Survey},
+        {"details", Run_Details},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "decode/profile_cells.h"
 #include "platform/byte_reader.h"
 #include "platform/text_format.h"
 
@@ -28,18 +29,7 @@ std::int16_t Scaled_Velocity(std::uint16_t raw, double scale) {
     return static_cast<std::int16_t>(Round_Clamp(value * scale, -32767, 32767));
 }
 
-// Data-set bin index k holds file cell k+1 when facing up, cell Num_Bins-k when facing down.
-std::size_t File_Cell_Of_Bin(std::size_t k, std::size_t num_bins, bool facing_up) {
-    return facing_up ? k : num_bins - 1 - k;  // 0-based file cell
-}
-
 bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
-
-std::uint8_t Mean_Of_Four(unsigned sum) {
-    // sum / 4 to the nearest integer, halves to even.
-    const unsigned q = sum >> 2, r = sum & 3u;
-    return static_cast<std::uint8_t>(r < 2 ? q : r > 2 ? q + 1 : q + (q & 1u));
-}
 
 double Cos_Deg_Product(double a_rad, double b_rad) { return std::cos(a_rad) * std::cos(b_rad); }
 
@@ -120,17 +110,7 @@ void BBVelocity(const Byte_Block& b, Target& t) {
 // Correlation and echo intensity: four beams and their rounded mean.
 void Byte_Profile_With_Mean(const Byte_Block& b, Target& t, Dense_Array<std::uint8_t>& out) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
-    const bool up = Facing_Up(t.dec);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        std::uint8_t* dst = &out(0, k, t.slot);
-        unsigned sum = 0;
-        for (std::size_t beam = 0; beam < 4; ++beam) {
-            dst[beam] = b.Read_U8(2 + cell * 4 + beam);
-            sum += dst[beam];
-        }
-        dst[4] = Mean_Of_Four(sum);
-    }
+    Store_Byte_Profile_With_Mean(*b.Sub(2, 4 * n), n, Facing_Up(t.dec), out, t.slot);
 }
 
 void BBCorrelation(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr); }

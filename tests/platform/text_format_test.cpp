@@ -24,6 +24,8 @@ TEST(Format, ProgramPatterns) {
     EXPECT_EQ(Format(0, "###,###,###,###"), "");  // optional digits only
     EXPECT_EQ(Format(0, "###,###,###,##0"), "0");
     EXPECT_EQ(Format(-12345, "###,###,###,##0"), "-12,345");
+    EXPECT_EQ(Format(75000, "###,###,###,###"), "75,000");
+    EXPECT_EQ(Format(1330, "###,###,###,###"), "1,330");
     EXPECT_EQ(Format(7, "00"), "07");
     EXPECT_EQ(Format(123, "00"), "123");
     EXPECT_EQ(Format(42, "00000000"), "00000042");

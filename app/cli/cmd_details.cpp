@@ -1,0 +1,27 @@
+// vantrel-cli details FILE
+#include <cstdio>
+
+#include "arg_list.h"
+#include "commands.h"
+#include "decode/file_details.h"
+
+namespace vantrel::cli {
+
+int Run_Details(const Args& raw_args) {
+    Arg_List args(raw_args);
+    const std::string path = args.Take_Positional("FILE");
+    args.Finish();
+
+    App_State app;
+    const File_Details_Result r = Show_File_Details(path, app.dec, app.settings, app.menus, nullptr, No_Progress());
+    if (!r.opened) throw Cli_Error("Invalid File");
+    std::fwrite(r.report.data(), 1, r.report.size(), stdout);
+    const Ens_Statistics& s = r.stats;
+    std::printf("First: %lld\nLast: %lld\nMissing: %lld\nRepeats: %lld\nResets: %lld\nWrong Size: %lld\n",
+                static_cast<long long>(s.First), static_cast<long long>(s.Last), static_cast<long long>(s.Missing),
+                static_cast<long long>(s.Repeats), static_cast<long long>(s.Resets),
+                static_cast<long long>(s.Wrong_Size));
+    return 0;
+}
+
+}  // namespace vantrel::cli

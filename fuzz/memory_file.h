@@ -1,0 +1,33 @@
+#pragma once
+// The fuzz input as a file: an in-memory file reached by path, rewritten for every input.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+// The input lives in an in-memory file, reached by path like any other file.
+inline const std::string& Memory_File_Path() {
+    static const std::string path = [] {
+        const int fd = memfd_create("vantrel-fuzz", 0);
+        return "/proc/self/fd/" + std::to_string(fd);
+    }();
+    return path;
+}
+
+inline void Write_Input(const std::uint8_t* data, std::size_t size) {
+    const int fd = std::stoi(Memory_File_Path().substr(14));
+    // Truncating straight to the new size keeps the pages already there (no fresh zeroed pages per run).
+    if (ftruncate(fd, static_cast<off_t>(size)) != 0) __builtin_trap();
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+        if (n <= 0) __builtin_trap();
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace

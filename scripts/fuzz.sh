@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds the fuzzers with clang-14 in build-fuzz/ and runs one for SECONDS seconds on
+# fuzz-corpus/ (seeded with small broadband and narrowband files). Crashes land in
+# fuzz-crashes/. FUZZ_TARGET picks the target (fuzz_ensembles, the default, or
+# fuzz_survey). Extra arguments go to libFuzzer.
+set -euo pipefail
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [libFuzzer options]}
+shift
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
+  -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+target=${FUZZ_TARGET:-fuzz_ensembles}
+cmake --build build-fuzz --target "$target" -j2
+
+mkdir -p fuzz-corpus fuzz-crashes
+python3 - fuzz-corpus <<'PY'
+import struct, sys, os
+out = sys.argv[1]
+
+def bb(number, bins=2):
+    fl = bytearray(59); fl[2] = 16; fl[3] = 5; fl[4:6] = struct.pack('<H', 0x5243); fl[9] = bins
+    fl[12:14] = struct.pack('<H', 100); fl[25] = 0x1F; fl[32:34] = struct.pack('<H', 200)
+    vl = bytearray(65); vl[0:2] = b'\x80\x00'; vl[2:4] = struct.pack('<H', number); vl[4:11] = bytes([98, 1, 2, 3, 4, 5, 6])
+    vel = bytearray(b'\x00\x01' + bytes(8 * bins))
+    bt = bytearray(85); bt[0:2] = b'\x00\x06'
+    blocks = [fl, vl, vel, bt]
+    head = bytearray(b'\x7f\x7f\x00\x00\x00') + bytes([len(blocks)])
+    off = len(head) + 2 * len(blocks)
+    table = b''
+    for b in blocks:
+        table += struct.pack('<H', off); off += len(b)
+    body = head + table + b''.join(blocks)
+    body[2:4] = struct.pack('<H', len(body))
+    return bytes(body) + struct.pack('<H', sum(body) & 0xFFFF)
+
+def nb(number, bins=2, config=0x80):
+    leader = bytearray(63); leader[0:5] = bytes([0x12, 0x31, 0x23, 0x59, 0x59]); leader[10] = bins; leader[11] = 2
+    leader[15:17] = struct.pack('>H', number); leader[18] = config
+    sizes = [63, 6 * bins, 4 * bins, 4 * bins, 4 * bins]
+    body = bytearray(14); body[2:12] = b''.join(struct.pack('>H', s) for s in sizes)
+    body += leader + bytes(range(1, 6 * bins + 1)) + bytes(12 * bins)
+    body[0:2] = struct.pack('>H', len(body))
+    return bytes(body) + struct.pack('>H', sum(body) & 0xFFFF)
+
+seeds = {
+    'bb3': bb(1) + bb(2) + bb(3),
+    'bb_gap': bb(1) + b'\x00' * 40 + bb(3) + bb(3) + b'\x7f\x7f\x10',
+    'nb3': nb(1) + nb(2, config=0x84) + nb(3, config=0x32),
+    'nb_trailing': nb(7) + nb(8) + b'\x3f' * 30,
+}
+for name, data in seeds.items():
+    with open(os.path.join(out, 'seed_' + name), 'wb') as f:
+        f.write(data)
+PY
+
+./build-fuzz/fuzz/"$target" fuzz-corpus -max_total_time="$seconds" -max_len=4096 \
+  -artifact_prefix=fuzz-crashes/ -print_final_stats=1 "$@"

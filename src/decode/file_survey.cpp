@@ -1,0 +1,174 @@
+#include "decode/file_survey.h"
+
+#include "decode/bb_decoder.h"
+#include "decode/decode_ensemble.h"
+#include "decode/scanner.h"
+#include "platform/text_format.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr const char* k_eol = "\r\n";
+
+std::string Two_Digits(double v) { return Format(v, "00"); }
+
+bool Is_NVRAM_Candidate(const Decoder_State& dec) {
+    if (dec.Data_Structure != k_structure_bb || dec.Ens_Buffer.size() < 6) return false;
+    return Is_NVRAM_Record(dec.Ens_Bytes, dec.Ens_Buffer[5]);
+}
+
+void Decode_Into(App_State& app, std::int32_t slot) {
+    app.ds.Sub_Count = slot;
+    Decode_Ensemble(app);
+}
+
+bool Survey(App_State& app, const std::string& file_name, std::string& text, Progress_Hooks& progress) {
+    Data_Set& ds = app.ds;
+    Decoder_State& dec = app.dec;
+    const auto members = File_Set_Members(file_name, app.file_set);
+    text = members.size() > 1 ? members.front().name + " to " + members.back().name : file_name;
+    text += k_eol;
+    const std::int64_t file_size = File_Set_Size(members);
+    if (file_size < 0) return false;  // a member that cannot be read ends the survey
+    app.file_set.File_Size = file_size;
+    text += "File Size " + Format(static_cast<double>(file_size), "###,###,###,###") + " bytes" + k_eol;
+
+    if (ds.Sub_Slots() < 2) Allocate_Data_Set(ds, false, 1, 1);
+    ds.Sub_Count = 0;
+    Binary_File file;
+    if (!file.Open(members.front().name)) return false;
+    dec.Data_Structure = Determine_File_Data_Structure(file, dec, progress);
+    std::string label = dec.Data_Structure == k_structure_nb   ? "NB "
+                        : dec.Data_Structure == k_structure_bb ? "BB/KX "
+                                                               : "Unknown ";
+    const auto fail = [&] {
+        text += std::string("Not enough VALID ensembles") + k_eol;
+        return false;
+    };
+    bool loaded = true;
+    if (!Get_Next_Ensemble(file, dec, loaded, progress)) return fail();
+    if (dec.Data_Structure != k_structure_nb && dec.Data_Structure != k_structure_bb) return fail();
+
+    Clear_Slot(ds, 0);
+    Decode_Into(app, 0);
+    if (dec.Is_QTRM) label = "QTRM ";
+    const std::int32_t ens_bytes = dec.Ens_Bytes;
+    const double record = ens_bytes + 2.0;
+    text += label + "Ensemble Length " + Format(record, "0") + " bytes" + k_eol;
+    ds.First_Ens = dec.Cur_Ens_Number;
+
+    text += "System Frequency: " + System_Frequency_Label(dec.Sys_Config & 7, dec.Data_Structure == k_structure_nb) + k_eol;
+    const double first_bin = (dec.Sys_Config & 0x80) ? dec.Bin1_Dist : -dec.Bin1_Dist;
+    text += "1st Bin " + Format(first_bin, "0.00") + " m, ";
+    if (dec.Is_QTRM) {
+        text += "Bin Sizes " + Format(dec.Bin_Size_C20C10, "0.000") + ", " + Format(dec.Bin_Size_C30C20, "0.000") + " m";
+    } else {
+        text += "Bin Size " + Format(dec.Bin_Size, "0.00") + " m";
+    }
+    text += k_eol;
+    text += "No. Bins " + Format(dec.Num_Bins, "0") + ", Pings/Ens " + Format(dec.Pings_Per_Ens, "0") + ", Time/Ping " +
+            Two_Digits(dec.Time_Per_Ping[0]) + ":" + Two_Digits(dec.Time_Per_Ping[1]) + "." +
+            Two_Digits(dec.Time_Per_Ping[2]) + k_eol;
+    text += Ensemble_Line("First Ensemble ", ds.First_Ens, ds, 0) + k_eol;
+
+    file.Close();
+    if (!file.Open(members.back().name)) return false;
+    bool nvram = false;
+    ds.Sub_Count = 1;
+    Clear_Slot(ds, 1);
+    if (!Find_Last_Ensemble(file, app, ens_bytes, nvram, progress)) return fail();
+    ds.Last_Ens = dec.Cur_Ens_Number;
+    text += Ensemble_Line("Last  Ensemble ", ds.Last_Ens, ds, 1) + k_eol;
+
+    const std::int64_t expected = (static_cast<std::int64_t>(ds.Last_Ens) - ds.First_Ens + 1) * (ens_bytes + 2);
+    if (expected < file_size) {
+        if (nvram) {
+            text += std::string(" NVRAM Data in File") + k_eol;
+        } else {
+            text += std::string(" Extra Data in File") + k_eol;
+            ds.Last_Ens = static_cast<std::int32_t>(rnd(static_cast<double>(file_size) / record + ds.First_Ens - 1));
+        }
+    } else if (expected > file_size) {
+        text += " Missing Ensembles " + Format(static_cast<double>(expected - file_size + 1) / record, "0") + k_eol;
+    }
+    ds.File_Ens_Count = ds.Last_Ens - ds.First_Ens + 1;
+    ds.File_First_Ens = ds.First_Ens;
+    ds.File_Last_Ens = ds.Last_Ens;
+    return true;
+}
+
+}  // namespace
+
+std::string System_Frequency_Label(std::int32_t code, bool narrowband) {
+    switch (code) {
+        case 0: return "76.8 kHz";
+        case 1: return "153.6 kHz";
+        case 2: return "307.2 kHz";
+        case 3: return "614.4 kHz";
+        case 4: return "1228.8 kHz";
+        case 5: return narrowband ? "115.0 kHz" : "2457.6 kHz";
+        case 6: return "38.4 kHz";
+        default: return "Unknown";
+    }
+}
+
+std::string Ensemble_Clock_Text(const Data_Set& ds, std::size_t slot) {
+    std::string out;
+    if (ds.Sub_Time(0, slot) != 80) out = Two_Digits(ds.Sub_Time(0, slot)) + "/";
+    out += Two_Digits(ds.Sub_Time(1, slot)) + "/" + Two_Digits(ds.Sub_Time(2, slot)) + " " +
+           Two_Digits(ds.Sub_Time(3, slot)) + ":" + Two_Digits(ds.Sub_Time(4, slot)) + ":" +
+           Two_Digits(ds.Sub_Time(5, slot)) + "." + Two_Digits(ds.Sub_Time(6, slot));
+    return out;
+}
+
+std::string Ensemble_Line(const std::string& label, std::int32_t number, const Data_Set& ds, std::size_t slot) {
+    return label + Format(number, "00000000") + " " + Ensemble_Clock_Text(ds, slot);
+}
+
+bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
+                        Progress_Hooks& progress) {
+    Decoder_State& dec = app.dec;
+    const std::int32_t slot = app.ds.Sub_Count;
+    const std::int64_t length = file.Length();
+    const std::int64_t record = static_cast<std::int64_t>(ens_bytes) + 2;
+    bool loaded = true;
+
+    // Normally the last two records lie in the final 2B + 3 bytes.
+    const std::int64_t near_end = length - 2 * static_cast<std::int64_t>(ens_bytes) - 3;
+    file.Seek(near_end > 0 ? near_end : 1);
+    if (Get_Next_Ensemble(file, dec, loaded, progress)) {
+        Decode_Into(app, slot);
+        if (Get_Next_Ensemble(file, dec, loaded, progress)) Decode_Into(app, slot);
+        return true;
+    }
+
+    // Trailing data without a record: step back one record length at a time.
+    const auto last_k = static_cast<std::int64_t>(rnd(static_cast<double>(length) / static_cast<double>(record)));
+    for (std::int64_t k = 3; k <= last_k; ++k) {
+        if (progress.Stop()) break;
+        file.Seek(length - record * k + 1);
+        const bool found = Get_Next_Ensemble(file, dec, loaded, progress);
+        if (found && dec.Ens_Bytes == ens_bytes) {
+            Decode_Into(app, slot);
+            return true;
+        }
+        if (found && Is_NVRAM_Candidate(dec)) nvram_seen = true;
+        dec.Ens_Bytes = ens_bytes;
+    }
+    return false;
+}
+
+bool Show_File_Stats(App_State& app, const std::string& file_name, Progress_Hooks& progress) {
+    std::string text;
+    bool ok = false;
+    try {
+        ok = Survey(app, file_name, text, progress);
+    } catch (const std::exception&) {
+        ok = false;  // a vanished member or an allocation failure ends the survey quietly
+    }
+    app.Info_Text = text;
+    return ok;
+}
+
+}  // namespace vantrel

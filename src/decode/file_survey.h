@@ -1,0 +1,35 @@
+#pragma once
+// The survey of a file or file set before loading: structure, set-up, first and last
+// ensemble, and missing or extra data, written into the information text.
+
+#include <cstdint>
+#include <string>
+
+#include "app_state.h"
+#include "platform/binary_file.h"
+#include "platform/progress.h"
+
+namespace vantrel {
+
+// True when the file (or the set it opens, by app.file_set) has a known structure and
+// valid first and last ensembles. Writes app.Info_Text (lines ended by CR LF),
+// app.file_set.File_Size, the file's ensemble range in app.ds, slots 0 and 1 and the
+// set-up scalars of the first ensemble. Reads only the start and the end of the data.
+bool Show_File_Stats(App_State& app, const std::string& file_name, Progress_Hooks& progress);
+
+// Finds the last ensemble of an open file whose ensembles are ens_bytes long (before the
+// checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
+// record was passed over. False when no ensemble of that length is found near the end.
+bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
+                        Progress_Hooks& progress);
+
+// "153.6 kHz" and the like for a frequency code 0..7 of the system configuration word.
+std::string System_Frequency_Label(std::int32_t code, bool narrowband);
+
+// The clock of a slot as "yy/mm/dd hh:mm:ss.hh"; the year and its "/" are left out for year 80.
+std::string Ensemble_Clock_Text(const Data_Set& ds, std::size_t slot);
+
+// "First Ensemble 00000012 " + the clock of the slot (label "Last  Ensemble " likewise).
+std::string Ensemble_Line(const std::string& label, std::int32_t number, const Data_Set& ds, std::size_t slot);
+
+}  // namespace vantrel

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "decode/file_details.h"
+#include "decode/file_survey.h"
+#include "support/test_files.h"
+#include "synth/nb_encoder.h"
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+using test::Temp_Folder;
+
+Bytes BB_Numbered(const std::vector<std::uint32_t>& numbers) {
+    Bytes out;
+    for (std::uint32_t n : numbers) {
+        test::BB_Fields f;
+        f.ens_number = n;
+        f.record_bytes = 1000;
+        test::Append(out, test::Build_BB_Ensemble(f));
+    }
+    return out;
+}
+
+struct Details {
+    App_State main;
+    File_Details_Result r;
+    std::vector<std::pair<Ens_Statistic, Ens_Statistics>> changes;
+    explicit Details(const std::string& path) {
+        r = Show_File_Details(path, main.dec, main.settings, main.menus,
+                              [this](Ens_Statistic which, const Ens_Statistics& s) { changes.push_back({which, s}); },
+                              No_Progress());
+    }
+    bool Has(const std::string& line) const { return r.report.find(line + "\r\n") != std::string::npos; }
+};
+
+// An ensemble whose fixed leader sets every reported field to a value of its own.
+Bytes Full_Setup_Ensemble(std::uint16_t number) {
+    Bytes fl(57, 0);  // offsets below are from the identifier, so index = offset - 2
+    const auto at = [&](std::size_t offset) -> std::uint8_t& { return fl[offset - 2]; };
+    const auto put16 = [&](std::size_t offset, unsigned v) { test::Put_LE16(fl, offset - 2, v); };
+    at(2) = 16, at(3) = 105;
+    put16(4, 0x5243);
+    at(6) = 1, at(7) = 3, at(8) = 4, at(9) = 4;
+    put16(10, 300), put16(12, 150), put16(14, 176);
+    at(16) = 1, at(17) = 64, at(18) = 5, at(19) = 30;
+    put16(20, 2000);
+    at(22) = 0, at(23) = 1, at(24) = 50, at(25) = 0x1F;
+    put16(26, static_cast<std::uint16_t>(-4500)), put16(28, 150);
+    at(30) = 0x7D, at(31) = 0x7F;
+    put16(32, 338), put16(34, 52);
+    at(36) = 1, at(37) = 5, at(38) = 50, at(39) = 2;
+    put16(40, 12);
+    for (std::size_t i = 0; i < 8; ++i) at(42 + i) = static_cast<std::uint8_t>(0xA1 + 0x11 * i);
+    put16(50, 1);
+    at(52) = 255;
+    Bytes vl(63, 0);
+    test::Put_LE16(vl, 0, number);
+    Bytes bt(83, 0);
+    bt[62] = 2;  // offset 64 below 4: Calimbro positions
+    return test::Assemble_BB({{0x0000, fl}, {0x0080, vl}, {0x0600, bt}});
+}
+
+TEST(FileDetails, BroadbandSetupLines) {
+    Temp_Folder dir;
+    Bytes data;
+    for (std::uint16_t n = 1; n <= 3; ++n) test::Append(data, Full_Setup_Ensemble(n));
+    const std::string path = dir.Write("a.ens", data);
+    App_State main;
+    main.dec.BT_Pings = 1, main.dec.BT_Reacquire_Delay = 2, main.dec.BT_Corr_Min = 220, main.dec.BT_Amp_Min = 30;
+    main.dec.BT_PG_Min = 40, main.dec.BT_Mode = 5, main.dec.BT_Err_Max = 1000, main.dec.BT_Max_Depth = 2000;
+    const File_Details_Result r = Show_File_Details(path, main.dec, main.settings, main.menus, nullptr, No_Progress());
+    ASSERT_TRUE(r.opened);
+    EXPECT_EQ(r.report,
+              "File Size 669 bytes\r\n"
+              "Data Structure BB/KX/LM\r\n"
+              "Ensemble Length 223 bytes\r\n"
+              "Data Types 0000 0080 0600 CALIMBRO GPS\r\n"
+              "Firmware Version 16.05\r\n"
+              "System Frequency 614.4 kHz Concave\r\n"
+              "Sensor Configuration #1\r\n"
+              "Transducer Head Attached TRUE\r\n"
+              "Orientation DOWN\r\n"
+              "Beam Angle 30 Degrees\r\n"
+              "Transducer 5 Beam Janus\r\n"
+              "Fake Data\r\n"
+              "CPU Serial Number: A1 B2 C3 D4 E5 F6 07 18\r\n"
+              "Power Level (CQ) 255\r\n"
+              "Trigger     (CX) 2\r\n"
+              "False Target(WA) 50 counts\r\n"
+              "Band Width  (WB) 1\r\n"
+              "Cor. Thres. (WC) 64 counts\r\n"
+              "Err Thres.  (WE) 2000 mm/s\r\n"
+              "Blank       (WF) 1.76 m\r\n"
+              "Min PGood   (WG) 30\r\n"
+              "Ref Layer   (WL) 1, 5 first bin, last bin\r\n"
+              "Mode        (WM) 1\r\n"
+              "Bins        (WN) 4\r\n"
+              "Pings/Ens   (WP) 300\r\n"
+              "Bin Size    (WS) 1.50 m\r\n"
+              "Head Align  (EA) -45.00 degrees\r\n"
+              "Head Bias   (EB)  1.50 degrees\r\n"
+              "Coord Xform (EX) 00011111 Earth Coordinates Using Tilts, 3 Beam Solutions, and Bin Mapping\r\n"
+              "Sens Source (EZ) 1111101 cdhprst\r\n"
+              "Sens Avail       1111111 cdhprst\r\n"
+              "Time/Ping   (TP) 00:01.50\r\n"
+              "Hardware   4 Beams\r\n"
+              "Lag        3 elements\r\n"
+              "Code Reps. 5\r\n"
+              "Lag Length 0.12 m\r\n"
+              "Xmt Length 0.52 m\r\n"
+              "1st Bin    3.38 m\r\n"
+              "\r\n"
+              "BT Pings/Ens    (BP) 1\r\n"
+              "BT Ens Delay    (BD) 2\r\n"
+              "BT Cor.Thres.   (BC) 220 counts\r\n"
+              "BT Eval. Thres. (BA) 30 counts\r\n"
+              "BT PG Thres.    (BG) 40\r\n"
+              "BT Mode         (BM) 5\r\n"
+              "BT Err Thres.   (BE) 1000 mm/s\r\n"
+              "BT Max Range    (BX) 2000 dm\r\n"
+              "\r\n"
+              "First Ensemble 00000001 00/00/00 00:00:00.00\r\n"
+              "Last  Ensemble 00000003 00/00/00 00:00:00.00\r\n"
+              "Extra Data in File 0 bytes\r\n"
+              "NVRAM Data Set  FALSE\r\n");
+    EXPECT_EQ(main.dec.BT_Max_Depth, 2000);
+}
+
+TEST(FileDetails, CoordinateTransformationTexts) {
+    Bytes fl(53, 0);
+    const auto line_of = [&](std::uint8_t ex) {
+        fl[25] = ex;
+        const std::string all = BB_Setup_Lines(fl.data(), Decoder_State{});
+        const std::size_t at = all.find("Coord Xform (EX) ");
+        return all.substr(at + 17, all.find("\r\n", at) - at - 17);
+    };
+    EXPECT_EQ(line_of(0x00), "00000000 Beam Coordinates ");
+    EXPECT_EQ(line_of(0x0A), "00001010 Instrument Coordinates Using 3 Beam Solutions");
+    EXPECT_EQ(line_of(0x15), "00010101 Ship Coordinates Using Tilts and Bin Mapping");
+    EXPECT_EQ(line_of(0x1F), "00011111 Earth Coordinates Using Tilts, 3 Beam Solutions, and Bin Mapping");
+}
+
+TEST(FileDetails, NarrowbandSetupLines) {
+    Temp_Folder dir;
+    Bytes data;
+    for (std::uint16_t n = 1; n <= 2; ++n) {
+        synth::NB_Ensemble_Values v;
+        v.ens_number = n;
+        v.config = 0xB9;  // 614.4 kHz, concave, up, beam, high range
+        v.snr_threshold = 125, v.pg_threshold = 25, v.pings_per_ens = 300, v.num_bins = 3;
+        v.bin_length_code = 3, v.xmit_length = 10, v.blank = 2, v.delay = 1;
+        v.ping_minutes = 1, v.ping_seconds = 2, v.ping_hundredths = 34;
+        v.month = 7, v.day = 4;
+        test::Append(data, synth::Encode_NB_Ensemble(v));
+    }
+    const Details d(dir.Write("n.dat", data));
+    EXPECT_EQ(d.r.report,
+              "File Size 158 bytes\r\n"
+              "Data Structure NarrowBand\r\n"
+              "Ensemble Length 79 bytes\r\n"
+              "Data Types\r\n"
+              "System Frequency 614.4 kHz Concave\r\n"
+              "Orientation UP\r\n"
+              "Velocity Reference Beam\r\n"
+              "Velocity Range High Range\r\n"
+              "Pings/Ens    (P) 300\r\n"
+              "Bins         (Q) 3\r\n"
+              "Bin Length   (L) 8 m\r\n"
+              "Xmt Length   (I) 10 m\r\n"
+              "Blank        (J) 2 m\r\n"
+              "Delay        (K) 1 m\r\n"
+              "S/N Threshold(N) 12.5 dB\r\n"
+              "%GD Threshold(M) 25\r\n"
+              "Time/Ping    (V) 01:02.34\r\n"
+              "First Ensemble 00000001 07/04 00:00:00.00\r\n"
+              "Last  Ensemble 00000002 07/04 00:00:00.00\r\n"
+              "Extra Data in File 0 bytes\r\n");
+    EXPECT_EQ(d.r.stats.Last, 2);
+}
+
+TEST(FileDetails, StatisticsCountMissingRepeatsAndResets) {
+    Temp_Folder dir;
+    const Details d(dir.Write("seq.ens", BB_Numbered({1, 2, 4, 4, 2, 3})));
+    const Ens_Statistics& s = d.r.stats;
+    EXPECT_EQ(s.First, 1);
+    EXPECT_EQ(s.Last, 3);
+    EXPECT_EQ(s.Missing, 1);
+    EXPECT_EQ(s.Repeats, 1);
+    EXPECT_EQ(s.Resets, 1);
+    EXPECT_EQ(s.Wrong_Size, 0);
+    // Each change is reported as it happens, in file order.
+    const std::vector<Ens_Statistic> order = {Ens_Statistic::First,   Ens_Statistic::Last,   Ens_Statistic::Last,
+                                              Ens_Statistic::Missing, Ens_Statistic::Repeats, Ens_Statistic::Resets,
+                                              Ens_Statistic::Last};
+    ASSERT_EQ(d.changes.size(), order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(d.changes[i].first, order[i]) << i;
+    EXPECT_EQ(d.changes[2].second.Last, 2);
+    EXPECT_EQ(d.changes[3].second.Missing, 1);
+    EXPECT_TRUE(d.Has("Extra Data in File 3,000 bytes")) << "six records, three by the numbers";
+}
+
+TEST(FileDetails, LongTwoTypeRecordIsNotWrongSize) {
+    Temp_Folder dir;
+    Bytes data = BB_Numbered({1, 2});
+    test::Append(data, test::Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
+    test::BB_Fields odd;
+    odd.ens_number = 2;
+    odd.record_bytes = 600;
+    test::Append(data, test::Build_BB_Ensemble(odd));
+    test::Append(data, BB_Numbered({3}));
+    const Details d(dir.Write("w.ens", data));
+    EXPECT_EQ(d.r.stats.Wrong_Size, 1);
+    EXPECT_EQ(d.r.stats.Missing, 0);
+    EXPECT_EQ(d.r.stats.Last, 3);
+}
+
+TEST(FileDetails, MissingEnsemblesShowAsNegativeExtraData) {
+    Temp_Folder dir;
+    const Details d(dir.Write("m.ens", BB_Numbered({1, 2, 4})));
+    EXPECT_TRUE(d.Has("Extra Data in File -1,000 bytes")) << d.r.report;
+    EXPECT_TRUE(d.Has("NVRAM Data Set  FALSE"));
+}
+
+TEST(FileDetails, UnknownAndUnreadableFiles) {
+    Temp_Folder dir;
+    const Details junk(dir.Write("junk.bin", Bytes(300, 0x41)));
+    EXPECT_TRUE(junk.r.opened);
+    EXPECT_EQ(junk.r.report, "File Size 300 bytes\r\nData Structure Unknown \r\n");
+    EXPECT_EQ(junk.r.stats.First, 0);
+    EXPECT_TRUE(junk.changes.empty());
+
+    const Details missing(dir.Path("no-such-file"));
+    EXPECT_FALSE(missing.r.opened);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "decode/decode_ensemble.h"
+#include "decode/nb_decoder.h"
+#include "platform/text_format.h"
+#include "synth/nb_encoder.h"
+
+namespace vantrel {
+namespace {
+
+using synth::NB_Ensemble_Values;
+
+constexpr std::size_t k_vel_block = 14 + 63;  // after the header and the leader
+
+NB_Ensemble_Values Three_Bin_Values(std::uint8_t config) {
+    NB_Ensemble_Values v;
+    v.config = config;
+    v.num_bins = 3;
+    v.velocity = {{100, -200, 2047, -2047}, {1, -1, 0, 5}, {-2048, 7, 8, 9}};
+    v.correlation = {{10, 20, 30, 41}, {1, 2, 3, 4}, {0, 0, 0, 2}};
+    v.echo = {{50, 51, 52, 53}, {5, 5, 5, 6}, {9, 9, 9, 9}};
+    v.percent_good = {{100, 100, 100, 100}, {90, 90, 90, 90}, {80, 80, 80, 80}};
+    return v;
+}
+
+struct Decoded {
+    App_State app;
+    explicit Decoded(const std::vector<std::uint8_t>& bytes, bool flip = false) {
+        Allocate_Data_Set(app.ds, false, 1, 1);
+        app.menus.Flip_Checked = flip;
+        app.dec.Data_Structure = k_structure_nb;
+        app.dec.Ens_Buffer = bytes;
+        app.dec.Ens_Bytes = static_cast<std::int32_t>(bytes.size()) - 2;
+        Decode_Ensemble(app);
+    }
+    std::int16_t Vel(std::size_t beam, std::size_t bin) const { return app.ds.Sub_Vel(beam, bin, 0); }
+};
+
+std::int16_t Expected(std::int32_t count, double factor) {
+    return static_cast<std::int16_t>(rnd(count * factor));
+}
+
+TEST(NBConfiguration, BitSevenSetFollowsFactorAndFacingRules) {
+    struct Case {
+        std::uint8_t config;
+        bool flip;
+        double factor;
+        std::int32_t transform, sys_config;
+        bool up;
+    };
+    const Case cases[] = {
+        {0x80, false, 2.5, 0, 16896 + 128 + 8, true},   // frequency 0, low range: doubled once
+        {0x80, true, 2.5, 0, 16896 + 8, false},         // Flip turns the facing over
+        {0x81, false, 2.5, 0, 16896 + 128 + 8, true},   // high range: no doubling for frequency 0
+        {0x83, false, 5.0, 24, 16896 + 128 + 8, true},  // earth coordinates double it
+        {0x8E, false, 5.0, 24, 16896, false},           // down, concave, doubled twice
+        {0xB0, false, 1.25, 0, 16896 + 3 + 128 + 8, true},
+        {0xD4, false, 1.25, 0, 16896 + 5 + 8, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.config);
+        const NB_Configuration cfg = Decode_NB_Configuration(c.config, c.flip);
+        EXPECT_DOUBLE_EQ(cfg.vel_factor, c.factor);
+        EXPECT_EQ(cfg.coord_transform, c.transform);
+        EXPECT_EQ(cfg.sys_config, c.sys_config);
+        EXPECT_EQ(cfg.facing_up, c.up);
+    }
+}
+
+TEST(NBConfiguration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
+    for (std::uint8_t config : {0x00, 0x37, 0x7F}) {
+        const NB_Configuration down = Decode_NB_Configuration(config, false);
+        EXPECT_EQ(down.coord_transform, 24);
+        EXPECT_DOUBLE_EQ(down.vel_factor, 5);
+        EXPECT_FALSE(down.facing_up);
+        EXPECT_EQ(down.sys_config, 7);
+        const NB_Configuration up = Decode_NB_Configuration(config, true);
+        EXPECT_TRUE(up.facing_up);
+        EXPECT_EQ(up.sys_config, 135);
+    }
+}
+
+TEST(NBDecimalCoded, DigitsAboveNineEndTheNumber) {
+    EXPECT_EQ(Decimal_Coded(0x23), 23);
+    EXPECT_EQ(Decimal_Coded(0x99), 99);
+    EXPECT_EQ(Decimal_Coded(0x1A), 1);
+    EXPECT_EQ(Decimal_Coded(0xA1), 0);
+    EXPECT_EQ(Decimal_Coded(0x00), 0);
+}
+
+TEST(NBLeader, ClockTemperatureAndAttitude) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x80);
+    v.month = 12, v.day = 31, v.hour = 23, v.minute = 59, v.second = 59;
+    v.temperature_count = 0;
+    v.pitch = -16384;     // -90 degrees
+    v.roll = 1;           // 0.55 hundredths -> rounds to 1
+    v.heading = 49152;    // 270 degrees
+    v.ens_number = 65535;
+    v.status = 0xA5;
+    v.battery = 77;
+    const Decoded d(synth::Encode_NB_Ensemble(v));
+    const Data_Set& ds = d.app.ds;
+    const std::uint8_t clock[7] = {80, 12, 31, 23, 59, 59, 0};
+    for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(ds.Sub_Time(i, 0), clock[i]) << i;
+    EXPECT_EQ(ds.Sub_Anc(3, 0), 4500);
+    EXPECT_EQ(ds.Sub_Anc(0, 0), -9000);
+    EXPECT_EQ(ds.Sub_Anc(1, 0), 1);
+    EXPECT_EQ(ds.Sub_Anc(2, 0), 27000);
+    EXPECT_EQ(ds.Sub_Anc(4, 0), 0);
+    EXPECT_EQ(ds.Sub_Anc(6, 0), 0xA5);
+    EXPECT_EQ(ds.Sub_Anc(7, 0), 77);
+    EXPECT_EQ(ds.Sub_Ens_Number(0), 65535);
+    EXPECT_EQ(d.app.dec.Cur_Ens_Number, 65535);
+    // 45 degrees: sound speed 1571.25125 m/s.
+    EXPECT_NEAR(d.app.dec.NB_Vel_Factor, 2.5 * 1571.25125 / 1536, 1e-12);
+}
+
+TEST(NBLeader, TemperatureCountSetsSoundSpeedCorrection) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x83);  // factor 5 before correction
+    v.temperature_count = 2048;                     // 20 degrees
+    const Decoded d(synth::Encode_NB_Ensemble(v));
+    EXPECT_EQ(d.app.ds.Sub_Anc(3, 0), 2000);
+    const double c = 1449.2 + 4.6 * 20 - 0.055 * 400 + 0.00029 * 8000;
+    EXPECT_NEAR(d.app.dec.NB_Vel_Factor, 5 * c / 1536, 1e-12);
+}
+
+TEST(NBLeader, BinGeometryFromCodes) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x80);
+    v.bin_length_code = 3;  // 8 m
+    v.xmit_length = 10, v.blank = 2, v.delay = 1;
+    v.pings_per_ens = 300;
+    v.ping_minutes = 1, v.ping_seconds = 2, v.ping_hundredths = 34;
+    const Decoded d(synth::Encode_NB_Ensemble(v));
+    EXPECT_DOUBLE_EQ(d.app.dec.Bin_Size, 8);
+    EXPECT_DOUBLE_EQ(d.app.dec.Bin1_Dist, (10 + 8) / 2.0 + 2 + 1);
+    EXPECT_EQ(d.app.dec.Pings_Per_Ens, 300);
+    EXPECT_EQ(d.app.dec.Num_Bins, 3);
+    EXPECT_EQ(d.app.dec.Time_Per_Ping[0], 1);
+    EXPECT_EQ(d.app.dec.Time_Per_Ping[1], 2);
+    EXPECT_EQ(d.app.dec.Time_Per_Ping[2], 34);
+}
+
+TEST(NBBottomTrack, NegatedScaledAndRangedPerBeam) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x80);
+    v.bt_velocity = {100, -2048, -1, 2047};
+    v.bt_range = {1475, 1000, 0, 65535};
+    const Decoded d(synth::Encode_NB_Ensemble(v));
+    const Data_Set& ds = d.app.ds;
+    const double f = d.app.dec.NB_Vel_Factor;
+    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), -Expected(100, f));
+    EXPECT_EQ(ds.Sub_BT_Vel(1, 0), k_bad_velocity);
+    EXPECT_EQ(ds.Sub_BT_Vel(2, 0), -Expected(-1, f));
+    EXPECT_EQ(ds.Sub_BT_Vel(3, 0), -Expected(2047, f));
+    EXPECT_EQ(ds.Sub_BT_Range(0, 0), static_cast<std::int32_t>(rnd(1475.0 * 153600 / 1475.1)));
+    EXPECT_EQ(ds.Sub_BT_Range(1, 0), 0) << "a bad beam has no range";
+    EXPECT_EQ(ds.Sub_BT_Range(3, 0), static_cast<std::int32_t>(rnd(65535.0 * 153600 / 1475.1)));
+    for (std::size_t b = 0; b < 4; ++b) EXPECT_EQ(ds.Sub_WM_Vel(b, 0), k_bad_velocity);
+    EXPECT_TRUE(d.app.dec.Have_BT);
+}
+
+TEST(NBVelocity, PackedCellsBadMarkAndMinusOne) {
+    auto bytes = synth::Encode_NB_Ensemble(Three_Bin_Values(0x80));  // facing up: bin k = file cell k
+    const std::uint8_t bad_first[6] = {0x80, 0x00, 0x00, 0x00, 0x00, 0x00};
+    const std::uint8_t all_ones[6] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    std::copy(bad_first, bad_first + 6, bytes.begin() + k_vel_block);
+    std::copy(all_ones, all_ones + 6, bytes.begin() + k_vel_block + 6);
+    const Decoded d(bytes);
+    const double f = d.app.dec.NB_Vel_Factor;
+    EXPECT_EQ(d.Vel(0, 0), k_bad_velocity);
+    for (std::size_t b = 1; b < 4; ++b) EXPECT_EQ(d.Vel(b, 0), 0);
+    for (std::size_t b = 0; b < 4; ++b) EXPECT_EQ(d.Vel(b, 1), Expected(-1, f));
+}
+
+TEST(NBVelocity, ScaleClampsAndBadSurvivesScaling) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x30);  // factor 5
+    Decoded d(synth::Encode_NB_Ensemble(v));
+    d.app.settings.Vel_Scale = 10;
+    d.app.ds.Sub_Count = 0;
+    Decode_Ensemble(d.app);
+    // Facing down: bin 0 = file cell 3.
+    EXPECT_EQ(d.Vel(0, 0), k_bad_velocity);
+    EXPECT_EQ(d.Vel(2, 2), 32767);
+    EXPECT_EQ(d.Vel(3, 2), -32767);
+}
+
+// Every profile lands in data-set order for either facing, as the encoder wrote it.
+TEST(NBRoundTrip, BothOrientations) {
+    for (const bool up : {true, false}) {
+        SCOPED_TRACE(up ? "up" : "down");
+        const NB_Ensemble_Values v = Three_Bin_Values(up ? 0x80 : 0x84);
+        const Decoded d(synth::Encode_NB_Ensemble(v));
+        const Data_Set& ds = d.app.ds;
+        EXPECT_EQ(ds.Sub_Anc(5, 0), up ? 1 : 0);
+        EXPECT_TRUE(d.app.dec.Have_Vel && d.app.dec.Have_Corr && d.app.dec.Have_Echo && d.app.dec.Have_PG);
+        const double f = d.app.dec.NB_Vel_Factor;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t cell = up ? k : 2 - k;
+            for (std::size_t b = 0; b < 4; ++b) {
+                const std::int16_t count = v.velocity[cell][b];
+                EXPECT_EQ(d.Vel(b, k), count == -2048 ? k_bad_velocity : Expected(count, f)) << k << b;
+                EXPECT_EQ(ds.Sub_Corr(b, k, 0), v.correlation[cell][b]);
+                EXPECT_EQ(ds.Sub_Echo(b, k, 0), v.echo[cell][b]);
+                EXPECT_EQ(ds.Sub_PGood(b, k, 0), v.percent_good[cell][b]);
+            }
+        }
+        // Means of four, halves to even: 101/4 = 25.25, 10/4 = 2.5, 2/4 = 0.5.
+        EXPECT_EQ(ds.Sub_Corr(4, up ? 0 : 2, 0), 25);
+        EXPECT_EQ(ds.Sub_Corr(4, 1, 0), 2);
+        EXPECT_EQ(ds.Sub_Corr(4, up ? 2 : 0, 0), 0);
+        EXPECT_EQ(ds.Sub_Echo(4, 1, 0), 5);
+    }
+}
+
+TEST(NBPercentGood, ZeroMarksBeamOrCellByCoordinates) {
+    NB_Ensemble_Values beam = Three_Bin_Values(0x80);  // beam coordinates, facing up
+    beam.percent_good[1] = {100, 0, 100, 100};
+    const Decoded b(synth::Encode_NB_Ensemble(beam));
+    EXPECT_EQ(b.Vel(1, 1), k_bad_velocity);
+    EXPECT_NE(b.Vel(0, 1), k_bad_velocity);
+    EXPECT_NE(b.Vel(3, 1), k_bad_velocity);
+
+    NB_Ensemble_Values earth = Three_Bin_Values(0x82);
+    earth.percent_good[0] = {0, 100, 100, 100};
+    earth.percent_good[1] = {100, 0, 0, 0};
+    const Decoded e(synth::Encode_NB_Ensemble(earth));
+    for (std::size_t c = 0; c < 4; ++c) EXPECT_EQ(e.Vel(c, 0), k_bad_velocity);
+    EXPECT_NE(e.Vel(0, 1), k_bad_velocity) << "only the first byte of the cell counts";
+    EXPECT_EQ(e.app.ds.Sub_PGood(1, 1, 0), 0);
+}
+
+TEST(NBBounds, BlocksThatDoNotFitAreSkipped) {
+    NB_Ensemble_Values v = Three_Bin_Values(0x80);
+    {
+        // A bin count larger than the velocity block holds.
+        auto bytes = synth::Encode_NB_Ensemble(v);
+        bytes[14 + 10] = 200;
+        const Decoded d(bytes);
+        EXPECT_TRUE(d.app.dec.Have_BT);
+        EXPECT_FALSE(d.app.dec.Have_Vel);
+        EXPECT_FALSE(d.app.dec.Have_PG);
+    }
+    {
+        // A velocity block size that runs past the ensemble stops the walk.
+        auto bytes = synth::Encode_NB_Ensemble(v);
+        bytes[4] = 0xFF;
+        const Decoded d(bytes);
+        EXPECT_TRUE(d.app.dec.Have_BT);
+        EXPECT_FALSE(d.app.dec.Have_Vel || d.app.dec.Have_Corr || d.app.dec.Have_Echo);
+    }
+    {
+        // A leader too short for its fields is not read; later blocks use the earlier set-up.
+        auto bytes = synth::Encode_NB_Ensemble(v);
+        bytes.resize(14 + 20);
+        bytes[2] = 0, bytes[3] = 20;
+        for (std::size_t i = 4; i < 14; ++i) bytes[i] = 0;
+        bytes.push_back(0), bytes.push_back(0);
+        const Decoded d(bytes);
+        EXPECT_FALSE(d.app.dec.Have_BT);
+    }
+    {
+        // A leader declared shorter than its fields, although bytes follow it: not read.
+        auto bytes = synth::Encode_NB_Ensemble(v);
+        bytes[3] = 40;
+        const Decoded d(bytes);
+        EXPECT_FALSE(d.app.dec.Have_BT);
+    }
+    {
+        // Shorter than its own header.
+        const Decoded d({0, 8, 0, 63, 0, 0, 0, 0, 0, 0});
+        EXPECT_FALSE(d.app.dec.Have_BT);
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
