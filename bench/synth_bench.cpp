@@ -1,4 +1,4 @@
-// Throughput of the synthetic file factory, and of scanning and decoding what it writes.
+// Throughput of the synthetic file factory.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "app_state.h"
-#include "decode/decode_ensemble.h"
-#include "decode/scanner.h"
 #include "synth_encoder.h"
 #include "synth_writer.h"
 
@@ -35,27 +33,5 @@ void BM_Synth_Fill_And_Encode(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(layout.Total()));
 }
 BENCHMARK(BM_Synth_Fill_And_Encode);
-
-// Scan and decode of a 20 000-ensemble synthetic file (about 20 MB), walked as the loaders do.
-void BM_Scan_And_Decode_Synth_File(benchmark::State& state) {
-    const std::string path = "vantrel_bench_scan.ens";
-    const synth::Synth_Manifest m = synth::Write_Synth_File(path, Bench_Options(20000));
-    App_State app;
-    Allocate_Data_Set(app.ds, false, 1, 1);
-    for (auto _ : state) {
-        Binary_File file(path);
-        app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
-        std::int64_t found = 0;
-        while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
-            app.ds.Sub_Count = 0;
-            Decode_Ensemble(app);
-            ++found;
-        }
-        benchmark::DoNotOptimize(found);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * m.file_bytes);
-    std::remove(path.c_str());
-}
-BENCHMARK(BM_Scan_And_Decode_Synth_File)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -100,10 +100,16 @@ void BBVelocity(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
     const double scale = t.settings.Vel_Scale;
+    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 8 bytes per cell
+    std::int16_t* const out = t.ds.Sub_Vel.Slice(t.slot);
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        std::int16_t* out = &t.ds.Sub_Vel(0, k, t.slot);
-        for (std::size_t beam = 0; beam < 4; ++beam) out[beam] = Scaled_Velocity(b.Read_U16_LE(2 + cell * 8 + beam * 2), scale);
+        const std::uint8_t* c = cells + 8 * File_Cell_Of_Bin(k, n, up);
+        std::int16_t* v = out + 8 * k;
+        for (std::size_t beam = 0; beam < 4; ++beam) {
+            const auto raw = static_cast<std::uint16_t>(c[2 * beam] | (c[2 * beam + 1] << 8));
+            // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either way.
+            v[beam] = scale == 1.0 ? static_cast<std::int16_t>(raw) : Scaled_Velocity(raw, scale);
+        }
     }
 }
 

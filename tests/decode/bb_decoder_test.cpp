@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "decode/bb_decoder.h"
+#include "decode/profile_cells.h"
 #include "platform/text_format.h"
 #include "support/decode_fixture.h"
 
@@ -289,6 +290,18 @@ TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
     short_text[2] = 'a'; short_text[3] = 'b'; short_text[4] = 'c'; short_text[5] = 'd';
     f.Decode(Ensemble({short_text}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "abcd");
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(Profile_Cells, MeanOfFourRoundsHalvesToEvenForEverySum) {
+    for (unsigned sum = 0; sum <= 4 * 255; ++sum) {
+        ASSERT_EQ(Mean_Of_Four(sum), static_cast<unsigned>(rnd(sum / 4.0))) << sum;
+    }
 }
 
 }  // namespace
