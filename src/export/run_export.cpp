@@ -1,0 +1,69 @@
+#include "export/run_export.h"
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "export/mat_export.h"
+#include "export/text_export.h"
+
+namespace vantrel {
+
+Export_File_Type File_Type_Of(const Export_Selection& sel, Export_Kind kind) {
+    switch (kind) {
+        case Export_Kind::k_contour: return sel.Contour_File_Type;
+        case Export_Kind::k_profile: return sel.Profile_File_Type;
+        case Export_Kind::k_series: return sel.Series_File_Type;
+    }
+    return Export_File_Type::k_text;
+}
+
+namespace {
+
+void Run_Writer(Export_Job& job, Export_Kind kind, std::ostream& out) {
+    const bool mat = File_Type_Of(job.sel, kind) == Export_File_Type::k_mat;
+    switch (kind) {
+        case Export_Kind::k_contour: mat ? Write_Contour_Mat(job, out) : Write_Contour_Text(job, out); break;
+        case Export_Kind::k_profile: mat ? Write_Profile_Mat(job, out) : Write_Profile_Text(job, out); break;
+        case Export_Kind::k_series: mat ? Write_Series_Mat(job, out) : Write_Series_Text(job, out); break;
+    }
+}
+
+}  // namespace
+
+std::string Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
+    Data_Set& ds = job.app.ds;
+    if (!ds.File_Loaded) {
+        job.progress.Percent(0);
+        return "";
+    }
+    const std::int32_t first_ens = ds.First_Ens, last_ens = ds.Last_Ens;
+    const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
+
+    std::string message;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(out_path, ec);
+    if (!ec && size >= 1) {
+        message = k_overwrite_refused;
+    } else {
+        std::vector<char> buffer(1 << 16);
+        std::ofstream out;
+        out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        out.open(out_path, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            message = "Cannot write " + out_path;
+        } else {
+            Run_Writer(job, kind, out);
+            out.close();
+            if (!out) message = "Cannot write " + out_path;
+        }
+    }
+
+    ds.First_Bin = first_bin;
+    ds.Last_Bin = last_bin;
+    job.load(first_ens, last_ens);
+    job.progress.Percent(0);
+    return message;
+}
+
+}  // namespace vantrel
