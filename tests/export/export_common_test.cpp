@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "export/export_common.h"
+#include "platform/text_format.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Field_Value, reads_the_leading_number_of_the_first_eight_characters) {
+    const std::pair<const char*, double> cases[] = {
+        {"42", 42},        {" 1 2abc", 12},   {"-7.25", -7.25}, {"abc", 0},      {"", 0},
+        {"1e2", 100},      {"2.5D1", 25},     {"3e", 3},        {"+8", 8},       {".5", 0.5},
+        {"123456789", 12345678},  // only the first eight characters count
+        {"1234567e2", 1234567},   // the exponent falls outside them
+        {"-", 0},          {"12-3", 12},
+    };
+    for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(Field_Value(text), value) << '"' << text << '"';
+}
+
+TEST(Normalise_Range, limits_rounds_to_even_and_writes_back) {
+    Data_Set ds;
+    ds.File_First_Ens = 100;
+    ds.File_Last_Ens = 199;
+    Range_Fields f{"99", "150.5", "0"};
+    Ensemble_Range r = Normalise_Range(f, ds);
+    EXPECT_EQ(r.first, 100);
+    EXPECT_EQ(r.last, 150);
+    EXPECT_EQ(r.step, 1);
+    EXPECT_EQ(f.First + "," + f.Last + "," + f.Step, "100,150,1");
+    EXPECT_EQ(r.Rows(), 51);
+
+    f = {"120.5", "1e9", "101"};
+    r = Normalise_Range(f, ds);
+    EXPECT_EQ(f.First + "," + f.Last + "," + f.Step, "120,199,100");
+    EXPECT_EQ(r.Rows(), 1);
+
+    f = {"1", "10", "3"};
+    ds.File_First_Ens = 1;
+    EXPECT_EQ(Normalise_Range(f, ds).Rows(), 4);  // 1, 4, 7, 10
+    f = {"10", "1", "3"};
+    EXPECT_EQ(Normalise_Range(f, ds).Rows(), 0);
+    f = {"9", "7", "1"};
+    EXPECT_EQ(Normalise_Range(f, ds).Rows(), 0);
+}
+
+TEST(Range_Percent, rounds_and_never_passes_100) {
+    const Ensemble_Range r{1, 8, 1};
+    EXPECT_EQ(Range_Percent(r, 1), 0);
+    EXPECT_EQ(Range_Percent(r, 2), 12);  // 12.5 halves to even
+    EXPECT_EQ(Range_Percent(r, 4), 38);  // 37.5
+    EXPECT_EQ(Range_Percent(r, 8), 88);
+    EXPECT_EQ(Range_Percent(r, 9), 100);
+}
+
+TEST(Selected_Bins, orientation_maps_positions_and_ignores_positions_beyond_the_bins) {
+    Bin_List list{};
+    for (int p : {1, 2, 7, 255}) list[static_cast<std::size_t>(p - 1)] = true;
+    auto down = Selected_Bins(list, 7, 1);
+    ASSERT_EQ(down.size(), 3u);
+    EXPECT_EQ(down[0].position, 1);
+    EXPECT_EQ(down[0].bin, 6);
+    EXPECT_EQ(down[2].position, 7);
+    EXPECT_EQ(down[2].bin, 0);
+    auto up = Selected_Bins(list, 7, 0);
+    EXPECT_EQ(up[0].bin, 0);
+    EXPECT_EQ(up[2].bin, 6);
+    EXPECT_EQ(Selected_Bins(list, 255, -1).back().bin, 254);
+    EXPECT_TRUE(Selected_Bins(Bin_List{}, 30, 1).empty());
+}
+
+// The fast appenders must agree with the general formatter everywhere the writers use them.
+TEST(Append_Scaled, agrees_with_the_format_patterns) {
+    for (std::int64_t v = -40000; v <= 40000; v += 7) {
+        std::string a, b, c, d;
+        Append_Scaled(a, v, 2);
+        Append_Scaled(b, v, 3);
+        Append_Scaled(c, v, 1);
+        Append_Int(d, v);
+        ASSERT_EQ(a, Format(v / 100.0, "0.00")) << v;
+        ASSERT_EQ(b, Format(v / 1000.0, "0.000")) << v;
+        ASSERT_EQ(c, Format(v / 10.0, "0.0")) << v;
+        ASSERT_EQ(d, Format(static_cast<double>(v), "0")) << v;
+    }
+    for (std::int64_t v : {-32768LL, -1LL, -9LL, -10LL, 5LL, 2147483647LL, -2147483648LL}) {
+        std::string a;
+        Append_Scaled(a, v * 10, 2);
+        EXPECT_EQ(a, Format(v / 10.0, "0.00")) << v;
+    }
+    std::string two;
+    for (int v : {0, 7, 10, 99, 123}) {
+        two.clear();
+        Append_Two(two, v);
+        EXPECT_EQ(two, Format(v, "00"));
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "export/mat_export.h"
+#include "support/temp_file.h"
+#include "export_fixture.h"
+#include "python_check.h"
+
+namespace vantrel::test {
+namespace {
+
+std::int32_t Int_At(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
+    return static_cast<std::int32_t>(v);
+}
+
+TEST(Mat_Records, header_fields_sizes_and_little_endian_data) {
+    std::ostringstream out;
+    Write_Mat_Text(out, "ORUEnsTime", "12:00:01.07");
+    std::string rec = out.str();
+    // 20 header bytes, the name and its zero, four bytes per character.
+    ASSERT_EQ(rec.size(), 20u + 11 + 4 * 11);
+    EXPECT_EQ(Int_At(rec, 0), 11);
+    EXPECT_EQ(Int_At(rec, 4), 1);
+    EXPECT_EQ(Int_At(rec, 8), 11);
+    EXPECT_EQ(Int_At(rec, 12), 0);
+    EXPECT_EQ(Int_At(rec, 16), 11);
+    EXPECT_EQ(rec.substr(20, 11), std::string("ORUEnsTime") + '\0');
+    EXPECT_EQ(static_cast<std::uint32_t>(Int_At(rec, 31)), 0x42440000u);  // '1' = 49.0f
+
+    out.str("");
+    Write_Mat_Single_Scalar(out, "S", 1.5f);
+    rec = out.str();
+    ASSERT_EQ(rec.size(), 20u + 2 + 4);
+    EXPECT_EQ(Int_At(rec, 0), 10);
+    EXPECT_EQ(static_cast<std::uint32_t>(Int_At(rec, 22)), 0x3FC00000u);
+
+    // Column-major with a stride: the first two rows of a 3-row store.
+    out.str("");
+    const std::int16_t store[6] = {1, -2, 99, 3, -1, 99};
+    Write_Mat_Unsigned_Matrix(out, "U", store, 2, 2, 3);
+    rec = out.str();
+    ASSERT_EQ(rec.size(), 22u + 8);
+    EXPECT_EQ(Int_At(rec, 0), 40);
+    EXPECT_EQ(Int_At(rec, 4), 2);
+    EXPECT_EQ(Int_At(rec, 8), 2);
+    EXPECT_EQ(rec.substr(22), std::string("\x01\x00\xfe\xff\x03\x00\xff\xff", 8));
+}
+
+Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&), Temp_Dir& dir) {
+    const std::string path = dir.File("out.mat");
+    std::filesystem::remove(path);
+    {
+        std::ofstream out(path, std::ios::binary);
+        writer(f.job, out);
+    }
+    return Load_Mat_With_Scipy(path);
+}
+
+std::vector<std::string> Strings(std::initializer_list<std::int64_t> values) {
+    std::vector<std::string> out;
+    for (std::int64_t v : values) out.push_back(std::to_string(v));
+    return out;
+}
+
+void Expect_Var(const Mat_Contents& m, const std::string& name, const std::string& kind, int rows, int cols,
+                const std::vector<std::string>& values) {
+    const auto it = m.vars.find(name);
+    ASSERT_NE(it, m.vars.end()) << name << " missing; loader printed:\n" << m.raw;
+    EXPECT_EQ(it->second.kind, kind) << name;
+    EXPECT_EQ(it->second.rows, rows) << name;
+    EXPECT_EQ(it->second.cols, cols) << name;
+    EXPECT_EQ(it->second.values, values) << name;
+}
+
+void Expect_Text(const Mat_Contents& m, const std::string& name, const std::string& text) {
+    Expect_Var(m, name, "text", 1, static_cast<int>(text.size()), {text});
+}
+
+const std::vector<std::string> k_header_names{"ORUFileName",    "ORUSystem",  "ORUPingsPerEns",
+                                              "ORUSecPerPing",  "ORUEnsDate", "ORUEnsTime",
+                                              "ORUEnsInterval", "ORUBin1Mid", "ORUBinSize"};
+
+TEST(Contour_Mat, loads_with_scipy_rows_of_first_last_step_and_raw_velocities) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Contour_Type = 10;
+    f.sel.Contour_Range = {"1", "10", "3"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 3});
+    f.overrides[4] = [](Data_Set& ds) { ds.Sub_Vel(0, 2, 0) = k_bad_velocity; };
+    const Mat_Contents m = Export_And_Load(f, Write_Contour_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+
+    std::vector<std::string> order{"ConTitle"};
+    order.insert(order.end(), k_header_names.begin(), k_header_names.end());
+    for (const char* n : {"ConBins", "ConEnsembles", "ConYear", "ConMonth", "ConDay", "ConHour", "ConMin", "ConSec",
+                          "ConHund", "ConVel"}) {
+        order.emplace_back(n);
+    }
+    EXPECT_EQ(m.order, order);
+
+    Expect_Text(m, "ConTitle", "Velocity East (u) mm/s");
+    Expect_Text(m, "ORUFileName", "/data/survey/RUN_007.000");
+    Expect_Text(m, "ORUSystem", "Broadband 307.2 kHz");
+    Expect_Var(m, "ORUPingsPerEns", "int32", 1, 1, {"60"});
+    Expect_Var(m, "ORUSecPerPing", "float32", 1, 1, {"1.5"});
+    Expect_Text(m, "ORUEnsDate", "24/05/01");
+    Expect_Text(m, "ORUEnsTime", "12:00:01.07");
+    Expect_Var(m, "ORUEnsInterval", "float32", 1, 1, {"1.5"});
+    Expect_Var(m, "ORUBin1Mid", "float32", 1, 1, {"3.25"});
+    Expect_Var(m, "ORUBinSize", "float32", 1, 1, {"0.5"});
+    Expect_Var(m, "ConBins", "uint8", 1, 2, {"1", "3"});
+    Expect_Var(m, "ConEnsembles", "int32", 4, 1, Strings({1, 4, 7, 10}));
+    Expect_Var(m, "ConYear", "uint8", 4, 1, Strings({24, 24, 24, 24}));
+    Expect_Var(m, "ConSec", "uint8", 4, 1, Strings({1, 4, 7, 10}));
+    Expect_Var(m, "ConHund", "uint8", 4, 1, Strings({7, 28, 49, 70}));
+    Expect_Var(m, "ConVel", "int16", 4, 2,
+               Strings({Fake_Vel(1, 0, 0), Fake_Vel(4, 0, 0), Fake_Vel(7, 0, 0), Fake_Vel(10, 0, 0), Fake_Vel(1, 0, 2),
+                        -32768, Fake_Vel(7, 0, 2), Fake_Vel(10, 0, 2)}));
+}
+
+TEST(Contour_Mat, byte_types_no_bins_and_year_80) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Contour_Type = 17;
+    f.sel.Contour_Range = {"2", "3", "1"};
+    f.overrides[2] = [](Data_Set& ds) { ds.Sub_Time(0, 0) = 80; };
+    Mat_Contents m = Export_And_Load(f, Write_Contour_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+    Expect_Text(m, "ConTitle", " PG2");
+    Expect_Text(m, "ORUEnsDate", "05/01");
+    Expect_Var(m, "ConBins", "uint8", 1, 1, {"0"});
+    Expect_Var(m, "ConPGood", "uint8", 2, 1, {"0", "0"});
+
+    f.sel.Contour_Type = 9;
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {5});
+    m = Export_And_Load(f, Write_Contour_Mat, dir);
+    Expect_Text(m, "ConTitle", "Correlation counts Four Beam Average");
+    Expect_Var(m, "ConCor", "uint8", 2, 1, Strings({Fake_Corr(2, 4, 4), Fake_Corr(3, 4, 4)}));
+
+    f.sel.Contour_Type = 15;
+    m = Export_And_Load(f, Write_Contour_Mat, dir);
+    Expect_Text(m, "ConTitle", "Velocity Direction tenth degrees");
+    Expect_Var(m, "ConVel", "int16", 2, 1, Strings({Fake_Vel(2, 5, 4), Fake_Vel(3, 5, 4)}));
+}
+
+TEST(Contour_Mat, a_stop_keeps_the_planned_rows_and_first_beyond_last_writes_empty_variables) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Contour_Type = 2;
+    f.sel.Contour_Range = {"1", "5", "1"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1});
+    f.stop_after_loads = 3;  // header load and two rows
+    Mat_Contents m = Export_And_Load(f, Write_Contour_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+    Expect_Var(m, "ConEnsembles", "int32", 2, 1, Strings({1, 2}));
+    Expect_Var(m, "ConEchoAmp", "uint8", 5, 1, Strings({Fake_Echo(1, 2, 0), Fake_Echo(2, 2, 0), 0, 0, 0}));
+    EXPECT_EQ(f.percents.back(), 100);
+
+    Export_Fixture g;
+    g.sel.Contour_Type = 10;
+    g.sel.Contour_Range = {"9", "4", "1"};
+    Export_Fixture::Select_Bins(g.sel.Contour_Bins, {1, 2});
+    m = Export_And_Load(g, Write_Contour_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+    Expect_Var(m, "ORUPingsPerEns", "int32", 1, 1, {"60"});
+    Expect_Var(m, "ConEnsembles", "int32", 0, 1, {});
+    Expect_Var(m, "ConHund", "uint8", 0, 1, {});
+    Expect_Var(m, "ConVel", "int16", 0, 2, {});
+}
+
+TEST(Profile_Mat, one_row_per_checked_type) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Profile_Ens = "6abc";
+    for (int i : {3, 4, 8, 12, 16}) f.sel.Profile_Types[static_cast<std::size_t>(i)] = true;
+    Export_Fixture::Select_Bins(f.sel.Profile_Bins, {2, 4});
+    const Mat_Contents m = Export_And_Load(f, Write_Profile_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+    std::vector<std::string> order{"ORUProfileEns"};
+    order.insert(order.end(), k_header_names.begin(), k_header_names.end());
+    for (const char* n : {"ORUProfileBins", "ProEAmpBm4cnts", "ProEAmpBmAvgcnts", "ProCor4cnts", "ProVmmpersec", "ProPG1"}) {
+        order.emplace_back(n);
+    }
+    EXPECT_EQ(m.order, order);
+    Expect_Var(m, "ORUProfileEns", "int32", 1, 1, {"6"});
+    Expect_Var(m, "ORUProfileBins", "uint8", 1, 2, {"2", "4"});
+    Expect_Var(m, "ProEAmpBm4cnts", "uint8", 1, 2, Strings({Fake_Echo(6, 3, 1), Fake_Echo(6, 3, 3)}));
+    Expect_Var(m, "ProCor4cnts", "uint8", 1, 2, Strings({Fake_Corr(6, 3, 1), Fake_Corr(6, 3, 3)}));
+    Expect_Var(m, "ProVmmpersec", "int16", 1, 2, Strings({Fake_Vel(6, 2, 1), Fake_Vel(6, 2, 3)}));
+    Expect_Var(m, "ProPG1", "uint8", 1, 2, Strings({Fake_PGood(6, 0, 1), Fake_PGood(6, 0, 3)}));
+}
+
+TEST(Series_Mat, every_variable_kind_matches_the_data_set) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Series_Range = {"2", "4", "1"};
+    f.sel.Anc_Types.fill(true);
+    for (int t : {0, 9, 13, 15, 19, 20, 25, 26, 31, 32, 35, 36, 37, 39}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
+    Export_Fixture::Select_Bins(f.sel.Series_Bins, {1, 4});
+    f.overrides[3] = [](Data_Set& ds) {
+        ds.Sub_Anc(2, 0) = 27000;  // 270 degrees
+        ds.Sub_Anc(6, 0) = -1;
+        ds.Sub_BT_Vel(0, 0) = k_bad_velocity;
+    };
+    f.overrides[4] = [](Data_Set& ds) { ds.Sub_Anc(2, 0) = 17999; };
+    f.overrides[2] = [](Data_Set& ds) { ds.Sub_Anc(2, 0) = 18000; };
+    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+
+    std::vector<std::string> order = k_header_names;
+    for (const char* n :
+         {"SerBins", "SerEnsembles", "SerYear", "SerMon", "SerDay", "SerHour", "SerMin", "SerSec", "SerHund",
+          "AnP100thDeg", "AnR100thDeg", "AnH100thDeg", "AnT100thDeg", "AnDepthmm", "AnOrienUP", "AnBIT", "AnBatt",
+          "SerEA1cnt", "SerCAcnt", "SerErmmpersec", "SerDir10thDeg", "SerPG4", "AnBTEmmpersec", "AnBTDir10thDeg",
+          "AnWMEmmpersec", "AnWMDir10thDeg", "AnNVEmmpersec", "AnNVDir10thDeg", "AnFLatDeg", "AnFLonDeg", "AnLLatDeg",
+          "AnLLonDeg", "AnBTDepthcmB1", "AnBTDepthcmB2", "AnBTDepthcmB3", "AnBTDepthcmB4"}) {
+        order.emplace_back(n);
+    }
+    EXPECT_EQ(m.order, order);
+
+    Expect_Var(m, "SerBins", "uint8", 1, 2, {"1", "4"});
+    Expect_Var(m, "SerEnsembles", "int32", 3, 1, Strings({2, 3, 4}));
+    Expect_Var(m, "SerMon", "uint8", 3, 1, Strings({5, 5, 5}));
+    Expect_Var(m, "AnP100thDeg", "int16", 3, 1, Strings({-148, -147, -146}));
+    Expect_Var(m, "AnH100thDeg", "int16", 3, 1, Strings({-18000, -9000, 17999}));
+    Expect_Var(m, "AnT100thDeg", "int16", 3, 1, Strings({1234, 1234, 1234}));
+    Expect_Var(m, "AnDepthmm", "int32", 3, 1, Strings({12347, 12348, 12349}));
+    Expect_Var(m, "AnOrienUP", "uint8", 3, 1, Strings({0, 0, 0}));
+    Expect_Var(m, "AnBIT", "uint16", 3, 1, Strings({0, 65535, 0}));
+    Expect_Var(m, "AnBatt", "uint8", 3, 1, Strings({150, 150, 150}));
+    Expect_Var(m, "SerEA1cnt", "uint8", 3, 2,
+               Strings({Fake_Echo(2, 0, 0), Fake_Echo(3, 0, 0), Fake_Echo(4, 0, 0), Fake_Echo(2, 0, 3),
+                        Fake_Echo(3, 0, 3), Fake_Echo(4, 0, 3)}));
+    Expect_Var(m, "SerDir10thDeg", "int16", 3, 2,
+               Strings({Fake_Vel(2, 5, 0), Fake_Vel(3, 5, 0), Fake_Vel(4, 5, 0), Fake_Vel(2, 5, 3), Fake_Vel(3, 5, 3),
+                        Fake_Vel(4, 5, 3)}));
+    Expect_Var(m, "AnBTEmmpersec", "int16", 3, 1, Strings({Fake_Ensemble_Vel(2, 0, 0), -32768, Fake_Ensemble_Vel(4, 0, 0)}));
+    Expect_Var(m, "AnWMDir10thDeg", "int16", 3, 1,
+               Strings({Fake_Ensemble_Vel(2, 1, 5), Fake_Ensemble_Vel(3, 1, 5), Fake_Ensemble_Vel(4, 1, 5)}));
+    Expect_Var(m, "AnNVDir10thDeg", "int16", 3, 1,
+               Strings({Fake_Ensemble_Vel(2, 3, 5), Fake_Ensemble_Vel(3, 3, 5), Fake_Ensemble_Vel(4, 3, 5)}));
+    auto deg = [](std::int32_t stored) {
+        std::ostringstream s;
+        s.precision(17);
+        s << stored * 180.0 / 2147483648.0;
+        return std::strtod(s.str().c_str(), nullptr);
+    };
+    const auto& lat = m.vars.at("AnFLatDeg");
+    ASSERT_EQ(lat.kind, "float64");
+    ASSERT_EQ(lat.values.size(), 3u);
+    EXPECT_EQ(std::strtod(lat.values[1].c_str(), nullptr), deg(620000003));
+    EXPECT_EQ(std::strtod(m.vars.at("AnLLonDeg").values[0].c_str(), nullptr), deg(-2147483647));
+    Expect_Var(m, "AnBTDepthcmB3", "int32", 3, 1, Strings({4022, 4023, 4024}));
+}
+
+TEST(Series_Mat, carried_positions_no_bins_and_a_stop) {
+    Temp_Dir dir;
+    Export_Fixture f;
+    f.sel.Series_Range = {"1", "20", "1"};
+    for (int t : {10, 33, 36, 37, 38}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
+    f.sel.Anc_Types[4] = true;
+    f.stop_after_loads = 4;  // header load and three rows
+    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat, dir);
+    ASSERT_TRUE(m.ok) << m.raw;
+    EXPECT_EQ(m.vars.count("SerEmmpersec"), 0u);  // no bin selected: no per-bin variables
+    EXPECT_EQ(m.vars.count("AnFLatDeg"), 0u);
+    Expect_Var(m, "SerBins", "uint8", 1, 1, {"0"});
+    Expect_Var(m, "SerEnsembles", "int32", 3, 1, Strings({1, 2, 3}));
+    Expect_Var(m, "AnDepthmm", "int32", 3, 1, Strings({12346, 12347, 12348}));
+    Expect_Var(m, "AnNVNmmpersec", "int16", 3, 1,
+               Strings({Fake_Ensemble_Vel(1, 2, 1), Fake_Ensemble_Vel(2, 2, 1), Fake_Ensemble_Vel(3, 2, 1)}));
+    ASSERT_EQ(m.vars.count("AnCLLonDeg"), 1u);
+    EXPECT_EQ(m.vars.at("AnCLLonDeg").rows, 3);
+    EXPECT_EQ(m.order.back(), "AnCLLonDeg");  // MicroCAT writes nothing
+}
+
+}  // namespace
+}  // namespace vantrel::test

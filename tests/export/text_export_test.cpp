@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "export/text_export.h"
+#include "platform/text_format.h"
+#include "support/temp_file.h"
+#include "export_fixture.h"
+#include "python_check.h"
+
+namespace vantrel::test {
+namespace {
+
+const std::string k_header_lines =
+    "\"/data/survey/RUN_007.000\"\r\n"
+    "\"Broadband 307.2 kHz\"\r\n"
+    "\"Pings/Ens =\"\t60\r\n"
+    "\"Time/Ping = 00:01.50\"\r\n"
+    "\"First Ensemble Date = 24/05/01\"\r\n"
+    "\"First Ensemble Time = 12:00:02.14\"\r\n"
+    "\"Ensemble Interval (s) = \"\t1.50\r\n"
+    "\"1st Bin Range (m) = \"\t3.25\r\n"
+    "\"Bin Size (m) =\"\t0.50\r\n";
+
+std::string Contour(Export_Fixture& f) {
+    std::ostringstream out;
+    Write_Contour_Text(f.job, out);
+    return out.str();
+}
+
+TEST(Contour_Text, whole_file_with_a_bad_velocity_and_no_final_line_end) {
+    Export_Fixture f;
+    f.sel.Contour_Type = 10;
+    f.sel.Contour_Range = {"2", "4", "1"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 3});
+    f.overrides[3] = [](Data_Set& ds) { ds.Sub_Vel(0, 2, 0) = k_bad_velocity; };
+
+    const std::string expected = "\"Contour Data = Velocity East (u) mm/s\"\r\n" + k_header_lines +
+                                 "\r\n"
+                                 "\"Ens\"\t\"YR\"\t\"MO\"\t\"DA\"\t\"HH\"\t\"MM\"\t\"SS\"\t\"HH\"\t\t1\t3\r\n"
+                                 "\r\n"
+                                 "\r\n2\t24\t05\t01\t12\t00\t02\t14\t\t-500\t-498"
+                                 "\r\n3\t24\t05\t01\t12\t00\t03\t21\t\t-400\t"
+                                 "\r\n4\t24\t05\t01\t12\t00\t04\t28\t\t-300\t-298";
+    EXPECT_EQ(Contour(f), expected);
+    // Every ensemble is loaded alone: the header's ensemble, then each row's.
+    const std::vector<std::pair<std::int32_t, std::int32_t>> loads{{2, 2}, {2, 2}, {3, 3}, {4, 4}};
+    EXPECT_EQ(f.loads, loads);
+    ASSERT_FALSE(f.percents.empty());
+    EXPECT_EQ(f.percents.back(), 100);
+}
+
+TEST(Contour_Text, titles_and_direction_in_degrees_with_one_decimal) {
+    Export_Fixture f;
+    f.sel.Contour_Range = {"2", "2", "1"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1});
+    f.sel.Contour_Type = 15;
+    std::string text = Contour(f);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "\"Contour Data = Velocity Direction degrees\"");
+    EXPECT_EQ(text.substr(text.rfind('\t') + 1), "27.4");  // 274 tenths
+
+    const std::pair<int, std::string> titles[] = {
+        {0, "\"Contour Data = Echo Amplitude counts Beam1\""},
+        {4, "\"Contour Data = Echo Amplitude counts Four Beam Average\""},
+        {8, "\"Contour Data = Correlation counts Beam4\""},
+        {9, "\"Contour Data = Correlation counts Four Beam Average\""},
+        {13, "\"Contour Data = Velocity Error mm/s\""},
+        {17, "\"Contour Data = PG2\""},
+        {-1, "\"Contour Data =\""},
+    };
+    for (const auto& [type, title] : titles) {
+        f.sel.Contour_Type = type;
+        text = Contour(f);
+        EXPECT_EQ(text.substr(0, text.find("\r\n")), title) << type;
+    }
+}
+
+TEST(Contour_Text, orientation_decides_which_bin_a_list_position_exports) {
+    Export_Fixture f;
+    f.sel.Contour_Type = 0;
+    f.sel.Contour_Range = {"6", "6", "1"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 2});
+    f.app.ds.Orientation_Count = 1;  // mostly facing down: position 1 is the last bin
+    std::string text = Contour(f);
+    std::string last_row = text.substr(text.rfind("\r\n") + 2);
+    EXPECT_EQ(last_row.substr(last_row.find("\t\t") + 1),
+              "\t" + std::to_string(Fake_Echo(6, 0, 4)) + "\t" + std::to_string(Fake_Echo(6, 0, 3)));
+    EXPECT_NE(text.find("\"HH\"\t\t1\t2\r\n"), std::string::npos);  // headed by position, not bin
+
+    f.app.ds.Orientation_Count = 0;
+    text = Contour(f);
+    last_row = text.substr(text.rfind("\r\n") + 2);
+    EXPECT_EQ(last_row.substr(last_row.find("\t\t") + 1),
+              "\t" + std::to_string(Fake_Echo(6, 0, 0)) + "\t" + std::to_string(Fake_Echo(6, 0, 1)));
+}
+
+TEST(Contour_Text, positions_beyond_the_bin_count_and_an_empty_selection_give_bare_rows) {
+    Export_Fixture f(3);
+    f.sel.Contour_Range = {"2", "3", "1"};
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {4, 200});
+    const std::string text = Contour(f);
+    EXPECT_NE(text.find("\"HH\"\t\r\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind("\r\n") + 2), "3\t24\t05\t01\t12\t00\t03\t21\t");
+}
+
+TEST(Contour_Text, range_fields_are_limited_and_written_back) {
+    Export_Fixture f;  // file ensembles 1..20
+    f.sel.Contour_Range = {"-5", "12.5", "999"};
+    std::string text = Contour(f);
+    EXPECT_EQ(f.sel.Contour_Range.First, "1");
+    EXPECT_EQ(f.sel.Contour_Range.Last, "12");  // halves to even
+    EXPECT_EQ(f.sel.Contour_Range.Step, "20");
+    EXPECT_EQ(f.loads.size(), 2u);  // header, then the single row of ensemble 1
+    EXPECT_EQ(text.substr(text.rfind("\r\n") + 2, 2), "1\t");
+
+    // First beyond Last: the header rows and no rows at all.
+    f.loads.clear();
+    f.sel.Contour_Range = {"15", "3", "1"};
+    text = Contour(f);
+    EXPECT_EQ(f.loads.size(), 1u);
+    EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
+    EXPECT_EQ(f.percents.back(), 100);
+}
+
+TEST(Contour_Text, stop_request_ends_after_the_current_ensemble) {
+    Export_Fixture f;
+    f.sel.Contour_Range = {"1", "20", "1"};
+    f.stop_after_loads = 3;  // the header load and two rows
+    const std::string text = Contour(f);
+    EXPECT_EQ(f.loads.size(), 3u);
+    EXPECT_EQ(text.substr(text.rfind("\r\n") + 2, 2), "2\t");
+    EXPECT_EQ(f.percents.back(), 100);
+}
+
+TEST(Text_Header, year_80_leaves_the_year_out_and_frequency_labels_follow_the_structure) {
+    Export_Fixture f;
+    f.overrides[2] = [](Data_Set& ds) { ds.Sub_Time(0, 0) = 80; };
+    f.sel.Contour_Range = {"2", "2", "1"};
+    EXPECT_NE(Contour(f).find("\"First Ensemble Date = 05/01\"\r\n"), std::string::npos);
+
+    const std::pair<int, std::int32_t> cases[] = {{1, 5}, {2, 5}, {0, 5}, {2, 7}, {1, 6}};
+    const char* expected[] = {"Narrowband 115.0 kHz", "Broadband 2457.6 kHz", "Unknown System Unknown Frequency",
+                              "Broadband Unknown Frequency", "Narrowband 38.4 kHz"};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        f.app.dec.Data_Structure = cases[i].first;
+        f.app.dec.Sys_Config = 0x4240 | cases[i].second;
+        std::ostringstream out;
+        Write_Text_Header(f.job, out);
+        const std::string text = out.str();
+        const std::size_t line2 = text.find("\r\n") + 2;
+        EXPECT_EQ(text.substr(line2, text.find("\r\n", line2) - line2), "\"" + std::string(expected[i]) + "\"");
+    }
+}
+
+TEST(Profile_Text, rows_per_checked_type_with_padded_labels) {
+    Export_Fixture f;
+    f.app.ds.Whole_First_Ens = 3;
+    f.sel.Profile_Ens = "1";
+    for (int i : {0, 9, 13, 15, 19}) f.sel.Profile_Types[static_cast<std::size_t>(i)] = true;
+    Export_Fixture::Select_Bins(f.sel.Profile_Bins, {1, 2});
+    f.overrides[3] = [](Data_Set& ds) { ds.Sub_Vel(3, 1, 0) = k_bad_velocity; };
+    std::ostringstream out;
+    Write_Profile_Text(f.job, out);
+    EXPECT_EQ(f.sel.Profile_Ens, "3");  // limited to the Whole Set's first ensemble
+
+    auto num = [](int v) { return std::to_string(v); };
+    const std::string expected =
+        "\"Profile Data Ensemble Number = \"\t3\r\n" + k_header_lines.substr(0, k_header_lines.find("\"First")) +
+        "\"First Ensemble Date = 24/05/01\"\r\n\"First Ensemble Time = 12:00:03.21\"\r\n" +
+        k_header_lines.substr(k_header_lines.find("\"Ensemble Interval")) +
+        "\r\n"
+        "\t1\t2\r\n"
+        "\r\n"
+        "\"EA1 cnts\"\t" + num(Fake_Echo(3, 0, 0)) + "\t" + num(Fake_Echo(3, 0, 1)) + "\r\n"
+        "\"CA cnts\"\t" + num(Fake_Corr(3, 4, 0)) + "\t" + num(Fake_Corr(3, 4, 1)) + "\r\n"
+        "\"Err mm/s\"\t" + num(Fake_Vel(3, 3, 0)) + "\t\r\n"
+        "\"Dir deg \"\t" + Format(Fake_Vel(3, 5, 0) / 10.0, "0.0") + "\t" + Format(Fake_Vel(3, 5, 1) / 10.0, "0.0") + "\r\n"
+        "\"PG4 \"\t" + num(Fake_PGood(3, 3, 0)) + "\t" + num(Fake_PGood(3, 3, 1)) + "\r\n";
+    EXPECT_EQ(out.str(), expected);
+
+    // Without bins only the labels remain.
+    f.sel.Profile_Bins = {};
+    std::ostringstream bare;
+    Write_Profile_Text(f.job, bare);
+    EXPECT_NE(bare.str().find("\r\n\"EA1 cnts\"\r\n\"CA cnts\"\r\n"), std::string::npos);
+}
+
+// The series file read back with the csv module, cell by cell.
+TEST(Series_Text, cells_read_back_with_the_csv_module) {
+    Export_Fixture f;
+    f.sel.Series_Range = {"5", "9", "2"};
+    f.sel.Anc_Types.fill(true);
+    for (int t : {10, 15, 16, 20, 25, 32, 36, 37, 39}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
+    Export_Fixture::Select_Bins(f.sel.Series_Bins, {2, 5});
+    f.overrides[7] = [](Data_Set& ds) {
+        ds.Sub_BT_Vel(0, 0) = k_bad_velocity;
+        ds.Sub_Vel(0, 4, 0) = k_bad_velocity;
+        ds.Sub_Anc(0, 0) = -5;
+    };
+
+    Temp_Dir dir;
+    const std::string path = dir.File("series.txt");
+    {
+        std::ofstream out(path, std::ios::binary);
+        Write_Series_Text(f.job, out);
+    }
+    const std::string raw = Slurp(path);
+    ASSERT_GE(raw.size(), 2u);
+    EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");  // unlike the contour file
+
+    bool ok = false;
+    const auto rows = Read_Text_With_Csv(path, ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(rows.size(), 1u + 9 + 2 + 3 + 1 + 3);
+    EXPECT_EQ(rows[0], std::vector<std::string>{"Series Data"});
+    EXPECT_EQ(rows[2], std::vector<std::string>{"Broadband 307.2 kHz"});
+    EXPECT_EQ(rows[3], (std::vector<std::string>{"Pings/Ens =", "60"}));
+    EXPECT_TRUE(rows[10].empty() && rows[11].empty() && rows[15].empty());
+
+    const std::vector<std::string> names{"Ens", "YR",  "MO",  "DA",  "HH",  "MM",  "SS",  "HH",  "",
+                                         "Pit", "Rol", "Hea", "Tem", "Dep", "Ori", "BIT", "Bat", "Eas",
+                                         "Eas", "Dir", "Dir", "PG1", "PG1", "BTE", "BTD", "NVE", "    \"FLat\"",
+                                         "    \"FLon\"", "    \"LLat\"", "    \"LLon\"", "MicroCAT",
+                                         "   \"BD1\"   \"BD2\"   \"BD3\"   \"BD4\""};
+    EXPECT_EQ(rows[12], names);
+    const std::vector<std::string> units{"", "", "", "", "", "", "", "", "", "deg", "deg", "deg", "deg", "m", "",
+                                         "", "cnt", "mm/s", "mm/s", "deg", "deg", "%", "%", "mm/s", "deg", "mm/s",
+                                         "     \"deg\"", "     \"deg\"", "     \"deg\"", "     \"deg\"", "str",
+                                         "    \"cm\"    \"cm\"    \"cm\"    \"cm\""};
+    EXPECT_EQ(rows[13], units);
+    std::vector<std::string> positions(17, "");
+    for (int p : {2, 5, 2, 5, 2, 5}) positions.push_back(std::to_string(p));
+    EXPECT_EQ(rows[14], positions);
+
+    auto deg = [](std::int32_t stored) {
+        return Fix_String(Format(stored * 180.0 / 2147483648.0, "0.00000000"), ' ', 10);
+    };
+    for (int r = 0; r < 3; ++r) {
+        const std::int32_t e = 5 + 2 * r;
+        const bool odd = e == 7;
+        std::vector<std::string> expect{std::to_string(e), "24", "05", "01", "12", "00", Format(e, "00"),
+                                        Format(e * 7 % 100, "00"), ""};
+        expect.push_back(Format((odd ? -5 : -150 + e) / 100.0, "0.00"));
+        expect.push_back("2.30");
+        expect.push_back(Format(e * 1000 % 36000 / 100.0, "0.00"));
+        expect.push_back("12.34");
+        expect.push_back(Format((12345 + e) / 1000.0, "0.000"));
+        for (const char* s : {"0", "0", "150"}) expect.emplace_back(s);
+        expect.push_back(std::to_string(Fake_Vel(e, 0, 1)));
+        expect.push_back(odd ? "" : std::to_string(Fake_Vel(e, 0, 4)));
+        expect.push_back(Format(Fake_Vel(e, 5, 1) / 10.0, "0.00"));
+        expect.push_back(Format(Fake_Vel(e, 5, 4) / 10.0, "0.00"));
+        expect.push_back(std::to_string(Fake_PGood(e, 0, 1)));
+        expect.push_back(std::to_string(Fake_PGood(e, 0, 4)));
+        expect.push_back(odd ? "" : std::to_string(Fake_Ensemble_Vel(e, 0, 0)));
+        expect.push_back(Format(Fake_Ensemble_Vel(e, 0, 5) / 10.0, "0.00"));
+        expect.push_back(std::to_string(Fake_Ensemble_Vel(e, 3, 0)));
+        expect.push_back(deg(620000000 + e));
+        expect.push_back(deg(47721859 - e));
+        expect.push_back(deg(-620000000 - e));
+        expect.push_back(deg(-2147483647));
+        expect.push_back("t=12.5 c=4.2 #" + std::to_string(e));
+        std::string depths;
+        for (int k = 0; k < 4; ++k) depths += Fix_String(std::to_string(4000 + 10 * k + e), ' ', 8);
+        expect.push_back(depths);
+        EXPECT_EQ(rows[16 + static_cast<std::size_t>(r)], expect) << "row of ensemble " << e;
+    }
+}
+
+TEST(Series_Text, carried_position_and_reference_velocity_replace_navigation) {
+    Export_Fixture f;
+    f.sel.Series_Range = {"4", "4", "1"};
+    for (int t : {33, 35, 36, 38}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
+    std::ostringstream out;
+    Write_Series_Text(f.job, out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("\t\"NVN\"\t\"NVD\"\t     \"Lat\"\t     \"Lon\"\r\n"), std::string::npos);
+    const std::string row = "4\t24\t05\t01\t12\t00\t04\t28\t\t" + std::to_string(Fake_Ensemble_Vel(4, 2, 1)) + "\t" +
+                            Format(Fake_Ensemble_Vel(4, 2, 5) / 10.0, "0.00") + "\t" +
+                            Format(310000004 * 180.0 / 2147483648.0, "0.00000000") + "\t" +
+                            Fix_String(Format(-4000 * 180.0 / 2147483648.0, "0.00000000"), ' ', 10) + "\r\n";
+    EXPECT_EQ(text.substr(text.size() - row.size()), row);
+}
+
+}  // namespace
+}  // namespace vantrel::test
