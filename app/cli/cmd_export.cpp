@@ -1,0 +1,103 @@
+#include "cmd_export.h"
+
+#include "arg_list.h"
+#include "export/run_export.h"
+#include "platform/text_format.h"
+
+namespace vantrel::cli {
+
+std::vector<bool> Parse_Number_List(const std::string& list, int lowest, int highest, const std::string& what) {
+    std::vector<bool> flags(static_cast<std::size_t>(highest - lowest + 1), false);
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        if (comma == std::string::npos) comma = list.size();
+        const std::string item = list.substr(start, comma - start);
+        const std::size_t dash = item.find('-', 1);
+        const std::int64_t a = Parse_Int(item.substr(0, dash), what);
+        const std::int64_t b = dash == std::string::npos ? a : Parse_Int(item.substr(dash + 1), what);
+        if (a < lowest || b > highest || a > b) throw Cli_Error(what + ": " + item + " outside " +
+                                                                std::to_string(lowest) + ".." + std::to_string(highest));
+        for (std::int64_t v = a; v <= b; ++v) flags[static_cast<std::size_t>(v - lowest)] = true;
+        start = comma + 1;
+    }
+    return flags;
+}
+
+Export_Request Parse_Export_Arguments(const Args& raw_args) {
+    Arg_List args(raw_args);
+    Export_Request r;
+    const std::optional<std::string> kind = args.Take_Value("--kind");
+    if (!kind) throw Cli_Error("--kind contour|profile|series is required");
+    if (*kind == "contour") r.kind = Export_Kind::k_contour;
+    else if (*kind == "profile") r.kind = Export_Kind::k_profile;
+    else if (*kind == "series") r.kind = Export_Kind::k_series;
+    else throw Cli_Error("--kind: not contour, profile or series: " + *kind);
+    r.mat = args.Take_Flag("--mat");
+    r.first = args.Take_Value("--first");
+    r.last = args.Take_Value("--last");
+    r.step = args.Take_Value("--step");
+    r.ens = args.Take_Value("--ens");
+    r.bins = args.Take_Value("--bins");
+    r.type = args.Take_Value("--type");
+    r.types = args.Take_Value("--types");
+    r.anc = args.Take_Value("--anc");
+    r.file = args.Take_Positional("FILE");
+    r.out = args.Take_Positional("OUT");
+    args.Finish();
+
+    // Check the lists now, so a bad one fails before anything is loaded.
+    if (r.bins && *r.bins != "all") Parse_Number_List(*r.bins, 1, k_bin_list_count, "--bins");
+    if (r.type) Parse_Number_List(*r.type, 0, k_export_type_count - 1, "--type");
+    if (r.types) {
+        const int highest = r.kind == Export_Kind::k_series ? k_series_box_count - 1 : k_export_type_count - 1;
+        Parse_Number_List(*r.types, 0, highest, "--types");
+    }
+    if (r.anc) Parse_Number_List(*r.anc, 0, k_anc_box_count - 1, "--anc");
+    return r;
+}
+
+namespace {
+
+template <std::size_t N>
+void Set_Flags(std::array<bool, N>& flags, const std::optional<std::string>& list, int highest, const std::string& what) {
+    if (!list) return;
+    const std::vector<bool> f = Parse_Number_List(*list, 0, highest, what);
+    for (std::size_t i = 0; i < f.size() && i < N; ++i) flags[i] = f[i];
+}
+
+}  // namespace
+
+int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Loader& loader, Progress_Hooks& progress) {
+    Export_Selection sel;
+    const Data_Set& ds = app.ds;
+    // As the window opens: the Sub Set's range, step 1, the profile ensemble.
+    Range_Fields range{Format(ds.First_Ens, "0"), Format(ds.Last_Ens, "0"), "1"};
+    if (r.first) range.First = *r.first;
+    if (r.last) range.Last = *r.last;
+    if (r.step) range.Step = *r.step;
+    sel.Contour_Range = sel.Series_Range = range;
+    sel.Profile_Ens = r.ens ? *r.ens : Format(ds.Cursor_Ens, "0");
+
+    Bin_List bins{};
+    if (!r.bins || *r.bins == "all") {
+        bins.fill(true);
+    } else {
+        const std::vector<bool> f = Parse_Number_List(*r.bins, 1, k_bin_list_count, "--bins");
+        for (std::size_t i = 0; i < f.size(); ++i) bins[i] = f[i];
+    }
+    sel.Contour_Bins = sel.Profile_Bins = sel.Series_Bins = bins;
+    const Export_File_Type type = r.mat ? Export_File_Type::k_mat : Export_File_Type::k_text;
+    sel.Contour_File_Type = sel.Profile_File_Type = sel.Series_File_Type = type;
+    if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type"));
+    if (r.kind == Export_Kind::k_profile) Set_Flags(sel.Profile_Types, r.types, k_export_type_count - 1, "--types");
+    if (r.kind == Export_Kind::k_series) Set_Flags(sel.Series_Types, r.types, k_series_box_count - 1, "--types");
+    Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
+
+    Export_Job job{app, sel, loader, progress, r.file};
+    const std::string message = Run_Export(job, r.kind, r.out);
+    if (!message.empty()) throw Cli_Error(message);
+    return 0;
+}
+
+}  // namespace vantrel::cli
