@@ -12,8 +12,7 @@
 #include "app_state.h"
 #include "export/mat_export.h"
 #include "export/text_export.h"
-#include "processing/velocity_processing.h"
-#include "synth_encoder.h"
+#include "export/memory_loader.h"
 
 namespace {
 
@@ -21,55 +20,17 @@ using namespace vantrel;
 
 constexpr std::int64_t k_export_ensembles = 100'000;
 
-struct Memory_Ensembles {
-    std::vector<std::uint8_t> bytes;
-    std::size_t ens_total = 0;  // bytes of one ensemble with its checksum
-};
-
-const Memory_Ensembles& Export_Ensembles() {
-    static const Memory_Ensembles m = [] {
-        const synth::Synth_Options opt = synth::Resolve_Options(
-            {.ensembles = k_export_ensembles, .bins = 10, .bottom_track = true, .navigation = true});
-        const synth::Synth_Layout layout = synth::Make_Synth_Layout(opt);
-        Memory_Ensembles out;
-        out.ens_total = layout.Total();
-        out.bytes.resize(out.ens_total * static_cast<std::size_t>(k_export_ensembles));
-        synth::Synth_Ensemble e;
-        for (std::int64_t i = 0; i < k_export_ensembles; ++i) {
-            synth::Fill_Synth_Ensemble(opt, i, e);
-            synth::Encode_Ensemble(opt, layout, e, out.bytes.data() + out.ens_total * static_cast<std::size_t>(i));
-        }
-        return out;
-    }();
+const test::Memory_Ensembles& Export_Ensembles() {
+    static const test::Memory_Ensembles m(
+        {.ensembles = k_export_ensembles, .bins = 10, .bottom_track = true, .navigation = true});
     return m;
 }
 
 void Run_Series_Export(benchmark::State& state, bool mat) {
-    const Memory_Ensembles& mem = Export_Ensembles();
+    const test::Memory_Ensembles& mem = Export_Ensembles();
     App_State app;
-    Allocate_Data_Set(app.ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
-    app.dec.Data_Structure = k_structure_bb;
-    Data_Set& ds = app.ds;
-    ds.File_First_Ens = 1;
-    ds.File_Last_Ens = static_cast<std::int32_t>(k_export_ensembles);
-    ds.File_Loaded = true;
-
-    const Sub_Set_Loader loader = [&](std::int32_t f, std::int32_t l) {
-        if (l > ds.File_Last_Ens) l = ds.File_Last_Ens;
-        ds.Sub_Count = 0;
-        for (std::int32_t e = f; e <= l && ds.Sub_Count <= app.settings.Max_Sub_Ens; ++e) {
-            const std::uint8_t* p = mem.bytes.data() + mem.ens_total * static_cast<std::size_t>(e - 1);
-            app.dec.Ens_Buffer.assign(p, p + mem.ens_total);
-            app.dec.Ens_Bytes = static_cast<std::int32_t>(mem.ens_total - 2);
-            if (!Process_Ensemble(app)) continue;
-            if (ds.Sub_Count == 0) ds.First_Ens = app.dec.Cur_Ens_Number;
-            ++ds.Sub_Count;
-        }
-        if (ds.Sub_Count == 0) return false;
-        ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
-        Error_Velocity_Statistics(app);
-        return true;
-    };
+    mem.Open(app);
+    const Sub_Set_Loader loader = mem.Loader(app);
 
     Export_Selection sel;
     sel.Series_Range = {"1", std::to_string(k_export_ensembles), "1"};
