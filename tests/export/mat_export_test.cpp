@@ -137,13 +137,8 @@ TEST(Contour_Mat, byte_types_no_bins_and_year_80) {
     Expect_Var(m, "ConBins", "uint8", 1, 1, {"0"});
     Expect_Var(m, "ConPGood", "uint8", 2, 1, {"0", "0"});
 
-    f.sel.Contour_Type = 9;
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {5});
-    m = Export_And_Load(f, Write_Contour_Mat, dir);
-    Expect_Text(m, "ConTitle", "Correlation counts Four Beam Average");
-    Expect_Var(m, "ConCor", "uint8", 2, 1, Strings({Fake_Corr(2, 4, 4), Fake_Corr(3, 4, 4)}));
-
     f.sel.Contour_Type = 15;
+    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {5});
     m = Export_And_Load(f, Write_Contour_Mat, dir);
     Expect_Text(m, "ConTitle", "Velocity Direction tenth degrees");
     Expect_Var(m, "ConVel", "int16", 2, 1, Strings({Fake_Vel(2, 5, 4), Fake_Vel(3, 5, 4)}));

@@ -51,31 +51,6 @@ TEST(Contour_Text, whole_file_with_a_bad_velocity_and_no_final_line_end) {
     EXPECT_EQ(f.percents.back(), 100);
 }
 
-TEST(Contour_Text, titles_and_direction_in_degrees_with_one_decimal) {
-    Export_Fixture f;
-    f.sel.Contour_Range = {"2", "2", "1"};
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1});
-    f.sel.Contour_Type = 15;
-    std::string text = Contour(f);
-    EXPECT_EQ(text.substr(0, text.find("\r\n")), "\"Contour Data = Velocity Direction degrees\"");
-    EXPECT_EQ(text.substr(text.rfind('\t') + 1), "27.4");  // 274 tenths
-
-    const std::pair<int, std::string> titles[] = {
-        {0, "\"Contour Data = Echo Amplitude counts Beam1\""},
-        {4, "\"Contour Data = Echo Amplitude counts Four Beam Average\""},
-        {8, "\"Contour Data = Correlation counts Beam4\""},
-        {9, "\"Contour Data = Correlation counts Four Beam Average\""},
-        {13, "\"Contour Data = Velocity Error mm/s\""},
-        {17, "\"Contour Data = PG2\""},
-        {-1, "\"Contour Data =\""},
-    };
-    for (const auto& [type, title] : titles) {
-        f.sel.Contour_Type = type;
-        text = Contour(f);
-        EXPECT_EQ(text.substr(0, text.find("\r\n")), title) << type;
-    }
-}
-
 TEST(Contour_Text, orientation_decides_which_bin_a_list_position_exports) {
     Export_Fixture f;
     f.sel.Contour_Type = 0;
@@ -266,21 +241,6 @@ TEST(Series_Text, cells_read_back_with_the_csv_module) {
         expect.push_back(depths);
         EXPECT_EQ(rows[16 + static_cast<std::size_t>(r)], expect) << "row of ensemble " << e;
     }
-}
-
-TEST(Series_Text, carried_position_and_reference_velocity_replace_navigation) {
-    Export_Fixture f;
-    f.sel.Series_Range = {"4", "4", "1"};
-    for (int t : {33, 35, 36, 38}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
-    std::ostringstream out;
-    Write_Series_Text(f.job, out);
-    const std::string text = out.str();
-    EXPECT_NE(text.find("\t\"NVN\"\t\"NVD\"\t     \"Lat\"\t     \"Lon\"\r\n"), std::string::npos);
-    const std::string row = "4\t24\t05\t01\t12\t00\t04\t28\t\t" + std::to_string(Fake_Ensemble_Vel(4, 2, 1)) + "\t" +
-                            Format(Fake_Ensemble_Vel(4, 2, 5) / 10.0, "0.00") + "\t" +
-                            Format(310000004 * 180.0 / 2147483648.0, "0.00000000") + "\t" +
-                            Fix_String(Format(-4000 * 180.0 / 2147483648.0, "0.00000000"), ' ', 10) + "\r\n";
-    EXPECT_EQ(text.substr(text.size() - row.size()), row);
 }
 
 }  // namespace
