@@ -126,10 +126,11 @@ void Append_Anc_Cell(std::string& out, const Data_Set& ds, int box) {
 
 }  // namespace
 
-void Write_Text_Header(Export_Job& job, std::ostream& out) {
+namespace {
+
+void Append_Text_Header(const Export_Job& job, std::string& t) {
     const Decoder_State& dec = job.app.dec;
     const Data_Set& ds = job.app.ds;
-    std::string t;
     Quoted(t, job.ensemble_file);
     t += k_eol;
     Quoted(t, System_Text(dec));
@@ -159,6 +160,13 @@ void Write_Text_Header(Export_Job& job, std::ostream& out) {
     Quoted(t, "Bin Size (m) =");
     t += '\t' + Format(dec.Bin_Size, "0.00");
     t += k_eol;
+}
+
+}  // namespace
+
+void Write_Text_Header(Export_Job& job, std::ostream& out) {
+    std::string t;
+    Append_Text_Header(job, t);
     out.write(t.data(), static_cast<std::streamsize>(t.size()));
 }
 
@@ -171,8 +179,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
     sink.text += k_eol;
 
     job.load(range.first, range.first);
-    sink.Flush();
-    Write_Text_Header(job, out);
+    Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
     const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
@@ -186,7 +193,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
     sink.text += k_eol;
 
     const bool have_type = d >= 0 && d < k_export_type_count;
-    for (std::int64_t e = range.first; range.Rows() > 0 && e <= range.last; e += range.step) {
+    for (std::int64_t e = range.first; e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
@@ -212,8 +219,7 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
     sink.text += '\t';
     Append_Int(sink.text, app.dec.Cur_Ens_Number);
     sink.text += k_eol;
-    sink.Flush();
-    Write_Text_Header(job, out);
+    Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
     const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
@@ -249,8 +255,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
     Quoted(sink.text, "Series Data");
     sink.text += k_eol;
     job.load(range.first, range.first);
-    sink.Flush();
-    Write_Text_Header(job, out);
+    Append_Text_Header(job, sink.text);
     sink.text += k_eol;
     sink.text += k_eol;
 
@@ -315,7 +320,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
     }
 
     const Data_Set& ds = app.ds;
-    for (std::int64_t e = range.first; range.Rows() > 0 && e <= range.last; e += range.step) {
+    for (std::int64_t e = range.first; e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
