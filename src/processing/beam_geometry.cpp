@@ -4,7 +4,9 @@
 
 namespace vantrel {
 
-Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
+namespace {
+
+Beam_Geometry Build_Beam_Geometry(std::int32_t sys_config) {
     // The angles are formed from stored multiples of pi, as the instrument's own tables do.
     static constexpr double k_angle_times_pi[4] = {47.12388980384595, 62.8318530717946, 94.2477796076919,
                                                     125.6637061435892};
@@ -27,6 +29,26 @@ Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
     if (g.facing_up) g.b = -g.b;
     g.d = 1 / (2 * std::sqrt(2.0) * std::sin(g.theta));
     return g;
+}
+
+// Only the angle, facing and pattern bits count: 16 geometries, built once.
+constexpr std::int32_t k_geometry_bits = 0x0300 | 0x80 | 0x08;
+
+std::int32_t Geometry_Key(std::int32_t sys_config) {
+    return ((sys_config >> 8) & 3) | ((sys_config >> 5) & 4) | (sys_config & 0x08);
+}
+
+}  // namespace
+
+Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
+    static const auto table = [] {
+        std::array<Beam_Geometry, 16> t{};
+        for (std::int32_t config = 0; config <= k_geometry_bits; ++config) {
+            if ((config & ~k_geometry_bits) == 0) t[static_cast<std::size_t>(Geometry_Key(config))] = Build_Beam_Geometry(config);
+        }
+        return t;
+    }();
+    return table[static_cast<std::size_t>(Geometry_Key(sys_config))];
 }
 
 Attitude Make_Attitude(std::int32_t pitch_hundredths, std::int32_t roll_hundredths, std::int32_t heading_hundredths) {

@@ -61,10 +61,10 @@ int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e)
         for (int i = 0; i <= n - 1 - 4 * w; ++i) {
             const auto at = [&](int j) { return c[static_cast<std::size_t>(j)]; };
             const std::int32_t d = at(i) - 2 * at(i + w) + 2 * at(i + 3 * w) - at(i + 4 * w);
-            if (d > peak) {
-                peak = d;
-                p = i;
-            }
+            // Selects, not a branch: the peak moves unpredictably along a noisy profile.
+            const bool higher = d > peak;
+            peak = higher ? d : peak;
+            p = higher ? i : p;
         }
         const int candidate = up ? p + w : n - p - 3 * w - 2;
         if (peak > 10) cut = std::max(cut, candidate);
@@ -80,7 +80,7 @@ void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& 
     const int n = Usable_Bins(dec, ds);
     if (n == 0) return;
     const auto e = static_cast<std::size_t>(ds.Sub_Count);
-    const double cos_theta = std::cos(Make_Beam_Geometry(dec.Sys_Config).theta);
+    const double cos_theta = opt[k_eop_cos] ? std::cos(Make_Beam_Geometry(dec.Sys_Config).theta) : 1.0;
 
     bool have_bt_cut = false;
     int bt_cut = -1;
@@ -165,25 +165,41 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
     }
 }
 
+// rnd of a value already held within +-2^51 (no NaN): the same halves-to-even rounding
+// without the range test, so loops over it stay free of branches.
+inline double Round_Small(double x) {
+    constexpr double k_magic = 6755399441055744.0;
+    return (x + k_magic) - k_magic;
+}
+
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
-// from outside the profile become bad. A factor of exactly 1 moves nothing.
+// from outside the profile become bad. A beam whose every cell would read itself is
+// left alone.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
-    if (factor[0] == 1 && factor[1] == 1 && factor[2] == 1 && factor[3] == 1) return;
-    std::array<std::array<std::int16_t, 4>, k_max_bins> copy;  // read from a copy: no value moves twice
-    for (int i = 0; i < n; ++i) {
-        const std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
-        copy[static_cast<std::size_t>(i)] = {v[0], v[1], v[2], v[3]};
-    }
+    // Column of one beam with a bad cell at each end, so indices -1 and n need no test.
+    std::array<std::int16_t, k_max_bins + 2> column;
     for (std::size_t k = 0; k < 4; ++k) {
         const double f = factor[k];
-        if (f == 1) continue;
-        const bool usable = std::isfinite(f);
+        // Under a quarter bin of drift at the far end every index rounds to itself.
+        if (std::fabs(f - 1) * n < 0.25) continue;
+        std::int16_t* v = vel + k;
+        if (!std::isfinite(f)) {
+            for (int i = 0; i < n; ++i) v[k_vel_components * static_cast<std::size_t>(i)] = k_bad;
+            continue;
+        }
+        column[0] = k_bad;
+        for (int i = 0; i < n; ++i) column[static_cast<std::size_t>(i) + 1] = v[k_vel_components * static_cast<std::size_t>(i)];
+        column[static_cast<std::size_t>(n) + 1] = k_bad;
+        // Source indices first, in a loop the compiler can vectorise, then the gather.
+        std::array<std::int32_t, k_max_bins> source;
+        const double hi = n;
+        for (int i = 0; i < n; ++i) {
+            const double from = up ? i * f : n - i * f - 1;
+            source[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(Round_Small(std::clamp(from, -1.0, hi))) + 1;
+        }
         for (int i = 0; i < n; ++i) {
             const int target = up ? i : n - 1 - i;
-            const double from = up ? i * f : n - i * f - 1;
-            const int s = usable ? static_cast<int>(Round_Clamp(from, -1, n)) : -1;
-            vel[k + k_vel_components * static_cast<std::size_t>(target)] =
-                (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
+            v[k_vel_components * static_cast<std::size_t>(target)] = column[static_cast<std::size_t>(source[static_cast<std::size_t>(i)])];
         }
     }
 }
@@ -217,13 +233,32 @@ void Solve_Beams(std::int16_t* v, const Beam_Geometry& g, const Rotation& r) {
     v[3] = bad_beam < 0 ? To_Velocity(out[3]) : k_bad;
 }
 
+// Solve_Beams over a profile; bins with four good beams, the usual case, take a
+// straight path with the same arithmetic.
+void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotation& r) {
+    for (int i = 0; i < n; ++i) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        const bool any_bad = (v[0] == k_bad) | (v[1] == k_bad) | (v[2] == k_bad) | (v[3] == k_bad);
+        if (!any_bad) {
+            const std::array<double, 4> out = Four_Beam_Solution(g, r, {double(v[0]), double(v[1]), double(v[2]), double(v[3])});
+            if (!std::isnan(out[0] + out[1] + out[2] + out[3])) {
+                for (std::size_t c = 0; c < 4; ++c) {
+                    v[c] = static_cast<std::int16_t>(Round_Small(std::clamp(out[c], -32768.0, 32767.0)));
+                }
+                continue;
+            }
+        }
+        Solve_Beams(v, g, r);
+    }
+}
+
 void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
     const Rotation r = Instrument_To_Earth(att);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, att));
-    for (int i = 0; i < n; ++i) Solve_Beams(vel + k_vel_components * static_cast<std::size_t>(i), g, r);
+    Solve_Profile(vel, n, g, r);
     Solve_Beams(ds.Sub_BT_Vel.Slice(e), g, r);
     Solve_Beams(ds.Sub_WM_Vel.Slice(e), g, r);
 }
@@ -248,13 +283,14 @@ std::array<std::int16_t, 4> Reference_Vector(const Decoder_State& dec, const Dat
     }
 }
 
+// Adds the reference to every valid value of slots 0-3, held within +-32767; a bad
+// reference component makes that component bad everywhere. Integers add exactly.
 void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& ref) {
-    for (std::size_t c = 0; c < 4; ++c) {
-        if (ref[c] == 0) continue;  // adding nothing changes no valid value
-        for (int i = 0; i < n; ++i) {
-            std::int16_t& v = vel[c + k_vel_components * static_cast<std::size_t>(i)];
-            if (ref[c] == k_bad) v = k_bad;
-            else if (v != k_bad) v = static_cast<std::int16_t>(Round_Clamp(double(v) + ref[c], -32767, 32767));
+    for (int i = 0; i < n; ++i) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::int32_t sum = std::clamp(std::int32_t(v[c]) + ref[c], -32767, 32767);
+            v[c] = (v[c] == k_bad || ref[c] == k_bad) ? k_bad : static_cast<std::int16_t>(sum);
         }
     }
 }
