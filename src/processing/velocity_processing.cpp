@@ -302,8 +302,16 @@ void Magnitude_Direction(std::int16_t* v) {
         return;
     }
     const double u = v[0], n = v[1];
-    v[4] = static_cast<std::int16_t>(Round_Clamp(std::sqrt(u * u + n * n), 0, 32767));
-    v[5] = static_cast<std::int16_t>(rnd(10 * Velocity_Direction(u, n)));
+    v[4] = static_cast<std::int16_t>(Round_Small(std::min(std::sqrt(u * u + n * n), 32767.0)));
+    double degrees;
+    if (u == 0 || n == 0) {
+        degrees = Velocity_Direction(u, n);
+    } else {
+        // The quadrant by a select: the sign of east is anyone's guess along a profile.
+        const double base = u > 0 ? 90.0 : 270.0;
+        degrees = base - std::atan(n / u) * k_rad_to_deg;
+    }
+    v[5] = static_cast<std::int16_t>(Round_Small(10 * degrees));
 }
 
 }  // namespace
