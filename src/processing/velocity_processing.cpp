@@ -43,31 +43,39 @@ int Usable_Bins(const Decoder_State& dec, const Data_Set& ds) {
 bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
 
 // Bin number (from the transducer, 0 = nearest) one before the echo bump's near edge, or -1.
+// The four beams run side by side, one lane each, so the loops vectorise.
 int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e) {
+    using Lanes = std::array<std::int32_t, 4>;
     const int w = std::max(1, To_Bin_Count(dec.Xmit_Length / dec.Bin_Size, 0) / 2);
     const std::uint8_t* echo = ds.Sub_Echo.Slice(e);
     const std::size_t stride = ds.Sub_Echo.Extent(0);
+    std::array<Lanes, k_max_bins> c;  // cumulative sums, filled for 0..n-1
+    Lanes sum{};
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t* cell = echo + stride * static_cast<std::size_t>(i);
+        for (std::size_t k = 0; k < 4; ++k) sum[k] += cell[k];
+        c[static_cast<std::size_t>(i)] = sum;
+    }
+    Lanes peak{}, p{};
+    for (int i = 0; i <= n - 1 - 4 * w; ++i) {
+        const auto ii = static_cast<std::size_t>(i), iw = static_cast<std::size_t>(w);
+        const Lanes& c0 = c[ii];
+        const Lanes& c1 = c[ii + iw];
+        const Lanes& c3 = c[ii + 3 * iw];
+        const Lanes& c4 = c[ii + 4 * iw];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::int32_t d = c0[k] - 2 * c1[k] + 2 * c3[k] - c4[k];
+            // Selects, not a branch: the peak moves unpredictably along a noisy profile.
+            const bool higher = d > peak[k];
+            peak[k] = higher ? d : peak[k];
+            p[k] = higher ? i : p[k];
+        }
+    }
     const bool up = Facing_Up(dec);
     int cut = -1;
-    std::array<std::int32_t, k_max_bins> c;  // filled for 0..n-1 per beam
     for (std::size_t k = 0; k < 4; ++k) {
-        std::int32_t sum = 0;
-        for (int i = 0; i < n; ++i) {
-            sum += echo[k + stride * static_cast<std::size_t>(i)];
-            c[static_cast<std::size_t>(i)] = sum;
-        }
-        std::int32_t peak = 0;
-        int p = 0;
-        for (int i = 0; i <= n - 1 - 4 * w; ++i) {
-            const auto at = [&](int j) { return c[static_cast<std::size_t>(j)]; };
-            const std::int32_t d = at(i) - 2 * at(i + w) + 2 * at(i + 3 * w) - at(i + 4 * w);
-            // Selects, not a branch: the peak moves unpredictably along a noisy profile.
-            const bool higher = d > peak;
-            peak = higher ? d : peak;
-            p = higher ? i : p;
-        }
-        const int candidate = up ? p + w : n - p - 3 * w - 2;
-        if (peak > 10) cut = std::max(cut, candidate);
+        const int candidate = up ? p[k] + w : n - p[k] - 3 * w - 2;
+        if (peak[k] > 10) cut = std::max(cut, candidate);
     }
     return cut;
 }
