@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
@@ -181,34 +182,43 @@ inline double Round_Small(double x) {
 }
 
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
-// from outside the profile become bad. A beam whose every cell would read itself is
-// left alone.
+// from outside the profile become bad. Nothing is touched when no beam would move.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
-    // Column of one beam with a bad cell at each end, so indices -1 and n need no test.
-    std::array<std::int16_t, k_max_bins + 2> column;
+    // Under a quarter bin of drift at the far end every index rounds to itself.
+    std::array<bool, 4> moves{};
+    for (std::size_t k = 0; k < 4; ++k) moves[k] = !(std::fabs(factor[k] - 1) * n < 0.25);
+    if (!moves[0] && !moves[1] && !moves[2] && !moves[3]) return;
+
+    // Source array index + 1 of every target index and beam; 0 and n + 1 read as bad.
+    std::array<std::array<std::int32_t, 4>, k_max_bins> source;
+    for (int t = 0; t < n; ++t) {
+        for (std::size_t k = 0; k < 4; ++k) source[static_cast<std::size_t>(t)][k] = t + 1;
+    }
+    const double hi = n;
     for (std::size_t k = 0; k < 4; ++k) {
+        if (!moves[k]) continue;
         const double f = factor[k];
-        // Under a quarter bin of drift at the far end every index rounds to itself.
-        if (std::fabs(f - 1) * n < 0.25) continue;
-        std::int16_t* v = vel + k;
         if (!std::isfinite(f)) {
-            for (int i = 0; i < n; ++i) v[k_vel_components * static_cast<std::size_t>(i)] = k_bad;
+            for (int t = 0; t < n; ++t) source[static_cast<std::size_t>(t)][k] = 0;
             continue;
         }
-        column[0] = k_bad;
-        for (int i = 0; i < n; ++i) column[static_cast<std::size_t>(i) + 1] = v[k_vel_components * static_cast<std::size_t>(i)];
-        column[static_cast<std::size_t>(n) + 1] = k_bad;
-        // Source indices first, in a loop the compiler can vectorise, then the gather.
-        std::array<std::int32_t, k_max_bins> source;
-        const double hi = n;
         for (int i = 0; i < n; ++i) {
             const double from = up ? i * f : n - i * f - 1;
-            source[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(Round_Small(std::clamp(from, -1.0, hi))) + 1;
+            const auto t = static_cast<std::size_t>(up ? i : n - 1 - i);
+            source[t][k] = static_cast<std::int32_t>(Round_Small(std::clamp(from, -1.0, hi))) + 1;
         }
-        for (int i = 0; i < n; ++i) {
-            const int target = up ? i : n - 1 - i;
-            v[k_vel_components * static_cast<std::size_t>(target)] = column[static_cast<std::size_t>(source[static_cast<std::size_t>(i)])];
-        }
+    }
+    // Read from a copy framed by bad cells, so no value moves twice and no index is tested.
+    std::array<std::array<std::int16_t, 4>, k_max_bins + 2> copy;
+    copy[0] = {k_bad, k_bad, k_bad, k_bad};
+    for (int i = 0; i < n; ++i) {
+        std::memcpy(copy[static_cast<std::size_t>(i) + 1].data(), vel + k_vel_components * static_cast<std::size_t>(i), 8);
+    }
+    copy[static_cast<std::size_t>(n) + 1] = copy[0];
+    for (int t = 0; t < n; ++t) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(t);
+        const auto& from = source[static_cast<std::size_t>(t)];
+        for (std::size_t k = 0; k < 4; ++k) v[k] = copy[static_cast<std::size_t>(from[k])][k];
     }
 }
 
