@@ -263,9 +263,9 @@ int First_Bad_Cell(const Synth_Options& opt, const App_State& app) {
 }
 
 // Both cuts against the boundary the scenario put there: the bottom below a down-facing
-// instrument, the surface above an up-facing one. A cell is kept only when its middle
-// and the pulse behind it stay short of the boundary, and the cut takes no more than a
-// cell or two of clean water.
+// instrument, the surface above an up-facing one. The bottom-track cut starts within a
+// cell of the boundary; the echo cut starts where the echo bump rises, up to two cells
+// short of it, and never past it.
 TEST(Synth_Processing, CutsFallAtTheBottomOrTheSurface) {
     for (const bool up : {false, true}) {
         for (const int eop : {k_eop_bt_depth, k_eop_rssi}) {
@@ -285,10 +285,13 @@ TEST(Synth_Processing, CutsFallAtTheBottomOrTheSurface) {
                 const double bin1 = Synth_Bin1_Dist_Cm(opt) / 100.0;
                 const int first_bad = First_Bad_Cell(opt, app);
                 ASSERT_GE(first_bad, 1) << what;
-                const double last_kept_far_end = bin1 + (first_bad - 1) * opt.bin_size + opt.bin_size / 2;
-                const double first_cut_middle = bin1 + first_bad * opt.bin_size;
-                EXPECT_LT(last_kept_far_end, boundary) << what << ", boundary " << boundary;
-                EXPECT_GT(first_cut_middle + 2.5 * opt.bin_size, boundary) << what << ", boundary " << boundary;
+                const double cells_short = (boundary - (bin1 + first_bad * opt.bin_size)) / opt.bin_size;
+                if (eop == k_eop_bt_depth) {
+                    EXPECT_LE(std::fabs(cells_short), 1.0) << what << ", boundary " << boundary;
+                } else {
+                    EXPECT_GE(cells_short, 0.0) << what << ", boundary " << boundary;
+                    EXPECT_LE(cells_short, 2.0) << what << ", boundary " << boundary;
+                }
             });
         }
     }
