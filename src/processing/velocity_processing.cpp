@@ -89,7 +89,7 @@ void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& 
     const int n = Usable_Bins(dec, ds);
     if (n == 0) return;
     const auto e = static_cast<std::size_t>(ds.Sub_Count);
-    const double cos_theta = opt[k_eop_cos] ? std::cos(Make_Beam_Geometry(dec.Sys_Config).theta) : 1.0;
+    const double cos_theta = opt[k_eop_cos] ? Make_Beam_Geometry(dec.Sys_Config).cos_theta : 1.0;
 
     bool have_bt_cut = false;
     int bt_cut = -1;
@@ -275,7 +275,7 @@ void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
     const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
     const Rotation r = Instrument_To_Earth(att);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
-    Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, att));
+    Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, r));
     Solve_Profile(vel, n, g, r);
     Solve_Beams(ds.Sub_BT_Vel.Slice(e), g, r);
     Solve_Beams(ds.Sub_WM_Vel.Slice(e), g, r);
