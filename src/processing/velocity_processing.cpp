@@ -189,25 +189,6 @@ void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& fa
     for (std::size_t k = 0; k < 4; ++k) moves[k] = !(std::fabs(factor[k] - 1) * n < 0.25);
     if (!moves[0] && !moves[1] && !moves[2] && !moves[3]) return;
 
-    // Source array index + 1 of every target index and beam; 0 and n + 1 read as bad.
-    std::array<std::array<std::int32_t, 4>, k_max_bins> source;
-    for (int t = 0; t < n; ++t) {
-        for (std::size_t k = 0; k < 4; ++k) source[static_cast<std::size_t>(t)][k] = t + 1;
-    }
-    const double hi = n;
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (!moves[k]) continue;
-        const double f = factor[k];
-        if (!std::isfinite(f)) {
-            for (int t = 0; t < n; ++t) source[static_cast<std::size_t>(t)][k] = 0;
-            continue;
-        }
-        for (int i = 0; i < n; ++i) {
-            const double from = up ? i * f : n - i * f - 1;
-            const auto t = static_cast<std::size_t>(up ? i : n - 1 - i);
-            source[t][k] = static_cast<std::int32_t>(Round_Small(std::clamp(from, -1.0, hi))) + 1;
-        }
-    }
     // Read from a copy framed by bad cells, so no value moves twice and no index is tested.
     std::array<std::array<std::int16_t, 4>, k_max_bins + 2> copy;
     copy[0] = {k_bad, k_bad, k_bad, k_bad};
@@ -215,10 +196,30 @@ void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& fa
         std::memcpy(copy[static_cast<std::size_t>(i) + 1].data(), vel + k_vel_components * static_cast<std::size_t>(i), 8);
     }
     copy[static_cast<std::size_t>(n) + 1] = copy[0];
-    for (int t = 0; t < n; ++t) {
-        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(t);
-        const auto& from = source[static_cast<std::size_t>(t)];
-        for (std::size_t k = 0; k < 4; ++k) v[k] = copy[static_cast<std::size_t>(from[k])][k];
+    // Per beam: source array index + 1 of every target, in a loop that vectorises, then the gather.
+    std::array<std::int32_t, k_max_bins> source;
+    const double hi = n;
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (!moves[k]) continue;
+        const double f = factor[k];
+        if (!std::isfinite(f)) {
+            for (int i = 0; i < n; ++i) vel[k + k_vel_components * static_cast<std::size_t>(i)] = k_bad;
+            continue;
+        }
+        if (up) {
+            for (int i = 0; i < n; ++i) {
+                source[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(Round_Small(std::clamp(i * f, -1.0, hi))) + 1;
+            }
+        } else {
+            // Target n-1-i reads rnd(n - i f - 1); stored by target so the gather runs forwards.
+            for (int i = 0; i < n; ++i) {
+                source[static_cast<std::size_t>(n - 1 - i)] =
+                    static_cast<std::int32_t>(Round_Small(std::clamp(n - i * f - 1, -1.0, hi))) + 1;
+            }
+        }
+        for (int t = 0; t < n; ++t) {
+            vel[k + k_vel_components * static_cast<std::size_t>(t)] = copy[static_cast<std::size_t>(source[static_cast<std::size_t>(t)])][k];
+        }
     }
 }
 
