@@ -4,7 +4,9 @@
 
 namespace vantrel {
 
-Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
+namespace {
+
+Beam_Geometry Build_Beam_Geometry(std::int32_t sys_config) {
     // The angles are formed from stored multiples of pi, as the instrument's own tables do.
     static constexpr double k_angle_times_pi[4] = {47.12388980384595, 62.8318530717946, 94.2477796076919,
                                                     125.6637061435892};
@@ -22,11 +24,33 @@ Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
         g.S = {-1, +1, -1, +1};
         g.T = {+1, -1, +1, -1};
     }
+    g.cos_theta = std::cos(g.theta);
+    g.sin_theta = std::sin(g.theta);
     g.a = 1 / (2 * std::sin(g.theta));
     g.b = 1 / (4 * std::cos(g.theta));
     if (g.facing_up) g.b = -g.b;
     g.d = 1 / (2 * std::sqrt(2.0) * std::sin(g.theta));
     return g;
+}
+
+// Only the angle, facing and pattern bits count: 16 geometries, built once.
+constexpr std::int32_t k_geometry_bits = 0x0300 | 0x80 | 0x08;
+
+std::int32_t Geometry_Key(std::int32_t sys_config) {
+    return ((sys_config >> 8) & 3) | ((sys_config >> 5) & 4) | (sys_config & 0x08);
+}
+
+}  // namespace
+
+Beam_Geometry Make_Beam_Geometry(std::int32_t sys_config) {
+    static const auto table = [] {
+        std::array<Beam_Geometry, 16> t{};
+        for (std::int32_t config = 0; config <= k_geometry_bits; ++config) {
+            if ((config & ~k_geometry_bits) == 0) t[static_cast<std::size_t>(Geometry_Key(config))] = Build_Beam_Geometry(config);
+        }
+        return t;
+    }();
+    return table[static_cast<std::size_t>(Geometry_Key(sys_config))];
 }
 
 Attitude Make_Attitude(std::int32_t pitch_hundredths, std::int32_t roll_hundredths, std::int32_t heading_hundredths) {
@@ -66,17 +90,30 @@ std::array<double, 4> Earth_To_Beams(const Beam_Geometry& g, const Rotation& r, 
     return {(half_sum + diff12) / 2, (half_sum - diff12) / 2, (half_sum + diff34) / 2, (half_sum - diff34) / 2};
 }
 
-std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att) {
-    const double z1 = -std::sin(att.roll) * std::cos(att.pitch);
-    const double z2 = std::sin(att.pitch);
-    const double z3 = std::cos(att.roll) * std::cos(att.pitch);
-    const double c = std::cos(g.theta), s = std::sin(g.theta);
+namespace {
+
+// K of each beam from the instrument's vertical axis (z1, z2, z3) in earth axes.
+std::array<double, 4> Factors_Of_Vertical(const Beam_Geometry& g, double z1, double z2, double z3) {
+    const double c = g.cos_theta, s = g.sin_theta;
     std::array<double, 4> k{};
     for (std::size_t beam = 0; beam < 4; ++beam) {
         const double zh = beam < 2 ? z1 : z2;
         k[beam] = c / (c * z3 + g.T[beam] * zh * s);
     }
     return k;
+}
+
+}  // namespace
+
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att) {
+    const double z1 = -std::sin(att.roll) * std::cos(att.pitch);
+    const double z2 = std::sin(att.pitch);
+    const double z3 = std::cos(att.roll) * std::cos(att.pitch);
+    return Factors_Of_Vertical(g, z1, z2, z3);
+}
+
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Rotation& r) {
+    return Factors_Of_Vertical(g, r.m[2][0], r.m[2][1], r.m[2][2]);
 }
 
 double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam) {

@@ -12,6 +12,7 @@ constexpr double k_rad_to_deg = 57.295779513083474;
 
 struct Beam_Geometry {
     double theta = 0;  // beam angle from the vertical, radians
+    double cos_theta = 0, sin_theta = 0;
     bool facing_up = false;
     bool convex = false;
     std::array<int, 4> S{};  // signs of the horizontal solution, beams 1-4
@@ -59,5 +60,9 @@ double Bin_Map_Factor(const Beam_Geometry& g, const Attitude& att, int beam);
 
 // Bin_Map_Factor of beams 1-4 at once (the trigonometry evaluated once).
 std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Attitude& att);
+
+// The same factors from the vertical row of the attitude's rotation, which holds the
+// very products they need: no trigonometry at all.
+std::array<double, 4> Bin_Map_Factors(const Beam_Geometry& g, const Rotation& r);
 
 }  // namespace vantrel

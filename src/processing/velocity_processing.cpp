@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
@@ -43,31 +44,39 @@ int Usable_Bins(const Decoder_State& dec, const Data_Set& ds) {
 bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
 
 // Bin number (from the transducer, 0 = nearest) one before the echo bump's near edge, or -1.
+// The four beams run side by side, one lane each, so the loops vectorise.
 int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e) {
+    using Lanes = std::array<std::int32_t, 4>;
     const int w = std::max(1, To_Bin_Count(dec.Xmit_Length / dec.Bin_Size, 0) / 2);
     const std::uint8_t* echo = ds.Sub_Echo.Slice(e);
     const std::size_t stride = ds.Sub_Echo.Extent(0);
+    std::array<Lanes, k_max_bins> c;  // cumulative sums, filled for 0..n-1
+    Lanes sum{};
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t* cell = echo + stride * static_cast<std::size_t>(i);
+        for (std::size_t k = 0; k < 4; ++k) sum[k] += cell[k];
+        c[static_cast<std::size_t>(i)] = sum;
+    }
+    Lanes peak{}, p{};
+    for (int i = 0; i <= n - 1 - 4 * w; ++i) {
+        const auto ii = static_cast<std::size_t>(i), iw = static_cast<std::size_t>(w);
+        const Lanes& c0 = c[ii];
+        const Lanes& c1 = c[ii + iw];
+        const Lanes& c3 = c[ii + 3 * iw];
+        const Lanes& c4 = c[ii + 4 * iw];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::int32_t d = c0[k] - 2 * c1[k] + 2 * c3[k] - c4[k];
+            // Selects, not a branch: the peak moves unpredictably along a noisy profile.
+            const bool higher = d > peak[k];
+            peak[k] = higher ? d : peak[k];
+            p[k] = higher ? i : p[k];
+        }
+    }
     const bool up = Facing_Up(dec);
     int cut = -1;
-    std::array<std::int32_t, k_max_bins> c;  // filled for 0..n-1 per beam
     for (std::size_t k = 0; k < 4; ++k) {
-        std::int32_t sum = 0;
-        for (int i = 0; i < n; ++i) {
-            sum += echo[k + stride * static_cast<std::size_t>(i)];
-            c[static_cast<std::size_t>(i)] = sum;
-        }
-        std::int32_t peak = 0;
-        int p = 0;
-        for (int i = 0; i <= n - 1 - 4 * w; ++i) {
-            const auto at = [&](int j) { return c[static_cast<std::size_t>(j)]; };
-            const std::int32_t d = at(i) - 2 * at(i + w) + 2 * at(i + 3 * w) - at(i + 4 * w);
-            if (d > peak) {
-                peak = d;
-                p = i;
-            }
-        }
-        const int candidate = up ? p + w : n - p - 3 * w - 2;
-        if (peak > 10) cut = std::max(cut, candidate);
+        const int candidate = up ? p[k] + w : n - p[k] - 3 * w - 2;
+        if (peak[k] > 10) cut = std::max(cut, candidate);
     }
     return cut;
 }
@@ -80,7 +89,7 @@ void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& 
     const int n = Usable_Bins(dec, ds);
     if (n == 0) return;
     const auto e = static_cast<std::size_t>(ds.Sub_Count);
-    const double cos_theta = std::cos(Make_Beam_Geometry(dec.Sys_Config).theta);
+    const double cos_theta = opt[k_eop_cos] ? Make_Beam_Geometry(dec.Sys_Config).cos_theta : 1.0;
 
     bool have_bt_cut = false;
     int bt_cut = -1;
@@ -165,25 +174,51 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
     }
 }
 
+// rnd of a value already held within +-2^51 (no NaN): the same halves-to-even rounding
+// without the range test, so loops over it stay free of branches.
+inline double Round_Small(double x) {
+    constexpr double k_magic = 6755399441055744.0;
+    return (x + k_magic) - k_magic;
+}
+
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
-// from outside the profile become bad. A factor of exactly 1 moves nothing.
+// from outside the profile become bad. Nothing is touched when no beam would move.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
-    if (factor[0] == 1 && factor[1] == 1 && factor[2] == 1 && factor[3] == 1) return;
-    std::array<std::array<std::int16_t, 4>, k_max_bins> copy;  // read from a copy: no value moves twice
+    // Under a quarter bin of drift at the far end every index rounds to itself.
+    std::array<bool, 4> moves{};
+    for (std::size_t k = 0; k < 4; ++k) moves[k] = !(std::fabs(factor[k] - 1) * n < 0.25);
+    if (!moves[0] && !moves[1] && !moves[2] && !moves[3]) return;
+
+    // Read from a copy framed by bad cells, so no value moves twice and no index is tested.
+    std::array<std::array<std::int16_t, 4>, k_max_bins + 2> copy;
+    copy[0] = {k_bad, k_bad, k_bad, k_bad};
     for (int i = 0; i < n; ++i) {
-        const std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
-        copy[static_cast<std::size_t>(i)] = {v[0], v[1], v[2], v[3]};
+        std::memcpy(copy[static_cast<std::size_t>(i) + 1].data(), vel + k_vel_components * static_cast<std::size_t>(i), 8);
     }
+    copy[static_cast<std::size_t>(n) + 1] = copy[0];
+    // Per beam: source array index + 1 of every target, in a loop that vectorises, then the gather.
+    std::array<std::int32_t, k_max_bins> source;
+    const double hi = n;
     for (std::size_t k = 0; k < 4; ++k) {
+        if (!moves[k]) continue;
         const double f = factor[k];
-        if (f == 1) continue;
-        const bool usable = std::isfinite(f);
-        for (int i = 0; i < n; ++i) {
-            const int target = up ? i : n - 1 - i;
-            const double from = up ? i * f : n - i * f - 1;
-            const int s = usable ? static_cast<int>(Round_Clamp(from, -1, n)) : -1;
-            vel[k + k_vel_components * static_cast<std::size_t>(target)] =
-                (s < 0 || s >= n) ? k_bad : copy[static_cast<std::size_t>(s)][k];
+        if (!std::isfinite(f)) {
+            for (int i = 0; i < n; ++i) vel[k + k_vel_components * static_cast<std::size_t>(i)] = k_bad;
+            continue;
+        }
+        if (up) {
+            for (int i = 0; i < n; ++i) {
+                source[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(Round_Small(std::clamp(i * f, -1.0, hi))) + 1;
+            }
+        } else {
+            // Target n-1-i reads rnd(n - i f - 1); stored by target so the gather runs forwards.
+            for (int i = 0; i < n; ++i) {
+                source[static_cast<std::size_t>(n - 1 - i)] =
+                    static_cast<std::int32_t>(Round_Small(std::clamp(n - i * f - 1, -1.0, hi))) + 1;
+            }
+        }
+        for (int t = 0; t < n; ++t) {
+            vel[k + k_vel_components * static_cast<std::size_t>(t)] = copy[static_cast<std::size_t>(source[static_cast<std::size_t>(t)])][k];
         }
     }
 }
@@ -217,13 +252,32 @@ void Solve_Beams(std::int16_t* v, const Beam_Geometry& g, const Rotation& r) {
     v[3] = bad_beam < 0 ? To_Velocity(out[3]) : k_bad;
 }
 
+// Solve_Beams over a profile; bins with four good beams, the usual case, take a
+// straight path with the same arithmetic.
+void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotation& r) {
+    for (int i = 0; i < n; ++i) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        const bool any_bad = (v[0] == k_bad) | (v[1] == k_bad) | (v[2] == k_bad) | (v[3] == k_bad);
+        if (!any_bad) {
+            const std::array<double, 4> out = Four_Beam_Solution(g, r, {double(v[0]), double(v[1]), double(v[2]), double(v[3])});
+            if (!std::isnan(out[0] + out[1] + out[2] + out[3])) {
+                for (std::size_t c = 0; c < 4; ++c) {
+                    v[c] = static_cast<std::int16_t>(Round_Small(std::clamp(out[c], -32768.0, 32767.0)));
+                }
+                continue;
+            }
+        }
+        Solve_Beams(v, g, r);
+    }
+}
+
 void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
     const Rotation r = Instrument_To_Earth(att);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
-    Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, att));
-    for (int i = 0; i < n; ++i) Solve_Beams(vel + k_vel_components * static_cast<std::size_t>(i), g, r);
+    Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, r));
+    Solve_Profile(vel, n, g, r);
     Solve_Beams(ds.Sub_BT_Vel.Slice(e), g, r);
     Solve_Beams(ds.Sub_WM_Vel.Slice(e), g, r);
 }
@@ -248,15 +302,43 @@ std::array<std::int16_t, 4> Reference_Vector(const Decoder_State& dec, const Dat
     }
 }
 
+// Adds the reference to every valid value of slots 0-3, held within +-32767; a bad
+// reference component makes that component bad everywhere. Integers add exactly.
 void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& ref) {
-    for (std::size_t c = 0; c < 4; ++c) {
-        if (ref[c] == 0) continue;  // adding nothing changes no valid value
-        for (int i = 0; i < n; ++i) {
-            std::int16_t& v = vel[c + k_vel_components * static_cast<std::size_t>(i)];
-            if (ref[c] == k_bad) v = k_bad;
-            else if (v != k_bad) v = static_cast<std::int16_t>(Round_Clamp(double(v) + ref[c], -32767, 32767));
+    for (int i = 0; i < n; ++i) {
+        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::int32_t sum = std::clamp(std::int32_t(v[c]) + ref[c], -32767, 32767);
+            v[c] = (v[c] == k_bad || ref[c] == k_bad) ? k_bad : static_cast<std::int16_t>(sum);
         }
     }
+}
+
+// atan(z) for 0 <= z <= 1 within 2e-8 radians: a polynomial, no call.
+inline double Atan_Unit(double z) {
+    const double z2 = z * z;
+    return z * (1 + z2 * (-0.3333314528 +
+                          z2 * (0.1999355085 +
+                                z2 * (-0.1420889944 +
+                                      z2 * (0.1065626393 +
+                                            z2 * (-0.0752896400 +
+                                                  z2 * (0.0429096138 + z2 * (-0.0161657367 + z2 * 0.0028662257))))))));
+}
+
+// rnd(10 x Velocity_Direction(u, v)) for u and v not 0. The polynomial's direction is
+// within 2e-5 tenths of the exact one, so away from a half it rounds the same way; the
+// rare value near a half is worked out exactly.
+double Direction_Tenths(double u, double v) {
+    const double au = std::fabs(u), av = std::fabs(v);
+    const double z = std::min(au, av) / std::max(au, av);
+    const double p = Atan_Unit(z);
+    const double angle = av <= au ? p : 1.5707963267948966 - p;  // atan |v / u|
+    const double signed_angle = (u > 0) == (v > 0) ? angle : -angle;
+    const double base = u > 0 ? 90.0 : 270.0;
+    const double tenths = 10 * (base - signed_angle * k_rad_to_deg);
+    const double rounded = Round_Small(tenths);
+    if (std::fabs(tenths - rounded) < 0.499) return rounded;
+    return Round_Small(10 * (base - std::atan(v / u) * k_rad_to_deg));
 }
 
 // Slots 4 and 5 from slots 0 (east) and 1 (north).
@@ -266,8 +348,9 @@ void Magnitude_Direction(std::int16_t* v) {
         return;
     }
     const double u = v[0], n = v[1];
-    v[4] = static_cast<std::int16_t>(Round_Clamp(std::sqrt(u * u + n * n), 0, 32767));
-    v[5] = static_cast<std::int16_t>(rnd(10 * Velocity_Direction(u, n)));
+    v[4] = static_cast<std::int16_t>(Round_Small(std::min(std::sqrt(u * u + n * n), 32767.0)));
+    const double tenths = (u == 0 || n == 0) ? Round_Small(10 * Velocity_Direction(u, n)) : Direction_Tenths(u, n);
+    v[5] = static_cast<std::int16_t>(tenths);
 }
 
 }  // namespace

@@ -1,0 +1,301 @@
+// Processing checked against the physics of synthetic files: the files are written to
+// disk, walked with the scanner and processed as the loaders do, and every processed
+// value is compared with what the scenario put in.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "platform/text_format.h"
+#include "processing/beam_geometry.h"
+#include "processing/velocity_processing.h"
+#include "synth/synth_walk.h"
+
+namespace vantrel::synth::test {
+namespace {
+
+constexpr std::int16_t k_bad = k_bad_velocity;
+
+// Writes the scenario, then scans and processes every ensemble into slot 0 with the
+// given settings; visit sees the processed slot and the scenario's ensemble. Returns the
+// number of ensembles processed.
+std::int64_t Process_File(const Synth_Options& scenario, const Settings& settings,
+                          const std::function<void(const App_State&, const Synth_Ensemble&)>& visit) {
+    const Synth_Options opt = Resolved(scenario);
+    Temp_File tmp("scenario.ens");
+    Write_Synth_File(tmp.path, opt);
+    App_State app;
+    app.settings = settings;
+    Binary_File file;
+    if (!file.Open(tmp.path)) {
+        ADD_FAILURE() << "cannot open " << tmp.path;
+        return 0;
+    }
+    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
+    Allocate_Data_Set(app.ds, false, 1, 1);
+    Synth_Ensemble truth;
+    std::int64_t count = 0;
+    while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
+        app.ds.Sub_Count = 0;
+        Clear_Slot(app.ds, 0);
+        EXPECT_TRUE(Process_Ensemble(app));
+        Fill_Synth_Ensemble(opt, count, truth);
+        EXPECT_EQ(app.ds.Sub_Ens_Number(0), truth.number);
+        visit(app, truth);
+        ++count;
+    }
+    EXPECT_EQ(count, opt.ensembles);
+    return count;
+}
+
+Settings Plain_Settings(std::int32_t reference = k_ref_none) {
+    Settings s;
+    Load_Default_Options(s);
+    s.Vel_Reference = reference;
+    s.EoP_Options = {};
+    return s;
+}
+
+// Array index of file cell c (0 = nearest the transducer).
+std::size_t Index_Of_Cell(const Synth_Options& opt, int c) {
+    return static_cast<std::size_t>(opt.facing_up ? c : opt.bins - 1 - c);
+}
+
+struct Geometry_Case {
+    bool up, convex;
+    int angle;
+};
+
+std::string Geometry_Name(const ::testing::TestParamInfo<Geometry_Case>& info) {
+    const auto& p = info.param;
+    return std::string(p.up ? "Up" : "Down") + (p.convex ? "Convex" : "Concave") + std::to_string(p.angle);
+}
+
+class Synth_Geometry : public ::testing::TestWithParam<Geometry_Case> {
+protected:
+    // A sheared current under a heading that turns through a full circle.
+    Synth_Options Scenario() const {
+        Synth_Options opt;
+        opt.ensembles = 48;
+        opt.bins = 40;
+        opt.facing_up = GetParam().up;
+        opt.convex = GetParam().convex;
+        opt.beam_angle = GetParam().angle;
+        opt.bottom_depth = 80;
+        opt.heading_start = 3;
+        opt.heading_rate = 7.6;
+        opt.current_east = 420;
+        opt.current_north = -310;
+        opt.shear_east = -9;
+        opt.shear_north = 6;
+        opt.vertical = 12;
+        return opt;
+    }
+};
+
+// Velocities relative to the instrument (no reference) against the scenario's water at
+// each cell, and the error velocity: the largest difference in mm/s over the valid cells.
+double Max_Earth_Error(const Synth_Options& opt, const App_State& app, const Synth_Ensemble& truth, int& valid) {
+    double worst = 0;
+    for (int c = 0; c < opt.bins; ++c) {
+        const std::size_t i = Index_Of_Cell(opt, c);
+        if (app.ds.Sub_Vel(0, i, 0) == k_bad) continue;
+        ++valid;
+        for (std::size_t k = 0; k < 3; ++k) {
+            worst = std::max(worst, std::fabs(app.ds.Sub_Vel(k, i, 0) - truth.water[static_cast<std::size_t>(c)][k]));
+        }
+        // A cell mapped from beyond the far end leaves a three-beam solution without one.
+        const std::int16_t error = app.ds.Sub_Vel(3, i, 0);
+        if (error != k_bad) worst = std::max(worst, std::fabs(double(error)));
+    }
+    return worst;
+}
+
+TEST_P(Synth_Geometry, ShearedCurrentComesBackWithoutTilt) {
+    const Synth_Options opt = Scenario();
+    double worst = 0;
+    int valid = 0;
+    double heading_min = 360, heading_max = 0;
+    Process_File(opt, Plain_Settings(), [&](const App_State& app, const Synth_Ensemble& truth) {
+        worst = std::max(worst, Max_Earth_Error(opt, app, truth, valid));
+        heading_min = std::min(heading_min, app.ds.Sub_Anc(2, 0) / 100.0);
+        heading_max = std::max(heading_max, app.ds.Sub_Anc(2, 0) / 100.0);
+    });
+    EXPECT_LE(worst, 3.0);
+    EXPECT_EQ(valid, opt.ensembles * opt.bins) << "no cell lies beyond the boundary here";
+    EXPECT_LT(heading_min, 10);
+    EXPECT_GT(heading_max, 350);
+}
+
+TEST_P(Synth_Geometry, UniformCurrentComesBackUnderTilt) {
+    Synth_Options opt = Scenario();
+    opt.shear_east = opt.shear_north = 0;
+    opt.pitch_amplitude = 15;
+    opt.roll_amplitude = 15;
+    double worst = 0;
+    int valid = 0;
+    Process_File(opt, Plain_Settings(), [&](const App_State& app, const Synth_Ensemble& truth) {
+        worst = std::max(worst, Max_Earth_Error(opt, app, truth, valid));
+    });
+    EXPECT_LE(worst, 3.0);
+    // Bin mapping reads beyond the profile's far end only for the last few cells.
+    EXPECT_GT(valid, opt.ensembles * (opt.bins - 10));
+}
+
+INSTANTIATE_TEST_SUITE_P(Processing, Synth_Geometry,
+                         ::testing::Values(Geometry_Case{false, false, 20}, Geometry_Case{false, true, 20},
+                                           Geometry_Case{false, false, 30}, Geometry_Case{false, true, 30},
+                                           Geometry_Case{true, false, 20}, Geometry_Case{true, true, 20},
+                                           Geometry_Case{true, false, 30}, Geometry_Case{true, true, 30}),
+                         Geometry_Name);
+
+// Root-mean-square horizontal error against the scenario's water, with the processing's
+// bin mapping and with the same solution applied to the cells where they lie.
+struct Shear_Errors {
+    double mapped = 0, unmapped = 0;
+};
+
+Shear_Errors Shear_Errors_Of(const Synth_Options& opt) {
+    double sum_mapped = 0, sum_unmapped = 0;
+    int count = 0;
+    Process_File(opt, Plain_Settings(), [&](const App_State& app, const Synth_Ensemble& truth) {
+        // The raw beams again, decoded from the same buffer.
+        App_State raw;
+        raw.dec = app.dec;
+        raw.settings = app.settings;
+        Allocate_Data_Set(raw.ds, false, 1, 1);
+        raw.ds.Sub_Count = 0;
+        ASSERT_TRUE(Decode_Ensemble(raw));
+        const Beam_Geometry g = Make_Beam_Geometry(raw.dec.Sys_Config);
+        const Rotation r = Instrument_To_Earth(Make_Attitude(truth.pitch, truth.roll, truth.heading));
+        for (int c = 0; c < opt.bins; ++c) {
+            const std::size_t i = Index_Of_Cell(opt, c);
+            if (app.ds.Sub_Vel(0, i, 0) == k_bad) continue;
+            std::array<double, 4> beams{};
+            for (std::size_t k = 0; k < 4; ++k) beams[k] = raw.ds.Sub_Vel(k, i, 0);
+            if (raw.ds.Sub_Vel(0, i, 0) == k_bad || raw.ds.Sub_Vel(3, i, 0) == k_bad) continue;
+            const auto plain = Four_Beam_Solution(g, r, beams);
+            const auto& w = truth.water[static_cast<std::size_t>(c)];
+            for (std::size_t k = 0; k < 2; ++k) {
+                sum_mapped += std::pow(app.ds.Sub_Vel(k, i, 0) - w[k], 2);
+                sum_unmapped += std::pow(plain[k] - w[k], 2);
+            }
+            ++count;
+        }
+    });
+    EXPECT_GT(count, opt.ensembles * opt.bins / 2);
+    return {std::sqrt(sum_mapped / (2 * count)), std::sqrt(sum_unmapped / (2 * count))};
+}
+
+TEST(Synth_Processing, BinMappingFollowsShearUnderTilt) {
+    for (const bool up : {false, true}) {
+        Synth_Options opt;
+        opt.ensembles = 60;
+        opt.bins = 50;
+        opt.facing_up = up;
+        opt.bottom_depth = 90;
+        opt.pitch_amplitude = 15;
+        opt.roll_amplitude = 12;
+        opt.heading_rate = 6;
+        opt.shear_east = -8;
+        opt.shear_north = 5;
+        const Shear_Errors e = Shear_Errors_Of(opt);
+        std::printf("%s-facing, sheared current, tilt to 15 degrees: RMS horizontal error %.2f mm/s with bin "
+                    "mapping, %.2f mm/s without\n",
+                    up ? "up" : "down", e.mapped, e.unmapped);
+        RecordProperty(up ? "rms_up_mapped" : "rms_down_mapped", std::to_string(e.mapped));
+        RecordProperty(up ? "rms_up_unmapped" : "rms_down_unmapped", std::to_string(e.unmapped));
+        EXPECT_LT(e.mapped, e.unmapped / 2) << (up ? "up" : "down");
+        EXPECT_LT(e.mapped, 6.0) << (up ? "up" : "down");
+    }
+}
+
+// A ship over still water: the instrument sees the water move against it, and adding
+// the bottom-track or the navigation velocity takes that motion out again.
+TEST(Synth_Processing, ShipOverStillWaterReferencedToBottomOrNavigation) {
+    Synth_Options opt;
+    opt.ensembles = 40;
+    opt.bins = 30;
+    opt.bottom_depth = 60;
+    opt.bottom_track = true;
+    opt.navigation = true;
+    opt.current_east = opt.current_north = opt.shear_east = opt.shear_north = opt.vertical = 0;
+    opt.ship_speed = 2200;
+    opt.ship_direction = 237;
+    opt.pitch_amplitude = 6;
+    opt.roll_amplitude = 8;
+    opt.heading_rate = 9;
+    for (const std::int32_t reference : {k_ref_none, k_ref_bottom_track, k_ref_navigation}) {
+        double worst = 0;
+        int valid = 0;
+        Process_File(opt, Plain_Settings(reference), [&](const App_State& app, const Synth_Ensemble& truth) {
+            const double expect_e = reference == k_ref_none ? -truth.ship_east : 0;
+            const double expect_n = reference == k_ref_none ? -truth.ship_north : 0;
+            for (int i = 0; i < opt.bins; ++i) {
+                const auto ii = static_cast<std::size_t>(i);
+                if (app.ds.Sub_Vel(0, ii, 0) == k_bad) continue;
+                ++valid;
+                worst = std::max({worst, std::fabs(app.ds.Sub_Vel(0, ii, 0) - expect_e),
+                                  std::fabs(app.ds.Sub_Vel(1, ii, 0) - expect_n)});
+                if (reference != k_ref_none) {
+                    EXPECT_LE(app.ds.Sub_Vel(4, ii, 0), 5);
+                }
+            }
+        });
+        EXPECT_LE(worst, 4.0) << "reference " << reference;
+        EXPECT_GT(valid, opt.ensembles * (opt.bins - 6)) << "reference " << reference;
+    }
+}
+
+// Where the first bad cell falls, counted from the transducer; -1 when none is bad.
+int First_Bad_Cell(const Synth_Options& opt, const App_State& app) {
+    for (int c = 0; c < opt.bins; ++c) {
+        const std::size_t i = Index_Of_Cell(opt, c);
+        if (app.ds.Sub_Vel(0, i, 0) == k_bad) {
+            for (int rest = c; rest < opt.bins; ++rest) {
+                EXPECT_EQ(app.ds.Sub_Vel(1, Index_Of_Cell(opt, rest), 0), k_bad) << "cut leaves a hole at " << rest;
+            }
+            return c;
+        }
+    }
+    return -1;
+}
+
+// Both cuts against the boundary the scenario put there: the bottom below a down-facing
+// instrument, the surface above an up-facing one. The bottom-track cut starts within a
+// cell of the boundary; the echo cut starts where the echo bump rises, up to two cells
+// short of it, and never past it.
+TEST(Synth_Processing, CutsFallAtTheBottomOrTheSurface) {
+    for (const bool up : {false, true}) {
+        for (const int eop : {k_eop_bt_depth, k_eop_rssi}) {
+            Synth_Options opt;
+            opt.ensembles = 12;
+            opt.bins = 60;
+            opt.bin_size = 0.5;
+            opt.facing_up = up;
+            opt.bottom_track = true;
+            opt.bottom_depth = 21.3;
+            opt.roll_amplitude = 2;
+            Settings settings = Plain_Settings();
+            settings.EoP_Options[static_cast<std::size_t>(eop)] = true;
+            const std::string what = std::string(up ? "up, " : "down, ") + (eop == k_eop_bt_depth ? "BT" : "RSSI");
+            Process_File(opt, settings, [&](const App_State& app, const Synth_Ensemble& truth) {
+                const double boundary = up ? truth.transducer_depth_m : opt.bottom_depth - truth.transducer_depth_m;
+                const double bin1 = Synth_Bin1_Dist_Cm(opt) / 100.0;
+                const int first_bad = First_Bad_Cell(opt, app);
+                ASSERT_GE(first_bad, 1) << what;
+                const double cells_short = (boundary - (bin1 + first_bad * opt.bin_size)) / opt.bin_size;
+                if (eop == k_eop_bt_depth) {
+                    EXPECT_LE(std::fabs(cells_short), 1.0) << what << ", boundary " << boundary;
+                } else {
+                    EXPECT_GE(cells_short, 0.0) << what << ", boundary " << boundary;
+                    EXPECT_LE(cells_short, 2.0) << what << ", boundary " << boundary;
+                }
+            });
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::synth::test
