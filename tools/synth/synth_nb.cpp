@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "decode/nb_decoder.h"
 #include "nb_encoder.h"
@@ -69,7 +70,11 @@ NB_Ensemble_Values Leader_Values(const Synth_Options& opt, const Synth_Ensemble&
     return v;
 }
 
-void Copy_Out(const std::vector<std::uint8_t>& bytes, std::uint8_t* out) { std::memcpy(out, bytes.data(), bytes.size()); }
+// The writer reserved exactly `expected` bytes at out.
+void Copy_Out(const std::vector<std::uint8_t>& bytes, std::size_t expected, std::uint8_t* out) {
+    if (bytes.size() != expected) throw std::logic_error("narrowband record of an unexpected size");
+    std::memcpy(out, bytes.data(), bytes.size());
+}
 
 }  // namespace
 
@@ -108,7 +113,7 @@ void Encode_Synth_NB(const Synth_Options& opt, const Synth_Ensemble& e, std::uin
         // In earth coordinates the first byte stands for the cell: the four-beam share.
         v.percent_good[c] = opt.earth_coords ? std::array<std::uint8_t, 4>{pg[3], pg[2], pg[1], pg[0]} : pg;
     }
-    Copy_Out(Encode_NB_Ensemble(v), out);
+    Copy_Out(Encode_NB_Ensemble(v), Synth_NB_Ensemble_Bytes(opt), out);
 }
 
 void Encode_NB_Long_Record(const Synth_Options& opt, const Synth_Ensemble& e, std::uint8_t* out) {
@@ -126,7 +131,7 @@ void Encode_NB_Long_Record(const Synth_Options& opt, const Synth_Ensemble& e, st
     for (std::uint8_t b : bytes) sum += b;
     bytes.push_back(static_cast<std::uint8_t>((sum >> 8) & 0xFF));
     bytes.push_back(static_cast<std::uint8_t>(sum & 0xFF));
-    Copy_Out(bytes, out);
+    Copy_Out(bytes, k_long_record_bytes, out);
 }
 
 }  // namespace vantrel::synth
