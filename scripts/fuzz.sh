@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang-14 in build-fuzz/ and runs one for SECONDS seconds on
-# fuzz-corpus/ (seeded with small broadband and narrowband files). Crashes land in
-# fuzz-crashes/. FUZZ_TARGET picks the target (fuzz_ensembles, the default, or
-# fuzz_survey). Extra arguments go to libFuzzer.
+# fuzz-corpus/, seeded with crafted broadband and narrowband files and, when a built
+# vantrel-cli is at hand (VANTREL_CLI, else build/app/cli/vantrel-cli), with small
+# synthetic files of both structures, intact and damaged. Crashes land in fuzz-crashes/.
+# FUZZ_TARGET picks the target (fuzz_ensembles, the default, or fuzz_survey). Extra
+# arguments go to libFuzzer.
 set -euo pipefail
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [libFuzzer options]}
 shift
@@ -57,6 +59,28 @@ for name, data in seeds.items():
     with open(os.path.join(out, 'seed_' + name), 'wb') as f:
         f.write(data)
 PY
+
+cli=${VANTREL_CLI:-build/app/cli/vantrel-cli}
+if [ -x "$cli" ]; then
+  synth_seeds=(
+    "bb --ensembles 3 --bins 4"
+    "bb_bt_nav_text --ensembles 3 --bins 3 --bottom-track --navigation --text-block"
+    "bb_up_earth --ensembles 3 --bins 5 --facing up --coords earth --convex --beam-angle 30"
+    "bb_flow --ensembles 2 --bins 4 --flow-meter"
+    "bb_damage --ensembles 8 --bins 2 --garbage 40 --garbage-every 3 --bad-checksum-every 4 --repeat-every 3 --reset-at 6 --truncate-last"
+    "nb --structure nb --ensembles 4 --bins 4 --bottom-track"
+    "nb_up_earth --structure nb --ensembles 3 --bins 6 --facing up --coords earth --nb-high-range --nb-frequency 0"
+    "nb_bit7_clear --structure nb --ensembles 3 --bins 3 --nb-bit7-clear --nb-frequency 5"
+    "nb_damage --structure nb --ensembles 10 --bins 2 --garbage 30 --garbage-every 4 --bad-checksum-every 3 --drop-every 5 --repeat-every 4 --truncate-last"
+  )
+  for seed in "${synth_seeds[@]}"; do
+    read -r name args <<<"$seed"
+    # shellcheck disable=SC2086
+    "$cli" synth "fuzz-corpus/synth_$name" $args >/dev/null
+  done
+else
+  echo "fuzz.sh: no vantrel-cli at $cli; the corpus has the crafted seeds only" >&2
+fi
 
 ./build-fuzz/fuzz/"$target" fuzz-corpus -max_total_time="$seconds" -max_len=4096 \
   -artifact_prefix=fuzz-crashes/ -print_final_stats=1 "$@"

@@ -14,7 +14,8 @@ namespace {
 
 const char* const k_synth_help =
     "usage: vantrel-cli synth OUT [options]\n"
-    "Writes a broadband ensemble file from a physical scenario; the same seed gives the same file.\n"
+    "Writes an ensemble file from a physical scenario; the same seed gives the same file.\n"
+    "  --structure bb|nb      broadband or narrowband ensembles (bb)\n"
     "  --ensembles N          ensembles in the scenario (1000)\n"
     "  --bins N               depth cells, 1..255 (30)\n"
     "  --bin-size M           cell length in metres (1.0)\n"
@@ -30,6 +31,14 @@ const char* const k_synth_help =
     "  --start \"YYYY-MM-DD HH:MM:SS\"  time of the first ensemble (2024-05-01 12:00:00)\n"
     "  --first-number N       number of the first ensemble (1)\n"
     "  --seed N               seed of the noise (1)\n"
+    "Narrowband configuration byte (--structure nb; cells of 1, 2, 4, ... 128 m, 30 degree beams):\n"
+    "  --nb-frequency 0..7    frequency code, bits 4-6 (2: 307.2 kHz)\n"
+    "  --nb-high-range        velocity range bit 0 set\n"
+    "  --nb-bit7-clear        the older layout: earth coordinates, facing down\n"
+    "File sets:\n"
+    "  --split-every K        K ensembles per file: OUT is the first, NAME.000, NAME.001, ...\n"
+    "  --acquisition-set      name the files PREFIX_000003.ENR, PREFIX_000004.ENR, ... and cut a\n"
+    "                         record across each file boundary\n"
     "Physics:\n"
     "  --pitch DEG, --roll DEG  amplitudes of the pitch and roll swings (0)\n"
     "  --heading DEG          heading of the first ensemble (30)\n"
@@ -88,6 +97,14 @@ int Run_Synth(const Args& raw_args) {
         return 0;
     }
     synth::Synth_Options opt;
+    if (Take_Choice(args, "--structure", "bb", "nb", "bb") == "nb") opt.structure = synth::Synth_Structure::Narrowband;
+    std::int64_t frequency = opt.nb_frequency;
+    Take_Int_Into(args, "--nb-frequency", frequency);
+    opt.nb_frequency = static_cast<int>(std::clamp<std::int64_t>(frequency, -1, 8));
+    opt.nb_high_range = args.Take_Flag("--nb-high-range");
+    opt.nb_bit7 = !args.Take_Flag("--nb-bit7-clear");
+    Take_Int_Into(args, "--split-every", opt.split_every);
+    opt.acquisition_set = args.Take_Flag("--acquisition-set");
     Take_Int_Into(args, "--ensembles", opt.ensembles);
     std::int64_t bins = opt.bins, angle = opt.beam_angle;
     Take_Int_Into(args, "--bins", bins);
@@ -148,7 +165,12 @@ int Run_Synth(const Args& raw_args) {
     } catch (const std::invalid_argument& e) {
         throw Cli_Error(e.what());
     }
-    const synth::Synth_Manifest manifest = synth::Write_Synth_File(out, resolved);
+    synth::Synth_Manifest manifest;
+    try {
+        manifest = synth::Write_Synth_File(out, resolved);
+    } catch (const std::invalid_argument& e) {
+        throw Cli_Error(e.what());
+    }
     std::printf("%s\n", synth::Synth_Summary_Line(manifest, resolved, out).c_str());
     return 0;
 }

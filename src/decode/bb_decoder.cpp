@@ -301,4 +301,21 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
     }
 }
 
+std::int32_t BB_Leader_Number(const Decoder_State& dec, std::int32_t unchanged) {
+    const std::size_t data_bytes =
+        std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
+    const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);
+    if (!ensemble.Fits(0, 6)) return unchanged;
+    const std::size_t types = ensemble.Read_U8(5);
+    if (Is_NVRAM_Record(dec.Ens_Bytes, static_cast<std::int32_t>(types))) return unchanged;
+    for (std::size_t i = 0; i < types; ++i) {
+        const std::size_t entry = 6 + 2 * i;
+        if (!ensemble.Fits(entry, 2)) break;
+        const std::size_t offset = ensemble.Read_U16_LE(entry);
+        if (!ensemble.Fits(offset, k_variable_leader_min) || ensemble.Read_U16_LE(offset) != k_id_variable_leader) continue;
+        return ensemble.Read_U8(offset + 11) * 65536 + ensemble.Read_U16_LE(offset + 2);
+    }
+    return unchanged;
+}
+
 }  // namespace vantrel

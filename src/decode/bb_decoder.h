@@ -43,6 +43,10 @@ inline bool Is_NVRAM_Record(std::int32_t ens_bytes, std::int32_t num_data_types)
 // inside the ensemble are skipped and their flags stay clear.
 void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
 
+// The ensemble number that BB_Ensemble would set from the ensemble in dec.Ens_Buffer,
+// or unchanged when it would decode no variable leader; reads nothing else.
+std::int32_t BB_Leader_Number(const Decoder_State& dec, std::int32_t unchanged);
+
 // Firmware version from the version and revision bytes (revision 105 with version 16 is 16.05).
 double Firmware_Version(std::uint8_t version, std::uint8_t revision);
 

@@ -102,7 +102,9 @@ void Run_Statistics(Binary_File& file, App_State& priv, std::int32_t ens_bytes, 
     file.Seek(1);
     priv.ds.Sub_Count = 0;
     while (!progress.Stop() && Get_Next_Ensemble(file, dec, loaded, progress)) {
-        Decode_Ensemble(priv);
+        // Only the leader's number counts here; the profiles are left undecoded.
+        dec.Cur_Ens_Number = dec.Data_Structure == k_structure_nb ? NB_Leader_Number(dec, dec.Cur_Ens_Number)
+                                                                  : BB_Leader_Number(dec, dec.Cur_Ens_Number);
         const std::int64_t number = dec.Cur_Ens_Number;
         if (dec.Ens_Bytes != ens_bytes) {
             if (dec.Ens_Bytes != k_two_type_record_bytes) scan.Set(Ens_Statistic::Wrong_Size, s.Wrong_Size, s.Wrong_Size + 1);

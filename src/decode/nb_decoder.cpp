@@ -182,4 +182,14 @@ void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
     }
 }
 
+std::int32_t NB_Leader_Number(const Decoder_State& dec, std::int32_t unchanged) {
+    const std::size_t data_bytes =
+        std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
+    const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);
+    if (!ensemble.Fits(0, k_nb_header_bytes)) return unchanged;
+    const std::size_t size = ensemble.Read_U16_BE(2);
+    if (size == 0 || size < k_nb_leader_min || !ensemble.Fits(k_nb_header_bytes, size)) return unchanged;
+    return ensemble.Read_U16_BE(k_nb_header_bytes + 15);
+}
+
 }  // namespace vantrel

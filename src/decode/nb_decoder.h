@@ -17,6 +17,10 @@ constexpr double k_nb_range_factor = 153600 / 1475.1;  // cm per range count
 // set-up scalars. A block that does not fit inside the ensemble is skipped.
 void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
 
+// The ensemble number that NB_Ensemble would set from the ensemble in dec.Ens_Buffer,
+// or unchanged when it would decode no leader; reads nothing else.
+std::int32_t NB_Leader_Number(const Decoder_State& dec, std::int32_t unchanged);
+
 // The byte's two hexadecimal digits read as a decimal number; a digit above 9 ends it (0x1A -> 1).
 std::int32_t Decimal_Coded(std::uint8_t byte);
 

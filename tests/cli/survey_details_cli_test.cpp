@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "support/test_files.h"
-#include "synth/nb_encoder.h"
+#include "nb_encoder.h"
 
 namespace vantrel {
 namespace {

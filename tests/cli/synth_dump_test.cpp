@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/binary_file.h"
+#include "support/json_values.h"
 #include "synth_writer.h"
 
 namespace vantrel::cli::test {
@@ -20,6 +21,9 @@ namespace {
 
 using synth::Synth_Ensemble;
 using synth::Synth_Options;
+using vantrel::test::Integers;
+using vantrel::test::Lines;
+using vantrel::test::Value_Of;
 
 struct Run_Result {
     int exit_code = -1;
@@ -55,45 +59,6 @@ Run_Result Run_Cli(const std::string& args) {
     std::remove(out_path.c_str());
     std::remove(err_path.c_str());
     return r;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The text of a JSON value after "key": up to the matching bracket, or the next comma.
-std::string Value_Of(const std::string& line, const std::string& key) {
-    const std::string tag = "\"" + key + "\":";
-    const auto at = line.find(tag);
-    if (at == std::string::npos) return {};
-    std::size_t i = at + tag.size(), depth = 0;
-    const std::size_t begin = i;
-    for (; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '[') ++depth;
-        if (c == ']' && depth-- == 1) return line.substr(begin, i + 1 - begin);
-        if ((c == ',' || c == '}') && depth == 0) break;
-    }
-    return line.substr(begin, i - begin);
-}
-
-// Every integer in a JSON value, in order; fails the test on a number with a fraction.
-std::vector<long long> Integers(const std::string& value) {
-    std::vector<long long> out;
-    for (std::size_t i = 0; i < value.size();) {
-        if (value[i] == '-' || (value[i] >= '0' && value[i] <= '9')) {
-            std::size_t used = 0;
-            out.push_back(std::stoll(value.substr(i), &used));
-            i += used;
-            if (i < value.size() && (value[i] == '.' || value[i] == 'e')) ADD_FAILURE() << "not an integer in " << value;
-        } else {
-            ++i;
-        }
-    }
-    return out;
 }
 
 // A count of the summary line: the number before "records" and "intact ensembles",

@@ -2,7 +2,7 @@
 
 #include "decode/file_survey.h"
 #include "support/test_files.h"
-#include "synth/nb_encoder.h"
+#include "nb_encoder.h"
 
 namespace vantrel {
 namespace {

@@ -5,7 +5,7 @@
 #include "decode/decode_ensemble.h"
 #include "decode/nb_decoder.h"
 #include "platform/text_format.h"
-#include "synth/nb_encoder.h"
+#include "nb_encoder.h"
 
 namespace vantrel {
 namespace {

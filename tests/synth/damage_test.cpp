@@ -39,14 +39,18 @@ Synth_Manifest Check_Walk(const Synth_Options& in, const std::string& name) {
     EXPECT_EQ(m.file_bytes, at - 1);
 
     App_State app;
-    const auto found = Walk_File(tmp.path, app);
+    const bool nb = opt.structure == Synth_Structure::Narrowband;
+    const auto found = Walk_File(tmp.path, app, {}, nb ? k_structure_nb : k_structure_bb);
     const auto expected = Findable(m);
     EXPECT_EQ(found.size(), expected.size());
     for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i) {
         const Manifest_Entry& e = expected[i];
         EXPECT_EQ(found[i].position, e.position) << "record " << i;
         EXPECT_EQ(found[i].ens_bytes + 2, e.length) << "record " << i;
-        if (e.kind == Record_Kind::Long_Record) {
+        if (e.kind == Record_Kind::Long_Record && nb) {
+            EXPECT_EQ(e.length, 8258);
+            EXPECT_EQ(found[i].number, e.number) << "a narrowband long record keeps its leader";
+        } else if (e.kind == Record_Kind::Long_Record) {
             EXPECT_EQ(e.length, 8258);
             EXPECT_FALSE(found[i].have_vl) << "a long record's variable leader is skipped";
         } else {
@@ -107,6 +111,16 @@ INSTANTIATE_TEST_SUITE_P(
                     {.ensembles = 120, .facing_up = true, .seed = 99, .garbage = 900, .garbage_every = 10,
                      .bad_checksum_every = 13, .drop_every = 17, .truncate_last = true, .long_records_every = 25,
                      .repeat_every = 9, .reset_at = 70},
+                    {13, 9, 7, 1, 4, 12}},
+        Damage_Case{"every_kind_narrowband",
+                    {.ensembles = 90, .earth_coords = true, .structure = Synth_Structure::Narrowband, .garbage = 700,
+                     .garbage_every = 20, .bad_checksum_every = 8, .drop_every = 15, .truncate_last = true,
+                     .long_records_every = 30, .repeat_every = 7, .reset_at = 50},
+                    {6, 11, 5, 1, 2, 11}},
+        Damage_Case{"narrowband_up_beam",
+                    {.ensembles = 120, .facing_up = true, .seed = 99, .structure = Synth_Structure::Narrowband,
+                     .garbage = 900, .garbage_every = 10, .bad_checksum_every = 13, .drop_every = 17,
+                     .truncate_last = true, .long_records_every = 25, .repeat_every = 9, .reset_at = 70},
                     {13, 9, 7, 1, 4, 12}}),
     [](const ::testing::TestParamInfo<Damage_Case>& p) { return p.param.name; });
 

@@ -41,7 +41,8 @@ struct Found_Record {
 // Walks the file as the loaders do, decoding each ensemble into slot 0 of app and
 // calling visit after each; returns what was found, in order.
 inline std::vector<Found_Record> Walk_File(const std::string& path, App_State& app,
-                                           const std::function<void(const App_State&)>& visit = {}) {
+                                           const std::function<void(const App_State&)>& visit = {},
+                                           std::int32_t structure = k_structure_bb) {
     std::vector<Found_Record> found;
     Binary_File file;
     if (!file.Open(path)) {
@@ -49,7 +50,7 @@ inline std::vector<Found_Record> Walk_File(const std::string& path, App_State& a
         return found;
     }
     app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
-    EXPECT_EQ(app.dec.Data_Structure, k_structure_bb);
+    EXPECT_EQ(app.dec.Data_Structure, structure);
     Allocate_Data_Set(app.ds, false, 1, 1);
     while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
         app.ds.Sub_Count = 0;

@@ -56,6 +56,11 @@ double Echo_Counts(double range_m, double decay, double boundary_m, double bin_m
 }  // namespace
 
 std::uint16_t Synth_Sys_Config(const Synth_Options& opt) {
+    if (opt.structure == Synth_Structure::Narrowband) {
+        // What a reader makes of the configuration byte: 30 degree beams, or the older layout's fixed word.
+        if (!opt.nb_bit7) return 7;
+        return static_cast<std::uint16_t>(16896 + opt.nb_frequency + (opt.facing_up ? 128 : 0) + (opt.convex ? 8 : 0));
+    }
     const int angle_code = std::max(Beam_Angle_Code(opt.beam_angle), 0);
     return static_cast<std::uint16_t>(0x4000 | (angle_code << 8) | (opt.facing_up ? 0x80 : 0) | 0x40 |
                                       (opt.convex ? 0x08 : 0) | k_frequency_code);
@@ -87,6 +92,23 @@ Synth_Options Resolve_Options(const Synth_Options& in) {
     Require(opt.bad_checksum_every >= 0 && opt.drop_every >= 0 && opt.long_records_every >= 0 &&
                 opt.repeat_every >= 0 && opt.reset_at >= 0,
             "damage intervals must be 0 or more");
+    if (opt.structure == Synth_Structure::Narrowband) {
+        const double cells = std::log2(opt.bin_size);
+        Require(cells >= 0 && cells <= 7 && cells == std::floor(cells), "narrowband --bin-size must be 1, 2, 4, ... 128 m");
+        Require(!opt.navigation && !opt.flow_meter && !opt.text_block,
+                "narrowband files have no navigation, flow-meter or text blocks");
+        Require(opt.first_number <= 0xFFFF, "narrowband --first-number must be 0..65535");
+        Require(opt.nb_frequency >= 0 && opt.nb_frequency <= 7, "--nb-frequency must be 0..7");
+        opt.beam_angle = 30;
+        if (!opt.nb_bit7) {
+            Require(!opt.facing_up, "--nb-bit7-clear writes facing down");
+            opt.earth_coords = true;
+            opt.beam_angle = 15;
+            opt.convex = false;
+        }
+    }
+    Require(opt.split_every >= 0, "--split-every must be 0 or more");
+    Require(!opt.acquisition_set || opt.split_every > 0, "--acquisition-set needs --split-every");
     if (opt.transducer_depth < 0) opt.transducer_depth = opt.facing_up ? opt.bottom_depth - 0.5 : 3.0;
     Require(opt.transducer_depth >= 0 && opt.transducer_depth <= opt.bottom_depth,
             "--transducer-depth must lie between the surface and the bottom");
@@ -98,7 +120,8 @@ Synth_Options Resolve_Options(const Synth_Options& in) {
 std::int32_t Synth_Ensemble_Number(const Synth_Options& opt, std::int64_t index) {
     const std::int64_t number = opt.reset_at > 0 && index + 1 >= opt.reset_at ? index + 2 - opt.reset_at
                                                                                : opt.first_number + index;
-    return static_cast<std::int32_t>(number & 0xFFFFFF);
+    const std::int64_t mask = opt.structure == Synth_Structure::Narrowband ? 0xFFFF : 0xFFFFFF;
+    return static_cast<std::int32_t>(number & mask);
 }
 
 void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ensemble& out) {

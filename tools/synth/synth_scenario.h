@@ -10,6 +10,8 @@ namespace vantrel::synth {
 
 constexpr int k_max_synth_bins = 255;
 
+enum class Synth_Structure { Broadband, Narrowband };
+
 // Everything that shapes a synthetic file. Distances in metres, velocities in mm/s,
 // angles in degrees unless named otherwise.
 struct Synth_Options {
@@ -31,6 +33,18 @@ struct Synth_Options {
     std::uint64_t seed = 1;
     std::uint8_t fw_version = 50;  // firmware version and revision bytes (flow meter: version 21)
     std::uint8_t fw_revision = 40;
+
+    // Narrowband: the configuration byte's frequency code (bits 4-6), velocity range
+    // (bit 0), and bit 7 (clear: the older layout, earth coordinates facing down).
+    Synth_Structure structure = Synth_Structure::Broadband;
+    int nb_frequency = 2;
+    bool nb_high_range = false;
+    bool nb_bit7 = true;
+
+    // File sets: K ensembles per member (0 = one file); the acquisition-program naming
+    // cuts a record across each member boundary.
+    std::int64_t split_every = 0;
+    bool acquisition_set = false;
 
     // Physics.
     double current_east = 250, current_north = 150;  // at the surface, mm/s
@@ -104,7 +118,8 @@ Synth_Options Resolve_Options(const Synth_Options& in);
 // Deterministic for the seed and the index; allocates nothing.
 void Fill_Synth_Ensemble(const Synth_Options& opt, std::int64_t index, Synth_Ensemble& out);
 
-// Ensemble number of index: first_number + index, or from reset_at on 1, 2, ...
+// Ensemble number of index: first_number + index, or from reset_at on 1, 2, ...;
+// 24 bits wide for broadband, 16 for narrowband.
 std::int32_t Synth_Ensemble_Number(const Synth_Options& opt, std::int64_t index);
 
 // System configuration word: frequency code, pattern bit 3, head attached bit 6,

@@ -24,17 +24,26 @@ struct Manifest_Entry {
     Record_Kind kind = Record_Kind::Intact;
     std::int64_t index = -1;     // scenario index of the ensemble, -1 for garbage
     std::int32_t number = 0;     // ensemble number, 0 for garbage
-    std::int64_t position = 1;   // 1-based byte position in the file
+    std::int64_t position = 1;   // 1-based byte position in its member file
     std::int64_t length = 0;     // bytes
+    std::int32_t member = 0;     // index into Synth_Manifest::members of the file it starts in
 };
 
 struct Synth_Manifest {
     std::vector<Manifest_Entry> entries;  // in file order
     std::int64_t ensemble_bytes = 0;      // bytes of every ensemble, checksum included
-    std::int64_t file_bytes = 0;
+    std::int64_t file_bytes = 0;          // all members together
+    std::vector<std::string> members;     // file names in set order; one for a single file
+    std::vector<std::int64_t> member_bytes;
 };
 
+// Names of a set's members from the first one's path: a three-digit extension counted up,
+// or for the acquisition-program naming the six digits before one of its extensions.
+// Throws std::invalid_argument when path does not have the shape, or count runs past the last number.
+std::vector<std::string> Synth_Member_Names(const std::string& path, bool acquisition_set, std::int64_t count);
+
 // Writes the file at path (through a temporary name); the options are resolved first.
+// With split_every the stream is cut into a file set whose first member is path.
 // Throws std::invalid_argument for bad options, std::runtime_error when the file
 // cannot be written.
 Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& opt);

@@ -1,0 +1,258 @@
+// The survey's report and the details scan's statistics on synthetic files and file
+// sets: the text exactly, the counters as the manifest says the file was damaged.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "decode/file_details.h"
+#include "decode/file_survey.h"
+#include "synth_walk.h"
+
+namespace vantrel::synth::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own per test, removed at the end.
+struct Temp_Folder {
+    fs::path dir;
+    Temp_Folder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("vantrel_sd_") + info->test_suite_name() + "_" + info->name();
+        for (char& c : name) {
+            if (c == '/') c = '_';
+        }
+        dir = fs::path(::testing::TempDir()) / name;
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~Temp_Folder() { fs::remove_all(dir); }
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+};
+
+std::string Read_All(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The survey's text with the folder taken out of the file names.
+std::string Survey(const Temp_Folder& tmp, const std::string& name, bool multifile, bool expect_ok = true) {
+    App_State app;
+    app.menus.MultiFile = multifile;
+    app.file_set = Test_For_File_Set(tmp.Path(name), app.menus);
+    EXPECT_EQ(Show_File_Stats(app, tmp.Path(name), No_Progress()), expect_ok);
+    std::string text = app.Info_Text;
+    const std::string folder = tmp.dir.string() + "/";
+    for (std::size_t at; (at = text.find(folder)) != std::string::npos;) text.erase(at, folder.size());
+    return text;
+}
+
+// The lines every 30-cell broadband file of the default scenario shares.
+const std::string k_bb_setup = "System Frequency: 307.2 kHz\r\n"
+                               "1st Bin -1.50 m, Bin Size 1.00 m\r\n"
+                               "No. Bins 30, Pings/Ens 10, Time/Ping 00:00.10\r\n"
+                               "First Ensemble 00000001 24/05/01 12:00:00.00\r\n";
+
+TEST(Synth_Survey, PlainBroadbandFile) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("plain.ens"), Resolved({.ensembles = 100}));
+    EXPECT_EQ(Survey(tmp, "plain.ens", false),
+              "plain.ens\r\nFile Size 75,200 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n");
+}
+
+TEST(Synth_Survey, NarrowbandFileLeavesTheYearOut) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("nb.ens"),
+                     Resolved({.ensembles = 100, .bins = 20, .bin_size = 4, .start = {2024, 12, 31, 23, 59, 0},
+                               .structure = Synth_Structure::Narrowband, .nb_frequency = 5}));
+    // 79 bytes of envelope, leader and checksum, 18 a cell; the first cell's middle is half a
+    // cell beyond transmit length 5 m: (5 + 4) / 2 = 4.5 m.
+    EXPECT_EQ(Survey(tmp, "nb.ens", false),
+              "nb.ens\r\nFile Size 43,900 bytes\r\nNB Ensemble Length 439 bytes\r\n"
+              "System Frequency: 115.0 kHz\r\n"
+              "1st Bin -4.50 m, Bin Size 4.00 m\r\n"
+              "No. Bins 20, Pings/Ens 10, Time/Ping 00:00.10\r\n"
+              "First Ensemble 00000001 12/31 23:59:00.00\r\n"
+              "Last  Ensemble 00000100 01/01 00:00:39.00\r\n");
+}
+
+TEST(Synth_Survey, FlowMeterFileShowsTwoBinSizes) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("flow.ens"), Resolved({.ensembles = 100, .flow_meter = true}));
+    const std::string text = Survey(tmp, "flow.ens", false);
+    EXPECT_EQ(text.substr(0, text.find("System")),
+              "flow.ens\r\nFile Size 79,400 bytes\r\nQTRM Ensemble Length 794 bytes\r\n");
+    EXPECT_NE(text.find("\r\n1st Bin -1.22 m, Bin Sizes 0.925, 0.814 m\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nLast  Ensemble 00000100 24/05/01 12:01:39.00\r\n"), std::string::npos) << text;
+}
+
+TEST(Synth_Survey, MissingAndExtraData) {
+    Temp_Folder tmp;
+    const std::string head = "File Size ";
+    // 14 of 100 dropped: 86 x 752 bytes where the numbers say 100.
+    Write_Synth_File(tmp.Path("drop.ens"), Resolved({.ensembles = 100, .drop_every = 7}));
+    EXPECT_EQ(Survey(tmp, "drop.ens", false),
+              "drop.ens\r\nFile Size 64,672 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n Missing Ensembles 14\r\n");
+
+    // Garbage at the start, after the 25th, 50th and 75th ensembles and at the end.
+    Write_Synth_File(tmp.Path("garbage.ens"), Resolved({.ensembles = 100, .garbage = 300, .garbage_every = 25}));
+    EXPECT_EQ(Survey(tmp, "garbage.ens", false),
+              "garbage.ens\r\nFile Size 76,700 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n Extra Data in File\r\n");
+
+    // 2000 trailing bytes hold no ensemble in the last 2B + 3: the step back finds the last one.
+    Write_Synth_File(tmp.Path("trail.ens"),
+                     Resolved({.ensembles = 100, .first_number = 500, .garbage = 2000, .garbage_every = 1000}));
+    const std::string trail = Survey(tmp, "trail.ens", false);
+    EXPECT_NE(trail.find("\r\nFirst Ensemble 00000500 "), std::string::npos) << trail;
+    EXPECT_EQ(trail.substr(trail.find("Last")),
+              "Last  Ensemble 00000599 24/05/01 12:01:39.00\r\n Extra Data in File\r\n");
+
+    // Long two-type records, the last one at the very end, make the step back meet one.
+    Write_Synth_File(tmp.Path("long.ens"), Resolved({.ensembles = 80, .long_records_every = 40}));
+    EXPECT_EQ(Survey(tmp, "long.ens", false),
+              "long.ens\r\nFile Size 76,676 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000080 24/05/01 12:01:19.00\r\n NVRAM Data in File\r\n");
+}
+
+TEST(Synth_Survey, NumberedAndAcquisitionProgramSets) {
+    Temp_Folder tmp;
+    const Synth_Options opt = Resolved({.ensembles = 100, .split_every = 40});
+    Write_Synth_File(tmp.Path("set.000"), opt);
+    const std::string tail = "File Size 75,200 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                             "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n";
+    EXPECT_EQ(Survey(tmp, "set.000", true), "set.000 to set.002\r\n" + tail);
+    // Without MultiFile the first member stands alone.
+    EXPECT_EQ(Survey(tmp, "set.000", false).substr(0, 33), "set.000\r\nFile Size 30,080 bytes\r\n");
+    EXPECT_NE(Survey(tmp, "set.000", false).find("Last  Ensemble 00000040 "), std::string::npos);
+
+    Synth_Options acq = opt;
+    acq.acquisition_set = true;
+    Write_Synth_File(tmp.Path("RUN001_000003.ENR"), acq);
+    EXPECT_EQ(Survey(tmp, "RUN001_000003.ENR", true), "RUN001_000003.ENR to RUN001_000005.ENR\r\n" + tail);
+}
+
+TEST(Synth_File_Set, MembersJoinToTheUnsplitStreamAndTheManifestPointsIntoThem) {
+    Temp_Folder tmp;
+    for (const bool acquisition : {false, true}) {
+        SCOPED_TRACE(acquisition ? "acquisition-program set" : "numbered set");
+        Synth_Options opt = Resolved({.ensembles = 50, .structure = Synth_Structure::Narrowband, .garbage = 90,
+                                      .garbage_every = 6, .drop_every = 9, .repeat_every = 4});
+        const Synth_Manifest whole = Write_Synth_File(tmp.Path("whole.ens"), opt);
+        opt.split_every = 12;
+        opt.acquisition_set = acquisition;
+        const std::string first = acquisition ? "R_000007.STA" : "part.004";
+        const Synth_Manifest m = Write_Synth_File(tmp.Path(first), opt);
+
+        const std::vector<std::string> names =
+            acquisition ? std::vector<std::string>{"R_000007.STA", "R_000008.STA", "R_000009.STA", "R_000010.STA", "R_000011.STA"}
+                        : std::vector<std::string>{"part.004", "part.005", "part.006", "part.007", "part.008"};
+        ASSERT_EQ(m.members.size(), names.size());
+        std::string joined;
+        std::vector<std::string> contents;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            EXPECT_EQ(m.members[k], tmp.Path(names[k]));
+            contents.push_back(Read_All(tmp.Path(names[k])));
+            EXPECT_EQ(static_cast<std::int64_t>(contents.back().size()), m.member_bytes[k]);
+            joined += contents.back();
+        }
+        EXPECT_EQ(joined, Read_All(tmp.Path("whole.ens")));
+        EXPECT_FALSE(fs::exists(tmp.Path(first) + ".part"));
+
+        ASSERT_EQ(m.entries.size(), whole.entries.size());
+        int cut = 0;
+        for (std::size_t i = 0; i < m.entries.size(); ++i) {
+            const Manifest_Entry& e = m.entries[i];
+            const auto k = static_cast<std::size_t>(e.member);
+            ASSERT_LT(k, contents.size());
+            EXPECT_EQ(e.kind, whole.entries[i].kind);
+            if (e.kind == Record_Kind::Dropped) continue;
+            // The entry's bytes are where the manifest says, in its member and the next.
+            const std::string here = contents[k].substr(static_cast<std::size_t>(e.position - 1));
+            const std::string want = Read_All(tmp.Path("whole.ens")).substr(
+                static_cast<std::size_t>(whole.entries[i].position - 1), static_cast<std::size_t>(e.length));
+            const bool crosses = e.position - 1 + e.length > m.member_bytes[k];
+            cut += crosses;
+            EXPECT_EQ(crosses ? here + contents[k + 1].substr(0, want.size() - here.size()) : here.substr(0, want.size()),
+                      want)
+                << "entry " << i;
+            // Members start at every twelfth ensemble of the scenario.
+            if (e.position == 1 && k > 0 && !acquisition) {
+                EXPECT_EQ(e.index % 12, 0) << "entry " << i;
+            }
+        }
+        EXPECT_EQ(cut, acquisition ? 4 : 0) << "one record cut across each boundary";
+    }
+}
+
+TEST(Synth_File_Set, BadNamesAreRefused) {
+    Temp_Folder tmp;
+    const Synth_Options numbered = Resolved({.ensembles = 30, .split_every = 10});
+    Synth_Options acquisition = numbered;
+    acquisition.acquisition_set = true;
+    for (const char* name : {"set.ens", "set.00", "set.998", "set.999"}) {
+        EXPECT_THROW(Write_Synth_File(tmp.Path(name), numbered), std::invalid_argument) << name;
+    }
+    for (const char* name : {"RUN001_000003.enr", "RUN001_00003.ENR", "RUN001_000003.DAT", "RUN001_999998.ENR"}) {
+        EXPECT_THROW(Write_Synth_File(tmp.Path(name), acquisition), std::invalid_argument) << name;
+    }
+    EXPECT_TRUE(fs::is_empty(tmp.dir)) << "nothing is written for a refused name";
+    EXPECT_NO_THROW(Write_Synth_File(tmp.Path("set.997"), numbered));  // 997, 998, 999
+}
+
+struct Details_Case {
+    const char* name;
+    Synth_Options opt;
+};
+
+void PrintTo(const Details_Case& c, std::ostream* os) { *os << c.name; }
+
+class Synth_Details : public ::testing::TestWithParam<Details_Case> {};
+
+// Damage kinds are spaced so that none hides another: a dropped or spoilt ensemble is
+// one missing number, a repeat one repeat, the reset one reset, a long record one wrong
+// size (its 8256-byte count is not the 8258 the scan passes over).
+TEST_P(Synth_Details, StatisticsAreWhatTheManifestSaysWasDone) {
+    Temp_Folder tmp;
+    const Synth_Options opt = Resolved(GetParam().opt);
+    const Synth_Manifest m = Write_Synth_File(tmp.Path("d.ens"), opt);
+    const Synth_Counts c = Count_Manifest(m);
+
+    App_State app;
+    std::int64_t changes = 0;
+    const File_Details_Result r = Show_File_Details(
+        tmp.Path("d.ens"), app.dec, app.settings, app.menus,
+        [&changes](Ens_Statistic, const Ens_Statistics&) { ++changes; }, No_Progress());
+    ASSERT_TRUE(r.opened);
+    EXPECT_EQ(r.stats.First, opt.first_number);
+    EXPECT_EQ(r.stats.Missing, c.dropped + c.bad_checksum);
+    EXPECT_EQ(r.stats.Repeats, c.repeats);
+    EXPECT_EQ(r.stats.Resets, opt.reset_at > 0 ? 1 : 0);
+    EXPECT_EQ(r.stats.Wrong_Size, c.long_records);
+    // The last ensemble before the cut one follows its predecessor in every case.
+    const std::int64_t last_whole = opt.ensembles - (opt.truncate_last ? 2 : 1);
+    EXPECT_EQ(r.stats.Last, Synth_Ensemble_Number(opt, last_whole));
+    EXPECT_GT(changes, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Synth, Synth_Details,
+    ::testing::Values(
+        Details_Case{"plain", {.ensembles = 40}},
+        Details_Case{"drops_and_repeats", {.ensembles = 50, .drop_every = 9, .repeat_every = 4}},
+        Details_Case{"every_kind",
+                     {.ensembles = 101, .first_number = 1, .garbage = 400, .garbage_every = 10,
+                      .bad_checksum_every = 13, .drop_every = 7, .truncate_last = true, .long_records_every = 17,
+                      .repeat_every = 5, .reset_at = 60}},
+        Details_Case{"every_kind_narrowband",
+                     {.ensembles = 101, .first_number = 300, .structure = Synth_Structure::Narrowband, .garbage = 400,
+                      .garbage_every = 10, .bad_checksum_every = 13, .drop_every = 7, .truncate_last = true,
+                      .long_records_every = 17, .repeat_every = 5, .reset_at = 60}}),
+    [](const ::testing::TestParamInfo<Details_Case>& p) { return p.param.name; });
+
+}  // namespace
+}  // namespace vantrel::synth::test
