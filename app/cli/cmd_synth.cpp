@@ -58,7 +58,7 @@ const char* const k_synth_help =
     "  --bad-checksum-every K corrupt the checksum of every K-th ensemble\n"
     "  --drop-every K         leave out every K-th ensemble\n"
     "  --truncate-last        cut the last ensemble short at the end of the file\n"
-    "  --long-records-every K after every K-th ensemble an 8258-byte record of two data types\n"
+    "  --long-records-every K after every K-th ensemble a record of two data types with a byte count of 8258\n"
     "  --repeat-every K       write every K-th ensemble twice\n"
     "  --reset-at K           from the K-th ensemble on, numbering restarts at 1\n";
 

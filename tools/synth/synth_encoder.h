@@ -14,7 +14,7 @@ constexpr std::size_t k_variable_leader_bytes = 65;
 constexpr std::size_t k_bottom_track_bytes = 85;
 constexpr std::size_t k_navigation_bytes = 46;
 constexpr std::size_t k_flow_meter_bytes = 40;
-constexpr std::size_t k_long_record_bytes = 8258;  // byte count 8256 and the checksum
+constexpr std::size_t k_long_record_bytes = 8260;  // byte count 8258, the size of an instrument memory record
 
 // Bottom-track set-up written into every bottom-track block.
 constexpr std::uint16_t k_bt_pings = 10;

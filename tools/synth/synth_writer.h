@@ -15,7 +15,7 @@ enum class Record_Kind {
     Repeat,        // the same ensemble written a second time
     Bad_Checksum,  // a complete ensemble whose checksum is off by one
     Truncated,     // the last ensemble cut short by the end of the file
-    Long_Record,   // a two-type record of 8258 bytes
+    Long_Record,   // a two-type record with a byte count of 8258
     Garbage,       // bytes free of 0x7F between records
     Dropped,       // an ensemble of the scenario that was not written (length 0)
 };
