@@ -48,6 +48,11 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
     for (const File_Set_Member& member : members) {
         Binary_File file = Open_Member(member);
         const std::int64_t length = file.Length();
+        if (carry > length) {
+            // The skip passes over this whole member and goes on into the next.
+            carry -= length;
+            continue;
+        }
         if (carry > 0) file.Seek(carry);
         int failures = 0;
         while (!file.Eof()) {
