@@ -27,9 +27,10 @@ Binary_File Open_Member(const File_Set_Member& member) {
     return file;
 }
 
-// Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count.
+// Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
+// earlier load stays in the slot; bins beyond those of the file are never read.
 void Load_Current_Ensemble(App_State& app) {
-    Clear_Slot(app.ds, app.ds.Sub_Count);
+    Clear_Slot(app.ds, app.ds.Sub_Count, app.dec.Num_Bins);
     Process_Ensemble(app);
 }
 
