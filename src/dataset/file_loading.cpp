@@ -21,10 +21,9 @@ bool Stop_Requested(const App_State& app, Open_File_Host& host) { return app.loa
 
 bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
 
-Binary_File Open_Member(const File_Set_Member& member) {
-    Binary_File file;
+// One file object serves every member, so its buffer is allocated once per load.
+void Open_Member(Binary_File& file, const File_Set_Member& member) {
     if (!file.Open(member.name)) throw std::runtime_error("cannot open " + member.name);
-    return file;
 }
 
 // Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
@@ -46,8 +45,9 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
     bool first = true;
     double previous = 0;
 
+    Binary_File file;
     for (const File_Set_Member& member : members) {
-        Binary_File file = Open_Member(member);
+        Open_Member(file, member);
         const std::int64_t length = file.Length();
         if (carry > length) {
             // The skip passes over this whole member and goes on into the next.
@@ -246,8 +246,9 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
     const std::int32_t slots = ds.Sub_Slots();
     double previous = 0;
     bool stop = false;
+    Binary_File file;
     for (std::size_t i = start; i < members.size() && !stop; ++i) {
-        Binary_File file = Open_Member(members[i]);
+        Open_Member(file, members[i]);
         if (i == start) file.Seek(std::max<std::int64_t>(p, 1));
         int failures = 0;
         while (!file.Eof()) {
