@@ -230,6 +230,26 @@ TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
     for (std::int32_t s = 0; s < 20; ++s) EXPECT_EQ(app.ds.Sub_Ens_Number(static_cast<std::size_t>(s)), s + 1);
 }
 
+TEST_F(Loader, AThousandFailedSearchesEndALoad) {
+    // Each failed search passes 10000 bytes without a header: 1001 of them stop the load
+    // before the ensembles behind the gap.
+    Bytes data = Ensembles(1, 2);
+    data.resize(data.size() + 10'100'000, 0x20);
+    test::Append(data, Ensembles(3, 3));
+    Open(dir.Write("gap.ens", data));
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
+    EXPECT_EQ(app.ds.Sub_Count, 2);
+    EXPECT_TRUE(app.load.Stop);
+
+    // A shorter gap is crossed.
+    data = Ensembles(1, 2);
+    data.resize(data.size() + 9'000'000, 0x20);
+    test::Append(data, Ensembles(3, 3));
+    Open(dir.Write("gap2.ens", data));
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
+    EXPECT_EQ(app.ds.Sub_Count, 5);
+}
+
 TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
     app.menus.AutoTrack = true;
     ASSERT_EQ(Open(dir.Write("g.ens", Ensembles(1, 1000, 200)), 256, 128), Open_Outcome::k_loaded);
