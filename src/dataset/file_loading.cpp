@@ -110,7 +110,7 @@ Open_Outcome Load_File(App_State& app, Open_File_Host& host, const std::string& 
     Decoder_State& dec = app.dec;
     const bool monitoring = app.menus.AutoTrack;
     host.Show_Busy_Pointer(true);
-    if (!File_Exists(name)) return Open_Outcome::k_failed;
+    if (Binary_File probe; !probe.Open(name)) return Open_Outcome::k_failed;
     app.load.File_Name = name;
     app.load.Stop = false;
     Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
