@@ -13,5 +13,7 @@ int Run_Synth(const Args& args);
 int Run_Settings(const Args& args);
 int Run_Survey(const Args& args);
 int Run_Details(const Args& args);
+int Run_Load(const Args& args);
+int Run_Save_Range(const Args& args);
 
 }  // namespace vantrel::cli

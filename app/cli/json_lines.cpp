@@ -107,11 +107,36 @@ private:
     bool first_ = true;
 };
 
+// The set-up scalars and the data-type flags of the last decoded ensemble.
+void Write_Setup(Object_Writer& w, const Decoder_State& dec) {
+    w.Int("Num_Bins", dec.Num_Bins);
+    w.Real("Bin_Size", dec.Bin_Size);
+    w.Real("Bin1_Dist", dec.Bin1_Dist);
+    w.Int("Sys_Config", dec.Sys_Config);
+    w.Int("Coord_Transform", dec.Coord_Transform);
+    w.Real("FW_Version", dec.FW_Version);
+    w.Bool("Is_QTRM", dec.Is_QTRM);
+    w.Int("Profiling_Mode", dec.Profiling_Mode);
+    w.Int("Pings_Per_Ens", dec.Pings_Per_Ens);
+    w.Bool("Have_FL", dec.Have_FL);
+    w.Bool("Have_VL", dec.Have_VL);
+    w.Bool("Have_Vel", dec.Have_Vel);
+    w.Bool("Have_Corr", dec.Have_Corr);
+    w.Bool("Have_Echo", dec.Have_Echo);
+    w.Bool("Have_PG", dec.Have_PG);
+    w.Bool("Have_BT", dec.Have_BT);
+    w.Bool("Have_MicroCAT", dec.Have_MicroCAT);
+    w.Bool("Have_QTRM", dec.Have_QTRM);
+    w.Bool("Have_Nav", dec.Have_Nav);
+}
+
+std::size_t Bin_Count(const Decoder_State& dec) { return static_cast<std::size_t>(std::clamp(dec.Num_Bins, 0, k_max_bins)); }
+
 }  // namespace
 
 void Append_Slot_Json(std::string& out, const Data_Set& ds, const Decoder_State& dec, std::size_t slot) {
     Object_Writer w(out);
-    const std::size_t bins = static_cast<std::size_t>(std::clamp(dec.Num_Bins, 0, k_max_bins));
+    const std::size_t bins = Bin_Count(dec);
     w.Int("Sub_Ens_Number", ds.Sub_Ens_Number(slot));
     w.Components("Sub_Time", ds.Sub_Time, 7, slot);
     w.Components("Sub_Anc", ds.Sub_Anc, 8, slot);
@@ -134,25 +159,25 @@ void Append_Slot_Json(std::string& out, const Data_Set& ds, const Decoder_State&
     w.Int("Sub_QTRM_Depth", ds.Sub_QTRM_Depth(slot));
     w.Int("Sub_QTRM_Vel", ds.Sub_QTRM_Vel(slot));
     w.Real("Sub_QTRM_Flow", ds.Sub_QTRM_Flow(slot));
-    w.Int("Num_Bins", dec.Num_Bins);
-    w.Real("Bin_Size", dec.Bin_Size);
-    w.Real("Bin1_Dist", dec.Bin1_Dist);
-    w.Int("Sys_Config", dec.Sys_Config);
-    w.Int("Coord_Transform", dec.Coord_Transform);
-    w.Real("FW_Version", dec.FW_Version);
-    w.Bool("Is_QTRM", dec.Is_QTRM);
-    w.Int("Profiling_Mode", dec.Profiling_Mode);
-    w.Int("Pings_Per_Ens", dec.Pings_Per_Ens);
-    w.Bool("Have_FL", dec.Have_FL);
-    w.Bool("Have_VL", dec.Have_VL);
-    w.Bool("Have_Vel", dec.Have_Vel);
-    w.Bool("Have_Corr", dec.Have_Corr);
-    w.Bool("Have_Echo", dec.Have_Echo);
-    w.Bool("Have_PG", dec.Have_PG);
-    w.Bool("Have_BT", dec.Have_BT);
-    w.Bool("Have_MicroCAT", dec.Have_MicroCAT);
-    w.Bool("Have_QTRM", dec.Have_QTRM);
-    w.Bool("Have_Nav", dec.Have_Nav);
+    Write_Setup(w, dec);
+    w.Close();
+}
+
+void Append_Whole_Slot_Json(std::string& out, const Data_Set& ds, const Decoder_State& dec, std::size_t slot) {
+    Object_Writer w(out);
+    const std::size_t bins = Bin_Count(dec);
+    w.Components("Whole_Time", ds.Whole_Time, 7, slot);
+    w.Components("Whole_Anc", ds.Whole_Anc, 8, slot);
+    w.Profile("Whole_Vel", ds.Whole_Vel, 6, bins, slot);
+    w.Profile("Whole_Corr", ds.Whole_Corr, 5, bins, slot);
+    w.Profile("Whole_Echo", ds.Whole_Echo, 5, bins, slot);
+    w.Profile("Whole_PGood", ds.Whole_PGood, 4, bins, slot);
+    w.Components("Whole_BT_Vel", ds.Whole_BT_Vel, 6, slot);
+    w.Components("Whole_WM_Vel", ds.Whole_WM_Vel, 6, slot);
+    w.Components("Whole_Ref_Vel", ds.Whole_Ref_Vel, 6, slot);
+    w.Components("Whole_Nav_Vel", ds.Whole_Nav_Vel, 6, slot);
+    w.Components("Whole_BT_Range", ds.Whole_BT_Range, 5, slot);
+    Write_Setup(w, dec);
     w.Close();
 }
 

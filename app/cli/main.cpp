@@ -18,6 +18,9 @@ const char* const k_usage =
     "  settings --defaults OUT                   write the default settings file\n"
     "  survey FILE [--multifile]                 the information text of the file survey\n"
     "  details FILE                              the file details report and ensemble statistics\n"
+    "  load FILE [--multifile] [--max-sub N] [--max-whole N] [--first N] [--last M]\n"
+    "       [--monitoring] [--dump-whole] [--dump-sub] [--settings FILE]  open as the program does\n"
+    "  save-range FILE OUT --first F --last L [--multifile]  copy a range of ensembles\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
 }  // namespace
@@ -30,6 +33,8 @@ int main(int argc, char** argv) {
         {"settings", Run_Settings},
         {"survey", Run_Survey},
         {"details", Run_Details},
+        {"load", Run_Load},
+        {"save-range", Run_Save_Range},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

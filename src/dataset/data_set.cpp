@@ -87,17 +87,25 @@ void Zero_Slot(Dense_Array<T>& a, std::size_t slot) {
     T* p = a.Slice(slot);
     std::fill(p, p + a.Slice_Size(), T{});
 }
+
+// Zeroes the first `bins` bins of a (component, bin, slot) array's slot.
+template <typename T>
+void Zero_Profile(Dense_Array<T>& a, std::size_t slot, std::size_t bins) {
+    T* p = a.Slice(slot);
+    std::fill(p, p + std::min(a.Slice_Size(), a.Extent(0) * bins), T{});
+}
 }  // namespace
 
-void Clear_Slot(Data_Set& ds, std::int32_t slot) {
+void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins) {
     if (slot < 0 || slot >= ds.Sub_Slots()) return;
     const auto s = static_cast<std::size_t>(slot);
+    const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
     Zero_Slot(ds.Sub_Ens_Number, s);
     Zero_Slot(ds.Sub_Time, s);
-    Zero_Slot(ds.Sub_Corr, s);
-    Zero_Slot(ds.Sub_Echo, s);
-    Zero_Slot(ds.Sub_PGood, s);
-    Zero_Slot(ds.Sub_Vel, s);
+    Zero_Profile(ds.Sub_Corr, s, b);
+    Zero_Profile(ds.Sub_Echo, s, b);
+    Zero_Profile(ds.Sub_PGood, s, b);
+    Zero_Profile(ds.Sub_Vel, s, b);
     Zero_Slot(ds.Sub_Anc, s);
     Zero_Slot(ds.Sub_BT_Vel, s);
     Zero_Slot(ds.Sub_WM_Vel, s);

@@ -77,7 +77,8 @@ void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::
 // and records Whole_Count, Whole_First_Ens and Whole_Step.
 void Copy_To_Whole_Set(Data_Set& ds, int num_bins);
 
-// Resets every Sub Set array of one slot to zeros and empty text.
-void Clear_Slot(Data_Set& ds, std::int32_t slot);
+// Resets every Sub Set array of one slot to zeros and empty text; profile arrays only
+// in bins 0..bins-1.
+void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins = k_max_bins);
 
 }  // namespace vantrel

@@ -4,6 +4,8 @@
 #include "platform/binary_file.h"
 #include "platform/text_format.h"
 
+#include <stdexcept>
+
 namespace vantrel {
 
 namespace {
@@ -107,6 +109,16 @@ std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members) {
         total += m.length;
     }
     return total;
+}
+
+std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position) {
+    std::size_t index = 0;
+    while (index < members.size() && members[index].length <= position) {
+        if (members[index].length < 0) throw std::runtime_error("cannot open " + members[index].name);
+        position -= members[index].length;
+        ++index;
+    }
+    return index;
 }
 
 }  // namespace vantrel

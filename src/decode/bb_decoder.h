@@ -38,6 +38,12 @@ inline bool Is_NVRAM_Record(std::int32_t ens_bytes, std::int32_t num_data_types)
     return ens_bytes > 8000 && num_data_types == 2;
 }
 
+// True when the broadband ensemble in Ens_Buffer is such a record (read before decoding).
+inline bool Is_NVRAM_Ensemble(const Decoder_State& dec) {
+    if (dec.Data_Structure != k_structure_bb || dec.Ens_Buffer.size() < 6) return false;
+    return Is_NVRAM_Record(dec.Ens_Bytes, dec.Ens_Buffer[5]);
+}
+
 // Decodes the broadband ensemble in dec.Ens_Buffer (dec.Ens_Bytes before the
 // checksum) into slot ds.Sub_Count and the set-up scalars. Blocks that do not fit
 // inside the ensemble are skipped and their flags stay clear.

@@ -13,11 +13,6 @@ constexpr const char* k_eol = "\r\n";
 
 std::string Two_Digits(double v) { return Format(v, "00"); }
 
-bool Is_NVRAM_Candidate(const Decoder_State& dec) {
-    if (dec.Data_Structure != k_structure_bb || dec.Ens_Buffer.size() < 6) return false;
-    return Is_NVRAM_Record(dec.Ens_Bytes, dec.Ens_Buffer[5]);
-}
-
 void Decode_Into(App_State& app, std::int32_t slot) {
     app.ds.Sub_Count = slot;
     Decode_Ensemble(app);
@@ -153,7 +148,7 @@ bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_byte
             Decode_Into(app, slot);
             return true;
         }
-        if (found && Is_NVRAM_Candidate(dec)) nvram_seen = true;
+        if (found && Is_NVRAM_Ensemble(dec)) nvram_seen = true;
         dec.Ens_Bytes = ens_bytes;
     }
     return false;

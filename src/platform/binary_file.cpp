@@ -11,6 +11,7 @@ namespace vantrel {
 
 namespace {
 constexpr std::size_t k_buffer_bytes = 1 << 20;
+constexpr std::size_t k_first_fill_bytes = 1 << 16;
 }
 
 Binary_File::~Binary_File() { Close(); }
@@ -27,6 +28,7 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
         buffer_start_ = other.buffer_start_;
         cursor_ = other.cursor_;
         filled_ = other.filled_;
+        fill_bytes_ = other.fill_bytes_;
         eof_ = other.eof_;
         other.fd_ = -1;
     }
@@ -46,6 +48,7 @@ bool Binary_File::Open(const std::string& path) {
     path_ = path;
     length_ = static_cast<std::int64_t>(st.st_size);
     buffer_.resize(k_buffer_bytes);
+    fill_bytes_ = k_first_fill_bytes;
     buffer_start_ = 0;
     cursor_ = 0;
     filled_ = 0;
@@ -77,6 +80,7 @@ void Binary_File::Seek(std::int64_t position) {
     buffer_start_ = offset;
     cursor_ = 0;
     filled_ = 0;
+    fill_bytes_ = k_first_fill_bytes;  // a jump reads little until reading goes on from there
 }
 
 bool Binary_File::Fill() {
@@ -84,8 +88,10 @@ bool Binary_File::Fill() {
     buffer_start_ += static_cast<std::int64_t>(cursor_);
     cursor_ = 0;
     filled_ = 0;
-    while (filled_ < buffer_.size()) {
-        const ssize_t got = ::pread(fd_, buffer_.data() + filled_, buffer_.size() - filled_,
+    const std::size_t want = std::min(fill_bytes_, buffer_.size());
+    fill_bytes_ = std::min(fill_bytes_ * 2, buffer_.size());
+    while (filled_ < want) {
+        const ssize_t got = ::pread(fd_, buffer_.data() + filled_, want - filled_,
                                     buffer_start_ + static_cast<std::int64_t>(filled_));
         if (got < 0) {
             if (errno == EINTR) continue;

@@ -61,6 +61,7 @@ private:
     std::int64_t buffer_start_ = 0;  // 0-based file offset of buffer_[0]
     std::size_t cursor_ = 0;          // next byte within buffer_
     std::size_t filled_ = 0;          // valid bytes in buffer_
+    std::size_t fill_bytes_ = 0;      // bytes the next fill reads; grows while reading goes on
     bool eof_ = false;
 };
 

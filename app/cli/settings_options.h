@@ -1,0 +1,13 @@
+#pragma once
+// The settings options shared by the commands that decode: --settings FILE, --ref, --eop,
+// --vel-scale and --bt-vel-scale.
+
+#include "arg_list.h"
+#include "settings/settings.h"
+
+namespace vantrel::cli {
+
+// The settings in force: defaults, then a settings file, then single overrides.
+void Apply_Settings_Options(Arg_List& args, Settings& settings);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,293 @@
+#include "dataset/file_loading.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "decode/bb_decoder.h"
+#include "decode/file_survey.h"
+#include "decode/scanner.h"
+#include "platform/binary_file.h"
+#include "platform/text_format.h"
+#include "processing/velocity_processing.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int k_failure_limit = 1000;  // scanner failures in one file before a load gives up
+constexpr double k_seconds_per_day = 86400;
+
+bool Stop_Requested(const App_State& app, Open_File_Host& host) { return app.load.Stop || host.Hooks().Stop(); }
+
+bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
+
+// One file object serves every member, so its buffer is allocated once per load.
+void Open_Member(Binary_File& file, const File_Set_Member& member) {
+    if (!file.Open(member.name)) throw std::runtime_error("cannot open " + member.name);
+}
+
+// Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
+// earlier load stays in the slot; bins beyond those of the file are never read.
+void Load_Current_Ensemble(App_State& app) {
+    Clear_Slot(app.ds, app.ds.Sub_Count, app.dec.Num_Bins);
+    Process_Ensemble(app);
+}
+
+// The thinned walk over every member: one ensemble kept, Ens_Step skipped by moving the
+// file position. A skip that runs past the end of a member carries into the next one.
+void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File_Set_Member>& members) {
+    Data_Set& ds = app.ds;
+    Decoder_State& dec = app.dec;
+    const bool monitoring = app.menus.AutoTrack;
+    const std::int32_t max_whole = app.settings.Max_Whole_Ens;
+    std::int64_t carry = 0;
+    std::int64_t skip_bytes = 0;  // fixed by the first ensemble loaded, as the skip buffer is
+    bool first = true;
+    double previous = 0;
+
+    Binary_File file;
+    for (const File_Set_Member& member : members) {
+        Open_Member(file, member);
+        const std::int64_t length = file.Length();
+        if (carry > length) {
+            // The skip passes over this whole member and goes on into the next.
+            carry -= length;
+            continue;
+        }
+        if (carry > 0) file.Seek(carry);
+        int failures = 0;
+        while (!file.Eof()) {
+            if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
+                Stop_Requested(app, host)) {
+                return;
+            }
+            if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
+                if (++failures > k_failure_limit) app.load.Stop = true;
+                continue;
+            }
+            failures = 0;
+            Load_Current_Ensemble(app);
+            const double t = Convert_Time(ds, ds.Sub_Count);
+            ds.Orientation_Count += (dec.Sys_Config & 0x80) ? -1 : 1;
+            if (first) {
+                first = false;
+                ds.First_Ens = dec.Cur_Ens_Number;
+                skip_bytes = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step;
+                previous = t;
+            }
+            ds.Sum_Interval += Time_Step(previous, t);
+            previous = t;
+            ++ds.Sub_Count;
+
+            carry = 0;
+            if (ds.Ens_Step > 0) {
+                const std::int64_t p = file.Position();
+                const std::int64_t k = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
+                if (p + k > length) carry = p + k - length;
+                // Reading the skip would have run short: this member is done.
+                if (p + skip_bytes - 1 > length) break;
+                file.Seek(p + skip_bytes);
+            }
+            if (!monitoring) host.Set_Progress(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
+        }
+    }
+}
+
+// Series_Bins by data-set bin index from the setting kept by instrument bin number.
+void Map_Series_Bins(App_State& app) {
+    const std::int32_t num_bins = app.dec.Num_Bins;
+    for (int k = 1; k <= k_series_bin_count; ++k) {
+        const int j = app.ds.Orientation_Count < 1 ? k - 1 : num_bins - k;
+        if (j >= 0 && j < num_bins) {
+            app.ds.Series_Bins[static_cast<std::size_t>(k - 1)] = app.settings.Series_Bins_Setting[static_cast<std::size_t>(j)];
+        }
+    }
+}
+
+// Steps 4 to 12 of the open command for a chosen name.
+Open_Outcome Load_File(App_State& app, Open_File_Host& host, const std::string& name) {
+    Data_Set& ds = app.ds;
+    Decoder_State& dec = app.dec;
+    const bool monitoring = app.menus.AutoTrack;
+    host.Show_Busy_Pointer(true);
+    if (Binary_File probe; !probe.Open(name)) return Open_Outcome::k_failed;
+    app.load.File_Name = name;
+    app.load.Stop = false;
+    Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
+    app.file_set = Test_For_File_Set(name, app.menus);
+    if (!Show_File_Stats(app, name, host.Hooks())) {
+        ds.File_Loaded = false;
+        host.Show_Info_Text(app.Info_Text);
+        return Open_Outcome::k_survey_failed;
+    }
+    if (!monitoring) {
+        host.Set_Progress(0);
+        host.Show_Progress("Loading Whole Set...");
+    }
+    host.Set_Caption("Vantrel - " + name);
+
+    ds.Sub_Count = 0;
+    ds.Ens_Step = Whole_Ens_Step(ds.First_Ens, ds.Last_Ens, app.settings.Max_Whole_Ens);
+    dec.Cur_Ens_Number = 0;
+    ds.Sum_Interval = 0;
+    ds.Orientation_Count = 0;
+    dec.Pressure_Agree_Count = 0;
+    Walk_Whole_Set(app, host, File_Set_Members(name, app.file_set));
+
+    if (!monitoring) host.Set_Progress(0);
+    host.Hide_Progress();
+    ds.First_Bin = 1;
+    ds.Last_Bin = dec.Num_Bins;
+    if (ds.Sub_Count < 2) {
+        ds.File_Loaded = false;
+        return Open_Outcome::k_too_few;
+    }
+    Copy_To_Whole_Set(ds, dec.Num_Bins);
+    ds.File_Loaded = true;
+    ds.Sel_First_Ens = ds.Whole_First_Ens;
+    ds.Sel_Last_Ens = ds.File_Last_Ens;
+
+    const std::int64_t n = static_cast<std::int64_t>(dec.Cur_Ens_Number) - ds.File_First_Ens;
+    ds.Avg_Interval = n >= 1 ? ds.Sum_Interval / static_cast<double>(n) : 0;
+    app.Info_Text += Average_Interval_Line(ds.Avg_Interval) + "\r\n";
+    host.Show_Info_Text(app.Info_Text);
+    host.Prepare_Whole_Set_Window();
+    Map_Series_Bins(app);
+
+    if (monitoring) {
+        // Monitoring shows the newest ensembles.
+        const std::int64_t newest = static_cast<std::int64_t>(ds.File_Last_Ens) - app.settings.Max_Sub_Ens + 1;
+        if (newest >= ds.First_Ens) ds.First_Ens = static_cast<std::int32_t>(newest);
+        if (ds.Cursor_Ens < ds.First_Ens || ds.Cursor_Ens > ds.Last_Ens) ds.Cursor_Ens = ds.Last_Ens;
+    }
+    const std::int32_t last = static_cast<std::int32_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(ds.First_Ens) + app.settings.Max_Sub_Ens - 1, INT32_MAX));
+    if (Read_File_Selection(app, host, ds.First_Ens, last, true)) host.Refresh_Sub_Set_Window();
+    host.Draw_Whole_Set_Window();
+    return Open_Outcome::k_loaded;
+}
+
+}  // namespace
+
+std::int32_t Whole_Ens_Step(std::int32_t first_ens, std::int32_t last_ens, std::int32_t max_whole_ens) {
+    if (max_whole_ens < 1) return 0;
+    const std::int64_t step = (static_cast<std::int64_t>(last_ens) - first_ens + 1) / max_whole_ens;
+    return static_cast<std::int32_t>(std::max<std::int64_t>(step, 0));
+}
+
+double Convert_Time(const Data_Set& ds, std::int32_t slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    return ds.Sub_Time(3, s) * 3600.0 + ds.Sub_Time(4, s) * 60.0 + ds.Sub_Time(5, s) + ds.Sub_Time(6, s) / 100.0;
+}
+
+double Time_Step(double previous, double t) {
+    const double dt = t - previous;
+    return dt < 0 ? dt + k_seconds_per_day : dt;
+}
+
+std::string Average_Interval_Line(double seconds) {
+    const double h = static_cast<double>(static_cast<std::int64_t>(seconds / 3600));
+    const double rest = seconds - h * 3600;
+    const double m = static_cast<double>(static_cast<std::int64_t>(rest / 60));
+    const double s = rest - m * 60;
+    return "Average Ensemble Interval " + Format(h, "00") + ":" + Format(m, "00") + ":" + Format(s, "00.00");
+}
+
+Open_Outcome Open_File(App_State& app, Open_File_Host& host, const std::string& pending_name) {
+    if (app.load.Busy) return Open_Outcome::k_busy;
+    app.load.Busy = true;
+    std::string name;
+    Open_Outcome outcome = Open_Outcome::k_cancelled;
+    try {
+        host.Stop_Animation();
+        if (!app.menus.AutoTrack) host.Hide_Data_Windows();
+        host.Enable_File_Menus(false);
+        name = pending_name.empty() ? host.Choose_File_Name() : pending_name;
+        if (!name.empty()) outcome = Load_File(app, host, name);
+    } catch (const std::exception&) {
+        // A member that vanished or an allocation that failed ends the command.
+        outcome = Open_Outcome::k_failed;
+        host.Hide_Progress();
+    }
+    if (!name.empty()) host.Add_Recent_File(name);
+    host.Show_Busy_Pointer(false);
+    host.Enable_File_Menus(true);
+    host.Refresh_Options_Dialog();
+    host.Refresh_Track_Vector();
+    app.load.Busy = false;
+    return outcome;
+}
+
+std::int64_t Ensemble_Start_Position(std::int32_t FEns, std::int32_t file_first_ens, std::int32_t ens_bytes) {
+    return (static_cast<std::int64_t>(FEns) - file_first_ens) * (static_cast<std::int64_t>(ens_bytes) + 2) + 1;
+}
+
+bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress) {
+    Data_Set& ds = app.ds;
+    Decoder_State& dec = app.dec;
+    LEns = std::min(LEns, ds.File_Last_Ens);
+    const std::int64_t n = std::max<std::int64_t>(static_cast<std::int64_t>(LEns) - FEns + 1, 1);
+    ds.Sub_Count = 0;
+    ds.Last_Ens = 0;
+    if (app.load.File_Name.empty()) return false;
+    app.load.Stop = false;
+
+    const bool progress = ShowProgress && !Animating(app.menus) && !app.menus.AutoTrack;
+    if (progress) {
+        host.Set_Progress(0);
+        host.Show_Progress("Loading Sub Set...");
+    }
+    const auto members = File_Set_Members(app.load.File_Name, app.file_set);
+    std::int64_t p = Ensemble_Start_Position(FEns, ds.File_First_Ens, dec.Ens_Bytes);
+    const std::size_t start = Locate_Member(members, p);
+    ds.Sub_Sum_Interval = 0;
+
+    const std::int64_t max_sub = app.settings.Max_Sub_Ens;
+    const std::int32_t slots = ds.Sub_Slots();
+    double previous = 0;
+    bool stop = false;
+    Binary_File file;
+    for (std::size_t i = start; i < members.size() && !stop; ++i) {
+        Open_Member(file, members[i]);
+        if (i == start) file.Seek(std::max<std::int64_t>(p, 1));
+        int failures = 0;
+        while (!file.Eof()) {
+            if (ds.Sub_Count - 1 >= max_sub || ds.Sub_Count >= n || ds.Sub_Count >= slots || Stop_Requested(app, host)) {
+                stop = true;
+                break;
+            }
+            if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
+                if (++failures > k_failure_limit) app.load.Stop = true;
+                continue;
+            }
+            failures = 0;
+            if (Is_NVRAM_Ensemble(dec)) {
+                app.load.NVRAM_Flag = true;
+                continue;
+            }
+            Load_Current_Ensemble(app);
+            const double t = Convert_Time(ds, ds.Sub_Count);
+            if (ds.Sub_Count == 0) {
+                ds.First_Ens = dec.Cur_Ens_Number;
+                previous = t;
+            }
+            ds.Sub_Sum_Interval += Time_Step(previous, t);
+            previous = t;
+            ++ds.Sub_Count;
+            if (progress) host.Set_Progress(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
+        }
+    }
+    if (ds.Sub_Count == 0) {
+        if (progress) host.Hide_Progress();
+        return false;
+    }
+    ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
+    if (ds.Cursor_Ens > ds.Last_Ens) ds.Cursor_Ens = ds.Last_Ens;
+    if (ds.Cursor_Ens < ds.First_Ens) ds.Cursor_Ens = ds.First_Ens;
+    Error_Velocity_Statistics(app);
+    host.Hide_Progress();
+    host.Refresh_Track_Vector();
+    return true;
+}
+
+}  // namespace vantrel

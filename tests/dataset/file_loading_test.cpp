@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "dataset/file_loading.h"
+#include "support/test_files.h"
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+using test::Temp_Folder;
+
+constexpr std::size_t k_record = 1000;
+
+// Ensemble `number` with its clock at `seconds` of the day (wrapping at midnight).
+Bytes Ensemble(std::uint32_t number, long seconds, std::size_t record_bytes = k_record) {
+    test::BB_Fields f;
+    f.ens_number = number;
+    seconds %= 86400;
+    f.clock[3] = static_cast<std::uint8_t>(seconds / 3600);
+    f.clock[4] = static_cast<std::uint8_t>(seconds / 60 % 60);
+    f.clock[5] = static_cast<std::uint8_t>(seconds % 60);
+    f.clock[6] = 0;
+    f.record_bytes = record_bytes;
+    return test::Build_BB_Ensemble(f);
+}
+
+// Ensembles first..first+count-1, one second apart, the clock starting at 01:00:00 + first.
+Bytes Ensembles(std::uint32_t first, std::uint32_t count, std::size_t record_bytes = k_record) {
+    Bytes out;
+    for (std::uint32_t i = 0; i < count; ++i) test::Append(out, Ensemble(first + i, 3600 + first + i, record_bytes));
+    return out;
+}
+
+// The ensemble number that a slot's clock encodes (seconds since 01:00:00).
+int Number_Of_Time(const Dense_Array<std::uint8_t>& time, std::size_t slot) {
+    return (time(3, slot) - 1) * 3600 + time(4, slot) * 60 + time(5, slot);
+}
+
+struct Recording_Host : Open_File_Host {
+    std::vector<std::string> progress_captions;
+    int sub_set_refreshes = 0;
+    void Show_Progress(const std::string& caption) override { progress_captions.push_back(caption); }
+    void Refresh_Sub_Set_Window() override { ++sub_set_refreshes; }
+};
+
+struct Loader : ::testing::Test {
+    Temp_Folder dir;
+    App_State app;
+    Recording_Host host;
+
+    Open_Outcome Open(const std::string& name, std::int32_t max_whole = 256, std::int32_t max_sub = 256) {
+        app.settings.Max_Whole_Ens = max_whole;
+        app.settings.Max_Sub_Ens = max_sub;
+        return Open_File(app, host, name);
+    }
+    std::vector<int> Whole_Numbers() const {
+        std::vector<int> numbers;
+        for (std::int32_t s = 0; s < app.ds.Whole_Count; ++s) numbers.push_back(Number_Of_Time(app.ds.Whole_Time, static_cast<std::size_t>(s)));
+        return numbers;
+    }
+};
+
+TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
+    const std::string small = dir.Write("a.ens", Ensembles(1, 1000, 200));
+    ASSERT_EQ(Open(small, 1000), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.Ens_Step, 1);
+    auto numbers = Whole_Numbers();
+    ASSERT_EQ(numbers.size(), 500u);
+    EXPECT_EQ(numbers.front(), 1);
+    EXPECT_EQ(numbers[1], 3);
+    EXPECT_EQ(numbers.back(), 999);
+
+    ASSERT_EQ(Open(small, 2000), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.Ens_Step, 0);
+    EXPECT_EQ(app.ds.Whole_Count, 1000);
+    EXPECT_EQ(Whole_Numbers().back(), 1000);
+
+    const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
+    ASSERT_EQ(Open(big, 1000), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.Ens_Step, 5);
+    numbers = Whole_Numbers();
+    EXPECT_EQ(numbers.size(), 834u);
+    EXPECT_EQ(numbers[1], 7);
+    EXPECT_EQ(app.ds.Whole_Step, 5);
+    EXPECT_EQ(app.ds.Sel_First_Ens, 1);
+    EXPECT_EQ(app.ds.Sel_Last_Ens, 5000);
+    EXPECT_EQ(host.progress_captions.front(), "Loading Whole Set...");
+}
+
+TEST(Ens_Step, NeverNegativeAndSafeWithoutALimit) {
+    EXPECT_EQ(Whole_Ens_Step(10, 5, 100), 0);
+    EXPECT_EQ(Whole_Ens_Step(1, 5000, 0), 0);
+    EXPECT_EQ(Whole_Ens_Step(1, 1 << 24, 256), (1 << 24) / 256);
+}
+
+TEST(Intervals, MidnightAndTheInformationLine) {
+    EXPECT_DOUBLE_EQ(Time_Step(23 * 3600 + 59 * 60 + 50, 10), 20);
+    EXPECT_DOUBLE_EQ(Time_Step(10, 12.5), 2.5);
+    EXPECT_EQ(Average_Interval_Line(1), "Average Ensemble Interval 00:00:01.00");
+    EXPECT_EQ(Average_Interval_Line(3725.5), "Average Ensemble Interval 01:02:05.50");
+}
+
+TEST_F(Loader, IntervalAcrossMidnightAndTheAverageLine) {
+    Bytes two = Ensemble(1, 86390);
+    test::Append(two, Ensemble(2, 86410));
+    ASSERT_EQ(Open(dir.Write("m.ens", two)), Open_Outcome::k_loaded);
+    EXPECT_DOUBLE_EQ(app.ds.Sum_Interval, 20);
+    EXPECT_DOUBLE_EQ(app.ds.Avg_Interval, 20);
+
+    ASSERT_EQ(Open(dir.Write("s.ens", Ensembles(1, 601, 200))), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.Ens_Step, 2);
+    const std::string line = "Average Ensemble Interval 00:00:01.00\r\n";
+    ASSERT_GE(app.Info_Text.size(), line.size());
+    EXPECT_EQ(app.Info_Text.substr(app.Info_Text.size() - line.size()), line);
+}
+
+TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
+    // File 1: ensembles 1-10 and trailing bytes, so that the skip after ensemble 9
+    // (Ens_Step 3, three records of 1000 bytes) ends 300 bytes into file 2.
+    Bytes first = Ensembles(1, 10);
+    first.resize(first.size() + 1700, 0x20);
+    // File 2: a short record 11 that ends at byte 299, then 12, 13, ... from position 300.
+    Bytes second = Ensemble(11, 3600 + 11, 299);
+    test::Append(second, Ensembles(12, 20));
+    const std::string name = dir.Write("set.000", first);
+    dir.Write("set.001", second);
+    app.menus.MultiFile = true;
+    ASSERT_EQ(Open(name, 10), Open_Outcome::k_loaded);
+    ASSERT_EQ(app.ds.Ens_Step, 3);
+    const auto numbers = Whole_Numbers();
+    ASSERT_GE(numbers.size(), 5u);
+    EXPECT_EQ(numbers[2], 9);
+    EXPECT_EQ(numbers[3], 12);  // found at position 300 of file 2
+    EXPECT_EQ(numbers[4], 16);
+}
+
+TEST_F(Loader, SkipLongerThanAFilePassesOverIt) {
+    // Ens_Step 8 skips 8000 bytes: from after ensemble 1 through the rest of file 1, the
+    // whole 3000-byte file 2 and on to position 3000 of file 3, where ensemble 11 begins.
+    const std::string name = dir.Write("set.000", Ensembles(1, 3));
+    dir.Write("set.001", Ensembles(4, 3));
+    Bytes third = Ensemble(7, 3600 + 7, 2999);
+    test::Append(third, Ensembles(11, 40));
+    dir.Write("set.002", third);
+    app.menus.MultiFile = true;
+    ASSERT_EQ(Open(name, 6), Open_Outcome::k_loaded);
+    ASSERT_EQ(app.ds.Ens_Step, 8);
+    const auto numbers = Whole_Numbers();
+    ASSERT_GE(numbers.size(), 2u);
+    EXPECT_EQ(numbers[0], 1);
+    EXPECT_EQ(numbers[1], 11);
+}
+
+TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
+    const std::string name = dir.Write("k.ens", Ensembles(1, 1000));
+    ASSERT_EQ(Open(name), Open_Outcome::k_loaded);
+    EXPECT_EQ(Ensemble_Start_Position(1, 1, 998), 1);
+    EXPECT_EQ(Ensemble_Start_Position(101, 1, 998), 100001);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 1);
+    EXPECT_EQ(app.ds.Sub_Count, 256);
+    EXPECT_EQ(host.sub_set_refreshes, 1);
+
+    ASSERT_TRUE(Read_File_Selection(app, host, 101, 200, false));
+    EXPECT_EQ(app.ds.First_Ens, 101);
+    EXPECT_EQ(app.ds.Last_Ens, 200);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 101);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(99), 200);
+    EXPECT_DOUBLE_EQ(app.ds.Sub_Sum_Interval, 99);
+
+    // The cursor is kept inside the loaded range.
+    app.ds.Cursor_Ens = 5000;
+    ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
+    EXPECT_EQ(app.ds.Cursor_Ens, 310);
+    app.ds.Cursor_Ens = 1;
+    ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
+    EXPECT_EQ(app.ds.Cursor_Ens, 300);
+}
+
+TEST_F(Loader, SubSetCountLimits) {
+    const std::string name = dir.Write("k.ens", Ensembles(1, 1000, 200));
+    ASSERT_EQ(Open(name, 256, 256), Open_Outcome::k_loaded);
+    // Max_Sub_Ens + 1 at most, n when it is smaller.
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 1000, false));
+    EXPECT_EQ(app.ds.Sub_Count, 257);
+    EXPECT_EQ(app.ds.Last_Ens, 257);
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 100, false));
+    EXPECT_EQ(app.ds.Sub_Count, 100);
+    // LEns beyond the file is cut to its last ensemble.
+    ASSERT_TRUE(Read_File_Selection(app, host, 990, 5000, false));
+    EXPECT_EQ(app.ds.Sub_Count, 11);
+    EXPECT_EQ(app.ds.Last_Ens, 1000);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(10), 1000);
+    // A reversed range still loads one ensemble.
+    ASSERT_TRUE(Read_File_Selection(app, host, 500, 400, false));
+    EXPECT_EQ(app.ds.Sub_Count, 1);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 500);
+}
+
+TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
+    const std::string name = dir.Write("run.000", Ensembles(1, 50));
+    dir.Write("run.001", Ensembles(51, 50));
+    dir.Write("run.002", Ensembles(101, 50));
+    app.menus.MultiFile = true;
+    ASSERT_EQ(Open(name, 256, 128), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.Sub_Count, 128);  // the first Sub Set runs through all three files
+    EXPECT_EQ(app.ds.Sub_Ens_Number(127), 128);
+
+    ASSERT_TRUE(Read_File_Selection(app, host, app.ds.File_First_Ens + 60, 200, false));
+    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 61);  // the eleventh of the second file
+    EXPECT_EQ(app.ds.Sub_Count, 90);
+    EXPECT_EQ(app.ds.Last_Ens, 150);
+
+    app.ds.File_Last_Ens = 10000;  // as if the file had grown beyond the set
+    EXPECT_FALSE(Read_File_Selection(app, host, 1000, 1100, false));
+    EXPECT_EQ(app.ds.Sub_Count, 0);
+}
+
+TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
+    Bytes data = Ensembles(1, 5, 200);
+    test::Append(data, test::Build_Two_Type_Record(8258));
+    test::Append(data, Ensembles(6, 15, 200));
+    ASSERT_EQ(Open(dir.Write("n.ens", data)), Open_Outcome::k_loaded);
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 20, false));
+    EXPECT_TRUE(app.load.NVRAM_Flag);
+    EXPECT_EQ(app.ds.Sub_Count, 20);
+    for (std::int32_t s = 0; s < 20; ++s) EXPECT_EQ(app.ds.Sub_Ens_Number(static_cast<std::size_t>(s)), s + 1);
+}
+
+TEST_F(Loader, AThousandFailedSearchesEndALoad) {
+    // Each failed search passes 10000 bytes without a header: 1001 of them stop the load
+    // before the ensembles behind the gap.
+    Bytes data = Ensembles(1, 2);
+    data.resize(data.size() + 10'100'000, 0x20);
+    test::Append(data, Ensembles(3, 3));
+    Open(dir.Write("gap.ens", data));
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
+    EXPECT_EQ(app.ds.Sub_Count, 2);
+    EXPECT_TRUE(app.load.Stop);
+
+    // A shorter gap is crossed.
+    data = Ensembles(1, 2);
+    data.resize(data.size() + 9'000'000, 0x20);
+    test::Append(data, Ensembles(3, 3));
+    Open(dir.Write("gap2.ens", data));
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
+    EXPECT_EQ(app.ds.Sub_Count, 5);
+}
+
+TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
+    app.menus.AutoTrack = true;
+    ASSERT_EQ(Open(dir.Write("g.ens", Ensembles(1, 1000, 200)), 256, 128), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.First_Ens, 873);
+    EXPECT_EQ(app.ds.Last_Ens, 1000);
+    EXPECT_EQ(app.ds.Cursor_Ens, 1000);
+    EXPECT_TRUE(host.progress_captions.empty());
+
+    // A file shorter than a Sub Set keeps its first ensemble.
+    ASSERT_EQ(Open(dir.Write("h.ens", Ensembles(1, 50, 200)), 256, 128), Open_Outcome::k_loaded);
+    EXPECT_EQ(app.ds.First_Ens, 1);
+    EXPECT_EQ(app.ds.Sub_Count, 50);
+}
+
+TEST_F(Loader, FailuresLeaveNoFileLoaded) {
+    ASSERT_EQ(Open(dir.Write("two.ens", Ensembles(1, 2))), Open_Outcome::k_loaded);
+    EXPECT_TRUE(app.ds.File_Loaded);
+
+    EXPECT_EQ(Open(dir.Write("one.ens", Ensembles(1, 1))), Open_Outcome::k_too_few);
+    EXPECT_FALSE(app.ds.File_Loaded);
+
+    EXPECT_EQ(Open(dir.Write("junk.ens", Bytes(5000, 0x20))), Open_Outcome::k_survey_failed);
+    EXPECT_FALSE(app.ds.File_Loaded);
+    EXPECT_NE(app.Info_Text.find("Not enough VALID ensembles"), std::string::npos);
+
+    EXPECT_EQ(Open(dir.Path("missing.ens")), Open_Outcome::k_failed);
+    EXPECT_EQ(Open(""), Open_Outcome::k_cancelled);  // the host's dialog was cancelled
+
+    app.load.Busy = true;
+    EXPECT_EQ(Open(dir.Path("two.ens")), Open_Outcome::k_busy);
+}
+
+TEST_F(Loader, SeriesBinsFollowTheFacing) {
+    app.settings.Series_Bins_Setting = {};
+    app.settings.Series_Bins_Setting[0] = true;  // instrument bin 1, nearest the transducer
+    ASSERT_EQ(Open(dir.Write("d.ens", Ensembles(1, 10))), Open_Outcome::k_loaded);
+    ASSERT_EQ(app.dec.Num_Bins, 4);
+    EXPECT_GT(app.ds.Orientation_Count, 0);  // facing down: bin 1 is the top data-set bin
+    EXPECT_TRUE(app.ds.Series_Bins[3]);
+    EXPECT_FALSE(app.ds.Series_Bins[0]);
+    EXPECT_EQ(app.ds.First_Bin, 1);
+    EXPECT_EQ(app.ds.Last_Bin, 4);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app_state.h"
+#include "dataset/file_loading.h"
+#include "dataset/save_range.h"
+#include "support/cli_run.h"
+#include "support/test_files.h"
+
+namespace vantrel {
+namespace {
+
+using test::Bytes;
+using test::Temp_Folder;
+
+Bytes Ensembles(std::uint32_t first, std::uint32_t count, std::size_t record_bytes) {
+    Bytes out;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        test::BB_Fields f;
+        f.ens_number = first + i;
+        f.record_bytes = record_bytes;
+        test::Append(out, test::Build_BB_Ensemble(f));
+    }
+    return out;
+}
+
+Bytes Slice(const Bytes& b, std::size_t from, std::size_t n) {
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(from + n));
+}
+
+Bytes Read_Bytes(const std::string& path) {
+    const std::string text = test::Read_File_Text(path);
+    return Bytes(text.begin(), text.end());
+}
+
+struct Save_Range : ::testing::Test {
+    Temp_Folder dir;
+    App_State app;
+    Open_File_Host host;
+
+    void Open(const std::string& name) { ASSERT_EQ(Open_File(app, host, name), Open_Outcome::k_loaded); }
+};
+
+TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
+    const Bytes source = Ensembles(1, 1000, 1000);
+    Open(dir.Write("src.ens", source));
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 101, 356), Save_Outcome::k_written);
+    EXPECT_EQ(Read_Bytes(out), Slice(source, 100000, 256000));
+
+    App_State again;
+    ASSERT_EQ(Open_File(again, host, out), Open_Outcome::k_loaded);
+    EXPECT_EQ(again.ds.File_First_Ens, 101);
+    EXPECT_EQ(again.ds.File_Last_Ens, 356);
+    // No temporary file is left beside the target.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")), std::filesystem::directory_iterator{}), 2);
+}
+
+TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
+    const Bytes a = Ensembles(1, 50, 500);
+    Bytes b = Ensembles(51, 50, 500);
+    b.resize(b.size() - 100);  // the last record of file 2 is cut short
+    const Bytes c = Ensembles(100, 50, 500);
+    app.menus.MultiFile = true;
+    const std::string first = dir.Write("set.000", a);
+    dir.Write("set.001", b);
+    dir.Write("set.002", c);
+    Open(first);
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 41, 110), Save_Outcome::k_written);
+    Bytes expected = Slice(a, 40 * 500, 10 * 500);
+    test::Append(expected, Slice(b, 0, 49 * 500));
+    test::Append(expected, Slice(c, 0, 11 * 500));  // one record later, since one was dropped
+    EXPECT_EQ(Read_Bytes(out), expected);
+
+    // Starting in a later member.
+    const std::string tail = dir.Path("tail.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, tail, 61, 62), Save_Outcome::k_written);
+    EXPECT_EQ(Read_Bytes(tail), Slice(b, 10 * 500, 2 * 500));
+}
+
+TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
+    const Bytes source = Ensembles(1, 20, 300);
+    const std::string name = dir.Write("src.ens", source);
+    const std::string taken = dir.Write("taken.ens", Bytes{1, 2, 3});
+    const std::string empty = dir.Write("empty.ens", Bytes{});
+
+    EXPECT_EQ(Save_Ensemble_Range(app, dir.Path("x.ens"), 1, 2), Save_Outcome::k_nothing);  // nothing loaded yet
+    Open(name);
+    EXPECT_EQ(Save_Ensemble_Range(app, taken, 1, 5), Save_Outcome::k_refused);
+    EXPECT_EQ(Read_Bytes(taken), (Bytes{1, 2, 3}));
+    EXPECT_EQ(Save_Ensemble_Range(app, name, 1, 5), Save_Outcome::k_nothing);
+    EXPECT_EQ(Read_Bytes(name), source);
+    EXPECT_EQ(Save_Ensemble_Range(app, "", 1, 5), Save_Outcome::k_nothing);
+
+    ASSERT_EQ(Save_Ensemble_Range(app, empty, 3, 4), Save_Outcome::k_written);
+    EXPECT_EQ(Read_Bytes(empty), Slice(source, 600, 600));
+}
+
+}  // namespace
+}  // namespace vantrel
