@@ -25,6 +25,7 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
         path_ = std::move(other.path_);
         length_ = other.length_;
         buffer_ = std::move(other.buffer_);
+        other.buffer_.length = 0;
         buffer_start_ = other.buffer_start_;
         cursor_ = other.cursor_;
         filled_ = other.filled_;
@@ -47,7 +48,10 @@ bool Binary_File::Open(const std::string& path) {
     fd_ = fd;
     path_ = path;
     length_ = static_cast<std::int64_t>(st.st_size);
-    buffer_.resize(k_buffer_bytes);
+    if (buffer_.size() != k_buffer_bytes) {
+        buffer_.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(k_buffer_bytes);
+        buffer_.length = k_buffer_bytes;
+    }
     fill_bytes_ = k_first_fill_bytes;
     buffer_start_ = 0;
     cursor_ = 0;

@@ -7,8 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace vantrel {
 
@@ -57,7 +57,15 @@ private:
     int fd_ = -1;
     std::string path_;
     std::int64_t length_ = 0;
-    std::vector<std::uint8_t> buffer_;
+    // The read buffer, left uninitialised: zero-filling a megabyte on every open costs
+    // more than a short Sub Set load.
+    struct Read_Buffer {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::size_t length = 0;
+        std::size_t size() const { return length; }
+        std::uint8_t* data() { return bytes.get(); }
+        std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
+    } buffer_;
     std::int64_t buffer_start_ = 0;  // 0-based file offset of buffer_[0]
     std::size_t cursor_ = 0;          // next byte within buffer_
     std::size_t filled_ = 0;          // valid bytes in buffer_
