@@ -1,12 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <numbers>
-
-#include "decode/bb_decoder.h"
-#include "decode/profile_cells.h"
 #include "platform/text_format.h"
-#include "support/decode_fixture.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {
@@ -26,22 +21,6 @@ Bytes Numbered_Velocity(int bins) {
     for (int c = 1; c <= bins; ++c)
         for (int beam = 0; beam < 4; ++beam) Put_U16(b, 2 + (c - 1) * 8 + beam * 2, static_cast<unsigned>(c * 10 + beam));
     return b;
-}
-
-TEST(BB_Decoder, BinOrderPutsTheFarthestCellAtIndexZero) {
-    test::Decode_Fixture f;
-    Fixed_Leader_Fields fl;
-    fl.bins = 30;
-    f.Decode(Ensemble({Fixed_Leader(fl), Variable_Leader(1), Numbered_Velocity(30)}));
-    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), 300);   // down-facing: cell 30 first
-    EXPECT_EQ(f.app.ds.Sub_Vel(3, 29, 0), 13);   // cell 1, beam 4
-    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 0);
-
-    fl.sys_config |= 0x80;  // facing up
-    f.Decode(Ensemble({Fixed_Leader(fl), Variable_Leader(2), Numbered_Velocity(30)}));
-    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), 10);
-    EXPECT_EQ(f.app.ds.Sub_Vel(1, 29, 0), 301);
-    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
 }
 
 TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
@@ -79,48 +58,6 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     EXPECT_TRUE(f.app.dec.Have_Vel);
     EXPECT_TRUE(f.app.dec.Have_MicroCAT);
     EXPECT_FALSE(f.app.dec.Have_BT);
-}
-
-TEST(BB_Decoder, ByteProfilesAndTheirRoundedMean) {
-    test::Decode_Fixture f;
-    Fixed_Leader_Fields fl;
-    fl.bins = 2;
-    fl.sys_config |= 0x80;
-    Bytes corr = Block(0x0200, 10), echo = Block(0x0300, 10), pg = Block(0x0400, 10);
-    const std::uint8_t cell1[4] = {1, 2, 2, 1}, cell2[4] = {1, 1, 0, 0};  // means 1.5 and 0.5
-    for (int i = 0; i < 4; ++i) {
-        corr[2 + i] = echo[2 + i] = pg[2 + i] = cell1[i];
-        corr[6 + i] = echo[6 + i] = pg[6 + i] = cell2[i];
-    }
-    f.app.ds.Sub_PGood(4, 0, 0) = 77;
-    f.Decode(Ensemble({Fixed_Leader(fl), corr, echo, pg}));
-    EXPECT_EQ(f.app.ds.Sub_Corr(4, 0, 0), 2);
-    EXPECT_EQ(f.app.ds.Sub_Echo(4, 1, 0), 0);
-    EXPECT_EQ(f.app.ds.Sub_Echo(1, 0, 0), 2);
-    EXPECT_EQ(f.app.ds.Sub_PGood(2, 0, 0), 2);
-    EXPECT_EQ(f.app.ds.Sub_PGood(4, 0, 0), 77);  // no mean for percent good
-}
-
-TEST(BB_Decoder, FixedLeaderSetUpAndFirmwareRule) {
-    EXPECT_DOUBLE_EQ(Firmware_Version(16, 105), 16.05);
-    EXPECT_DOUBLE_EQ(Firmware_Version(16, 99), 16.99);
-    test::Decode_Fixture f;
-    Fixed_Leader_Fields fl;
-    f.Decode(Ensemble({Fixed_Leader(fl)}));
-    const Decoder_State& d = f.app.dec;
-    EXPECT_DOUBLE_EQ(d.FW_Version, 16.05);
-    EXPECT_FALSE(d.Is_QTRM);
-    EXPECT_EQ(d.Num_Bins, 4);
-    EXPECT_DOUBLE_EQ(d.Bin_Size, 1.0);
-    EXPECT_DOUBLE_EQ(d.Bin1_Dist, 3.0);
-    EXPECT_DOUBLE_EQ(d.Xmit_Length, 1.2);
-    EXPECT_EQ(d.Time_Per_Ping[2], 50);
-
-    fl.version = 21;  // flow-meter family: projected bin geometry
-    f.Decode(Ensemble({Fixed_Leader(fl)}));
-    EXPECT_TRUE(f.app.dec.Is_QTRM);
-    EXPECT_NEAR(f.app.dec.Bin_Size, std::cos(30 * std::numbers::pi / 180) * std::cos(20 * std::numbers::pi / 180), 1e-9);
-    EXPECT_NEAR(f.app.dec.Bin_Size_C20C10, std::cos(20 * std::numbers::pi / 180) * std::cos(10 * std::numbers::pi / 180), 1e-9);
 }
 
 TEST(BB_Decoder, FlipInvertsFacingOnlyOnceAFileIsLoaded) {
@@ -290,18 +227,6 @@ TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
     short_text[2] = 'a'; short_text[3] = 'b'; short_text[4] = 'c'; short_text[5] = 'd';
     f.Decode(Ensemble({short_text}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "abcd");
-}
-
-}  // namespace
-}  // namespace vantrel
-
-namespace vantrel {
-namespace {
-
-TEST(Profile_Cells, MeanOfFourRoundsHalvesToEvenForEverySum) {
-    for (unsigned sum = 0; sum <= 4 * 255; ++sum) {
-        ASSERT_EQ(Mean_Of_Four(sum), static_cast<unsigned>(rnd(sum / 4.0))) << sum;
-    }
 }
 
 }  // namespace

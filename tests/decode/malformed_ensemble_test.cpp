@@ -2,7 +2,7 @@
 // outside the buffer or the arrays (run these under the sanitizers).
 #include <gtest/gtest.h>
 
-#include "support/decode_fixture.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {

@@ -117,31 +117,6 @@ TEST(NBLeader, ClockTemperatureAndAttitude) {
     EXPECT_NEAR(d.app.dec.NB_Vel_Factor, 2.5 * 1571.25125 / 1536, 1e-12);
 }
 
-TEST(NBLeader, TemperatureCountSetsSoundSpeedCorrection) {
-    NB_Ensemble_Values v = Three_Bin_Values(0x83);  // factor 5 before correction
-    v.temperature_count = 2048;                     // 20 degrees
-    const Decoded d(synth::Encode_NB_Ensemble(v));
-    EXPECT_EQ(d.app.ds.Sub_Anc(3, 0), 2000);
-    const double c = 1449.2 + 4.6 * 20 - 0.055 * 400 + 0.00029 * 8000;
-    EXPECT_NEAR(d.app.dec.NB_Vel_Factor, 5 * c / 1536, 1e-12);
-}
-
-TEST(NBLeader, BinGeometryFromCodes) {
-    NB_Ensemble_Values v = Three_Bin_Values(0x80);
-    v.bin_length_code = 3;  // 8 m
-    v.xmit_length = 10, v.blank = 2, v.delay = 1;
-    v.pings_per_ens = 300;
-    v.ping_minutes = 1, v.ping_seconds = 2, v.ping_hundredths = 34;
-    const Decoded d(synth::Encode_NB_Ensemble(v));
-    EXPECT_DOUBLE_EQ(d.app.dec.Bin_Size, 8);
-    EXPECT_DOUBLE_EQ(d.app.dec.Bin1_Dist, (10 + 8) / 2.0 + 2 + 1);
-    EXPECT_EQ(d.app.dec.Pings_Per_Ens, 300);
-    EXPECT_EQ(d.app.dec.Num_Bins, 3);
-    EXPECT_EQ(d.app.dec.Time_Per_Ping[0], 1);
-    EXPECT_EQ(d.app.dec.Time_Per_Ping[1], 2);
-    EXPECT_EQ(d.app.dec.Time_Per_Ping[2], 34);
-}
-
 TEST(NBBottomTrack, NegatedScaledAndRangedPerBeam) {
     NB_Ensemble_Values v = Three_Bin_Values(0x80);
     v.bt_velocity = {100, -2048, -1, 2047};

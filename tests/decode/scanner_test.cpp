@@ -2,7 +2,6 @@
 
 #include "decode/scanner.h"
 #include "support/bb_builder.h"
-#include "support/temp_file.h"
 
 namespace vantrel {
 namespace {
@@ -22,7 +21,7 @@ std::uint32_t Number_In_Buffer(const Decoder_State& dec) {
 }
 
 struct Scan_Fixture {
-    test::Temp_Dir dir;
+    test::Temp_Folder dir;
     Binary_File file;
     Decoder_State dec;
 
@@ -38,18 +37,6 @@ struct Scan_Fixture {
         return found;
     }
 };
-
-TEST(Scanner, WalksEnsemblesAndLeavesTheFileBehindEach) {
-    Scan_Fixture s;
-    Bytes bytes;
-    for (std::uint32_t n = 1; n <= 3; ++n) Append(bytes, Numbered(n));
-    s.Open(bytes);
-    bool loaded = true;
-    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
-    EXPECT_EQ(s.file.Position(), static_cast<std::int64_t>(Numbered(1).size()) + 1);
-    EXPECT_EQ(s.dec.Ens_Bytes + 2, static_cast<std::int32_t>(Numbered(1).size()));
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{2, 3}));
-}
 
 TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
     for (std::size_t zeros : {500u, 9999u, 10000u}) {

@@ -1,19 +1,17 @@
 #pragma once
-// Crafts broadband ensembles byte by byte, including malformed ones, for tests.
+// Crafts broadband ensembles byte by byte, including malformed ones, and decodes them.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app_state.h"
+#include "decode/decode_ensemble.h"
+#include "support/test_files.h"
+
 namespace vantrel::test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline void Put_U16(Bytes& b, std::size_t off, unsigned v) {
-    if (b.size() < off + 2) b.resize(off + 2);
-    b[off] = static_cast<std::uint8_t>(v & 0xFF);
-    b[off + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-}
+inline void Put_U16(Bytes& b, std::size_t off, unsigned v) { Put_LE16(b, off, v); }
 inline void Put_U32(Bytes& b, std::size_t off, std::uint32_t v) {
     Put_U16(b, off, v & 0xFFFF);
     Put_U16(b, off + 2, v >> 16);
@@ -72,20 +70,29 @@ inline void Fix_Checksum(Bytes& e) {
     Put_U16(e, n, sum & 0xFFFF);
 }
 
-// Whole ensemble: header, offset table, blocks in order, little-endian checksum.
+// Whole ensemble from blocks that start with their identifier.
 inline Bytes Ensemble(const std::vector<Bytes>& blocks) {
-    Bytes e(6 + 2 * blocks.size(), 0);
-    e[0] = e[1] = 0x7F;
-    e[5] = static_cast<std::uint8_t>(blocks.size());
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-        Put_U16(e, 6 + 2 * i, static_cast<unsigned>(e.size()));
-        e.insert(e.end(), blocks[i].begin(), blocks[i].end());
-    }
-    Put_U16(e, 2, static_cast<unsigned>(e.size()));
-    Fix_Checksum(e);
-    return e;
+    std::vector<std::pair<std::uint16_t, Bytes>> typed;
+    for (const Bytes& b : blocks) typed.push_back({static_cast<std::uint16_t>(b[0] | (b[1] << 8)), Bytes(b.begin() + 2, b.end())});
+    return Assemble_BB(typed);
 }
 
-inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+// A program state ready to decode crafted broadband ensembles.
+struct Decode_Fixture {
+    App_State app;
+
+    Decode_Fixture() {
+        Allocate_Data_Set(app.ds, false, 4, 4);
+        app.dec.Data_Structure = k_structure_bb;
+    }
+
+    // Decodes the bytes as the scanner would have left them; byte count from offsets 2-3.
+    void Decode(const Bytes& e, std::int32_t slot = 0) {
+        app.dec.Ens_Buffer = e;
+        app.dec.Ens_Bytes = e.size() >= 4 ? (e[2] | (e[3] << 8)) : 0;
+        app.ds.Sub_Count = slot;
+        Decode_Ensemble(app);
+    }
+};
 
 }  // namespace vantrel::test

@@ -2,40 +2,15 @@
 // sets: the text exactly, the counters as the manifest says the file was damaged.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
+#include "support/test_files.h"
 #include "synth_walk.h"
 
 namespace vantrel::synth::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A folder of its own per test, removed at the end.
-struct Temp_Folder {
-    fs::path dir;
-    Temp_Folder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("vantrel_sd_") + info->test_suite_name() + "_" + info->name();
-        for (char& c : name) {
-            if (c == '/') c = '_';
-        }
-        dir = fs::path(::testing::TempDir()) / name;
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~Temp_Folder() { fs::remove_all(dir); }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-};
-
-std::string Read_All(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using vantrel::test::Temp_Folder;
 
 // The survey's text with the folder taken out of the file names.
 std::string Survey(const Temp_Folder& tmp, const std::string& name, bool multifile, bool expect_ok = true) {
@@ -44,7 +19,7 @@ std::string Survey(const Temp_Folder& tmp, const std::string& name, bool multifi
     app.file_set = Test_For_File_Set(tmp.Path(name), app.menus);
     EXPECT_EQ(Show_File_Stats(app, tmp.Path(name), No_Progress()), expect_ok);
     std::string text = app.Info_Text;
-    const std::string folder = tmp.dir.string() + "/";
+    const std::string folder = tmp.Path("");
     for (std::size_t at; (at = text.find(folder)) != std::string::npos;) text.erase(at, folder.size());
     return text;
 }
@@ -134,74 +109,6 @@ TEST(Synth_Survey, NumberedAndAcquisitionProgramSets) {
     acq.acquisition_set = true;
     Write_Synth_File(tmp.Path("RUN001_000003.ENR"), acq);
     EXPECT_EQ(Survey(tmp, "RUN001_000003.ENR", true), "RUN001_000003.ENR to RUN001_000005.ENR\r\n" + tail);
-}
-
-TEST(Synth_File_Set, MembersJoinToTheUnsplitStreamAndTheManifestPointsIntoThem) {
-    Temp_Folder tmp;
-    for (const bool acquisition : {false, true}) {
-        SCOPED_TRACE(acquisition ? "acquisition-program set" : "numbered set");
-        Synth_Options opt = Resolved({.ensembles = 50, .structure = Synth_Structure::Narrowband, .garbage = 90,
-                                      .garbage_every = 6, .drop_every = 9, .repeat_every = 4});
-        const Synth_Manifest whole = Write_Synth_File(tmp.Path("whole.ens"), opt);
-        opt.split_every = 12;
-        opt.acquisition_set = acquisition;
-        const std::string first = acquisition ? "R_000007.STA" : "part.004";
-        const Synth_Manifest m = Write_Synth_File(tmp.Path(first), opt);
-
-        const std::vector<std::string> names =
-            acquisition ? std::vector<std::string>{"R_000007.STA", "R_000008.STA", "R_000009.STA", "R_000010.STA", "R_000011.STA"}
-                        : std::vector<std::string>{"part.004", "part.005", "part.006", "part.007", "part.008"};
-        ASSERT_EQ(m.members.size(), names.size());
-        std::string joined;
-        std::vector<std::string> contents;
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            EXPECT_EQ(m.members[k], tmp.Path(names[k]));
-            contents.push_back(Read_All(tmp.Path(names[k])));
-            EXPECT_EQ(static_cast<std::int64_t>(contents.back().size()), m.member_bytes[k]);
-            joined += contents.back();
-        }
-        EXPECT_EQ(joined, Read_All(tmp.Path("whole.ens")));
-        EXPECT_FALSE(fs::exists(tmp.Path(first) + ".part"));
-
-        ASSERT_EQ(m.entries.size(), whole.entries.size());
-        int cut = 0;
-        for (std::size_t i = 0; i < m.entries.size(); ++i) {
-            const Manifest_Entry& e = m.entries[i];
-            const auto k = static_cast<std::size_t>(e.member);
-            ASSERT_LT(k, contents.size());
-            EXPECT_EQ(e.kind, whole.entries[i].kind);
-            if (e.kind == Record_Kind::Dropped) continue;
-            // The entry's bytes are where the manifest says, in its member and the next.
-            const std::string here = contents[k].substr(static_cast<std::size_t>(e.position - 1));
-            const std::string want = Read_All(tmp.Path("whole.ens")).substr(
-                static_cast<std::size_t>(whole.entries[i].position - 1), static_cast<std::size_t>(e.length));
-            const bool crosses = e.position - 1 + e.length > m.member_bytes[k];
-            cut += crosses;
-            EXPECT_EQ(crosses ? here + contents[k + 1].substr(0, want.size() - here.size()) : here.substr(0, want.size()),
-                      want)
-                << "entry " << i;
-            // Members start at every twelfth ensemble of the scenario.
-            if (e.position == 1 && k > 0 && !acquisition) {
-                EXPECT_EQ(e.index % 12, 0) << "entry " << i;
-            }
-        }
-        EXPECT_EQ(cut, acquisition ? 4 : 0) << "one record cut across each boundary";
-    }
-}
-
-TEST(Synth_File_Set, BadNamesAreRefused) {
-    Temp_Folder tmp;
-    const Synth_Options numbered = Resolved({.ensembles = 30, .split_every = 10});
-    Synth_Options acquisition = numbered;
-    acquisition.acquisition_set = true;
-    for (const char* name : {"set.ens", "set.00", "set.998", "set.999"}) {
-        EXPECT_THROW(Write_Synth_File(tmp.Path(name), numbered), std::invalid_argument) << name;
-    }
-    for (const char* name : {"RUN001_000003.enr", "RUN001_00003.ENR", "RUN001_000003.DAT", "RUN001_999998.ENR"}) {
-        EXPECT_THROW(Write_Synth_File(tmp.Path(name), acquisition), std::invalid_argument) << name;
-    }
-    EXPECT_TRUE(fs::is_empty(tmp.dir)) << "nothing is written for a refused name";
-    EXPECT_NO_THROW(Write_Synth_File(tmp.Path("set.997"), numbered));  // 997, 998, 999
 }
 
 struct Details_Case {
