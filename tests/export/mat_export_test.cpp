@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,45 +11,6 @@
 
 namespace vantrel::test {
 namespace {
-
-std::int32_t Int_At(const std::string& bytes, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
-    return static_cast<std::int32_t>(v);
-}
-
-TEST(Mat_Records, header_fields_sizes_and_little_endian_data) {
-    std::ostringstream out;
-    Write_Mat_Text(out, "ORUEnsTime", "12:00:01.07");
-    std::string rec = out.str();
-    // 20 header bytes, the name and its zero, four bytes per character.
-    ASSERT_EQ(rec.size(), 20u + 11 + 4 * 11);
-    EXPECT_EQ(Int_At(rec, 0), 11);
-    EXPECT_EQ(Int_At(rec, 4), 1);
-    EXPECT_EQ(Int_At(rec, 8), 11);
-    EXPECT_EQ(Int_At(rec, 12), 0);
-    EXPECT_EQ(Int_At(rec, 16), 11);
-    EXPECT_EQ(rec.substr(20, 11), std::string("ORUEnsTime") + '\0');
-    EXPECT_EQ(static_cast<std::uint32_t>(Int_At(rec, 31)), 0x42440000u);  // '1' = 49.0f
-
-    out.str("");
-    Write_Mat_Single_Scalar(out, "S", 1.5f);
-    rec = out.str();
-    ASSERT_EQ(rec.size(), 20u + 2 + 4);
-    EXPECT_EQ(Int_At(rec, 0), 10);
-    EXPECT_EQ(static_cast<std::uint32_t>(Int_At(rec, 22)), 0x3FC00000u);
-
-    // Column-major with a stride: the first two rows of a 3-row store.
-    out.str("");
-    const std::int16_t store[6] = {1, -2, 99, 3, -1, 99};
-    Write_Mat_Unsigned_Matrix(out, "U", store, 2, 2, 3);
-    rec = out.str();
-    ASSERT_EQ(rec.size(), 22u + 8);
-    EXPECT_EQ(Int_At(rec, 0), 40);
-    EXPECT_EQ(Int_At(rec, 4), 2);
-    EXPECT_EQ(Int_At(rec, 8), 2);
-    EXPECT_EQ(rec.substr(22), std::string("\x01\x00\xfe\xff\x03\x00\xff\xff", 8));
-}
 
 Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&), Temp_Dir& dir) {
     const std::string path = dir.File("out.mat");

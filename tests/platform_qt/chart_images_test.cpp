@@ -84,23 +84,10 @@ TEST(Chart_Images, Whole_And_Sub_Set_Layouts_Render_To_Png) {
     Draw_Whole_Set_Chart(whole, state, whole_view);
     EXPECT_TRUE(whole.Save_Png("whole_set.png"));
 
-    // Up-facing, directions: the colour circle and ranges rising upwards.
-    App_State up;
-    test::Fill_Chart_Data_Set(up, {.down_facing = false});
-    up.settings.Contour_Code = 600;
-    up.settings.Vel_Reference = 1;
-    QImage_Surface circle(900, 260);
-    Draw_Whole_Set_Chart(circle, up, whole_view);
-    EXPECT_TRUE(circle.Save_Png("whole_set_direction.png"));
-    EXPECT_EQ(whole_view.axes.range.front().text, "20");  // bin edges 3 .. 83 m, labels every 20 m
-
     QImage_Surface sub(1600, 900);
     Sub_Set_View sub_view;
     Draw_Sub_Set_Window(sub, state, sub_view, 1920);
     EXPECT_TRUE(sub.Save_Png("sub_set.png"));
-    QImage_Surface small(800, 450);
-    Draw_Sub_Set_Window(small, state, sub_view, 1920);
-    EXPECT_TRUE(small.Save_Png("sub_set_small.png"));
 }
 
 }  // namespace
