@@ -143,11 +143,10 @@ TEST_P(Synth_Geometry, UniformCurrentComesBackUnderTilt) {
     EXPECT_GT(valid, opt.ensembles * (opt.bins - 10));
 }
 
+// Every pair of facing, pattern and angle occurs once.
 INSTANTIATE_TEST_SUITE_P(Processing, Synth_Geometry,
-                         ::testing::Values(Geometry_Case{false, false, 20}, Geometry_Case{false, true, 20},
-                                           Geometry_Case{false, false, 30}, Geometry_Case{false, true, 30},
-                                           Geometry_Case{true, false, 20}, Geometry_Case{true, true, 20},
-                                           Geometry_Case{true, false, 30}, Geometry_Case{true, true, 30}),
+                         ::testing::Values(Geometry_Case{false, false, 20}, Geometry_Case{false, true, 30},
+                                           Geometry_Case{true, false, 30}, Geometry_Case{true, true, 20}),
                          Geometry_Name);
 
 // Root-mean-square horizontal error against the scenario's water, with the processing's
