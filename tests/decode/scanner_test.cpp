@@ -99,7 +99,7 @@ TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
     Scan_Fixture s;
     Bytes bytes = Numbered(1);
     Bytes last = Numbered(2);
-    last.resize(last.size() - 1);
+    last.pop_back();
     Append(bytes, last);
     s.Open(bytes);
     bool loaded = true;
