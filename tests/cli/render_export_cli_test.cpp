@@ -76,6 +76,22 @@ TEST_F(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
                   .exit_code,
               0);
     EXPECT_NE(east, QImage(QString::fromStdString(dir.Path("corr.png"))));
+
+    // The profile follows the cursor ensemble, inside a reloaded Sub Set.
+    const auto profile = [&](const std::string& cursor) {
+        const std::string png = dir.Path("profile" + cursor + ".png");
+        const auto p = Run_Cli("render --view profile --first 101 --last 200 --cursor " + cursor + " -o " +
+                                   Quoted(png) + " " + Quoted(file),
+                               dir.Path(""));
+        EXPECT_EQ(p.exit_code, 0) << cursor << ": " << p.err;
+        return QImage(QString::fromStdString(png));
+    };
+    EXPECT_NE(profile("120"), profile("180"));
+    EXPECT_EQ(Run_Cli("render --view profile --first 101 --last 200 --cursor 90 -o " + Quoted(dir.Path("p.png")) +
+                          " " + Quoted(file),
+                      dir.Path(""))
+                  .exit_code,
+              1);
 }
 
 TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {
