@@ -75,6 +75,19 @@ Export_Request Parse_Export_Arguments(const Args& raw_args) {
 
 namespace {
 
+const char* const k_export_help =
+    "usage: vantrel-cli export FILE -o OUT --kind contour|profile|series [options]\n"
+    "  --format txt|mat    text (default) or MAT file; --mat is the same as --format mat\n"
+    "  --type D            contour data type 0-19 (10 east velocity)\n"
+    "  --first N --last M --step S  contour and series ensembles (the loaded Sub Set's, step 1)\n"
+    "  --ens E             the profile's ensemble (the cursor ensemble)\n"
+    "  --bins LIST|all     bin list positions 1-255 (all)\n"
+    "  --types LIST        profile types 0-19 or series types 0-39\n"
+    "  --anc LIST          ancillary boxes 0-7\n"
+    "  --calimbro          series type 38: navigation from its reference copy\n"
+    "  --settings FILE --multifile  as for load\n"
+    "OUT may also be the second positional. A non-empty OUT is never overwritten.\n";
+
 template <std::size_t N>
 void Set_Flags(std::array<bool, N>& flags, const std::optional<std::string>& list, int highest, const std::string& what) {
     if (!list) return;
@@ -119,6 +132,10 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
 
 int Run_Export(const Args& raw_args) {
     Arg_List args(raw_args);
+    if (args.Take_Flag("--help")) {
+        std::fputs(k_export_help, stdout);
+        return 0;
+    }
     App_State app;
     app.menus.MultiFile = args.Take_Flag("--multifile");
     Apply_Settings_Options(args, app.settings);

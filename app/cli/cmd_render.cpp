@@ -17,6 +17,23 @@ namespace vantrel::cli {
 
 namespace {
 
+const char* const k_render_help =
+    "usage: vantrel-cli render FILE --view VIEW -o OUT.png [options]\n"
+    "  --view whole|sub|series|profile|subwindow\n"
+    "                      the Whole Set contour, the Sub Set contour, the series and ancillary\n"
+    "                      pane, the profile pane, or the Sub Set window with all three\n"
+    "  --size WxH          picture size in pixels (1280x720)\n"
+    "  --code N            contour code (10 correlation, 100 east velocity, 500 magnitude, ...)\n"
+    "  --scale-mode M      0 fixed limits, 1 data range, 2-4 mean +- 1-3 standard deviations\n"
+    "  --first N --last M  reload the Sub Set with these ensembles\n"
+    "  --cursor E          the profile's ensemble, inside the Sub Set\n"
+    "  --series-bins LIST  instrument bins drawn as series\n"
+    "  --series LIST       series kinds 0-36\n"
+    "  --profile LIST      profile kinds 0-22\n"
+    "  --anc LIST          ancillary items 0-7\n"
+    "  --settings FILE --multifile --max-sub N --max-whole N  as for load\n"
+    "LIST is comma-separated numbers and ranges, e.g. 3,7,10-12.\n";
+
 enum class Render_View { k_whole, k_sub, k_series, k_profile, k_subwindow };
 
 Render_View Parse_View(const std::optional<std::string>& text) {
@@ -109,6 +126,10 @@ void Draw_View(Render_View which, QImage_Surface& target, App_State& app) {
 
 int Run_Render(const Args& raw_args) {
     Arg_List args(raw_args);
+    if (args.Take_Flag("--help")) {
+        std::fputs(k_render_help, stdout);
+        return 0;
+    }
     App_State app;
     const Range_Options range = Take_Open_Options(args, app);
     const Render_View which = Parse_View(args.Take_Value("--view"));
