@@ -1,4 +1,4 @@
-# make run   - build and show the demo: a synthetic file, summarised from its dump
+# make run   - build and show the demo: a synthetic file, summarised from its dump and drawn
 # make test  - build and run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds a synthetic ensemble file and summarises its dump.
+# Builds a synthetic ensemble file, summarises its dump and draws two of its charts.
 # usage: scripts/demo.sh CLI OUTDIR
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -51,3 +51,11 @@ print("bins:            {} of {:.2f} m".format(bins, bin_size))
 if cells:
     print("mean velocity:   east {:.0f} mm/s, north {:.0f} mm/s over {} cells".format(sum_e / cells, sum_n / cells, cells))
 '
+
+# The Whole Set contour and the Sub Set window as pictures.
+whole="$outdir/whole.png"
+subwindow="$outdir/subwindow.png"
+"$cli" render "$demo" --view whole -o "$whole" >/dev/null
+"$cli" render "$demo" --view subwindow -o "$subwindow" --cursor 128 --series-bins 3,20 --series 10,11,20 --anc 0,1,3 >/dev/null
+echo "pictures:        $whole"
+echo "                 $subwindow"

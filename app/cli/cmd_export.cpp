@@ -1,6 +1,10 @@
 #include "cmd_export.h"
 
+#include <cstdio>
+
 #include "arg_list.h"
+#include "cli_open.h"
+#include "settings_options.h"
 #include "export/run_export.h"
 #include "platform/text_format.h"
 
@@ -24,8 +28,7 @@ std::vector<bool> Parse_Number_List(const std::string& list, int lowest, int hig
     return flags;
 }
 
-Export_Request Parse_Export_Arguments(const Args& raw_args) {
-    Arg_List args(raw_args);
+Export_Request Take_Export_Arguments(Arg_List& args) {
     Export_Request r;
     const std::optional<std::string> kind = args.Take_Value("--kind");
     if (!kind) throw Cli_Error("--kind contour|profile|series is required");
@@ -34,6 +37,11 @@ Export_Request Parse_Export_Arguments(const Args& raw_args) {
     else if (*kind == "series") r.kind = Export_Kind::k_series;
     else throw Cli_Error("--kind: not contour, profile or series: " + *kind);
     r.mat = args.Take_Flag("--mat");
+    if (const auto format = args.Take_Value("--format")) {
+        if (*format == "mat") r.mat = true;
+        else if (*format != "txt") throw Cli_Error("--format: not txt or mat: " + *format);
+    }
+    const std::optional<std::string> out = args.Take_Value("-o");
     r.first = args.Take_Value("--first");
     r.last = args.Take_Value("--last");
     r.step = args.Take_Value("--step");
@@ -42,9 +50,10 @@ Export_Request Parse_Export_Arguments(const Args& raw_args) {
     r.type = args.Take_Value("--type");
     r.types = args.Take_Value("--types");
     r.anc = args.Take_Value("--anc");
+    r.calimbro = args.Take_Flag("--calimbro");
     r.file = args.Take_Positional("FILE");
-    r.out = args.Take_Positional("OUT");
-    args.Finish();
+    r.out = out ? *out : args.Take_Positional("OUT");
+    if (r.out.empty()) throw Cli_Error("-o: no output file");
 
     // Check the lists now, so a bad one fails before anything is loaded.
     if (r.bins && *r.bins != "all") Parse_Number_List(*r.bins, 1, k_bin_list_count, "--bins");
@@ -57,7 +66,27 @@ Export_Request Parse_Export_Arguments(const Args& raw_args) {
     return r;
 }
 
+Export_Request Parse_Export_Arguments(const Args& raw_args) {
+    Arg_List args(raw_args);
+    const Export_Request r = Take_Export_Arguments(args);
+    args.Finish();
+    return r;
+}
+
 namespace {
+
+const char* const k_export_help =
+    "usage: vantrel-cli export FILE -o OUT --kind contour|profile|series [options]\n"
+    "  --format txt|mat    text (default) or MAT file; --mat is the same as --format mat\n"
+    "  --type D            contour data type 0-19 (10 east velocity)\n"
+    "  --first N --last M --step S  contour and series ensembles (the loaded Sub Set's, step 1)\n"
+    "  --ens E             the profile's ensemble (the cursor ensemble)\n"
+    "  --bins LIST|all     bin list positions 1-255 (all)\n"
+    "  --types LIST        profile types 0-19 or series types 0-39\n"
+    "  --anc LIST          ancillary boxes 0-7\n"
+    "  --calimbro          series type 38: navigation from its reference copy\n"
+    "  --settings FILE --multifile  as for load\n"
+    "OUT may also be the second positional. A non-empty OUT is never overwritten.\n";
 
 template <std::size_t N>
 void Set_Flags(std::array<bool, N>& flags, const std::optional<std::string>& list, int highest, const std::string& what) {
@@ -92,11 +121,35 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type"));
     if (r.kind == Export_Kind::k_profile) Set_Flags(sel.Profile_Types, r.types, k_export_type_count - 1, "--types");
     if (r.kind == Export_Kind::k_series) Set_Flags(sel.Series_Types, r.types, k_series_box_count - 1, "--types");
+    if (r.calimbro) sel.Series_Types[38] = true;
     Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
 
     Export_Job job{app, sel, loader, progress, r.file};
     const std::string message = Run_Export(job, r.kind, r.out);
     if (!message.empty()) throw Cli_Error(message);
+    return 0;
+}
+
+int Run_Export(const Args& raw_args) {
+    Arg_List args(raw_args);
+    if (args.Take_Flag("--help")) {
+        std::fputs(k_export_help, stdout);
+        return 0;
+    }
+    App_State app;
+    app.menus.MultiFile = args.Take_Flag("--multifile");
+    Apply_Settings_Options(args, app.settings);
+    const Export_Request request = Take_Export_Arguments(args);
+    args.Finish();
+
+    Cli_Host host;
+    Open_For_Cli(app, host, request.file);
+    if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
+    const Sub_Set_Loader loader = [&app, &host](std::int32_t first_ens, std::int32_t last_ens) {
+        return Read_File_Selection(app, host, first_ens, last_ens, false);
+    };
+    Run_Export_Request(request, app, loader, No_Progress());
+    std::printf("export: wrote %s\n", request.out.c_str());
     return 0;
 }
 

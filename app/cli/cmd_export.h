@@ -1,9 +1,10 @@
 #pragma once
-// vantrel-cli export: the argument parsing and the run, behind a Sub Set loader so that
-// the command can be wired to the file loader once that exists.
+// vantrel-cli export: the argument parsing and the run, behind a Sub Set loader (the command
+// wraps the file loader; tests pass one over memory).
 //
-//   export FILE OUT --kind contour|profile|series [--mat] [--first N] [--last N] [--step N]
-//          [--ens N] [--bins all|LIST] [--type D] [--types LIST] [--anc LIST]
+//   export FILE (OUT | -o OUT) --kind contour|profile|series [--mat | --format txt|mat]
+//          [--first N] [--last N] [--step N] [--ens N] [--bins all|LIST] [--type D]
+//          [--types LIST] [--anc LIST] [--calimbro]
 //
 // LIST is comma-separated numbers and ranges ("1,3,5-8"). --type is the contour data type
 // 0..19, --types the profile types 0..19 or the series types 0..39, --anc the ancillary
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "arg_list.h"
 #include "commands.h"
 #include "export/export_selection.h"
 
@@ -23,12 +25,15 @@ struct Export_Request {
     std::string file, out;
     Export_Kind kind = Export_Kind::k_series;
     bool mat = false;
+    bool calimbro = false;  // series type 38
     std::optional<std::string> first, last, step, ens;
     std::optional<std::string> bins, type, types, anc;
 };
 
 // Reads the arguments; throws Cli_Error for a bad one.
 Export_Request Parse_Export_Arguments(const Args& args);
+// The same, leaving the arguments it does not know in args.
+Export_Request Take_Export_Arguments(Arg_List& args);
 
 // Fills an export selection from the request and the loaded file, runs the export through
 // loader into request.out and returns 0; throws Cli_Error with the program's message when

@@ -1,96 +1,19 @@
 // vantrel-cli load FILE [--multifile] [--max-sub N] [--max-whole N] [--first N --last M]
 //                       [--monitoring] [--dump-whole] [--dump-sub] [--settings FILE]
 // vantrel-cli save-range FILE OUT --first F --last L [--multifile] [--settings FILE]
-#include <chrono>
 #include <cstdio>
-#include <optional>
-
-#include <unistd.h>
 
 #include "arg_list.h"
+#include "cli_open.h"
 #include "commands.h"
 #include "dataset/file_loading.h"
-#include "dataset/max_ensembles.h"
 #include "dataset/save_range.h"
 #include "platform/binary_file.h"
 #include "json_lines.h"
-#include "settings_options.h"
 
 namespace vantrel::cli {
 
 namespace {
-
-// The progress window on stderr: a bar drawn only on a terminal and only once a load
-// has run for half a second.
-class Cli_Host : public Open_File_Host {
-public:
-    void Show_Progress(const std::string& caption) override {
-        caption_ = caption;
-        shown_at_ = std::chrono::steady_clock::now();
-        active_ = true;
-    }
-    void Set_Progress(int percent) override {
-        if (!active_ || !tty_ || percent == last_percent_) return;
-        if (std::chrono::steady_clock::now() - shown_at_ < std::chrono::milliseconds(500)) return;
-        last_percent_ = percent;
-        const int filled = percent * k_width / 100;
-        std::fprintf(stderr, "\r%s [%.*s%*s] %3d%%", caption_.c_str(), filled, k_bar, k_width - filled, "", percent);
-        drawn_ = true;
-    }
-    void Hide_Progress() override {
-        if (drawn_) std::fputc('\n', stderr);
-        active_ = drawn_ = false;
-        last_percent_ = -1;
-    }
-
-private:
-    static constexpr int k_width = 40;
-    static constexpr const char* k_bar = "########################################";
-    const bool tty_ = ::isatty(2) != 0;
-    std::string caption_;
-    std::chrono::steady_clock::time_point shown_at_{};
-    bool active_ = false, drawn_ = false;
-    int last_percent_ = -1;
-};
-
-struct Range_Options {
-    std::optional<std::int64_t> first, last;
-};
-
-// Options every command that opens a file shares, and the --first/--last range.
-Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
-    app.menus.MultiFile = args.Take_Flag("--multifile");
-    app.menus.AutoTrack = args.Take_Flag("--monitoring");
-    Apply_Settings_Options(args, app.settings);
-    if (const auto n = args.Take_Int("--max-sub")) app.settings.Max_Sub_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));
-    if (const auto n = args.Take_Int("--max-whole")) {
-        if (*n < 1 || *n > 1000000) throw Cli_Error("--max-whole: expected 1 to 1000000");
-        app.settings.Max_Whole_Ens = static_cast<std::int32_t>(*n);
-    }
-    Range_Options range;
-    range.first = args.Take_Int("--first");
-    range.last = args.Take_Int("--last");
-    return range;
-}
-
-std::int32_t Ensemble_Number(std::int64_t value, const char* what) {
-    if (value < 0 || value > 0xFFFFFF) throw Cli_Error(std::string(what) + ": not an ensemble number");
-    return static_cast<std::int32_t>(value);
-}
-
-// Opens as the open command does; a file that cannot be read is an error, a survey
-// failure prints the information text first.
-Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
-    if (!File_Exists(path)) throw Cli_Error("Invalid File");
-    const Open_Outcome outcome = Open_File(app, host, path);
-    if (outcome == Open_Outcome::k_failed) throw Cli_Error("Invalid File");
-    if (outcome == Open_Outcome::k_survey_failed) {
-        std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
-        std::fflush(stdout);
-        throw Cli_Error("Not enough VALID ensembles");
-    }
-    return outcome;
-}
 
 void Print_Value(std::string& out, const char* name, double value) {
     char buf[64];
@@ -103,7 +26,7 @@ void Print_Value(std::string& out, const char* name, double value) {
 int Run_Load(const Args& raw_args) {
     Arg_List args(raw_args);
     App_State app;
-    const auto [first, last] = Take_Open_Options(args, app);
+    const Range_Options range = Take_Open_Options(args, app);
     const bool dump_whole = args.Take_Flag("--dump-whole");
     const bool dump_sub = args.Take_Flag("--dump-sub");
     const std::string path = args.Take_Positional("FILE");
@@ -111,12 +34,8 @@ int Run_Load(const Args& raw_args) {
 
     Cli_Host host;
     Open_For_Cli(app, host, path);
-    Data_Set& ds = app.ds;
-    if ((first || last) && ds.File_Loaded) {
-        const std::int32_t f = first ? Ensemble_Number(*first, "--first") : ds.First_Ens;
-        const std::int32_t l = last ? Ensemble_Number(*last, "--last") : f + app.settings.Max_Sub_Ens - 1;
-        Read_File_Selection(app, host, f, l, true);
-    }
+    const Data_Set& ds = app.ds;
+    Select_Range(app, host, range);
 
     std::string out = app.Info_Text;
     Print_Value(out, "Ens_Step", ds.Ens_Step);

@@ -15,5 +15,7 @@ int Run_Survey(const Args& args);
 int Run_Details(const Args& args);
 int Run_Load(const Args& args);
 int Run_Save_Range(const Args& args);
+int Run_Render(const Args& args);
+int Run_Export(const Args& args);
 
 }  // namespace vantrel::cli

@@ -21,6 +21,14 @@ const char* const k_usage =
     "  load FILE [--multifile] [--max-sub N] [--max-whole N] [--first N] [--last M]\n"
     "       [--monitoring] [--dump-whole] [--dump-sub] [--settings FILE]  open as the program does\n"
     "  save-range FILE OUT --first F --last L [--multifile]  copy a range of ensembles\n"
+    "  render FILE --view whole|sub|series|profile|subwindow -o OUT.png [--size WxH]\n"
+    "       [--code N] [--scale-mode M] [--first N --last M] [--cursor E] [--series-bins LIST]\n"
+    "       [--series LIST] [--profile LIST] [--anc LIST] [--settings FILE] [--multifile]\n"
+    "                                            draw a chart into a PNG\n"
+    "  export FILE -o OUT --kind contour|profile|series [--format txt|mat] [--type D]\n"
+    "       [--first N --last M --step S] [--bins LIST|all] [--ens E] [--types LIST]\n"
+    "       [--anc LIST] [--calimbro] [--multifile] [--settings FILE]  write a text or MAT export\n"
+    "  LIST is comma-separated numbers and ranges, e.g. 3,7,10-12\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
 }  // namespace
@@ -35,6 +43,8 @@ int main(int argc, char** argv) {
         {"details", Run_Details},
         {"load", Run_Load},
         {"save-range", Run_Save_Range},
+        {"render", Run_Render},
+        {"export", Run_Export},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

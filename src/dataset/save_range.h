@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "platform/program_messages.h"
 
 namespace vantrel {
 
@@ -20,6 +21,5 @@ enum class Save_Outcome {
 Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L);
 
 // The refusal shown for a non-empty target.
-inline constexpr const char* k_overwrite_refused = "Over-Write of File Not Allowed";
 
 }  // namespace vantrel

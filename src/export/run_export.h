@@ -5,10 +5,10 @@
 #include <string>
 
 #include "export/export_selection.h"
+#include "platform/program_messages.h"
 
 namespace vantrel {
 
-inline constexpr const char* k_overwrite_refused = "Over-Write of File Not Allowed";
 
 // Runs one export into out_path. Returns "" when the writer ran (or no file is loaded,
 // which does nothing), else the message to show: k_overwrite_refused for a non-empty

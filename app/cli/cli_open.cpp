@@ -1,0 +1,77 @@
+#include "cli_open.h"
+
+#include <cstdio>
+
+#include <unistd.h>
+
+#include "dataset/max_ensembles.h"
+#include "platform/binary_file.h"
+#include "settings_options.h"
+
+namespace vantrel::cli {
+
+Cli_Host::Cli_Host() : tty_(::isatty(2) != 0) {}
+
+void Cli_Host::Show_Progress(const std::string& caption) {
+    caption_ = caption;
+    shown_at_ = std::chrono::steady_clock::now();
+    active_ = true;
+}
+
+void Cli_Host::Set_Progress(int percent) {
+    if (!active_ || !tty_ || percent == last_percent_) return;
+    if (std::chrono::steady_clock::now() - shown_at_ < std::chrono::milliseconds(500)) return;
+    last_percent_ = percent;
+    static constexpr const char* k_bar = "########################################";
+    const int filled = percent * k_width / 100;
+    std::fprintf(stderr, "\r%s [%.*s%*s] %3d%%", caption_.c_str(), filled, k_bar, k_width - filled, "", percent);
+    drawn_ = true;
+}
+
+void Cli_Host::Hide_Progress() {
+    if (drawn_) std::fputc('\n', stderr);
+    active_ = drawn_ = false;
+    last_percent_ = -1;
+}
+
+Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
+    app.menus.MultiFile = args.Take_Flag("--multifile");
+    app.menus.AutoTrack = args.Take_Flag("--monitoring");
+    Apply_Settings_Options(args, app.settings);
+    if (const auto n = args.Take_Int("--max-sub")) app.settings.Max_Sub_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));
+    if (const auto n = args.Take_Int("--max-whole")) {
+        if (*n < 1 || *n > 1000000) throw Cli_Error("--max-whole: expected 1 to 1000000");
+        app.settings.Max_Whole_Ens = static_cast<std::int32_t>(*n);
+    }
+    Range_Options range;
+    range.first = args.Take_Int("--first");
+    range.last = args.Take_Int("--last");
+    return range;
+}
+
+std::int32_t Ensemble_Number(std::int64_t value, const char* what) {
+    if (value < 0 || value > 0xFFFFFF) throw Cli_Error(std::string(what) + ": not an ensemble number");
+    return static_cast<std::int32_t>(value);
+}
+
+Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
+    if (!File_Exists(path)) throw Cli_Error("Invalid File");
+    const Open_Outcome outcome = Open_File(app, host, path);
+    if (outcome == Open_Outcome::k_failed) throw Cli_Error("Invalid File");
+    if (outcome == Open_Outcome::k_survey_failed) {
+        std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
+        std::fflush(stdout);
+        throw Cli_Error("Not enough VALID ensembles");
+    }
+    return outcome;
+}
+
+void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range) {
+    const Data_Set& ds = app.ds;
+    if (!(range.first || range.last) || !ds.File_Loaded) return;
+    const std::int32_t f = range.first ? Ensemble_Number(*range.first, "--first") : ds.First_Ens;
+    const std::int32_t l = range.last ? Ensemble_Number(*range.last, "--last") : f + app.settings.Max_Sub_Ens - 1;
+    Read_File_Selection(app, host, f, l, true);
+}
+
+}  // namespace vantrel::cli

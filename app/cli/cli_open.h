@@ -1,0 +1,52 @@
+#pragma once
+// Opening a file from the command line as the open command does: the shared options, the
+// progress bar on stderr and the optional --first/--last reload of the Sub Set.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "arg_list.h"
+#include "dataset/file_loading.h"
+
+namespace vantrel::cli {
+
+// The progress window on stderr: a bar drawn only on a terminal and only once a load
+// has run for half a second.
+class Cli_Host : public Open_File_Host {
+public:
+    Cli_Host();
+    void Show_Progress(const std::string& caption) override;
+    void Set_Progress(int percent) override;
+    void Hide_Progress() override;
+
+private:
+    static constexpr int k_width = 40;
+    const bool tty_;
+    std::string caption_;
+    std::chrono::steady_clock::time_point shown_at_{};
+    bool active_ = false, drawn_ = false;
+    int last_percent_ = -1;
+};
+
+struct Range_Options {
+    std::optional<std::int64_t> first, last;
+};
+
+// Takes --multifile, --monitoring, the settings options, --max-sub, --max-whole and the
+// --first/--last range.
+Range_Options Take_Open_Options(Arg_List& args, App_State& app);
+
+// value as an ensemble number; throws Cli_Error naming what otherwise.
+std::int32_t Ensemble_Number(std::int64_t value, const char* what);
+
+// Opens path; a file that cannot be read throws "Invalid File", a survey failure prints
+// the information text to stdout and throws.
+Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path);
+
+// Reloads the Sub Set with the range when one was given (a missing end from the other end
+// and Max_Sub_Ens); does nothing without a loaded file.
+void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,163 @@
+// vantrel-cli render draws each view into a PNG of the asked size; export writes text and
+// MAT files from a file on disk and refuses to overwrite.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "support/cli_run.h"
+#include "support/test_files.h"
+#include "synth_writer.h"
+
+namespace vantrel {
+namespace {
+
+using test::Quoted;
+using test::Read_File_Text;
+using test::Run_Cli;
+using test::Temp_Folder;
+
+std::uint32_t Big_Endian_32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+struct Cli_Render : ::testing::Test {
+    Temp_Folder dir;
+    std::string file;
+    void SetUp() override {
+        synth::Synth_Options opt;
+        opt.ensembles = 300;
+        opt.bins = 16;
+        opt.bottom_track = true;
+        opt.noise = 20;
+        file = dir.Path("run.ens");
+        synth::Write_Synth_File(file, opt);
+    }
+};
+
+TEST_F(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
+    for (const std::string view : {"whole", "sub", "series", "profile", "subwindow"}) {
+        const std::string png = dir.Path(view + ".png");
+        const auto r = Run_Cli("render --view " + view + " --size 640x400 --series-bins 2,9 --anc 0,3 -o " +
+                                   Quoted(png) + " " + Quoted(file),
+                               dir.Path(""));
+        ASSERT_EQ(r.exit_code, 0) << view << ": " << r.err;
+        const std::string bytes = Read_File_Text(png);
+        ASSERT_GE(bytes.size(), 24u) << view;
+        EXPECT_EQ(bytes.substr(1, 3), "PNG") << view;
+        EXPECT_EQ(bytes.substr(12, 4), "IHDR") << view;
+        EXPECT_EQ(Big_Endian_32(bytes, 16), 640u) << view;
+        EXPECT_EQ(Big_Endian_32(bytes, 20), 400u) << view;
+
+        const QImage image(QString::fromStdString(png));
+        ASSERT_FALSE(image.isNull()) << view;
+        std::set<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
+        // Text, frames and data: far more than a background and a frame colour.
+        EXPECT_GT(colours.size(), 3u) << view;
+    }
+
+    // The default size, and a picture of the contour only that depends on the colour code.
+    const auto r = Run_Cli("render --view sub --code 100 -o " + Quoted(dir.Path("east.png")) + " " + Quoted(file),
+                           dir.Path(""));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const QImage east(QString::fromStdString(dir.Path("east.png")));
+    EXPECT_EQ(east.size(), QSize(1280, 720));
+    ASSERT_EQ(Run_Cli("render --view sub --code 10 -o " + Quoted(dir.Path("corr.png")) + " " + Quoted(file),
+                      dir.Path(""))
+                  .exit_code,
+              0);
+    EXPECT_NE(east, QImage(QString::fromStdString(dir.Path("corr.png"))));
+
+    // The profile follows the cursor ensemble, inside a reloaded Sub Set.
+    const auto profile = [&](const std::string& cursor) {
+        const std::string png = dir.Path("profile" + cursor + ".png");
+        const auto p = Run_Cli("render --view profile --first 101 --last 200 --cursor " + cursor + " -o " +
+                                   Quoted(png) + " " + Quoted(file),
+                               dir.Path(""));
+        EXPECT_EQ(p.exit_code, 0) << cursor << ": " << p.err;
+        return QImage(QString::fromStdString(png));
+    };
+    EXPECT_NE(profile("120"), profile("180"));
+    EXPECT_EQ(Run_Cli("render --view profile --first 101 --last 200 --cursor 90 -o " + Quoted(dir.Path("p.png")) +
+                          " " + Quoted(file),
+                      dir.Path(""))
+                  .exit_code,
+              1);
+}
+
+TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {
+    const std::string out = " -o " + Quoted(dir.Path("x.png")) + " " + Quoted(file);
+    for (const std::string& args : {"--view side" + out, "--view whole --size 640" + out,
+                                   "--view whole --size 0x400" + out, "--view whole --size 640x40000" + out,
+                                   "--view whole --code 7" + out, "--view whole --scale-mode 5" + out,
+                                   "--view profile --cursor 5000" + out, "--view series --series 99" + out,
+                                   "--view whole " + Quoted(file), "--view whole -o x.png " + Quoted(dir.Path("none.ens"))}) {
+        const auto r = Run_Cli("render " + args, dir.Path(""));
+        EXPECT_EQ(r.exit_code, 1) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    }
+    EXPECT_FALSE(std::ifstream(dir.Path("x.png")).good());
+}
+
+TEST_F(Cli_Render, ExportWritesTextAndMatFilesAndNeverOverwrites) {
+    const std::string series = dir.Path("series.txt");
+    auto r = Run_Cli("export --kind series --types 10 --bins 1,3 --first 11 --last 20 -o " + Quoted(series) + " " +
+                         Quoted(file),
+                     dir.Path(""));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string text = Read_File_Text(series);
+    std::istringstream in(text);
+    std::string line;
+    int rows = 0;
+    std::set<std::string> first_fields;
+    while (std::getline(in, line)) {
+        ++rows;
+        first_fields.insert(line.substr(0, line.find_first_of(",\t ")));
+    }
+    // A row per ensemble 11..20 besides the headers.
+    for (int e = 11; e <= 20; ++e) EXPECT_EQ(first_fields.count(std::to_string(e)), 1u) << e << "\n" << text;
+    EXPECT_EQ(first_fields.count("21"), 0u) << text;
+    EXPECT_EQ(first_fields.count("10"), 0u) << text;
+
+    const std::string mat = dir.Path("contour.mat");
+    r = Run_Cli("export --kind contour --format mat --type 10 --first 5 --last 14 --step 3 --bins 1,3 -o " +
+                    Quoted(mat) + " " + Quoted(file),
+                dir.Path(""));
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string check = dir.Path("check.txt");
+    const std::string script =
+        "import scipy.io, sys\n"
+        "m = scipy.io.loadmat(sys.argv[1])\n"
+        "print(' '.join(str(int(v)) for v in m['ConEnsembles'].ravel()))\n"
+        "print(' '.join(str(v) for v in m['ConVel'].shape))\n";
+    std::ofstream(dir.Path("check.py")) << script;
+    ASSERT_EQ(std::system(("/usr/bin/python3 " + Quoted(dir.Path("check.py")) + " " + Quoted(mat) + " > " +
+                           Quoted(check) + " 2>&1")
+                              .c_str()),
+              0)
+        << Read_File_Text(check);
+    EXPECT_EQ(Read_File_Text(check), "5 8 11 14\n4 2\n");
+
+    // An existing non-empty file stays as it was.
+    const std::string before = Read_File_Text(mat);
+    r = Run_Cli("export --kind contour --format mat -o " + Quoted(mat) + " " + Quoted(file), dir.Path(""));
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("Over-Write of File Not Allowed"), std::string::npos) << r.err;
+    EXPECT_EQ(Read_File_Text(mat), before);
+    EXPECT_EQ(Run_Cli("export --kind contour --format xls -o " + Quoted(dir.Path("y")) + " " + Quoted(file),
+                      dir.Path(""))
+                  .exit_code,
+              1);
+}
+
+}  // namespace
+}  // namespace vantrel
