@@ -46,9 +46,15 @@ Export_Request Take_Export_Arguments(Arg_List& args) {
     r.last = args.Take_Value("--last");
     r.step = args.Take_Value("--step");
     r.ens = args.Take_Value("--ens");
+    if (!r.ens) r.ens = args.Take_Value("--ensemble");
     r.bins = args.Take_Value("--bins");
     r.type = args.Take_Value("--type");
     r.types = args.Take_Value("--types");
+    // The per-kind names say the same for the tab they belong to.
+    const auto profile_types = args.Take_Value("--profile-types");
+    const auto series_types = args.Take_Value("--series-types");
+    if (!r.types && r.kind == Export_Kind::k_profile) r.types = profile_types;
+    if (!r.types && r.kind == Export_Kind::k_series) r.types = series_types;
     r.anc = args.Take_Value("--anc");
     r.calimbro = args.Take_Flag("--calimbro");
     r.file = args.Take_Positional("FILE");
@@ -80,9 +86,10 @@ const char* const k_export_help =
     "  --format txt|mat    text (default) or MAT file; --mat is the same as --format mat\n"
     "  --type D            contour data type 0-19 (10 east velocity)\n"
     "  --first N --last M --step S  contour and series ensembles (the loaded Sub Set's, step 1)\n"
-    "  --ens E             the profile's ensemble (the cursor ensemble)\n"
+    "  --ens E, --ensemble E  the profile's ensemble (the cursor ensemble)\n"
     "  --bins LIST|all     bin list positions 1-255 (all)\n"
     "  --types LIST        profile types 0-19 or series types 0-39\n"
+    "                      (also --profile-types LIST, --series-types LIST)\n"
     "  --anc LIST          ancillary boxes 0-7\n"
     "  --calimbro          series type 38: navigation from its reference copy\n"
     "  --settings FILE --multifile  as for load\n"
