@@ -246,6 +246,7 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
     const std::int32_t slots = ds.Sub_Slots();
     double previous = 0;
     bool stop = false;
+    Error_Velocity_Sums error_sums;  // gathered while each slot is still in the cache
     Binary_File file;
     for (std::size_t i = start; i < members.size() && !stop; ++i) {
         Open_Member(file, members[i]);
@@ -266,6 +267,9 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
                 continue;
             }
             Load_Current_Ensemble(app);
+            if (ds.Bin_Work.Size() != 0) {
+                error_sums.Add(ds, static_cast<std::size_t>(ds.Sub_Count), Error_Velocity_Bins(dec, ds));
+            }
             const double t = Convert_Time(ds, ds.Sub_Count);
             if (ds.Sub_Count == 0) {
                 ds.First_Ens = dec.Cur_Ens_Number;
@@ -284,7 +288,13 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
     ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
     if (ds.Cursor_Ens > ds.Last_Ens) ds.Cursor_Ens = ds.Last_Ens;
     if (ds.Cursor_Ens < ds.First_Ens) ds.Cursor_Ens = ds.First_Ens;
-    Error_Velocity_Statistics(app);
+    // The running sums hold every bin the statistics need unless the bin count grew during the load.
+    const int bins = ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : 0;
+    if (bins <= error_sums.fewest_bins && ds.Bin_Work.Size() != 0) {
+        Store_Error_Velocity_Statistics(error_sums, ds, bins, ds.Sub_Count);
+    } else {
+        Error_Velocity_Statistics(app);
+    }
     host.Hide_Progress();
     host.Refresh_Track_Vector();
     return true;

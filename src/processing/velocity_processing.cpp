@@ -399,37 +399,47 @@ bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings
 
 bool Process_Ensemble(App_State& app) { return Process_Ensemble(app.dec, app.ds, app.settings, app.menus); }
 
-void Error_Velocity_Statistics(const Decoder_State& dec, Data_Set& ds) {
-    if (ds.Bin_Work.Size() == 0) return;
-    const int n = std::clamp(dec.Num_Bins, 0, static_cast<int>(std::min(ds.Sub_Vel.Extent(1), ds.Bin_Work.Extent(1))));
-    const int slots = std::clamp(ds.Sub_Count, 0, static_cast<int>(ds.Sub_Vel.Last_Extent()));
-    std::array<std::int32_t, k_max_bins> count{};
-    std::array<double, k_max_bins> sum{}, squares{};
-    for (int e = 0; e < slots; ++e) {
-        const std::int16_t* vel = ds.Sub_Vel.Slice(static_cast<std::size_t>(e));
-        for (int i = 0; i < n; ++i) {
-            const auto ii = static_cast<std::size_t>(i);
-            const std::int16_t v = vel[3 + k_vel_components * ii];
-            if (v == k_bad) continue;
-            ++count[ii];
-            sum[ii] += v;
-            squares[ii] += double(v) * v;
-        }
-    }
-    for (int i = 0; i < n; ++i) {
+void Error_Velocity_Sums::Add(const Data_Set& ds, std::size_t slot, int bins) {
+    fewest_bins = std::min(fewest_bins, bins);
+    const std::int16_t* vel = ds.Sub_Vel.Slice(slot);
+    for (int i = 0; i < bins; ++i) {
         const auto ii = static_cast<std::size_t>(i);
-        const double c = count[ii];
-        if (count[ii] <= 1) {
+        const std::int16_t v = vel[3 + k_vel_components * ii];
+        if (v == k_bad) continue;
+        ++count[ii];
+        sum[ii] += v;
+        squares[ii] += double(v) * v;
+    }
+}
+
+int Error_Velocity_Bins(const Decoder_State& dec, const Data_Set& ds) {
+    return std::clamp(dec.Num_Bins, 0, static_cast<int>(std::min(ds.Sub_Vel.Extent(1), ds.Bin_Work.Extent(1))));
+}
+
+void Store_Error_Velocity_Statistics(const Error_Velocity_Sums& sums, Data_Set& ds, int bins, int slots) {
+    for (int i = 0; i < bins; ++i) {
+        const auto ii = static_cast<std::size_t>(i);
+        const double c = sums.count[ii];
+        if (sums.count[ii] <= 1) {
             ds.Bin_Work(0, ii) = k_bad;
             ds.Bin_Work(1, ii) = k_bad;
             ds.Bin_Work(2, ii) = 0;
             continue;
         }
-        const double variance = std::max(0.0, (squares[ii] - sum[ii] * sum[ii] / c) / (c - 1));
-        ds.Bin_Work(0, ii) = static_cast<std::int32_t>(rnd(sum[ii] / c));
+        const double variance = std::max(0.0, (sums.squares[ii] - sums.sum[ii] * sums.sum[ii] / c) / (c - 1));
+        ds.Bin_Work(0, ii) = static_cast<std::int32_t>(rnd(sums.sum[ii] / c));
         ds.Bin_Work(1, ii) = static_cast<std::int32_t>(rnd(std::sqrt(variance)));
         ds.Bin_Work(2, ii) = static_cast<std::int32_t>(rnd(c * 100 / slots));
     }
+}
+
+void Error_Velocity_Statistics(const Decoder_State& dec, Data_Set& ds) {
+    if (ds.Bin_Work.Size() == 0) return;
+    const int n = Error_Velocity_Bins(dec, ds);
+    const int slots = std::clamp(ds.Sub_Count, 0, static_cast<int>(ds.Sub_Vel.Last_Extent()));
+    Error_Velocity_Sums sums;
+    for (int e = 0; e < slots; ++e) sums.Add(ds, static_cast<std::size_t>(e), n);
+    Store_Error_Velocity_Statistics(sums, ds, n, slots);
 }
 
 }  // namespace vantrel

@@ -3,6 +3,8 @@
 // cut, the beam-to-earth transformation, the velocity reference, magnitude and direction;
 // and the per-bin error-velocity statistics of a loaded Sub Set.
 
+#include <array>
+
 #include "app_state.h"
 
 namespace vantrel {
@@ -27,6 +29,23 @@ double Velocity_Direction(double east, double north);
 // Bin_Work (mean, standard deviation in mm/s, percent valid) of the error velocity per bin
 // over slots 0..Sub_Count-1; needs Bin_Work allocated.
 void Error_Velocity_Statistics(const Decoder_State& dec, Data_Set& ds);
+
+// Running sums of the error velocity per bin, so that a loader can gather them while each
+// slot is still in the cache; the result equals Error_Velocity_Statistics.
+struct Error_Velocity_Sums {
+    std::array<std::int32_t, k_max_bins> count{};
+    std::array<double, k_max_bins> sum{}, squares{};
+    int fewest_bins = k_max_bins;  // smallest bin count of any slot added
+
+    // Adds bins 0..bins-1 of one slot, in slot order.
+    void Add(const Data_Set& ds, std::size_t slot, int bins);
+};
+
+// Bins the statistics cover: Num_Bins within the arrays.
+int Error_Velocity_Bins(const Decoder_State& dec, const Data_Set& ds);
+
+// Bin_Work from sums over `slots` ensembles, for bins 0..bins-1.
+void Store_Error_Velocity_Statistics(const Error_Velocity_Sums& sums, Data_Set& ds, int bins, int slots);
 
 inline void Cut_End_Of_Profile(App_State& app) { Cut_End_Of_Profile(app.dec, app.ds, app.settings); }
 inline void Transform_And_Reference(App_State& app) { Transform_And_Reference(app.dec, app.ds, app.settings); }

@@ -5,6 +5,8 @@
 
 #include "app_state.h"
 #include "dataset/file_loading.h"
+#include "processing/velocity_processing.h"
+#include "synth_writer.h"
 #include "support/test_files.h"
 
 namespace vantrel {
@@ -254,6 +256,18 @@ TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
     ASSERT_EQ(Open(dir.Write("h.ens", Ensembles(1, 50, 200)), 256, 128), Open_Outcome::k_loaded);
     EXPECT_EQ(app.ds.First_Ens, 1);
     EXPECT_EQ(app.ds.Sub_Count, 50);
+}
+
+TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
+    const std::string name = dir.Path("noisy.ens");
+    synth::Write_Synth_File(name, synth::Resolve_Options({.ensembles = 300, .bins = 20, .noise = 40, .pitch_amplitude = 5}));
+    ASSERT_EQ(Open(name), Open_Outcome::k_loaded);
+    const Dense_Array<std::int32_t> gathered = app.ds.Bin_Work;
+    Error_Velocity_Statistics(app);
+    for (std::size_t bin = 0; bin < 20; ++bin) {
+        for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(gathered(c, bin), app.ds.Bin_Work(c, bin)) << bin << " " << c;
+    }
+    EXPECT_GT(gathered(1, 5), 0);  // a real spread, not the empty-bin marker
 }
 
 TEST_F(Loader, FailuresLeaveNoFileLoaded) {
