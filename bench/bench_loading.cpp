@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 #include "platform/binary_file.h"
 #include "synth_writer.h"
 #include "platform/text_format.h"

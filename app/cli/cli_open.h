@@ -8,7 +8,7 @@
 #include <string>
 
 #include "arg_list.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 
 namespace vantrel::cli {
 

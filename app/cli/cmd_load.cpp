@@ -6,8 +6,8 @@
 #include "arg_list.h"
 #include "cli_open.h"
 #include "commands.h"
-#include "dataset/file_loading.h"
-#include "dataset/save_range.h"
+#include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "platform/binary_file.h"
 #include "json_lines.h"
 

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path k_data = fs::path(__FILE__).parent_path() / "data";
+const fs::path k_data = VANTREL_SETTINGS_TEST_DATA;  // __FILE__ is relative under ccache
 
 std::string Read_Text(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

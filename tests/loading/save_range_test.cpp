@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
-#include "dataset/save_range.h"
+#include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "support/cli_run.h"
 #include "support/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 
 #include <algorithm>
 #include <stdexcept>

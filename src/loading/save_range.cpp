@@ -1,4 +1,4 @@
-#include "dataset/save_range.h"
+#include "loading/save_range.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 #include "processing/velocity_processing.h"
 #include "synth_writer.h"
 #include "support/test_files.h"
