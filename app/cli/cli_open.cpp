@@ -10,7 +10,9 @@
 
 namespace vantrel::cli {
 
-Cli_Host::Cli_Host() : tty_(::isatty(2) != 0) {}
+Cli_Host::Cli_Host() : tty_(::isatty(2) != 0) {
+    Hooks().on_percent = [this](int percent) { Draw_Bar(percent); };
+}
 
 void Cli_Host::Show_Progress(const std::string& caption) {
     caption_ = caption;
@@ -18,7 +20,7 @@ void Cli_Host::Show_Progress(const std::string& caption) {
     active_ = true;
 }
 
-void Cli_Host::Set_Progress(int percent) {
+void Cli_Host::Draw_Bar(int percent) {
     if (!active_ || !tty_ || percent == last_percent_) return;
     if (std::chrono::steady_clock::now() - shown_at_ < std::chrono::milliseconds(500)) return;
     last_percent_ = percent;

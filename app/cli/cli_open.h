@@ -8,6 +8,7 @@
 #include <string>
 
 #include "arg_list.h"
+#include "app_state.h"
 #include "loading/file_loading.h"
 
 namespace vantrel::cli {
@@ -17,11 +18,14 @@ namespace vantrel::cli {
 class Cli_Host : public Open_File_Host {
 public:
     Cli_Host();
+    Cli_Host(const Cli_Host&) = delete;
+    Cli_Host& operator=(const Cli_Host&) = delete;
     void Show_Progress(const std::string& caption) override;
-    void Set_Progress(int percent) override;
     void Hide_Progress() override;
 
 private:
+    void Draw_Bar(int percent);
+
     static constexpr int k_width = 40;
     const bool tty_;
     std::string caption_;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "arg_list.h"
+#include "app_state.h"
 #include "commands.h"
 #include "decode/file_details.h"
 
@@ -13,7 +14,7 @@ int Run_Details(const Args& raw_args) {
     args.Finish();
 
     App_State app;
-    const File_Details_Result r = Show_File_Details(path, app.dec, app.settings, app.menus, nullptr, No_Progress());
+    const File_Details_Result r = Show_File_Details(path, app.dec, Decode_Options_Of(app.settings, app.menus.Flip_Checked), nullptr, No_Progress());
     if (!r.opened) throw Cli_Error("Invalid File");
     std::fwrite(r.report.data(), 1, r.report.size(), stdout);
     const Ens_Statistics& s = r.stats;

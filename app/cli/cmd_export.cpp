@@ -131,7 +131,7 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     if (r.calimbro) sel.Series_Types[38] = true;
     Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
 
-    Export_Job job{app, sel, loader, progress, r.file};
+    Export_Job job{app.ds, app.dec, sel, loader, progress, r.file};
     const std::string message = Run_Export(job, r.kind, r.out);
     if (!message.empty()) throw Cli_Error(message);
     return 0;

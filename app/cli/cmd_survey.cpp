@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "arg_list.h"
+#include "app_state.h"
 #include "commands.h"
 #include "decode/file_survey.h"
 
@@ -15,7 +16,7 @@ int Run_Survey(const Args& raw_args) {
     args.Finish();
     if (!File_Exists(path)) throw Cli_Error("Invalid File");
 
-    app.file_set = Test_For_File_Set(path, app.menus);
+    app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
     const bool ok = Show_File_Stats(app, path, No_Progress());
     std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
     if (!ok) throw Cli_Error("Not enough VALID ensembles");

@@ -32,7 +32,7 @@ void Run_Writer(Export_Job& job, Export_Kind kind, std::ostream& out) {
 }  // namespace
 
 std::string Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
-    Data_Set& ds = job.app.ds;
+    Data_Set& ds = job.ds;
     if (!ds.File_Loaded) {
         job.progress.Percent(0);
         return "";

@@ -73,7 +73,7 @@ bool Same_File(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L) {
+Save_Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L) {
     const Data_Set& ds = app.ds;
     const std::string& source = app.load.File_Name;
     if (!ds.File_Loaded || target.empty() || Same_File(target, source)) return Save_Outcome::k_nothing;

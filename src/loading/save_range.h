@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app_state.h"
+#include "loading/open_state.h"
 #include "platform/program_messages.h"
 
 namespace vantrel {
@@ -18,7 +18,7 @@ enum class Save_Outcome {
 // Writes the records of ensembles F..L (each Ens_Bytes + 2 bytes, positioned from
 // File_First_Ens) to target through a temporary name. Throws std::runtime_error when a
 // member cannot be read or the target cannot be written; the target is then untouched.
-Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L);
+Save_Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L);
 
 // The refusal shown for a non-empty target.
 

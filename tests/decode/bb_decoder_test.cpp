@@ -62,7 +62,7 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
 
 TEST(BB_Decoder, FlipInvertsFacingOnlyOnceAFileIsLoaded) {
     test::Decode_Fixture f;
-    f.app.menus.Flip_Checked = true;
+    f.app.load.Flip = true;
     f.Decode(Ensemble({Fixed_Leader()}));
     EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0);
     f.app.ds.File_Loaded = true;

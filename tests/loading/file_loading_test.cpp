@@ -233,7 +233,7 @@ TEST_F(Loader, AThousandFailedSearchesEndALoad) {
     Open(dir.Write("gap.ens", data));
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
     EXPECT_EQ(app.ds.Sub_Count, 2);
-    EXPECT_TRUE(app.load.Stop);
+    EXPECT_TRUE(host.Hooks().Stop());
 
     // A shorter gap is crossed.
     data = Ensembles(1, 2);
