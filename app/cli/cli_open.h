@@ -47,10 +47,11 @@ std::int32_t Ensemble_Number(std::int64_t value, const char* what);
 
 // Opens path; a file that cannot be read throws "Invalid File", a survey failure prints
 // the information text to stdout and throws.
-Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path);
+Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path);
 
 // Reloads the Sub Set with the range when one was given (a missing end from the other end
-// and Max_Sub_Ens); does nothing without a loaded file.
+// and Max_Sub_Ens); does nothing without a loaded file. A member that cannot be read throws
+// its message.
 void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range);
 
 }  // namespace vantrel::cli

@@ -112,8 +112,7 @@ std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members) {
 
 std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position) {
     std::size_t index = 0;
-    while (index < members.size() && members[index].length <= position) {
-        if (members[index].length < 0) throw std::runtime_error("cannot open " + members[index].name);
+    while (index < members.size() && members[index].length >= 0 && members[index].length <= position) {
         position -= members[index].length;
         ++index;
     }

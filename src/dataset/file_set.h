@@ -48,7 +48,8 @@ std::vector<File_Set_Member> File_Set_Members(const std::string& file_name, cons
 std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members);
 
 // Index of the member in which the 1-based stream position falls, with position made
-// relative to that member; members.size() when the position lies beyond the last one.
+// relative to that member; members.size() when the position lies beyond the last one. An
+// unreadable member (length -1) ends the search there, so opening it reports the fault.
 std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position);
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
+#include "platform/program_messages.h"
 #include "platform/text_format.h"
 
 namespace vantrel {
@@ -37,7 +38,7 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
                         : dec.Data_Structure == k_structure_bb ? "BB/KX "
                                                                : "Unknown ";
     const auto fail = [&] {
-        text += std::string("Not enough VALID ensembles") + k_eol;
+        text += std::string(k_not_enough_valid) + k_eol;
         return false;
     };
     bool loaded = true;
