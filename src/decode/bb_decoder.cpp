@@ -282,7 +282,7 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     }
     const std::size_t types = ensemble.Read_U8(5);
     dec.Num_Data_Types = static_cast<std::int32_t>(types);
-    Target t{dec, ds, opt, opt.Flip && ds.File_Loaded, static_cast<std::size_t>(ds.Sub_Count)};
+    Target t{dec, ds, opt, opt.Flip, static_cast<std::size_t>(ds.Sub_Count)};
 
     for (std::size_t i = 0; i < types; ++i) {
         const std::size_t entry = 6 + 2 * i;

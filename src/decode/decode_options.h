@@ -9,7 +9,7 @@ struct Decode_Options {
     double Vel_Scale = 1;         // factor on water and reference-layer velocities
     double BT_Vel_Scale = 1;      // factor on bottom-track velocities
     double Water_Density = 1000;  // kg per cubic metre, for the pressure depth
-    bool Flip = false;            // invert the beams' facing
+    bool Flip = false;            // invert the beams' facing (latched once per open)
 };
 
 // The options of the settings in force, with the Flip check mark the caller latched.

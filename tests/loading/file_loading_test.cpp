@@ -1,6 +1,6 @@
-#include <filesystem>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -293,6 +293,24 @@ TEST_F(Loader, FailuresLeaveNoFileLoaded) {
 
     app.load.Busy = true;
     EXPECT_EQ(Open(dir.Path("two.ens")), Outcome_Kind::k_busy);
+}
+
+TEST_F(Loader, FlipIsLatchedOncePerOpenForSurveyWholeSetAndSubSet) {
+    // The survey and the Whole Set of a flipped open used to stay unflipped while its Sub Set turned.
+    const std::string name = dir.Write("f.ens", Ensembles(1, 10));
+    app.menus.Flip_Checked = true;
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
+    EXPECT_EQ(app.Info_Text.find("1st Bin -"), std::string::npos);  // the survey sees it facing up
+    EXPECT_LT(app.ds.Orientation_Count, 0);
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 1);
+
+    app.menus.Flip_Checked = false;  // takes effect at the next open
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 10, false));
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 1);
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
+    EXPECT_NE(app.Info_Text.find("1st Bin -"), std::string::npos);
+    EXPECT_GT(app.ds.Orientation_Count, 0);
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 0);
 }
 
 TEST_F(Loader, SeriesBinsFollowTheFacing) {
