@@ -233,7 +233,8 @@ private:
         cleared_bins_ = std::max(cleared_bins_, std::clamp(dec_.Num_Bins, 0, k_max_bins));
         const std::int32_t number = dec_.Cur_Ens_Number;
         if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
-        std::copy_n(ds_.Sub_Vel.Slice(0), raw_vel_.size(), raw_vel_.begin());
+        const auto bins = static_cast<std::size_t>(std::clamp(dec_.Num_Bins, 0, k_max_bins));
+        std::copy_n(ds_.Sub_Vel.Slice(0), std::min(raw_vel_.size(), bins * ds_.Sub_Vel.Extent(0)), raw_vel_.begin());
         if (!request_.raw) {
             Cut_End_Of_Profile(dec_, ds_, request_.settings);
             Transform_And_Reference(dec_, ds_, request_.settings);

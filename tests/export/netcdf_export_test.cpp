@@ -103,7 +103,7 @@ TEST(Netcdf_Convert_Interrupted, a_killed_conversion_leaves_nothing_under_out_an
     Temp_Dir dir;
     const fs::path d = dir.File("");
     const std::string ens = dir.File("big.ens"), nc = dir.File("out.nc");
-    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 150000 --bins 40", d).exit_code, 0);
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 60000 --bins 40", d).exit_code, 0);
     fs::remove(d / "stdout.txt");
     fs::remove(d / "stderr.txt");
 
