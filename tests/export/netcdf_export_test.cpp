@@ -2,6 +2,7 @@
 // what dump prints for the same synthetic file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
+#include "export/netcdf_variables.h"
 #include "python_check.h"
 #include "support/cli_run.h"
 #include "support/temp_file.h"
@@ -127,6 +129,23 @@ TEST(Netcdf_Convert_Interrupted, a_killed_conversion_leaves_nothing_under_out_an
             EXPECT_EQ(WEXITSTATUS(status), 1);
             EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
         }
+    }
+}
+
+TEST(Netcdf_Time, two_digit_years_pivot_at_80_and_impossible_dates_have_no_time) {
+    std::int64_t ms = 0;
+    const std::uint8_t last_of_century[7] = {99, 12, 31, 23, 59, 59, 99};
+    ASSERT_TRUE(Clock_Milliseconds(last_of_century, ms));
+    EXPECT_EQ(ms, 946684800000 - 10);
+    const std::uint8_t leap_day[7] = {24, 2, 29, 0, 0, 0, 0};
+    ASSERT_TRUE(Clock_Milliseconds(leap_day, ms));
+    EXPECT_EQ(ms, 1709164800000);
+    const std::uint8_t year_79[7] = {79, 1, 1, 0, 0, 0, 0};
+    ASSERT_TRUE(Clock_Milliseconds(year_79, ms));
+    EXPECT_EQ(ms, 3439756800000);
+    for (const auto& bad : {std::array<std::uint8_t, 7>{23, 2, 29, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{0, 0, 0, 0, 0, 0, 0},
+                            std::array<std::uint8_t, 7>{24, 4, 31, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{24, 1, 1, 24, 0, 0, 0}}) {
+        EXPECT_FALSE(Clock_Milliseconds(bad.data(), ms)) << int(bad[1]) << "/" << int(bad[2]);
     }
 }
 
