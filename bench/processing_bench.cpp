@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "dataset/data_codes.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
@@ -30,9 +31,9 @@ void Prepare(App_State& app) {
     dec.Have_BT = dec.Have_Echo = true;
     auto& ds = app.ds;
     ds.Sub_Count = 0;
-    ds.Sub_Anc(0, 0) = 312;
-    ds.Sub_Anc(1, 0) = -245;
-    ds.Sub_Anc(2, 0) = 17350;
+    ds.Sub_Anc(k_anc_pitch, 0) = 312;
+    ds.Sub_Anc(k_anc_roll, 0) = -245;
+    ds.Sub_Anc(k_anc_heading, 0) = 17350;
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Rotation r = Instrument_To_Earth(Make_Attitude(312, -245, 17350));
     for (std::size_t i = 0; i < 50; ++i) {

@@ -1,69 +1,15 @@
 #include "dataset/save_range.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "platform/binary_file.h"
+#include "platform/temporary_target.h"
 
 namespace vantrel {
 
 namespace {
-
-// A file created beside the target that becomes the target only when complete.
-class Temporary_Target {
-public:
-    explicit Temporary_Target(const std::string& target) : target_(target) {
-        std::string pattern = target + ".partXXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) throw std::runtime_error("cannot write " + target);
-        path_ = pattern;
-        // The finished file gets the permissions a plainly created one would have.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-        file_ = ::fdopen(fd, "wb");
-        if (file_ == nullptr) {
-            ::close(fd);
-            Discard();
-            throw std::runtime_error("cannot write " + target);
-        }
-    }
-    ~Temporary_Target() {
-        if (file_ != nullptr) std::fclose(file_);
-        if (!path_.empty()) Discard();
-    }
-    Temporary_Target(const Temporary_Target&) = delete;
-    Temporary_Target& operator=(const Temporary_Target&) = delete;
-
-    void Write(const std::uint8_t* data, std::size_t n) {
-        if (std::fwrite(data, 1, n, file_) != n) throw std::runtime_error("cannot write " + target_);
-    }
-
-    void Commit() {
-        const int closed = std::fclose(file_);
-        file_ = nullptr;
-        if (closed != 0) throw std::runtime_error("cannot write " + target_);
-        std::error_code ec;
-        std::filesystem::rename(path_, target_, ec);
-        if (ec) throw std::runtime_error("cannot write " + target_);
-        path_.clear();
-    }
-
-private:
-    void Discard() {
-        std::error_code ec;
-        std::filesystem::remove(path_, ec);
-    }
-
-    std::string target_;
-    std::string path_;
-    std::FILE* file_ = nullptr;
-};
 
 bool Same_File(const std::string& a, const std::string& b) {
     if (a == b) return true;
@@ -85,6 +31,7 @@ Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target
     const std::size_t start = Locate_Member(members, p);
 
     Temporary_Target out(target);
+    if (!out.Is_Open()) throw std::runtime_error("cannot write " + target);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(record));
     std::int64_t c = F;
     for (std::size_t i = start; i < members.size() && c <= L; ++i) {
@@ -94,11 +41,11 @@ Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target
         while (!file.Eof() && c <= L) {
             // A record cut by the end of a member is dropped.
             if (file.Read(buffer.data(), buffer.size()) != buffer.size()) break;
-            out.Write(buffer.data(), buffer.size());
+            if (!out.Write(buffer.data(), buffer.size())) throw std::runtime_error("cannot write " + target);
             ++c;
         }
     }
-    out.Commit();
+    if (!out.Commit()) throw std::runtime_error("cannot write " + target);
     return Save_Outcome::k_written;
 }
 
