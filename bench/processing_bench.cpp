@@ -37,7 +37,8 @@ void Prepare(App_State& app) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Rotation r = Instrument_To_Earth(Make_Attitude(312, -245, 17350));
     for (std::size_t i = 0; i < 50; ++i) {
-        const auto b = Earth_To_Beams(g, r, 300 + 5.0 * i, -200 + 3.0 * i, 10);
+        const double x = static_cast<double>(i);
+        const auto b = Earth_To_Beams(g, r, 300 + 5.0 * x, -200 + 3.0 * x, 10);
         for (std::size_t k = 0; k < 4; ++k) {
             ds.Sub_Vel(k, i, 0) = static_cast<std::int16_t>(rnd(b[k]));
             ds.Sub_Echo(k, i, 0) = static_cast<std::uint8_t>(i < 8 ? 180 : 60);

@@ -167,10 +167,10 @@ Series_Layout Layout_Series_Chart(Surface& series, const Data_Set& ds, const Set
         l.strip_height = settings.Series_Style_1 ? area / nseries : area / (nseries * l.bin_count);
     }
     l.shown = std::max(0, std::min(ds.Last_Ens - ds.First_Ens + 1, ds.Sub_Count));
-    l.dx = l.shown > 0 ? width / l.shown : 0;
+    l.dx = l.shown > 0 ? width / static_cast<float>(l.shown) : 0;
 
     // The largest font whose lines fit a strip and whose scale numbers fit the right margin.
-    const double right_margin = series.Width() - left - width;
+    const double right_margin = static_cast<float>(series.Width()) - left - width;
     const double need_lines = settings.Series_Style_1 ? std::max(l.bin_count, 1) : 3;
     double size = 10;
     const auto text_h = [&] { return series.TextHeight("W"); };
@@ -333,7 +333,7 @@ void DrawAncillaryChart(Surface& s, Surface& scratch, const Data_Set& ds, const 
         const double maximum = settings.Anc_Scale_Max[static_cast<std::size_t>(item)];
         Trace_Geometry g;
         g.left = left;
-        g.dx = width / ds.Sub_Count;
+        g.dx = width / static_cast<float>(ds.Sub_Count);
         g.count = count;
         g.strip_height = Ha;
         g.base = bottom - 3;
