@@ -129,7 +129,7 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type"));
     if (r.kind == Export_Kind::k_profile) Set_Flags(sel.Profile_Types, r.types, k_export_type_count - 1, "--types");
     if (r.kind == Export_Kind::k_series) Set_Flags(sel.Series_Types, r.types, k_series_box_count - 1, "--types");
-    if (r.calimbro) sel.Series_Types[38] = true;
+    if (r.calimbro) sel.Series_Types[k_type_calimbro] = true;
     Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
 
     Export_Job job{app.ds, app.dec, sel, loader, progress, r.file};

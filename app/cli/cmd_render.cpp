@@ -3,6 +3,7 @@
 //        [--series LIST] [--profile LIST] [--anc LIST] [--settings FILE] [--multifile]
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "arg_list.h"
 #include "charts/sub_set_layout.h"
@@ -141,7 +142,8 @@ int Run_Render(const Args& raw_args) {
     Settings& s = app.settings;
     if (const auto code = args.Take_Int("--code")) {
         double lo = 0, hi = 0;
-        if (*code < 0 || *code > 4000 || !Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
+        if (*code < 0 || *code > std::numeric_limits<std::int32_t>::max() ||
+            !Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
             throw Cli_Error("--code: not a contour code: " + std::to_string(*code));
         s.Contour_Code = static_cast<std::int32_t>(*code);
     }

@@ -109,12 +109,8 @@ std::string System_Frequency_Label(std::int32_t code, bool narrowband) {
 }
 
 std::string Ensemble_Clock_Text(const Data_Set& ds, std::size_t slot) {
-    std::string out;
-    if (ds.Sub_Time(0, slot) != 80) out = Two_Digits(ds.Sub_Time(0, slot)) + "/";
-    out += Two_Digits(ds.Sub_Time(1, slot)) + "/" + Two_Digits(ds.Sub_Time(2, slot)) + " " +
-           Two_Digits(ds.Sub_Time(3, slot)) + ":" + Two_Digits(ds.Sub_Time(4, slot)) + ":" +
-           Two_Digits(ds.Sub_Time(5, slot)) + "." + Two_Digits(ds.Sub_Time(6, slot));
-    return out;
+    const auto t = [&](std::size_t k) { return static_cast<int>(ds.Sub_Time(k, slot)); };
+    return Date_Text(t(0), t(1), t(2)) + " " + Clock_Text(t(3), t(4), t(5), t(6));
 }
 
 std::string Ensemble_Line(const std::string& label, std::int32_t number, const Data_Set& ds, std::size_t slot) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dataset/data_codes.h"
 #include "decode/profile_cells.h"
 #include "platform/byte_reader.h"
 #include "platform/text_format.h"
@@ -41,27 +42,27 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
 
     dec.Cur_Ens_Number = b.Read_U16_BE(15);
     ds.Sub_Ens_Number(e) = dec.Cur_Ens_Number;
-    ds.Sub_Anc(6, e) = b.Read_U8(17);
+    ds.Sub_Anc(k_anc_bit, e) = b.Read_U8(17);
 
     const NB_Configuration cfg = Decode_NB_Configuration(b.Read_U8(18), t.settings.Flip);
     dec.NB_Vel_Factor = cfg.vel_factor;
     dec.Coord_Transform = cfg.coord_transform;
     dec.Sys_Config = cfg.sys_config;
-    ds.Sub_Anc(5, e) = cfg.facing_up ? 1 : 0;
+    ds.Sub_Anc(k_anc_orientation, e) = cfg.facing_up ? 1 : 0;
 
-    ds.Sub_Anc(0, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(21) * 36000.0 / 65536));
-    ds.Sub_Anc(1, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(23) * 36000.0 / 65536));
-    ds.Sub_Anc(2, e) = static_cast<std::int32_t>(rnd(b.Read_U16_BE(25) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_pitch, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(21) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_roll, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(23) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_heading, e) = static_cast<std::int32_t>(rnd(b.Read_U16_BE(25) * 36000.0 / 65536));
 
     const double temp = NB_Temperature(b.Read_U16_BE(27));
-    ds.Sub_Anc(3, e) = static_cast<std::int32_t>(rnd(temp * 100));
+    ds.Sub_Anc(k_anc_temperature, e) = static_cast<std::int32_t>(rnd(temp * 100));
     const double sound_speed = 1449.2 + 4.6 * temp - 0.055 * temp * temp + 0.00029 * temp * temp * temp;
     dec.NB_Vel_Factor *= sound_speed / 1536;
 
     dec.Have_BT = true;
-    ds.Sub_Anc(4, e) = 0;
+    ds.Sub_Anc(k_anc_depth, e) = 0;
     dec.NB_Range_Factor = k_nb_range_factor;
-    ds.Sub_Anc(7, e) = b.Read_U8(29);
+    ds.Sub_Anc(k_anc_battery, e) = b.Read_U8(29);
 
     const std::uint8_t* packed = b.Data() + 41;  // 41..46 checked by the leader's size
     const double bt_factor = dec.NB_Vel_Factor * t.settings.BT_Vel_Scale;

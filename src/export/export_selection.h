@@ -9,13 +9,14 @@
 
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
+#include "dataset/data_codes.h"
 #include "platform/progress.h"
 
 namespace vantrel {
 
-constexpr int k_export_type_count = 20;   // per-bin data types: echo, correlation, velocity, percent good
-constexpr int k_series_box_count = 40;    // series types 0..39
-constexpr int k_anc_box_count = 8;        // ancillary boxes 0..7
+constexpr int k_export_type_count = k_type_per_bin_count;  // contour and profile data types 0..19
+constexpr int k_series_box_count = k_type_count;          // series types 0..39
+constexpr int k_anc_box_count = k_anc_component_count;    // ancillary boxes 0..7, the Sub_Anc components
 constexpr int k_bin_list_count = 255;     // bin list items "1".."255"
 
 enum class Export_File_Type { k_text = 0, k_mat = 1 };
@@ -31,7 +32,7 @@ struct Range_Fields {
 
 struct Export_Selection {
     // Contour tab.
-    std::int32_t Contour_Type = 10;  // selected data-type option 0..19; any other value: none selected
+    std::int32_t Contour_Type = k_type_vel;  // selected data-type option 0..19; any other value: none selected
     Range_Fields Contour_Range;
     Bin_List Contour_Bins{};
     Export_File_Type Contour_File_Type = Export_File_Type::k_text;

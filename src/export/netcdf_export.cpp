@@ -15,6 +15,7 @@
 #include "export/export_common.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
+#include "platform/temporary_target.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"
 
@@ -50,10 +51,9 @@ public:
     // Moves the finished file to the target; false when the target meanwhile got data.
     bool Commit() {
         if (File_Length(target_) > 0) return false;
-        std::error_code ec;
-        std::filesystem::rename(path_, target_, ec);
-        if (ec) throw Netcdf_Error("cannot write " + target_);
+        const bool renamed = Replace_File(path_, target_);
         path_.clear();
+        if (!renamed) throw Netcdf_Error("cannot write " + target_);
         return true;
     }
 

@@ -71,7 +71,7 @@ void Append_Bin_Cell(std::string& out, const Data_Set& ds, int type, std::int32_
     out += '\t';
     const std::int32_t v = Bin_Value(ds, type, bin);
     if (Is_Velocity_Type(type) && v == k_bad_velocity) return;
-    if (type == 15) {
+    if (type == k_type_vel_direction) {
         Append_Scaled(out, direction_decimals == 1 ? v : v * 10, direction_decimals);
     } else {
         Append_Int(out, v);
@@ -84,9 +84,9 @@ constexpr const char* k_series_bin_names[k_export_type_count] = {
     "Eas", "Nor", "Ver", "Err", "Mag", "Dir", "PG1", "PG2", "PG3", "PG4"};
 
 const char* Series_Bin_Unit(int type) {
-    if (type <= 9) return "cnt";
-    if (type <= 14) return "mm/s";
-    if (type == 15) return "deg";
+    if (type < k_type_vel) return "cnt";
+    if (type < k_type_vel_direction) return "mm/s";
+    if (type == k_type_vel_direction) return "deg";
     return "%";
 }
 
@@ -95,7 +95,9 @@ constexpr const char* k_anc_units[k_anc_box_count] = {"deg", "deg", "deg", "deg"
 constexpr const char* k_velocity_names[16] = {"BTE", "BTN", "BTV", "BTe", "BTM", "BTD", "WME", "WMN",
                                               "WMV", "WMe", "WMM", "WMD", "NVE", "NVN", "NVM", "NVD"};
 
-bool Is_Direction_Series(int type) { return type == 25 || type == 31 || type == 35; }
+bool Is_Direction_Series(int type) {
+    return type == k_type_bt_direction || type == k_type_wm_direction || type == k_type_nav_direction;
+}
 
 std::vector<std::string_view> Position_Names(bool calimbro) {
     if (calimbro) return {"Lat", "Lon"};
@@ -115,9 +117,9 @@ void Append_Positions(std::string& out, const Data_Set& ds, bool calimbro) {
 void Append_Anc_Cell(std::string& out, const Data_Set& ds, int box) {
     out += '\t';
     const std::int32_t v = ds.Sub_Anc(static_cast<std::size_t>(box), 0);
-    if (box <= 3) {
-        Append_Scaled(out, v, 2);
-    } else if (box == 4) {
+    if (box <= k_anc_temperature) {
+        Append_Scaled(out, v, 2);  // hundredths
+    } else if (box == k_anc_depth) {
         Append_Scaled(out, v, 3);
     } else {
         Append_Int(out, v);
@@ -247,7 +249,7 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
 void Write_Series_Text(Export_Job& job, std::ostream& out) {
     const Export_Selection& sel = job.sel;
     const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
-    const bool calimbro = sel.Series_Types[38];
+    const bool calimbro = sel.Series_Types[k_type_calimbro];
     Text_Sink sink(out);
     Quoted(sink.text, "Series Data");
     sink.text += k_eol;
@@ -274,22 +276,22 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
             Append_Int(row3, c.position);
         }
     }
-    for (int type = 20; type < k_series_box_count; ++type) {
+    for (int type = k_type_bt; type < k_series_box_count; ++type) {
         if (!sel.Series_Types[static_cast<std::size_t>(type)]) continue;
-        if (type <= 35) {
-            Tab_Quoted(row1, k_velocity_names[type - 20]);
+        if (type <= k_type_nav_direction) {
+            Tab_Quoted(row1, k_velocity_names[type - k_type_bt]);
             Tab_Quoted(row2, Is_Direction_Series(type) ? "deg" : "mm/s");
-        } else if (type == 36) {
+        } else if (type == k_type_positions) {
             for (std::string_view name : Position_Names(calimbro)) {
                 std::string quoted;
                 Quoted(quoted, name);
                 row1 += '\t' + Fix_String(quoted, ' ', 10);
                 row2 += '\t' + Fix_String("\"deg\"", ' ', 10);
             }
-        } else if (type == 37) {
+        } else if (type == k_type_microcat) {
             Tab_Quoted(row1, "MicroCAT");
             Tab_Quoted(row2, "str");
-        } else if (type == 39) {
+        } else if (type == k_type_bt_depths) {
             row1 += '\t';
             row2 += '\t';
             for (int beam = 1; beam <= 4; ++beam) {
@@ -329,7 +331,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
             for (const Bin_Column& c : bins) Append_Bin_Cell(t, ds, type, c.bin, 2);
         }
         for (int type : ensemble_types) {
-            if (type <= 35) {
+            if (type <= k_type_nav_direction) {
                 t += '\t';
                 const std::int16_t v = Series_Velocity(ds, type, calimbro);
                 if (v == k_bad_velocity) continue;
@@ -338,12 +340,12 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
                 } else {
                     Append_Int(t, v);
                 }
-            } else if (type == 36) {
+            } else if (type == k_type_positions) {
                 Append_Positions(t, ds, calimbro);
-            } else if (type == 37) {
+            } else if (type == k_type_microcat) {
                 t += '\t';
                 t += ds.Sub_MicroCAT(0);
-            } else if (type == 39) {
+            } else if (type == k_type_bt_depths) {
                 t += '\t';
                 for (std::size_t beam = 0; beam < 4; ++beam) {
                     t += Fix_String(Format(ds.Sub_BT_Range(beam, 0), "0"), ' ', 8);

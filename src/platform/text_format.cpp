@@ -60,4 +60,14 @@ std::string Fix_String(std::string_view text, char fill, std::size_t count) {
     return out;
 }
 
+std::string Date_Text(int year, int month, int day) {
+    std::string text = year == 80 ? std::string() : Format(year, "00") + "/";
+    return text + Format(month, "00") + "/" + Format(day, "00");
+}
+
+std::string Clock_Text(int hour, int minute, int second, int hundredths) {
+    return Format(hour, "00") + ":" + Format(minute, "00") + ":" + Format(second, "00") + "." +
+           Format(hundredths, "00");
+}
+
 }  // namespace vantrel

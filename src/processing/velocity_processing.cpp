@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dataset/data_codes.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
@@ -174,13 +175,6 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
     }
 }
 
-// rnd of a value already held within +-2^51 (no NaN): the same halves-to-even rounding
-// without the range test, so loops over it stay free of branches.
-inline double Round_Small(double x) {
-    constexpr double k_magic = 6755399441055744.0;
-    return (x + k_magic) - k_magic;
-}
-
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
 // from outside the profile become bad. Nothing is touched when no beam would move.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
@@ -273,7 +267,8 @@ void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotat
 
 void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
-    const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
+    const Attitude att =
+        Make_Attitude(ds.Sub_Anc(k_anc_pitch, e), ds.Sub_Anc(k_anc_roll, e), ds.Sub_Anc(k_anc_heading, e));
     const Rotation r = Instrument_To_Earth(att);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, r));

@@ -71,7 +71,7 @@ TEST(NBConfiguration, BitSevenSetFollowsFactorAndFacingRules) {
 }
 
 TEST(NBConfiguration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
-    for (std::uint8_t config : {0x00, 0x37, 0x7F}) {
+    for (const std::uint8_t config : std::initializer_list<std::uint8_t>{0x00, 0x37, 0x7F}) {
         const NB_Configuration down = Decode_NB_Configuration(config, false);
         EXPECT_EQ(down.coord_transform, 24);
         EXPECT_DOUBLE_EQ(down.vel_factor, 5);
