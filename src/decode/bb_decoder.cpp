@@ -296,8 +296,9 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
         if (id == k_id_qtrm && !dec.Is_QTRM) continue;
         if (!ensemble.Fits(offset, Needed_Bytes(id, dec))) continue;  // does not fit inside the ensemble
         // Decoders see the rest of the ensemble, so optional fields and text can check their own extent.
-        Run_Decoder(id, Byte_Block(ensemble.Data() + offset, data_bytes - offset), t);
-        *flag = true;
+        const Byte_Block block(ensemble.Data() + offset, data_bytes - offset);
+        Run_Decoder(id, block, t);
+        *flag = !block.Overran();
     }
 }
 
