@@ -125,9 +125,10 @@ void BBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
+    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = b.Read_U8(2 + cell * 4 + beam);
+        const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
+        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = c[beam];
     }
 }
 
