@@ -122,8 +122,11 @@ void Binary_File::Seek(std::int64_t position) {
 
 bool Binary_File::Fill() {
     if (fd_ < 0) return false;
-    buffer_start_ += static_cast<std::int64_t>(cursor_);
-    cursor_ = 0;
+    // The fill starts at a page boundary of the file: the kernel copies page-aligned source
+    // to page-aligned buffer several times faster than at different offsets.
+    const std::int64_t next = buffer_start_ + static_cast<std::int64_t>(cursor_);
+    buffer_start_ = next - next % static_cast<std::int64_t>(k_page_bytes);
+    cursor_ = static_cast<std::size_t>(next - buffer_start_);
     filled_ = 0;
     const std::size_t want = std::min(fill_bytes_, k_buffer_bytes);
     fill_bytes_ = std::min(fill_bytes_ * 2, k_buffer_bytes);
@@ -137,7 +140,7 @@ bool Binary_File::Fill() {
         if (got == 0) break;
         filled_ += static_cast<std::size_t>(got);
     }
-    return filled_ > 0;
+    return filled_ > cursor_;
 }
 
 bool Binary_File::Read_Byte_Slow(std::uint8_t& out) {
