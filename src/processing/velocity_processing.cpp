@@ -325,43 +325,32 @@ inline double Atan_Unit(double z) {
                                                   z2 * (0.0429096138 + z2 * (-0.0161657367 + z2 * 0.0028662257))))))));
 }
 
-// Slots 4 and 5 of `bins` bins `stride` apart from slots 0 (east) and 1 (north); a bin is
-// bad in both when either component is bad. The arithmetic runs over plain arrays so it
-// vectorises; axes and directions near a half tenth are settled one by one afterwards.
-void Magnitude_Direction(std::int16_t* vel, int bins, std::size_t stride = k_vel_components) {
-    const auto n = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
-    std::array<double, k_max_bins> east, north, magnitude, tenths;
-    for (std::size_t i = 0; i < n; ++i) {
-        east[i] = vel[stride * i];
-        north[i] = vel[stride * i + 1];
+// rnd(10 x Velocity_Direction(u, v)) for u and v not 0. The polynomial's direction is
+// within 2e-5 tenths of the exact one, so away from a half it rounds the same way; the
+// rare value near a half is worked out exactly.
+double Direction_Tenths(double u, double v) {
+    const double au = std::fabs(u), av = std::fabs(v);
+    const double z = std::min(au, av) / std::max(au, av);
+    const double p = Atan_Unit(z);
+    const double angle = av <= au ? p : 1.5707963267948966 - p;  // atan |v / u|
+    const double signed_angle = (u > 0) == (v > 0) ? angle : -angle;
+    const double base = u > 0 ? 90.0 : 270.0;
+    const double tenths = 10 * (base - signed_angle * k_rad_to_deg);
+    const double rounded = Round_Small(tenths);
+    if (std::fabs(tenths - rounded) < 0.499) return rounded;
+    return Round_Small(10 * (base - std::atan(v / u) * k_rad_to_deg));
+}
+
+// Slots 4 and 5 from slots 0 (east) and 1 (north); a bin is bad in both when either component is bad.
+void Magnitude_Direction(std::int16_t* v) {
+    if (v[0] == k_bad || v[1] == k_bad) {
+        v[4] = v[5] = k_bad;
+        return;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        const double u = east[i], v = north[i];
-        magnitude[i] = Round_Small(std::min(std::sqrt(u * u + v * v), 32767.0));
-        const double au = std::fabs(u), av = std::fabs(v);
-        const double larger = std::max(au, av);
-        const double p = Atan_Unit(std::min(au, av) / (larger > 0 ? larger : 1));
-        const double angle = av <= au ? p : 1.5707963267948966 - p;  // atan |v / u|
-        const double signed_angle = (u > 0) == (v > 0) ? angle : -angle;
-        tenths[i] = 10 * ((u > 0 ? 90.0 : 270.0) - signed_angle * k_rad_to_deg);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        std::int16_t* out = vel + stride * i;
-        if (out[0] == k_bad || out[1] == k_bad) {
-            out[4] = out[5] = k_bad;
-            continue;
-        }
-        const double u = east[i], v = north[i];
-        double rounded = Round_Small(tenths[i]);
-        if (u == 0 || v == 0) {
-            rounded = Round_Small(10 * Velocity_Direction(u, v));
-        } else if (std::fabs(tenths[i] - rounded) >= 0.499) {
-            // The polynomial is within 2e-5 tenths of the exact direction, so only here can it round the other way.
-            rounded = Round_Small(10 * ((u > 0 ? 90.0 : 270.0) - std::atan(v / u) * k_rad_to_deg));
-        }
-        out[4] = static_cast<std::int16_t>(magnitude[i]);
-        out[5] = static_cast<std::int16_t>(rounded);
-    }
+    const double u = v[0], n = v[1];
+    v[4] = static_cast<std::int16_t>(Round_Small(std::min(std::sqrt(u * u + n * n), 32767.0)));
+    const double tenths = (u == 0 || n == 0) ? Round_Small(10 * Velocity_Direction(u, n)) : Direction_Tenths(u, n);
+    v[5] = static_cast<std::int16_t>(tenths);
 }
 
 }  // namespace
@@ -385,9 +374,9 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
 
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     Add_Reference(vel, n, Reference_Vector(dec, ds, settings.Vel_Reference, e));
-    Magnitude_Direction(vel, n);
-    Magnitude_Direction(ds.Sub_BT_Vel.Slice(e), 1);
-    Magnitude_Direction(ds.Sub_WM_Vel.Slice(e), 1);
+    for (int i = 0; i < n; ++i) Magnitude_Direction(vel + k_vel_components * static_cast<std::size_t>(i));
+    Magnitude_Direction(ds.Sub_BT_Vel.Slice(e));
+    Magnitude_Direction(ds.Sub_WM_Vel.Slice(e));
 
     std::int64_t sum = 0;
     int count = 0;
