@@ -125,9 +125,10 @@ void BBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
+    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = b.Read_U8(2 + cell * 4 + beam);
+        const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
+        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = c[beam];
     }
 }
 
@@ -296,8 +297,9 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
         if (id == k_id_qtrm && !dec.Is_QTRM) continue;
         if (!ensemble.Fits(offset, Needed_Bytes(id, dec))) continue;  // does not fit inside the ensemble
         // Decoders see the rest of the ensemble, so optional fields and text can check their own extent.
-        Run_Decoder(id, Byte_Block(ensemble.Data() + offset, data_bytes - offset), t);
-        *flag = true;
+        const Byte_Block block(ensemble.Data() + offset, data_bytes - offset);
+        Run_Decoder(id, block, t);
+        *flag = !block.Overran();
     }
 }
 

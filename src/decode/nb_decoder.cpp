@@ -170,14 +170,19 @@ void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
         const auto b = declared->Sub(0, needed);
         if (!b) continue;
         switch (block) {
-            case 0:
-                NBDecodeLeader(*b, t);
-                dec.Have_FL = dec.Have_VL = true;
-                break;
-            case 1: NBVelocity(*b, t); dec.Have_Vel = true; break;
-            case 2: NBCorrelation(*b, t); dec.Have_Corr = true; break;
-            case 3: NBEcho(*b, t); dec.Have_Echo = true; break;
-            default: NBPercentGood(*b, t); dec.Have_PG = dec.Coord_Transform == 0 || dec.Coord_Transform == 24; break;
+            case 0: NBDecodeLeader(*b, t); break;
+            case 1: NBVelocity(*b, t); break;
+            case 2: NBCorrelation(*b, t); break;
+            case 3: NBEcho(*b, t); break;
+            default: NBPercentGood(*b, t); break;
+        }
+        const bool read = !b->Overran();  // a decoder that read past its block made nothing of it
+        switch (block) {
+            case 0: dec.Have_FL = dec.Have_VL = read; break;
+            case 1: dec.Have_Vel = read; break;
+            case 2: dec.Have_Corr = read; break;
+            case 3: dec.Have_Echo = read; break;
+            default: dec.Have_PG = read && (dec.Coord_Transform == 0 || dec.Coord_Transform == 24); break;
         }
     }
 }

@@ -336,9 +336,9 @@ double Direction_Tenths(double u, double v) {
     return Round_Small(10 * (base - std::atan(v / u) * k_rad_to_deg));
 }
 
-// Slots 4 and 5 from slots 0 (east) and 1 (north).
+// Slots 4 and 5 from slots 0 (east) and 1 (north); a bin is bad in both when either component is bad.
 void Magnitude_Direction(std::int16_t* v) {
-    if (v[0] == k_bad) {
+    if (v[0] == k_bad || v[1] == k_bad) {
         v[4] = v[5] = k_bad;
         return;
     }

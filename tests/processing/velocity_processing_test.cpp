@@ -170,9 +170,21 @@ TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
     Vel(1, 0) = 30000;
     Vel(0, 1) = -3;
     Vel(1, 1) = 4;
+    Vel(0, 2) = 100;  // a bad north component makes the bin bad, as a bad east one does
+    Vel(1, 2) = k_bad;
+    Vel(0, 3) = k_bad;
+    app_.ds.Sub_BT_Vel(0, Slot()) = 7;
+    app_.ds.Sub_BT_Vel(1, Slot()) = k_bad;
     Transform_And_Reference(app_);
     EXPECT_EQ(Vel(4, 0), 32767);
     EXPECT_EQ(Vel(4, 1), 5);
+    EXPECT_EQ(Vel(5, 1), 3231);
+    for (int bin : {2, 3}) {
+        EXPECT_EQ(Vel(4, bin), k_bad) << bin;
+        EXPECT_EQ(Vel(5, bin), k_bad) << bin;
+    }
+    EXPECT_EQ(app_.ds.Sub_BT_Vel(4, Slot()), k_bad);
+    EXPECT_EQ(app_.ds.Sub_BT_Vel(5, Slot()), k_bad);
 }
 
 TEST_F(Processing, MeanBottomRangeOverBeamsWithARange) {

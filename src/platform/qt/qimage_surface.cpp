@@ -24,7 +24,7 @@ Colour From_QRgb(QRgb rgb) { return Rgb(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 namespace {
 
 // Nearest pixel; halves away from zero.
-int Px(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
+int Px(double v) { return Surface::Round_Pixel(v); }
 
 // Lines of a text as Print_Text splits them.
 QStringList Split_Lines(std::string_view text) {
@@ -108,14 +108,14 @@ void QImage_Surface::Clear() {
 }
 
 void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
-    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     const QPoint a(Px(To_Pixel_X(x1)), Px(To_Pixel_Y(y1))), b(Px(To_Pixel_X(x2)), Px(To_Pixel_Y(y2)));
     Current_X = x2;
     Current_Y = y2;
     // Traces of many ensembles per pixel repeat the pixel the last line ended on; drawing it
-    // again changes nothing (except when inverting).
+    // again changes nothing (except when inverting), so it costs not even a pen check.
     const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
     if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
+    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     if (a == b)
         painter_->drawPoint(a);
     else
