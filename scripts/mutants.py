@@ -124,8 +124,10 @@ def main():
     if failing:
         sys.exit(f"the unmutated tree fails {failing}: fix that first")
 
-    # SIGTERM ends the run as Ctrl-C does, so the finally clause below restores the source.
+    # SIGTERM ends the run as Ctrl-C does, so the finally clause below restores the source;
+    # SIGINT is set too, as a shell starts background jobs with it ignored.
     signal.signal(signal.SIGTERM, on_terminate)
+    signal.signal(signal.SIGINT, on_terminate)
     killed, survived, broken = [], [], []
     start = time.monotonic()
     for index, m in enumerate(mutants, 1):
