@@ -90,6 +90,14 @@ TEST(AcquisitionSet, UpperCaseExtensionsOnly) {
     const std::string other = dir.Write("B_000010.ENQ", Bytes(1));
     dir.Write("B_000011.ENQ", Bytes(1));
     EXPECT_EQ(Test_For_KORVAMultiFile(other, Multi_On()), 0);
+
+    // A bare name no longer than the pattern, opened from its own folder.
+    dir.Write("000007.ENS", Bytes(1));
+    dir.Write("000008.ENS", Bytes(1));
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path(""));
+    EXPECT_EQ(Test_For_KORVAMultiFile("000007.ENS", Multi_On()), 8);
+    std::filesystem::current_path(cwd);
 }
 
 TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {

@@ -323,6 +323,26 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
     EXPECT_FALSE(app.ds.Series_Bins[0]);
     EXPECT_EQ(app.ds.First_Bin, 1);
     EXPECT_EQ(app.ds.Last_Bin, 4);
+
+    // As many ensembles up as down: the tie counts as facing up, bin 1 is data-set bin 0.
+    Bytes mixed;
+    for (std::uint32_t i = 1; i <= 10; ++i) {
+        test::BB_Fields f;
+        f.ens_number = i;
+        f.clock[5] = static_cast<std::uint8_t>(i);
+        if (i % 2 == 0) f.sys_config |= 0x80;
+        test::Append(mixed, test::Build_BB_Ensemble(f));
+    }
+    ASSERT_EQ(Open(dir.Write("mixed.ens", mixed)), Outcome_Kind::k_ok);
+    EXPECT_EQ(app.ds.Orientation_Count, 0);
+    EXPECT_TRUE(app.ds.Series_Bins[0]);
+    EXPECT_FALSE(app.ds.Series_Bins[3]);
+}
+
+TEST(Ensemble_Start, PositionsAreOneBasedRecordStarts) {
+    EXPECT_EQ(Ensemble_Start_Position(1, 1, 998), 1);
+    EXPECT_EQ(Ensemble_Start_Position(3, 1, 998), 2001);
+    EXPECT_EQ(Ensemble_Start_Position(105, 100, 18), 101);
 }
 
 }  // namespace

@@ -149,15 +149,19 @@ TEST_F(Processing, BadReferenceComponentSpoilsOnlyThatComponent) {
     Fill_Velocities(100);
     app_.ds.Sub_BT_Vel(0, Slot()) = k_bad;
     app_.ds.Sub_BT_Vel(1, Slot()) = 32000;
+    app_.ds.Sub_BT_Vel(2, Slot()) = -32000;
     Vel(1, 3) = 900;
+    Vel(2, 3) = -900;
     Transform_And_Reference(app_);
     for (int i = 0; i < Bins(); ++i) {
         EXPECT_EQ(Vel(0, i), k_bad);
         EXPECT_EQ(Vel(4, i), k_bad);
-        EXPECT_EQ(Vel(2, i), 100);
     }
     EXPECT_EQ(Vel(1, 0), 32100);
-    EXPECT_EQ(Vel(1, 3), 32767);  // held, never wrapped
+    EXPECT_EQ(Vel(2, 0), -31900);
+    // Held at +-32767, never wrapped, and never at -32768, which would read as bad.
+    EXPECT_EQ(Vel(1, 3), 32767);
+    EXPECT_EQ(Vel(2, 3), -32767);
 }
 
 TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
