@@ -1,6 +1,7 @@
 #include "platform/text_format.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace vantrel {
 
@@ -58,6 +59,15 @@ std::string Fix_String(std::string_view text, char fill, std::size_t count) {
     if (text.size() < count) out.assign(count - text.size(), fill);
     out += text;
     return out;
+}
+
+double Val(std::string_view text) {
+    const std::string copy(text);
+    const char* begin = copy.c_str();
+    while (*begin == ' ' || *begin == '\t') ++begin;
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    return end == begin ? 0 : value;
 }
 
 }  // namespace vantrel
