@@ -2,12 +2,14 @@
 // vantrel --screenshot OUT.png [--window NAME] FILE
 #include <QApplication>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "windows/main_window.h"
 #include "windows/screenshot.h"
 
 int main(int argc, char* argv[]) {
+    if (argc > 1 && std::string_view(argv[1]) == "--screenshot") vantrel::Quiet_Qt_Notes();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     // Qt's own argument list: a path with blanks arrives whole and without its quotes.

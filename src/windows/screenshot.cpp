@@ -18,6 +18,12 @@ int Fail(const QString& line) {
 
 }  // namespace
 
+void Quiet_Qt_Notes() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+}
+
 QStringList Screenshot_Window_Names() { return {QStringLiteral("main"), QStringLiteral("whole"), QStringLiteral("sub")}; }
 
 int Run_Screenshot(const QStringList& arguments) {
@@ -40,10 +46,6 @@ int Run_Screenshot(const QStringList& arguments) {
         return Fail(QStringLiteral("--window: unknown window '%1' (%2)").arg(name, Screenshot_Window_Names().join(QStringLiteral(", "))));
     }
 
-    // Qt's notes about the offscreen platform are not ours to print.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
     Shell_Paths paths;
     paths.persist = false;
     Main_Window window(paths);

@@ -5,6 +5,10 @@
 
 namespace vantrel {
 
+// Keeps Qt's notes about the offscreen platform off stderr, where only the picture
+// command's own line belongs; call before the application object exists.
+void Quiet_Qt_Notes();
+
 // Window names a picture can be taken of.
 QStringList Screenshot_Window_Names();
 
