@@ -15,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// An absolute path from the build: a shared compiler cache makes __FILE__ relative.
 const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
 
 std::string Read_Text(const fs::path& path) {
