@@ -68,6 +68,8 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
         state_.load.Stop = true;
     });
     connect(Timer1, &QTimer::timeout, this, &Main_Window::Timer1_Tick);
+    whole_frame_->installEventFilter(this);
+    sub_frame_->installEventFilter(this);
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -158,8 +160,9 @@ void Main_Window::Open_File_Now(const std::string& pending_name) {
     Main_Open_Host host(*this);
     const Open_Report report = Run_Open_File(state_, host, pending_name);
     ++opens_finished_;
+    Show_Views_After_Load();
     switch (report) {
-        case Open_Report::k_loaded: Show_Views_After_Load(); break;
+        case Open_Report::k_loaded: break;
         case Open_Report::k_invalid_file: Show_Message(QStringLiteral("Invalid File")); break;
         case Open_Report::k_survey_failed: Show_Message(QStringLiteral("Not enough VALID ensembles")); break;
         case Open_Report::k_not_loaded:
@@ -175,7 +178,7 @@ void Main_Window::Open_Recent(int index) {
 }
 
 void Main_Window::Show_Views_After_Load() {
-    if (!state_.ds.File_Loaded) return;
+    // Also after a cancelled or failed open, which hid them: the check marks say what is shown.
     whole_frame_->setVisible(menus_.Show_Whole->isChecked());
     sub_frame_->setVisible(menus_.Show_Sub->isChecked());
 }
@@ -302,6 +305,15 @@ void Main_Window::Show_Message(const QString& text) {
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), text, QMessageBox::Ok, this);
     box.exec();
+}
+
+bool Main_Window::eventFilter(QObject* watched, QEvent* event) {
+    // A child window closed with its frame is hidden, and its item in "&Window" unchecked.
+    if (event->type() == QEvent::Close && !shut_down_) {
+        if (watched == whole_frame_) menus_.Show_Whole->setChecked(false);
+        if (watched == sub_frame_) menus_.Show_Sub->setChecked(false);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Main_Window::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QClipboard>
+#include <QMdiArea>
 #include <QMenu>
+#include <cmath>
 #include <fstream>
 
 #include "gui_fixture.h"
@@ -90,6 +92,40 @@ TEST_F(Gui_Test, CopyPutsTheWholeSetChartOnTheClipboard) {
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), W().Whole_Frame().widget()->size() * W().devicePixelRatioF());
+}
+
+TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {
+    W().Start({});
+    W().Menus().Flip_Over->trigger();
+    EXPECT_TRUE(W().State().menus.Flip_Checked);
+    EXPECT_EQ(W().Opens_Finished(), 0);
+    W().Open_File_Now(Synth("a.ens", 300));
+    W().Menus().Flip_Over->trigger();
+    EXPECT_FALSE(W().State().menus.Flip_Checked);
+    EXPECT_EQ(W().Opens_Finished(), 2);
+    EXPECT_TRUE(W().State().ds.File_Loaded);
+}
+
+TEST_F(Gui_Test, AlignFormsLeavesAMaximisedWindowAloneAndPlacesTheOther) {
+    W().Start({});
+    W().Whole_Frame().showMaximized();
+    W().Menus().Align_Forms->trigger();
+    EXPECT_TRUE(W().Whole_Frame().isMaximized());
+    const QSize inner = W().Mdi().viewport()->size();
+    const int third = static_cast<int>(std::lround(inner.height() / 3.0));
+    EXPECT_EQ(W().Sub_Frame().geometry(), QRect(0, third, inner.width(), inner.height() - third));
+}
+
+TEST_F(Gui_Test, ClosedChildWindowUnchecksItsItemAndACancelledOpenHidesNothing) {
+    W().Start({});
+    W().Sub_Frame().close();
+    EXPECT_FALSE(W().Menus().Show_Sub->isChecked());
+    W().file_chooser = [](bool) { return std::string(); };
+    W().Menus().Open_File->trigger();
+    EXPECT_TRUE(W().Whole_Frame().isVisible());
+    EXPECT_FALSE(W().Sub_Frame().isVisible());
+    W().Menus().Show_Sub->trigger();
+    EXPECT_TRUE(W().Sub_Frame().isVisible());
 }
 
 }  // namespace
