@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 #include "platform/binary_file.h"
 #include "synth_writer.h"
 #include "platform/text_format.h"
@@ -61,7 +61,7 @@ void Open_Once(App_State& app, const std::string& path, bool multi, std::int32_t
     app.settings.Max_Sub_Ens = max_sub;
     app.settings.Max_Whole_Ens = 256;
     Quiet_Host host;
-    if (Open_File(app, host, path) != Open_Outcome::k_loaded) throw std::runtime_error("bench file did not load");
+    if (Open_File(app, host, path) != Outcome_Kind::k_ok) throw std::runtime_error("bench file did not load");
 }
 
 void BM_Open_4GB(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app_state.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"

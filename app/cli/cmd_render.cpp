@@ -10,6 +10,7 @@
 #include "cmd_export.h"
 #include "commands.h"
 #include "platform/qt/qimage_surface.h"
+#include "platform/program_messages.h"
 
 #include <QtGlobal>
 
@@ -158,7 +159,7 @@ int Run_Render(const Args& raw_args) {
 
     Cli_Host host;
     Open_For_Cli(app, host, path);
-    if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
+    if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
     Select_Range(app, host, range);
     if (cursor) {
         const std::int32_t e = Ensemble_Number(*cursor, "--cursor");

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
+#include "settings/settings.h"
 #include "charts/chart_primitives.h"
 #include "charts/chart_scales.h"
 #include "platform/text_format.h"
@@ -487,7 +489,7 @@ Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, c
     return t;
 }
 
-void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surface& chart, Surface& scratch,
+void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Surface& chart, Surface& scratch,
                               Chart_Window window, std::int32_t code) {
     const Chart3d_Geometry& g = view.geometry;
     const Chart3d_Texts& t = view.texts;
@@ -586,7 +588,7 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
     chart.Draw_Box(g.left - 1, g.top - 1, g.Plot_Right(), g.Plot_Bottom());
 }
 
-void Chart3d_DisplayTitles(Contour_View& view, const App_State& state, Chart3d_Surfaces s, Chart_Window window,
+void Chart3d_DisplayTitles(Contour_View& view, const Chart_Sources& state, Chart3d_Surfaces s, Chart_Window window,
                            std::int32_t code, int screen_width, int scroll_bar_width, int scroll_bar_height) {
     if (!state.ds.File_Loaded) return;
     Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);

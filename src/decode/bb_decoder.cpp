@@ -17,7 +17,7 @@ constexpr double k_pressure_agreement_mm = 200;
 struct Target {
     Decoder_State& dec;
     Data_Set& ds;
-    const Settings& settings;
+    const Decode_Options& settings;
     bool flip;
     std::size_t slot;
 };
@@ -270,7 +270,7 @@ double Firmware_Version(std::uint8_t version, std::uint8_t revision) {
     return version + (revision <= 99 ? revision : revision - 100) / 100.0;
 }
 
-void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
     // Fields live in bytes 0..Ens_Bytes-1; the checksum after them is not data.
     const std::size_t data_bytes =
@@ -282,7 +282,7 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
     }
     const std::size_t types = ensemble.Read_U8(5);
     dec.Num_Data_Types = static_cast<std::int32_t>(types);
-    Target t{dec, ds, settings, menus.Flip_Checked && ds.File_Loaded, static_cast<std::size_t>(ds.Sub_Count)};
+    Target t{dec, ds, opt, opt.Flip, static_cast<std::size_t>(ds.Sub_Count)};
 
     for (std::size_t i = 0; i < types; ++i) {
         const std::size_t entry = 6 + 2 * i;

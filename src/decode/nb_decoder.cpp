@@ -14,8 +14,7 @@ namespace {
 struct Target {
     Decoder_State& dec;
     Data_Set& ds;
-    const Settings& settings;
-    const Menu_State& menus;
+    const Decode_Options& settings;
     std::size_t slot;
 };
 
@@ -44,7 +43,7 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
     ds.Sub_Ens_Number(e) = dec.Cur_Ens_Number;
     ds.Sub_Anc(6, e) = b.Read_U8(17);
 
-    const NB_Configuration cfg = Decode_NB_Configuration(b.Read_U8(18), t.menus.Flip_Checked);
+    const NB_Configuration cfg = Decode_NB_Configuration(b.Read_U8(18), t.settings.Flip);
     dec.NB_Vel_Factor = cfg.vel_factor;
     dec.Coord_Transform = cfg.coord_transform;
     dec.Sys_Config = cfg.sys_config;
@@ -143,13 +142,13 @@ NB_Configuration Decode_NB_Configuration(std::uint8_t config, bool flip_checked)
     return out;
 }
 
-void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
     const std::size_t data_bytes =
         std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
     const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);
     if (!ensemble.Fits(0, k_nb_header_bytes) || ds.Sub_Count < 0 || ds.Sub_Count >= ds.Sub_Slots()) return;
-    Target t{dec, ds, settings, menus, static_cast<std::size_t>(ds.Sub_Count)};
+    Target t{dec, ds, opt, static_cast<std::size_t>(ds.Sub_Count)};
 
     std::size_t offset = k_nb_header_bytes;
     for (std::size_t block = 0; block < 5; ++block) {

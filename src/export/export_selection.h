@@ -1,13 +1,14 @@
 #pragma once
 // What the export window's controls hold, and what a writer needs besides them: the
-// program state, the Sub Set loader, progress hooks and the ensemble file's name.
+// data set and decoder state, the Sub Set loader, progress hooks and the ensemble file's name.
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
 #include "platform/progress.h"
 
 namespace vantrel {
@@ -55,7 +56,8 @@ using Sub_Set_Loader = std::function<bool(std::int32_t first_ens, std::int32_t l
 
 // Everything one writer works with.
 struct Export_Job {
-    App_State& app;
+    Data_Set& ds;
+    Decoder_State& dec;
     Export_Selection& sel;
     const Sub_Set_Loader& load;
     Progress_Hooks& progress;

@@ -73,9 +73,9 @@ struct Clock_Columns {
         ensembles.Allocate(rows, 1);
         clock.Allocate(rows, 7);
     }
-    void Fill(std::int32_t r, const App_State& app) {
-        ensembles.At(r, 0) = app.dec.Cur_Ens_Number;
-        for (std::int32_t k = 0; k < 7; ++k) clock.At(r, k) = app.ds.Sub_Time(static_cast<std::size_t>(k), 0);
+    void Fill(std::int32_t r, const Export_Job& job) {
+        ensembles.At(r, 0) = job.dec.Cur_Ens_Number;
+        for (std::int32_t k = 0; k < 7; ++k) clock.At(r, k) = job.ds.Sub_Time(static_cast<std::size_t>(k), 0);
     }
     void Write(std::ostream& out, std::string_view prefix, const char* const (&names)[8], std::int32_t n) const {
         Write_Mat_Long_Matrix(out, std::string(prefix) + names[0], ensembles.Data(), n, 1, ensembles.rows);
@@ -189,8 +189,8 @@ void Write_Mat_Unsigned_Matrix(std::ostream& out, std::string_view name, const s
 }
 
 void Write_Mat_Header(Export_Job& job, std::ostream& out) {
-    const Decoder_State& dec = job.app.dec;
-    const Data_Set& ds = job.app.ds;
+    const Decoder_State& dec = job.dec;
+    const Data_Set& ds = job.ds;
     Write_Mat_Text(out, "ORUFileName", job.ensemble_file);
     Write_Mat_Text(out, "ORUSystem", System_Text(dec));
     Write_Mat_Long_Scalar(out, "ORUPingsPerEns", dec.Pings_Per_Ens);
@@ -204,15 +204,14 @@ void Write_Mat_Header(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, job.ds);
     const int d = job.sel.Contour_Type;
     const bool have_type = d >= 0 && d < k_export_type_count;
     Write_Mat_Text(out, "ConTitle", Contour_Type_Title(d, true));
     job.load(range.first, range.first);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     const std::vector<std::uint8_t> positions = Bin_Positions(bins);
     Write_Positions(out, "ConBins", positions);
 
@@ -229,10 +228,10 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
-        clock.Fill(n, app);
+        clock.Fill(n, job);
         if (have_type) {
             for (std::size_t k = 0; k < bins.size(); ++k) {
-                values.Set(n, static_cast<std::int32_t>(k), Bin_Value(app.ds, d, bins[k].bin));
+                values.Set(n, static_cast<std::int32_t>(k), Bin_Value(job.ds, d, bins[k].bin));
             }
         }
         ++n;
@@ -248,13 +247,12 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, app.ds);
+    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
     job.load(ens, ens);
-    Write_Mat_Long_Scalar(out, "ORUProfileEns", app.dec.Cur_Ens_Number);
+    Write_Mat_Long_Scalar(out, "ORUProfileEns", job.dec.Cur_Ens_Number);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     const std::vector<std::uint8_t> positions = Bin_Positions(bins);
     Write_Positions(out, "ORUProfileBins", positions);
     const auto cols = static_cast<std::int32_t>(positions.size());
@@ -265,7 +263,7 @@ void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
         Bin_Matrix row;
         row.Allocate(i, 1, cols);
         for (std::size_t k = 0; k < bins.size(); ++k) {
-            row.Set(0, static_cast<std::int32_t>(k), Bin_Value(app.ds, i, bins[k].bin));
+            row.Set(0, static_cast<std::int32_t>(k), Bin_Value(job.ds, i, bins[k].bin));
         }
         row.Write(out, "Pro" + Profile_Base_Name(i), 1);
         job.progress.Percent((i + 1) * 100 / k_export_type_count);
@@ -274,14 +272,13 @@ void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Series_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
     const Export_Selection& sel = job.sel;
-    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
     const bool calimbro = sel.Series_Types[38];
     job.load(range.first, range.first);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     Write_Positions(out, "SerBins", Bin_Positions(bins));
     const auto bin_count = static_cast<std::int32_t>(bins.size());
 
@@ -316,14 +313,14 @@ void Write_Series_Mat(Export_Job& job, std::ostream& out) {
     Column_Store<std::int32_t> bt_depths;
     bt_depths.Allocate(want_depths ? planned : 0, 4);
 
-    const Data_Set& ds = app.ds;
+    const Data_Set& ds = job.ds;
     std::int32_t n = 0;
     for (std::int64_t e = range.first; n < planned && e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
-        clock.Fill(n, app);
+        clock.Fill(n, job);
         for (std::int32_t k = 0; k < 4; ++k) anc_words.At(n, k) = static_cast<std::int16_t>(ds.Sub_Anc(static_cast<std::size_t>(k), 0));
         const std::int32_t heading = ds.Sub_Anc(2, 0);
         anc_words.At(n, 2) = static_cast<std::int16_t>(heading >= 18000 ? heading - 36000 : heading);

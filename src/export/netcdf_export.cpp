@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app_state.h"
+#include "dataset/file_set.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
 #include "export/export_common.h"
@@ -153,11 +153,10 @@ public:
     Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
         Allocate_Data_Set(ds_, false, 1, 1);
         raw_vel_.resize(ds_.Sub_Vel.Slice_Size());
-        menus_.MultiFile = request.multifile;
     }
 
     Netcdf_Outcome Run() {
-        const File_Set_State set = Test_For_File_Set(request_.source, menus_);
+        const File_Set_State set = Test_For_File_Set(request_.source, request_.multifile);
         const std::vector<File_Set_Member> members = File_Set_Members(request_.source, set);
         outcome_.source_bytes = File_Set_Size(members);
         members_ = members.size();
@@ -229,7 +228,7 @@ private:
     void Convert_Current() {
         ds_.Sub_Count = 0;
         Clear_Slot(ds_, 0, cleared_bins_);  // bins beyond any decoded so far are still zero
-        Decode_Ensemble(dec_, ds_, request_.settings, menus_);
+        Decode_Ensemble(dec_, ds_, Decode_Options_Of(request_.settings, false));
         cleared_bins_ = std::max(cleared_bins_, std::clamp(dec_.Num_Bins, 0, k_max_bins));
         const std::int32_t number = dec_.Cur_Ens_Number;
         if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
@@ -254,7 +253,6 @@ private:
     Progress_Hooks& progress_;
     Data_Set ds_;
     Decoder_State dec_, first_setup_;
-    Menu_State menus_;
     bool file_loaded_ = false;
     int cleared_bins_ = 0;
     std::size_t members_ = 1;

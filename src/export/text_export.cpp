@@ -47,11 +47,11 @@ void Tab_Quoted(std::string& out, std::string_view item) {
 }
 
 // Ensemble number and the seven clock cells of slot 0, each followed by a tab.
-void Append_Row_Start(std::string& out, const App_State& app) {
-    Append_Int(out, app.dec.Cur_Ens_Number);
+void Append_Row_Start(std::string& out, const Export_Job& job) {
+    Append_Int(out, job.dec.Cur_Ens_Number);
     out += '\t';
     for (std::size_t k = 0; k < 7; ++k) {
-        Append_Two(out, app.ds.Sub_Time(k, 0));
+        Append_Two(out, job.ds.Sub_Time(k, 0));
         out += '\t';
     }
 }
@@ -129,8 +129,8 @@ void Append_Anc_Cell(std::string& out, const Data_Set& ds, int box) {
 namespace {
 
 void Append_Text_Header(const Export_Job& job, std::string& t) {
-    const Decoder_State& dec = job.app.dec;
-    const Data_Set& ds = job.app.ds;
+    const Decoder_State& dec = job.dec;
+    const Data_Set& ds = job.ds;
     Quoted(t, job.ensemble_file);
     t += k_eol;
     Quoted(t, System_Text(dec));
@@ -171,8 +171,7 @@ void Write_Text_Header(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Contour_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, job.ds);
     const int d = job.sel.Contour_Type;
     Text_Sink sink(out);
     Quoted(sink.text, "Contour Data =" + Contour_Type_Title(d, false));
@@ -182,7 +181,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     std::string row2, row3;
     Append_Time_Headings(sink.text, row2, row3);
     for (const Bin_Column& c : bins) {
@@ -200,9 +199,9 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
         job.load(ens, ens);
         std::string& t = sink.text;
         t += k_eol;  // line end before the row: the file ends without one
-        Append_Row_Start(t, app);
+        Append_Row_Start(t, job);
         if (have_type) {
-            for (const Bin_Column& c : bins) Append_Bin_Cell(t, app.ds, d, c.bin, 1);
+            for (const Bin_Column& c : bins) Append_Bin_Cell(t, job.ds, d, c.bin, 1);
         }
         sink.Flush_If_Full();
         job.progress.Percent(Range_Percent(range, ens));
@@ -211,18 +210,17 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Profile_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, app.ds);
+    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
     job.load(ens, ens);
     Text_Sink sink(out);
     Quoted(sink.text, "Profile Data Ensemble Number = ");
     sink.text += '\t';
-    Append_Int(sink.text, app.dec.Cur_Ens_Number);
+    Append_Int(sink.text, job.dec.Cur_Ens_Number);
     sink.text += k_eol;
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     for (const Bin_Column& c : bins) {
         sink.text += '\t';
         Append_Int(sink.text, c.position);
@@ -239,7 +237,7 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
         if (job.progress.Stop()) break;
         const char* label = k_labels[i];
         Quoted(sink.text, label);
-        for (const Bin_Column& c : bins) Append_Bin_Cell(sink.text, app.ds, i, c.bin, 1);
+        for (const Bin_Column& c : bins) Append_Bin_Cell(sink.text, job.ds, i, c.bin, 1);
         sink.text += k_eol;
         job.progress.Percent((i + 1) * 100 / k_export_type_count);
     }
@@ -247,9 +245,8 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Series_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
     const Export_Selection& sel = job.sel;
-    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
     const bool calimbro = sel.Series_Types[38];
     Text_Sink sink(out);
     Quoted(sink.text, "Series Data");
@@ -259,7 +256,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
     sink.text += k_eol;
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     std::string row1, row2, row3;
     Append_Time_Headings(row1, row2, row3);
     for (int box = 0; box < k_anc_box_count; ++box) {
@@ -319,14 +316,14 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
         (type < k_export_type_count ? bin_types : ensemble_types).push_back(type);
     }
 
-    const Data_Set& ds = app.ds;
+    const Data_Set& ds = job.ds;
     for (std::int64_t e = range.first; e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
         std::string& t = sink.text;
-        Append_Row_Start(t, app);
+        Append_Row_Start(t, job);
         for (int box : anc_boxes) Append_Anc_Cell(t, ds, box);
         for (int type : bin_types) {
             for (const Bin_Column& c : bins) Append_Bin_Cell(t, ds, type, c.bin, 2);

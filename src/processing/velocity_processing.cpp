@@ -390,14 +390,13 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
     ds.Sub_BT_Range(4, e) = count == 0 ? 0 : static_cast<std::int32_t>(rnd(static_cast<double>(sum) / count));
 }
 
-bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
-    if (!Decode_Ensemble(dec, ds, settings, menus)) return false;
+bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt) {
+    if (!Decode_Ensemble(dec, ds, opt)) return false;
     Cut_End_Of_Profile(dec, ds, settings);
     Transform_And_Reference(dec, ds, settings);
     return true;
 }
 
-bool Process_Ensemble(App_State& app) { return Process_Ensemble(app.dec, app.ds, app.settings, app.menus); }
 
 void Error_Velocity_Sums::Add(const Data_Set& ds, std::size_t slot, int bins) {
     fewest_bins = std::min(fewest_bins, bins);

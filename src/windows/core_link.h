@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "dataset/file_loading.h"
+#include "app_state.h"
+#include "loading/file_loading.h"
 
 namespace vantrel {
 
@@ -22,7 +23,6 @@ public:
     void Set_Caption(const std::string& caption) override;
     void Add_Recent_File(const std::string& name) override;
     void Show_Progress(const std::string& caption) override;
-    void Set_Progress(int percent) override;
     void Hide_Progress() override;
     void Show_Info_Text(const std::string& text) override;
     void Draw_Whole_Set_Window() override;
@@ -33,10 +33,9 @@ private:
     Main_Window& window_;
 };
 
-enum class Open_Report { k_loaded, k_not_loaded, k_invalid_file, k_survey_failed, k_cancelled };
-
-// The open command with pending_name (empty: the file dialog).
-Open_Report Run_Open_File(App_State& app, Open_File_Host& host, const std::string& pending_name);
+// The open command with pending_name (empty: the file dialog). The outcome's message is
+// the program's text to show, empty when there is none.
+Outcome Run_Open_File(App_State& app, Open_File_Host& host, const std::string& pending_name);
 
 // Read_File_Selection with the progress window; true when something was loaded.
 bool Run_Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t first, std::int32_t last);
@@ -44,10 +43,8 @@ bool Run_Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t 
 // Resizes the Sub Set arrays for a new Max_Sub_Ens; the Whole Set keeps its contents.
 void Reallocate_Sub_Set(App_State& app);
 
-enum class Save_Report { k_written, k_nothing, k_refused, k_failed };
-
 // Copies ensembles F..L of the open file or set into target.
-Save_Report Run_Save_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L);
+Outcome Run_Save_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L);
 
 // Bytes of the file, or of all members of the set it opens, -1 when it cannot be read.
 std::int64_t Watched_Length(const App_State& app, const std::string& name);

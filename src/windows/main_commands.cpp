@@ -14,7 +14,6 @@
 #include <cmath>
 
 #include "dataset/max_ensembles.h"
-#include "platform/program_messages.h"
 #include "platform/text_format.h"
 #include "settings/command_line.h"
 #include "windows/chart_widget.h"
@@ -59,11 +58,10 @@ void Main_Window::Save_Range(bool selected) {
     Busy_Scope busy(*this, Busy_Work::k_export);
     if (!busy.held()) return;
     Show_Busy_Pointer(true);
-    const Save_Report report = selected ? Run_Save_Range(state_, target, ds.Sel_First_Ens, ds.Sel_Last_Ens)
-                                        : Run_Save_Range(state_, target, ds.First_Ens, ds.Last_Ens);
+    const Outcome outcome = selected ? Run_Save_Range(state_, target, ds.Sel_First_Ens, ds.Sel_Last_Ens)
+                                     : Run_Save_Range(state_, target, ds.First_Ens, ds.Last_Ens);
     Show_Busy_Pointer(false);
-    if (report == Save_Report::k_refused) Show_Message(QString::fromUtf8(k_overwrite_refused));
-    if (report == Save_Report::k_failed) Show_Message(QStringLiteral("Invalid File"));
+    if (!outcome.message.empty()) Show_Message(QString::fromStdString(outcome.message));
 }
 
 void Main_Window::Max_Ensembles() {

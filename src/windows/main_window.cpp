@@ -63,10 +63,8 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     setCentralWidget(mdi_);
     Load_Default_Options(state_.settings);
     hooks_.on_yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    connect(progress_, &Progress_Window::Stop_Clicked, this, [this] {
-        hooks_.stop_requested = true;
-        state_.load.Stop = true;
-    });
+    hooks_.on_percent = [this](int percent) { Set_Progress(percent); };
+    connect(progress_, &Progress_Window::Stop_Clicked, this, [this] { hooks_.stop_requested = true; });
     connect(Timer1, &QTimer::timeout, this, &Main_Window::Timer1_Tick);
     whole_frame_->installEventFilter(this);
     sub_frame_->installEventFilter(this);
@@ -158,16 +156,10 @@ void Main_Window::Open_File_Now(const std::string& pending_name) {
     Busy_Scope busy(*this, Monitoring() ? Busy_Work::k_monitor_reload : Busy_Work::k_load);
     if (!busy.held()) return;
     Main_Open_Host host(*this);
-    const Open_Report report = Run_Open_File(state_, host, pending_name);
+    const Outcome outcome = Run_Open_File(state_, host, pending_name);
     ++opens_finished_;
     Show_Views_After_Load();
-    switch (report) {
-        case Open_Report::k_loaded: break;
-        case Open_Report::k_invalid_file: Show_Message(QStringLiteral("Invalid File")); break;
-        case Open_Report::k_survey_failed: Show_Message(QStringLiteral("Not enough VALID ensembles")); break;
-        case Open_Report::k_not_loaded:
-        case Open_Report::k_cancelled: break;
-    }
+    if (!outcome.message.empty()) Show_Message(QString::fromStdString(outcome.message));
     Show_Busy_Pointer(false);
 }
 
@@ -320,7 +312,6 @@ void Main_Window::closeEvent(QCloseEvent* event) {
     if (Is_Busy()) {
         // The running work stops at its next yield; the close follows when it has ended.
         hooks_.stop_requested = true;
-        state_.load.Stop = true;
         close_pending_ = true;
         event->ignore();
         return;

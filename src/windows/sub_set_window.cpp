@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "app_state.h"
 #include "platform/qt/qimage_surface.h"
 
 namespace vantrel {

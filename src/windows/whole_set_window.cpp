@@ -1,6 +1,6 @@
 #include "windows/whole_set_window.h"
 
-#include "charts/sub_set_layout.h"
+#include "app_state.h"
 #include "platform/qt/qimage_surface.h"
 
 namespace vantrel {

@@ -10,11 +10,7 @@ namespace {
 using test::Bytes;
 using test::Temp_Folder;
 
-Menu_State Multi_On() {
-    Menu_State m;
-    m.MultiFile = true;
-    return m;
-}
+constexpr bool Multi_On() { return true; }
 
 TEST(NumberedSet, RunsToTheLastConsecutiveMember) {
     Temp_Folder dir;
@@ -102,8 +98,7 @@ TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {
     dir.Write("data.001", Bytes(1));
     const std::string acq = dir.Write("RUN_000001.ENS", Bytes(1));
     dir.Write("RUN_000002.ENS", Bytes(1));
-    Menu_State off;
-    off.MultiFile = false;
+    const bool off = false;
     EXPECT_EQ(Test_For_Multi_File(numbered, off), 0);
     EXPECT_EQ(Test_For_KORVAMultiFile(acq, off), 0);
     EXPECT_EQ(File_Set_Members(numbered, Test_For_File_Set(numbered, off)).size(), 1u);

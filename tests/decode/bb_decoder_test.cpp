@@ -60,15 +60,15 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     EXPECT_FALSE(f.app.dec.Have_BT);
 }
 
-TEST(BB_Decoder, FlipInvertsFacingOnlyOnceAFileIsLoaded) {
+TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
     test::Decode_Fixture f;
-    f.app.menus.Flip_Checked = true;
-    f.Decode(Ensemble({Fixed_Leader()}));
-    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0);
-    f.app.ds.File_Loaded = true;
-    f.Decode(Ensemble({Fixed_Leader()}));
-    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
-    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+    f.app.load.Flip = true;
+    for (const bool loaded : {false, true}) {
+        f.app.ds.File_Loaded = loaded;
+        f.Decode(Ensemble({Fixed_Leader()}));
+        EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
+        EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+    }
 }
 
 TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "app_state.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"

@@ -1,4 +1,4 @@
-#include "dataset/save_range.h"
+#include "loading/save_range.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -73,33 +73,38 @@ bool Same_File(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-Save_Outcome Save_Ensemble_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L) {
+Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L) {
     const Data_Set& ds = app.ds;
     const std::string& source = app.load.File_Name;
-    if (!ds.File_Loaded || target.empty() || Same_File(target, source)) return Save_Outcome::k_nothing;
-    if (File_Length(target) > 0) return Save_Outcome::k_refused;
+    if (!ds.File_Loaded || target.empty() || Same_File(target, source)) return Failure(Outcome_Kind::k_nothing_loaded);
+    if (File_Length(target) > 0) return Failure(Outcome_Kind::k_overwrite_refused, k_overwrite_refused);
 
     const std::int64_t record = static_cast<std::int64_t>(app.dec.Ens_Bytes) + 2;
     const auto members = File_Set_Members(source, app.file_set);
     std::int64_t p = (static_cast<std::int64_t>(F) - ds.File_First_Ens) * record + 1;
     const std::size_t start = Locate_Member(members, p);
 
-    Temporary_Target out(target);
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(record));
-    std::int64_t c = F;
-    for (std::size_t i = start; i < members.size() && c <= L; ++i) {
-        Binary_File file;
-        if (!file.Open(members[i].name)) throw std::runtime_error("cannot open " + members[i].name);
-        if (i == start && p >= 1) file.Seek(p);
-        while (!file.Eof() && c <= L) {
-            // A record cut by the end of a member is dropped.
-            if (file.Read(buffer.data(), buffer.size()) != buffer.size()) break;
-            out.Write(buffer.data(), buffer.size());
-            ++c;
+    try {
+        Temporary_Target out(target);
+        std::vector<std::uint8_t> buffer(static_cast<std::size_t>(record));
+        std::int64_t c = F;
+        for (std::size_t i = start; i < members.size() && c <= L; ++i) {
+            Binary_File file;
+            if (!file.Open(members[i].name)) return Failure(Outcome_Kind::k_invalid_file, "cannot open " + members[i].name);
+            if (i == start && p >= 1) file.Seek(p);
+            while (!file.Eof() && c <= L) {
+                // A record cut by the end of a member is dropped.
+                if (file.Read(buffer.data(), buffer.size()) != buffer.size()) break;
+                out.Write(buffer.data(), buffer.size());
+                ++c;
+            }
         }
+        out.Commit();
+    } catch (const std::runtime_error& e) {
+        // The temporary file could not be made, written or renamed; it is gone.
+        return Failure(Outcome_Kind::k_cannot_write, e.what());
     }
-    out.Commit();
-    return Save_Outcome::k_written;
+    return {};
 }
 
 }  // namespace vantrel
