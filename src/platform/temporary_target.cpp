@@ -17,6 +17,13 @@ bool Replace_File(const std::string& temp, const std::string& target) {
     return false;
 }
 
+bool Replace_File_Contents(const std::filesystem::path& file_name, std::string_view bytes) {
+    std::error_code ec;
+    if (file_name.has_parent_path()) std::filesystem::create_directories(file_name.parent_path(), ec);
+    Temporary_Target out(file_name.string(), file_name.string() + ".tmp");
+    return out.Write(bytes.data(), bytes.size()) && out.Commit();
+}
+
 Temporary_Target::Temporary_Target(std::string target, std::string temp) : target_(std::move(target)) {
     if (!temp.empty()) {
         file_ = std::fopen(temp.c_str(), "wb");

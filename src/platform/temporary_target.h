@@ -5,12 +5,18 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
 // Renames the finished file temp over target; removes temp when that fails. False on failure.
 bool Replace_File(const std::string& temp, const std::string& target);
+
+// Writes bytes to "<file_name>.tmp" beside file_name (creating its folder) and renames it over
+// file_name. False, with any existing file left as it was, when that fails.
+bool Replace_File_Contents(const std::filesystem::path& file_name, std::string_view bytes);
 
 // A new file that becomes target on Commit and is removed otherwise. Without a temp name
 // it is a fresh "<target>.partXXXXXX" beside the target; a fixed temp name is truncated

@@ -1,6 +1,7 @@
 #include "platform/text_format.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace vantrel {
 
@@ -68,6 +69,15 @@ std::string Date_Text(int year, int month, int day) {
 std::string Clock_Text(int hour, int minute, int second, int hundredths) {
     return Format(hour, "00") + ":" + Format(minute, "00") + ":" + Format(second, "00") + "." +
            Format(hundredths, "00");
+}
+
+double Val(std::string_view text) {
+    const std::string copy(text);
+    const char* begin = copy.c_str();
+    while (*begin == ' ' || *begin == '\t') ++begin;
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    return end == begin ? 0 : value;
 }
 
 }  // namespace vantrel

@@ -15,6 +15,10 @@ namespace vantrel {
 // thousands and '.' is the decimal point. Rounding is to nearest, halves to even.
 std::string Format(double value, std::string_view pattern);
 
+// The numeric value of a typed answer's leading number, as a basic interpreter's Val
+// reads it: blanks skipped, 0 when the text does not start with a number.
+double Val(std::string_view text);
+
 // STR1 left-padded with fill to count characters (longer texts are returned as they are).
 std::string Fix_String(std::string_view text, char fill, std::size_t count);
 

@@ -184,11 +184,7 @@ bool Write_Options_File(const Settings& settings, const std::filesystem::path& f
     Record_Writer writer;
     writer.Text(Options_Version());
     Visit_Records(settings, writer);
-
-    std::error_code ec;
-    if (file_name.has_parent_path()) std::filesystem::create_directories(file_name.parent_path(), ec);
-    Temporary_Target out(file_name.string(), file_name.string() + ".tmp");
-    return out.Write(writer.out.data(), writer.out.size()) && out.Commit();
+    return Replace_File_Contents(file_name, writer.out);
 }
 
 Load_Result Read_Options_File(Settings& settings, const std::filesystem::path& file_name) {

@@ -97,6 +97,13 @@ TEST(QImage_Surface, Text_Extents_Grow_With_Font_Size_And_Lines) {
         for (int x = 10; x < 10 + s.TextWidth("Hi"); ++x) ink |= s.Get_Point(x, y) != k_white;
     EXPECT_TRUE(ink);
     EXPECT_EQ(s.Get_Point(10, 10 + 2 * h10), k_white);
+
+    // On a screen of pixel ratio 2 the same points take twice the pixels, and so do the
+    // surfaces the charts make for turned captions.
+    const double w4 = s.TextWidth("WWWW");
+    s.Set_Pixel_Ratio(2);
+    EXPECT_NEAR(s.TextWidth("WWWW") / w4, 2, 0.1);
+    EXPECT_NEAR(s.Create_Surface(10, 10)->TextHeight("W") / h10, 2, 0.1);
 }
 
 TEST(QImage_Surface, Copy_Stretches_The_Source) {

@@ -193,14 +193,14 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
 
     // A number, or a flag, that does not read whole stops reading just the same.
-    for (const auto& [line, text] : {std::pair{2, "four"}, std::pair{2, "4x"}, std::pair{5, "#YES#"}}) {
+    for (const auto& [line, bad_text] : {std::pair{2, "four"}, std::pair{2, "4x"}, std::pair{5, "#YES#"}}) {
         auto bad = lines;
-        bad[static_cast<std::size_t>(line - 1)] = text;
+        bad[static_cast<std::size_t>(line - 1)] = bad_text;
         Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
         Settings t;
         Load_Default_Options(t);
-        EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial) << text;
-        EXPECT_EQ(t.Contour_Code, 500) << text;
+        EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial) << bad_text;
+        EXPECT_EQ(t.Contour_Code, 500) << bad_text;
     }
 }
 
