@@ -112,6 +112,7 @@ void Run_Statistics(Binary_File& file, Private_State& priv, std::int32_t ens_byt
         dec.Cur_Ens_Number = dec.Data_Structure == k_structure_nb ? NB_Leader_Number(dec, dec.Cur_Ens_Number)
                                                                   : BB_Leader_Number(dec, dec.Cur_Ens_Number);
         const std::int64_t number = dec.Cur_Ens_Number;
+        if (file.Length() > 0) progress.Percent(static_cast<int>(std::min<std::int64_t>(100, file.Position() * 100 / file.Length())));
         if (dec.Ens_Bytes != ens_bytes) {
             if (dec.Ens_Bytes != k_two_type_record_bytes) scan.Set(Ens_Statistic::Wrong_Size, s.Wrong_Size, s.Wrong_Size + 1);
             previous = number;
@@ -224,7 +225,8 @@ std::string BB_Setup_Lines(const std::uint8_t* fl, const Decoder_State& bt) {
 
 File_Details_Result Show_File_Details(const std::string& file_name, const Decoder_State& main_dec,
                                       const Decode_Options& opt,
-                                      const Statistic_Changed& on_change, Progress_Hooks& progress) {
+                                      const Statistic_Changed& on_change, Progress_Hooks& progress,
+                                      const std::function<void(const std::string&)>& on_report) {
     File_Details_Result result;
     Binary_File file;
     if (!file.Open(file_name)) return result;
@@ -272,6 +274,7 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     }
     if (!nb) r += Line(std::string("NVRAM Data Set  ") + (nvram ? "TRUE" : "FALSE"));
 
+    if (on_report) on_report(r);
     Scan_State scan{{}, on_change};
     scan.Set(Ens_Statistic::First, scan.stats.First, first);
     dec.Ens_Bytes = ens_bytes;

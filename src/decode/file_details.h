@@ -31,9 +31,11 @@ constexpr std::int32_t k_two_type_record_bytes = 8258;  // passed over by the st
 
 // Builds the report of a file and runs the statistics scan with private decoding state, so
 // the loaded data set is left alone; only the bottom-track set-up scalars of main_dec are read.
+// on_report, when given, receives the report before the scan starts.
 File_Details_Result Show_File_Details(const std::string& file_name, const Decoder_State& main_dec,
                                       const Decode_Options& opt,
-                                      const Statistic_Changed& on_change, Progress_Hooks& progress);
+                                      const Statistic_Changed& on_change, Progress_Hooks& progress,
+                                      const std::function<void(const std::string&)>& on_report = {});
 
 // Bits nbits down to 0 of value as "1" and "0", highest first.
 std::string CovertByteToBinaryStr(std::uint32_t value, int nbits);

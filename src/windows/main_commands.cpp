@@ -115,6 +115,7 @@ void Main_Window::Align_Forms() {
     const int w = inner.width(), h = inner.height();
     const int third = static_cast<int>(std::lround(h / 3.0));
     const int left = static_cast<int>(std::lround(0.45 * w));
+    Fit_Frame(*info_frame_, QRect(0, 0, left, third));
     Fit_Frame(*sub_frame_, QRect(0, third, w, h - third));
     Fit_Frame(*whole_frame_, QRect(left, 0, w - left, third));
 }
@@ -123,6 +124,8 @@ void Main_Window::Place_Windows() {
     const Settings& s = state_.settings;
     menus_.Show_Whole->setChecked(s.Window_Menu_States[2]);
     menus_.Show_Sub->setChecked(s.Window_Menu_States[3]);
+    menus_.Show_Info->setChecked(s.Window_Menu_States[1]);
+    menus_.Show_Viewer->setChecked(s.Window_Menu_States[4]);
     Align_Forms();
     const double px_per_twip = logicalDpiX() / k_twips_per_inch;
     const auto apply = [px_per_twip](QWidget& window, const Window_Geometry& g) {
@@ -138,6 +141,7 @@ void Main_Window::Place_Windows() {
     };
     apply(*whole_frame_, s.Window_Geometries[k_win_whole]);
     apply(*sub_frame_, s.Window_Geometries[k_win_sub]);
+    apply(*info_frame_, s.Window_Geometries[k_win_info]);
     if (paths_.persist) apply(*this, s.Window_Geometries[k_win_main]);
 }
 
@@ -145,6 +149,8 @@ void Main_Window::Store_Window_Settings() {
     Settings& s = state_.settings;
     s.Window_Menu_States[2] = menus_.Show_Whole->isChecked();
     s.Window_Menu_States[3] = menus_.Show_Sub->isChecked();
+    s.Window_Menu_States[1] = menus_.Show_Info->isChecked();
+    s.Window_Menu_States[4] = menus_.Show_Viewer->isChecked();
     const double twips_per_px = k_twips_per_inch / logicalDpiX();
     const auto store = [twips_per_px](const QWidget& window, Window_Geometry& g) {
         const QRect r = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
@@ -154,6 +160,7 @@ void Main_Window::Store_Window_Settings() {
     };
     store(*whole_frame_, s.Window_Geometries[k_win_whole]);
     store(*sub_frame_, s.Window_Geometries[k_win_sub]);
+    store(*info_frame_, s.Window_Geometries[k_win_info]);
     store(*this, s.Window_Geometries[k_win_main]);
 }
 

@@ -74,15 +74,15 @@ Main_Menus Build_Main_Menus(QMenuBar& bar) {
     m.Export->setEnabled(false);
 
     m.Utilities = bar.addMenu(QStringLiteral("&Utilities"));
-    m.File_Details = Item(m.Utilities, "&File Details", false, false, false);
+    m.File_Details = Item(m.Utilities, "&File Details");
     m.Trend = Item(m.Utilities, "&Trend", false, false, false);
 
     m.Window = bar.addMenu(QStringLiteral("&Window"));
     m.Align_Forms = Item(m.Window, "&Align Forms");
-    m.Show_Info = Item(m.Window, "&Information", true, true, false);
+    m.Show_Info = Item(m.Window, "&Information", true, true);
     m.Show_Whole = Item(m.Window, "&Whole Set", true, true);
     m.Show_Sub = Item(m.Window, "&Sub Set", true, true);
-    m.Show_Viewer = Item(m.Window, "&Viewer", true, false, false);
+    m.Show_Viewer = Item(m.Window, "&Viewer", true);
     m.Show_Track = Item(m.Window, "&Track Vector", true, false, false);
 
     m.Monitor = bar.addMenu(QStringLiteral("&Monitor"));
@@ -90,8 +90,8 @@ Main_Menus Build_Main_Menus(QMenuBar& bar) {
     m.TrackInt = Item(m.Monitor, "Interval");
 
     m.Help = bar.addMenu(QStringLiteral("&Help"));
-    m.Show_Help = Item(m.Help, "&Help", false, false, false);
-    m.Show_About = Item(m.Help, "&About", false, false, false);
+    m.Show_Help = Item(m.Help, "&Help");
+    m.Show_About = Item(m.Help, "&About");
 
     m.Monitor_Count = bar.addAction(QString());
     return m;

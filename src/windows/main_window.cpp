@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,7 +14,13 @@
 #include <cstdio>
 
 #include "settings/command_line.h"
+#include "windows/about_box.h"
 #include "windows/core_link.h"
+#include "windows/elapsed.h"
+#include "windows/data_viewer_window.h"
+#include "windows/file_details_window.h"
+#include "windows/help_window.h"
+#include "windows/information_window.h"
 #include "windows/progress_window.h"
 #include "windows/sub_set_window.h"
 #include "windows/whole_set_window.h"
@@ -33,11 +38,6 @@ QMdiSubWindow* Add_Child(QMdiArea& mdi, QWidget* window) {
     return frame;
 }
 
-std::int64_t Now_Ms() {
-    static QElapsedTimer clock;
-    if (!clock.isValid()) clock.start();
-    return clock.elapsed();
-}
 
 }  // namespace
 
@@ -57,10 +57,20 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
       sub_(new Sub_Set_Window(*this)),
       whole_frame_(Add_Child(*mdi_, whole_)),
       sub_frame_(Add_Child(*mdi_, sub_)),
+      info_(new Information_Window),
+      info_frame_(Add_Child(*mdi_, info_)),
+      details_(new File_Details_Window(*this)),
+      details_frame_(Add_Child(*mdi_, details_)),
+      viewer_(new Data_Viewer_Window(*this)),
+      viewer_frame_(Add_Child(*mdi_, viewer_)),
       progress_(new Progress_Window(this)),
       Timer1(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Vantrel"));
     setCentralWidget(mdi_);
+    for (QMdiSubWindow* frame : {details_frame_, viewer_frame_}) {
+        frame->resize(frame->sizeHint());
+        frame->hide();
+    }
     Load_Default_Options(state_.settings);
     hooks_.on_yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     hooks_.on_percent = [this](int percent) { Set_Progress(percent); };
@@ -68,6 +78,8 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &Main_Window::Timer1_Tick);
     whole_frame_->installEventFilter(this);
     sub_frame_->installEventFilter(this);
+    info_frame_->installEventFilter(this);
+    viewer_frame_->installEventFilter(this);
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -93,6 +105,20 @@ void Main_Window::Connect_Menus() {
     connect(m.Align_Forms, &QAction::triggered, this, &Main_Window::Align_Forms);
     connect(m.Show_Whole, &QAction::toggled, whole_frame_, &QWidget::setVisible);
     connect(m.Show_Sub, &QAction::toggled, sub_frame_, &QWidget::setVisible);
+    connect(m.Show_Info, &QAction::toggled, this, [this](bool on) {
+        if (on) {
+            info_frame_->showNormal();
+        } else {
+            info_frame_->hide();
+        }
+    });
+    connect(m.Show_Viewer, &QAction::toggled, this, [this](bool on) {
+        viewer_frame_->setVisible(on);
+        if (on) Update_Viewer();
+    });
+    connect(m.Show_About, &QAction::triggered, this, &Main_Window::Show_About);
+    connect(m.File_Details, &QAction::triggered, this, &Main_Window::Show_Details);
+    connect(m.Show_Help, &QAction::triggered, this, &Main_Window::Show_Help);
     connect(m.AutoTrack, &QAction::triggered, this, &Main_Window::AutoTrack_Click);
     connect(m.TrackInt, &QAction::triggered, this, &Main_Window::TrackInt_Click);
 }
@@ -173,6 +199,9 @@ void Main_Window::Show_Views_After_Load() {
     // Also after a cancelled or failed open, which hid them: the check marks say what is shown.
     whole_frame_->setVisible(menus_.Show_Whole->isChecked());
     sub_frame_->setVisible(menus_.Show_Sub->isChecked());
+    info_frame_->setVisible(menus_.Show_Info->isChecked());
+    viewer_frame_->setVisible(menus_.Show_Viewer->isChecked());
+    Update_Viewer();
 }
 
 bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
@@ -183,6 +212,7 @@ bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
     const bool loaded = Run_Read_File_Selection(state_, host, first, last);
     if (loaded) sub_->Redraw();
     whole_->Redraw();
+    if (loaded) Update_Viewer();
     return loaded;
 }
 
@@ -196,11 +226,18 @@ void Main_Window::Show_Selected_Data(std::int32_t what) {
     Load_Sub_Set(state_.ds.First_Ens, state_.ds.Last_Ens);
 }
 
-// The chart options dialog, the data viewer and the trend view join the program with
-// their own windows; until then these requests have nothing to show.
+// The chart options dialog and the trend view join the program with their own windows;
+// until then these requests have nothing to show.
 void Main_Window::Open_Chart_Options(int) {}
-void Main_Window::Update_Viewer() {}
 void Main_Window::Show_Trend() {}
+
+void Main_Window::Update_Viewer() {
+    if (menus_.Show_Viewer->isChecked() && state_.ds.File_Loaded) viewer_->Show_Cursor_Ensemble();
+}
+
+void Main_Window::Update_Data_View(std::int32_t e, std::int32_t r) {
+    if (menus_.Show_Viewer->isChecked() && state_.ds.File_Loaded) viewer_->Update_Data_View(e, r);
+}
 
 void Main_Window::Stop_Animate() {
     for (QAction* go : {menus_.Animate_Contour[0], menus_.Animate_Profile[0], menus_.Animate_Series[0]}) go->setChecked(false);
@@ -282,8 +319,25 @@ void Main_Window::Hide_Progress() {
     progress_->hide();
 }
 
-void Main_Window::Show_Info_Text(const std::string&) {
-    // The information window shows state_.Info_Text itself once it is part of the program.
+void Main_Window::Show_Info_Text(const std::string& text) { info_->Show_Text(text); }
+
+void Main_Window::Show_Details() {
+    details_frame_->showNormal();
+    details_frame_->raise();
+    details_->Show_Details();
+}
+
+void Main_Window::Show_Help() {
+    if (!help_) help_ = new Help_Window(this);
+    help_->Show_Page(Find_Help_File(QCoreApplication::applicationDirPath()));
+    help_->show();
+    help_->raise();
+}
+
+void Main_Window::Show_About() {
+    if (!about_) about_ = new About_Box(this);
+    about_->show();
+    about_->raise();
 }
 
 void Main_Window::Redraw_Whole() { whole_->Redraw(); }
@@ -304,6 +358,8 @@ bool Main_Window::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && !shut_down_) {
         if (watched == whole_frame_) menus_.Show_Whole->setChecked(false);
         if (watched == sub_frame_) menus_.Show_Sub->setChecked(false);
+        if (watched == info_frame_) menus_.Show_Info->setChecked(false);
+        if (watched == viewer_frame_) menus_.Show_Viewer->setChecked(false);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -21,6 +21,11 @@ class QTimer;
 
 namespace vantrel {
 
+class About_Box;
+class Data_Viewer_Window;
+class File_Details_Window;
+class Help_Window;
+class Information_Window;
 class Progress_Window;
 class Sub_Set_Window;
 class Whole_Set_Window;
@@ -56,9 +61,11 @@ public:
     void Show_Selected_Data(std::int32_t what) override;
     void Open_Chart_Options(int tab) override;
     void Update_Viewer() override;
+    void Update_Data_View(std::int32_t e, std::int32_t r) override;
     void Show_Trend() override;
     void Stop_Animate() override;
     bool Monitoring() const override { return state_.menus.AutoTrack; }
+    void Show_Message(const std::string& text) override { Show_Message(QString::fromStdString(text)); }
     bool Is_Busy() const override { return busy_.has_value(); }
     bool Begin_Busy(Busy_Work work) override;
     void End_Busy() override;
@@ -73,6 +80,9 @@ public:
     void Paint(int index);
     void Flip_Over(bool checked);
     void Align_Forms();
+    void Show_About();
+    void Show_Details();
+    void Show_Help();
     void AutoTrack_Click(bool on);
     void TrackInt_Click();
     void Timer1_Tick();
@@ -90,12 +100,22 @@ public:
     void Redraw_Whole();
     void Redraw_Sub();
 
+    void Show_Message(const QString& text);
+
     // Tests and pictures: the parts a user sees.
     const Main_Menus& Menus() const { return menus_; }
     Whole_Set_Window& Whole() { return *whole_; }
     Sub_Set_Window& Sub() { return *sub_; }
     QMdiSubWindow& Whole_Frame() { return *whole_frame_; }
     QMdiSubWindow& Sub_Frame() { return *sub_frame_; }
+    Information_Window& Info() { return *info_; }
+    QMdiSubWindow& Info_Frame() { return *info_frame_; }
+    About_Box* About() { return about_; }
+    Help_Window* Help() { return help_; }
+    File_Details_Window& Details() { return *details_; }
+    QMdiSubWindow& Details_Frame() { return *details_frame_; }
+    Data_Viewer_Window& Viewer() { return *viewer_; }
+    QMdiSubWindow& Viewer_Frame() { return *viewer_frame_; }
     QMdiArea& Mdi() { return *mdi_; }
     Progress_Window& Progress() { return *progress_; }
     const Recent_Files& Recent() const { return recent_; }
@@ -116,7 +136,6 @@ private:
     void Connect_Menus();
     void Update_Menu_Enabling();
     void Show_Views_After_Load();
-    void Show_Message(const QString& text);
     std::string Choose_Save_Name();
     std::string Watched_File() const;
     void Store_Window_Settings();
@@ -131,6 +150,14 @@ private:
     Sub_Set_Window* sub_;
     QMdiSubWindow* whole_frame_;
     QMdiSubWindow* sub_frame_;
+    Information_Window* info_;
+    QMdiSubWindow* info_frame_;
+    About_Box* about_ = nullptr;
+    Help_Window* help_ = nullptr;
+    File_Details_Window* details_;
+    QMdiSubWindow* details_frame_;
+    Data_Viewer_Window* viewer_;
+    QMdiSubWindow* viewer_frame_;
     Progress_Window* progress_;
     QTimer* Timer1;
     Progress_Hooks hooks_;

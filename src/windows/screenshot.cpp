@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <cstdio>
 
+#include "windows/data_viewer_window.h"
+#include "windows/file_details_window.h"
 #include "windows/main_window.h"
 
 namespace vantrel {
@@ -24,7 +26,30 @@ void Quiet_Qt_Notes() {
     });
 }
 
-QStringList Screenshot_Window_Names() { return {QStringLiteral("main"), QStringLiteral("whole"), QStringLiteral("sub")}; }
+QStringList Screenshot_Window_Names() {
+    return {QStringLiteral("main"),        QStringLiteral("whole"),   QStringLiteral("sub"),
+            QStringLiteral("information"), QStringLiteral("details"), QStringLiteral("viewer")};
+}
+
+namespace {
+
+// The frame of the named window, opened and filled as a user would see it after the load.
+QMdiSubWindow& Open_Named_Window(Main_Window& window, const QString& name, const QString& file) {
+    if (name == QStringLiteral("sub")) return window.Sub_Frame();
+    if (name == QStringLiteral("information")) return window.Info_Frame();
+    if (name == QStringLiteral("details")) {
+        window.Details_Frame().show();
+        window.Details().Show_File_Details(file.toStdString());
+        return window.Details_Frame();
+    }
+    if (name == QStringLiteral("viewer")) {
+        window.Menus().Show_Viewer->setChecked(true);
+        return window.Viewer_Frame();
+    }
+    return window.Whole_Frame();
+}
+
+}  // namespace
 
 int Run_Screenshot(const QStringList& arguments) {
     QString out, file, name = QStringLiteral("main");
@@ -58,8 +83,9 @@ int Run_Screenshot(const QStringList& arguments) {
     if (!window.State().ds.File_Loaded) {
         return window.Last_Message().isEmpty() ? Fail(QStringLiteral("Not enough VALID ensembles")) : 1;
     }
-    QMdiSubWindow& frame = name == QStringLiteral("sub") ? window.Sub_Frame() : window.Whole_Frame();
+    QMdiSubWindow& frame = Open_Named_Window(window, name, file);
     if (name != QStringLiteral("main") && !frame.isVisible()) frame.show();
+    frame.raise();
     QApplication::processEvents();
     const QPixmap picture = name == QStringLiteral("main") ? window.grab() : frame.grab();
     if (!picture.save(out, "PNG")) return Fail(QStringLiteral("cannot write %1").arg(out));

@@ -2,6 +2,7 @@
 // What child windows ask of the main window. Tests give a window a fake shell.
 
 #include <cstdint>
+#include <string>
 
 namespace vantrel {
 
@@ -28,10 +29,15 @@ public:
     virtual void Open_Chart_Options(int tab) = 0;
     // The data viewer shows Cursor_Ens, while "&Viewer" is checked.
     virtual void Update_Viewer() = 0;
+    // The data viewer shows Sub Set slot e at contour row r (0 = the top row), while
+    // "&Viewer" is checked: the Sub Set window's pointer moved over that cell.
+    virtual void Update_Data_View(std::int32_t e, std::int32_t r) = 0;
     virtual void Show_Trend() = 0;
     // Removes the check marks of the three animation "&Go" items.
     virtual void Stop_Animate() = 0;
     virtual bool Monitoring() const = 0;
+    // One of the program's fixed messages, in a message box (or on stderr when quiet).
+    virtual void Show_Message(const std::string& text) = 0;
 
     // The busy state: while it is held every command that loads or writes is disabled.
     // Begin_Busy is refused (false) when the state is already held.
