@@ -69,15 +69,17 @@ bool Survey(App_State& app, const std::string& file_name, std::string& text, Pro
 
     file.Close();
     if (!file.Open(members.back().name)) return false;
-    bool nvram = false;
+    bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
-    if (!Find_Last_Ensemble(file, app, ens_bytes, nvram, progress)) return fail();
+    if (!Find_Last_Ensemble(file, app, ens_bytes, nvram, lengths_vary, progress)) return fail();
     ds.Last_Ens = dec.Cur_Ens_Number;
     text += Ensemble_Line("Last  Ensemble ", ds.Last_Ens, ds, 1) + k_eol;
 
     const std::int64_t expected = (static_cast<std::int64_t>(ds.Last_Ens) - ds.First_Ens + 1) * (ens_bytes + 2);
-    if (expected < file_size) {
+    if (lengths_vary) {
+        text += std::string(" ") + k_lengths_vary_text + k_eol;
+    } else if (expected < file_size) {
         if (nvram) {
             text += std::string(" NVRAM Data in File") + k_eol;
         } else {
@@ -122,19 +124,28 @@ std::string Ensemble_Line(const std::string& label, std::int32_t number, const D
 }
 
 bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
-                        Progress_Hooks& progress) {
+                        bool& lengths_vary, Progress_Hooks& progress) {
     Decoder_State& dec = app.dec;
     const std::int32_t slot = app.ds.Sub_Count;
     const std::int64_t length = file.Length();
     const std::int64_t record = static_cast<std::int64_t>(ens_bytes) + 2;
     bool loaded = true;
+    // Decodes every ensemble up to the end of the file; shorter ensembles than the first
+    // may put more than two in the final bytes.
+    const auto decode_to_end = [&] {
+        do {
+            if (dec.Ens_Bytes != ens_bytes && !Is_NVRAM_Ensemble(dec) && dec.Ens_Bytes != k_two_type_record_bytes) {
+                lengths_vary = true;
+            }
+            Decode_Into(app, slot);
+        } while (!progress.Stop() && Get_Next_Ensemble(file, dec, loaded, progress));
+    };
 
     // Normally the last two records lie in the final 2B + 3 bytes.
     const std::int64_t near_end = length - 2 * static_cast<std::int64_t>(ens_bytes) - 3;
     file.Seek(near_end > 0 ? near_end : 1);
     if (Get_Next_Ensemble(file, dec, loaded, progress)) {
-        Decode_Into(app, slot);
-        if (Get_Next_Ensemble(file, dec, loaded, progress)) Decode_Into(app, slot);
+        decode_to_end();
         return true;
     }
 
@@ -145,7 +156,7 @@ bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_byte
         file.Seek(length - record * k + 1);
         const bool found = Get_Next_Ensemble(file, dec, loaded, progress);
         if (found && dec.Ens_Bytes == ens_bytes) {
-            Decode_Into(app, slot);
+            decode_to_end();
             return true;
         }
         if (found && Is_NVRAM_Ensemble(dec)) nvram_seen = true;
