@@ -77,6 +77,8 @@ int Run_Save_Range(const Args& raw_args) {
     if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
     switch (Save_Ensemble_Range(app, target, f, l)) {
         case Save_Outcome::k_refused: throw Cli_Error(k_overwrite_refused);
+        case Save_Outcome::k_first_absent: throw Cli_Error(Absent_Ensemble_Message(f));
+        case Save_Outcome::k_last_absent: throw Cli_Error(Absent_Ensemble_Message(l));
         case Save_Outcome::k_nothing: std::fputs("save-range: nothing written\n", stdout); break;
         case Save_Outcome::k_written:
             std::printf("save-range: wrote %lld bytes to %s\n", static_cast<long long>(File_Length(target)), target.c_str());

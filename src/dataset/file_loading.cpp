@@ -6,6 +6,7 @@
 #include "decode/bb_decoder.h"
 #include "decode/file_survey.h"
 #include "decode/scanner.h"
+#include "loading/skip_length.h"
 #include "platform/binary_file.h"
 #include "platform/text_format.h"
 #include "processing/velocity_processing.h"
@@ -42,6 +43,7 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
     const std::int32_t max_whole = app.settings.Max_Whole_Ens;
     std::int64_t carry = 0;
     std::int64_t skip_bytes = 0;  // fixed by the first ensemble loaded, as the skip buffer is
+    Skip_Length skip;
     bool first = true;
     double previous = 0;
 
@@ -80,9 +82,15 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
             ++ds.Sub_Count;
 
             carry = 0;
+            skip.Note(dec);
+            if (skip.Varies()) {
+                ds.File_Lengths_Vary = true;
+                skip_bytes = skip.Bytes(ds.Ens_Step);
+            }
             if (ds.Ens_Step > 0) {
                 const std::int64_t p = file.Position();
-                const std::int64_t k = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
+                const std::int64_t k =
+                    skip.Varies() ? skip_bytes - 1 : (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
                 if (p + k > length) carry = p + k - length;
                 // Reading the skip would have run short: this member is done.
                 if (p + skip_bytes - 1 > length) break;

@@ -89,6 +89,7 @@ bool Survey(App_State& app, const std::string& file_name, std::string& text, Pro
     } else if (expected > file_size) {
         text += " Missing Ensembles " + Format(static_cast<double>(expected - file_size + 1) / record, "0") + k_eol;
     }
+    ds.File_Lengths_Vary = lengths_vary;
     ds.File_Ens_Count = ds.Last_Ens - ds.First_Ens + 1;
     ds.File_First_Ens = ds.First_Ens;
     ds.File_Last_Ens = ds.Last_Ens;
@@ -155,7 +156,9 @@ bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_byte
         if (progress.Stop()) break;
         file.Seek(length - record * k + 1);
         const bool found = Get_Next_Ensemble(file, dec, loaded, progress);
-        if (found && dec.Ens_Bytes == ens_bytes) {
+        // Past a set-up change no ensemble has the first one's length.
+        const bool ensemble = found && !Is_NVRAM_Ensemble(dec) && dec.Ens_Bytes != k_two_type_record_bytes;
+        if (ensemble) {
             decode_to_end();
             return true;
         }

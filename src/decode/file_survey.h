@@ -26,7 +26,7 @@ constexpr const char* k_lengths_vary_text = "Ensemble Lengths Vary: Missing or E
 // Finds the last ensemble of an open file whose first ensemble is ens_bytes long (before
 // the checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
 // record was passed over, lengths_vary when an ensemble met near the end has another length
-// (two-type records aside). False when no ensemble of that length is found near the end.
+// (two-type records aside). False when no ensemble but two-type records is found near the end.
 bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
                         bool& lengths_vary, Progress_Hooks& progress);
 
