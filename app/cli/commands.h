@@ -17,5 +17,6 @@ int Run_Load(const Args& args);
 int Run_Save_Range(const Args& args);
 int Run_Render(const Args& args);
 int Run_Export(const Args& args);
+int Run_Convert(const Args& args);
 
 }  // namespace vantrel::cli

@@ -28,6 +28,8 @@ const char* const k_usage =
     "  export FILE -o OUT --kind contour|profile|series [--format txt|mat] [--type D]\n"
     "       [--first N --last M --step S] [--bins LIST|all] [--ens E] [--types LIST]\n"
     "       [--anc LIST] [--calimbro] [--multifile] [--settings FILE]  write a text or MAT export\n"
+    "  convert FILE OUT.nc [--raw] [--first N --last M] [--multifile] [--settings FILE]\n"
+    "                                            the whole file as netCDF (CF conventions)\n"
     "  LIST is comma-separated numbers and ranges, e.g. 3,7,10-12\n"
     "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
 
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
         {"save-range", Run_Save_Range},
         {"render", Run_Render},
         {"export", Run_Export},
+        {"convert", Run_Convert},
     };
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path k_data = fs::path(__FILE__).parent_path() / "data";
+const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
 
 std::string Read_Text(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,278 @@
+#include "export/netcdf_export.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app_state.h"
+#include "decode/decode_ensemble.h"
+#include "decode/scanner.h"
+#include "export/export_common.h"
+#include "platform/binary_file.h"
+#include "platform/program_messages.h"
+#include "processing/beam_geometry.h"
+#include "processing/velocity_processing.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int k_failure_limit = 1000;  // scanner failures in a row before a member is given up
+
+// A name beside the target, reserved for the file being written; removed unless committed.
+class Temporary_Name {
+public:
+    explicit Temporary_Name(const std::string& target) : target_(target) {
+        std::string pattern = target + ".partXXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) throw Netcdf_Error("cannot write " + target);
+        // The finished file gets the permissions a plainly created one would have.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+        ::close(fd);
+        path_ = pattern;
+    }
+    ~Temporary_Name() {
+        std::error_code ec;
+        if (!path_.empty()) std::filesystem::remove(path_, ec);
+    }
+    Temporary_Name(const Temporary_Name&) = delete;
+    Temporary_Name& operator=(const Temporary_Name&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    // Moves the finished file to the target; false when the target meanwhile got data.
+    bool Commit() {
+        if (File_Length(target_) > 0) return false;
+        std::error_code ec;
+        std::filesystem::rename(path_, target_, ec);
+        if (ec) throw Netcdf_Error("cannot write " + target_);
+        path_.clear();
+        return true;
+    }
+
+private:
+    std::string target_;
+    std::string path_;
+};
+
+const char* Reference_Name(std::int32_t reference) {
+    static constexpr const char* k_names[6] = {"None", "Bottom Track", "Navigation (KORVA)", "GPS(GGA)", "GPS(VTG)",
+                                               "Water Mass (BK <>1)"};
+    return reference >= 0 && reference < 6 ? k_names[reference] : k_names[0];
+}
+
+std::string End_Of_Profile_Names(const Settings& settings) {
+    static constexpr const char* k_names[k_eop_option_count] = {"BT Depth", "RSSI Bump Detection", "Cos(BeamAngle)",
+                                                                "Cut 1 Bin", "Cut 2 Bins"};
+    std::string names;
+    for (int i = 0; i < k_eop_option_count; ++i) {
+        if (!settings.EoP_Options[static_cast<std::size_t>(i)]) continue;
+        if (!names.empty()) names += ", ";
+        names += k_names[i];
+    }
+    return names.empty() ? "None" : names;
+}
+
+Netcdf_Layout Make_Layout(const Netcdf_Request& request, const Decoder_State& dec) {
+    Netcdf_Layout layout;
+    layout.bins = static_cast<std::size_t>(std::clamp(dec.Num_Bins, 1, k_max_bins));
+    layout.processed = !request.raw;
+    layout.coordinate_system = Coordinate_System_Name(dec.Coord_Transform);
+    // Processing turns beam coordinates into earth ones and leaves the others as they are.
+    layout.earth = layout.coordinate_system == "beam" || layout.coordinate_system == "earth";
+    layout.reference = Reference_Name(request.settings.Vel_Reference);
+    return layout;
+}
+
+Netcdf_Attributes Opening_Attributes(const Netcdf_Request& request, const Decoder_State& dec, std::int64_t source_bytes,
+                                     std::size_t members) {
+    const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
+    const std::string name = std::filesystem::path(request.source).filename().string();
+    Netcdf_Attributes a = {
+        {"Conventions", std::string("CF-1.8")},
+        {"title", std::string("Current profiler ensembles of ") + name},
+        {"source", std::string("current profiler ensemble file")},
+        {"history", "converted from " + name + " by Vantrel " + std::string(Options_Version())},
+        {"program", std::string("Vantrel")},
+        {"program_version", std::string(Options_Version())},
+        {"source_file", name},
+        {"source_file_size", source_bytes},
+        {"source_file_count", static_cast<std::int64_t>(members)},
+        {"system", System_Text(dec)},
+        {"firmware_version", dec.FW_Version},
+        {"bins", static_cast<std::int64_t>(dec.Num_Bins)},
+        {"bin_size_m", dec.Bin_Size},
+        {"first_cell_distance_m", dec.Bin1_Dist},
+        {"beam_angle_degree", static_cast<double>(std::lround(g.theta * k_rad_to_deg))},
+        {"facing", std::string(g.facing_up ? "up" : "down")},
+        {"beam_pattern", std::string(g.convex ? "convex" : "concave")},
+        {"coordinate_system", std::string(Coordinate_System_Name(dec.Coord_Transform))},
+        {"pings_per_ensemble", static_cast<std::int64_t>(dec.Pings_Per_Ens)},
+        {"profiling_mode", static_cast<std::int64_t>(dec.Profiling_Mode)},
+        {"processing", std::string(request.raw ? "raw: decoded values only" : "processed")},
+    };
+    if (!request.raw) {
+        a.emplace_back("velocity_reference", std::string(Reference_Name(request.settings.Vel_Reference)));
+        a.emplace_back("end_of_profile", End_Of_Profile_Names(request.settings));
+    }
+    a.emplace_back("velocity_scale", request.settings.Vel_Scale);
+    a.emplace_back("bt_velocity_scale", request.settings.BT_Vel_Scale);
+    return a;
+}
+
+bool Same_Setup(const Decoder_State& a, const Decoder_State& b) {
+    return a.Num_Bins == b.Num_Bins && a.Bin_Size == b.Bin_Size && a.Bin1_Dist == b.Bin1_Dist &&
+           ((a.Sys_Config ^ b.Sys_Config) & 0x80) == 0 && a.Coord_Transform == b.Coord_Transform;
+}
+
+bool Is_Member(const std::vector<File_Set_Member>& members, const std::string& target) {
+    for (const File_Set_Member& m : members) {
+        std::error_code ec;
+        if (m.name == target || std::filesystem::equivalent(m.name, target, ec)) return true;
+    }
+    return false;
+}
+
+Netcdf_Outcome Failure(Netcdf_Status status, std::string message) {
+    Netcdf_Outcome o;
+    o.status = status;
+    o.message = std::move(message);
+    return o;
+}
+
+// The walk itself: every member, every ensemble the scanner finds, as dump walks a file.
+class Converter {
+public:
+    Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
+        Allocate_Data_Set(ds_, false, 1, 1);
+        raw_vel_.resize(ds_.Sub_Vel.Slice_Size());
+        menus_.MultiFile = request.multifile;
+    }
+
+    Netcdf_Outcome Run() {
+        const File_Set_State set = Test_For_File_Set(request_.source, menus_);
+        const std::vector<File_Set_Member> members = File_Set_Members(request_.source, set);
+        outcome_.source_bytes = File_Set_Size(members);
+        members_ = members.size();
+        if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, "Invalid File");
+        if (request_.target.empty() || Is_Member(members, request_.target)) {
+            return Failure(Netcdf_Status::k_same_file, "the target is the source file");
+        }
+        if (File_Length(request_.target) > 0) return Failure(Netcdf_Status::k_refused, k_overwrite_refused);
+        {
+            Binary_File first(members.front().name);
+            dec_.Data_Structure = Determine_File_Data_Structure(first, dec_, progress_);
+        }
+        if (dec_.Data_Structure == k_structure_unknown) return Failure(Netcdf_Status::k_no_ensembles, "Not enough VALID ensembles");
+
+        Temporary_Name temporary(request_.target);
+        temporary_ = &temporary;
+        std::int64_t done = 0;
+        for (const File_Set_Member& member : members) {
+            if (!Walk_Member(member, done)) {
+                writer_.reset();  // closed before the temporary file is removed
+                return Failure(Netcdf_Status::k_stopped, "Conversion stopped");
+            }
+            done += member.length;
+        }
+        if (!writer_) return Failure(Netcdf_Status::k_no_ensembles, "no ensembles to convert");
+        outcome_.ensembles = static_cast<std::int64_t>(writer_->Steps());
+        writer_->Finish({{"ensembles", outcome_.ensembles},
+                         {"skipped_records", outcome_.skipped_records},
+                         {"skipped_bytes", outcome_.skipped_bytes},
+                         {"ensembles_with_other_setup", other_setup_}});
+        writer_.reset();
+        if (!temporary.Commit()) return Failure(Netcdf_Status::k_refused, k_overwrite_refused);
+        progress_.Percent(100);
+        outcome_.status = Netcdf_Status::k_written;
+        return outcome_;
+    }
+
+private:
+    // False when stopped.
+    bool Walk_Member(const File_Set_Member& member, std::int64_t done) {
+        Binary_File file;
+        if (!file.Open(member.name)) throw Netcdf_Error("cannot open " + member.name);
+        std::int64_t end = 1;  // position after the last ensemble found
+        int failures = 0;
+        while (!file.Eof()) {
+            if (progress_.Stop()) return false;
+            if (!Get_Next_Ensemble(file, dec_, file_loaded_, progress_)) {
+                if (++failures > k_failure_limit) break;
+                continue;
+            }
+            failures = 0;
+            const std::int64_t after = file.Position();
+            Count_Gap(after - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2) - end);
+            end = after;
+            Convert_Current();
+            progress_.Yield();
+            if (outcome_.source_bytes > 0) progress_.Percent(static_cast<int>((done + after) * 99 / outcome_.source_bytes));
+        }
+        Count_Gap(file.Length() + 1 - end);
+        return !progress_.Stop();
+    }
+
+    void Count_Gap(std::int64_t bytes) {
+        if (bytes <= 0) return;
+        ++outcome_.skipped_records;
+        outcome_.skipped_bytes += bytes;
+    }
+
+    void Convert_Current() {
+        ds_.Sub_Count = 0;
+        Clear_Slot(ds_, 0, cleared_bins_);  // bins beyond any decoded so far are still zero
+        Decode_Ensemble(dec_, ds_, request_.settings, menus_);
+        cleared_bins_ = std::max(cleared_bins_, std::clamp(dec_.Num_Bins, 0, k_max_bins));
+        const std::int32_t number = dec_.Cur_Ens_Number;
+        if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
+        const auto bins = static_cast<std::size_t>(std::clamp(dec_.Num_Bins, 0, k_max_bins));
+        std::copy_n(ds_.Sub_Vel.Slice(0), std::min(raw_vel_.size(), bins * ds_.Sub_Vel.Extent(0)), raw_vel_.begin());
+        if (!request_.raw) {
+            Cut_End_Of_Profile(dec_, ds_, request_.settings);
+            Transform_And_Reference(dec_, ds_, request_.settings);
+        }
+        if (!writer_) {
+            first_setup_ = dec_;
+            writer_ = std::make_unique<Netcdf_Writer>(temporary_->Path(), Make_Layout(request_, dec_), dec_,
+                                                      request_.deflate_level,
+                                                      Opening_Attributes(request_, dec_, outcome_.source_bytes, members_));
+        } else if (!Same_Setup(first_setup_, dec_)) {
+            ++other_setup_;
+        }
+        writer_->Append({ds_, dec_, raw_vel_.data()});
+    }
+
+    const Netcdf_Request& request_;
+    Progress_Hooks& progress_;
+    Data_Set ds_;
+    Decoder_State dec_, first_setup_;
+    Menu_State menus_;
+    bool file_loaded_ = false;
+    int cleared_bins_ = 0;
+    std::size_t members_ = 1;
+    std::vector<std::int16_t> raw_vel_;
+    Temporary_Name* temporary_ = nullptr;
+    std::unique_ptr<Netcdf_Writer> writer_;
+    std::int64_t other_setup_ = 0;
+    Netcdf_Outcome outcome_;
+};
+
+}  // namespace
+
+Netcdf_Outcome Convert_To_Netcdf(const Netcdf_Request& request, Progress_Hooks& progress) {
+    try {
+        return Converter(request, progress).Run();
+    } catch (const std::exception& e) {
+        return Failure(Netcdf_Status::k_failed, e.what());
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,80 @@
+#include "export/netcdf_file.h"
+
+#include <netcdf.h>
+
+namespace vantrel {
+
+Netcdf_File::Netcdf_File(const std::string& path) : path_(path) {
+    Check(nc_create(path.c_str(), NC_NETCDF4 | NC_CLOBBER, &ncid_), "create");
+}
+
+Netcdf_File::~Netcdf_File() {
+    if (ncid_ >= 0) nc_close(ncid_);
+}
+
+void Netcdf_File::Check(int status, const std::string& what) const {
+    if (status != NC_NOERR) throw Netcdf_Error("cannot write " + path_ + " (" + what + ": " + nc_strerror(status) + ")");
+}
+
+int Netcdf_File::Define_Dimension(const std::string& name, std::size_t length) {
+    int id = -1;
+    Check(nc_def_dim(ncid_, name.c_str(), length == 0 ? NC_UNLIMITED : length, &id), name);
+    return id;
+}
+
+int Netcdf_File::Define_Variable(const std::string& name, int nc_type, const std::vector<int>& dims,
+                                 const std::vector<std::size_t>& chunks, int deflate_level) {
+    int id = -1;
+    Check(nc_def_var(ncid_, name.c_str(), nc_type, static_cast<int>(dims.size()), dims.data(), &id), name);
+    if (!chunks.empty()) {
+        Check(nc_def_var_chunking(ncid_, id, NC_CHUNKED, chunks.data()), name);
+        std::size_t element = 0;
+        Check(nc_inq_type(ncid_, nc_type, nullptr, &element), name);
+        // Shuffling single bytes would only cost time.
+        if (deflate_level > 0) Check(nc_def_var_deflate(ncid_, id, element > 1 ? 1 : 0, 1, deflate_level), name);
+        // Whole chunks are written at once, so a cache of one chunk keeps memory flat
+        // however many variables the file has.
+        std::size_t bytes = 1;
+        for (std::size_t c : chunks) bytes *= c;
+        Check(nc_set_var_chunk_cache(ncid_, id, bytes * element, 7, 1.0f), name);
+    }
+    return id;
+}
+
+void Netcdf_File::Put_Text(int varid, const std::string& name, const std::string& value) {
+    Check(nc_put_att_text(ncid_, varid, name.c_str(), value.size(), value.data()), name);
+}
+
+void Netcdf_File::Put_Double(int varid, const std::string& name, double value) {
+    Check(nc_put_att_double(ncid_, varid, name.c_str(), NC_DOUBLE, 1, &value), name);
+}
+
+void Netcdf_File::Put_Int(int varid, const std::string& name, std::int32_t value) {
+    Check(nc_put_att_int(ncid_, varid, name.c_str(), NC_INT, 1, &value), name);
+}
+
+void Netcdf_File::Put_Int64(int varid, const std::string& name, std::int64_t value) {
+    const long long v = value;
+    Check(nc_put_att_longlong(ncid_, varid, name.c_str(), NC_INT64, 1, &v), name);
+}
+
+void Netcdf_File::Put_Typed(int varid, const std::string& name, int nc_type, const void* value) {
+    Check(nc_put_att(ncid_, varid, name.c_str(), nc_type, 1, value), name);
+}
+
+void Netcdf_File::End_Definitions() { Check(nc_enddef(ncid_), "end of definitions"); }
+
+void Netcdf_File::Redefine() { Check(nc_redef(ncid_), "define mode"); }
+
+void Netcdf_File::Put(int varid, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
+                      const void* data) {
+    Check(nc_put_vara(ncid_, varid, start.data(), count.data(), data), "write");
+}
+
+void Netcdf_File::Close() {
+    const int id = ncid_;
+    ncid_ = -1;
+    Check(nc_close(id), "close");
+}
+
+}  // namespace vantrel

@@ -1,0 +1,174 @@
+// vantrel-cli convert checked from outside: xarray reads the file and compares it with
+// what dump prints for the same synthetic file.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include "export/netcdf_variables.h"
+#include "python_check.h"
+#include "support/cli_run.h"
+#include "support/temp_file.h"
+
+namespace vantrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Convert_Case {
+    const char* name;
+    const char* synth;    // synth options
+    const char* options;  // convert and dump options
+    bool damaged;
+};
+
+class Netcdf_Convert : public testing::TestWithParam<Convert_Case> {};
+
+TEST_P(Netcdf_Convert, xarray_reads_what_dump_prints) {
+    const Convert_Case& c = GetParam();
+    Temp_Dir dir;
+    const fs::path d = dir.File("");
+    const std::string ens = dir.File("in.ens"), nc = dir.File("out.nc");
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 240 " + c.synth, d).exit_code, 0);
+    const Cli_Result convert = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc) + " " + c.options, d);
+    ASSERT_EQ(convert.exit_code, 0) << convert.err;
+    ASSERT_EQ(Run_Cli("dump " + Quoted(ens) + " " + c.options, d).exit_code, 0);
+    fs::rename(d / "stdout.txt", d / "dump.jsonl");
+    ASSERT_EQ(Run_Cli("dump --raw " + Quoted(ens), d).exit_code, 0);
+    fs::rename(d / "stdout.txt", d / "raw.jsonl");
+
+    const std::string mode = std::string(c.options).find("--raw") != std::string::npos ? "raw" : "processed";
+    const std::string out = dir.File("check.txt");
+    const std::string command = "/usr/bin/python3 '" + std::string(VANTREL_EXPORT_TEST_DIR) + "/check_netcdf.py' " +
+                                Quoted(nc) + " " + Quoted(d / "dump.jsonl") + " " + Quoted(d / "raw.jsonl") + " " + mode +
+                                " > " + Quoted(out) + " 2>&1";
+    const bool ok = std::system(command.c_str()) == 0;
+    const std::string report = Slurp(out);
+    ASSERT_TRUE(ok) << report;
+    EXPECT_EQ(report.find("skipped_records=0") == std::string::npos, c.damaged) << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Synth_Files, Netcdf_Convert,
+    testing::Values(
+        Convert_Case{"down_beam", "--bins 23 --facing down --coords beam --bottom-track --navigation --pitch 4 --roll 3",
+                     "--ref bt --eop bt", false},
+        Convert_Case{"up_earth_damaged",
+                     "--bins 17 --facing up --coords earth --bottom-track --garbage 300 --garbage-every 40 --bad-checksum-every 33 "
+                     "--drop-every 29 --repeat-every 50 --long-records-every 70 --truncate-last",
+                     "--ref wm", true},
+        Convert_Case{"down_earth_damaged_raw",
+                     "--bins 9 --facing down --coords earth --navigation --garbage 200 --bad-checksum-every 21 --truncate-last",
+                     "--raw", true},
+        Convert_Case{"up_beam_narrowband", "--structure nb --bins 20 --facing up", "", false}),
+    [](const testing::TestParamInfo<Convert_Case>& param) { return std::string(param.param.name); });
+
+// Starts vantrel-cli with args, output discarded; returns its process id.
+pid_t Spawn_Cli(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    std::string cli = std::getenv("VANTREL_CLI");
+    argv.push_back(cli.data());
+    std::vector<std::string> copy = args;
+    for (std::string& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Waits until the conversion has written part of its temporary file.
+bool Wait_For_Partial_Output(const fs::path& dir) {
+    for (int i = 0; i < 4000; ++i) {
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            if (entry.path().filename().string().find("out.nc.part") == 0 && entry.file_size() > 100000) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+TEST(Netcdf_Convert_Interrupted, a_killed_conversion_leaves_nothing_under_out_and_a_stopped_one_nothing_at_all) {
+    Temp_Dir dir;
+    const fs::path d = dir.File("");
+    const std::string ens = dir.File("big.ens"), nc = dir.File("out.nc");
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 60000 --bins 40", d).exit_code, 0);
+    fs::remove(d / "stdout.txt");
+    fs::remove(d / "stderr.txt");
+
+    for (const int sig : {SIGKILL, SIGTERM}) {
+        const pid_t pid = Spawn_Cli({"convert", ens, nc});
+        ASSERT_GT(pid, 0);
+        const bool partial = Wait_For_Partial_Output(d);
+        kill(pid, sig);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(partial) << "the conversion wrote nothing before it was stopped";
+        EXPECT_FALSE(fs::exists(nc)) << sig;
+        if (sig == SIGKILL) {
+            EXPECT_TRUE(WIFSIGNALED(status));
+            for (const auto& entry : fs::directory_iterator(d)) {
+                if (entry.path() != fs::path(ens)) fs::remove(entry.path());
+            }
+        } else {
+            // A stop removes the temporary file too.
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+        }
+    }
+}
+
+TEST(Netcdf_Time, two_digit_years_pivot_at_80_and_impossible_dates_have_no_time) {
+    std::int64_t ms = 0;
+    const std::uint8_t last_of_century[7] = {99, 12, 31, 23, 59, 59, 99};
+    ASSERT_TRUE(Clock_Milliseconds(last_of_century, ms));
+    EXPECT_EQ(ms, 946684800000 - 10);
+    const std::uint8_t leap_day[7] = {24, 2, 29, 0, 0, 0, 0};
+    ASSERT_TRUE(Clock_Milliseconds(leap_day, ms));
+    EXPECT_EQ(ms, 1709164800000);
+    const std::uint8_t year_79[7] = {79, 1, 1, 0, 0, 0, 0};
+    ASSERT_TRUE(Clock_Milliseconds(year_79, ms));
+    EXPECT_EQ(ms, 3439756800000);
+    for (const auto& bad : {std::array<std::uint8_t, 7>{23, 2, 29, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{0, 0, 0, 0, 0, 0, 0},
+                            std::array<std::uint8_t, 7>{24, 4, 31, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{24, 1, 1, 24, 0, 0, 0}}) {
+        EXPECT_FALSE(Clock_Milliseconds(bad.data(), ms)) << int(bad[1]) << "/" << int(bad[2]);
+    }
+}
+
+TEST(Netcdf_Convert_Refused, a_non_empty_target_and_the_source_itself_are_never_written) {
+    Temp_Dir dir;
+    const fs::path d = dir.File("");
+    const std::string ens = dir.File("in.ens"), nc = dir.File("out.nc");
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 20", d).exit_code, 0);
+    std::ofstream(nc) << "keep";
+    Cli_Result r = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err.find("Over-Write of File Not Allowed"), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(nc), "keep");
+
+    const auto size = fs::file_size(ens);
+    r = Run_Cli("convert " + Quoted(ens) + " " + Quoted(d / "." / "in.ens"), d);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(fs::file_size(ens), size);
+
+    fs::resize_file(nc, 0);  // an empty file may be written into
+    EXPECT_EQ(Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d).exit_code, 0);
+    EXPECT_GT(fs::file_size(nc), 0u);
+}
+
+}  // namespace
+}  // namespace vantrel::test
