@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "decode/bb_decoder.h"
+#include "decode/ensemble_walk.h"
 #include "decode/file_survey.h"
 #include "decode/scanner.h"
 #include "loading/skip_length.h"
@@ -15,7 +16,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr int k_failure_limit = 1000;  // scanner failures in one file before a load gives up
+constexpr int k_failure_limit = k_search_failure_limit;  // scanner failures in one file before a load gives up
 constexpr double k_seconds_per_day = 86400;
 
 bool Stop_Requested(const App_State& app, Open_File_Host& host) { return app.load.Stop || host.Hooks().Stop(); }

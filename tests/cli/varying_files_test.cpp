@@ -139,6 +139,8 @@ TEST_P(Varying_File, ChartsAndExportsSpanTheSetupChange) {
                                      dir.Path(""));
         EXPECT_EQ(r.exit_code, 0) << kind << ": " << r.err;
     }
+    const Cli_Result nc = Run_Cli("convert " + Quoted(path) + " " + Quoted(dir.Path("all.nc")), dir.Path(""));
+    EXPECT_EQ(nc.exit_code, 0) << nc.err;
 }
 
 const Varying_Case k_cases[] = {
