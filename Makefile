@@ -1,9 +1,11 @@
-# make run   - build and show the demo: a synthetic file, summarised from its dump and drawn
+# make run   - build and show the demo: a synthetic file, summarised from its dump and drawn;
+#              with a display, the program itself opens it
 # make test  - build and run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
 WERROR ?= OFF
 CLI = $(BUILD)/app/cli/vantrel-cli
+GUI = $(BUILD)/app/gui/vantrel
 DEMO = $(BUILD)/demo/demo.ens
 
 .PHONY: all deps configure build run test sanitize bench clean
@@ -21,6 +23,12 @@ build: configure
 
 run: build
 	@bash scripts/demo.sh $(CLI) $(BUILD)/demo
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(GUI) $(DEMO); \
+	else \
+	  echo "no display: start the program with  $(GUI) $(DEMO)"; \
+	  echo "or take a picture of it with  QT_QPA_PLATFORM=offscreen $(GUI) --screenshot main.png $(DEMO)"; \
+	fi
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app_state.h"
 #include "charts/sub_set_layout.h"
 #include "platform/qt/qimage_surface.h"
 #include "support/chart_fixture.h"

@@ -1,14 +1,15 @@
 // Opening a 4 GB file and a 400-file set (survey, Whole Set of 256, first Sub Set of 256),
-// and reloading a Sub Set of 8192 ensembles of 50 bins. The inputs are written once under
-// /tmp/vantrel-bench and kept between runs (they take a while to make).
+// and reloading a Sub Set of 8192 ensembles of 50 bins. The inputs (8 GB) are written once
+// per run into a private folder under the temporary folder, removed when the run ends.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 #include "platform/binary_file.h"
+#include "support/temp_file.h"
 #include "synth_writer.h"
 #include "platform/text_format.h"
 
@@ -16,7 +17,13 @@ namespace {
 
 using namespace vantrel;
 
-const std::filesystem::path k_bench_dir = "/tmp/vantrel-bench";
+// The run's own folder under the temporary folder, made on first use and removed with
+// everything in it at exit.
+const test::Temp_Dir& Bench_Dir() {
+    static const test::Temp_Dir folder;
+    return folder;
+}
+
 constexpr int k_bins = 50;
 constexpr std::int64_t k_big_ensembles = 3'600'000;  // about 4 GB at 50 bins
 constexpr int k_set_members = 400;
@@ -31,10 +38,9 @@ synth::Synth_Options Bench_Options(std::int64_t ensembles, std::int64_t first_nu
     return opt;
 }
 
-// A file made once; its size tells whether it is complete (it is written through a temporary name).
+// A file made once per run.
 std::string Once(const std::string& name, std::int64_t ensembles, std::int64_t first_number) {
-    std::filesystem::create_directories(k_bench_dir);
-    const std::string path = (k_bench_dir / name).string();
+    const std::string path = Bench_Dir().File(name);
     if (!File_Exists(path)) synth::Write_Synth_File(path, Bench_Options(ensembles, first_number));
     return path;
 }
@@ -43,7 +49,7 @@ std::string Big_File() { return Once("big.ens", k_big_ensembles, 1); }
 
 // 400 members of 10 MB (whole ensembles), numbered on from member to member.
 std::string Numbered_Set() {
-    const std::int64_t record = synth::Write_Synth_File((k_bench_dir / "probe.ens").string(), Bench_Options(1, 1)).ensemble_bytes;
+    const std::int64_t record = synth::Write_Synth_File(Bench_Dir().File("probe.ens"), Bench_Options(1, 1)).ensemble_bytes;
     const std::int64_t per_member = k_member_bytes / record;
     std::string first;
     for (int k = 0; k < k_set_members; ++k) {
@@ -61,7 +67,7 @@ void Open_Once(App_State& app, const std::string& path, bool multi, std::int32_t
     app.settings.Max_Sub_Ens = max_sub;
     app.settings.Max_Whole_Ens = 256;
     Quiet_Host host;
-    if (Open_File(app, host, path) != Open_Outcome::k_loaded) throw std::runtime_error("bench file did not load");
+    if (Open_File(app, host, path) != Outcome_Kind::k_ok) throw std::runtime_error("bench file did not load");
 }
 
 void BM_Open_4GB(benchmark::State& state) {

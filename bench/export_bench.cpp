@@ -42,7 +42,7 @@ void Run_Series_Export(benchmark::State& state, bool mat) {
     const char* dir = std::getenv("TMPDIR");
     const std::string path = std::string(dir ? dir : "/tmp") + (mat ? "/vantrel_bench_export.mat" : "/vantrel_bench_export.txt");
     Progress_Hooks progress;
-    Export_Job job{app, sel, loader, progress, "/data/bench.000"};
+    Export_Job job{app.ds, app.dec, sel, loader, progress, "/data/bench.000"};
     std::int64_t size = 0;
     for (auto _ : state) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app_state.h"
+#include "dataset/data_codes.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
@@ -30,13 +32,14 @@ void Prepare(App_State& app) {
     dec.Have_BT = dec.Have_Echo = true;
     auto& ds = app.ds;
     ds.Sub_Count = 0;
-    ds.Sub_Anc(0, 0) = 312;
-    ds.Sub_Anc(1, 0) = -245;
-    ds.Sub_Anc(2, 0) = 17350;
+    ds.Sub_Anc(k_anc_pitch, 0) = 312;
+    ds.Sub_Anc(k_anc_roll, 0) = -245;
+    ds.Sub_Anc(k_anc_heading, 0) = 17350;
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Rotation r = Instrument_To_Earth(Make_Attitude(312, -245, 17350));
     for (std::size_t i = 0; i < 50; ++i) {
-        const auto b = Earth_To_Beams(g, r, 300 + 5.0 * i, -200 + 3.0 * i, 10);
+        const double x = static_cast<double>(i);
+        const auto b = Earth_To_Beams(g, r, 300 + 5.0 * x, -200 + 3.0 * x, 10);
         for (std::size_t k = 0; k < 4; ++k) {
             ds.Sub_Vel(k, i, 0) = static_cast<std::int16_t>(rnd(b[k]));
             ds.Sub_Echo(k, i, 0) = static_cast<std::uint8_t>(i < 8 ? 180 : 60);

@@ -76,7 +76,7 @@ void Survey(benchmark::State& state, const std::string& path, bool multifile) {
     for (auto _ : state) {
         App_State app;
         app.menus.MultiFile = multifile;
-        app.file_set = Test_For_File_Set(path, app.menus);
+        app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
         const bool ok = Show_File_Stats(app, path, No_Progress());
         if (!ok || app.Info_Text.find(" Missing") != std::string::npos || app.Info_Text.find(" Extra") != std::string::npos) {
             state.SkipWithError("the survey did not see the whole stream");
@@ -111,7 +111,7 @@ void BM_Details_Scan(benchmark::State& state) {
     const synth::Synth_Manifest m = synth::Write_Synth_File(path, synth::Resolve_Options(opt));
     App_State main;
     for (auto _ : state) {
-        const auto r = Show_File_Details(path, main.dec, main.settings, main.menus, nullptr, No_Progress());
+        const auto r = Show_File_Details(path, main.dec, Decode_Options_Of(main.settings, main.menus.Flip_Checked), nullptr, No_Progress());
         benchmark::DoNotOptimize(r.stats.Resets);
     }
     state.SetBytesProcessed(state.iterations() * m.file_bytes);

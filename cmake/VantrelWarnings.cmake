@@ -1,6 +1,6 @@
 # Strict warnings and the sanitizer switch, for project targets only.
 function(vantrel_set_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wpedantic)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wconversion -Wnon-virtual-dtor -Wpedantic)
   if(VANTREL_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -10,7 +10,6 @@
 #include "decode/bb_decoder.h"
 #include "decode/nb_decoder.h"
 #include "decode/scanner.h"
-#include "memory_file.h"
 
 namespace {
 
@@ -41,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app.ds.File_Loaded = (knobs & 2) != 0;
     app.settings.Vel_Scale = (knobs & 4) ? 1000 : 1;
 
-    Write_Input(data, size);
-    if (!file.Open(Memory_File_Path())) return 0;
+    file.Open_Bytes(std::vector<std::uint8_t>(data, data + size));
     app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
     bool loaded = true;
     for (int i = 0; i < k_max_ensembles && Get_Next_Ensemble(file, app.dec, loaded, No_Progress()); ++i) Decode_Both(app);

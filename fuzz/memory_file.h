@@ -1,5 +1,6 @@
 #pragma once
-// The fuzz input as a file: an in-memory file reached by path, rewritten for every input.
+// The fuzz input as a file reached by path (for the procedures that open files by name),
+// an in-memory file rewritten for every input.
 #include <sys/mman.h>
 #include <unistd.h>
 

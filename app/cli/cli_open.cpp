@@ -6,11 +6,14 @@
 
 #include "dataset/max_ensembles.h"
 #include "platform/binary_file.h"
+#include "platform/program_messages.h"
 #include "settings_options.h"
 
 namespace vantrel::cli {
 
-Cli_Host::Cli_Host() : tty_(::isatty(2) != 0) {}
+Cli_Host::Cli_Host() : tty_(::isatty(2) != 0) {
+    Hooks().on_percent = [this](int percent) { Draw_Bar(percent); };
+}
 
 void Cli_Host::Show_Progress(const std::string& caption) {
     caption_ = caption;
@@ -18,7 +21,7 @@ void Cli_Host::Show_Progress(const std::string& caption) {
     active_ = true;
 }
 
-void Cli_Host::Set_Progress(int percent) {
+void Cli_Host::Draw_Bar(int percent) {
     if (!active_ || !tty_ || percent == last_percent_) return;
     if (std::chrono::steady_clock::now() - shown_at_ < std::chrono::milliseconds(500)) return;
     last_percent_ = percent;
@@ -54,14 +57,14 @@ std::int32_t Ensemble_Number(std::int64_t value, const char* what) {
     return static_cast<std::int32_t>(value);
 }
 
-Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
-    if (!File_Exists(path)) throw Cli_Error("Invalid File");
-    const Open_Outcome outcome = Open_File(app, host, path);
-    if (outcome == Open_Outcome::k_failed) throw Cli_Error("Invalid File");
-    if (outcome == Open_Outcome::k_survey_failed) {
+Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
+    if (!File_Exists(path)) throw Cli_Error(k_invalid_file);
+    Outcome outcome = Open_File(app, host, path);
+    if (outcome == Outcome_Kind::k_invalid_file) throw Cli_Error(outcome.message);
+    if (outcome == Outcome_Kind::k_no_valid_ensembles) {
         std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
         std::fflush(stdout);
-        throw Cli_Error("Not enough VALID ensembles");
+        throw Cli_Error(outcome.message);
     }
     return outcome;
 }
@@ -71,7 +74,8 @@ void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& ran
     if (!(range.first || range.last) || !ds.File_Loaded) return;
     const std::int32_t f = range.first ? Ensemble_Number(*range.first, "--first") : ds.First_Ens;
     const std::int32_t l = range.last ? Ensemble_Number(*range.last, "--last") : f + app.settings.Max_Sub_Ens - 1;
-    Read_File_Selection(app, host, f, l, true);
+    const Outcome loaded = Read_File_Selection(app, host, f, l, true);
+    if (loaded == Outcome_Kind::k_invalid_file) throw Cli_Error(loaded.message);
 }
 
 }  // namespace vantrel::cli

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "arg_list.h"
-#include "dataset/file_loading.h"
+#include "app_state.h"
+#include "loading/file_loading.h"
 
 namespace vantrel::cli {
 
@@ -17,11 +18,14 @@ namespace vantrel::cli {
 class Cli_Host : public Open_File_Host {
 public:
     Cli_Host();
+    Cli_Host(const Cli_Host&) = delete;
+    Cli_Host& operator=(const Cli_Host&) = delete;
     void Show_Progress(const std::string& caption) override;
-    void Set_Progress(int percent) override;
     void Hide_Progress() override;
 
 private:
+    void Draw_Bar(int percent);
+
     static constexpr int k_width = 40;
     const bool tty_;
     std::string caption_;
@@ -43,10 +47,11 @@ std::int32_t Ensemble_Number(std::int64_t value, const char* what);
 
 // Opens path; a file that cannot be read throws "Invalid File", a survey failure prints
 // the information text to stdout and throws.
-Open_Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path);
+Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path);
 
 // Reloads the Sub Set with the range when one was given (a missing end from the other end
-// and Max_Sub_Ens); does nothing without a loaded file.
+// and Max_Sub_Ens); does nothing without a loaded file. A member that cannot be read throws
+// its message.
 void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range);
 
 }  // namespace vantrel::cli

@@ -66,8 +66,7 @@ int Run_Convert(const Args& raw_args) {
     if (request.first && request.last && *request.first > *request.last) throw Cli_Error("--first is after --last");
 
     Cli_Host host;
-    Progress_Hooks progress;
-    progress.on_percent = [&host](int percent) { host.Set_Progress(percent); };
+    Progress_Hooks& progress = host.Hooks();  // the host's bar follows its percent
     progress.on_yield = [&progress] { progress.stop_requested = g_interrupted != 0; };
     const Interrupt_Guard guard;
     host.Show_Progress("Converting...");

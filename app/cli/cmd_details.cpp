@@ -2,8 +2,10 @@
 #include <cstdio>
 
 #include "arg_list.h"
+#include "app_state.h"
 #include "commands.h"
 #include "decode/file_details.h"
+#include "platform/program_messages.h"
 
 namespace vantrel::cli {
 
@@ -13,8 +15,8 @@ int Run_Details(const Args& raw_args) {
     args.Finish();
 
     App_State app;
-    const File_Details_Result r = Show_File_Details(path, app.dec, app.settings, app.menus, nullptr, No_Progress());
-    if (!r.opened) throw Cli_Error("Invalid File");
+    const File_Details_Result r = Show_File_Details(path, app.dec, Decode_Options_Of(app.settings, app.menus.Flip_Checked), nullptr, No_Progress());
+    if (!r.opened) throw Cli_Error(k_invalid_file);
     std::fwrite(r.report.data(), 1, r.report.size(), stdout);
     const Ens_Statistics& s = r.stats;
     std::printf("First: %lld\nLast: %lld\nMissing: %lld\nRepeats: %lld\nResets: %lld\nWrong Size: %lld\n",

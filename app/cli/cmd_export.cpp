@@ -7,6 +7,7 @@
 #include "settings_options.h"
 #include "export/run_export.h"
 #include "platform/text_format.h"
+#include "platform/program_messages.h"
 
 namespace vantrel::cli {
 
@@ -128,12 +129,12 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type"));
     if (r.kind == Export_Kind::k_profile) Set_Flags(sel.Profile_Types, r.types, k_export_type_count - 1, "--types");
     if (r.kind == Export_Kind::k_series) Set_Flags(sel.Series_Types, r.types, k_series_box_count - 1, "--types");
-    if (r.calimbro) sel.Series_Types[38] = true;
+    if (r.calimbro) sel.Series_Types[k_type_calimbro] = true;
     Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
 
-    Export_Job job{app, sel, loader, progress, r.file};
-    const std::string message = Run_Export(job, r.kind, r.out);
-    if (!message.empty()) throw Cli_Error(message);
+    Export_Job job{app.ds, app.dec, sel, loader, progress, r.file};
+    const Outcome written = Run_Export(job, r.kind, r.out);
+    if (!written) throw Cli_Error(written.message);
     return 0;
 }
 
@@ -151,9 +152,9 @@ int Run_Export(const Args& raw_args) {
 
     Cli_Host host;
     Open_For_Cli(app, host, request.file);
-    if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
+    if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
     const Sub_Set_Loader loader = [&app, &host](std::int32_t first_ens, std::int32_t last_ens) {
-        return Read_File_Selection(app, host, first_ens, last_ens, false);
+        return Read_File_Selection(app, host, first_ens, last_ens, false).Ok();
     };
     Run_Export_Request(request, app, loader, No_Progress());
     std::printf("export: wrote %s\n", request.out.c_str());

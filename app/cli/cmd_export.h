@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "app_state.h"
 #include "arg_list.h"
 #include "commands.h"
 #include "export/export_selection.h"

@@ -6,10 +6,11 @@
 #include "arg_list.h"
 #include "cli_open.h"
 #include "commands.h"
-#include "dataset/file_loading.h"
-#include "dataset/save_range.h"
+#include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "platform/binary_file.h"
 #include "json_lines.h"
+#include "platform/program_messages.h"
 
 namespace vantrel::cli {
 
@@ -74,15 +75,14 @@ int Run_Save_Range(const Args& raw_args) {
 
     Cli_Host host;
     Open_For_Cli(app, host, path);
-    if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
-    switch (Save_Ensemble_Range(app, target, f, l)) {
-        case Save_Outcome::k_refused: throw Cli_Error(k_overwrite_refused);
-        case Save_Outcome::k_first_absent: throw Cli_Error(Absent_Ensemble_Message(f));
-        case Save_Outcome::k_last_absent: throw Cli_Error(Absent_Ensemble_Message(l));
-        case Save_Outcome::k_nothing: std::fputs("save-range: nothing written\n", stdout); break;
-        case Save_Outcome::k_written:
-            std::printf("save-range: wrote %lld bytes to %s\n", static_cast<long long>(File_Length(target)), target.c_str());
-            break;
+    if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
+    const Outcome saved = Save_Ensemble_Range(app, target, f, l);
+    if (saved == Outcome_Kind::k_nothing_loaded) {
+        std::fputs("save-range: nothing written\n", stdout);
+    } else if (!saved) {
+        throw Cli_Error(saved.message);
+    } else {
+        std::printf("save-range: wrote %lld bytes to %s\n", static_cast<long long>(File_Length(target)), target.c_str());
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 //        [--series LIST] [--profile LIST] [--anc LIST] [--settings FILE] [--multifile]
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "arg_list.h"
 #include "charts/sub_set_layout.h"
@@ -10,6 +11,7 @@
 #include "cmd_export.h"
 #include "commands.h"
 #include "platform/qt/qimage_surface.h"
+#include "platform/program_messages.h"
 
 #include <QtGlobal>
 
@@ -140,7 +142,8 @@ int Run_Render(const Args& raw_args) {
     Settings& s = app.settings;
     if (const auto code = args.Take_Int("--code")) {
         double lo = 0, hi = 0;
-        if (*code < 0 || *code > 4000 || !Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
+        if (*code < 0 || *code > std::numeric_limits<std::int32_t>::max() ||
+            !Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
             throw Cli_Error("--code: not a contour code: " + std::to_string(*code));
         s.Contour_Code = static_cast<std::int32_t>(*code);
     }
@@ -158,7 +161,7 @@ int Run_Render(const Args& raw_args) {
 
     Cli_Host host;
     Open_For_Cli(app, host, path);
-    if (!app.ds.File_Loaded) throw Cli_Error("Not enough VALID ensembles");
+    if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
     Select_Range(app, host, range);
     if (cursor) {
         const std::int32_t e = Ensemble_Number(*cursor, "--cursor");

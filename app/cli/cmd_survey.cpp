@@ -2,8 +2,10 @@
 #include <cstdio>
 
 #include "arg_list.h"
+#include "app_state.h"
 #include "commands.h"
 #include "decode/file_survey.h"
+#include "platform/program_messages.h"
 
 namespace vantrel::cli {
 
@@ -13,12 +15,12 @@ int Run_Survey(const Args& raw_args) {
     app.menus.MultiFile = args.Take_Flag("--multifile");
     const std::string path = args.Take_Positional("FILE");
     args.Finish();
-    if (!File_Exists(path)) throw Cli_Error("Invalid File");
+    if (!File_Exists(path)) throw Cli_Error(k_invalid_file);
 
-    app.file_set = Test_For_File_Set(path, app.menus);
+    app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
     const bool ok = Show_File_Stats(app, path, No_Progress());
     std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
-    if (!ok) throw Cli_Error("Not enough VALID ensembles");
+    if (!ok) throw Cli_Error(k_not_enough_valid);
     return 0;
 }
 

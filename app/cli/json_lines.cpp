@@ -3,107 +3,129 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 namespace vantrel::cli {
 
 namespace {
 
-void Append_Number(std::string& out, long long v) {
-    char buf[24];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    (void)ec;
-    out.append(buf, end);
-}
-
-void Append_Number(std::string& out, double v) {
-    char buf[32];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);  // shortest form that reads back exactly
-    (void)ec;
-    out.append(buf, end);
-}
-
-void Append_String(std::string& out, const std::string& s) {
-    out += '"';
-    for (unsigned char c : s) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20 || c >= 0x7F) {
-                    // Bytes outside ASCII are shown as the characters of the same code.
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    out += '"';
-}
-
+// Writes one JSON object straight into the output string: the string is grown ahead of
+// the writing (never by a character at a time) and cut back to what was written on Close.
 class Object_Writer {
 public:
-    explicit Object_Writer(std::string& out) : out_(out) { out_ += '{'; }
-    void Close() { out_ += "}\n"; }
+    explicit Object_Writer(std::string& out) : out_(out), pos_(out.size()) { Put('{'); }
+    void Close() {
+        Put("}\n");
+        out_.resize(pos_);
+    }
 
-    void Key(const char* name) {
-        if (!first_) out_ += ',';
+    void Key(std::string_view name) {
+        char* p = Room(name.size() + 4);
+        if (!first_) *p++ = ',';
         first_ = false;
-        out_ += '"';
-        out_ += name;
-        out_ += "\":";
+        *p++ = '"';
+        std::memcpy(p, name.data(), name.size());
+        p += name.size();
+        *p++ = '"';
+        *p++ = ':';
+        End_At(p);
     }
     template <typename T>
     void Int(const char* name, T v) {
         Key(name);
-        Append_Number(out_, static_cast<long long>(v));
+        End_At(Number(Room(k_number_chars), static_cast<long long>(v)));
     }
     void Real(const char* name, double v) {
         Key(name);
-        Append_Number(out_, v);
+        char* p = Room(k_number_chars);
+        End_At(std::to_chars(p, p + k_number_chars, v).ptr);  // shortest form that reads back exactly
     }
     void Bool(const char* name, bool v) {
         Key(name);
-        out_ += v ? "true" : "false";
+        Put(v ? "true" : "false");
     }
     void Text(const char* name, const std::string& v) {
         Key(name);
-        Append_String(out_, v);
+        Put('"');
+        for (unsigned char c : v) {
+            switch (c) {
+                case '"': Put("\\\""); break;
+                case '\\': Put("\\\\"); break;
+                case '\n': Put("\\n"); break;
+                case '\r': Put("\\r"); break;
+                case '\t': Put("\\t"); break;
+                default:
+                    if (c < 0x20 || c >= 0x7F) {
+                        // Bytes outside ASCII are shown as the characters of the same code.
+                        char buf[8];
+                        std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                        Put(buf);
+                    } else {
+                        Put(static_cast<char>(c));
+                    }
+            }
+        }
+        Put('"');
     }
     // Components 0..n-1 of a (component, slot) array.
     template <typename T>
+        requires(sizeof(T) <= 4)
     void Components(const char* name, const Dense_Array<T>& a, std::size_t n, std::size_t slot) {
         Key(name);
-        out_ += '[';
+        char* p = Room(n * (k_int_chars + 1) + 2);
+        *p++ = '[';
         for (std::size_t c = 0; c < n; ++c) {
-            if (c) out_ += ',';
-            Append_Number(out_, static_cast<long long>(a(c, slot)));
+            if (c) *p++ = ',';
+            p = Number(p, static_cast<long long>(a(c, slot)));
         }
-        out_ += ']';
+        *p++ = ']';
+        End_At(p);
     }
     // Bins 0..bins-1 of a (component, bin, slot) array, each a list of n components.
     template <typename T>
+        requires(sizeof(T) <= 4)
     void Profile(const char* name, const Dense_Array<T>& a, std::size_t n, std::size_t bins, std::size_t slot) {
         Key(name);
-        out_ += '[';
+        char* p = Room(bins * (n * (k_int_chars + 1) + 3) + 2);
+        *p++ = '[';
         for (std::size_t bin = 0; bin < bins; ++bin) {
-            if (bin) out_ += ',';
-            out_ += '[';
+            if (bin) *p++ = ',';
+            *p++ = '[';
             for (std::size_t c = 0; c < n; ++c) {
-                if (c) out_ += ',';
-                Append_Number(out_, static_cast<long long>(a(c, bin, slot)));
+                if (c) *p++ = ',';
+                p = Number(p, static_cast<long long>(a(c, bin, slot)));
             }
-            out_ += ']';
+            *p++ = ']';
         }
-        out_ += ']';
+        *p++ = ']';
+        End_At(p);
     }
 
 private:
+    static constexpr std::size_t k_number_chars = 24;  // the longest integer or shortest double
+    static constexpr std::size_t k_int_chars = 11;     // the longest 32-bit integer, "-2147483648"
+
+    // At least n bytes writable at the end of what is written so far.
+    char* Room(std::size_t n) {
+        // Growing a string writes zeros into the new part, so it grows by little more than asked;
+        // its capacity still grows geometrically.
+        if (out_.size() - pos_ < n) out_.resize(pos_ + n + 1024);
+        return out_.data() + pos_;
+    }
+    void End_At(const char* p) { pos_ = static_cast<std::size_t>(p - out_.data()); }
+    static char* Number(char* p, long long v) { return std::to_chars(p, p + k_number_chars, v).ptr; }
+    void Put(char c) {
+        *Room(1) = c;
+        ++pos_;
+    }
+    void Put(std::string_view s) {
+        std::memcpy(Room(s.size()), s.data(), s.size());
+        pos_ += s.size();
+    }
+
     std::string& out_;
+    std::size_t pos_;  // end of what is written; out_ may run on past it while the object is open
     bool first_ = true;
 };
 

@@ -75,6 +75,72 @@ void Strip_Range(double minimum, double maximum, double& lo, double& hi) {
 
 namespace {
 
+// Consecutive samples of a trace inside one pixel column. A line one pixel wide leaves out
+// its last pixel, so the sample-by-sample chain covers the column from its lowest row to
+// its highest except the last sample's row when that is an extreme first reached there;
+// at most three lines cover the same pixels.
+class Column_Run {
+public:
+    bool Open() const { return open_; }
+    int Column() const { return column_; }
+
+    void Start(int column, double x, double y, int row) {
+        open_ = true;
+        column_ = column;
+        x_ = x;
+        y_min_ = y_max_ = y_last_ = y;
+        min_row_ = max_row_ = last_row_ = row;
+        min_left_ = max_left_ = false;
+    }
+    void Add(double x, double y, int row) {
+        if (row != last_row_) {
+            min_left_ |= last_row_ == min_row_;
+            max_left_ |= last_row_ == max_row_;
+        }
+        if (row < min_row_) {
+            min_row_ = row;
+            y_min_ = y;
+            min_left_ = false;
+        }
+        if (row > max_row_) {
+            max_row_ = row;
+            y_max_ = y;
+            max_left_ = false;
+        }
+        x_ = x;
+        y_last_ = y;
+        last_row_ = row;
+    }
+    // Draws the column from the run's first sample, where the current position is.
+    void Flush(Surface& s) {
+        if (!open_) return;
+        open_ = false;
+        if (min_row_ != max_row_) {
+            if (last_row_ == max_row_ && !max_left_) {
+                s.Line_To(x_, y_min_);
+            } else if (last_row_ == min_row_ && !min_left_) {
+                s.Line_To(x_, y_max_);
+            } else if (last_row_ == max_row_) {
+                s.Line_To(x_, y_max_);
+                s.Line_To(x_, y_min_);
+            } else {
+                s.Line_To(x_, y_min_);
+                s.Line_To(x_, y_max_);
+            }
+            s.Line_To(x_, y_last_);
+        }
+        s.Current_X = x_;
+        s.Current_Y = y_last_;
+    }
+
+private:
+    bool open_ = false;
+    int column_ = 0;
+    double x_ = 0, y_min_ = 0, y_max_ = 0, y_last_ = 0;
+    int min_row_ = 0, max_row_ = 0, last_row_ = 0;
+    bool min_left_ = false, max_left_ = false;  // the extreme's row was left again after being reached
+};
+
 // Reads sample i of one trace; false when the value is missing.
 template <typename Read>
 void Draw_Trace(Surface& s, const Trace_Geometry& g, const Trace_Style& style, Colour colour, double bottom,
@@ -87,15 +153,32 @@ void Draw_Trace(Surface& s, const Trace_Geometry& g, const Trace_Style& style, C
     const double y_of_0 = bottom - (std::clamp(0.0, g.lo, g.hi) - g.lo) * g.yscale - 1;
     const double y_of_360 = bottom - (turn - g.lo) * g.yscale - 1;
     s.Fore_Color = colour;
+    // Thin solid lines in many samples per pixel column are drawn a column at a time.
+    const bool by_column = style.lines && !style.symbols && s.Draw_Width == 1 && s.Draw_Style == Line_Style::k_solid &&
+                           s.Drawing_Mode == Draw_Mode::k_normal;
+    Column_Run run;
     for (std::int32_t i = 0; i < g.count; ++i) {
         x += g.dx;
         double stored = 0;
         if (!read(i, stored)) {
+            run.Flush(s);
             previous_valid = false;
             continue;
         }
         const double v = std::clamp(stored * g.scale, g.lo, g.hi) - g.lo;
         const double y = bottom - v * g.yscale - 1;
+        if (by_column) {
+            const int column = s.Pixel_Column(x);
+            const bool wraps = previous_valid && std::fabs(v - previous_v) > g.wrap;
+            if (run.Open() && column == run.Column() && !wraps) {
+                run.Add(x, y, s.Pixel_Row(y));
+                previous_v = v;
+                continue;
+            }
+            run.Flush(s);
+            // This sample starts a column: drawn as below, then the run gathers from it.
+            run.Start(column, x, y, s.Pixel_Row(y));
+        }
         if (style.symbols) Draw_Symbol(s, x, y, colour);
         if (style.lines) {
             if (!previous_valid) {
@@ -124,6 +207,7 @@ void Draw_Trace(Surface& s, const Trace_Geometry& g, const Trace_Style& style, C
         }
         previous_v = v;
     }
+    run.Flush(s);
 }
 
 Colour Next_Colour(const Trace_Style& style, int& index) {

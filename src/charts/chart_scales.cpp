@@ -75,16 +75,6 @@ std::string Duration_Text(double seconds) {
 
 namespace vantrel {
 
-std::string Date_Text(int year, int month, int day) {
-    std::string text = year == 80 ? std::string() : Format(year, "00") + "/";
-    return text + Format(month, "00") + "/" + Format(day, "00");
-}
-
-std::string Clock_Text(int hour, int minute, int second, int hundredths) {
-    return Format(hour, "00") + ":" + Format(minute, "00") + ":" + Format(second, "00") + "." +
-           Format(hundredths, "00");
-}
-
 std::string Reference_Suffix(std::int32_t vel_reference) {
     static constexpr const char* suffixes[] = {"", " - BT", " - NAV", " - GGA", " - VTG", " - WM"};
     return vel_reference >= 1 && vel_reference <= 5 ? suffixes[vel_reference] : "";

@@ -35,11 +35,6 @@ std::string Duration_Text(double seconds);
 
 namespace vantrel {
 
-// "yy/mm/dd", or "mm/dd" when the stored year is 80 (a clock that was never set).
-std::string Date_Text(int year, int month, int day);
-// "hh:mm:ss.hh".
-std::string Clock_Text(int hour, int minute, int second, int hundredths);
-
 // Quantity shown by a contour or profile code's reference suffix: " - BT", " - NAV", ...
 // for references 1 to 5, empty otherwise.
 std::string Reference_Suffix(std::int32_t vel_reference);

@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
+#include "settings/settings.h"
 #include "charts/chart_primitives.h"
 #include "charts/chart_scales.h"
+#include "dataset/data_codes.h"
 #include "platform/text_format.h"
 
 namespace vantrel {
 
 namespace {
-
-constexpr double k_two_pow_31 = 2147483648.0;
 
 struct Window_Arrays {
     const Dense_Array<std::uint8_t>& echo;
@@ -47,21 +48,19 @@ bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, doub
 }  // namespace
 
 bool Contour_Code_Limits(std::int32_t code, double& lo, double& hi) {
-    if ((code >= 1 && code <= 5) || (code >= 10 && code <= 50 && code % 10 == 0)) {
-        lo = 0, hi = 255;
-    } else if (code >= 100 && code <= 400 && code % 100 == 0) {
-        lo = -32767, hi = 32767;
-    } else if (code == 500) {
-        lo = 0, hi = 32767;
-    } else if (code == 600) {
-        lo = 0, hi = 360;
-    } else if (code >= 1000 && code <= 4000 && code % 1000 == 0) {
-        lo = 0, hi = 100;
-    } else {
-        lo = hi = 0;
-        return false;
+    const Contour_Code_Parts c = Decode_Contour_Code(code);
+    lo = hi = 0;
+    switch (c.family) {
+        case Code_Family::k_echo:
+        case Code_Family::k_corr: hi = 255; return true;
+        case Code_Family::k_vel:
+            if (code == k_code_vel_direction) hi = 360;
+            else if (code == k_code_vel_magnitude) hi = 32767;
+            else lo = -32767, hi = 32767;
+            return true;
+        case Code_Family::k_pgood: hi = 100; return true;
+        default: return false;
     }
-    return true;
 }
 
 void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Settings& settings,
@@ -84,17 +83,16 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     std::vector<std::int32_t> values(R * E, k_bad_velocity);
     const Dense_Array<std::uint8_t>* bytes = nullptr;
     const Dense_Array<std::int16_t>* words = nullptr;
-    std::size_t component = 0;
-    if (code >= 1 && code <= 5) {
-        bytes = &a.echo, component = static_cast<std::size_t>(code - 1);
-    } else if (code >= 10 && code <= 50 && code % 10 == 0) {
-        bytes = &a.corr, component = static_cast<std::size_t>(code / 10 - 1);
-    } else if (code >= 100 && code <= 600 && code % 100 == 0) {
-        words = &a.vel, component = static_cast<std::size_t>(code / 100 - 1);
-    } else if (code >= 1000 && code <= 4000 && code % 1000 == 0) {
-        bytes = &a.pgood, component = static_cast<std::size_t>(code / 1000 - 1);
+    const Contour_Code_Parts parts = Decode_Contour_Code(code);
+    const auto component = static_cast<std::size_t>(parts.component);
+    switch (parts.family) {
+        case Code_Family::k_echo: bytes = &a.echo; break;
+        case Code_Family::k_corr: bytes = &a.corr; break;
+        case Code_Family::k_vel: words = &a.vel; break;
+        case Code_Family::k_pgood: bytes = &a.pgood; break;
+        default: break;
     }
-    const bool tenths = code == 600;
+    const bool tenths = code == k_code_vel_direction;
     if ((bytes && component >= bytes->Extent(0)) || (words && component >= words->Extent(0))) bytes = nullptr, words = nullptr;
     // Integer sums are exact here: at most 8192 x 256 values of 16 bits.
     std::int64_t count = 0, sum = 0, sum_sq = 0;
@@ -132,7 +130,7 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     r.Std = static_cast<std::int32_t>(rnd(std_dev));
 
     double max = 0, min = 0;
-    if (code == 600) {
+    if (code == k_code_vel_direction) {
         max = 360, min = 0;
         r.Data_Max = 360, r.Data_Min = 0;
     } else {
@@ -158,7 +156,7 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     }
     r.Scale_Max = static_cast<std::int32_t>(rnd(max));
     r.Scale_Min = static_cast<std::int32_t>(rnd(min));
-    const bool circle = code == 600;
+    const bool circle = code == k_code_vel_direction;
     const double factor = (circle ? 139.0 : 99.0) / (max - min);
     for (std::size_t i = 0; i < values.size(); ++i) {
         const std::int32_t v = values[i];
@@ -230,10 +228,12 @@ void Display_BT_Contour(Surface& chart, const Chart3d_Geometry& g, const Contour
     const std::int32_t count = std::min<std::int32_t>(r.Ensembles, static_cast<std::int32_t>(ranges.Extent(1)));
     if (ranges.Extent(0) < 4) return;
 
+    // A one-beam quantity follows its own beam's range, everything else the four beams' mean.
     int first_beam = 0, last_beam = 3;
-    if (code >= 1 && code <= 4) first_beam = last_beam = code - 1;
-    if (code >= 10 && code <= 40 && code % 10 == 0) first_beam = last_beam = code / 10 - 1;
-    if (code >= 1000 && code <= 4000 && code % 1000 == 0) first_beam = last_beam = code / 1000 - 1;
+    const Contour_Code_Parts parts = Decode_Contour_Code(code);
+    const bool per_beam = parts.family == Code_Family::k_echo || parts.family == Code_Family::k_corr ||
+                          parts.family == Code_Family::k_pgood;
+    if (per_beam && parts.component < 4) first_beam = last_beam = parts.component;
 
     // The line runs from the transducer-side row centre; for a zoomed Sub Set that row is
     // the nearest shown one.
@@ -383,7 +383,7 @@ Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& 
 Colour_Bar_Layout Layout_Colour_Bar(const Chart3d_Geometry& g, const Contour_Results& r, std::int32_t code,
                                     double top, double height) {
     Colour_Bar_Layout bar;
-    bar.circle = code == 600;
+    bar.circle = code == k_code_vel_direction;
     bar.ends = r.Scale_Max != r.Data_Max || r.Scale_Min != r.Data_Min;
     const double k = (bar.circle ? 140 : 100) + (bar.ends ? 8 : 0);
     bar.unit = g.Plot_Width() / k / 4;
@@ -422,25 +422,33 @@ void Draw_Colour_Bar(Surface& chart, const Colour_Bar_Layout& bar, const Contour
 std::string Contour_Type_Title(std::int32_t code, std::int32_t vel_reference, bool is_qtrm) {
     const std::string suffix = Reference_Suffix(vel_reference);
     const bool own_reference = vel_reference == k_ref_bottom_track || vel_reference == k_ref_water_mass;
-    if (code >= 1 && code <= 4) return "ECHO INTENSITY Beam " + Format(code, "0");
-    if (code == 5) return "ECHO INTENSITY Avg";
-    if (code >= 10 && code <= 40 && code % 10 == 0) return "CORRELATION Beam " + Format(code / 10, "0");
-    if (code == 50) return "CORRELATION Avg";
-    if (code == 100) return is_qtrm ? "PROFILE #1" : "VELOCITY EAST (u)" + suffix;
-    if (code == 200) return is_qtrm ? "PROFILE #2" : "VELOCITY NORTH (v)" + suffix;
-    if (code == 300) return "VELOCITY UP (w)" + (own_reference ? suffix : std::string());
-    if (code == 400) return "VELOCITY ERROR" + (own_reference ? suffix : std::string());
-    if (code == 500) return "VELOCITY MAGNITUDE" + suffix;
-    if (code == 600) return "VELOCITY DIRECTION" + suffix;
-    if (code >= 1000 && code <= 4000 && code % 1000 == 0) return "Percent Good " + Format(code / 1000, "0");
-    return "";
+    const Contour_Code_Parts c = Decode_Contour_Code(code);
+    const std::string beam = Format(c.component + 1, "0");
+    switch (c.family) {
+        case Code_Family::k_echo: return c.component < 4 ? "ECHO INTENSITY Beam " + beam : "ECHO INTENSITY Avg";
+        case Code_Family::k_corr: return c.component < 4 ? "CORRELATION Beam " + beam : "CORRELATION Avg";
+        case Code_Family::k_pgood: return "Percent Good " + beam;
+        case Code_Family::k_vel: break;
+        default: return "";
+    }
+    switch (c.component) {
+        case 0: return is_qtrm ? "PROFILE #1" : "VELOCITY EAST (u)" + suffix;
+        case 1: return is_qtrm ? "PROFILE #2" : "VELOCITY NORTH (v)" + suffix;
+        case 2: return "VELOCITY UP (w)" + (own_reference ? suffix : std::string());
+        case 3: return "VELOCITY ERROR" + (own_reference ? suffix : std::string());
+        case 4: return "VELOCITY MAGNITUDE" + suffix;
+        default: return "VELOCITY DIRECTION" + suffix;
+    }
 }
 
 std::string Contour_Scale_Caption(std::int32_t code) {
-    if (code >= 1 && code <= 50) return "Scale (counts)";
-    if (code >= 100 && code <= 500) return "Scale (mm/s)";
-    if (code == 600) return "Scale (degrees)";
-    if (code >= 1000 && code <= 4000) return "Scale (Percent)";
+    switch (Decode_Contour_Code(code).family) {
+        case Code_Family::k_echo:
+        case Code_Family::k_corr: return "Scale (counts)";
+        case Code_Family::k_vel: return code == k_code_vel_direction ? "Scale (degrees)" : "Scale (mm/s)";
+        case Code_Family::k_pgood: return "Scale (Percent)";
+        default: break;
+    }
     return "";
 }
 
@@ -452,7 +460,7 @@ Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, c
                       Duration_Text(whole ? ds.Sum_Interval : ds.Sub_Sum_Interval);
     t.type_title = Contour_Type_Title(code, settings.Vel_Reference, dec.Is_QTRM);
     t.scale_caption = Contour_Scale_Caption(code);
-    if (code != 600)
+    if (code != k_code_vel_direction)
         t.stats_line = std::string(whole ? " Avg = " : "Avg = ") + Format(r.Mean, "0") + " \u00B1" + Format(r.Std, "0");
     if (whole)
         t.row_captions = {"Ensemble", "Date", "Time"};
@@ -478,8 +486,8 @@ Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, c
             } else {
                 out[1] = date + ", " + clock;
                 if (e < ds.Sub_First_Lat.Size() && e < ds.Sub_First_Lon.Size())
-                    out[2] = Format(ds.Sub_First_Lat(e) * 180.0 / k_two_pow_31, "0.0000") + "\u00B0, " +
-                             Format(ds.Sub_First_Lon(e) * 180.0 / k_two_pow_31, "0.0000") + "\u00B0";
+                    out[2] = Format(Position_Degrees(ds.Sub_First_Lat(e)), "0.0000") + "\u00B0, " +
+                             Format(Position_Degrees(ds.Sub_First_Lon(e)), "0.0000") + "\u00B0";
             }
         }
     }
@@ -487,7 +495,7 @@ Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, c
     return t;
 }
 
-void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surface& chart, Surface& scratch,
+void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Surface& chart, Surface& scratch,
                               Chart_Window window, std::int32_t code) {
     const Chart3d_Geometry& g = view.geometry;
     const Chart3d_Texts& t = view.texts;
@@ -586,7 +594,7 @@ void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surfac
     chart.Draw_Box(g.left - 1, g.top - 1, g.Plot_Right(), g.Plot_Bottom());
 }
 
-void Chart3d_DisplayTitles(Contour_View& view, const App_State& state, Chart3d_Surfaces s, Chart_Window window,
+void Chart3d_DisplayTitles(Contour_View& view, const Chart_Sources& state, Chart3d_Surfaces s, Chart_Window window,
                            std::int32_t code, int screen_width, int scroll_bar_width, int scroll_bar_height) {
     if (!state.ds.File_Loaded) return;
     Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);

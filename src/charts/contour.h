@@ -14,7 +14,17 @@
 
 namespace vantrel {
 
-struct App_State;
+struct Data_Set;
+struct Decoder_State;
+struct Settings;
+
+// What the contour charts read of the program state.
+struct Chart_Sources {
+    const Data_Set& ds;
+    const Decoder_State& dec;
+    const Settings& settings;
+    const Contour_Palette& palette;
+};
 struct Data_Set;
 struct Decoder_State;
 struct Settings;
@@ -161,12 +171,12 @@ struct Chart3d_Surfaces {
 
 // Full refresh of a contour window: grid, texts, image, sizing, stretch, bottom line and
 // decorations. Does nothing unless a file is loaded.
-void Chart3d_DisplayTitles(Contour_View& view, const App_State& state, Chart3d_Surfaces surfaces,
+void Chart3d_DisplayTitles(Contour_View& view, const Chart_Sources& state, Chart3d_Surfaces surfaces,
                            Chart_Window window, std::int32_t code, int screen_width, int scroll_bar_width = 0,
                            int scroll_bar_height = 0);
 
 // Draws frame, colour bar, axes, captions and texts around an already stretched plot.
-void Draw_Chart3d_Decorations(Contour_View& view, const App_State& state, Surface& chart, Surface& scratch,
+void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Surface& chart, Surface& scratch,
                               Chart_Window window, std::int32_t code);
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 
 #include "charts/chart_primitives.h"
 #include "charts/chart_scales.h"
+#include "dataset/data_codes.h"
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
 #include "platform/text_format.h"
@@ -14,13 +15,21 @@
 namespace vantrel {
 
 Profile_Kind Profile_Kind_Of(std::int32_t kind) {
-    if (kind < 5) return {kind + 1, 0, kind, kind};
-    if (kind < 10) return {10 * (kind - 4), 1, kind - 5, kind - 5};
-    if (kind < 14) return {100 * (kind - 9), 2, kind - 10, kind - 10};
-    if (kind == 14) return {500, 3, 4, 0};
-    if (kind == 15) return {600, 4, 5, 2};
-    if (kind < 19) return {1000 + kind - 16, 5, kind - 16, kind - 16};
-    return {10000 + kind - 19, 6, kind - 19, kind - 19};
+    // Kinds 0..15 are the per-bin data types 0..15 and take their contour codes.
+    const auto beam = [](Code_Family family, std::int32_t i, std::int32_t group) {
+        return Profile_Kind{Contour_Code_Of(family, i), group, i, i};
+    };
+    if (kind < k_type_corr) return beam(Code_Family::k_echo, kind - k_type_echo, 0);
+    if (kind < k_type_vel) return beam(Code_Family::k_corr, kind - k_type_corr, 1);
+    if (kind < k_type_vel_magnitude) return beam(Code_Family::k_vel, kind - k_type_vel, 2);
+    if (kind == k_type_vel_magnitude) return {k_code_vel_magnitude, 3, 4, 0};
+    if (kind == k_type_vel_direction) return {k_code_vel_direction, 4, 5, 2};
+    if (kind < k_profile_kind_pgood) {
+        const std::int32_t i = kind - k_profile_kind_stats;
+        return {k_profile_code_stats + i, 5, i, i};
+    }
+    const std::int32_t i = kind - k_profile_kind_pgood;
+    return {k_profile_code_pgood + i, 6, i, i};
 }
 
 std::string Profile_Curve_Label(std::int32_t kind, const Settings& settings, bool is_qtrm) {
@@ -35,7 +44,7 @@ std::string Profile_Curve_Label(std::int32_t kind, const Settings& settings, boo
         case 6: label = settings.Profile_PG_Labels[i]; break;
         default: break;
     }
-    const bool takes_suffix = k.code == 100 || k.code == 200 || (k.code >= 1000 && k.code <= 1002);
+    const bool takes_suffix = (k.group == 2 && k.column < 2) || k.group == 5;  // East, North, statistics
     if (!is_qtrm && takes_suffix) label += Short_Reference_Suffix(settings.Vel_Reference);
     return label;
 }
@@ -117,7 +126,7 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
 
     // Limits of a kind's pane; the "% Good" statistic uses the percent-good scale.
     const auto limits = [&](const Profile_Kind& k, double& lo, double& hi) {
-        const auto g = static_cast<std::size_t>(k.code == 1002 ? 6 : k.group);
+        const auto g = static_cast<std::size_t>(k.code == k_profile_code_stats + 2 ? 6 : k.group);
         Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
     };
 

@@ -16,6 +16,14 @@ struct Settings;
 
 constexpr int k_profile_group_count = 7;
 
+// Profile kinds past the per-bin data types: the error-velocity statistics (mean, standard
+// deviation, percent good) from kind 16, percent good of beams 1..4 from kind 19, with
+// their codes.
+constexpr std::int32_t k_profile_kind_stats = 16;
+constexpr std::int32_t k_profile_kind_pgood = 19;
+constexpr std::int32_t k_profile_code_stats = 1000;
+constexpr std::int32_t k_profile_code_pgood = 10000;
+
 // One entry of the profile kind table (kinds 0 to 22 of Profile_Select).
 struct Profile_Kind {
     std::int32_t code = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "charts/chart_scales.h"
+#include "dataset/data_codes.h"
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
 #include "platform/text_format.h"
@@ -13,31 +14,36 @@ namespace vantrel {
 
 Series_Kind Series_Kind_Of(std::int32_t kind) {
     Series_Kind k;
-    if (kind < 5) {
-        k = {kind + 1, Series_Source::k_echo, kind, 0, false, true, false};
-    } else if (kind < 10) {
-        k = {10 * (kind - 4), Series_Source::k_corr, kind - 5, 1, false, true, false};
-    } else if (kind < 14) {
-        k = {100 * (kind - 9), Series_Source::k_vel, kind - 10, 2, false, true, false};
-    } else if (kind == 14) {
-        k = {500, Series_Source::k_vel, 4, 3, false, true, false};
-    } else if (kind == 15) {
-        k = {600, Series_Source::k_vel, 5, 4, false, true, true};
-    } else if (kind < 20) {
-        k = {1000 * (kind - 15), Series_Source::k_pgood, kind - 16, 5, false, true, false};
+    const auto per_bin = [&](Code_Family family, Series_Source source, std::int32_t first, std::int32_t group) {
+        k = {Contour_Code_Of(family, kind - first), source, kind - first, group, false, true, false};
+    };
+    if (kind < k_type_corr) {
+        per_bin(Code_Family::k_echo, Series_Source::k_echo, k_type_echo, 0);
+    } else if (kind < k_type_vel) {
+        per_bin(Code_Family::k_corr, Series_Source::k_corr, k_type_corr, 1);
+    } else if (kind < k_type_vel_magnitude) {
+        per_bin(Code_Family::k_vel, Series_Source::k_vel, k_type_vel, 2);
+    } else if (kind == k_type_vel_magnitude) {
+        per_bin(Code_Family::k_vel, Series_Source::k_vel, k_type_vel, 3);
+    } else if (kind == k_type_vel_direction) {
+        per_bin(Code_Family::k_vel, Series_Source::k_vel, k_type_vel, 4);
+        k.direction = true;
+    } else if (kind < k_type_bt) {
+        per_bin(Code_Family::k_pgood, Series_Source::k_pgood, k_type_pgood, 5);
     } else {
         // Per-ensemble velocities: four components (two for navigation), then magnitude and direction.
-        const bool nav = kind >= 32;
-        const Series_Source source = kind < 26 ? Series_Source::k_bt : kind < 32 ? Series_Source::k_wm : Series_Source::k_nav;
-        const std::int32_t first = kind < 26 ? 20 : kind < 32 ? 26 : 32;
-        const std::int32_t unit = kind < 26 ? 10000 : kind < 32 ? 100000 : 1000000;
+        const bool nav = kind >= k_type_nav;
+        const Series_Source source = kind < k_type_wm ? Series_Source::k_bt : kind < k_type_nav ? Series_Source::k_wm : Series_Source::k_nav;
+        const Code_Family family = kind < k_type_wm ? Code_Family::k_bt_vel : kind < k_type_nav ? Code_Family::k_wm_vel : Code_Family::k_nav_vel;
+        const std::int32_t first = kind < k_type_wm ? k_type_bt : kind < k_type_nav ? k_type_wm : k_type_nav;
         const std::int32_t i = kind - first;
         const std::int32_t components = nav ? 2 : 4;
         if (i < components) {
-            k = {unit * (i + 1), source, i, 8, true, false, false};
+            k = {Contour_Code_Of(family, i), source, i, 8, true, false, false};
         } else {
             const bool dir = i == components + 1;
-            k = {unit * (dir ? 6 : 5), source, dir ? 5 : 4, dir ? 10 : 9, true, false, dir};
+            const std::int32_t column = dir ? 5 : 4;
+            k = {Contour_Code_Of(family, column), source, column, dir ? 10 : 9, true, false, dir};
         }
     }
     return k;
@@ -77,7 +83,7 @@ Series_Titles Series_Titles_Of(std::int32_t kind, const Settings& settings, bool
     }
     if (k.source == Series_Source::k_vel && !is_qtrm) {
         const std::int32_t ref = settings.Vel_Reference;
-        const bool no_suffix = (k.code == 300 || k.code == 400) && ref >= 2 && ref <= 4;
+        const bool no_suffix = (k.column == 2 || k.column == 3) && ref >= k_ref_navigation && ref <= k_ref_gps_vtg;
         if (!no_suffix) t.kind_name += Short_Reference_Suffix(ref);
     }
     if (k.source == Series_Source::k_bt) t.strip_label = "BT  ";
@@ -161,10 +167,10 @@ Series_Layout Layout_Series_Chart(Surface& series, const Data_Set& ds, const Set
         l.strip_height = settings.Series_Style_1 ? area / nseries : area / (nseries * l.bin_count);
     }
     l.shown = std::max(0, std::min(ds.Last_Ens - ds.First_Ens + 1, ds.Sub_Count));
-    l.dx = l.shown > 0 ? width / l.shown : 0;
+    l.dx = l.shown > 0 ? width / static_cast<float>(l.shown) : 0;
 
     // The largest font whose lines fit a strip and whose scale numbers fit the right margin.
-    const double right_margin = series.Width() - left - width;
+    const double right_margin = static_cast<float>(series.Width()) - left - width;
     const double need_lines = settings.Series_Style_1 ? std::max(l.bin_count, 1) : 3;
     double size = 10;
     const auto text_h = [&] { return series.TextHeight("W"); };
@@ -322,18 +328,18 @@ void DrawAncillaryChart(Surface& s, Surface& scratch, const Data_Set& ds, const 
         const std::int32_t item = chosen[n];
         const auto ordinal = static_cast<double>(chosen.size() - 1 - n);  // the last item lowest
         const double bottom = s.Height() - 1 - ordinal * Ha;
-        const double factor = item <= 3 ? 100 : item == 4 ? 1000 : 1;
+        const double factor = item <= k_anc_temperature ? 100 : item == k_anc_depth ? 1000 : 1;  // stored units
         const double minimum = settings.Anc_Scale_Min[static_cast<std::size_t>(item)];
         const double maximum = settings.Anc_Scale_Max[static_cast<std::size_t>(item)];
         Trace_Geometry g;
         g.left = left;
-        g.dx = width / ds.Sub_Count;
+        g.dx = width / static_cast<float>(ds.Sub_Count);
         g.count = count;
         g.strip_height = Ha;
         g.base = bottom - 3;
         Strip_Range(minimum * factor, maximum * factor, g.lo, g.hi);
         g.yscale = g.hi - g.lo > 0 ? (Ha - 2) / (g.hi - g.lo) : 0;
-        g.wrap = item == 2 && g.lo == 0 && g.hi == 36000 ? 18000 : 100000000;
+        g.wrap = item == k_anc_heading && g.lo == 0 && g.hi == 36000 ? 18000 : 100000000;
         g.column = item;
 
         Draw_Strip_Frame(s, left, width, bottom, Ha, settings.Anc_Style_3, time_ticks);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
+#include "settings/settings.h"
 
 namespace vantrel {
 
@@ -28,7 +30,8 @@ Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& sett
     return l;
 }
 
-void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, int screen_width) {
+void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view,
+                         int screen_width) {
     target.Clear();
     view.layout = Layout_Sub_Set_Window(target.Width(), target.Height(), state.settings, target);
     const Sub_Set_Layout& l = view.layout;
@@ -50,7 +53,7 @@ void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, 
     if (l.series_height > 0) {
         auto series = target.Create_Surface(l.contour_width, l.series_height);
         series->Set_Font("Arial", l.font_size, false);
-        DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, state.candles, view.series,
+        DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, candles, view.series,
                         static_cast<float>(g.left), static_cast<float>(g.Plot_Width()), time_ticks,
                         chart->TextWidth("0") / 2);
         target.Copy_Image(*series, 0, 0, l.contour_width, l.series_height, l.contour_left, l.series_top,
@@ -66,7 +69,7 @@ void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, 
     }
 }
 
-void Draw_Whole_Set_Chart(Surface& target, const App_State& state, Contour_View& view) {
+void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view) {
     auto image = target.Create_Surface(1, 1);
     auto scratch = target.Create_Surface(1, 1);
     Chart3d_DisplayTitles(view, state, {target, *image, *scratch}, Chart_Window::k_whole, state.settings.Contour_Code,

@@ -30,9 +30,10 @@ struct Sub_Set_View {
 
 // Draws the whole Sub Set window into target at its current size. screen_width limits the
 // contour image's width.
-void Draw_Sub_Set_Window(Surface& target, App_State& state, Sub_Set_View& view, int screen_width);
+void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view,
+                         int screen_width);
 
 // Draws the Whole Set contour chart filling target.
-void Draw_Whole_Set_Chart(Surface& target, const App_State& state, Contour_View& view);
+void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view);
 
 }  // namespace vantrel

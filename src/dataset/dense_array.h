@@ -4,9 +4,60 @@
 
 #include <cassert>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 namespace vantrel {
+
+namespace dense_array_detail {
+
+// Zeroed numbers from the allocator: a large block comes as fresh zero pages, so the parts
+// of an array no load writes (bins past the file's, slots past the Sub Set) are never touched.
+template <typename T>
+class Zeroed_Storage {
+public:
+    Zeroed_Storage() = default;
+    Zeroed_Storage(const Zeroed_Storage& other) {
+        assign(other.size_, T{});
+        if (size_) std::memcpy(data_.get(), other.data_.get(), size_ * sizeof(T));
+    }
+    Zeroed_Storage& operator=(const Zeroed_Storage& other) {
+        if (this != &other) *this = Zeroed_Storage(other);
+        return *this;
+    }
+    Zeroed_Storage(Zeroed_Storage&&) noexcept = default;
+    Zeroed_Storage& operator=(Zeroed_Storage&&) noexcept = default;
+
+    void assign(std::size_t n, const T&) {
+        data_.reset();
+        size_ = 0;
+        if (n == 0) return;
+        data_.reset(static_cast<T*>(std::calloc(n, sizeof(T))));
+        if (!data_) throw std::bad_alloc();
+        size_ = n;
+    }
+    std::size_t size() const { return size_; }
+    T* data() { return data_.get(); }
+    const T* data() const { return data_.get(); }
+    T& operator[](std::size_t i) { return data_.get()[i]; }
+    const T& operator[](std::size_t i) const { return data_.get()[i]; }
+
+private:
+    struct Free {
+        void operator()(T* p) const { std::free(p); }
+    };
+    std::unique_ptr<T, Free> data_;
+    std::size_t size_ = 0;
+};
+
+template <typename T>
+using Storage = std::conditional_t<std::is_arithmetic_v<T>, Zeroed_Storage<T>, std::vector<T>>;
+
+}  // namespace dense_array_detail
 
 template <typename T>
 class Dense_Array {
@@ -52,7 +103,7 @@ private:
 
     int rank_ = 1;
     std::size_t n0_ = 0, n1_ = 0, n2_ = 0;
-    std::vector<T> data_;
+    dense_array_detail::Storage<T> data_;
 };
 
 }  // namespace vantrel

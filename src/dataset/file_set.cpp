@@ -1,6 +1,5 @@
 #include "dataset/file_set.h"
 
-#include "app_state.h"
 #include "platform/binary_file.h"
 #include "platform/text_format.h"
 
@@ -60,24 +59,24 @@ std::string KORVA_Member_Name(const std::string& file_name, std::int32_t number)
            file_name.substr(file_name.size() - 4);
 }
 
-std::int32_t Test_For_Multi_File(const std::string& file_name, const Menu_State& menus) {
-    if (!menus.MultiFile || !Is_Numbered_Name(file_name)) return 0;
+std::int32_t Test_For_Multi_File(const std::string& file_name, bool multi_file) {
+    if (!multi_file || !Is_Numbered_Name(file_name)) return 0;
     const std::int32_t n = Numbered_Index(file_name);
     if (n >= k_last_numbered_member) return 0;
     return Last_Present_Member(n, k_last_numbered_member,
                                [&](std::int32_t k) { return Multi_File_Member_Name(file_name, k); });
 }
 
-std::int32_t Test_For_KORVAMultiFile(const std::string& file_name, const Menu_State& menus) {
-    if (!menus.MultiFile || !Is_KORVA_Name(file_name)) return 0;
+std::int32_t Test_For_KORVAMultiFile(const std::string& file_name, bool multi_file) {
+    if (!multi_file || !Is_KORVA_Name(file_name)) return 0;
     return Last_Present_Member(KORVA_Index(file_name), k_last_korva_member,
                                [&](std::int32_t k) { return KORVA_Member_Name(file_name, k); });
 }
 
-File_Set_State Test_For_File_Set(const std::string& file_name, const Menu_State& menus) {
+File_Set_State Test_For_File_Set(const std::string& file_name, bool multi_file) {
     File_Set_State set;
-    set.Multi_File_Count = Test_For_Multi_File(file_name, menus);
-    set.KORVA_File_Count = Test_For_KORVAMultiFile(file_name, menus);
+    set.Multi_File_Count = Test_For_Multi_File(file_name, multi_file);
+    set.KORVA_File_Count = Test_For_KORVAMultiFile(file_name, multi_file);
     if (set.Multi_File_Count > 0) {
         set.Set_First_Index = Numbered_Index(file_name);
         set.Set_Last_Index = set.Multi_File_Count;
@@ -113,8 +112,7 @@ std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members) {
 
 std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position) {
     std::size_t index = 0;
-    while (index < members.size() && members[index].length <= position) {
-        if (members[index].length < 0) throw std::runtime_error("cannot open " + members[index].name);
+    while (index < members.size() && members[index].length >= 0 && members[index].length <= position) {
         position -= members[index].length;
         ++index;
     }

@@ -8,8 +8,6 @@
 
 namespace vantrel {
 
-struct Menu_State;
-
 // What the set tests found for the opened file.
 struct File_Set_State {
     std::int32_t Multi_File_Count = 0;  // last extension number of a numbered set, 0 = none
@@ -21,14 +19,14 @@ struct File_Set_State {
 
 // Last extension number of the numbered set that the file opens, 0 when it is not one
 // or MultiFile is unchecked.
-std::int32_t Test_For_Multi_File(const std::string& file_name, const Menu_State& menus);
+std::int32_t Test_For_Multi_File(const std::string& file_name, bool multi_file);
 
 // Last sequence number of the acquisition-program set that the file opens, 0 when none
 // or MultiFile is unchecked.
-std::int32_t Test_For_KORVAMultiFile(const std::string& file_name, const Menu_State& menus);
+std::int32_t Test_For_KORVAMultiFile(const std::string& file_name, bool multi_file);
 
 // Runs both tests and fills the set state for the opened file.
-File_Set_State Test_For_File_Set(const std::string& file_name, const Menu_State& menus);
+File_Set_State Test_For_File_Set(const std::string& file_name, bool multi_file);
 
 // Name of member `number` of a numbered set: base + the number padded to three digits.
 std::string Multi_File_Member_Name(const std::string& file_name, std::int32_t number);
@@ -50,7 +48,8 @@ std::vector<File_Set_Member> File_Set_Members(const std::string& file_name, cons
 std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members);
 
 // Index of the member in which the 1-based stream position falls, with position made
-// relative to that member; members.size() when the position lies beyond the last one.
+// relative to that member; members.size() when the position lies beyond the last one. An
+// unreadable member (length -1) ends the search there, so opening it reports the fault.
 std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position);
 
 }  // namespace vantrel

@@ -1,8 +1,6 @@
 #include "dataset/max_ensembles.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <string>
 
 #include "platform/text_format.h"
 
@@ -16,14 +14,7 @@ std::int32_t Limit_Max_Sub_Ens(double value) {
 
 std::int32_t Max_Sub_Ens_From_Answer(std::string_view answer, std::int32_t current) {
     if (answer.empty()) return current;
-    // The numeric value of the leading number, as a basic interpreter's Val reads it.
-    const std::string text(answer);
-    const char* begin = text.c_str();
-    while (*begin == ' ' || *begin == '\t') ++begin;
-    char* end = nullptr;
-    const double value = std::strtod(begin, &end);
-    if (end == begin) return k_min_sub_ens;
-    return Limit_Max_Sub_Ens(value);
+    return Limit_Max_Sub_Ens(Val(answer));
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dataset/data_codes.h"
 #include "decode/profile_cells.h"
 #include "platform/byte_reader.h"
 #include "platform/text_format.h"
@@ -11,13 +12,12 @@ namespace vantrel {
 
 namespace {
 
-constexpr double k_pi = 3.14159265358973;
 constexpr double k_pressure_agreement_mm = 200;
 
 struct Target {
     Decoder_State& dec;
     Data_Set& ds;
-    const Settings& settings;
+    const Decode_Options& settings;
     bool flip;
     std::size_t slot;
 };
@@ -40,7 +40,7 @@ void BBFixedLeader(const Byte_Block& b, Target& t) {
     dec.Is_QTRM = version == 6 || version == 21;
     dec.Sys_Config = b.Read_U16_LE(4);
     if (t.flip) dec.Sys_Config ^= 0x80;
-    t.ds.Sub_Anc(5, t.slot) = Facing_Up(dec) ? 1 : 0;
+    t.ds.Sub_Anc(k_anc_orientation, t.slot) = Facing_Up(dec) ? 1 : 0;
     dec.Num_Bins = b.Read_U8(9);
     dec.Pings_Per_Ens = b.Read_U16_LE(10);
     dec.Bin_Size = b.Read_U16_LE(12) / 100.0;
@@ -53,7 +53,7 @@ void BBFixedLeader(const Byte_Block& b, Target& t) {
     dec.Xmit_Length = b.Read_U16_LE(34) / 100.0;
     dec.Lag_Length = b.Read_U16_LE(40) / 100.0;
 
-    const double deg20 = 62.8318530717946 / 180, deg10 = 31.4159265358973 / 180, deg30 = 94.2477796076919 / 180;
+    const double deg20 = 20 * k_pi / 180, deg10 = 10 * k_pi / 180, deg30 = 30 * k_pi / 180;
     dec.Bin_Size_C20C10 = dec.Bin_Size * Cos_Deg_Product(deg20, deg10);
     dec.Bin_Size_C30C20 = dec.Bin_Size * Cos_Deg_Product(deg30, deg20);
     dec.Bin1_Dist_C20C10 = dec.Bin1_Dist * Cos_Deg_Product(deg20, deg10);
@@ -72,24 +72,24 @@ void BBVariableLeader(const Byte_Block& b, Target& t) {
     ds.Sub_Ens_Number(e) = number;
     for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, e) = b.Read_U8(4 + i);
     if (ds.Sub_Time(0, e) > 99) ds.Sub_Time(0, e) = static_cast<std::uint8_t>(ds.Sub_Time(0, e) - 100);
-    ds.Sub_Anc(6, e) = b.Read_U16_LE(12);
-    ds.Sub_Anc(4, e) = b.Read_U16_LE(16) * 100;
-    ds.Sub_Anc(2, e) = b.Read_U16_LE(18);
-    ds.Sub_Anc(0, e) = b.Read_S16_LE(20);
-    ds.Sub_Anc(1, e) = b.Read_S16_LE(22);
-    ds.Sub_Anc(3, e) = b.Read_S16_LE(26);
-    ds.Sub_Anc(7, e) = b.Read_U8(35);
+    ds.Sub_Anc(k_anc_bit, e) = b.Read_U16_LE(12);
+    ds.Sub_Anc(k_anc_depth, e) = b.Read_U16_LE(16) * 100;
+    ds.Sub_Anc(k_anc_heading, e) = b.Read_U16_LE(18);
+    ds.Sub_Anc(k_anc_pitch, e) = b.Read_S16_LE(20);
+    ds.Sub_Anc(k_anc_roll, e) = b.Read_S16_LE(22);
+    ds.Sub_Anc(k_anc_temperature, e) = b.Read_S16_LE(26);
+    ds.Sub_Anc(k_anc_battery, e) = b.Read_U8(35);
 
     if (!b.Fits(48, 4)) return;  // a short leader carries no pressure
     const double pressure = b.Read_U32_LE(48);
     const double salinity = b.Read_U16_LE(24);
-    const double transducer_depth = ds.Sub_Anc(4, e);
+    const double transducer_depth = ds.Sub_Anc(k_anc_depth, e);
     double d = pressure * (1.02 - 0.00069 * salinity);
     d = std::min(d, 2147483647.0);
     d = std::max(d, transducer_depth - 2147483647.0);
     if (std::fabs(rnd(d) - transducer_depth) < k_pressure_agreement_mm) {
         const double density = t.settings.Water_Density;
-        ds.Sub_Anc(4, e) = Round_Clamp(d * 1000 / density, -2147483648.0, 2147483647.0);
+        ds.Sub_Anc(k_anc_depth, e) = Round_Clamp(d * 1000 / density, -2147483648.0, 2147483647.0);
         ++t.dec.Pressure_Agree_Count;
     } else {
         --t.dec.Pressure_Agree_Count;
@@ -125,9 +125,10 @@ void BBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
+    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t cell = File_Cell_Of_Bin(k, n, up);
-        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = b.Read_U8(2 + cell * 4 + beam);
+        const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
+        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = c[beam];
     }
 }
 
@@ -270,7 +271,7 @@ double Firmware_Version(std::uint8_t version, std::uint8_t revision) {
     return version + (revision <= 99 ? revision : revision - 100) / 100.0;
 }
 
-void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
     // Fields live in bytes 0..Ens_Bytes-1; the checksum after them is not data.
     const std::size_t data_bytes =
@@ -282,7 +283,7 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
     }
     const std::size_t types = ensemble.Read_U8(5);
     dec.Num_Data_Types = static_cast<std::int32_t>(types);
-    Target t{dec, ds, settings, menus.Flip_Checked && ds.File_Loaded, static_cast<std::size_t>(ds.Sub_Count)};
+    Target t{dec, ds, opt, opt.Flip, static_cast<std::size_t>(ds.Sub_Count)};
 
     for (std::size_t i = 0; i < types; ++i) {
         const std::size_t entry = 6 + 2 * i;
@@ -296,8 +297,9 @@ void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
         if (id == k_id_qtrm && !dec.Is_QTRM) continue;
         if (!ensemble.Fits(offset, Needed_Bytes(id, dec))) continue;  // does not fit inside the ensemble
         // Decoders see the rest of the ensemble, so optional fields and text can check their own extent.
-        Run_Decoder(id, Byte_Block(ensemble.Data() + offset, data_bytes - offset), t);
-        *flag = true;
+        const Byte_Block block(ensemble.Data() + offset, data_bytes - offset);
+        Run_Decoder(id, block, t);
+        *flag = !block.Overran();
     }
 }
 

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decode_options.h"
+#include "decode/decoder_state.h"
 
 namespace vantrel {
 
@@ -47,7 +49,7 @@ inline bool Is_NVRAM_Ensemble(const Decoder_State& dec) {
 // Decodes the broadband ensemble in dec.Ens_Buffer (dec.Ens_Bytes before the
 // checksum) into slot ds.Sub_Count and the set-up scalars. Blocks that do not fit
 // inside the ensemble are skipped and their flags stay clear.
-void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
+void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt);
 
 // The ensemble number that BB_Ensemble would set from the ensemble in dec.Ens_Buffer,
 // or unchanged when it would decode no variable leader; reads nothing else.

@@ -5,13 +5,13 @@
 
 namespace vantrel {
 
-bool Decode_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+bool Decode_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     switch (dec.Data_Structure) {
         case k_structure_bb:
-            BB_Ensemble(dec, ds, settings, menus);
+            BB_Ensemble(dec, ds, opt);
             return true;
         case k_structure_nb:
-            NB_Ensemble(dec, ds, settings, menus);
+            NB_Ensemble(dec, ds, opt);
             return true;
         default:
             ds.File_Loaded = false;

@@ -95,9 +95,15 @@ struct Scan_State {
     }
 };
 
+// Decoding state of the report's own, so the loaded data set is never touched.
+struct Private_State {
+    Data_Set ds;
+    Decoder_State dec;
+};
+
 // Walks the whole file as the loaders do. An ensemble of another length counts as wrong
 // size and, unless it is a two-type memory record, is numbered like the others.
-void Run_Statistics(Binary_File& file, App_State& priv, std::int32_t ens_bytes, Scan_State& scan,
+void Run_Statistics(Binary_File& file, Private_State& priv, std::int32_t ens_bytes, Scan_State& scan,
                     Setup_Change_Log& setups, Progress_Hooks& progress) {
     Decoder_State& dec = priv.dec;
     Ens_Statistics& s = scan.stats;
@@ -222,16 +228,14 @@ std::string BB_Setup_Lines(const std::uint8_t* fl, const Decoder_State& bt) {
 }
 
 File_Details_Result Show_File_Details(const std::string& file_name, const Decoder_State& main_dec,
-                                      const Settings& settings, const Menu_State& menus,
+                                      const Decode_Options& opt,
                                       const Statistic_Changed& on_change, Progress_Hooks& progress) {
     File_Details_Result result;
     Binary_File file;
     if (!file.Open(file_name)) return result;
     result.opened = true;
 
-    App_State priv;  // private decoding state: the loaded data set is never touched
-    priv.settings = settings;
-    priv.menus = menus;
+    Private_State priv;
     Allocate_Data_Set(priv.ds, false, 1, 1);
     Decoder_State& dec = priv.dec;
     std::string& r = result.report;
@@ -245,7 +249,7 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     if (dec.Data_Structure == k_structure_unknown || !Get_Next_Ensemble(file, dec, loaded, progress)) return result;
 
     priv.ds.Sub_Count = 0;
-    Decode_Ensemble(priv);
+    Decode_Ensemble(priv.dec, priv.ds, opt);
     const std::int32_t ens_bytes = dec.Ens_Bytes;
     const std::int32_t first = dec.Cur_Ens_Number;
     r += Line("Ensemble Length " + Num(ens_bytes + 2.0) + " bytes");
@@ -264,7 +268,7 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     r += Line(Ensemble_Line("First Ensemble ", first, priv.ds, 0));
     bool nvram = false, lengths_vary = false;
     priv.ds.Sub_Count = 1;
-    if (Find_Last_Ensemble(file, priv, ens_bytes, nvram, lengths_vary, progress)) {
+    if (Find_Last_Ensemble(file, priv.dec, priv.ds, opt, ens_bytes, nvram, lengths_vary, progress)) {
         const std::int32_t last = dec.Cur_Ens_Number;
         r += Line(Ensemble_Line("Last  Ensemble ", last, priv.ds, 1));
         const std::int64_t extra =

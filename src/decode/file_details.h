@@ -6,7 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app_state.h"
+#include "decode/decode_options.h"
+#include "decode/decoder_state.h"
 #include "platform/progress.h"
 
 namespace vantrel {
@@ -29,7 +30,7 @@ struct File_Details_Result {
 // Builds the report of a file and runs the statistics scan with private decoding state, so
 // the loaded data set is left alone; only the bottom-track set-up scalars of main_dec are read.
 File_Details_Result Show_File_Details(const std::string& file_name, const Decoder_State& main_dec,
-                                      const Settings& settings, const Menu_State& menus,
+                                      const Decode_Options& opt,
                                       const Statistic_Changed& on_change, Progress_Hooks& progress);
 
 // Bits nbits down to 0 of value as "1" and "0", highest first.

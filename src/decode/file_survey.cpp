@@ -3,6 +3,7 @@
 #include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
+#include "platform/program_messages.h"
 #include "platform/text_format.h"
 
 namespace vantrel {
@@ -13,20 +14,19 @@ constexpr const char* k_eol = "\r\n";
 
 std::string Two_Digits(double v) { return Format(v, "00"); }
 
-void Decode_Into(App_State& app, std::int32_t slot) {
-    app.ds.Sub_Count = slot;
-    Decode_Ensemble(app);
+void Decode_Into(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt, std::int32_t slot) {
+    ds.Sub_Count = slot;
+    Decode_Ensemble(dec, ds, opt);
 }
 
-bool Survey(App_State& app, const std::string& file_name, std::string& text, Progress_Hooks& progress) {
-    Data_Set& ds = app.ds;
-    Decoder_State& dec = app.dec;
-    const auto members = File_Set_Members(file_name, app.file_set);
+bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Set_State& set,
+            const std::string& file_name, std::string& text, Progress_Hooks& progress) {
+    const auto members = File_Set_Members(file_name, set);
     text = members.size() > 1 ? members.front().name + " to " + members.back().name : file_name;
     text += k_eol;
     const std::int64_t file_size = File_Set_Size(members);
     if (file_size < 0) return false;  // a member that cannot be read ends the survey
-    app.file_set.File_Size = file_size;
+    set.File_Size = file_size;
     text += "File Size " + Format(static_cast<double>(file_size), "###,###,###,###") + " bytes" + k_eol;
 
     if (ds.Sub_Slots() < 2) Allocate_Data_Set(ds, false, 1, 1);
@@ -38,7 +38,7 @@ bool Survey(App_State& app, const std::string& file_name, std::string& text, Pro
                         : dec.Data_Structure == k_structure_bb ? "BB/KX "
                                                                : "Unknown ";
     const auto fail = [&] {
-        text += std::string("Not enough VALID ensembles") + k_eol;
+        text += std::string(k_not_enough_valid) + k_eol;
         return false;
     };
     bool loaded = true;
@@ -46,7 +46,7 @@ bool Survey(App_State& app, const std::string& file_name, std::string& text, Pro
     if (dec.Data_Structure != k_structure_nb && dec.Data_Structure != k_structure_bb) return fail();
 
     Clear_Slot(ds, 0);
-    Decode_Into(app, 0);
+    Decode_Into(dec, ds, opt, 0);
     if (dec.Is_QTRM) label = "QTRM ";
     const std::int32_t ens_bytes = dec.Ens_Bytes;
     const double record = ens_bytes + 2.0;
@@ -72,7 +72,7 @@ bool Survey(App_State& app, const std::string& file_name, std::string& text, Pro
     bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
-    if (!Find_Last_Ensemble(file, app, ens_bytes, nvram, lengths_vary, progress)) return fail();
+    if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) return fail();
     ds.Last_Ens = dec.Cur_Ens_Number;
     text += Ensemble_Line("Last  Ensemble ", ds.Last_Ens, ds, 1) + k_eol;
 
@@ -112,22 +112,17 @@ std::string System_Frequency_Label(std::int32_t code, bool narrowband) {
 }
 
 std::string Ensemble_Clock_Text(const Data_Set& ds, std::size_t slot) {
-    std::string out;
-    if (ds.Sub_Time(0, slot) != 80) out = Two_Digits(ds.Sub_Time(0, slot)) + "/";
-    out += Two_Digits(ds.Sub_Time(1, slot)) + "/" + Two_Digits(ds.Sub_Time(2, slot)) + " " +
-           Two_Digits(ds.Sub_Time(3, slot)) + ":" + Two_Digits(ds.Sub_Time(4, slot)) + ":" +
-           Two_Digits(ds.Sub_Time(5, slot)) + "." + Two_Digits(ds.Sub_Time(6, slot));
-    return out;
+    const auto t = [&](std::size_t k) { return static_cast<int>(ds.Sub_Time(k, slot)); };
+    return Date_Text(t(0), t(1), t(2)) + " " + Clock_Text(t(3), t(4), t(5), t(6));
 }
 
 std::string Ensemble_Line(const std::string& label, std::int32_t number, const Data_Set& ds, std::size_t slot) {
     return label + Format(number, "00000000") + " " + Ensemble_Clock_Text(ds, slot);
 }
 
-bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
-                        bool& lengths_vary, Progress_Hooks& progress) {
-    Decoder_State& dec = app.dec;
-    const std::int32_t slot = app.ds.Sub_Count;
+bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,
+                        std::int32_t ens_bytes, bool& nvram_seen, bool& lengths_vary, Progress_Hooks& progress) {
+    const std::int32_t slot = ds.Sub_Count;
     const std::int64_t length = file.Length();
     const std::int64_t record = static_cast<std::int64_t>(ens_bytes) + 2;
     bool loaded = true;
@@ -138,7 +133,7 @@ bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_byte
             if (dec.Ens_Bytes != ens_bytes && !Is_NVRAM_Ensemble(dec) && dec.Ens_Bytes != k_two_type_record_bytes) {
                 lengths_vary = true;
             }
-            Decode_Into(app, slot);
+            Decode_Into(dec, ds, opt, slot);
         } while (!progress.Stop() && Get_Next_Ensemble(file, dec, loaded, progress));
     };
 
@@ -168,15 +163,16 @@ bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_byte
     return false;
 }
 
-bool Show_File_Stats(App_State& app, const std::string& file_name, Progress_Hooks& progress) {
+bool Show_File_Stats(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Set_State& set,
+                     std::string& info_text, const std::string& file_name, Progress_Hooks& progress) {
     std::string text;
     bool ok = false;
     try {
-        ok = Survey(app, file_name, text, progress);
+        ok = Survey(ds, dec, opt, set, file_name, text, progress);
     } catch (const std::exception&) {
         ok = false;  // a vanished member or an allocation failure ends the survey quietly
     }
-    app.Info_Text = text;
+    info_text = text;
     return ok;
 }
 

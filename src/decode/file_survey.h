@@ -5,17 +5,21 @@
 #include <cstdint>
 #include <string>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "dataset/file_set.h"
+#include "decode/decode_options.h"
+#include "decode/decoder_state.h"
 #include "platform/binary_file.h"
 #include "platform/progress.h"
 
 namespace vantrel {
 
-// True when the file (or the set it opens, by app.file_set) has a known structure and
-// valid first and last ensembles. Writes app.Info_Text (lines ended by CR LF),
-// app.file_set.File_Size, the file's ensemble range in app.ds, slots 0 and 1 and the
-// set-up scalars of the first ensemble. Reads only the start and the end of the data.
-bool Show_File_Stats(App_State& app, const std::string& file_name, Progress_Hooks& progress);
+// True when the file (or the set it opens, by set) has a known structure and valid first
+// and last ensembles. Writes info_text (lines ended by CR LF), set.File_Size, the file's
+// ensemble range in ds, slots 0 and 1 and the set-up scalars of the first ensemble.
+// Reads only the start and the end of the data.
+bool Show_File_Stats(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Set_State& set,
+                     std::string& info_text, const std::string& file_name, Progress_Hooks& progress);
 
 constexpr std::int32_t k_two_type_record_bytes = 8258;  // an instrument memory record, not an ensemble
 
@@ -27,8 +31,8 @@ constexpr const char* k_lengths_vary_text = "Ensemble Lengths Vary: Missing or E
 // the checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
 // record was passed over, lengths_vary when an ensemble met near the end has another length
 // (two-type records aside). False when no ensemble but two-type records is found near the end.
-bool Find_Last_Ensemble(Binary_File& file, App_State& app, std::int32_t ens_bytes, bool& nvram_seen,
-                        bool& lengths_vary, Progress_Hooks& progress);
+bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,
+                        std::int32_t ens_bytes, bool& nvram_seen, bool& lengths_vary, Progress_Hooks& progress);
 
 // "153.6 kHz" and the like for a frequency code 0..7 of the system configuration word.
 std::string System_Frequency_Label(std::int32_t code, bool narrowband);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dataset/data_codes.h"
 #include "decode/profile_cells.h"
 #include "platform/byte_reader.h"
 #include "platform/text_format.h"
@@ -14,8 +15,7 @@ namespace {
 struct Target {
     Decoder_State& dec;
     Data_Set& ds;
-    const Settings& settings;
-    const Menu_State& menus;
+    const Decode_Options& settings;
     std::size_t slot;
 };
 
@@ -42,27 +42,27 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
 
     dec.Cur_Ens_Number = b.Read_U16_BE(15);
     ds.Sub_Ens_Number(e) = dec.Cur_Ens_Number;
-    ds.Sub_Anc(6, e) = b.Read_U8(17);
+    ds.Sub_Anc(k_anc_bit, e) = b.Read_U8(17);
 
-    const NB_Configuration cfg = Decode_NB_Configuration(b.Read_U8(18), t.menus.Flip_Checked);
+    const NB_Configuration cfg = Decode_NB_Configuration(b.Read_U8(18), t.settings.Flip);
     dec.NB_Vel_Factor = cfg.vel_factor;
     dec.Coord_Transform = cfg.coord_transform;
     dec.Sys_Config = cfg.sys_config;
-    ds.Sub_Anc(5, e) = cfg.facing_up ? 1 : 0;
+    ds.Sub_Anc(k_anc_orientation, e) = cfg.facing_up ? 1 : 0;
 
-    ds.Sub_Anc(0, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(21) * 36000.0 / 65536));
-    ds.Sub_Anc(1, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(23) * 36000.0 / 65536));
-    ds.Sub_Anc(2, e) = static_cast<std::int32_t>(rnd(b.Read_U16_BE(25) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_pitch, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(21) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_roll, e) = static_cast<std::int32_t>(rnd(b.Read_S16_BE(23) * 36000.0 / 65536));
+    ds.Sub_Anc(k_anc_heading, e) = static_cast<std::int32_t>(rnd(b.Read_U16_BE(25) * 36000.0 / 65536));
 
     const double temp = NB_Temperature(b.Read_U16_BE(27));
-    ds.Sub_Anc(3, e) = static_cast<std::int32_t>(rnd(temp * 100));
+    ds.Sub_Anc(k_anc_temperature, e) = static_cast<std::int32_t>(rnd(temp * 100));
     const double sound_speed = 1449.2 + 4.6 * temp - 0.055 * temp * temp + 0.00029 * temp * temp * temp;
     dec.NB_Vel_Factor *= sound_speed / 1536;
 
     dec.Have_BT = true;
-    ds.Sub_Anc(4, e) = 0;
+    ds.Sub_Anc(k_anc_depth, e) = 0;
     dec.NB_Range_Factor = k_nb_range_factor;
-    ds.Sub_Anc(7, e) = b.Read_U8(29);
+    ds.Sub_Anc(k_anc_battery, e) = b.Read_U8(29);
 
     const std::uint8_t* packed = b.Data() + 41;  // 41..46 checked by the leader's size
     const double bt_factor = dec.NB_Vel_Factor * t.settings.BT_Vel_Scale;
@@ -143,13 +143,13 @@ NB_Configuration Decode_NB_Configuration(std::uint8_t config, bool flip_checked)
     return out;
 }
 
-void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
+void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
     const std::size_t data_bytes =
         std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
     const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);
     if (!ensemble.Fits(0, k_nb_header_bytes) || ds.Sub_Count < 0 || ds.Sub_Count >= ds.Sub_Slots()) return;
-    Target t{dec, ds, settings, menus, static_cast<std::size_t>(ds.Sub_Count)};
+    Target t{dec, ds, opt, static_cast<std::size_t>(ds.Sub_Count)};
 
     std::size_t offset = k_nb_header_bytes;
     for (std::size_t block = 0; block < 5; ++block) {
@@ -170,14 +170,19 @@ void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, con
         const auto b = declared->Sub(0, needed);
         if (!b) continue;
         switch (block) {
-            case 0:
-                NBDecodeLeader(*b, t);
-                dec.Have_FL = dec.Have_VL = true;
-                break;
-            case 1: NBVelocity(*b, t); dec.Have_Vel = true; break;
-            case 2: NBCorrelation(*b, t); dec.Have_Corr = true; break;
-            case 3: NBEcho(*b, t); dec.Have_Echo = true; break;
-            default: NBPercentGood(*b, t); dec.Have_PG = dec.Coord_Transform == 0 || dec.Coord_Transform == 24; break;
+            case 0: NBDecodeLeader(*b, t); break;
+            case 1: NBVelocity(*b, t); break;
+            case 2: NBCorrelation(*b, t); break;
+            case 3: NBEcho(*b, t); break;
+            default: NBPercentGood(*b, t); break;
+        }
+        const bool read = !b->Overran();  // a decoder that read past its block made nothing of it
+        switch (block) {
+            case 0: dec.Have_FL = dec.Have_VL = read; break;
+            case 1: dec.Have_Vel = read; break;
+            case 2: dec.Have_Corr = read; break;
+            case 3: dec.Have_Echo = read; break;
+            default: dec.Have_PG = read && (dec.Coord_Transform == 0 || dec.Coord_Transform == 24); break;
         }
     }
 }

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decode_options.h"
+#include "decode/decoder_state.h"
 
 namespace vantrel {
 
@@ -15,7 +17,7 @@ constexpr double k_nb_range_factor = 153600 / 1475.1;  // cm per range count
 
 // Decodes the narrowband ensemble in dec.Ens_Buffer into slot ds.Sub_Count and the
 // set-up scalars. A block that does not fit inside the ensemble is skipped.
-void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
+void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt);
 
 // The ensemble number that NB_Ensemble would set from the ensemble in dec.Ens_Buffer,
 // or unchanged when it would decode no leader; reads nothing else.

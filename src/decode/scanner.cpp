@@ -12,6 +12,10 @@ namespace {
 
 enum class Byte_Order { little, big };
 
+// States of the broadband search: looking for the first 0x7F, for the second, checking
+// the candidate they start, found.
+enum class BB_State { k_first_marker = 0, k_second_marker = 1, k_candidate = 2, k_found = 4 };
+
 // Reads the candidate that starts at position start (1-based) into Ens_Buffer and
 // checks its checksum. False when it is invalid or runs past the end of the file.
 bool Read_And_Check_Candidate(Binary_File& file, Decoder_State& dec, std::int64_t start, Byte_Order order,
@@ -38,33 +42,33 @@ bool BB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) 
     const std::int32_t saved_bytes = dec.Ens_Bytes;
     std::int32_t skipped = 0;
     std::int64_t start = file.Position();
-    int state = 0;
+    BB_State state = BB_State::k_first_marker;
     std::uint8_t byte = 0;
-    while (!file.Eof() && state != 4 && skipped < k_bb_skip_limit) {
+    while (!file.Eof() && state != BB_State::k_found && skipped < k_bb_skip_limit) {
         progress.Yield();
         switch (state) {
-            case 0:
+            case BB_State::k_first_marker:
                 if (!file.Read_Byte(byte)) break;
                 start = file.Position() - 1;
-                if (byte == 0x7F) state = 1; else ++skipped;
+                if (byte == 0x7F) state = BB_State::k_second_marker; else ++skipped;
                 break;
-            case 1:
+            case BB_State::k_second_marker:
                 if (!file.Read_Byte(byte)) break;
-                state = byte == 0x7F ? 2 : 0;
+                state = byte == 0x7F ? BB_State::k_candidate : BB_State::k_first_marker;
                 break;
             default:
                 if (Read_And_Check_Candidate(file, dec, start, Byte_Order::little, k_bb_min_ens_bytes)) {
-                    state = 4;
+                    state = BB_State::k_found;
                 } else {
                     // One byte after the candidate's first 0x7F. A candidate that runs past the end
                     // of the file is only a false header too: complete ensembles may still follow.
                     file.Seek(start + 1);
-                    state = 0;
+                    state = BB_State::k_first_marker;
                 }
                 break;
         }
     }
-    if (state == 4) return true;
+    if (state == BB_State::k_found) return true;
     dec.Ens_Bytes = saved_bytes;
     return false;
 }

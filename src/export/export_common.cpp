@@ -74,20 +74,20 @@ std::vector<Bin_Column> Selected_Bins(const Bin_List& list, std::int32_t num_bin
 
 std::int32_t Bin_Value(const Data_Set& ds, int type, std::int32_t bin) {
     const auto b = static_cast<std::size_t>(bin);
-    if (type < 0) return 0;
-    if (type <= 4) return ds.Sub_Echo(static_cast<std::size_t>(type), b, 0);
-    if (type <= 9) return ds.Sub_Corr(static_cast<std::size_t>(type - 5), b, 0);
-    if (type <= 15) return ds.Sub_Vel(static_cast<std::size_t>(type - 10), b, 0);
-    if (type <= 19) return ds.Sub_PGood(static_cast<std::size_t>(type - 16), b, 0);
+    if (type < k_type_echo) return 0;
+    if (type < k_type_corr) return ds.Sub_Echo(static_cast<std::size_t>(type - k_type_echo), b, 0);
+    if (type < k_type_vel) return ds.Sub_Corr(static_cast<std::size_t>(type - k_type_corr), b, 0);
+    if (type < k_type_pgood) return ds.Sub_Vel(static_cast<std::size_t>(type - k_type_vel), b, 0);
+    if (type < k_type_per_bin_count) return ds.Sub_PGood(static_cast<std::size_t>(type - k_type_pgood), b, 0);
     return 0;
 }
 
 std::int16_t Series_Velocity(const Data_Set& ds, int type, bool calimbro) {
     static constexpr std::size_t k_nav_components[4] = {0, 1, 4, 5};
-    if (type >= 20 && type <= 25) return ds.Sub_BT_Vel(static_cast<std::size_t>(type - 20), 0);
-    if (type >= 26 && type <= 31) return ds.Sub_WM_Vel(static_cast<std::size_t>(type - 26), 0);
-    if (type >= 32 && type <= 35) {
-        const std::size_t c = k_nav_components[type - 32];
+    if (type >= k_type_bt && type < k_type_wm) return ds.Sub_BT_Vel(static_cast<std::size_t>(type - k_type_bt), 0);
+    if (type >= k_type_wm && type < k_type_nav) return ds.Sub_WM_Vel(static_cast<std::size_t>(type - k_type_wm), 0);
+    if (type >= k_type_nav && type <= k_type_nav_direction) {
+        const std::size_t c = k_nav_components[type - k_type_nav];
         return calimbro ? ds.Sub_Ref_Vel(c, 0) : ds.Sub_Nav_Vel(c, 0);
     }
     return k_bad_velocity;
@@ -97,17 +97,17 @@ std::string Contour_Type_Title(int d, bool mat) {
     static constexpr const char* k_velocity[6] = {" East (u) mm/s", " North (v) mm/s", " Vertical (w) mm/s",
                                                   " Error mm/s",    " Magnitude mm/s", " Direction degrees"};
     std::string title;
-    if (d >= 0 && d <= 4) {
+    if (d >= k_type_echo && d < k_type_corr) {
         title = " Echo Amplitude counts";
-        title += d == 4 ? " Four Beam Average" : " Beam" + std::to_string(d + 1);
-    } else if (d >= 5 && d <= 9) {
+        title += d == k_type_echo_average ? " Four Beam Average" : " Beam" + std::to_string(d - k_type_echo + 1);
+    } else if (d >= k_type_corr && d < k_type_vel) {
         title = " Correlation counts";
-        title += d == 9 ? " Four Beam Average" : " Beam" + std::to_string(d - 4);
-    } else if (d >= 10 && d <= 15) {
+        title += d == k_type_corr_average ? " Four Beam Average" : " Beam" + std::to_string(d - k_type_corr + 1);
+    } else if (d >= k_type_vel && d < k_type_pgood) {
         title = " Velocity";
-        title += (mat && d == 15) ? " Direction tenth degrees" : k_velocity[d - 10];
-    } else if (d >= 16 && d <= 19) {
-        return " PG" + std::to_string(d - 15);
+        title += (mat && d == k_type_vel_direction) ? " Direction tenth degrees" : k_velocity[d - k_type_vel];
+    } else if (d >= k_type_pgood && d < k_type_per_bin_count) {
+        return " PG" + std::to_string(d - k_type_pgood + 1);
     } else {
         return title;
     }
@@ -124,30 +124,12 @@ std::string System_Text(const Decoder_State& dec) {
 }
 
 std::string Ensemble_Date_Text(const Data_Set& ds) {
-    std::string text;
-    if (ds.Sub_Time(0, 0) != 80) {
-        Append_Two(text, ds.Sub_Time(0, 0));
-        text += '/';
-    }
-    Append_Two(text, ds.Sub_Time(1, 0));
-    text += '/';
-    Append_Two(text, ds.Sub_Time(2, 0));
-    return text;
+    return Date_Text(ds.Sub_Time(0, 0), ds.Sub_Time(1, 0), ds.Sub_Time(2, 0));
 }
 
 std::string Ensemble_Time_Text(const Data_Set& ds) {
-    std::string text;
-    Append_Two(text, ds.Sub_Time(3, 0));
-    text += ':';
-    Append_Two(text, ds.Sub_Time(4, 0));
-    text += ':';
-    Append_Two(text, ds.Sub_Time(5, 0));
-    text += '.';
-    Append_Two(text, ds.Sub_Time(6, 0));
-    return text;
+    return Clock_Text(ds.Sub_Time(3, 0), ds.Sub_Time(4, 0), ds.Sub_Time(5, 0), ds.Sub_Time(6, 0));
 }
-
-double Position_Degrees(std::int32_t stored) { return stored * 180.0 / 2147483648.0; }
 
 void Append_Int(std::string& out, std::int64_t v) {
     char buf[24];

@@ -45,7 +45,7 @@ struct Bin_Column {
 std::vector<Bin_Column> Selected_Bins(const Bin_List& list, std::int32_t num_bins, std::int32_t orientation_count);
 
 // True for the velocity types 10..15, whose -32768 means bad.
-inline bool Is_Velocity_Type(int type) { return type >= 10 && type <= 15; }
+inline bool Is_Velocity_Type(int type) { return type >= k_type_vel && type <= k_type_vel_direction; }
 
 // Stored value of per-bin type 0..19 at a bin of slot 0: counts, mm/s, tenths of a
 // degree or percent; -32768 for a bad velocity.
@@ -66,9 +66,6 @@ std::string System_Text(const Decoder_State& dec);
 // Slot 0's date "yy/mm/dd" ("mm/dd" for year byte 80) and time "hh:mm:ss.hh".
 std::string Ensemble_Date_Text(const Data_Set& ds);
 std::string Ensemble_Time_Text(const Data_Set& ds);
-
-// Position stored with 2^31 = 180 degrees, in degrees.
-double Position_Degrees(std::int32_t stored);
 
 // Appends v with pattern "0".
 void Append_Int(std::string& out, std::int64_t v);

@@ -1,20 +1,22 @@
 #pragma once
 // What the export window's controls hold, and what a writer needs besides them: the
-// program state, the Sub Set loader, progress hooks and the ensemble file's name.
+// data set and decoder state, the Sub Set loader, progress hooks and the ensemble file's name.
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decoder_state.h"
+#include "dataset/data_codes.h"
 #include "platform/progress.h"
 
 namespace vantrel {
 
-constexpr int k_export_type_count = 20;   // per-bin data types: echo, correlation, velocity, percent good
-constexpr int k_series_box_count = 40;    // series types 0..39
-constexpr int k_anc_box_count = 8;        // ancillary boxes 0..7
+constexpr int k_export_type_count = k_type_per_bin_count;  // contour and profile data types 0..19
+constexpr int k_series_box_count = k_type_count;          // series types 0..39
+constexpr int k_anc_box_count = k_anc_component_count;    // ancillary boxes 0..7, the Sub_Anc components
 constexpr int k_bin_list_count = 255;     // bin list items "1".."255"
 
 enum class Export_File_Type { k_text = 0, k_mat = 1 };
@@ -30,7 +32,7 @@ struct Range_Fields {
 
 struct Export_Selection {
     // Contour tab.
-    std::int32_t Contour_Type = 10;  // selected data-type option 0..19; any other value: none selected
+    std::int32_t Contour_Type = k_type_vel;  // selected data-type option 0..19; any other value: none selected
     Range_Fields Contour_Range;
     Bin_List Contour_Bins{};
     Export_File_Type Contour_File_Type = Export_File_Type::k_text;
@@ -55,7 +57,8 @@ using Sub_Set_Loader = std::function<bool(std::int32_t first_ens, std::int32_t l
 
 // Everything one writer works with.
 struct Export_Job {
-    App_State& app;
+    Data_Set& ds;
+    Decoder_State& dec;
     Export_Selection& sel;
     const Sub_Set_Loader& load;
     Progress_Hooks& progress;

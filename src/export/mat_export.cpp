@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "export/export_common.h"
+#include "platform/numeric.h"
 
 namespace vantrel {
 
@@ -73,9 +74,9 @@ struct Clock_Columns {
         ensembles.Allocate(rows, 1);
         clock.Allocate(rows, 7);
     }
-    void Fill(std::int32_t r, const App_State& app) {
-        ensembles.At(r, 0) = app.dec.Cur_Ens_Number;
-        for (std::int32_t k = 0; k < 7; ++k) clock.At(r, k) = app.ds.Sub_Time(static_cast<std::size_t>(k), 0);
+    void Fill(std::int32_t r, const Export_Job& job) {
+        ensembles.At(r, 0) = job.dec.Cur_Ens_Number;
+        for (std::int32_t k = 0; k < 7; ++k) clock.At(r, k) = job.ds.Sub_Time(static_cast<std::size_t>(k), 0);
     }
     void Write(std::ostream& out, std::string_view prefix, const char* const (&names)[8], std::int32_t n) const {
         Write_Mat_Long_Matrix(out, std::string(prefix) + names[0], ensembles.Data(), n, 1, ensembles.rows);
@@ -138,12 +139,12 @@ constexpr const char* k_anc_names[k_anc_box_count] = {"AnP100thDeg", "AnR100thDe
 std::string Profile_Base_Name(int i) {
     static constexpr const char* k_vel[6] = {"Emmpersec",  "Nmmpersec", "Vmmpersec",
                                              "Ermmpersec", "Magmmsec",  "Dir10thDeg"};
-    if (i <= 3) return "EAmpBm" + std::to_string(i + 1) + "cnts";
-    if (i == 4) return "EAmpBmAvgcnts";
-    if (i <= 8) return "Cor" + std::to_string(i - 4) + "cnts";
-    if (i == 9) return "CorAvgcnts";
-    if (i <= 15) return k_vel[i - 10];
-    return "PG" + std::to_string(i - 15);
+    if (i < k_type_echo_average) return "EAmpBm" + std::to_string(i - k_type_echo + 1) + "cnts";
+    if (i == k_type_echo_average) return "EAmpBmAvgcnts";
+    if (i < k_type_corr_average) return "Cor" + std::to_string(i - k_type_corr + 1) + "cnts";
+    if (i == k_type_corr_average) return "CorAvgcnts";
+    if (i < k_type_pgood) return k_vel[i - k_type_vel];
+    return "PG" + std::to_string(i - k_type_pgood + 1);
 }
 
 }  // namespace
@@ -189,8 +190,8 @@ void Write_Mat_Unsigned_Matrix(std::ostream& out, std::string_view name, const s
 }
 
 void Write_Mat_Header(Export_Job& job, std::ostream& out) {
-    const Decoder_State& dec = job.app.dec;
-    const Data_Set& ds = job.app.ds;
+    const Decoder_State& dec = job.dec;
+    const Data_Set& ds = job.ds;
     Write_Mat_Text(out, "ORUFileName", job.ensemble_file);
     Write_Mat_Text(out, "ORUSystem", System_Text(dec));
     Write_Mat_Long_Scalar(out, "ORUPingsPerEns", dec.Pings_Per_Ens);
@@ -204,15 +205,14 @@ void Write_Mat_Header(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, job.ds);
     const int d = job.sel.Contour_Type;
     const bool have_type = d >= 0 && d < k_export_type_count;
     Write_Mat_Text(out, "ConTitle", Contour_Type_Title(d, true));
     job.load(range.first, range.first);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     const std::vector<std::uint8_t> positions = Bin_Positions(bins);
     Write_Positions(out, "ConBins", positions);
 
@@ -229,10 +229,10 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
-        clock.Fill(n, app);
+        clock.Fill(n, job);
         if (have_type) {
             for (std::size_t k = 0; k < bins.size(); ++k) {
-                values.Set(n, static_cast<std::int32_t>(k), Bin_Value(app.ds, d, bins[k].bin));
+                values.Set(n, static_cast<std::int32_t>(k), Bin_Value(job.ds, d, bins[k].bin));
             }
         }
         ++n;
@@ -241,20 +241,19 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
 
     clock.Write(out, "Con", k_con_clock_names, n);
     if (have_type) {
-        const char* name = d <= 4 ? "ConEchoAmp" : d <= 9 ? "ConCor" : d <= 15 ? "ConVel" : "ConPGood";
+        const char* name = d < k_type_corr ? "ConEchoAmp" : d < k_type_vel ? "ConCor" : d < k_type_pgood ? "ConVel" : "ConPGood";
         values.Write(out, name, planned);
     }
     job.progress.Percent(100);
 }
 
 void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, app.ds);
+    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
     job.load(ens, ens);
-    Write_Mat_Long_Scalar(out, "ORUProfileEns", app.dec.Cur_Ens_Number);
+    Write_Mat_Long_Scalar(out, "ORUProfileEns", job.dec.Cur_Ens_Number);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     const std::vector<std::uint8_t> positions = Bin_Positions(bins);
     Write_Positions(out, "ORUProfileBins", positions);
     const auto cols = static_cast<std::int32_t>(positions.size());
@@ -265,7 +264,7 @@ void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
         Bin_Matrix row;
         row.Allocate(i, 1, cols);
         for (std::size_t k = 0; k < bins.size(); ++k) {
-            row.Set(0, static_cast<std::int32_t>(k), Bin_Value(app.ds, i, bins[k].bin));
+            row.Set(0, static_cast<std::int32_t>(k), Bin_Value(job.ds, i, bins[k].bin));
         }
         row.Write(out, "Pro" + Profile_Base_Name(i), 1);
         job.progress.Percent((i + 1) * 100 / k_export_type_count);
@@ -274,26 +273,25 @@ void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Series_Mat(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
     const Export_Selection& sel = job.sel;
-    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, app.ds);
-    const bool calimbro = sel.Series_Types[38];
+    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
+    const bool calimbro = sel.Series_Types[k_type_calimbro];
     job.load(range.first, range.first);
     Write_Mat_Header(job, out);
 
-    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     Write_Positions(out, "SerBins", Bin_Positions(bins));
     const auto bin_count = static_cast<std::int32_t>(bins.size());
 
     const std::int32_t planned = range.Rows();
     Clock_Columns clock;
     clock.Allocate(planned);
-    Column_Store<std::int16_t> anc_words;  // pitch, roll, heading, temperature, BIT at columns 0..3, 6
+    Column_Store<std::int16_t> anc_words;  // pitch, roll, heading, temperature, BIT in their component's column
     Column_Store<std::int32_t> depth;
     Column_Store<std::uint8_t> anc_bytes;  // orientation at column 0, battery at 1
-    anc_words.Allocate(planned, 7);
-    depth.Allocate(sel.Anc_Types[4] ? planned : 0, 1);
-    anc_bytes.Allocate(sel.Anc_Types[5] || sel.Anc_Types[7] ? planned : 0, 2);
+    anc_words.Allocate(planned, k_anc_bit + 1);
+    depth.Allocate(sel.Anc_Types[k_anc_depth] ? planned : 0, 1);
+    anc_bytes.Allocate(sel.Anc_Types[k_anc_orientation] || sel.Anc_Types[k_anc_battery] ? planned : 0, 2);
 
     std::vector<int> bin_types;
     std::vector<Bin_Matrix> bin_values(k_export_type_count);
@@ -305,33 +303,35 @@ void Write_Series_Mat(Export_Job& job, std::ostream& out) {
         }
     }
     std::vector<int> velocity_types;
-    for (int t = 20; t <= 35; ++t) {
+    for (int t = k_type_bt; t <= k_type_nav_direction; ++t) {
         if (sel.Series_Types[static_cast<std::size_t>(t)]) velocity_types.push_back(t);
     }
     Column_Store<std::int16_t> velocities;
     velocities.Allocate(planned, static_cast<std::int32_t>(velocity_types.size()));
-    const bool want_positions = sel.Series_Types[36], want_depths = sel.Series_Types[39];
+    const bool want_positions = sel.Series_Types[k_type_positions], want_depths = sel.Series_Types[k_type_bt_depths];
     Column_Store<double> positions;  // first lat, lon, last lat, lon (or the two carried in bottom track)
     positions.Allocate(want_positions ? planned : 0, 4);
     Column_Store<std::int32_t> bt_depths;
     bt_depths.Allocate(want_depths ? planned : 0, 4);
 
-    const Data_Set& ds = app.ds;
+    const Data_Set& ds = job.ds;
     std::int32_t n = 0;
     for (std::int64_t e = range.first; n < planned && e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
-        clock.Fill(n, app);
-        for (std::int32_t k = 0; k < 4; ++k) anc_words.At(n, k) = static_cast<std::int16_t>(ds.Sub_Anc(static_cast<std::size_t>(k), 0));
-        const std::int32_t heading = ds.Sub_Anc(2, 0);
-        anc_words.At(n, 2) = static_cast<std::int16_t>(heading >= 18000 ? heading - 36000 : heading);
-        anc_words.At(n, 6) = static_cast<std::int16_t>(ds.Sub_Anc(6, 0));
-        if (depth.rows) depth.At(n, 0) = ds.Sub_Anc(4, 0);
+        clock.Fill(n, job);
+        for (std::int32_t k = k_anc_pitch; k <= k_anc_temperature; ++k) {
+            anc_words.At(n, k) = static_cast<std::int16_t>(ds.Sub_Anc(static_cast<std::size_t>(k), 0));
+        }
+        const std::int32_t heading = ds.Sub_Anc(k_anc_heading, 0);
+        anc_words.At(n, k_anc_heading) = static_cast<std::int16_t>(heading >= 18000 ? heading - 36000 : heading);
+        anc_words.At(n, k_anc_bit) = static_cast<std::int16_t>(ds.Sub_Anc(k_anc_bit, 0));
+        if (depth.rows) depth.At(n, 0) = ds.Sub_Anc(k_anc_depth, 0);
         if (anc_bytes.rows) {
-            anc_bytes.At(n, 0) = static_cast<std::uint8_t>(ds.Sub_Anc(5, 0));
-            anc_bytes.At(n, 1) = static_cast<std::uint8_t>(ds.Sub_Anc(7, 0));
+            anc_bytes.At(n, 0) = static_cast<std::uint8_t>(ds.Sub_Anc(k_anc_orientation, 0));
+            anc_bytes.At(n, 1) = static_cast<std::uint8_t>(ds.Sub_Anc(k_anc_battery, 0));
         }
         for (int t : bin_types) {
             Bin_Matrix& m = bin_values[static_cast<std::size_t>(t)];
@@ -357,19 +357,19 @@ void Write_Series_Mat(Export_Job& job, std::ostream& out) {
     for (int box = 0; box < k_anc_box_count; ++box) {
         if (!sel.Anc_Types[static_cast<std::size_t>(box)]) continue;
         const char* name = k_anc_names[box];
-        if (box <= 3) {
+        if (box <= k_anc_temperature) {
             Write_Mat_Integer_Matrix(out, name, anc_words.Data() + box * planned, n, 1, planned);
-        } else if (box == 4) {
+        } else if (box == k_anc_depth) {
             Write_Mat_Long_Matrix(out, name, depth.Data(), n, 1, planned);
-        } else if (box == 6) {
-            Write_Mat_Unsigned_Matrix(out, name, anc_words.Data() + 6 * planned, n, 1, planned);
+        } else if (box == k_anc_bit) {
+            Write_Mat_Unsigned_Matrix(out, name, anc_words.Data() + k_anc_bit * planned, n, 1, planned);
         } else {
-            Write_Mat_Byte_Matrix(out, name, anc_bytes.Data() + (box == 5 ? 0 : planned), n, 1, planned);
+            Write_Mat_Byte_Matrix(out, name, anc_bytes.Data() + (box == k_anc_orientation ? 0 : planned), n, 1, planned);
         }
     }
     for (int t : bin_types) bin_values[static_cast<std::size_t>(t)].Write(out, k_series_bin_names[t], n);
     for (std::size_t k = 0; k < velocity_types.size(); ++k) {
-        Write_Mat_Integer_Matrix(out, k_series_velocity_names[velocity_types[k] - 20],
+        Write_Mat_Integer_Matrix(out, k_series_velocity_names[velocity_types[k] - k_type_bt],
                                  velocities.Data() + k * static_cast<std::size_t>(planned), n, 1, planned);
     }
     if (want_positions) {

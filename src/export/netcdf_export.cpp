@@ -9,12 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app_state.h"
+#include "dataset/file_set.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
 #include "export/export_common.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
+#include "platform/temporary_target.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"
 
@@ -50,10 +51,9 @@ public:
     // Moves the finished file to the target; false when the target meanwhile got data.
     bool Commit() {
         if (File_Length(target_) > 0) return false;
-        std::error_code ec;
-        std::filesystem::rename(path_, target_, ec);
-        if (ec) throw Netcdf_Error("cannot write " + target_);
+        const bool renamed = Replace_File(path_, target_);
         path_.clear();
+        if (!renamed) throw Netcdf_Error("cannot write " + target_);
         return true;
     }
 
@@ -153,11 +153,10 @@ public:
     Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
         Allocate_Data_Set(ds_, false, 1, 1);
         raw_vel_.resize(ds_.Sub_Vel.Slice_Size());
-        menus_.MultiFile = request.multifile;
     }
 
     Netcdf_Outcome Run() {
-        const File_Set_State set = Test_For_File_Set(request_.source, menus_);
+        const File_Set_State set = Test_For_File_Set(request_.source, request_.multifile);
         const std::vector<File_Set_Member> members = File_Set_Members(request_.source, set);
         outcome_.source_bytes = File_Set_Size(members);
         members_ = members.size();
@@ -229,7 +228,7 @@ private:
     void Convert_Current() {
         ds_.Sub_Count = 0;
         Clear_Slot(ds_, 0, cleared_bins_);  // bins beyond any decoded so far are still zero
-        Decode_Ensemble(dec_, ds_, request_.settings, menus_);
+        Decode_Ensemble(dec_, ds_, Decode_Options_Of(request_.settings, false));
         cleared_bins_ = std::max(cleared_bins_, std::clamp(dec_.Num_Bins, 0, k_max_bins));
         const std::int32_t number = dec_.Cur_Ens_Number;
         if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
@@ -254,7 +253,6 @@ private:
     Progress_Hooks& progress_;
     Data_Set ds_;
     Decoder_State dec_, first_setup_;
-    Menu_State menus_;
     bool file_loaded_ = false;
     int cleared_bins_ = 0;
     std::size_t members_ = 1;

@@ -8,6 +8,7 @@
 #include <netcdf.h>
 
 #include "export/export_common.h"
+#include "platform/numeric.h"
 
 namespace vantrel {
 
@@ -204,15 +205,15 @@ void Add_Navigation(std::vector<Netcdf_Variable>& vars) {
 
 void Add_Ancillary(std::vector<Netcdf_Variable>& vars) {
     static constexpr Component_Spec k_anc[5] = {
-        {"pitch", "degree", "pitch of the instrument", "platform_pitch", 0.01, 0},
-        {"roll", "degree", "roll of the instrument", "platform_roll", 0.01, 1},
-        {"heading", "degree", "heading of the instrument", "platform_orientation", 0.01, 2},
-        {"temperature", "degree_Celsius", "water temperature at the transducer", "sea_water_temperature", 0.01, 3},
-        {"depth", "m", "depth of the transducer", "depth", 0.001, 4},
+        {"pitch", "degree", "pitch of the instrument", "platform_pitch", 0.01, k_anc_pitch},
+        {"roll", "degree", "roll of the instrument", "platform_roll", 0.01, k_anc_roll},
+        {"heading", "degree", "heading of the instrument", "platform_orientation", 0.01, k_anc_heading},
+        {"temperature", "degree_Celsius", "water temperature at the transducer", "sea_water_temperature", 0.01, k_anc_temperature},
+        {"depth", "m", "depth of the transducer", "depth", 0.001, k_anc_depth},
     };
     for (const Component_Spec& a : k_anc) {
         auto v = Component_Series<std::int32_t>(a, &Data_Set::Sub_Anc, &Decoder_State::Have_VL, k_no_value);
-        if (a.component == 4) v = With(v, "positive", "down");
+        if (a.component == k_anc_depth) v = With(v, "positive", "down");
         vars.push_back(std::move(v));
     }
 }

@@ -31,31 +31,31 @@ void Run_Writer(Export_Job& job, Export_Kind kind, std::ostream& out) {
 
 }  // namespace
 
-std::string Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
-    Data_Set& ds = job.app.ds;
+Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
+    Data_Set& ds = job.ds;
     if (!ds.File_Loaded) {
         job.progress.Percent(0);
-        return "";
+        return Failure(Outcome_Kind::k_nothing_loaded);
     }
     const std::int32_t first_ens = ds.First_Ens, last_ens = ds.Last_Ens;
     const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
 
-    std::string message;
+    Outcome outcome;
     std::error_code ec;
     const auto size = std::filesystem::file_size(out_path, ec);
     if (!ec && size >= 1) {
-        message = k_overwrite_refused;
+        outcome = Failure(Outcome_Kind::k_overwrite_refused, k_overwrite_refused);
     } else {
         std::vector<char> buffer(1 << 16);
         std::ofstream out;
         out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         out.open(out_path, std::ios::binary | std::ios::trunc);
         if (!out) {
-            message = "Cannot write " + out_path;
+            outcome = Failure(Outcome_Kind::k_cannot_write, "Cannot write " + out_path);
         } else {
             Run_Writer(job, kind, out);
             out.close();
-            if (!out) message = "Cannot write " + out_path;
+            if (!out) outcome = Failure(Outcome_Kind::k_cannot_write, "Cannot write " + out_path);
         }
     }
 
@@ -63,7 +63,7 @@ std::string Run_Export(Export_Job& job, Export_Kind kind, const std::string& out
     ds.Last_Bin = last_bin;
     job.load(first_ens, last_ens);
     job.progress.Percent(0);
-    return message;
+    return outcome;
 }
 
 }  // namespace vantrel

@@ -5,17 +5,18 @@
 #include <string>
 
 #include "export/export_selection.h"
+#include "platform/outcome.h"
 #include "platform/program_messages.h"
 
 namespace vantrel {
 
 
-// Runs one export into out_path. Returns "" when the writer ran (or no file is loaded,
-// which does nothing), else the message to show: k_overwrite_refused for a non-empty
-// file, which stays untouched, or a line naming a file that cannot be written. Afterwards
+// Runs one export into out_path. Ok when the writer ran; k_nothing_loaded (no message) when
+// no file is loaded, which does nothing; k_overwrite_refused for a non-empty file, which
+// stays untouched; k_cannot_write naming a file that cannot be written. Afterwards
 // First_Bin and Last_Bin are restored and the Sub Set is reloaded with the First_Ens and
 // Last_Ens held before the export.
-std::string Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path);
+Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path);
 
 // The file type chosen on the tab of kind.
 Export_File_Type File_Type_Of(const Export_Selection& sel, Export_Kind kind);

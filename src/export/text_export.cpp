@@ -47,11 +47,11 @@ void Tab_Quoted(std::string& out, std::string_view item) {
 }
 
 // Ensemble number and the seven clock cells of slot 0, each followed by a tab.
-void Append_Row_Start(std::string& out, const App_State& app) {
-    Append_Int(out, app.dec.Cur_Ens_Number);
+void Append_Row_Start(std::string& out, const Export_Job& job) {
+    Append_Int(out, job.dec.Cur_Ens_Number);
     out += '\t';
     for (std::size_t k = 0; k < 7; ++k) {
-        Append_Two(out, app.ds.Sub_Time(k, 0));
+        Append_Two(out, job.ds.Sub_Time(k, 0));
         out += '\t';
     }
 }
@@ -71,7 +71,7 @@ void Append_Bin_Cell(std::string& out, const Data_Set& ds, int type, std::int32_
     out += '\t';
     const std::int32_t v = Bin_Value(ds, type, bin);
     if (Is_Velocity_Type(type) && v == k_bad_velocity) return;
-    if (type == 15) {
+    if (type == k_type_vel_direction) {
         Append_Scaled(out, direction_decimals == 1 ? v : v * 10, direction_decimals);
     } else {
         Append_Int(out, v);
@@ -84,9 +84,9 @@ constexpr const char* k_series_bin_names[k_export_type_count] = {
     "Eas", "Nor", "Ver", "Err", "Mag", "Dir", "PG1", "PG2", "PG3", "PG4"};
 
 const char* Series_Bin_Unit(int type) {
-    if (type <= 9) return "cnt";
-    if (type <= 14) return "mm/s";
-    if (type == 15) return "deg";
+    if (type < k_type_vel) return "cnt";
+    if (type < k_type_vel_direction) return "mm/s";
+    if (type == k_type_vel_direction) return "deg";
     return "%";
 }
 
@@ -95,7 +95,9 @@ constexpr const char* k_anc_units[k_anc_box_count] = {"deg", "deg", "deg", "deg"
 constexpr const char* k_velocity_names[16] = {"BTE", "BTN", "BTV", "BTe", "BTM", "BTD", "WME", "WMN",
                                               "WMV", "WMe", "WMM", "WMD", "NVE", "NVN", "NVM", "NVD"};
 
-bool Is_Direction_Series(int type) { return type == 25 || type == 31 || type == 35; }
+bool Is_Direction_Series(int type) {
+    return type == k_type_bt_direction || type == k_type_wm_direction || type == k_type_nav_direction;
+}
 
 std::vector<std::string_view> Position_Names(bool calimbro) {
     if (calimbro) return {"Lat", "Lon"};
@@ -115,9 +117,9 @@ void Append_Positions(std::string& out, const Data_Set& ds, bool calimbro) {
 void Append_Anc_Cell(std::string& out, const Data_Set& ds, int box) {
     out += '\t';
     const std::int32_t v = ds.Sub_Anc(static_cast<std::size_t>(box), 0);
-    if (box <= 3) {
-        Append_Scaled(out, v, 2);
-    } else if (box == 4) {
+    if (box <= k_anc_temperature) {
+        Append_Scaled(out, v, 2);  // hundredths
+    } else if (box == k_anc_depth) {
         Append_Scaled(out, v, 3);
     } else {
         Append_Int(out, v);
@@ -129,8 +131,8 @@ void Append_Anc_Cell(std::string& out, const Data_Set& ds, int box) {
 namespace {
 
 void Append_Text_Header(const Export_Job& job, std::string& t) {
-    const Decoder_State& dec = job.app.dec;
-    const Data_Set& ds = job.app.ds;
+    const Decoder_State& dec = job.dec;
+    const Data_Set& ds = job.ds;
     Quoted(t, job.ensemble_file);
     t += k_eol;
     Quoted(t, System_Text(dec));
@@ -171,8 +173,7 @@ void Write_Text_Header(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Contour_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, app.ds);
+    const Ensemble_Range range = Normalise_Range(job.sel.Contour_Range, job.ds);
     const int d = job.sel.Contour_Type;
     Text_Sink sink(out);
     Quoted(sink.text, "Contour Data =" + Contour_Type_Title(d, false));
@@ -182,7 +183,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     std::string row2, row3;
     Append_Time_Headings(sink.text, row2, row3);
     for (const Bin_Column& c : bins) {
@@ -200,9 +201,9 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
         job.load(ens, ens);
         std::string& t = sink.text;
         t += k_eol;  // line end before the row: the file ends without one
-        Append_Row_Start(t, app);
+        Append_Row_Start(t, job);
         if (have_type) {
-            for (const Bin_Column& c : bins) Append_Bin_Cell(t, app.ds, d, c.bin, 1);
+            for (const Bin_Column& c : bins) Append_Bin_Cell(t, job.ds, d, c.bin, 1);
         }
         sink.Flush_If_Full();
         job.progress.Percent(Range_Percent(range, ens));
@@ -211,18 +212,17 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Profile_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
-    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, app.ds);
+    const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
     job.load(ens, ens);
     Text_Sink sink(out);
     Quoted(sink.text, "Profile Data Ensemble Number = ");
     sink.text += '\t';
-    Append_Int(sink.text, app.dec.Cur_Ens_Number);
+    Append_Int(sink.text, job.dec.Cur_Ens_Number);
     sink.text += k_eol;
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Profile_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     for (const Bin_Column& c : bins) {
         sink.text += '\t';
         Append_Int(sink.text, c.position);
@@ -239,7 +239,7 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
         if (job.progress.Stop()) break;
         const char* label = k_labels[i];
         Quoted(sink.text, label);
-        for (const Bin_Column& c : bins) Append_Bin_Cell(sink.text, app.ds, i, c.bin, 1);
+        for (const Bin_Column& c : bins) Append_Bin_Cell(sink.text, job.ds, i, c.bin, 1);
         sink.text += k_eol;
         job.progress.Percent((i + 1) * 100 / k_export_type_count);
     }
@@ -247,10 +247,9 @@ void Write_Profile_Text(Export_Job& job, std::ostream& out) {
 }
 
 void Write_Series_Text(Export_Job& job, std::ostream& out) {
-    App_State& app = job.app;
     const Export_Selection& sel = job.sel;
-    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, app.ds);
-    const bool calimbro = sel.Series_Types[38];
+    const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
+    const bool calimbro = sel.Series_Types[k_type_calimbro];
     Text_Sink sink(out);
     Quoted(sink.text, "Series Data");
     sink.text += k_eol;
@@ -259,7 +258,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
     sink.text += k_eol;
     sink.text += k_eol;
 
-    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, app.dec.Num_Bins, app.ds.Orientation_Count);
+    const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
     std::string row1, row2, row3;
     Append_Time_Headings(row1, row2, row3);
     for (int box = 0; box < k_anc_box_count; ++box) {
@@ -277,22 +276,22 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
             Append_Int(row3, c.position);
         }
     }
-    for (int type = 20; type < k_series_box_count; ++type) {
+    for (int type = k_type_bt; type < k_series_box_count; ++type) {
         if (!sel.Series_Types[static_cast<std::size_t>(type)]) continue;
-        if (type <= 35) {
-            Tab_Quoted(row1, k_velocity_names[type - 20]);
+        if (type <= k_type_nav_direction) {
+            Tab_Quoted(row1, k_velocity_names[type - k_type_bt]);
             Tab_Quoted(row2, Is_Direction_Series(type) ? "deg" : "mm/s");
-        } else if (type == 36) {
+        } else if (type == k_type_positions) {
             for (std::string_view name : Position_Names(calimbro)) {
                 std::string quoted;
                 Quoted(quoted, name);
                 row1 += '\t' + Fix_String(quoted, ' ', 10);
                 row2 += '\t' + Fix_String("\"deg\"", ' ', 10);
             }
-        } else if (type == 37) {
+        } else if (type == k_type_microcat) {
             Tab_Quoted(row1, "MicroCAT");
             Tab_Quoted(row2, "str");
-        } else if (type == 39) {
+        } else if (type == k_type_bt_depths) {
             row1 += '\t';
             row2 += '\t';
             for (int beam = 1; beam <= 4; ++beam) {
@@ -319,20 +318,20 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
         (type < k_export_type_count ? bin_types : ensemble_types).push_back(type);
     }
 
-    const Data_Set& ds = app.ds;
+    const Data_Set& ds = job.ds;
     for (std::int64_t e = range.first; e <= range.last; e += range.step) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
         job.load(ens, ens);
         std::string& t = sink.text;
-        Append_Row_Start(t, app);
+        Append_Row_Start(t, job);
         for (int box : anc_boxes) Append_Anc_Cell(t, ds, box);
         for (int type : bin_types) {
             for (const Bin_Column& c : bins) Append_Bin_Cell(t, ds, type, c.bin, 2);
         }
         for (int type : ensemble_types) {
-            if (type <= 35) {
+            if (type <= k_type_nav_direction) {
                 t += '\t';
                 const std::int16_t v = Series_Velocity(ds, type, calimbro);
                 if (v == k_bad_velocity) continue;
@@ -341,12 +340,12 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
                 } else {
                     Append_Int(t, v);
                 }
-            } else if (type == 36) {
+            } else if (type == k_type_positions) {
                 Append_Positions(t, ds, calimbro);
-            } else if (type == 37) {
+            } else if (type == k_type_microcat) {
                 t += '\t';
                 t += ds.Sub_MicroCAT(0);
-            } else if (type == 39) {
+            } else if (type == k_type_bt_depths) {
                 t += '\t';
                 for (std::size_t beam = 0; beam < 4; ++beam) {
                     t += Fix_String(Format(ds.Sub_BT_Range(beam, 0), "0"), ' ', 8);

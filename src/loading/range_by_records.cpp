@@ -1,7 +1,6 @@
 #include "loading/range_by_records.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "decode/bb_decoder.h"
 #include "decode/ensemble_walk.h"
@@ -33,6 +32,9 @@ public:
         if (member_ < members_.size()) Open(member_, position);
     }
 
+    // The member that could not be opened; empty while every one could.
+    const std::string& Unreadable() const { return unreadable_; }
+
     // The next ensemble of the stream into Ens_Buffer and its number; memory records and
     // ensembles without a number are passed over. False at the end of the stream.
     bool Next(std::int32_t& number) {
@@ -43,7 +45,7 @@ public:
                 continue;
             }
             if (walk_.Gave_Up() || ++member_ >= members_.size()) return false;
-            Open(member_, 1);
+            if (!Open(member_, 1)) return false;
         }
         return false;
     }
@@ -54,9 +56,14 @@ public:
     }
 
 private:
-    void Open(std::size_t index, std::int64_t position) {
-        if (!file_.Open(members_[index].name)) throw std::runtime_error("cannot open " + members_[index].name);
+    bool Open(std::size_t index, std::int64_t position) {
+        if (!file_.Open(members_[index].name)) {
+            unreadable_ = members_[index].name;
+            member_ = members_.size();  // the stream ends here
+            return false;
+        }
         file_.Seek(position);
+        return true;
     }
 
     const std::vector<File_Set_Member>& members_;
@@ -64,6 +71,7 @@ private:
     Binary_File file_;
     Decoder_State dec_;
     Ensemble_Walk walk_;
+    std::string unreadable_;
 };
 
 // Leaves the walker on the ensemble numbered first; false when the file holds none.
@@ -105,18 +113,22 @@ bool Record_Is_Ensemble(const std::uint8_t* record, std::size_t n, std::int32_t 
     return Leader_Number(probe) == number;
 }
 
-Range_Copy_Result Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
-                                           std::int64_t estimate, std::int32_t first, std::int32_t last,
-                                           const std::function<void(const std::uint8_t*, std::size_t)>& write) {
+Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
+                                    std::int64_t estimate, std::int32_t first, std::int32_t last,
+                                    const std::function<void(const std::uint8_t*, std::size_t)>& write) {
     Stream_Walker walker(members, structure);
-    if (!Find_First(walker, estimate, first)) return Range_Copy_Result::k_first_absent;
+    const auto ended = [&walker](Range_Copy_Result absent) {
+        if (walker.Unreadable().empty()) return Range_Copy{absent, {}};
+        return Range_Copy{Range_Copy_Result::k_unreadable, walker.Unreadable()};
+    };
+    if (!Find_First(walker, estimate, first)) return ended(Range_Copy_Result::k_first_absent);
     std::int32_t number = first;
     write(walker.Data(), walker.Size());
     while (number != last) {
-        if (!walker.Next(number) || number > last) return Range_Copy_Result::k_last_absent;
+        if (!walker.Next(number) || number > last) return ended(Range_Copy_Result::k_last_absent);
         write(walker.Data(), walker.Size());
     }
-    return Range_Copy_Result::k_copied;
+    return {};
 }
 
 }  // namespace vantrel

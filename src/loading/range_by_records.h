@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "dataset/file_set.h"
@@ -15,6 +16,12 @@ enum class Range_Copy_Result {
     k_copied,        // ensembles first..last passed to write, in file order
     k_first_absent,  // no ensemble numbered first: nothing was passed to write
     k_last_absent,   // the walk ended or passed last without meeting it
+    k_unreadable,    // a member could not be opened
+};
+
+struct Range_Copy {
+    Range_Copy_Result result = Range_Copy_Result::k_copied;
+    std::string member;  // the member that could not be opened
 };
 
 // True when record[0 .. n-1] is one whole ensemble of the structure with a correct
@@ -24,10 +31,9 @@ bool Record_Is_Ensemble(const std::uint8_t* record, std::size_t n, std::int32_t 
 // Passes every ensemble from the one numbered first to the one numbered last (records
 // between them of no ensemble, memory records and foreign data, are left out) to write, as
 // its bytes with the checksum. estimate is the 1-based stream position where first is
-// thought to start; structure the data structure (1 narrowband, 2 broadband). Throws
-// std::runtime_error when a member cannot be opened.
-Range_Copy_Result Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
-                                           std::int64_t estimate, std::int32_t first, std::int32_t last,
-                                           const std::function<void(const std::uint8_t*, std::size_t)>& write);
+// thought to start; structure the data structure (1 narrowband, 2 broadband).
+Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
+                                    std::int64_t estimate, std::int32_t first, std::int32_t last,
+                                    const std::function<void(const std::uint8_t*, std::size_t)>& write);
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +13,10 @@ namespace vantrel {
 namespace {
 constexpr std::size_t k_buffer_bytes = 1 << 20;
 constexpr std::size_t k_first_fill_bytes = 1 << 16;
+constexpr std::size_t k_page_bytes = 4096;
 }
+
+void Binary_File::Free_Bytes::operator()(std::uint8_t* p) const { std::free(p); }
 
 Binary_File::~Binary_File() { Close(); }
 
@@ -24,14 +28,19 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
         fd_ = other.fd_;
         path_ = std::move(other.path_);
         length_ = other.length_;
+        in_memory_ = other.in_memory_;
         buffer_ = std::move(other.buffer_);
-        other.buffer_.length = 0;
+        memory_ = std::move(other.memory_);
+        data_ = in_memory_ ? memory_.data() : buffer_.get();
         buffer_start_ = other.buffer_start_;
         cursor_ = other.cursor_;
         filled_ = other.filled_;
         fill_bytes_ = other.fill_bytes_;
         eof_ = other.eof_;
         other.fd_ = -1;
+        other.in_memory_ = false;
+        other.data_ = nullptr;
+        other.filled_ = other.cursor_ = 0;
     }
     return *this;
 }
@@ -48,25 +57,42 @@ bool Binary_File::Open(const std::string& path) {
     fd_ = fd;
     path_ = path;
     length_ = static_cast<std::int64_t>(st.st_size);
-    if (buffer_.size() != k_buffer_bytes) {
-        buffer_.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(k_buffer_bytes);
-        buffer_.length = k_buffer_bytes;
+    if (!buffer_) {
+        buffer_.reset(static_cast<std::uint8_t*>(std::aligned_alloc(k_page_bytes, k_buffer_bytes)));
+        if (!buffer_) {
+            Close();
+            return false;
+        }
     }
+    data_ = buffer_.get();
     fill_bytes_ = k_first_fill_bytes;
-    buffer_start_ = 0;
-    cursor_ = 0;
-    filled_ = 0;
-    eof_ = false;
     return true;
+}
+
+bool Binary_File::Open_Bytes(std::vector<std::uint8_t> bytes) {
+    Close();
+    memory_ = std::move(bytes);
+    path_.clear();
+    in_memory_ = true;
+    data_ = memory_.data();
+    length_ = static_cast<std::int64_t>(memory_.size());
+    filled_ = memory_.size();
+    return true;
+}
+
+void Binary_File::Reset_Position() {
+    filled_ = 0;
+    cursor_ = 0;
+    buffer_start_ = 0;
+    eof_ = false;
 }
 
 void Binary_File::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    filled_ = 0;
-    cursor_ = 0;
-    buffer_start_ = 0;
-    eof_ = false;
+    in_memory_ = false;
+    memory_.clear();
+    Reset_Position();
 }
 
 void Binary_File::Refresh_Length() {
@@ -77,6 +103,13 @@ void Binary_File::Refresh_Length() {
 void Binary_File::Seek(std::int64_t position) {
     const std::int64_t offset = std::max<std::int64_t>(position - 1, 0);
     eof_ = false;
+    if (in_memory_ && offset <= length_) {
+        // The whole file is the buffer; a position past its end leaves it out of reach until sought back.
+        buffer_start_ = 0;
+        filled_ = memory_.size();
+        cursor_ = static_cast<std::size_t>(offset);
+        return;
+    }
     if (offset >= buffer_start_ && offset <= buffer_start_ + static_cast<std::int64_t>(filled_)) {
         cursor_ = static_cast<std::size_t>(offset - buffer_start_);
         return;
@@ -89,13 +122,16 @@ void Binary_File::Seek(std::int64_t position) {
 
 bool Binary_File::Fill() {
     if (fd_ < 0) return false;
-    buffer_start_ += static_cast<std::int64_t>(cursor_);
-    cursor_ = 0;
+    // The fill starts at a page boundary of the file: the kernel copies page-aligned source
+    // to page-aligned buffer several times faster than at different offsets.
+    const std::int64_t next = buffer_start_ + static_cast<std::int64_t>(cursor_);
+    buffer_start_ = next - next % static_cast<std::int64_t>(k_page_bytes);
+    cursor_ = static_cast<std::size_t>(next - buffer_start_);
     filled_ = 0;
-    const std::size_t want = std::min(fill_bytes_, buffer_.size());
-    fill_bytes_ = std::min(fill_bytes_ * 2, buffer_.size());
+    const std::size_t want = std::min(fill_bytes_, k_buffer_bytes);
+    fill_bytes_ = std::min(fill_bytes_ * 2, k_buffer_bytes);
     while (filled_ < want) {
-        const ssize_t got = ::pread(fd_, buffer_.data() + filled_, want - filled_,
+        const ssize_t got = ::pread(fd_, buffer_.get() + filled_, want - filled_,
                                     buffer_start_ + static_cast<std::int64_t>(filled_));
         if (got < 0) {
             if (errno == EINTR) continue;
@@ -104,7 +140,7 @@ bool Binary_File::Fill() {
         if (got == 0) break;
         filled_ += static_cast<std::size_t>(got);
     }
-    return filled_ > 0;
+    return filled_ > cursor_;
 }
 
 bool Binary_File::Read_Byte_Slow(std::uint8_t& out) {
@@ -112,7 +148,7 @@ bool Binary_File::Read_Byte_Slow(std::uint8_t& out) {
         eof_ = true;
         return false;
     }
-    out = buffer_[cursor_++];
+    out = data_[cursor_++];
     return true;
 }
 
@@ -121,7 +157,7 @@ std::size_t Binary_File::Read(std::uint8_t* dst, std::size_t n) {
     while (done < n) {
         if (cursor_ == filled_) {
             const std::size_t remaining = n - done;
-            if (remaining >= buffer_.size() && fd_ >= 0) {
+            if (remaining >= k_buffer_bytes && fd_ >= 0) {
                 // Large reads go straight to the destination.
                 buffer_start_ += static_cast<std::int64_t>(cursor_);
                 cursor_ = filled_ = 0;
@@ -135,7 +171,7 @@ std::size_t Binary_File::Read(std::uint8_t* dst, std::size_t n) {
             if (!Fill()) break;
         }
         const std::size_t take = std::min(n - done, filled_ - cursor_);
-        std::memcpy(dst + done, buffer_.data() + cursor_, take);
+        std::memcpy(dst + done, data_ + cursor_, take);
         cursor_ += take;
         done += take;
     }

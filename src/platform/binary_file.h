@@ -1,5 +1,5 @@
 #pragma once
-// Buffered binary file with 1-based byte positions.
+// Buffered binary file with 1-based byte positions, over a file or over bytes in memory.
 //
 // The end-of-file flag is set only by a read that could not be satisfied in
 // full; a read that ends exactly on the last byte leaves it clear. Moving the
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -24,8 +25,10 @@ public:
 
     // Opens for reading; false when the file cannot be opened.
     bool Open(const std::string& path);
+    // Reads these bytes as if they were a file's; always true.
+    bool Open_Bytes(std::vector<std::uint8_t> bytes);
     void Close();
-    bool Is_Open() const { return fd_ >= 0; }
+    bool Is_Open() const { return fd_ >= 0 || in_memory_; }
     const std::string& Path() const { return path_; }
 
     // Length of the file in bytes, as of opening or the last Refresh_Length.
@@ -44,7 +47,7 @@ public:
     // Reads one byte; false (and Eof set) at the end of the file.
     bool Read_Byte(std::uint8_t& out) {
         if (cursor_ < filled_) {
-            out = buffer_[cursor_++];
+            out = data_[cursor_++];
             return true;
         }
         return Read_Byte_Slow(out);
@@ -53,22 +56,25 @@ public:
 private:
     bool Read_Byte_Slow(std::uint8_t& out);
     bool Fill();
+    void Reset_Position();
+
+    struct Free_Bytes {
+        void operator()(std::uint8_t* p) const;
+    };
 
     int fd_ = -1;
+    bool in_memory_ = false;
     std::string path_;
     std::int64_t length_ = 0;
-    // The read buffer, left uninitialised: zero-filling a megabyte on every open costs
-    // more than a short Sub Set load.
-    struct Read_Buffer {
-        std::unique_ptr<std::uint8_t[]> bytes;
-        std::size_t length = 0;
-        std::size_t size() const { return length; }
-        std::uint8_t* data() { return bytes.get(); }
-        std::uint8_t& operator[](std::size_t i) { return bytes[i]; }
-    } buffer_;
-    std::int64_t buffer_start_ = 0;  // 0-based file offset of buffer_[0]
-    std::size_t cursor_ = 0;          // next byte within buffer_
-    std::size_t filled_ = 0;          // valid bytes in buffer_
+    // The read buffer, page aligned (a misaligned one makes the kernel's copy several times
+    // slower) and left uninitialised: zero-filling a megabyte on every open costs more than
+    // a short Sub Set load.
+    std::unique_ptr<std::uint8_t, Free_Bytes> buffer_;
+    std::vector<std::uint8_t> memory_;  // the bytes of an in-memory file
+    const std::uint8_t* data_ = nullptr;  // buffer_ or memory_
+    std::int64_t buffer_start_ = 0;  // 0-based file offset of data_[0]
+    std::size_t cursor_ = 0;          // next byte within data_
+    std::size_t filled_ = 0;          // valid bytes in data_
     std::size_t fill_bytes_ = 0;      // bytes the next fill reads; grows while reading goes on
     bool eof_ = false;
 };

@@ -1,11 +1,11 @@
 #pragma once
 // Bounds-checked reading of integers from untrusted bytes.
 //
-// A Byte_Block is a window of a buffer whose extent has been checked once; the
-// reads inside it are then checked by assertion only, so decoders check the
-// block's size against the farthest field they read and then read fields freely.
+// A Byte_Block is a window of a buffer. Decoders check the block's size against the
+// farthest field they read and then read fields freely; every read is still checked,
+// and one that does not fit reads 0 and marks the block as overrun, so the caller can
+// drop what the decoder made of it.
 
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,16 +28,19 @@ public:
         return Byte_Block(data_ + offset, count);
     }
 
+    // True once a read has gone past the end of this block.
+    bool Overran() const { return overran_; }
+
     std::uint8_t Read_U8(std::size_t off) const {
-        assert(Fits(off, 1));
+        if (!Fits(off, 1)) [[unlikely]] return Overrun();
         return data_[off];
     }
     std::uint16_t Read_U16_LE(std::size_t off) const {
-        assert(Fits(off, 2));
+        if (!Fits(off, 2)) [[unlikely]] return Overrun();
         return static_cast<std::uint16_t>(data_[off] | (data_[off + 1] << 8));
     }
     std::uint16_t Read_U16_BE(std::size_t off) const {
-        assert(Fits(off, 2));
+        if (!Fits(off, 2)) [[unlikely]] return Overrun();
         return static_cast<std::uint16_t>((data_[off] << 8) | data_[off + 1]);
     }
     // Unsigned value with 65536 subtracted above 32767.
@@ -48,15 +51,21 @@ public:
         return static_cast<std::int16_t>(Read_U16_BE(off));
     }
     std::uint32_t Read_U32_LE(std::size_t off) const {
-        assert(Fits(off, 4));
+        if (!Fits(off, 4)) [[unlikely]] return Overrun();
         return static_cast<std::uint32_t>(data_[off]) | (static_cast<std::uint32_t>(data_[off + 1]) << 8) |
                (static_cast<std::uint32_t>(data_[off + 2]) << 16) |
                (static_cast<std::uint32_t>(data_[off + 3]) << 24);
     }
 
 private:
+    std::uint8_t Overrun() const {
+        overran_ = true;
+        return 0;
+    }
+
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    mutable bool overran_ = false;
 };
 
 }  // namespace vantrel

@@ -6,4 +6,10 @@ namespace vantrel {
 // Writing into an existing file that already holds data.
 inline constexpr const char* k_overwrite_refused = "Over-Write of File Not Allowed";
 
+// A file that cannot be opened or read.
+inline constexpr const char* k_invalid_file = "Invalid File";
+
+// A file without a usable first and last ensemble.
+inline constexpr const char* k_not_enough_valid = "Not enough VALID ensembles";
+
 }  // namespace vantrel

@@ -75,6 +75,11 @@ public:
         origin_x_ = origin_y_ = 0;
     }
 
+    // The pixel column and row a point falls in, rounded to the nearest as lines are drawn.
+    int Pixel_Column(double x) const { return Round_Pixel(To_Pixel_X(x)); }
+    int Pixel_Row(double y) const { return Round_Pixel(To_Pixel_Y(y)); }
+    static int Round_Pixel(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
+
     // Line from the current position.
     void Line_To(double x, double y) { Draw_Line(Current_X, Current_Y, x, y); }
     // Moves the current position and writes a text there.

@@ -1,6 +1,7 @@
 #include "platform/text_format.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace vantrel {
 
@@ -58,6 +59,25 @@ std::string Fix_String(std::string_view text, char fill, std::size_t count) {
     if (text.size() < count) out.assign(count - text.size(), fill);
     out += text;
     return out;
+}
+
+std::string Date_Text(int year, int month, int day) {
+    std::string text = year == 80 ? std::string() : Format(year, "00") + "/";
+    return text + Format(month, "00") + "/" + Format(day, "00");
+}
+
+std::string Clock_Text(int hour, int minute, int second, int hundredths) {
+    return Format(hour, "00") + ":" + Format(minute, "00") + ":" + Format(second, "00") + "." +
+           Format(hundredths, "00");
+}
+
+double Val(std::string_view text) {
+    const std::string copy(text);
+    const char* begin = copy.c_str();
+    while (*begin == ' ' || *begin == '\t') ++begin;
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    return end == begin ? 0 : value;
 }
 
 }  // namespace vantrel

@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/numeric.h"
+
 namespace vantrel {
 
-constexpr double k_deg_to_rad = 3.14159265358973 / 180;
-constexpr double k_rad_to_deg = 57.295779513083474;
+constexpr double k_deg_to_rad = k_pi / 180;
+constexpr double k_rad_to_deg = 180 / k_pi;
 
 struct Beam_Geometry {
     double theta = 0;  // beam angle from the vertical, radians

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dataset/data_codes.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
@@ -174,13 +175,6 @@ void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
     }
 }
 
-// rnd of a value already held within +-2^51 (no NaN): the same halves-to-even rounding
-// without the range test, so loops over it stay free of branches.
-inline double Round_Small(double x) {
-    constexpr double k_magic = 6755399441055744.0;
-    return (x + k_magic) - k_magic;
-}
-
 // Moves each beam's cells to the depths they really sampled under tilt; cells mapped
 // from outside the profile become bad. Nothing is touched when no beam would move.
 void Map_Bins(std::int16_t* vel, int n, bool up, const std::array<double, 4>& factor) {
@@ -273,7 +267,8 @@ void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotat
 
 void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
-    const Attitude att = Make_Attitude(ds.Sub_Anc(0, e), ds.Sub_Anc(1, e), ds.Sub_Anc(2, e));
+    const Attitude att =
+        Make_Attitude(ds.Sub_Anc(k_anc_pitch, e), ds.Sub_Anc(k_anc_roll, e), ds.Sub_Anc(k_anc_heading, e));
     const Rotation r = Instrument_To_Earth(att);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     Map_Bins(vel, n, g.facing_up, Bin_Map_Factors(g, r));
@@ -341,9 +336,9 @@ double Direction_Tenths(double u, double v) {
     return Round_Small(10 * (base - std::atan(v / u) * k_rad_to_deg));
 }
 
-// Slots 4 and 5 from slots 0 (east) and 1 (north).
+// Slots 4 and 5 from slots 0 (east) and 1 (north); a bin is bad in both when either component is bad.
 void Magnitude_Direction(std::int16_t* v) {
-    if (v[0] == k_bad) {
+    if (v[0] == k_bad || v[1] == k_bad) {
         v[4] = v[5] = k_bad;
         return;
     }
@@ -390,14 +385,13 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
     ds.Sub_BT_Range(4, e) = count == 0 ? 0 : static_cast<std::int32_t>(rnd(static_cast<double>(sum) / count));
 }
 
-bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus) {
-    if (!Decode_Ensemble(dec, ds, settings, menus)) return false;
+bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt) {
+    if (!Decode_Ensemble(dec, ds, opt)) return false;
     Cut_End_Of_Profile(dec, ds, settings);
     Transform_And_Reference(dec, ds, settings);
     return true;
 }
 
-bool Process_Ensemble(App_State& app) { return Process_Ensemble(app.dec, app.ds, app.settings, app.menus); }
 
 void Error_Velocity_Sums::Add(const Data_Set& ds, std::size_t slot, int bins) {
     fewest_bins = std::min(fewest_bins, bins);

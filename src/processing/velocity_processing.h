@@ -5,14 +5,16 @@
 
 #include <array>
 
-#include "app_state.h"
+#include "dataset/data_set.h"
+#include "decode/decode_options.h"
+#include "decode/decoder_state.h"
+#include "settings/settings.h"
 
 namespace vantrel {
 
 // Decodes Ens_Buffer into slot Sub_Count, then cuts and transforms it. Returns false
 // (and processes nothing) when no decoder ran.
-bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Menu_State& menus);
-bool Process_Ensemble(App_State& app);
+bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt);
 
 // Marks Sub_Vel slots 0-3 bad (-32768) beyond the bottom or the surface, found from the
 // bottom-track ranges or the echo bump as EoP_Options chooses. Slot Sub_Count only.
@@ -46,9 +48,5 @@ int Error_Velocity_Bins(const Decoder_State& dec, const Data_Set& ds);
 
 // Bin_Work from sums over `slots` ensembles, for bins 0..bins-1.
 void Store_Error_Velocity_Statistics(const Error_Velocity_Sums& sums, Data_Set& ds, int bins, int slots);
-
-inline void Cut_End_Of_Profile(App_State& app) { Cut_End_Of_Profile(app.dec, app.ds, app.settings); }
-inline void Transform_And_Reference(App_State& app) { Transform_And_Reference(app.dec, app.ds, app.settings); }
-inline void Error_Velocity_Statistics(App_State& app) { Error_Velocity_Statistics(app.dec, app.ds); }
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "dataset/max_ensembles.h"
+#include "platform/temporary_target.h"
 
 #ifndef VANTREL_VERSION
 #error "VANTREL_VERSION must be defined by the build"
@@ -183,28 +184,7 @@ bool Write_Options_File(const Settings& settings, const std::filesystem::path& f
     Record_Writer writer;
     writer.Text(Options_Version());
     Visit_Records(settings, writer);
-
-    std::error_code ec;
-    if (file_name.has_parent_path()) std::filesystem::create_directories(file_name.parent_path(), ec);
-    std::filesystem::path temp = file_name;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(writer.out.data(), static_cast<std::streamsize>(writer.out.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temp, file_name, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    return Replace_File_Contents(file_name, writer.out);
 }
 
 Load_Result Read_Options_File(Settings& settings, const std::filesystem::path& file_name) {

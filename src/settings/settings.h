@@ -8,14 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "dataset/data_codes.h"
+
 namespace vantrel {
 
 // Entry counts of the list records, fixed by the option dialog's control groups.
 constexpr int k_contour_limit_count = 2;
 constexpr int k_profile_select_count = 23;
 constexpr int k_profile_scale_count = 7;
-constexpr int k_series_select_saved = 36;  // the store has one spare entry
-constexpr int k_series_select_count = 37;
+constexpr int k_series_select_saved = k_type_chart_count;  // the store has one spare entry
+constexpr int k_series_select_count = k_series_select_saved + 1;
 constexpr int k_series_scale_count = 6;
 constexpr int k_series_scale_saved = 5;
 constexpr int k_anc_select_count = 8;
@@ -76,14 +78,14 @@ struct Settings {
     std::array<std::int32_t, k_contour_limit_count> Contour_Scale_Limits{-1000, 1000};
     bool Contour_Switch_1 = true;  // locators
     bool Contour_Switch_2 = true;  // grid
-    std::int32_t Contour_Code = 500;
+    std::int32_t Contour_Code = k_code_vel_magnitude;
     bool Contour_Switch_3 = false;  // bottom-track depth line
     std::array<bool, k_profile_select_count> Profile_Select = Flags_Set<k_profile_select_count>(14, 15);
     bool Profile_Style_1 = true, Profile_Style_2 = false, Profile_Style_3 = true;  // lines, symbols, grid
     std::array<double, k_profile_scale_count> Profile_Scale_Min{64, 64, -1000, 500, 90, -100, 0};
     std::array<double, k_profile_scale_count> Profile_Scale_Max{192, 192, 1000, 2000, 270, 100, 100};
     bool Series_Style_1 = true, Series_Style_2 = true, Series_Style_3 = false, Series_Style_4 = true;
-    std::array<bool, k_series_select_count> Series_Select = Flags_Set<k_series_select_count>(14, 15);
+    std::array<bool, k_series_select_count> Series_Select = Flags_Set<k_series_select_count>(k_type_vel_magnitude, k_type_vel_direction);
     std::array<double, k_series_scale_count> Series_Scale_Min{64, 64, -1000, 500, 90, 0};
     std::array<double, k_series_scale_count> Series_Scale_Max{192, 192, 1000, 2000, 270, 100};
     double Averaging_Interval = 43200;  // s

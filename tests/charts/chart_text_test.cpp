@@ -32,7 +32,7 @@ TEST(Choose_Time_Unit, Units_Change_At_Their_Bounds) {
         const char* label;
         int count, step;
     };
-    for (const Case c : {Case{120, " sec", 120, 15}, Case{121, " min", 2, 1}, Case{10800, " min", 180, 30},
+    for (const Case c : {Case{5, " sec", 5, 1}, Case{6, " sec", 6, 2}, Case{120, " sec", 120, 15}, Case{121, " min", 2, 1}, Case{10800, " min", 180, 30},
                          Case{10801, " hr", 3, 1}, Case{1209601, " dy", 14, 5}}) {
         const Time_Unit t = Choose_Time_Unit(c.seconds);
         EXPECT_EQ(t.label, c.label) << c.seconds;

@@ -81,7 +81,8 @@ TEST_P(Synth_NB_Round_Trip, DumpGivesBackTheScenarioWithinOneCount) {
         EXPECT_EQ(Value_Of(line, "Bin_Size"), opt.bin_size == 2 ? "2" : "1");
         EXPECT_DOUBLE_EQ(std::stod(Value_Of(line, "Bin1_Dist")), 0.5 + opt.bin_size);
 
-        const auto anc = Integers(Value_Of(line, "Sub_Anc"));
+        std::vector<double> anc;
+        for (long long v : Integers(Value_Of(line, "Sub_Anc"))) anc.push_back(static_cast<double>(v));
         ASSERT_EQ(anc.size(), 8u);
         EXPECT_NEAR(anc[0], e->pitch, 1);
         EXPECT_NEAR(anc[1], e->roll, 1);
@@ -97,7 +98,7 @@ TEST_P(Synth_NB_Round_Trip, DumpGivesBackTheScenarioWithinOneCount) {
         for (std::size_t bin = 0; bin < 12; ++bin) {
             const auto& want = e->vel[Cell_Of_Bin(bin, 12, c.up)];
             for (std::size_t b = 0; b < 4; ++b) {
-                const long long got = vel[bin * 8 + b];
+                const auto got = static_cast<double>(vel[bin * 8 + b]);
                 if (want[b] == -32768) {
                     EXPECT_EQ(got, -32768) << "bin " << bin << " beam " << b;
                     bad_cells += b == 0;
@@ -111,8 +112,8 @@ TEST_P(Synth_NB_Round_Trip, DumpGivesBackTheScenarioWithinOneCount) {
         ASSERT_EQ(bt.size(), 6u);
         ASSERT_EQ(range.size(), 6u);
         for (std::size_t b = 0; b < 4; ++b) {
-            EXPECT_NEAR(bt[b], -e->bt_vel[b], tolerance) << "beam " << b;
-            EXPECT_NEAR(range[b], e->bt_range[b], 153600 / 1475.1 / 2 + 0.6) << "beam " << b;
+            EXPECT_NEAR(static_cast<double>(bt[b]), -e->bt_vel[b], tolerance) << "beam " << b;
+            EXPECT_NEAR(static_cast<double>(range[b]), e->bt_range[b], 153600 / 1475.1 / 2 + 0.6) << "beam " << b;
         }
     }
     EXPECT_GT(bad_cells, 0u) << "some cells lie beyond the boundary";

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "dataset/file_loading.h"
-#include "dataset/save_range.h"
+#include "app_state.h"
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
+#include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "platform/text_format.h"
 #include "support/cli_run.h"
 #include "support/json_values.h"
@@ -71,7 +72,7 @@ TEST_P(Varying_File, SurveyAndDetailsTellTheTruth) {
         EXPECT_EQ(app.ds.File_Last_Ens, found.back());  // one length: estimated from the size
     }
 
-    const auto r = Show_File_Details(path, app.dec, app.settings, app.menus, nullptr, No_Progress());
+    const auto r = Show_File_Details(path, app.dec, Decode_Options_Of(app), nullptr, No_Progress());
     const synth::Synth_Counts c = synth::Count_Manifest(m);
     EXPECT_EQ(r.report.find("Extra Data in File -"), std::string::npos) << r.report;
     EXPECT_EQ(r.stats.First, found.front());
@@ -94,30 +95,33 @@ TEST_P(Varying_File, WholeSetIsSpreadEvenly) {
     App_State app;
     app.settings.Max_Whole_Ens = static_cast<std::int32_t>(opt.ensembles * 2 / 3);
     Open_File_Host host;
-    ASSERT_EQ(Open_File(app, host, path), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open_File(app, host, path), Outcome_Kind::k_ok);
     const std::int32_t step = app.ds.Ens_Step;
     ASSERT_GE(step, 1);
     // One kept, step skipped, give or take at the gaps.
-    EXPECT_NEAR(app.ds.Whole_Count, static_cast<double>(found.size()) / (step + 1), found.size() * 0.03);
+    const auto count = static_cast<double>(found.size());
+    EXPECT_NEAR(app.ds.Whole_Count, count / (step + 1), count * 0.03);
 }
 
 TEST_P(Varying_File, SaveRangeWritesExactlyTheEnsemblesAsked) {
     App_State app;
     Open_File_Host host;
-    ASSERT_EQ(Open_File(app, host, path), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open_File(app, host, path), Outcome_Kind::k_ok);
     // A range well inside the file whose ends are there: from the 98th to the 108th found.
     const auto first = found[97], last = found[107];
     ASSERT_LT(first, last);
     ASSERT_NE(found[96], first) << "a repeated first ensemble would be copied twice";
     const std::string out = dir.Path("range.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, static_cast<std::int32_t>(first), static_cast<std::int32_t>(last)),
-              Save_Outcome::k_written);
+              Outcome_Kind::k_ok);
     const Cli_Result d = Run_Cli("dump --raw " + Quoted(out), dir.Path(""));
     EXPECT_EQ(Dumped(d.out), std::vector<long long>(found.begin() + 97, found.begin() + 108));
 
     const std::string refused = dir.Path("refused.ens");
-    EXPECT_EQ(Save_Ensemble_Range(app, refused, static_cast<std::int32_t>(first), app.ds.File_Last_Ens + 1),
-              Save_Outcome::k_last_absent);
+    const std::int32_t beyond = app.ds.File_Last_Ens + 1;
+    const Outcome absent = Save_Ensemble_Range(app, refused, static_cast<std::int32_t>(first), beyond);
+    EXPECT_EQ(absent, Outcome_Kind::k_not_in_file);
+    EXPECT_EQ(absent.message, "Ensemble " + std::to_string(beyond) + " is not in the file");
     EXPECT_FALSE(std::filesystem::exists(refused));
 }
 

@@ -10,11 +10,7 @@ namespace {
 using test::Bytes;
 using test::Temp_Folder;
 
-Menu_State Multi_On() {
-    Menu_State m;
-    m.MultiFile = true;
-    return m;
-}
+constexpr bool Multi_On() { return true; }
 
 TEST(NumberedSet, RunsToTheLastConsecutiveMember) {
     Temp_Folder dir;
@@ -94,6 +90,14 @@ TEST(AcquisitionSet, UpperCaseExtensionsOnly) {
     const std::string other = dir.Write("B_000010.ENQ", Bytes(1));
     dir.Write("B_000011.ENQ", Bytes(1));
     EXPECT_EQ(Test_For_KORVAMultiFile(other, Multi_On()), 0);
+
+    // A bare name no longer than the pattern, opened from its own folder.
+    dir.Write("000007.ENS", Bytes(1));
+    dir.Write("000008.ENS", Bytes(1));
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path(""));
+    EXPECT_EQ(Test_For_KORVAMultiFile("000007.ENS", Multi_On()), 8);
+    std::filesystem::current_path(cwd);
 }
 
 TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {
@@ -102,8 +106,7 @@ TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {
     dir.Write("data.001", Bytes(1));
     const std::string acq = dir.Write("RUN_000001.ENS", Bytes(1));
     dir.Write("RUN_000002.ENS", Bytes(1));
-    Menu_State off;
-    off.MultiFile = false;
+    const bool off = false;
     EXPECT_EQ(Test_For_Multi_File(numbered, off), 0);
     EXPECT_EQ(Test_For_KORVAMultiFile(acq, off), 0);
     EXPECT_EQ(File_Set_Members(numbered, Test_For_File_Set(numbered, off)).size(), 1u);

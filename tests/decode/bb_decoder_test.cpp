@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "decode/bb_decoder.h"
 #include "platform/text_format.h"
 #include "support/bb_builder.h"
 
@@ -60,15 +61,15 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     EXPECT_FALSE(f.app.dec.Have_BT);
 }
 
-TEST(BB_Decoder, FlipInvertsFacingOnlyOnceAFileIsLoaded) {
+TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
     test::Decode_Fixture f;
-    f.app.menus.Flip_Checked = true;
-    f.Decode(Ensemble({Fixed_Leader()}));
-    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0);
-    f.app.ds.File_Loaded = true;
-    f.Decode(Ensemble({Fixed_Leader()}));
-    EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
-    EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+    f.app.load.Flip = true;
+    for (const bool loaded : {false, true}) {
+        f.app.ds.File_Loaded = loaded;
+        f.Decode(Ensemble({Fixed_Leader()}));
+        EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
+        EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+    }
 }
 
 TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
@@ -104,9 +105,22 @@ TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
     EXPECT_EQ(ds.Sub_Anc(4, 0), 10000);
     EXPECT_EQ(f.app.dec.Pressure_Agree_Count, 0);
 
+    Put_U32(vl, 48, 10000);  // 10200 mm: exactly 200 mm off already disagrees
+    f.Decode(Ensemble({Fixed_Leader(), vl}));
+    EXPECT_EQ(ds.Sub_Anc(4, 0), 10000);
+    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, -1);
+
     Put_U32(vl, 48, 9900);  // agrees again: density scales the pressure depth
+    vl[4] = 99;             // and a year byte of 99 is 99
     f.Decode(Ensemble({Fixed_Leader(), vl}));
     EXPECT_EQ(ds.Sub_Anc(4, 0), static_cast<std::int32_t>(rnd(10098.0 * 1000 / 1025)));
+    EXPECT_EQ(ds.Sub_Time(0, 0), 99);
+}
+
+TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
+    EXPECT_DOUBLE_EQ(Firmware_Version(16, 99), 16.99);
+    EXPECT_DOUBLE_EQ(Firmware_Version(16, 100), 16.0);
+    EXPECT_DOUBLE_EQ(Firmware_Version(50, 135), 50.35);
 }
 
 TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app_state.h"
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
 #include "support/test_files.h"
@@ -29,7 +30,7 @@ struct Details {
     File_Details_Result r;
     std::vector<std::pair<Ens_Statistic, Ens_Statistics>> changes;
     explicit Details(const std::string& path) {
-        r = Show_File_Details(path, main.dec, main.settings, main.menus,
+        r = Show_File_Details(path, main.dec, Decode_Options_Of(main.settings, main.menus.Flip_Checked),
                               [this](Ens_Statistic which, const Ens_Statistics& s) { changes.push_back({which, s}); },
                               No_Progress());
     }
@@ -71,7 +72,7 @@ TEST(FileDetails, BroadbandSetupLines) {
     App_State main;
     main.dec.BT_Pings = 1, main.dec.BT_Reacquire_Delay = 2, main.dec.BT_Corr_Min = 220, main.dec.BT_Amp_Min = 30;
     main.dec.BT_PG_Min = 40, main.dec.BT_Mode = 5, main.dec.BT_Err_Max = 1000, main.dec.BT_Max_Depth = 2000;
-    const File_Details_Result r = Show_File_Details(path, main.dec, main.settings, main.menus, nullptr, No_Progress());
+    const File_Details_Result r = Show_File_Details(path, main.dec, Decode_Options_Of(main.settings, main.menus.Flip_Checked), nullptr, No_Progress());
     ASSERT_TRUE(r.opened);
     EXPECT_EQ(r.report,
               "File Size 669 bytes\r\n"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app_state.h"
 #include "decode/file_survey.h"
 #include "support/test_files.h"
 
@@ -27,7 +28,7 @@ struct Survey {
     App_State app;
     bool ok = false;
     explicit Survey(const std::string& path) {
-        app.file_set = Test_For_File_Set(path, app.menus);
+        app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
         ok = Show_File_Stats(app, path, No_Progress());
     }
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app_state.h"
 #include "decode/decode_ensemble.h"
 #include "decode/nb_decoder.h"
 #include "platform/text_format.h"
@@ -29,7 +30,7 @@ struct Decoded {
     App_State app;
     explicit Decoded(const std::vector<std::uint8_t>& bytes, bool flip = false) {
         Allocate_Data_Set(app.ds, false, 1, 1);
-        app.menus.Flip_Checked = flip;
+        app.load.Flip = flip;
         app.dec.Data_Structure = k_structure_nb;
         app.dec.Ens_Buffer = bytes;
         app.dec.Ens_Bytes = static_cast<std::int32_t>(bytes.size()) - 2;
@@ -70,7 +71,7 @@ TEST(NBConfiguration, BitSevenSetFollowsFactorAndFacingRules) {
 }
 
 TEST(NBConfiguration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
-    for (std::uint8_t config : {0x00, 0x37, 0x7F}) {
+    for (const std::uint8_t config : std::initializer_list<std::uint8_t>{0x00, 0x37, 0x7F}) {
         const NB_Configuration down = Decode_NB_Configuration(config, false);
         EXPECT_EQ(down.coord_transform, 24);
         EXPECT_DOUBLE_EQ(down.vel_factor, 5);

@@ -21,12 +21,11 @@ std::uint32_t Number_In_Buffer(const Decoder_State& dec) {
 }
 
 struct Scan_Fixture {
-    test::Temp_Folder dir;
     Binary_File file;
     Decoder_State dec;
 
     void Open(const Bytes& bytes) {
-        ASSERT_TRUE(file.Open(dir.Write("scan.ens", bytes)));
+        file.Open_Bytes(bytes);
         dec.Data_Structure = k_structure_bb;
     }
     // Ensemble numbers found by repeated searches until one fails.

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "app_state.h"
 #include "export/export_common.h"
 #include "export/mat_export.h"
 #include "export/text_export.h"
@@ -28,7 +29,7 @@ TEST(Decoded_Export, series_mat_and_text_agree_with_the_decoded_ensembles) {
     sel.Anc_Types[2] = sel.Anc_Types[4] = sel.Anc_Types[6] = true;
     for (int p : {1, 8}) sel.Series_Bins[static_cast<std::size_t>(p - 1)] = true;
     Progress_Hooks progress;
-    Export_Job job{app, sel, loader, progress, "/data/decoded.000"};
+    Export_Job job{app.ds, app.dec, sel, loader, progress, "/data/decoded.000"};
 
     Temp_Dir dir;
     const std::string mat_path = dir.File("series.mat"), text_path = dir.File("series.txt");

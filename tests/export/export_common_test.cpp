@@ -44,15 +44,15 @@ TEST(Append_Scaled, agrees_with_the_format_patterns) {
         Append_Scaled(b, v, 3);
         Append_Scaled(c, v, 1);
         Append_Int(d, v);
-        ASSERT_EQ(a, Format(v / 100.0, "0.00")) << v;
-        ASSERT_EQ(b, Format(v / 1000.0, "0.000")) << v;
-        ASSERT_EQ(c, Format(v / 10.0, "0.0")) << v;
+        ASSERT_EQ(a, Format(static_cast<double>(v) / 100.0, "0.00")) << v;
+        ASSERT_EQ(b, Format(static_cast<double>(v) / 1000.0, "0.000")) << v;
+        ASSERT_EQ(c, Format(static_cast<double>(v) / 10.0, "0.0")) << v;
         ASSERT_EQ(d, Format(static_cast<double>(v), "0")) << v;
     }
     for (std::int64_t v : {-32768LL, -1LL, -9LL, -10LL, 5LL, 2147483647LL, -2147483648LL}) {
         std::string a;
         Append_Scaled(a, v * 10, 2);
-        EXPECT_EQ(a, Format(v / 10.0, "0.00")) << v;
+        EXPECT_EQ(a, Format(static_cast<double>(v) / 10.0, "0.00")) << v;
     }
     std::string two;
     for (int v : {0, 7, 10, 99, 123}) {

@@ -37,7 +37,7 @@ struct Export_Fixture {
     std::vector<int> percents;
 
     Sub_Set_Loader loader = [this](std::int32_t f, std::int32_t l) { return Load(f, l); };
-    Export_Job job{app, sel, loader, progress, "/data/survey/RUN_007.000"};
+    Export_Job job{app.ds, app.dec, sel, loader, progress, "/data/survey/RUN_007.000"};
 
     explicit Export_Fixture(std::int32_t num_bins = 5, std::int32_t file_first = 1, std::int32_t file_last = 20) {
         Allocate_Data_Set(app.ds, true, 16, 16);

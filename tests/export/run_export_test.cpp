@@ -29,7 +29,7 @@ struct Run_Export_Test : ::testing::Test {
 TEST_F(Run_Export_Test, a_non_empty_file_is_refused_and_left_untouched) {
     const std::string path = dir.File("taken.txt");
     std::ofstream(path, std::ios::binary) << "keep";
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path), "Over-Write of File Not Allowed");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).message, "Over-Write of File Not Allowed");
     EXPECT_EQ(Slurp(path), "keep");
     // Nothing exported, but the Sub Set is still put back.
     ASSERT_EQ(f.loads.size(), 1u);
@@ -40,7 +40,7 @@ TEST_F(Run_Export_Test, an_empty_file_is_written_and_the_sub_set_restored) {
     const std::string path = dir.File("empty.mat");
     std::ofstream(path, std::ios::binary).close();
     f.sel.Series_File_Type = Export_File_Type::k_mat;
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path), "");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).kind, Outcome_Kind::k_ok);
     EXPECT_GT(std::filesystem::file_size(path), 0u);
     ASSERT_EQ(f.loads.size(), 1u + 3 + 1);
     EXPECT_EQ(f.loads.back(), std::make_pair(5, 12));
@@ -56,13 +56,13 @@ TEST_F(Run_Export_Test, an_empty_file_is_written_and_the_sub_set_restored) {
 TEST_F(Run_Export_Test, each_tab_runs_its_own_writer_and_type) {
     const std::string text_path = dir.File("contour.txt");
     f.sel.Contour_Range = {"1", "2", "1"};
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_contour, text_path), "");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_contour, text_path).kind, Outcome_Kind::k_ok);
     EXPECT_EQ(Slurp(text_path).rfind("\"Contour Data =", 0), 0u);
 
     const std::string mat_path = dir.File("profile.mat");
     f.sel.Profile_File_Type = Export_File_Type::k_mat;
     f.sel.Profile_Ens = "4";
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_profile, mat_path), "");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_profile, mat_path).kind, Outcome_Kind::k_ok);
     const Mat_Contents m = Load_Mat_With_Scipy(mat_path);
     ASSERT_TRUE(m.ok) << m.raw;
     EXPECT_EQ(m.order.front(), "ORUProfileEns");
@@ -71,12 +71,12 @@ TEST_F(Run_Export_Test, each_tab_runs_its_own_writer_and_type) {
 TEST_F(Run_Export_Test, nothing_happens_without_a_loaded_file_or_a_writable_path) {
     f.app.ds.File_Loaded = false;
     const std::string path = dir.File("none.txt");
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path), "");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).kind, Outcome_Kind::k_nothing_loaded);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(f.loads.empty());
 
     f.app.ds.File_Loaded = true;
-    EXPECT_NE(Run_Export(f.job, Export_Kind::k_series, dir.File("no/such/folder/x.txt")), "");
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.File("no/such/folder/x.txt")).kind, Outcome_Kind::k_cannot_write);
     EXPECT_EQ(f.loads.back(), std::make_pair(5, 12));
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "platform/binary_file.h"
+#include "platform/byte_reader.h"
 #include "support/temp_file.h"
 
 namespace vantrel {
@@ -12,9 +15,19 @@ std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
     return v;
 }
 
-TEST(Binary_File, ReadEndingOnLastByteLeavesEofClearAndOneMoreSetsIt) {
+// The same bytes as a file on disk and as a file in memory: both read alike.
+struct Both_Files {
     test::Temp_Dir dir;
-    Binary_File f(dir.Write("ten", Counting_Bytes(10)));
+    std::array<Binary_File, 2> files;
+    explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
+        files[0].Open(dir.Write("bytes", bytes));
+        files[1].Open_Bytes(bytes);
+    }
+};
+
+TEST(Binary_File, ReadEndingOnLastByteLeavesEofClearAndOneMoreSetsIt) {
+  Both_Files both(Counting_Bytes(10));
+  for (Binary_File& f : both.files) {
     ASSERT_TRUE(f.Is_Open());
     EXPECT_EQ(f.Length(), 10);
     EXPECT_EQ(f.Position(), 1);
@@ -31,12 +44,13 @@ TEST(Binary_File, ReadEndingOnLastByteLeavesEofClearAndOneMoreSetsIt) {
     EXPECT_EQ(f.Read(buf, 16), 8u);  // a short read reports what it got and sets the flag
     EXPECT_TRUE(f.Eof());
     EXPECT_EQ(buf[0], Counting_Bytes(10)[2]);
+  }
 }
 
 TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
-    test::Temp_Dir dir;
     const auto bytes = Counting_Bytes(3'500'000);
-    Binary_File f(dir.Write("big", bytes));
+    Both_Files both(bytes);
+  for (Binary_File& f : both.files) {
     std::vector<std::uint8_t> got(bytes.size());
     // Byte reads up to just before the first buffer boundary, then a block straddling it.
     for (std::size_t i = 0; i < 1'048'570; ++i) ASSERT_TRUE(f.Read_Byte(got[i]));
@@ -52,10 +66,27 @@ TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
         EXPECT_EQ(b, bytes[static_cast<std::size_t>(pos - 1)]) << pos;
         EXPECT_EQ(f.Position(), pos + 1);
     }
-    f.Seek(3'500'001);  // just past the end: allowed, the next read fails
+    f.Seek(3'500'002);  // past the end: allowed, the next read fails
+    EXPECT_EQ(f.Position(), 3'500'002);
     std::uint8_t b = 0;
     EXPECT_FALSE(f.Read_Byte(b));
     EXPECT_TRUE(f.Eof());
+    f.Seek(2);
+    ASSERT_TRUE(f.Read_Byte(b));
+    EXPECT_EQ(b, bytes[1]);
+  }
+}
+
+TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
+    const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
+    const Byte_Block b(bytes, 4);
+    EXPECT_EQ(b.Read_U32_LE(0), 0x04030201u);
+    EXPECT_FALSE(b.Overran());
+    EXPECT_EQ(b.Read_U16_BE(3), 0);
+    EXPECT_TRUE(b.Overran());
+    const Byte_Block c(bytes, 4);
+    EXPECT_EQ(c.Read_U8(4), 0);
+    EXPECT_TRUE(c.Overran());
 }
 
 TEST(Binary_File, MissingFilesAndFoldersDoNotOpen) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "charts/chart_primitives.h"
+#include "dataset/data_set.h"
 #include "platform/qt/qimage_surface.h"
 
 namespace vantrel {
@@ -94,6 +97,13 @@ TEST(QImage_Surface, Text_Extents_Grow_With_Font_Size_And_Lines) {
         for (int x = 10; x < 10 + s.TextWidth("Hi"); ++x) ink |= s.Get_Point(x, y) != k_white;
     EXPECT_TRUE(ink);
     EXPECT_EQ(s.Get_Point(10, 10 + 2 * h10), k_white);
+
+    // On a screen of pixel ratio 2 the same points take twice the pixels, and so do the
+    // surfaces the charts make for turned captions.
+    const double w4 = s.TextWidth("WWWW");
+    s.Set_Pixel_Ratio(2);
+    EXPECT_NEAR(s.TextWidth("WWWW") / w4, 2, 0.1);
+    EXPECT_NEAR(s.Create_Surface(10, 10)->TextHeight("W") / h10, 2, 0.1);
 }
 
 TEST(QImage_Surface, Copy_Stretches_The_Source) {
@@ -144,6 +154,68 @@ TEST(Vertical_Title, Reads_Upwards_Or_Downwards_From_Its_Anchor) {
     EXPECT_LT(down.x1, 120 + h);
     EXPECT_GE(down.y0, 150 - w);
     EXPECT_LT(down.y1, 150 - w + w / 3);  // the first letter at the top end
+}
+
+TEST(Traces, Many_Samples_A_Column_Give_The_Pixels_Of_The_Sample_By_Sample_Line) {
+    // Random walks with jumps, gaps and a 0-360 wrap, drawn a column at a time, against the
+    // same samples joined one line at a time.
+    const Colour colour = Rgb(0, 0, 255);
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    for (const double dx : {0.05, 0.3, 0.9}) {
+        const std::int32_t n = 2000;
+        Dense_Array<std::int16_t> data;
+        data.Resize(6, n);
+        std::int32_t v = 1800;
+        for (std::int32_t i = 0; i < n; ++i) {
+            v = next() % 50 == 0 ? static_cast<std::int32_t>(next() % 3600) : std::clamp<std::int32_t>(v + static_cast<std::int32_t>(next() % 41) - 20, 0, 3599);
+            data(5, static_cast<std::size_t>(i)) = next() % 300 == 0 ? k_bad_velocity : static_cast<std::int16_t>(v);
+        }
+        Trace_Geometry g;
+        g.left = 20;
+        g.dx = dx;
+        g.count = n;
+        g.strip_height = 150;
+        g.base = 160;
+        g.lo = 0;
+        g.hi = 360;
+        g.yscale = (g.strip_height - 2) / (g.hi - g.lo);
+        g.scale = 0.1;
+        g.wrap = 180;
+        g.column = 5;
+        const int width = static_cast<int>(g.left + n * dx) + 40;
+        QImage_Surface drawn(width, 170), joined(width, 170);
+        DrawWordSeries(drawn, data, {}, false, g, {true, false, &colour, 1});
+        // The reference: every sample a line, with the same breaks and wraps.
+        joined.Fore_Color = colour;
+        bool valid = false;
+        double previous = 0, x = g.left - dx / 2;
+        for (std::int32_t i = 0; i < n; ++i) {
+            const std::int16_t stored = data(5, static_cast<std::size_t>(i));
+            x += dx;
+            if (stored == k_bad_velocity) {
+                valid = false;
+                continue;
+            }
+            const double value = std::clamp(stored * g.scale, g.lo, g.hi) - g.lo, y = g.base + 3 - value * g.yscale - 1;
+            if (!valid) {
+                joined.Set_Point(x, y, colour);
+            } else if (std::fabs(value - previous) <= g.wrap) {
+                joined.Line_To(x, y);
+            } else {
+                const double top = g.base + 3 - g.hi * g.yscale - 1, zero = g.base + 3 - 1;
+                const bool up = previous > g.hi / 2;
+                const double xc = x - dx + (up ? g.hi - previous : -previous) / ((value + (up ? g.hi : -g.hi) - previous) / dx);
+                joined.Line_To(xc, up ? top : zero);
+                joined.Current_X = xc;
+                joined.Current_Y = up ? zero : top;
+                joined.Line_To(x, y);
+            }
+            valid = true;
+            previous = value;
+        }
+        EXPECT_EQ(Pixels(drawn), Pixels(joined)) << dx;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app_state.h"
 #include "platform/text_format.h"
 #include "processing/velocity_processing.h"
 

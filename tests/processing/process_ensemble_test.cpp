@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app_state.h"
 #include "processing/velocity_processing.h"
 
 namespace vantrel {

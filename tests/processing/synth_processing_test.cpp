@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app_state.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "app_state.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"
@@ -148,15 +149,19 @@ TEST_F(Processing, BadReferenceComponentSpoilsOnlyThatComponent) {
     Fill_Velocities(100);
     app_.ds.Sub_BT_Vel(0, Slot()) = k_bad;
     app_.ds.Sub_BT_Vel(1, Slot()) = 32000;
+    app_.ds.Sub_BT_Vel(2, Slot()) = -32000;
     Vel(1, 3) = 900;
+    Vel(2, 3) = -900;
     Transform_And_Reference(app_);
     for (int i = 0; i < Bins(); ++i) {
         EXPECT_EQ(Vel(0, i), k_bad);
         EXPECT_EQ(Vel(4, i), k_bad);
-        EXPECT_EQ(Vel(2, i), 100);
     }
     EXPECT_EQ(Vel(1, 0), 32100);
-    EXPECT_EQ(Vel(1, 3), 32767);  // held, never wrapped
+    EXPECT_EQ(Vel(2, 0), -31900);
+    // Held at +-32767, never wrapped, and never at -32768, which would read as bad.
+    EXPECT_EQ(Vel(1, 3), 32767);
+    EXPECT_EQ(Vel(2, 3), -32767);
 }
 
 TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
@@ -169,9 +174,21 @@ TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
     Vel(1, 0) = 30000;
     Vel(0, 1) = -3;
     Vel(1, 1) = 4;
+    Vel(0, 2) = 100;  // a bad north component makes the bin bad, as a bad east one does
+    Vel(1, 2) = k_bad;
+    Vel(0, 3) = k_bad;
+    app_.ds.Sub_BT_Vel(0, Slot()) = 7;
+    app_.ds.Sub_BT_Vel(1, Slot()) = k_bad;
     Transform_And_Reference(app_);
     EXPECT_EQ(Vel(4, 0), 32767);
     EXPECT_EQ(Vel(4, 1), 5);
+    EXPECT_EQ(Vel(5, 1), 3231);
+    for (int bin : {2, 3}) {
+        EXPECT_EQ(Vel(4, bin), k_bad) << bin;
+        EXPECT_EQ(Vel(5, bin), k_bad) << bin;
+    }
+    EXPECT_EQ(app_.ds.Sub_BT_Vel(4, Slot()), k_bad);
+    EXPECT_EQ(app_.ds.Sub_BT_Vel(5, Slot()), k_bad);
 }
 
 TEST_F(Processing, MeanBottomRangeOverBeamsWithARange) {

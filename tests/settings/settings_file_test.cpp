@@ -192,15 +192,16 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     EXPECT_EQ(s.Max_Sub_Ens, 256);
     EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
 
-    // A value that is not a number stops reading just the same.
-    auto bad = lines;
-    bad[2 - 1] = "four";
-    Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
-    Settings t;
-    Load_Default_Options(t);
-    EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial);
-    EXPECT_EQ(t.Contour_Scale_Mode, 4);
-    EXPECT_EQ(t.Contour_Code, 500);
+    // A number, or a flag, that does not read whole stops reading just the same.
+    for (const auto& [line, bad_text] : {std::pair{2, "four"}, std::pair{2, "4x"}, std::pair{5, "#YES#"}}) {
+        auto bad = lines;
+        bad[static_cast<std::size_t>(line - 1)] = bad_text;
+        Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+        Settings t;
+        Load_Default_Options(t);
+        EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial) << bad_text;
+        EXPECT_EQ(t.Contour_Code, 500) << bad_text;
+    }
 }
 
 TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
@@ -208,6 +209,7 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     Load_Default_Options(saved);
     saved.Window_Geometries[k_win_main] = {-120, 0, 5000, -1, 7};
     saved.Window_Geometries[k_win_sub] = {10, 20, 30, 40, 2};
+    saved.Window_Geometries[k_win_track] = {10, 20, 30, 40, 3};
     ASSERT_TRUE(Save_Options(saved, dir_ / "geometry.txt"));
 
     Settings s;
@@ -224,6 +226,7 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     EXPECT_EQ(sub.left, 10);
     EXPECT_EQ(sub.height, 40);
     EXPECT_EQ(sub.state, 2);
+    EXPECT_EQ(s.Window_Geometries[k_win_track].state, 0);  // 2 is the last window state
 }
 
 TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {

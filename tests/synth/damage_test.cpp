@@ -2,6 +2,7 @@
 // and nothing else.
 #include <gtest/gtest.h>
 
+#include "app_state.h"
 #include "synth_walk.h"
 
 namespace vantrel::synth::test {

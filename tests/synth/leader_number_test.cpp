@@ -3,6 +3,7 @@
 // overwritten at random (offset tables, block sizes and leaders included).
 #include <gtest/gtest.h>
 
+#include "app_state.h"
 #include "decode/bb_decoder.h"
 #include "decode/nb_decoder.h"
 #include "synth_walk.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app_state.h"
 #include "platform/text_format.h"
 #include "synth_walk.h"
 

@@ -2,6 +2,7 @@
 // sets: the text exactly, the counters as the manifest says the file was damaged.
 #include <gtest/gtest.h>
 
+#include "app_state.h"
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
 #include "support/test_files.h"
@@ -16,7 +17,7 @@ using vantrel::test::Temp_Folder;
 std::string Survey(const Temp_Folder& tmp, const std::string& name, bool multifile, bool expect_ok = true) {
     App_State app;
     app.menus.MultiFile = multifile;
-    app.file_set = Test_For_File_Set(tmp.Path(name), app.menus);
+    app.file_set = Test_For_File_Set(tmp.Path(name), app.menus.MultiFile);
     EXPECT_EQ(Show_File_Stats(app, tmp.Path(name), No_Progress()), expect_ok);
     std::string text = app.Info_Text;
     const std::string folder = tmp.Path("");
@@ -132,7 +133,7 @@ TEST_P(Synth_Details, StatisticsAreWhatTheManifestSaysWasDone) {
     App_State app;
     std::int64_t changes = 0;
     const File_Details_Result r = Show_File_Details(
-        tmp.Path("d.ens"), app.dec, app.settings, app.menus,
+        tmp.Path("d.ens"), app.dec, Decode_Options_Of(app.settings, app.menus.Flip_Checked),
         [&changes](Ens_Statistic, const Ens_Statistics&) { ++changes; }, No_Progress());
     ASSERT_TRUE(r.opened);
     EXPECT_EQ(r.stats.First, opt.first_number);

@@ -13,7 +13,7 @@ namespace vantrel::synth {
 
 namespace {
 
-constexpr double k_two_pi = 2 * 3.14159265358973;
+constexpr double k_two_pi = 2 * k_pi;
 constexpr double k_earth_radius_m = 6371000;
 constexpr double k_salinity = 35;
 constexpr int k_frequency_code = 2;  // 307.2 kHz
@@ -37,10 +37,10 @@ std::int16_t Clamp_Velocity(double v) { return static_cast<std::int16_t>(Round_C
 std::uint8_t Clamp_Byte(double v) { return static_cast<std::uint8_t>(Round_Clamp(v, 0, 255)); }
 
 std::int32_t Position_Units(double degrees) {
-    // 2^31 stands for 180 degrees; longitudes wrap into -180..180.
+    // Longitudes wrap into -180..180.
     while (degrees >= 180) degrees -= 360;
     while (degrees < -180) degrees += 360;
-    return static_cast<std::int32_t>(std::clamp(rnd(degrees * 2147483648.0 / 180), -2147483648.0, 2147483647.0));
+    return static_cast<std::int32_t>(std::clamp(rnd(degrees * k_position_scale / 180), -k_position_scale, k_position_scale - 1));
 }
 
 constexpr double k_echo_decay_m = 40;  // range over which the echo falls by a factor e

@@ -24,7 +24,7 @@ Colour From_QRgb(QRgb rgb) { return Rgb(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 namespace {
 
 // Nearest pixel; halves away from zero.
-int Px(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
+int Px(double v) { return Surface::Round_Pixel(v); }
 
 // Lines of a text as Print_Text splits them.
 QStringList Split_Lines(std::string_view text) {
@@ -39,9 +39,36 @@ QStringList Split_Lines(std::string_view text) {
 
 QImage_Surface::QImage_Surface(int width, int height) : metrics_(QFont()) {
     Ensure_Gui_Application();
-    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    New_Image(width, height);
     image_.fill(To_QColor(Back_Color));
     Font_Changed();
+}
+
+void QImage_Surface::New_Image(int width, int height) {
+    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    Apply_Dots();
+}
+
+void QImage_Surface::Apply_Dots() {
+    // 96 logical dots per inch, in device pixels.
+    const int dots_per_metre = static_cast<int>(std::lround(96 / 0.0254 * pixel_ratio_));
+    image_.setDotsPerMeterX(dots_per_metre);
+    image_.setDotsPerMeterY(dots_per_metre);
+}
+
+void QImage_Surface::Set_Pixel_Ratio(double ratio) {
+    ratio = std::clamp(ratio, 1.0, 8.0);
+    if (ratio == pixel_ratio_) return;
+    pixel_ratio_ = ratio;
+    End_Painter();
+    Apply_Dots();
+    Font_Changed();
+}
+
+std::unique_ptr<Surface> QImage_Surface::Create_Surface(int width, int height) const {
+    auto surface = std::make_unique<QImage_Surface>(width, height);
+    surface->Set_Pixel_Ratio(pixel_ratio_);
+    return surface;
 }
 
 QImage_Surface::~QImage_Surface() { End_Painter(); }
@@ -96,7 +123,7 @@ void QImage_Surface::Apply_Pen(Colour colour, int width, Line_Style style) {
 void QImage_Surface::Resize(int width, int height) {
     last_end_valid_ = false;
     End_Painter();
-    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    New_Image(width, height);
     image_.fill(To_QColor(Back_Color));
 }
 
@@ -108,14 +135,14 @@ void QImage_Surface::Clear() {
 }
 
 void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
-    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     const QPoint a(Px(To_Pixel_X(x1)), Px(To_Pixel_Y(y1))), b(Px(To_Pixel_X(x2)), Px(To_Pixel_Y(y2)));
     Current_X = x2;
     Current_Y = y2;
     // Traces of many ensembles per pixel repeat the pixel the last line ended on; drawing it
-    // again changes nothing (except when inverting).
+    // again changes nothing (except when inverting), so it costs not even a pen check.
     const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
     if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
+    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
     if (a == b)
         painter_->drawPoint(a);
     else
@@ -171,7 +198,7 @@ void QImage_Surface::Put_Pixels(int width, int height, const std::vector<Colour>
     End_Painter();
     width = std::max(width, 1);
     height = std::max(height, 1);
-    if (image_.width() != width || image_.height() != height) image_ = QImage(width, height, QImage::Format_RGB32);
+    if (image_.width() != width || image_.height() != height) New_Image(width, height);
     const std::size_t w = static_cast<std::size_t>(width);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));

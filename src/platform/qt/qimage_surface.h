@@ -40,9 +40,13 @@ public:
     void Copy_Image(const Surface& source, int src_x, int src_y, int src_w, int src_h, int dst_x, int dst_y,
                     int dst_w, int dst_h) override;
 
-    std::unique_ptr<Surface> Create_Surface(int width, int height) const override {
-        return std::make_unique<QImage_Surface>(width, height);
-    }
+    // A surface of the same pixel ratio.
+    std::unique_ptr<Surface> Create_Surface(int width, int height) const override;
+
+    // Device pixels per logical pixel of the screen the image is shown on: text keeps its
+    // size in points, so it is drawn with that many more pixels.
+    void Set_Pixel_Ratio(double ratio);
+    double Pixel_Ratio() const { return pixel_ratio_; }
 
     // The image as drawn so far.
     const QImage& Image();
@@ -56,8 +60,11 @@ private:
     void End_Painter();
     void Apply_Pen(Colour colour, int width, Line_Style style);
     void Apply_Mode();
+    void New_Image(int width, int height);
+    void Apply_Dots();
 
     QImage image_;
+    double pixel_ratio_ = 1;
     std::unique_ptr<QPainter> painter_;
     QFont font_;
     QFontMetricsF metrics_;

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
-#include "dataset/save_range.h"
+#include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "support/cli_run.h"
 #include "support/test_files.h"
 
@@ -40,18 +40,18 @@ struct Save_Range : ::testing::Test {
     App_State app;
     Open_File_Host host;
 
-    void Open(const std::string& name) { ASSERT_EQ(Open_File(app, host, name), Open_Outcome::k_loaded); }
+    void Open(const std::string& name) { ASSERT_EQ(Open_File(app, host, name), Outcome_Kind::k_ok); }
 };
 
 TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
     const Bytes source = Ensembles(1, 1000, 1000);
     Open(dir.Write("src.ens", source));
     const std::string out = dir.Path("out.ens");
-    ASSERT_EQ(Save_Ensemble_Range(app, out, 101, 356), Save_Outcome::k_written);
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 101, 356), Outcome_Kind::k_ok);
     EXPECT_EQ(Read_Bytes(out), Slice(source, 100000, 256000));
 
     App_State again;
-    ASSERT_EQ(Open_File(again, host, out), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open_File(again, host, out), Outcome_Kind::k_ok);
     EXPECT_EQ(again.ds.File_First_Ens, 101);
     EXPECT_EQ(again.ds.File_Last_Ens, 356);
     // No temporary file is left beside the target.
@@ -69,7 +69,7 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
     dir.Write("set.002", c);
     Open(first);
     const std::string out = dir.Path("out.ens");
-    ASSERT_EQ(Save_Ensemble_Range(app, out, 41, 110), Save_Outcome::k_written);
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 41, 110), Outcome_Kind::k_ok);
     Bytes expected = Slice(a, 40 * 500, 10 * 500);
     test::Append(expected, Slice(b, 0, 49 * 500));
     test::Append(expected, Slice(c, 0, 11 * 500));  // one record later, since one was dropped
@@ -77,7 +77,7 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
 
     // Starting in a later member.
     const std::string tail = dir.Path("tail.ens");
-    ASSERT_EQ(Save_Ensemble_Range(app, tail, 61, 62), Save_Outcome::k_written);
+    ASSERT_EQ(Save_Ensemble_Range(app, tail, 61, 62), Outcome_Kind::k_ok);
     EXPECT_EQ(Read_Bytes(tail), Slice(b, 10 * 500, 2 * 500));
 }
 
@@ -87,15 +87,15 @@ TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
     const std::string taken = dir.Write("taken.ens", Bytes{1, 2, 3});
     const std::string empty = dir.Write("empty.ens", Bytes{});
 
-    EXPECT_EQ(Save_Ensemble_Range(app, dir.Path("x.ens"), 1, 2), Save_Outcome::k_nothing);  // nothing loaded yet
+    EXPECT_EQ(Save_Ensemble_Range(app, dir.Path("x.ens"), 1, 2), Outcome_Kind::k_nothing_loaded);  // nothing loaded yet
     Open(name);
-    EXPECT_EQ(Save_Ensemble_Range(app, taken, 1, 5), Save_Outcome::k_refused);
+    EXPECT_EQ(Save_Ensemble_Range(app, taken, 1, 5), Outcome_Kind::k_overwrite_refused);
     EXPECT_EQ(Read_Bytes(taken), (Bytes{1, 2, 3}));
-    EXPECT_EQ(Save_Ensemble_Range(app, name, 1, 5), Save_Outcome::k_nothing);
+    EXPECT_EQ(Save_Ensemble_Range(app, name, 1, 5), Outcome_Kind::k_nothing_loaded);
     EXPECT_EQ(Read_Bytes(name), source);
-    EXPECT_EQ(Save_Ensemble_Range(app, "", 1, 5), Save_Outcome::k_nothing);
+    EXPECT_EQ(Save_Ensemble_Range(app, "", 1, 5), Outcome_Kind::k_nothing_loaded);
 
-    ASSERT_EQ(Save_Ensemble_Range(app, empty, 3, 4), Save_Outcome::k_written);
+    ASSERT_EQ(Save_Ensemble_Range(app, empty, 3, 4), Outcome_Kind::k_ok);
     EXPECT_EQ(Read_Bytes(empty), Slice(source, 600, 600));
 }
 

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app_state.h"
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 #include "processing/velocity_processing.h"
 #include "synth_writer.h"
 #include "support/test_files.h"
@@ -54,7 +55,7 @@ struct Loader : ::testing::Test {
     App_State app;
     Recording_Host host;
 
-    Open_Outcome Open(const std::string& name, std::int32_t max_whole = 256, std::int32_t max_sub = 256) {
+    Outcome Open(const std::string& name, std::int32_t max_whole = 256, std::int32_t max_sub = 256) {
         app.settings.Max_Whole_Ens = max_whole;
         app.settings.Max_Sub_Ens = max_sub;
         return Open_File(app, host, name);
@@ -68,7 +69,7 @@ struct Loader : ::testing::Test {
 
 TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     const std::string small = dir.Write("a.ens", Ensembles(1, 1000, 200));
-    ASSERT_EQ(Open(small, 1000), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(small, 1000), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 1);
     auto numbers = Whole_Numbers();
     ASSERT_EQ(numbers.size(), 500u);
@@ -76,13 +77,13 @@ TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     EXPECT_EQ(numbers[1], 3);
     EXPECT_EQ(numbers.back(), 999);
 
-    ASSERT_EQ(Open(small, 2000), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(small, 2000), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 0);
     EXPECT_EQ(app.ds.Whole_Count, 1000);
     EXPECT_EQ(Whole_Numbers().back(), 1000);
 
     const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
-    ASSERT_EQ(Open(big, 1000), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(big, 1000), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 5);
     numbers = Whole_Numbers();
     EXPECT_EQ(numbers.size(), 834u);
@@ -102,11 +103,11 @@ TEST(Ens_Step, NeverNegativeAndSafeWithoutALimit) {
 TEST_F(Loader, IntervalAcrossMidnightAndTheAverageLine) {
     Bytes two = Ensemble(1, 86390);
     test::Append(two, Ensemble(2, 86410));
-    ASSERT_EQ(Open(dir.Write("m.ens", two)), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("m.ens", two)), Outcome_Kind::k_ok);
     EXPECT_DOUBLE_EQ(app.ds.Sum_Interval, 20);
     EXPECT_DOUBLE_EQ(app.ds.Avg_Interval, 20);
 
-    ASSERT_EQ(Open(dir.Write("s.ens", Ensembles(1, 601, 200))), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("s.ens", Ensembles(1, 601, 200))), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 2);
     const std::string line = "Average Ensemble Interval 00:00:01.00\r\n";
     ASSERT_GE(app.Info_Text.size(), line.size());
@@ -125,7 +126,7 @@ TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
     const std::string name = dir.Write("set.000", first);
     dir.Write("set.001", second);
     app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 10), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name, 10), Outcome_Kind::k_ok);
     ASSERT_EQ(app.ds.Ens_Step, 3);
     const auto numbers = Whole_Numbers();
     ASSERT_GE(numbers.size(), 5u);
@@ -143,7 +144,7 @@ TEST_F(Loader, SkipLongerThanAFilePassesOverIt) {
     test::Append(third, Ensembles(11, 40));
     dir.Write("set.002", third);
     app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 6), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name, 6), Outcome_Kind::k_ok);
     ASSERT_EQ(app.ds.Ens_Step, 8);
     const auto numbers = Whole_Numbers();
     ASSERT_GE(numbers.size(), 2u);
@@ -153,7 +154,7 @@ TEST_F(Loader, SkipLongerThanAFilePassesOverIt) {
 
 TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
     const std::string name = dir.Write("k.ens", Ensembles(1, 1000));
-    ASSERT_EQ(Open(name), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Sub_Ens_Number(0), 1);
     EXPECT_EQ(app.ds.Sub_Count, 256);
     EXPECT_EQ(host.sub_set_refreshes, 1);
@@ -176,7 +177,7 @@ TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
 
 TEST_F(Loader, SubSetCountLimits) {
     const std::string name = dir.Write("k.ens", Ensembles(1, 1000, 200));
-    ASSERT_EQ(Open(name, 256, 256), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name, 256, 256), Outcome_Kind::k_ok);
     // Max_Sub_Ens + 1 at most, n when it is smaller.
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 1000, false));
     EXPECT_EQ(app.ds.Sub_Count, 257);
@@ -199,7 +200,7 @@ TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
     dir.Write("run.001", Ensembles(51, 50));
     dir.Write("run.002", Ensembles(101, 50));
     app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 256, 128), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name, 256, 128), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Sub_Count, 128);  // the first Sub Set runs through all three files
     EXPECT_EQ(app.ds.Sub_Ens_Number(127), 128);
 
@@ -209,15 +210,21 @@ TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
     EXPECT_EQ(app.ds.Last_Ens, 150);
 
     app.ds.File_Last_Ens = 10000;  // as if the file had grown beyond the set
-    EXPECT_FALSE(Read_File_Selection(app, host, 1000, 1100, false));
+    EXPECT_EQ(Read_File_Selection(app, host, 1000, 1100, false), Outcome_Kind::k_nothing_loaded);
     EXPECT_EQ(app.ds.Sub_Count, 0);
+
+    // A member that vanished after the open is reported, not thrown.
+    std::filesystem::remove(dir.Path("run.002"));
+    const Outcome gone = Read_File_Selection(app, host, 120, 140, false);
+    EXPECT_EQ(gone, Outcome_Kind::k_invalid_file);
+    EXPECT_EQ(gone.message, "cannot open " + dir.Path("run.002"));
 }
 
 TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
     Bytes data = Ensembles(1, 5, 200);
     test::Append(data, test::Build_Two_Type_Record(8258));
     test::Append(data, Ensembles(6, 15, 200));
-    ASSERT_EQ(Open(dir.Write("n.ens", data)), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("n.ens", data)), Outcome_Kind::k_ok);
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 20, false));
     EXPECT_TRUE(app.load.NVRAM_Flag);
     EXPECT_EQ(app.ds.Sub_Count, 20);
@@ -233,7 +240,7 @@ TEST_F(Loader, AThousandFailedSearchesEndALoad) {
     Open(dir.Write("gap.ens", data));
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
     EXPECT_EQ(app.ds.Sub_Count, 2);
-    EXPECT_TRUE(app.load.Stop);
+    EXPECT_TRUE(host.Hooks().Stop());
 
     // A shorter gap is crossed.
     data = Ensembles(1, 2);
@@ -246,14 +253,14 @@ TEST_F(Loader, AThousandFailedSearchesEndALoad) {
 
 TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
     app.menus.AutoTrack = true;
-    ASSERT_EQ(Open(dir.Write("g.ens", Ensembles(1, 1000, 200)), 256, 128), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("g.ens", Ensembles(1, 1000, 200)), 256, 128), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.First_Ens, 873);
     EXPECT_EQ(app.ds.Last_Ens, 1000);
     EXPECT_EQ(app.ds.Cursor_Ens, 1000);
     EXPECT_TRUE(host.progress_captions.empty());
 
     // A file shorter than a Sub Set keeps its first ensemble.
-    ASSERT_EQ(Open(dir.Write("h.ens", Ensembles(1, 50, 200)), 256, 128), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("h.ens", Ensembles(1, 50, 200)), 256, 128), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.First_Ens, 1);
     EXPECT_EQ(app.ds.Sub_Count, 50);
 }
@@ -261,7 +268,7 @@ TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
 TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
     const std::string name = dir.Path("noisy.ens");
     synth::Write_Synth_File(name, synth::Resolve_Options({.ensembles = 300, .bins = 20, .noise = 40, .pitch_amplitude = 5}));
-    ASSERT_EQ(Open(name), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
     const Dense_Array<std::int32_t> gathered = app.ds.Bin_Work;
     Error_Velocity_Statistics(app);
     for (std::size_t bin = 0; bin < 20; ++bin) {
@@ -271,33 +278,71 @@ TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
 }
 
 TEST_F(Loader, FailuresLeaveNoFileLoaded) {
-    ASSERT_EQ(Open(dir.Write("two.ens", Ensembles(1, 2))), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("two.ens", Ensembles(1, 2))), Outcome_Kind::k_ok);
     EXPECT_TRUE(app.ds.File_Loaded);
 
-    EXPECT_EQ(Open(dir.Write("one.ens", Ensembles(1, 1))), Open_Outcome::k_too_few);
+    EXPECT_EQ(Open(dir.Write("one.ens", Ensembles(1, 1))), Outcome_Kind::k_too_few);
     EXPECT_FALSE(app.ds.File_Loaded);
 
-    EXPECT_EQ(Open(dir.Write("junk.ens", Bytes(5000, 0x20))), Open_Outcome::k_survey_failed);
+    EXPECT_EQ(Open(dir.Write("junk.ens", Bytes(5000, 0x20))), Outcome_Kind::k_no_valid_ensembles);
     EXPECT_FALSE(app.ds.File_Loaded);
     EXPECT_NE(app.Info_Text.find("Not enough VALID ensembles"), std::string::npos);
 
-    EXPECT_EQ(Open(dir.Path("missing.ens")), Open_Outcome::k_failed);
-    EXPECT_EQ(Open(""), Open_Outcome::k_cancelled);  // the host's dialog was cancelled
+    EXPECT_EQ(Open(dir.Path("missing.ens")), Outcome_Kind::k_invalid_file);
+    EXPECT_EQ(Open(""), Outcome_Kind::k_cancelled);  // the host's dialog was cancelled
 
     app.load.Busy = true;
-    EXPECT_EQ(Open(dir.Path("two.ens")), Open_Outcome::k_busy);
+    EXPECT_EQ(Open(dir.Path("two.ens")), Outcome_Kind::k_busy);
+}
+
+TEST_F(Loader, FlipIsLatchedOncePerOpenForSurveyWholeSetAndSubSet) {
+    // The survey and the Whole Set of a flipped open used to stay unflipped while its Sub Set turned.
+    const std::string name = dir.Write("f.ens", Ensembles(1, 10));
+    app.menus.Flip_Checked = true;
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
+    EXPECT_EQ(app.Info_Text.find("1st Bin -"), std::string::npos);  // the survey sees it facing up
+    EXPECT_LT(app.ds.Orientation_Count, 0);
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 1);
+
+    app.menus.Flip_Checked = false;  // takes effect at the next open
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 10, false));
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 1);
+    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
+    EXPECT_NE(app.Info_Text.find("1st Bin -"), std::string::npos);
+    EXPECT_GT(app.ds.Orientation_Count, 0);
+    EXPECT_EQ(app.ds.Sub_Anc(5, 0), 0);
 }
 
 TEST_F(Loader, SeriesBinsFollowTheFacing) {
     app.settings.Series_Bins_Setting = {};
     app.settings.Series_Bins_Setting[0] = true;  // instrument bin 1, nearest the transducer
-    ASSERT_EQ(Open(dir.Write("d.ens", Ensembles(1, 10))), Open_Outcome::k_loaded);
+    ASSERT_EQ(Open(dir.Write("d.ens", Ensembles(1, 10))), Outcome_Kind::k_ok);
     ASSERT_EQ(app.dec.Num_Bins, 4);
     EXPECT_GT(app.ds.Orientation_Count, 0);  // facing down: bin 1 is the top data-set bin
     EXPECT_TRUE(app.ds.Series_Bins[3]);
     EXPECT_FALSE(app.ds.Series_Bins[0]);
     EXPECT_EQ(app.ds.First_Bin, 1);
     EXPECT_EQ(app.ds.Last_Bin, 4);
+
+    // As many ensembles up as down: the tie counts as facing up, bin 1 is data-set bin 0.
+    Bytes mixed;
+    for (std::uint32_t i = 1; i <= 10; ++i) {
+        test::BB_Fields f;
+        f.ens_number = i;
+        f.clock[5] = static_cast<std::uint8_t>(i);
+        if (i % 2 == 0) f.sys_config |= 0x80;
+        test::Append(mixed, test::Build_BB_Ensemble(f));
+    }
+    ASSERT_EQ(Open(dir.Write("mixed.ens", mixed)), Outcome_Kind::k_ok);
+    EXPECT_EQ(app.ds.Orientation_Count, 0);
+    EXPECT_TRUE(app.ds.Series_Bins[0]);
+    EXPECT_FALSE(app.ds.Series_Bins[3]);
+}
+
+TEST(Ensemble_Start, PositionsAreOneBasedRecordStarts) {
+    EXPECT_EQ(Ensemble_Start_Position(1, 1, 998), 1);
+    EXPECT_EQ(Ensemble_Start_Position(3, 1, 998), 2001);
+    EXPECT_EQ(Ensemble_Start_Position(105, 100, 18), 101);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app_state.h"
+#include "loading/open_state.h"
+#include "platform/outcome.h"
 #include "platform/progress.h"
 
 namespace vantrel {
@@ -25,9 +26,8 @@ public:
     virtual void Set_Caption(const std::string& /*caption*/) {}
     virtual void Add_Recent_File(const std::string& /*name*/) {}
 
-    // The progress window and its bar ProgressBar1 (percent 0..100).
+    // The progress window; its bar ProgressBar1 follows the percent of Hooks().
     virtual void Show_Progress(const std::string& /*caption*/) {}
-    virtual void Set_Progress(int /*percent*/) {}
     virtual void Hide_Progress() {}
 
     virtual void Show_Info_Text(const std::string& /*text*/) {}
@@ -37,22 +37,20 @@ public:
     virtual void Refresh_Track_Vector() {}
     virtual void Refresh_Options_Dialog() {}
 
-    // Yield and stop hooks handed to the scanner.
-    virtual Progress_Hooks& Hooks() { return No_Progress(); }
-};
+    // The one progress channel of every load: percent, yield and the stop flag, which
+    // each load clears when it starts.
+    virtual Progress_Hooks& Hooks() { return hooks_; }
 
-enum class Open_Outcome {
-    k_loaded,         // Whole Set and first Sub Set in place, File_Loaded true
-    k_too_few,        // fewer than two ensembles walked: File_Loaded false
-    k_survey_failed,  // no valid ensembles; Info_Text ends in "Not enough VALID ensembles"
-    k_failed,         // the file (or a member of its set) could not be read
-    k_cancelled,      // no file name chosen
-    k_busy,           // an open command was already running
+private:
+    Progress_Hooks hooks_;
 };
 
 // The open command: chooses the file (pending_name, else the host's dialog), surveys it,
-// walks it into the Whole Set, then loads the first Sub Set.
-Open_Outcome Open_File(App_State& app, Open_File_Host& host, const std::string& pending_name = {});
+// walks it into the Whole Set, then loads the first Sub Set. Ok: the Whole Set and the first
+// Sub Set are in place and File_Loaded is true. Otherwise k_too_few (fewer than two ensembles
+// walked), k_no_valid_ensembles (Info_Text ends in the message), k_invalid_file (the file or a
+// member of its set could not be read), k_cancelled (no name chosen) or k_busy.
+Outcome Open_File(Open_State& app, Open_File_Host& host, const std::string& pending_name = {});
 
 // Ensembles skipped after each one kept so that at most max_whole_ens are walked.
 std::int32_t Whole_Ens_Step(std::int32_t first_ens, std::int32_t last_ens, std::int32_t max_whole_ens);
@@ -68,8 +66,9 @@ std::string Average_Interval_Line(double seconds);
 
 // Loads ensembles FEns..LEns (LEns cut to File_Last_Ens, at most Max_Sub_Ens + 1) of the
 // last opened file or set into the Sub Set, starting at the byte position that equal
-// ensemble lengths imply. True when at least one ensemble was loaded.
-bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress);
+// ensemble lengths imply. Ok when at least one ensemble was loaded; k_nothing_loaded (with
+// the start position) when none was, k_invalid_file when a member could not be opened.
+Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress);
 
 // Byte position (from 1) in the stream of the file or set where ensemble FEns starts.
 std::int64_t Ensemble_Start_Position(std::int32_t FEns, std::int32_t file_first_ens, std::int32_t ens_bytes);

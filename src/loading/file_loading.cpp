@@ -1,7 +1,6 @@
-#include "dataset/file_loading.h"
+#include "loading/file_loading.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "decode/bb_decoder.h"
 #include "decode/ensemble_walk.h"
@@ -9,6 +8,7 @@
 #include "decode/scanner.h"
 #include "loading/skip_length.h"
 #include "platform/binary_file.h"
+#include "platform/program_messages.h"
 #include "platform/text_format.h"
 #include "processing/velocity_processing.h"
 
@@ -19,25 +19,24 @@ namespace {
 constexpr int k_failure_limit = k_search_failure_limit;  // scanner failures in one file before a load gives up
 constexpr double k_seconds_per_day = 86400;
 
-bool Stop_Requested(const App_State& app, Open_File_Host& host) { return app.load.Stop || host.Hooks().Stop(); }
-
 bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
 
 // One file object serves every member, so its buffer is allocated once per load.
-void Open_Member(Binary_File& file, const File_Set_Member& member) {
-    if (!file.Open(member.name)) throw std::runtime_error("cannot open " + member.name);
+Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
+    if (file.Open(member.name)) return {};
+    return Failure(Outcome_Kind::k_invalid_file, "cannot open " + member.name);
 }
 
 // Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
 // earlier load stays in the slot; bins beyond those of the file are never read.
-void Load_Current_Ensemble(App_State& app) {
+void Load_Current_Ensemble(Open_State& app) {
     Clear_Slot(app.ds, app.ds.Sub_Count, app.dec.Num_Bins);
-    Process_Ensemble(app);
+    Process_Ensemble(app.dec, app.ds, app.settings, Decode_Options_Of(app));
 }
 
 // The thinned walk over every member: one ensemble kept, Ens_Step skipped by moving the
 // file position. A skip that runs past the end of a member carries into the next one.
-void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File_Set_Member>& members) {
+Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<File_Set_Member>& members) {
     Data_Set& ds = app.ds;
     Decoder_State& dec = app.dec;
     const bool monitoring = app.menus.AutoTrack;
@@ -50,7 +49,7 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
 
     Binary_File file;
     for (const File_Set_Member& member : members) {
-        Open_Member(file, member);
+        if (Outcome opened = Open_Member(file, member); !opened) return opened;
         const std::int64_t length = file.Length();
         if (carry > length) {
             // The skip passes over this whole member and goes on into the next.
@@ -61,11 +60,11 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
         int failures = 0;
         while (!file.Eof()) {
             if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
-                Stop_Requested(app, host)) {
-                return;
+                host.Hooks().Stop()) {
+                return {};
             }
             if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
-                if (++failures > k_failure_limit) app.load.Stop = true;
+                if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
                 continue;
             }
             failures = 0;
@@ -97,13 +96,14 @@ void Walk_Whole_Set(App_State& app, Open_File_Host& host, const std::vector<File
                 if (p + skip_bytes - 1 > length) break;
                 file.Seek(p + skip_bytes);
             }
-            if (!monitoring) host.Set_Progress(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
+            if (!monitoring) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
         }
     }
+    return {};
 }
 
 // Series_Bins by data-set bin index from the setting kept by instrument bin number.
-void Map_Series_Bins(App_State& app) {
+void Map_Series_Bins(Open_State& app) {
     const std::int32_t num_bins = app.dec.Num_Bins;
     for (int k = 1; k <= k_series_bin_count; ++k) {
         const int j = app.ds.Orientation_Count < 1 ? k - 1 : num_bins - k;
@@ -114,23 +114,23 @@ void Map_Series_Bins(App_State& app) {
 }
 
 // Steps 4 to 12 of the open command for a chosen name.
-Open_Outcome Load_File(App_State& app, Open_File_Host& host, const std::string& name) {
+Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name) {
     Data_Set& ds = app.ds;
     Decoder_State& dec = app.dec;
     const bool monitoring = app.menus.AutoTrack;
     host.Show_Busy_Pointer(true);
-    if (Binary_File probe; !probe.Open(name)) return Open_Outcome::k_failed;
+    if (Binary_File probe; !probe.Open(name)) return Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
     app.load.File_Name = name;
-    app.load.Stop = false;
+    host.Hooks().stop_requested = false;
     Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
-    app.file_set = Test_For_File_Set(name, app.menus);
-    if (!Show_File_Stats(app, name, host.Hooks())) {
+    app.file_set = Test_For_File_Set(name, app.menus.MultiFile);
+    if (!Show_File_Stats(ds, dec, Decode_Options_Of(app), app.file_set, app.Info_Text, name, host.Hooks())) {
         ds.File_Loaded = false;
         host.Show_Info_Text(app.Info_Text);
-        return Open_Outcome::k_survey_failed;
+        return Failure(Outcome_Kind::k_no_valid_ensembles, k_not_enough_valid);
     }
     if (!monitoring) {
-        host.Set_Progress(0);
+        host.Hooks().Percent(0);
         host.Show_Progress("Loading Whole Set...");
     }
     host.Set_Caption("Vantrel - " + name);
@@ -141,15 +141,19 @@ Open_Outcome Load_File(App_State& app, Open_File_Host& host, const std::string& 
     ds.Sum_Interval = 0;
     ds.Orientation_Count = 0;
     dec.Pressure_Agree_Count = 0;
-    Walk_Whole_Set(app, host, File_Set_Members(name, app.file_set));
+    if (!Walk_Whole_Set(app, host, File_Set_Members(name, app.file_set))) {
+        // A member that vanished since the survey ends the command.
+        host.Hide_Progress();
+        return Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
+    }
 
-    if (!monitoring) host.Set_Progress(0);
+    if (!monitoring) host.Hooks().Percent(0);
     host.Hide_Progress();
     ds.First_Bin = 1;
     ds.Last_Bin = dec.Num_Bins;
     if (ds.Sub_Count < 2) {
         ds.File_Loaded = false;
-        return Open_Outcome::k_too_few;
+        return Failure(Outcome_Kind::k_too_few);
     }
     Copy_To_Whole_Set(ds, dec.Num_Bins);
     ds.File_Loaded = true;
@@ -173,7 +177,7 @@ Open_Outcome Load_File(App_State& app, Open_File_Host& host, const std::string& 
         std::min<std::int64_t>(static_cast<std::int64_t>(ds.First_Ens) + app.settings.Max_Sub_Ens - 1, INT32_MAX));
     if (Read_File_Selection(app, host, ds.First_Ens, last, true)) host.Refresh_Sub_Set_Window();
     host.Draw_Whole_Set_Window();
-    return Open_Outcome::k_loaded;
+    return {};
 }
 
 }  // namespace
@@ -202,20 +206,21 @@ std::string Average_Interval_Line(double seconds) {
     return "Average Ensemble Interval " + Format(h, "00") + ":" + Format(m, "00") + ":" + Format(s, "00.00");
 }
 
-Open_Outcome Open_File(App_State& app, Open_File_Host& host, const std::string& pending_name) {
-    if (app.load.Busy) return Open_Outcome::k_busy;
+Outcome Open_File(Open_State& app, Open_File_Host& host, const std::string& pending_name) {
+    if (app.load.Busy) return Failure(Outcome_Kind::k_busy);
     app.load.Busy = true;
+    app.load.Flip = app.menus.Flip_Checked;
     std::string name;
-    Open_Outcome outcome = Open_Outcome::k_cancelled;
+    Outcome outcome = Failure(Outcome_Kind::k_cancelled);
     try {
         host.Stop_Animation();
         if (!app.menus.AutoTrack) host.Hide_Data_Windows();
         host.Enable_File_Menus(false);
         name = pending_name.empty() ? host.Choose_File_Name() : pending_name;
         if (!name.empty()) outcome = Load_File(app, host, name);
-    } catch (const std::exception&) {
-        // A member that vanished or an allocation that failed ends the command.
-        outcome = Open_Outcome::k_failed;
+    } catch (const std::bad_alloc&) {
+        // Arrays too large for the memory left end the command.
+        outcome = Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
         host.Hide_Progress();
     }
     if (!name.empty()) host.Add_Recent_File(name);
@@ -231,19 +236,19 @@ std::int64_t Ensemble_Start_Position(std::int32_t FEns, std::int32_t file_first_
     return (static_cast<std::int64_t>(FEns) - file_first_ens) * (static_cast<std::int64_t>(ens_bytes) + 2) + 1;
 }
 
-bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress) {
+Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress) {
     Data_Set& ds = app.ds;
     Decoder_State& dec = app.dec;
     LEns = std::min(LEns, ds.File_Last_Ens);
     const std::int64_t n = std::max<std::int64_t>(static_cast<std::int64_t>(LEns) - FEns + 1, 1);
     ds.Sub_Count = 0;
     ds.Last_Ens = 0;
-    if (app.load.File_Name.empty()) return false;
-    app.load.Stop = false;
+    if (app.load.File_Name.empty()) return Failure(Outcome_Kind::k_nothing_loaded);
+    host.Hooks().stop_requested = false;
 
     const bool progress = ShowProgress && !Animating(app.menus) && !app.menus.AutoTrack;
     if (progress) {
-        host.Set_Progress(0);
+        host.Hooks().Percent(0);
         host.Show_Progress("Loading Sub Set...");
     }
     const auto members = File_Set_Members(app.load.File_Name, app.file_set);
@@ -258,16 +263,19 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
     Error_Velocity_Sums error_sums;  // gathered while each slot is still in the cache
     Binary_File file;
     for (std::size_t i = start; i < members.size() && !stop; ++i) {
-        Open_Member(file, members[i]);
+        if (Outcome opened = Open_Member(file, members[i]); !opened) {
+            if (progress) host.Hide_Progress();
+            return opened;
+        }
         if (i == start) file.Seek(std::max<std::int64_t>(p, 1));
         int failures = 0;
         while (!file.Eof()) {
-            if (ds.Sub_Count - 1 >= max_sub || ds.Sub_Count >= n || ds.Sub_Count >= slots || Stop_Requested(app, host)) {
+            if (ds.Sub_Count - 1 >= max_sub || ds.Sub_Count >= n || ds.Sub_Count >= slots || host.Hooks().Stop()) {
                 stop = true;
                 break;
             }
             if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
-                if (++failures > k_failure_limit) app.load.Stop = true;
+                if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
                 continue;
             }
             failures = 0;
@@ -287,12 +295,12 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
             ds.Sub_Sum_Interval += Time_Step(previous, t);
             previous = t;
             ++ds.Sub_Count;
-            if (progress) host.Set_Progress(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
+            if (progress) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
         }
     }
     if (ds.Sub_Count == 0) {
         if (progress) host.Hide_Progress();
-        return false;
+        return Failure(Outcome_Kind::k_nothing_loaded, {}, Ensemble_Start_Position(FEns, ds.File_First_Ens, dec.Ens_Bytes));
     }
     ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
     if (ds.Cursor_Ens > ds.Last_Ens) ds.Cursor_Ens = ds.Last_Ens;
@@ -302,11 +310,11 @@ bool Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t FEns
     if (bins <= error_sums.fewest_bins && ds.Bin_Work.Size() != 0) {
         Store_Error_Velocity_Statistics(error_sums, ds, bins, ds.Sub_Count);
     } else {
-        Error_Velocity_Statistics(app);
+        Error_Velocity_Statistics(dec, ds);
     }
     host.Hide_Progress();
     host.Refresh_Track_Vector();
-    return true;
+    return {};
 }
 
 }  // namespace vantrel

@@ -1,0 +1,132 @@
+#include <QAction>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMenu>
+#include <cmath>
+#include <fstream>
+
+#include "gui_fixture.h"
+#include "platform/program_messages.h"
+
+namespace vantrel::test {
+namespace {
+
+TEST_F(Gui_Test, MaxEnsemblesLimitsTheAnswerAndReloadsTheSubSet) {
+    W().Start({Synth("a.ens", 1000)});
+    const Data_Set& ds = W().State().ds;
+    const std::int32_t& max_sub = W().State().settings.Max_Sub_Ens;
+    Answer_Input_Box(QStringLiteral("100000"));
+    W().Menus().Max_Ensembles->trigger();
+    EXPECT_EQ(max_sub, 8192);
+    EXPECT_EQ(ds.Sub_Count, 1000);
+    Answer_Input_Box(QStringLiteral("5"));
+    W().Menus().Max_Ensembles->trigger();
+    EXPECT_EQ(max_sub, 128);
+    EXPECT_EQ(ds.Sub_Count, 128);
+    const std::int32_t whole = ds.Whole_Count;
+    Answer_Input_Box(QString());
+    W().Menus().Max_Ensembles->trigger();
+    Answer_Input_Box(QStringLiteral("300"), true);
+    W().Menus().Max_Ensembles->trigger();
+    EXPECT_EQ(max_sub, 128);
+    EXPECT_EQ(ds.Whole_Count, whole);
+    EXPECT_TRUE(ds.File_Loaded);
+}
+
+TEST_F(Gui_Test, SaveSubSetWritesTheRangeAndRefusesANonEmptyTarget) {
+    const std::string source = Synth("a.ens", 500);
+    W().Start({source});
+    const std::string taken = folder_.Path("taken.ens");
+    std::ofstream(taken) << "x";
+    std::string target = taken;
+    W().file_chooser = [&](bool save) { return save ? target : std::string(); };
+    W().Menus().Save_View_Data_Set->trigger();
+    EXPECT_EQ(W().Last_Message().toStdString(), k_overwrite_refused);
+    EXPECT_EQ(std::filesystem::file_size(taken), 1u);
+
+    target = folder_.Path("sub.ens");
+    W().Menus().Save_View_Data_Set->trigger();
+    const Data_Set& ds = W().State().ds;
+    const auto record = static_cast<std::uintmax_t>(W().State().dec.Ens_Bytes + 2);
+    EXPECT_EQ(std::filesystem::file_size(target), record * static_cast<std::uintmax_t>(ds.Last_Ens - ds.First_Ens + 1));
+}
+
+TEST_F(Gui_Test, MonitoringReloadsAFileOnlyWhenItGrows) {
+    const std::string path = Synth("live.ens", 300);
+    W().Start({path});
+    Answer_Input_Box(QStringLiteral("1"));
+    W().Menus().TrackInt->trigger();
+    ASSERT_EQ(W().Monitor_Interval(), 1);
+    W().Menus().AutoTrack->trigger();
+    ASSERT_TRUE(W().Monitoring());
+    const int opens = W().Opens_Finished();
+    for (int i = 0; i < 6; ++i) W().Timer1_Tick();
+    EXPECT_EQ(W().Opens_Finished(), opens);
+
+    Synth("live.ens", 420);
+    for (int i = 0; i < 2; ++i) W().Timer1_Tick();
+    EXPECT_EQ(W().Opens_Finished(), opens + 1);
+    EXPECT_EQ(W().State().ds.File_Last_Ens, 420);
+    EXPECT_EQ(W().State().ds.Last_Ens, 420);  // the newest ensembles
+    for (int i = 0; i < 4; ++i) W().Timer1_Tick();
+    EXPECT_EQ(W().Opens_Finished(), opens + 1);
+
+    W().Menus().AutoTrack->trigger();
+    EXPECT_FALSE(W().Monitoring());
+    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+}
+
+TEST_F(Gui_Test, AMonitoringTickDuringALoadWaitsForTheNextTick) {
+    const std::string path = Synth("live.ens", 300);
+    W().Start({path});
+    W().Menus().AutoTrack->trigger();
+    Synth("live.ens", 400);
+    Busy_Scope busy(W(), Busy_Work::k_export);
+    for (int i = 0; i < 8; ++i) W().Timer1_Tick();
+    EXPECT_EQ(W().State().ds.File_Last_Ens, 300);
+}
+
+TEST_F(Gui_Test, CopyPutsTheWholeSetChartOnTheClipboard) {
+    W().Start({Synth("a.ens", 300)});
+    W().Menus().Copy_Form[0]->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), W().Whole_Frame().widget()->size() * W().devicePixelRatioF());
+}
+
+TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {
+    W().Start({});
+    W().Menus().Flip_Over->trigger();
+    EXPECT_TRUE(W().State().menus.Flip_Checked);
+    EXPECT_EQ(W().Opens_Finished(), 0);
+    W().Open_File_Now(Synth("a.ens", 300));
+    W().Menus().Flip_Over->trigger();
+    EXPECT_FALSE(W().State().menus.Flip_Checked);
+    EXPECT_EQ(W().Opens_Finished(), 2);
+    EXPECT_TRUE(W().State().ds.File_Loaded);
+}
+
+TEST_F(Gui_Test, AlignFormsLeavesAMaximisedWindowAloneAndPlacesTheOther) {
+    W().Start({});
+    W().Whole_Frame().showMaximized();
+    W().Menus().Align_Forms->trigger();
+    EXPECT_TRUE(W().Whole_Frame().isMaximized());
+    const QSize inner = W().Mdi().viewport()->size();
+    const int third = static_cast<int>(std::lround(inner.height() / 3.0));
+    EXPECT_EQ(W().Sub_Frame().geometry(), QRect(0, third, inner.width(), inner.height() - third));
+}
+
+TEST_F(Gui_Test, ClosedChildWindowUnchecksItsItemAndACancelledOpenHidesNothing) {
+    W().Start({});
+    W().Sub_Frame().close();
+    EXPECT_FALSE(W().Menus().Show_Sub->isChecked());
+    W().file_chooser = [](bool) { return std::string(); };
+    W().Menus().Open_File->trigger();
+    EXPECT_TRUE(W().Whole_Frame().isVisible());
+    EXPECT_FALSE(W().Sub_Frame().isVisible());
+    W().Menus().Show_Sub->trigger();
+    EXPECT_TRUE(W().Sub_Frame().isVisible());
+}
+
+}  // namespace
+}  // namespace vantrel::test

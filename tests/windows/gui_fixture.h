@@ -1,0 +1,85 @@
+#pragma once
+// A main window on its own settings folder, with synthetic files made on demand, and
+// helpers that answer the modal dialogs a command opens.
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/test_files.h"
+#include "synth_writer.h"
+#include "windows/main_window.h"
+
+namespace vantrel::test {
+
+class Gui_Test : public ::testing::Test {
+protected:
+    Gui_Test() { window_ = Make_Window(); }
+
+    std::unique_ptr<Main_Window> Make_Window() {
+        Shell_Paths paths;
+        paths.options_file = folder_.Path("VTRLOps.Txt");
+        paths.recent_file = folder_.Path("VTRLFile.txt");
+        auto window = std::make_unique<Main_Window>(paths);
+        window->quiet = true;
+        window->show();
+        return window;
+    }
+
+    // A synthetic file of n ensembles (bins bins) under name in the test's folder.
+    std::string Synth(const std::string& name, std::int64_t n, int bins = 20) {
+        const std::string path = folder_.Path(name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        synth::Synth_Options opt;
+        opt.ensembles = n;
+        opt.bins = bins;
+        synth::Write_Synth_File(path, opt);
+        return path;
+    }
+
+    Main_Window& W() { return *window_; }
+    Temp_Folder folder_;
+    std::unique_ptr<Main_Window> window_;
+};
+
+// Runs action as soon as the event loop runs (inside a command's yield or modal dialog).
+inline void When_Idle(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
+
+// Runs action at the first turn of the event loop at which condition holds.
+inline void When(std::function<bool()> condition, std::function<void()> action) {
+    auto* timer = new QTimer(qApp);  // owned by the application, deleted when it fires
+    QObject::connect(timer, &QTimer::timeout, qApp, [timer, condition = std::move(condition), action = std::move(action)] {
+        if (!condition()) return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start(0);
+}
+
+// Types answer into the next input box and presses Enter (Escape when cancel).
+inline void Answer_Input_Box(const QString& answer, bool cancel = false) {
+    When_Idle([answer, cancel] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!box) return;
+        auto* edit = box->findChild<QLineEdit*>();
+        if (edit) {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, answer);
+        }
+        QTest::keyClick(box, cancel ? Qt::Key_Escape : Qt::Key_Return);
+    });
+}
+
+}  // namespace vantrel::test
