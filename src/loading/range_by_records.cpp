@@ -32,6 +32,13 @@ public:
         if (member_ < members_.size()) Open(member_, position);
     }
 
+    // The 1-based stream position where the ensemble in Ens_Buffer starts.
+    std::int64_t Start() const {
+        std::int64_t before = 0;
+        for (std::size_t i = 0; i < member_ && i < members_.size(); ++i) before += members_[i].length;
+        return before + file_.Position() - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2);
+    }
+
     // The member that could not be opened; empty while every one could.
     const std::string& Unreadable() const { return unreadable_; }
 
@@ -74,12 +81,13 @@ private:
     std::string unreadable_;
 };
 
-// Leaves the walker on the ensemble numbered first; false when the file holds none.
-bool Find_First(Stream_Walker& walker, std::int64_t estimate, std::int32_t first) {
+// Leaves the walker on the ensemble numbered first or, when the file lacks it, on the first
+// one after it numbered higher; false when the walk ends before either.
+bool Find_At_Or_After(Stream_Walker& walker, std::int64_t estimate, std::int32_t first, std::int32_t& number) {
     std::int64_t back_off = k_first_back_off;
     for (std::int64_t from = std::max<std::int64_t>(estimate - back_off, 1);; from = std::max<std::int64_t>(from - back_off, 1)) {
         walker.Seek(from);
-        std::int32_t number = k_no_number;
+        number = k_no_number;
         const bool found = walker.Next(number);
         if (from > 1 && (!found || number > first)) {
             back_off *= 2;  // started too late: look further back
@@ -89,7 +97,7 @@ bool Find_First(Stream_Walker& walker, std::int64_t estimate, std::int32_t first
         while (number < first) {
             if (!walker.Next(number)) return false;
         }
-        return number == first;
+        return true;
     }
 }
 
@@ -121,14 +129,26 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
         if (walker.Unreadable().empty()) return Range_Copy{absent, {}};
         return Range_Copy{Range_Copy_Result::k_unreadable, walker.Unreadable()};
     };
-    if (!Find_First(walker, estimate, first)) return ended(Range_Copy_Result::k_first_absent);
-    std::int32_t number = first;
+    std::int32_t number = k_no_number;
+    if (!Find_At_Or_After(walker, estimate, first, number) || number != first) return ended(Range_Copy_Result::k_first_absent);
     write(walker.Data(), walker.Size());
     while (number != last) {
         if (!walker.Next(number) || number > last) return ended(Range_Copy_Result::k_last_absent);
         write(walker.Data(), walker.Size());
     }
     return {};
+}
+
+std::int64_t Mean_Length_Estimate(std::int32_t number, std::int32_t file_first, std::int32_t file_last, std::int64_t stream_size) {
+    const std::int64_t count = std::max<std::int64_t>(static_cast<std::int64_t>(file_last) - file_first + 1, 1);
+    return (static_cast<std::int64_t>(number) - file_first) * stream_size / count + 1;
+}
+
+std::int64_t Ensemble_Position_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
+                                         std::int64_t estimate, std::int32_t number) {
+    Stream_Walker walker(members, structure);
+    std::int32_t met = k_no_number;
+    return Find_At_Or_After(walker, estimate, number, met) ? walker.Start() : -1;
 }
 
 }  // namespace vantrel

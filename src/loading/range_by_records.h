@@ -36,4 +36,13 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
                                     std::int64_t estimate, std::int32_t first, std::int32_t last,
                                     const std::function<void(const std::uint8_t*, std::size_t)>& write);
 
+// Where ensemble number starts in a stream of file_first..file_last, at the mean length.
+std::int64_t Mean_Length_Estimate(std::int32_t number, std::int32_t file_first, std::int32_t file_last, std::int64_t stream_size);
+
+// The 1-based stream position where the ensemble numbered number starts or, when the stream
+// lacks it, the first one after it numbered higher; -1 when neither is met. Found from
+// estimate as Copy_Ensembles_By_Number finds its first.
+std::int64_t Ensemble_Position_By_Number(const std::vector<File_Set_Member>& members, std::int32_t structure,
+                                         std::int64_t estimate, std::int32_t number);
+
 }  // namespace vantrel

@@ -1,6 +1,5 @@
 #include "loading/save_range.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -27,9 +26,7 @@ Outcome Cannot_Write(const std::string& target) { return Failure(Outcome_Kind::k
 // The estimated start of F from the file's mean ensemble length; the records tell the rest.
 Outcome Save_Varying_Range(const Open_State& app, const std::vector<File_Set_Member>& members,
                            const std::string& target, std::int32_t F, std::int32_t L) {
-    const Data_Set& ds = app.ds;
-    const std::int64_t count = std::max<std::int64_t>(static_cast<std::int64_t>(ds.File_Last_Ens) - ds.File_First_Ens + 1, 1);
-    const std::int64_t estimate = (static_cast<std::int64_t>(F) - ds.File_First_Ens) * app.file_set.File_Size / count + 1;
+    const std::int64_t estimate = Mean_Length_Estimate(F, app.ds.File_First_Ens, app.ds.File_Last_Ens, app.file_set.File_Size);
     Temporary_Target out(target);
     if (!out.Is_Open()) return Cannot_Write(target);
     bool written = true;

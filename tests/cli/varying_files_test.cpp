@@ -125,6 +125,20 @@ TEST_P(Varying_File, SaveRangeWritesExactlyTheEnsemblesAsked) {
     EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
+TEST_P(Varying_File, SubSetStartsAtTheEnsembleAsked) {
+    if (!Varies()) GTEST_SKIP() << "one length: the position is computed as before";
+    App_State app;
+    Open_File_Host host;
+    ASSERT_EQ(Open_File(app, host, path), Outcome_Kind::k_ok);
+    // Two thirds in, where a position from any one length has drifted by several ensembles.
+    const auto k = found.size() * 2 / 3;
+    ASSERT_NE(found[k - 1], found[k]);
+    const auto first = static_cast<std::int32_t>(found[k]);
+    ASSERT_TRUE(Read_File_Selection(app, host, first, first + 5, false));
+    EXPECT_EQ(app.ds.First_Ens, first);
+    EXPECT_EQ(app.ds.Sub_Ens_Number(1), found[k + 1]);
+}
+
 // The cell count grows or shrinks inside the Sub Set: every chart and export stays in bounds
 // (the sanitizer build runs this too).
 TEST_P(Varying_File, ChartsAndExportsSpanTheSetupChange) {
