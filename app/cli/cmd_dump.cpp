@@ -5,6 +5,7 @@
 #include "arg_list.h"
 #include "commands.h"
 #include "decode/decode_ensemble.h"
+#include "decode/ensemble_walk.h"
 #include "decode/scanner.h"
 #include "json_lines.h"
 #include "processing/velocity_processing.h"
@@ -31,8 +32,13 @@ int Run_Dump(const Args& raw_args) {
 
     std::string out;
     std::int64_t index = 0, printed = 0;
+    Ensemble_Walk walk;
     while (count < 0 || printed < count) {
-        if (!Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) break;
+        if (!walk.Next(file, app.dec, No_Progress())) break;
+        if (const auto& gap = walk.Gap()) {
+            std::fprintf(stderr, "dump: no ensemble in bytes %lld to %lld, passed over\n", static_cast<long long>(gap->first),
+                         static_cast<long long>(gap->last));
+        }
         if (++index < first) continue;
         app.ds.Sub_Count = 0;
         Clear_Slot(app.ds, 0);
@@ -46,6 +52,10 @@ int Run_Dump(const Args& raw_args) {
         }
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
+    if (walk.Gave_Up()) {
+        std::fprintf(stderr, "dump: no ensemble in %d searches from byte %lld on, stopped\n", k_search_failure_limit + 1,
+                     static_cast<long long>(file.Position()));
+    }
     return 0;
 }
 

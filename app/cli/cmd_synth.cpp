@@ -60,7 +60,15 @@ const char* const k_synth_help =
     "  --truncate-last        cut the last ensemble short at the end of the file\n"
     "  --long-records-every K after every K-th ensemble a record of two data types with a byte count of 8258\n"
     "  --repeat-every K       write every K-th ensemble twice\n"
-    "  --reset-at K           from the K-th ensemble on, numbering restarts at 1\n";
+    "  --reset-at K           from the K-th ensemble on, numbering restarts at 1\n"
+    "Files of today's instruments:\n"
+    "  --vary-length          optional data types on some ensembles (bottom track, navigation,\n"
+    "                         a text block of varying length): lengths vary by up to 300 bytes\n"
+    "  --foreign-records-every K  after every K-th ensemble checksum-correct records 0x7F 0x79 of\n"
+    "                         an acquisition program, 36 to 44 bytes each\n"
+    "  --foreign-bytes N      bytes of those records after each such ensemble (400; whole records)\n"
+    "  --setup-change-at K    from the K-th ensemble on another set-up: twice the cells of half the size\n"
+    "  --new-bins N, --new-bin-size M  the cells and cell size of that set-up\n";
 
 void Take_Double_Into(Arg_List& args, const char* name, double& target) {
     if (auto v = args.Take_Double(name)) target = *v;
@@ -155,6 +163,15 @@ int Run_Synth(const Args& raw_args) {
     Take_Int_Into(args, "--long-records-every", opt.long_records_every);
     Take_Int_Into(args, "--repeat-every", opt.repeat_every);
     Take_Int_Into(args, "--reset-at", opt.reset_at);
+
+    opt.vary_length = args.Take_Flag("--vary-length");
+    Take_Int_Into(args, "--foreign-records-every", opt.foreign_every);
+    Take_Int_Into(args, "--foreign-bytes", opt.foreign_bytes);
+    Take_Int_Into(args, "--setup-change-at", opt.setup_change_at);
+    std::int64_t new_bins = 0;
+    Take_Int_Into(args, "--new-bins", new_bins);
+    opt.new_bins = static_cast<int>(std::clamp<std::int64_t>(new_bins, -1, 256));
+    Take_Double_Into(args, "--new-bin-size", opt.new_bin_size);
 
     const std::string out = args.Take_Positional("OUT");
     args.Finish();

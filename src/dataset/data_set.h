@@ -55,6 +55,7 @@ struct Data_Set {
     std::int32_t Whole_Step = 0;
     std::int32_t Ens_Step = 0;
     std::int32_t File_First_Ens = 0, File_Last_Ens = 0, File_Ens_Count = 0;
+    bool File_Lengths_Vary = false;  // ensembles of more than one length met by the survey or the walk
     std::int32_t First_Ens = 0, Last_Ens = 0;
     std::int32_t Cursor_Ens = 0;
     std::int32_t Sel_First_Ens = 0, Sel_Last_Ens = 0;

@@ -6,9 +6,11 @@
 
 #include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
+#include "decode/ensemble_walk.h"
 #include "decode/file_survey.h"
 #include "decode/nb_decoder.h"
 #include "decode/scanner.h"
+#include "decode/setup_changes.h"
 #include "platform/byte_reader.h"
 #include "platform/text_format.h"
 
@@ -99,25 +101,28 @@ struct Private_State {
     Decoder_State dec;
 };
 
+// Walks the whole file as the loaders do. An ensemble of another length counts as wrong
+// size and, unless it is a two-type memory record, is numbered like the others.
 void Run_Statistics(Binary_File& file, Private_State& priv, std::int32_t ens_bytes, Scan_State& scan,
-                    Progress_Hooks& progress) {
+                    Setup_Change_Log& setups, Progress_Hooks& progress) {
     Decoder_State& dec = priv.dec;
     Ens_Statistics& s = scan.stats;
     std::int64_t previous = s.First - 1;
-    bool loaded = true;
     file.Seek(1);
     priv.ds.Sub_Count = 0;
-    while (!progress.Stop() && Get_Next_Ensemble(file, dec, loaded, progress)) {
-        // Only the leader's number counts here; the profiles are left undecoded.
+    Ensemble_Walk walk;
+    while (walk.Next(file, dec, progress)) {
+        // Only the leader's number and set-up count here; the profiles are left undecoded.
         dec.Cur_Ens_Number = dec.Data_Structure == k_structure_nb ? NB_Leader_Number(dec, dec.Cur_Ens_Number)
                                                                   : BB_Leader_Number(dec, dec.Cur_Ens_Number);
         const std::int64_t number = dec.Cur_Ens_Number;
         if (file.Length() > 0) progress.Percent(static_cast<int>(std::min<std::int64_t>(100, file.Position() * 100 / file.Length())));
-        if (dec.Ens_Bytes != ens_bytes) {
-            if (dec.Ens_Bytes != k_two_type_record_bytes) scan.Set(Ens_Statistic::Wrong_Size, s.Wrong_Size, s.Wrong_Size + 1);
+        if (dec.Ens_Bytes == k_two_type_record_bytes) {
             previous = number;
             continue;
         }
+        setups.Note(dec, dec.Cur_Ens_Number);
+        if (dec.Ens_Bytes != ens_bytes) scan.Set(Ens_Statistic::Wrong_Size, s.Wrong_Size, s.Wrong_Size + 1);
         const std::int64_t d = number - previous;
         if (d == 1) {
             scan.Set(Ens_Statistic::Last, s.Last, number);
@@ -263,14 +268,15 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     }
 
     r += Line(Ensemble_Line("First Ensemble ", first, priv.ds, 0));
-    bool nvram = false;
+    bool nvram = false, lengths_vary = false;
     priv.ds.Sub_Count = 1;
-    if (Find_Last_Ensemble(file, priv.dec, priv.ds, opt, ens_bytes, nvram, progress)) {
+    if (Find_Last_Ensemble(file, priv.dec, priv.ds, opt, ens_bytes, nvram, lengths_vary, progress)) {
         const std::int32_t last = dec.Cur_Ens_Number;
         r += Line(Ensemble_Line("Last  Ensemble ", last, priv.ds, 1));
         const std::int64_t extra =
             file.Length() - (static_cast<std::int64_t>(last) - first + 1) * (static_cast<std::int64_t>(ens_bytes) + 2);
-        r += Line("Extra Data in File " + Format(static_cast<double>(extra), "###,###,###,##0") + " bytes");
+        r += Line(lengths_vary ? k_lengths_vary_text
+                               : "Extra Data in File " + Format(static_cast<double>(extra), "###,###,###,##0") + " bytes");
     }
     if (!nb) r += Line(std::string("NVRAM Data Set  ") + (nvram ? "TRUE" : "FALSE"));
 
@@ -278,7 +284,9 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     Scan_State scan{{}, on_change};
     scan.Set(Ens_Statistic::First, scan.stats.First, first);
     dec.Ens_Bytes = ens_bytes;
-    Run_Statistics(file, priv, ens_bytes, scan, progress);
+    Setup_Change_Log setups;
+    Run_Statistics(file, priv, ens_bytes, scan, setups, progress);
+    r += Setup_Change_Lines(setups.Changes());
     result.stats = scan.stats;
     return result;
 }

@@ -27,8 +27,6 @@ struct File_Details_Result {
     Ens_Statistics stats;
 };
 
-constexpr std::int32_t k_two_type_record_bytes = 8258;  // passed over by the statistics scan
-
 // Builds the report of a file and runs the statistics scan with private decoding state, so
 // the loaded data set is left alone; only the bottom-track set-up scalars of main_dec are read.
 // on_report, when given, receives the report before the scan starts.

@@ -69,15 +69,17 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
 
     file.Close();
     if (!file.Open(members.back().name)) return false;
-    bool nvram = false;
+    bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
-    if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, progress)) return fail();
+    if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) return fail();
     ds.Last_Ens = dec.Cur_Ens_Number;
     text += Ensemble_Line("Last  Ensemble ", ds.Last_Ens, ds, 1) + k_eol;
 
     const std::int64_t expected = (static_cast<std::int64_t>(ds.Last_Ens) - ds.First_Ens + 1) * (ens_bytes + 2);
-    if (expected < file_size) {
+    if (lengths_vary) {
+        text += std::string(" ") + k_lengths_vary_text + k_eol;
+    } else if (expected < file_size) {
         if (nvram) {
             text += std::string(" NVRAM Data in File") + k_eol;
         } else {
@@ -87,6 +89,7 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
     } else if (expected > file_size) {
         text += " Missing Ensembles " + Format(static_cast<double>(expected - file_size + 1) / record, "0") + k_eol;
     }
+    ds.File_Lengths_Vary = lengths_vary;
     ds.File_Ens_Count = ds.Last_Ens - ds.First_Ens + 1;
     ds.File_First_Ens = ds.First_Ens;
     ds.File_Last_Ens = ds.Last_Ens;
@@ -118,18 +121,27 @@ std::string Ensemble_Line(const std::string& label, std::int32_t number, const D
 }
 
 bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,
-                        std::int32_t ens_bytes, bool& nvram_seen, Progress_Hooks& progress) {
+                        std::int32_t ens_bytes, bool& nvram_seen, bool& lengths_vary, Progress_Hooks& progress) {
     const std::int32_t slot = ds.Sub_Count;
     const std::int64_t length = file.Length();
     const std::int64_t record = static_cast<std::int64_t>(ens_bytes) + 2;
     bool loaded = true;
+    // Decodes every ensemble up to the end of the file; shorter ensembles than the first
+    // may put more than two in the final bytes.
+    const auto decode_to_end = [&] {
+        do {
+            if (dec.Ens_Bytes != ens_bytes && !Is_NVRAM_Ensemble(dec) && dec.Ens_Bytes != k_two_type_record_bytes) {
+                lengths_vary = true;
+            }
+            Decode_Into(dec, ds, opt, slot);
+        } while (!progress.Stop() && Get_Next_Ensemble(file, dec, loaded, progress));
+    };
 
     // Normally the last two records lie in the final 2B + 3 bytes.
     const std::int64_t near_end = length - 2 * static_cast<std::int64_t>(ens_bytes) - 3;
     file.Seek(near_end > 0 ? near_end : 1);
     if (Get_Next_Ensemble(file, dec, loaded, progress)) {
-        Decode_Into(dec, ds, opt, slot);
-        if (Get_Next_Ensemble(file, dec, loaded, progress)) Decode_Into(dec, ds, opt, slot);
+        decode_to_end();
         return true;
     }
 
@@ -139,8 +151,10 @@ bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, con
         if (progress.Stop()) break;
         file.Seek(length - record * k + 1);
         const bool found = Get_Next_Ensemble(file, dec, loaded, progress);
-        if (found && dec.Ens_Bytes == ens_bytes) {
-            Decode_Into(dec, ds, opt, slot);
+        // Past a set-up change no ensemble has the first one's length.
+        const bool ensemble = found && !Is_NVRAM_Ensemble(dec) && dec.Ens_Bytes != k_two_type_record_bytes;
+        if (ensemble) {
+            decode_to_end();
             return true;
         }
         if (found && Is_NVRAM_Ensemble(dec)) nvram_seen = true;

@@ -21,12 +21,18 @@ namespace vantrel {
 bool Show_File_Stats(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Set_State& set,
                      std::string& info_text, const std::string& file_name, Progress_Hooks& progress);
 
-// Finds the last ensemble of an open file whose ensembles are ens_bytes long (before the
-// checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
-// record was passed over. False when no ensemble of that length is found near the end.
+constexpr std::int32_t k_two_type_record_bytes = 8258;  // an instrument memory record, not an ensemble
+
+// Said instead of the estimate of missing or extra data when the ensembles near the end
+// are not all as long as the first: the file's size then tells nothing.
+constexpr const char* k_lengths_vary_text = "Ensemble Lengths Vary: Missing or Extra Data Not Estimated";
+
+// Finds the last ensemble of an open file whose first ensemble is ens_bytes long (before
+// the checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
+// record was passed over, lengths_vary when an ensemble met near the end has another length
+// (two-type records aside). False when no ensemble but two-type records is found near the end.
 bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,
-                        std::int32_t ens_bytes, bool& nvram_seen,
-                        Progress_Hooks& progress);
+                        std::int32_t ens_bytes, bool& nvram_seen, bool& lengths_vary, Progress_Hooks& progress);
 
 // "153.6 kHz" and the like for a frequency code 0..7 of the system configuration word.
 std::string System_Frequency_Label(std::int32_t code, bool narrowband);

@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "decode/bb_decoder.h"
+#include "decode/ensemble_walk.h"
 #include "decode/file_survey.h"
 #include "decode/scanner.h"
+#include "loading/range_by_records.h"
+#include "loading/skip_length.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
 #include "platform/text_format.h"
@@ -14,7 +17,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr int k_failure_limit = 1000;  // scanner failures in one file before a load gives up
+constexpr int k_failure_limit = k_search_failure_limit;  // scanner failures in one file before a load gives up
 constexpr double k_seconds_per_day = 86400;
 
 bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
@@ -41,6 +44,7 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
     const std::int32_t max_whole = app.settings.Max_Whole_Ens;
     std::int64_t carry = 0;
     std::int64_t skip_bytes = 0;  // fixed by the first ensemble loaded, as the skip buffer is
+    Skip_Length skip;
     bool first = true;
     double previous = 0;
 
@@ -79,9 +83,15 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
             ++ds.Sub_Count;
 
             carry = 0;
+            skip.Note(dec);
+            if (skip.Varies()) {
+                ds.File_Lengths_Vary = true;
+                skip_bytes = skip.Bytes(ds.Ens_Step);
+            }
             if (ds.Ens_Step > 0) {
                 const std::int64_t p = file.Position();
-                const std::int64_t k = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
+                const std::int64_t k =
+                    skip.Varies() ? skip_bytes - 1 : (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
                 if (p + k > length) carry = p + k - length;
                 // Reading the skip would have run short: this member is done.
                 if (p + skip_bytes - 1 > length) break;
@@ -227,6 +237,20 @@ std::int64_t Ensemble_Start_Position(std::int32_t FEns, std::int32_t file_first_
     return (static_cast<std::int64_t>(FEns) - file_first_ens) * (static_cast<std::int64_t>(ens_bytes) + 2) + 1;
 }
 
+namespace {
+
+// Where the Sub Set load starts: the position one length implies or, on files whose lengths
+// vary, the ensemble found by its number (the estimate when the file has none from FEns on).
+std::int64_t Sub_Set_Start(const Open_State& app, const std::vector<File_Set_Member>& members, std::int32_t FEns) {
+    const Data_Set& ds = app.ds;
+    if (!ds.File_Lengths_Vary) return Ensemble_Start_Position(FEns, ds.File_First_Ens, app.dec.Ens_Bytes);
+    const std::int64_t estimate = Mean_Length_Estimate(FEns, ds.File_First_Ens, ds.File_Last_Ens, app.file_set.File_Size);
+    const std::int64_t found = Ensemble_Position_By_Number(members, app.dec.Data_Structure, estimate, FEns);
+    return found > 0 ? found : estimate;
+}
+
+}  // namespace
+
 Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t FEns, std::int32_t LEns, bool ShowProgress) {
     Data_Set& ds = app.ds;
     Decoder_State& dec = app.dec;
@@ -243,7 +267,8 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
         host.Show_Progress("Loading Sub Set...");
     }
     const auto members = File_Set_Members(app.load.File_Name, app.file_set);
-    std::int64_t p = Ensemble_Start_Position(FEns, ds.File_First_Ens, dec.Ens_Bytes);
+    const std::int64_t start_position = Sub_Set_Start(app, members, FEns);
+    std::int64_t p = start_position;
     const std::size_t start = Locate_Member(members, p);
     ds.Sub_Sum_Interval = 0;
 
@@ -291,7 +316,7 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
     }
     if (ds.Sub_Count == 0) {
         if (progress) host.Hide_Progress();
-        return Failure(Outcome_Kind::k_nothing_loaded, {}, Ensemble_Start_Position(FEns, ds.File_First_Ens, dec.Ens_Bytes));
+        return Failure(Outcome_Kind::k_nothing_loaded, {}, start_position);
     }
     ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
     if (ds.Cursor_Ens > ds.Last_Ens) ds.Cursor_Ens = ds.Last_Ens;

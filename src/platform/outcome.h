@@ -18,6 +18,7 @@ enum class Outcome_Kind {
     k_nothing_loaded,      // no file loaded, nothing in the range, or nothing to do
     k_cannot_write,        // an output file cannot be written
     k_overwrite_refused,   // the output file already holds data
+    k_not_in_file,         // an ensemble asked for is not in the file
 };
 
 struct Outcome {

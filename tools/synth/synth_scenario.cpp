@@ -7,6 +7,7 @@
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
 #include "synth_clock.h"
+#include "synth_variation.h"
 
 namespace vantrel::synth {
 
@@ -92,6 +93,11 @@ Synth_Options Resolve_Options(const Synth_Options& in) {
     Require(opt.bad_checksum_every >= 0 && opt.drop_every >= 0 && opt.long_records_every >= 0 &&
                 opt.repeat_every >= 0 && opt.reset_at >= 0,
             "damage intervals must be 0 or more");
+    Require(opt.foreign_every >= 0 && opt.foreign_bytes >= 1 && opt.foreign_bytes <= 100000000,
+            "--foreign-records-every must be 0 or more, --foreign-bytes 1..100000000");
+    Require(!opt.vary_length || opt.structure == Synth_Structure::Broadband,
+            "--vary-length needs broadband ensembles");
+    Resolve_Setup_Change(opt);
     if (opt.structure == Synth_Structure::Narrowband) {
         const double cells = std::log2(opt.bin_size);
         Require(cells >= 0 && cells <= 7 && cells == std::floor(cells), "narrowband --bin-size must be 1, 2, 4, ... 128 m");

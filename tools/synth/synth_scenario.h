@@ -68,6 +68,16 @@ struct Synth_Options {
     std::int64_t long_records_every = 0;
     std::int64_t repeat_every = 0;
     std::int64_t reset_at = 0;  // from this ensemble on numbering restarts at 1
+
+    // Files of today's instruments (broadband for vary_length): optional data types on some
+    // ensembles; checksum-correct records 0x7F 0x79 of about foreign_bytes after every
+    // foreign_every-th ensemble; from ensemble setup_change_at on new_bins cells of new_bin_size m.
+    bool vary_length = false;
+    std::int64_t foreign_every = 0;
+    std::int64_t foreign_bytes = 400;
+    std::int64_t setup_change_at = 0;
+    int new_bins = 0;           // 0: chosen by Resolve_Options
+    double new_bin_size = 0;    // m; 0: chosen by Resolve_Options
 };
 
 // Raw values of one ensemble exactly as they are encoded. Profiles are in file cell

@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/temporary_target.h"
+#include "platform/text_format.h"
 #include "synth_encoder.h"
 #include "synth_nb.h"
+#include "synth_variation.h"
 
 namespace vantrel::synth {
 
@@ -73,6 +76,14 @@ std::uint8_t Marker_Byte(const Synth_Options& opt) {
     return opt.structure == Synth_Structure::Narrowband ? 0x3F : 0x7F;
 }
 
+void Write_Foreign_Records(Chunk_Writer& w, std::int64_t bytes, Synth_Rng& rng, std::uint8_t marker) {
+    for (std::int64_t written = 0; written < bytes;) {
+        const std::size_t n = Next_Foreign_Length(rng);
+        Encode_Foreign_Record(w.Reserve(n, Record_Kind::Foreign, -1, 0), n, rng, marker);
+        written += static_cast<std::int64_t>(n);
+    }
+}
+
 void Write_Garbage(Chunk_Writer& w, std::int64_t bytes, Synth_Rng& rng, std::uint8_t marker) {
     while (bytes > 0) {
         const auto n = static_cast<std::size_t>(std::min<std::int64_t>(bytes, 1 << 20));
@@ -109,7 +120,7 @@ void Spoil_Checksum(std::uint8_t* p, std::size_t size, const Synth_Options& opt)
     }
 }
 
-// Encodes ensembles of either structure; every ensemble has the same size.
+// Encodes ensembles of either structure, all of the size the options give.
 class Ensemble_Encoder {
 public:
     explicit Ensemble_Encoder(const Synth_Options& opt)
@@ -220,8 +231,8 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
     Synth_Manifest m;
     const Ensemble_Encoder encoder(opt);
     const std::uint8_t marker = Marker_Byte(opt);
-    const std::size_t size = encoder.Size();
-    m.ensemble_bytes = static_cast<std::int64_t>(size);
+    m.ensemble_bytes = static_cast<std::int64_t>(
+        Ensemble_Options_Vary(opt) ? Ensemble_Encoder(Ensemble_Options(opt, 0)).Size() : encoder.Size());
     m.entries.reserve(static_cast<std::size_t>(std::min<std::int64_t>(opt.ensembles, 1 << 20)) + 16);
 
     const std::int64_t member_count = opt.split_every > 0 ? (opt.ensembles + opt.split_every - 1) / opt.split_every : 1;
@@ -231,27 +242,38 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
     try {
         Chunk_Writer w(temp, m);
         Synth_Rng garbage_rng(opt.seed ^ 0xA5A5A5A5DEADBEEFull);
+        Synth_Rng foreign_rng(opt.seed ^ 0x5A5A5A5A0F0F0F0Full);
         auto ens = std::make_unique<Synth_Ensemble>();
+        const bool varies = Ensemble_Options_Vary(opt);
+        Synth_Options shaped;  // the options of ensemble i when they are not opt
+        std::optional<Ensemble_Encoder> shaped_encoder;
         Write_Garbage(w, opt.garbage, garbage_rng, marker);
         for (std::int64_t i = 0; i < opt.ensembles; ++i) {
             const bool last = i + 1 == opt.ensembles;
             const std::int32_t number = Synth_Ensemble_Number(opt, i);
+            const Ensemble_Encoder* enc = &encoder;
+            if (varies) {
+                shaped = Ensemble_Options(opt, i);
+                enc = &shaped_encoder.emplace(shaped);
+            }
+            const Synth_Options& eo = varies ? shaped : opt;
+            const std::size_t size = enc->Size();
             if (last && opt.truncate_last) {
                 Write_Garbage(w, opt.garbage, garbage_rng, marker);  // the file must end inside the ensemble
-                Fill_Synth_Ensemble(opt, i, *ens);
+                Fill_Synth_Ensemble(eo, i, *ens);
                 std::vector<std::uint8_t> whole(size);
-                encoder.Encode(*ens, whole.data());
+                enc->Encode(*ens, whole.data());
                 const std::size_t kept = size / 2;
                 std::copy_n(whole.data(), kept, w.Reserve(kept, Record_Kind::Truncated, i, number));
                 break;
             }
-            Fill_Synth_Ensemble(opt, i, *ens);
+            Fill_Synth_Ensemble(eo, i, *ens);
             if (Every(i, opt.drop_every)) {
                 w.Note_Dropped(i, number);
             } else {
                 const bool bad = Every(i, opt.bad_checksum_every);
                 std::uint8_t* p = w.Reserve(size, bad ? Record_Kind::Bad_Checksum : Record_Kind::Intact, i, number);
-                encoder.Encode(*ens, p);
+                enc->Encode(*ens, p);
                 if (bad) Spoil_Checksum(p, size, opt);
                 if (!bad && Every(i, opt.repeat_every)) {
                     std::copy_n(p, size, w.Reserve(size, Record_Kind::Repeat, i, number));
@@ -260,8 +282,9 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
             // Damage kinds keep their own rhythm: a long record follows its slot even when
             // the ensemble there was dropped.
             if (Every(i, opt.long_records_every)) {
-                encoder.Encode_Long(*ens, w.Reserve(k_long_record_bytes, Record_Kind::Long_Record, i, number));
+                enc->Encode_Long(*ens, w.Reserve(k_long_record_bytes, Record_Kind::Long_Record, i, number));
             }
+            if (!last && Every(i, opt.foreign_every)) Write_Foreign_Records(w, opt.foreign_bytes, foreign_rng, marker);
             if (!last && Every(i, opt.garbage_every)) Write_Garbage(w, opt.garbage, garbage_rng, marker);
             if (last) Write_Garbage(w, opt.garbage, garbage_rng, marker);
         }
@@ -293,13 +316,18 @@ Synth_Counts Count_Manifest(const Synth_Manifest& m) {
         switch (e.kind) {
             case Record_Kind::Intact: ++c.intact; break;
             case Record_Kind::Repeat: ++c.intact; ++c.repeats; break;
+            case Record_Kind::Foreign: ++c.foreign; c.foreign_bytes += e.length; break;
             case Record_Kind::Bad_Checksum: ++c.bad_checksum; break;
             case Record_Kind::Truncated: ++c.truncated; break;
             case Record_Kind::Long_Record: ++c.long_records; break;
             case Record_Kind::Garbage: c.garbage_bytes += e.length; break;
             case Record_Kind::Dropped: ++c.dropped; break;
         }
-        if (e.kind != Record_Kind::Garbage && e.kind != Record_Kind::Dropped) ++c.records;
+        if (e.kind == Record_Kind::Intact || e.kind == Record_Kind::Repeat || e.kind == Record_Kind::Bad_Checksum) {
+            c.shortest = c.shortest == 0 ? e.length : std::min(c.shortest, e.length);
+            c.longest = std::max(c.longest, e.length);
+        }
+        if (e.kind != Record_Kind::Garbage && e.kind != Record_Kind::Dropped && e.kind != Record_Kind::Foreign) ++c.records;
     }
     return c;
 }
@@ -307,8 +335,17 @@ Synth_Counts Count_Manifest(const Synth_Manifest& m) {
 std::string Synth_Summary_Line(const Synth_Manifest& m, const Synth_Options& opt, const std::string& path) {
     const Synth_Counts c = Count_Manifest(m);
     const auto n = [](std::int64_t v) { return std::to_string(v); };
-    return "synth: wrote " + n(c.records) + " records (" + n(c.intact) + " intact ensembles, " + n(m.ensemble_bytes) +
-           " bytes each) to " + path + "; damage: garbage " + n(c.garbage_bytes) + " bytes, bad checksum " +
+    const std::string lengths = c.shortest != c.longest ? n(c.shortest) + " to " + n(c.longest) + " bytes"
+                                                         : n(m.ensemble_bytes) + " bytes each";
+    std::string today;  // what today's instruments add, named only when asked for
+    if (opt.vary_length) today += "; varying length";
+    if (opt.foreign_every > 0) today += "; foreign records " + n(c.foreign) + " (" + n(c.foreign_bytes) + " bytes)";
+    if (opt.setup_change_at > 0) {
+        today += "; set-up change at " + n(opt.setup_change_at) + " to " + n(opt.new_bins) + " bins of " +
+                 Format(opt.new_bin_size, "0.00") + " m";
+    }
+    return "synth: wrote " + n(c.records) + " records (" + n(c.intact) + " intact ensembles, " + lengths + ") to " +
+           path + today + "; damage: garbage " + n(c.garbage_bytes) + " bytes, bad checksum " +
            n(c.bad_checksum) + ", dropped " + n(c.dropped) + ", truncated last " + n(c.truncated) + ", long records " +
            n(c.long_records) + ", repeats " + n(c.repeats) + ", reset at " + n(opt.reset_at) +
            (m.members.size() > 1 ? "; " + n(static_cast<std::int64_t>(m.members.size())) + " files, " + m.members.front() +

@@ -18,12 +18,13 @@ enum class Record_Kind {
     Long_Record,   // a two-type record with a byte count of 8258
     Garbage,       // bytes free of 0x7F between records
     Dropped,       // an ensemble of the scenario that was not written (length 0)
+    Foreign,       // a checksum-correct record 0x7F 0x79 of an acquisition program
 };
 
 struct Manifest_Entry {
     Record_Kind kind = Record_Kind::Intact;
-    std::int64_t index = -1;     // scenario index of the ensemble, -1 for garbage
-    std::int32_t number = 0;     // ensemble number, 0 for garbage
+    std::int64_t index = -1;     // scenario index of the ensemble, -1 for garbage and foreign records
+    std::int32_t number = 0;     // ensemble number, 0 for garbage and foreign records
     std::int64_t position = 1;   // 1-based byte position in its member file
     std::int64_t length = 0;     // bytes
     std::int32_t member = 0;     // index into Synth_Manifest::members of the file it starts in
@@ -31,7 +32,7 @@ struct Manifest_Entry {
 
 struct Synth_Manifest {
     std::vector<Manifest_Entry> entries;  // in file order
-    std::int64_t ensemble_bytes = 0;      // bytes of every ensemble, checksum included
+    std::int64_t ensemble_bytes = 0;      // bytes of the first ensemble (of every one unless they vary), checksum included
     std::int64_t file_bytes = 0;          // all members together
     std::vector<std::string> members;     // file names in set order; one for a single file
     std::vector<std::int64_t> member_bytes;
@@ -50,13 +51,16 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
 
 // Counts of a manifest, as the summary line reports them.
 struct Synth_Counts {
-    std::int64_t records = 0;  // everything written except garbage
+    std::int64_t records = 0;  // everything written except garbage and foreign records
     std::int64_t intact = 0;   // ensembles a scanner finds (intact and repeats)
+    std::int64_t shortest = 0, longest = 0;  // bytes of the ensembles written, checksum included
+    std::int64_t foreign = 0, foreign_bytes = 0;
     std::int64_t garbage_bytes = 0, bad_checksum = 0, dropped = 0, truncated = 0, long_records = 0, repeats = 0;
 };
 Synth_Counts Count_Manifest(const Synth_Manifest& m);
 
-// One line: "synth: wrote R records (I intact ensembles, B bytes each) to OUT; damage: ...".
+// One line: "synth: wrote R records (I intact ensembles, B bytes each) to OUT; damage: ...";
+// "S to L bytes" when the lengths vary, and what today's instruments add before "damage".
 std::string Synth_Summary_Line(const Synth_Manifest& m, const Synth_Options& opt, const std::string& path);
 
 }  // namespace vantrel::synth
