@@ -9,7 +9,7 @@
 #include "app_state.h"
 #include "loading/file_loading.h"
 #include "platform/binary_file.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 #include "synth_writer.h"
 #include "platform/text_format.h"
 
@@ -19,8 +19,8 @@ using namespace vantrel;
 
 // The run's own folder under the temporary folder, made on first use and removed with
 // everything in it at exit.
-const test::Temp_Dir& Bench_Dir() {
-    static const test::Temp_Dir folder;
+const test::Temp_Folder& Bench_Dir() {
+    static const test::Temp_Folder folder;
     return folder;
 }
 
@@ -40,7 +40,7 @@ synth::Synth_Options Bench_Options(std::int64_t ensembles, std::int64_t first_nu
 
 // A file made once per run.
 std::string Once(const std::string& name, std::int64_t ensembles, std::int64_t first_number) {
-    const std::string path = Bench_Dir().File(name);
+    const std::string path = Bench_Dir().Path(name);
     if (!File_Exists(path)) synth::Write_Synth_File(path, Bench_Options(ensembles, first_number));
     return path;
 }
@@ -49,7 +49,7 @@ std::string Big_File() { return Once("big.ens", k_big_ensembles, 1); }
 
 // 400 members of 10 MB (whole ensembles), numbered on from member to member.
 std::string Numbered_Set() {
-    const std::int64_t record = synth::Write_Synth_File(Bench_Dir().File("probe.ens"), Bench_Options(1, 1)).ensemble_bytes;
+    const std::int64_t record = synth::Write_Synth_File(Bench_Dir().Path("probe.ens"), Bench_Options(1, 1)).ensemble_bytes;
     const std::int64_t per_member = k_member_bytes / record;
     std::string first;
     for (int k = 0; k < k_set_members; ++k) {

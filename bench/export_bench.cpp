@@ -12,7 +12,7 @@
 #include "app_state.h"
 #include "export/mat_export.h"
 #include "export/text_export.h"
-#include "export/memory_loader.h"
+#include "memory_loader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 # only calls apt when a package is missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
+packages=(build-essential cmake ninja-build libgtest-dev libgmock-dev nlohmann-json3-dev libbenchmark-dev
           python3 python3-scipy python3-xarray python3-netcdf4 libnetcdf-dev clang-14 libclang-rt-14-dev qt6-base-dev
           fonts-liberation xvfb xdotool)
 

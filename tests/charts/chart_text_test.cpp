@@ -11,7 +11,7 @@
 namespace vantrel {
 namespace {
 
-TEST(Tick_Steps, Table_Bounds_And_Beyond) {
+TEST(Tick_Steps, TableBoundsAndBeyond) {
     struct Case {
         double span, step;
         bool decimals;
@@ -26,7 +26,7 @@ TEST(Tick_Steps, Table_Bounds_And_Beyond) {
         EXPECT_EQ(Choose_Count_Step(count), step) << count;
 }
 
-TEST(Choose_Time_Unit, Units_Change_At_Their_Bounds) {
+TEST(Choose_Time_Unit, UnitsChangeAtTheirBounds) {
     struct Case {
         double seconds;
         const char* label;
@@ -44,14 +44,14 @@ TEST(Choose_Time_Unit, Units_Change_At_Their_Bounds) {
     EXPECT_EQ(Choose_Time_Unit(179.5).count, 3);
 }
 
-TEST(Duration_Text, Days_Hours_Minutes_Seconds) {
+TEST(Duration_Text, DaysHoursMinutesSeconds) {
     EXPECT_EQ(Duration_Text(93784.5), "1 day 02:03:04.50");
     EXPECT_EQ(Duration_Text(3600), "01:00:00.00");
     EXPECT_EQ(Duration_Text(0), "00:00:00.00");
     EXPECT_EQ(Duration_Text(2 * 86400 + 59.994), "2 days 00:00:59.99");
 }
 
-TEST(Contour_Titles, Suffix_Follows_The_Reference_And_The_Component) {
+TEST(Contour_Titles, SuffixFollowsTheReferenceAndTheComponent) {
     EXPECT_EQ(Contour_Type_Title(100, 2, false), "VELOCITY EAST (u) - NAV");
     EXPECT_EQ(Contour_Type_Title(300, 2, false), "VELOCITY UP (w)");
     EXPECT_EQ(Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT");
@@ -68,7 +68,7 @@ TEST(Contour_Titles, Suffix_Follows_The_Reference_And_The_Component) {
     EXPECT_EQ(Contour_Scale_Caption(1000), "Scale (Percent)");
 }
 
-TEST(Contour_Texts, Whole_And_Sub_Set_Rows) {
+TEST(Contour_Texts, WholeAndSubSetRows) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 30, .bins = 4});
     Data_Set& ds = state.ds;
@@ -103,7 +103,7 @@ TEST(Contour_Texts, Whole_And_Sub_Set_Rows) {
     EXPECT_TRUE(t.stats_line.empty());
 }
 
-TEST(Contour_Axes, Down_Facing_Ranges_Are_Negative_Up_Facing_Rise_Upwards) {
+TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 100, .bins = 40, .bin_size = 1, .bin1_dist = 2.5});
     Recording_Surface chart(800, 400);
@@ -152,7 +152,7 @@ std::vector<std::string> Colliding_Texts(const Recording_Surface& s) {
     return out;
 }
 
-TEST(Contour_Decorations, Every_Text_Has_Its_Own_Place) {
+TEST(Contour_Decorations, EveryTextHasItsOwnPlace) {
     for (const Chart_Window window : {Chart_Window::k_whole, Chart_Window::k_sub}) {
         for (const int width : {700, 1200, 1900}) {
             App_State state;

@@ -10,7 +10,7 @@
 namespace vantrel {
 namespace {
 
-TEST(Contour_Palette, Spectrum_Grey_Ramp_And_Direction_Circle) {
+TEST(Contour_Palette, SpectrumGreyRampAndDirectionCircle) {
     const Contour_Palette p = Build_Contour_Palette();
     EXPECT_EQ(p[0], Rgb(0, 0, 255));
     EXPECT_EQ(p[31], Rgb(0, 255, 233));
@@ -46,7 +46,7 @@ struct One_Row {
     }
 };
 
-TEST(Contour_Indices, Manual_Scale_Marks_Below_Above_And_Bad) {
+TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBad) {
     One_Row row({-2000, -1000, 0, 1000, 2000, k_bad_velocity});
     row.state.settings.Contour_Scale_Limits = {-1000, 1000};
     const Contour_Results r = row.Build(100, 0);
@@ -63,31 +63,7 @@ TEST(Contour_Indices, Manual_Scale_Marks_Below_Above_And_Bad) {
     EXPECT_EQ(r.Data_Min, -2000);
 }
 
-TEST(Contour_Indices, Peak_Scale_Has_No_Grey_Or_White) {
-    One_Row row({-300, 10, 40, 700, k_bad_velocity});
-    const Contour_Results r = row.Build(100, 1);
-    EXPECT_EQ(r.Scale_Min, -300);
-    EXPECT_EQ(r.Scale_Max, 700);
-    EXPECT_EQ(r.At(0, 0), 0);
-    EXPECT_EQ(r.At(3, 0), 99);
-    for (std::int16_t c : r.Index) EXPECT_TRUE(c <= 99 || c == k_index_bad);
-}
-
-TEST(Contour_Indices, Std_Scales_Are_Clamped_To_The_Data_Type) {
-    One_Row wide({-30000, 30000, -30000, 30000});
-    const Contour_Results vel = wide.Build(100, 3);  // 2 std
-    EXPECT_EQ(vel.Scale_Min, -32767);
-    EXPECT_EQ(vel.Scale_Max, 32767);
-    EXPECT_EQ(vel.Mean, 0);
-    EXPECT_EQ(vel.Std, 34641);  // sqrt(4 * 30000^2 / 3)
-
-    One_Row magnitude({100, 900, 100, 900}, 4);
-    const Contour_Results mag = magnitude.Build(500, 4);  // 3 std
-    EXPECT_EQ(mag.Scale_Min, 0);
-    EXPECT_GT(mag.Scale_Max, 900);
-}
-
-TEST(Contour_Indices, Direction_Uses_The_Circle_Whatever_The_Mode) {
+TEST(Contour_Indices, DirectionUsesTheCircleWhateverTheMode) {
     One_Row row({0, 3600, 5, 15, 1800, k_bad_velocity}, 5);
     const Contour_Results r = row.Build(600, 1);
     EXPECT_EQ(r.Scale_Min, 0);
@@ -102,7 +78,7 @@ TEST(Contour_Indices, Direction_Uses_The_Circle_Whatever_The_Mode) {
     EXPECT_EQ(r.At(5, 0), k_index_bad);
 }
 
-TEST(Contour_Indices, No_Data_Or_Empty_Manual_Scale_Paints_Everything_Black) {
+TEST(Contour_Indices, NoDataOrEmptyManualScalePaintsEverythingBlack) {
     One_Row missing({k_bad_velocity, k_bad_velocity});
     const Contour_Results none = missing.Build(100, 1);
     EXPECT_EQ(none.Count, 0);
@@ -117,7 +93,7 @@ TEST(Contour_Indices, No_Data_Or_Empty_Manual_Scale_Paints_Everything_Black) {
     for (std::int16_t c : flat.Index) EXPECT_EQ(c, k_index_bad);
 }
 
-TEST(Contour_Indices, Each_Code_Family_Reads_Its_Own_Beam_Or_Component) {
+TEST(Contour_Indices, EachCodeFamilyReadsItsOwnBeamOrComponent) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 3, .bins = 2});
     Data_Set& ds = state.ds;
@@ -141,7 +117,7 @@ TEST(Contour_Indices, Each_Code_Family_Reads_Its_Own_Beam_Or_Component) {
     EXPECT_EQ(data_min(50), 12);
 }
 
-TEST(Contour_Indices, Sub_Set_Grid_Holds_Only_The_Chosen_Bins) {
+TEST(Contour_Indices, SubSetGridHoldsOnlyTheChosenBins) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 10, .bins = 20});
     state.ds.First_Bin = 5;
@@ -157,23 +133,7 @@ TEST(Contour_Indices, Sub_Set_Grid_Holds_Only_The_Chosen_Bins) {
     EXPECT_EQ(r.First_Row_Bin, 0);
 }
 
-TEST(Contour_Image, Sub_Set_Image_Is_Never_Wider_Than_The_Screen) {
-    Contour_Results r;
-    r.Ensembles = 8;
-    r.Rows = 1;
-    r.Index = {0, 10, 20, 30, 40, 50, 60, 70};
-    const Contour_Palette p = Build_Contour_Palette();
-    Recording_Surface image;
-    Create_Chart3d(r, p, image, Chart_Window::k_sub, 4);
-    ASSERT_EQ(image.Width(), 4);
-    // Two ensembles share a column; the later one stays.
-    EXPECT_EQ(image.Get_Point(0, 0), p[10]);
-    EXPECT_EQ(image.Get_Point(3, 0), p[70]);
-    Create_Chart3d(r, p, image, Chart_Window::k_whole, 4);
-    EXPECT_EQ(image.Width(), 8);
-}
-
-TEST(Colour_Bar, End_Boxes_And_Labels) {
+TEST(Colour_Bar, EndBoxesAndLabels) {
     Contour_Results r;
     r.Scale_Min = -5, r.Scale_Max = 0, r.Data_Min = -5, r.Data_Max = 0;
     Chart3d_Geometry g;
@@ -200,7 +160,7 @@ std::vector<Recorded_Op> Bottom_Lines(const Recording_Surface& s) {
     return out;
 }
 
-TEST(Bottom_Line, Follows_The_Mean_Range_Of_The_Beams_In_Use) {
+TEST(Bottom_Line, FollowsTheMeanRangeOfTheBeamsInUse) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 4, .bins = 11, .bin_size = 1, .bin1_dist = 2, .bottom_m = 7});
     state.settings.Contour_Switch_3 = true;
@@ -231,24 +191,6 @@ TEST(Bottom_Line, Follows_The_Mean_Range_Of_The_Beams_In_Use) {
     Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 500);
     lines = Bottom_Lines(chart);
     EXPECT_DOUBLE_EQ(lines[0].y1, 120 - 50);
-}
-
-TEST(Bottom_Line, Needs_Two_Ensembles_And_The_Option) {
-    App_State state;
-    test::Fill_Chart_Data_Set(state, {.ensembles = 1, .bins = 5});
-    state.settings.Contour_Switch_3 = true;
-    Contour_Results r;
-    Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 5, 500);
-    Recording_Surface chart(200, 140);
-    const Chart3d_Geometry g = Set_Chart3d_Size(chart, Chart_Window::k_sub);
-    Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 500);
-    EXPECT_TRUE(Bottom_Lines(chart).empty());
-
-    test::Fill_Chart_Data_Set(state, {.ensembles = 5, .bins = 5});
-    state.settings.Contour_Switch_3 = false;
-    Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 5, 500);
-    Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 500);
-    EXPECT_TRUE(Bottom_Lines(chart).empty());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ Dense_Array<std::int16_t> Per_Ensemble(const std::vector<std::int16_t>& values, 
 
 const std::int32_t k_colours[2] = {Rgb(255, 0, 0), Rgb(0, 255, 0)};
 
-TEST(Strip_Geometry, Centre_Plus_Minus_Span) {
+TEST(Strip_Geometry, CentrePlusMinusSpan) {
     double lo = 0, hi = 0;
     Strip_Range(0, 100, lo, hi);  // percent good defaults
     EXPECT_EQ(lo, -50);
@@ -65,7 +65,7 @@ TEST(Strip_Geometry, Centre_Plus_Minus_Span) {
     EXPECT_DOUBLE_EQ(g.Y(0, 203), 202 - 25);    // the minimum on the quarter line
 }
 
-TEST(Traces, Missing_Value_Breaks_The_Trace) {
+TEST(Traces, MissingValueBreaksTheTrace) {
     Recording_Surface s(200, 300);
     const auto data = Per_Ensemble({0, 10, k_bad_velocity, 20, 30});
     DrawWordSeries(s, data, {}, false, Strip(0, 100, 5), {true, false, k_colours, 2});
@@ -81,7 +81,7 @@ TEST(Traces, Missing_Value_Breaks_The_Trace) {
     EXPECT_EQ(points[0].colour, k_colours[0]);
 }
 
-TEST(Traces, Direction_Wraps_Only_In_A_Full_Turn_Strip) {
+TEST(Traces, DirectionWrapsOnlyInAFullTurnStrip) {
     Recording_Surface s(200, 300);
     const auto data = Per_Ensemble({3500, 100}, 5);
     Trace_Geometry g = Strip(0, 360, 2);
@@ -106,24 +106,7 @@ TEST(Traces, Direction_Wraps_Only_In_A_Full_Turn_Strip) {
     EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(100, 203));
 }
 
-TEST(Traces, Nothing_Without_Lines_Or_Symbols) {
-    Recording_Surface s(200, 300);
-    Dense_Array<std::uint8_t> bytes;
-    bytes.Resize(5, 3, 4);
-    DrawByteSeries(s, bytes, {1, 2}, Strip(0, 255, 4), {false, false, k_colours, 2});
-    DrawWordSeries(s, Per_Ensemble({1, 2, 3, 4}), {}, false, Strip(0, 10, 4), {false, false, k_colours, 2});
-    EXPECT_TRUE(s.ops.empty());
-
-    // Symbols only: width-4 dots and no lines.
-    DrawByteSeries(s, bytes, {1, 2}, Strip(0, 255, 4), {false, true, k_colours, 2});
-    EXPECT_TRUE(Ops_Of(s, Recorded_Op::k_line).empty());
-    const auto dots = Ops_Of(s, Recorded_Op::k_point);
-    ASSERT_EQ(dots.size(), 8u);
-    EXPECT_EQ(dots[0].width, 4);
-    EXPECT_EQ(dots[4].colour, k_colours[1]);  // the second bin takes the next colour
-}
-
-TEST(Candles, Statistics_And_The_All_Missing_Candle) {
+TEST(Candles, StatisticsAndTheAllMissingCandle) {
     Recording_Surface s(400, 300);
     const auto data = Per_Ensemble({10, 20, 30, 40, k_bad_velocity, k_bad_velocity, k_bad_velocity,
                                     k_bad_velocity, 7, k_bad_velocity, k_bad_velocity, k_bad_velocity});
@@ -152,29 +135,7 @@ TEST(Candles, Statistics_And_The_All_Missing_Candle) {
     EXPECT_DOUBLE_EQ(whisker.y1, Strip(0, 100, 12).Y(40, 203));
 }
 
-TEST(Candles, Selected_Candle_Is_Drawn_Inverted) {
-    Recording_Surface s(400, 300);
-    const auto data = Per_Ensemble({10, 20, 30, 40, 50, 60});
-    Candle_Tables t;
-    t.mean_interval = 60;
-    t.candle_width = 180;
-    t.Allocate(3, 2, 1, 1);
-    t.selected = 1;
-    DrawWordCandles(s, data, {}, false, Strip(0, 100, 6), {true, false, k_colours, 2}, t, 0, 1, 3);
-    const auto fills = Ops_Of(s, Recorded_Op::k_fill);
-    ASSERT_EQ(fills.size(), 2u);
-    EXPECT_EQ(fills[0].colour, k_colours[0]);
-    EXPECT_EQ(fills[1].colour, s.Back_Color);  // the picked one: hollow box
-    const auto boxes = Ops_Of(s, Recorded_Op::k_box);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].colour, k_black);
-    const auto points = Ops_Of(s, Recorded_Op::k_point);
-    ASSERT_EQ(points.size(), 4u);
-    EXPECT_EQ(points[0].colour, k_black);
-    EXPECT_EQ(points[3].colour, k_colours[0]);
-}
-
-TEST(Series_Titles, Reference_Suffix_And_Labels) {
+TEST(Series_Titles, ReferenceSuffixAndLabels) {
     Settings st;
     st.Vel_Reference = 1;
     EXPECT_EQ(Series_Titles_Of(10, st, false).kind_name, "Vel-B");
@@ -192,20 +153,7 @@ TEST(Series_Titles, Reference_Suffix_And_Labels) {
     EXPECT_EQ(Series_Kind_Of(29).code, 400000);
 }
 
-TEST(Series_Limits, Direction_Limits_Are_Pulled_Inside_One_Turn) {
-    Settings st;
-    st.Series_Scale_Min[4] = 0;
-    st.Series_Scale_Max[4] = 360;
-    double minimum = 0, maximum = 0, lo = 0, hi = 0;
-    Series_Limits(Series_Kind_Of(15), st, minimum, maximum);
-    EXPECT_EQ(minimum, 90);
-    EXPECT_EQ(maximum, 270);
-    Strip_Range(minimum, maximum, lo, hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 360);
-}
-
-TEST(Series_Chart, Bottom_Track_Alone_Gives_One_Strip_Per_Series) {
+TEST(Series_Chart, BottomTrackAloneGivesOneStripPerSeries) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 50, .bins = 10});
     state.settings.Series_Select = {};
@@ -227,7 +175,7 @@ TEST(Series_Chart, Bottom_Track_Alone_Gives_One_Strip_Per_Series) {
     EXPECT_NE(std::find(turned.begin(), turned.end(), "mm/s"), turned.end());
 }
 
-TEST(Series_Chart, Bin_Labels_Strips_And_Candle_Tables) {
+TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 60, .bins = 10});
     state.settings.Series_Select = {};
@@ -265,17 +213,7 @@ TEST(Series_Chart, Bin_Labels_Strips_And_Candle_Tables) {
     EXPECT_NE(std::find(turned.begin(), turned.end(), "Temp"), turned.end());
 }
 
-TEST(Series_Chart, Too_Low_Surface_Stays_Blank) {
-    App_State state;
-    test::Fill_Chart_Data_Set(state, {.ensembles = 10, .bins = 4});
-    Recording_Surface s(600, 4), scratch;
-    Series_Outputs out;
-    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {}, 3);
-    EXPECT_TRUE(s.Texts().empty());
-    EXPECT_EQ(Ops_Of(s, Recorded_Op::k_line).size(), 1u);  // the separator
-}
-
-TEST(Profile_Labels, Suffixes_On_East_North_And_Statistics_Only) {
+TEST(Profile_Labels, SuffixesOnEastNorthAndStatisticsOnly) {
     Settings st;
     st.Vel_Reference = 5;
     EXPECT_EQ(Profile_Curve_Label(10, st, false), "East(u)-W");
@@ -303,7 +241,7 @@ struct Profile_Case {
     std::vector<int> kinds;
 };
 
-TEST(Profile_Chart, Statistics_Pane_Shows_Percent_Good_Scale_Beside_Its_Own) {
+TEST(Profile_Chart, StatisticsPaneShowsPercentGoodScaleBesideItsOwn) {
     Profile_Case c;
     c.kinds = {16, 18};
     c.Draw();
@@ -313,28 +251,7 @@ TEST(Profile_Chart, Statistics_Pane_Shows_Percent_Good_Scale_Beside_Its_Own) {
         EXPECT_NE(std::find(turned.begin(), turned.end(), t), turned.end()) << t;
 }
 
-TEST(Profile_Chart, Direction_Wraps_Across_The_Pane_Edges) {
-    Profile_Case c;
-    c.kinds = {15};
-    for (std::size_t b = 0; b < 10; ++b) c.state.ds.Sub_Vel(5, b, 5) = b < 5 ? 3500 : 100;
-    c.state.ds.Cursor_Ens = c.state.ds.First_Ens + 5;
-    c.Draw();
-    const double Wp = (300 - 5), dy = 40;
-    std::vector<Recorded_Op> curve;
-    for (const auto& op : c.s.ops)
-        if (op.kind == Recorded_Op::k_line && op.colour == c.state.settings.Profile_Colours[2]) curve.push_back(op);
-    // Bins 4 -> 5 go from 350 to 10: out through the right edge halfway up, in from the left.
-    bool crossed = false;
-    for (std::size_t i = 0; i + 1 < curve.size(); ++i) {
-        if (curve[i].x2 == 1 + Wp && curve[i + 1].x1 == 1) {
-            crossed = true;
-            EXPECT_DOUBLE_EQ(curve[i].y2, 500 - dy / 2 - 4.5 * dy);
-        }
-    }
-    EXPECT_TRUE(crossed);
-}
-
-TEST(Profile_Chart, Caption_And_Nothing_Outside_The_Sub_Set) {
+TEST(Profile_Chart, CaptionAndNothingOutsideTheSubSet) {
     Profile_Case c;
     c.kinds = {10};
     c.state.ds.Sub_Time(0, 3) = 80;
@@ -361,7 +278,7 @@ void Select_Everything(Settings& st) {
     st.Color_Count = 0;
 }
 
-TEST(Sub_Set_Window, Panes_Follow_The_Ratios_And_The_Font_Fits_The_Contour) {
+TEST(Sub_Set_Window, PanesFollowTheRatiosAndTheFontFitsTheContour) {
     Settings st;
     st.Sub_Window_Ratio_1 = 0.4;
     st.Sub_Window_Ratio_2 = 0.25;
@@ -381,7 +298,7 @@ TEST(Sub_Set_Window, Panes_Follow_The_Ratios_And_The_Font_Fits_The_Contour) {
     EXPECT_EQ(l.font_size, 9);
 }
 
-TEST(Sub_Set_Window, Survives_Empty_And_Inconsistent_Data_Sets) {
+TEST(Sub_Set_Window, SurvivesEmptyAndInconsistentDataSets) {
     App_State empty;  // never allocated, but claims ensembles and bins
     Select_Everything(empty.settings);
     empty.ds.File_Loaded = true;

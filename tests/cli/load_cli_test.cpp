@@ -5,7 +5,8 @@
 #include <string>
 
 #include "support/cli_run.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 #include "synth_writer.h"
 
 namespace vantrel {
@@ -80,18 +81,6 @@ TEST_F(Cli_Load, BadFilesAndSingleEnsembles) {
     const auto one = Run_Cli("load " + Quoted(Synth("one.ens", 1)), dir.Path(""));
     ASSERT_EQ(one.exit_code, 0) << one.err;
     EXPECT_EQ(Value(one.out, "File_Loaded"), "false");
-}
-
-TEST_F(Cli_Load, SaveRangeCopiesBytesAndRefusesToOverwrite) {
-    const std::string file = Synth("src.ens", 400, 11);
-    const std::string out = dir.Path("out.ens");
-    const auto r = Run_Cli("save-range --first 21 --last 60 " + Quoted(file) + " " + Quoted(out), dir.Path(""));
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(test::Read_File_Text(out), test::Read_File_Text(file).substr(static_cast<std::size_t>(10 * record), static_cast<std::size_t>(40 * record)));
-
-    const auto again = Run_Cli("save-range --first 1 --last 5 " + Quoted(file) + " " + Quoted(out), dir.Path(""));
-    EXPECT_EQ(again.exit_code, 1);
-    EXPECT_EQ(again.err, "vantrel-cli save-range: Over-Write of File Not Allowed\n");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "support/cli_run.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
 #include "synth_writer.h"
 
 namespace vantrel {
@@ -106,57 +106,6 @@ TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
     }
     EXPECT_FALSE(std::ifstream(dir.Path("x.png")).good());
-}
-
-TEST_F(Cli_Render, ExportWritesTextAndMatFilesAndNeverOverwrites) {
-    const std::string series = dir.Path("series.txt");
-    auto r = Run_Cli("export --kind series --types 10 --bins 1,3 --first 11 --last 20 -o " + Quoted(series) + " " +
-                         Quoted(file),
-                     dir.Path(""));
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-    const std::string text = Read_File_Text(series);
-    std::istringstream in(text);
-    std::string line;
-    int rows = 0;
-    std::set<std::string> first_fields;
-    while (std::getline(in, line)) {
-        ++rows;
-        first_fields.insert(line.substr(0, line.find_first_of(",\t ")));
-    }
-    // A row per ensemble 11..20 besides the headers.
-    for (int e = 11; e <= 20; ++e) EXPECT_EQ(first_fields.count(std::to_string(e)), 1u) << e << "\n" << text;
-    EXPECT_EQ(first_fields.count("21"), 0u) << text;
-    EXPECT_EQ(first_fields.count("10"), 0u) << text;
-
-    const std::string mat = dir.Path("contour.mat");
-    r = Run_Cli("export --kind contour --format mat --type 10 --first 5 --last 14 --step 3 --bins 1,3 -o " +
-                    Quoted(mat) + " " + Quoted(file),
-                dir.Path(""));
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-    const std::string check = dir.Path("check.txt");
-    const std::string script =
-        "import scipy.io, sys\n"
-        "m = scipy.io.loadmat(sys.argv[1])\n"
-        "print(' '.join(str(int(v)) for v in m['ConEnsembles'].ravel()))\n"
-        "print(' '.join(str(v) for v in m['ConVel'].shape))\n";
-    std::ofstream(dir.Path("check.py")) << script;
-    ASSERT_EQ(std::system(("/usr/bin/python3 " + Quoted(dir.Path("check.py")) + " " + Quoted(mat) + " > " +
-                           Quoted(check) + " 2>&1")
-                              .c_str()),
-              0)
-        << Read_File_Text(check);
-    EXPECT_EQ(Read_File_Text(check), "5 8 11 14\n4 2\n");
-
-    // An existing non-empty file stays as it was.
-    const std::string before = Read_File_Text(mat);
-    r = Run_Cli("export --kind contour --format mat -o " + Quoted(mat) + " " + Quoted(file), dir.Path(""));
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_NE(r.err.find("Over-Write of File Not Allowed"), std::string::npos) << r.err;
-    EXPECT_EQ(Read_File_Text(mat), before);
-    EXPECT_EQ(Run_Cli("export --kind contour --format xls -o " + Quoted(dir.Path("y")) + " " + Quoted(file),
-                      dir.Path(""))
-                  .exit_code,
-              1);
 }
 
 }  // namespace

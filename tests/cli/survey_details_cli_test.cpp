@@ -3,7 +3,8 @@
 
 #include "nb_encoder.h"
 #include "support/cli_run.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 
 namespace vantrel::test {
 namespace {
@@ -20,7 +21,7 @@ Bytes NB_Sequence(const std::vector<std::uint16_t>& numbers) {
     return out;
 }
 
-TEST(CliSurvey, PrintsTheInformationTextAndHonoursMultifile) {
+TEST(Cli_Survey, PrintsTheInformationTextAndHonoursMultifile) {
     Temp_Folder dir;
     const std::string first = dir.Write("s.000", NB_Sequence({1, 2, 3}));
     dir.Write("s.001", NB_Sequence({4, 5}));
@@ -36,7 +37,7 @@ TEST(CliSurvey, PrintsTheInformationTextAndHonoursMultifile) {
     EXPECT_NE(multi.out.find("Last  Ensemble 00000005 "), std::string::npos);
 }
 
-TEST(CliSurvey, BadFilesExitOneWithTheProgramsMessage) {
+TEST(Cli_Survey, BadFilesExitOneWithTheProgramsMessage) {
     Temp_Folder dir;
     for (const char* command : {"survey ", "details "}) {
         const Cli_Result missing = Run_Cli(command + Quoted(dir.Path("nothing.ens")), dir.Path(""));
@@ -48,7 +49,7 @@ TEST(CliSurvey, BadFilesExitOneWithTheProgramsMessage) {
     EXPECT_NE(junk.out.find("Not enough VALID ensembles\r\n"), std::string::npos);
 }
 
-TEST(CliDetails, ReportThenSixStatistics) {
+TEST(Cli_Details, ReportThenSixStatistics) {
     Temp_Folder dir;
     const std::string path = dir.Write("d.dat", NB_Sequence({1, 2, 4, 4, 2, 3}));
     const Cli_Result r = Run_Cli("details " + Quoted(path), dir.Path(""));

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "support/cli_run.h"
-#include "support/json_values.h"
-#include "support/test_files.h"
+#include "support/dump_json.h"
+#include "support/temp_folder.h"
 #include "synth_writer.h"
 
 namespace vantrel::test {
@@ -33,27 +33,13 @@ TEST(Synth_Cli, CommandMatchesTheLibraryAndDumpSkipsTheDamage) {
     const Cli_Result d = Run_Cli("dump " + Quoted(path), dir.Path(""));
     ASSERT_EQ(d.exit_code, 0) << d.err;
     std::vector<long long> dumped, expected;
-    for (const std::string& line : Lines(d.out)) dumped.push_back(Integers(Value_Of(line, "Sub_Ens_Number")).at(0));
+    for (const auto& line : Json_Lines(d.out)) dumped.push_back(line["Sub_Ens_Number"].get<long long>());
     for (const auto& e : m.entries) {
         using synth::Record_Kind;
         if (e.kind == Record_Kind::Intact || e.kind == Record_Kind::Repeat) expected.push_back(e.number);
         if (e.kind == Record_Kind::Long_Record) expected.push_back(0);  // its variable leader is skipped
     }
     EXPECT_EQ(dumped, expected);
-}
-
-TEST(Synth_Cli, BadArgumentsFailWithOneLine) {
-    Temp_Folder dir;
-    const std::string path = dir.Path("never.ens");
-    for (const std::string options : {"", "--bins 0", "--facing sideways", "--coords ship", "--beam-angle 25",
-                                      "--start '2024-13-01 00:00:00'", "--ensembles many", "--wobble"}) {
-        const std::string args = options.empty() ? "synth" : "synth " + Quoted(path) + " " + options;
-        const Cli_Result r = Run_Cli(args, dir.Path(""));
-        EXPECT_EQ(r.exit_code, 1) << args;
-        EXPECT_EQ(Lines(r.err).size(), 1u) << args << ": " << r.err;
-        EXPECT_TRUE(r.out.empty()) << args;
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

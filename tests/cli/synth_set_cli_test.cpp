@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/cli_run.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::test {
 namespace {
@@ -13,9 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(Synth_Set_Cli, WritesTheMembersAndNamesThemInTheSummary) {
-    const fs::path dir = fs::path(::testing::TempDir()) / "vantrel_synth_set_cli";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const Temp_Folder folder;
+    const fs::path dir = folder.Path();
     const Cli_Result numbered = Run_Cli("synth " + Quoted(dir / "s.010") + " --ensembles 10 --bins 3 --split-every 4", dir);
     ASSERT_EQ(numbered.exit_code, 0) << numbered.err;
     EXPECT_NE(numbered.out.find("; 3 files, " + (dir / "s.010").string() + " to " + (dir / "s.012").string() + "\n"),
@@ -35,7 +35,6 @@ TEST(Synth_Set_Cli, WritesTheMembersAndNamesThemInTheSummary) {
         EXPECT_EQ(r.exit_code, 1) << bad;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << bad << ": " << r.err;
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

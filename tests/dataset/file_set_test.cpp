@@ -2,7 +2,8 @@
 
 #include "app_state.h"
 #include "dataset/file_set.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {
@@ -12,7 +13,7 @@ using test::Temp_Folder;
 
 constexpr bool Multi_On() { return true; }
 
-TEST(NumberedSet, RunsToTheLastConsecutiveMember) {
+TEST(Numbered_Set, RunsToTheLastConsecutiveMember) {
     Temp_Folder dir;
     const std::string first = dir.Write("data.000", Bytes(10));
     dir.Write("data.001", Bytes(20));
@@ -36,7 +37,7 @@ TEST(NumberedSet, RunsToTheLastConsecutiveMember) {
     EXPECT_EQ(File_Set_Size(tail), 50);
 }
 
-TEST(NumberedSet, NamesThatAreNotSets) {
+TEST(Numbered_Set, NamesThatAreNotSets) {
     Temp_Folder dir;
     dir.Write("data.998", Bytes(1));
     const std::string last = dir.Write("data.999", Bytes(1));
@@ -53,7 +54,7 @@ TEST(NumberedSet, NamesThatAreNotSets) {
     EXPECT_EQ(Test_For_Multi_File(no_ext, Multi_On()), 0);
 }
 
-TEST(NumberedSet, TextExtensionCountsAsZero) {
+TEST(Numbered_Set, TextExtensionCountsAsZero) {
     Temp_Folder dir;
     const std::string txt = dir.Write("data.txt", Bytes(5));
     dir.Write("data.001", Bytes(6));
@@ -67,7 +68,7 @@ TEST(NumberedSet, TextExtensionCountsAsZero) {
     EXPECT_EQ(File_Set_Size(members), 18);
 }
 
-TEST(AcquisitionSet, UpperCaseExtensionsOnly) {
+TEST(Acquisition_Set, UpperCaseExtensionsOnly) {
     Temp_Folder dir;
     const std::string first = dir.Write("RUN001_000003.ENR", Bytes(100));
     dir.Write("RUN001_000004.ENR", Bytes(200));
@@ -100,7 +101,7 @@ TEST(AcquisitionSet, UpperCaseExtensionsOnly) {
     std::filesystem::current_path(cwd);
 }
 
-TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {
+TEST(File_Sets, MultiFileUncheckedMeansSingleFiles) {
     Temp_Folder dir;
     const std::string numbered = dir.Write("data.000", Bytes(1));
     dir.Write("data.001", Bytes(1));
@@ -112,7 +113,7 @@ TEST(FileSets, MultiFileUncheckedMeansSingleFiles) {
     EXPECT_EQ(File_Set_Members(numbered, Test_For_File_Set(numbered, off)).size(), 1u);
 }
 
-TEST(FileSets, VanishedMemberMakesTheSizeUnknown) {
+TEST(File_Sets, VanishedMemberMakesTheSizeUnknown) {
     Temp_Folder dir;
     const std::string first = dir.Write("gone.000", Bytes(1));
     const std::string second = dir.Write("gone.001", Bytes(1));

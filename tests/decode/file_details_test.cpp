@@ -5,7 +5,8 @@
 #include "app_state.h"
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 #include "nb_encoder.h"
 
 namespace vantrel {
@@ -39,9 +40,9 @@ struct Details {
 
 // An ensemble whose fixed leader sets every reported field to a value of its own.
 Bytes Full_Setup_Ensemble(std::uint16_t number) {
-    Bytes fl(57, 0);  // offsets below are from the identifier, so index = offset - 2
-    const auto at = [&](std::size_t offset) -> std::uint8_t& { return fl[offset - 2]; };
-    const auto put16 = [&](std::size_t offset, unsigned v) { test::Put_LE16(fl, offset - 2, v); };
+    Bytes fl = test::Block(0x0000, 59);
+    const auto at = [&](std::size_t offset) -> std::uint8_t& { return fl[offset]; };
+    const auto put16 = [&](std::size_t offset, unsigned v) { test::Put_U16(fl, offset, v); };
     at(2) = 16, at(3) = 105;
     put16(4, 0x5243);
     at(6) = 1, at(7) = 3, at(8) = 4, at(9) = 4;
@@ -57,14 +58,14 @@ Bytes Full_Setup_Ensemble(std::uint16_t number) {
     for (std::size_t i = 0; i < 8; ++i) at(42 + i) = static_cast<std::uint8_t>(0xA1 + 0x11 * i);
     put16(50, 1);
     at(52) = 255;
-    Bytes vl(63, 0);
-    test::Put_LE16(vl, 0, number);
-    Bytes bt(83, 0);
-    bt[62] = 2;  // offset 64 below 4: Calimbro positions
-    return test::Assemble_BB({{0x0000, fl}, {0x0080, vl}, {0x0600, bt}});
+    Bytes vl = test::Block(0x0080, 65);
+    test::Put_U16(vl, 2, number);
+    Bytes bt = test::Block(0x0600, 85);
+    bt[64] = 2;  // below 4: Calimbro positions
+    return test::Ensemble({fl, vl, bt});
 }
 
-TEST(FileDetails, BroadbandSetupLines) {
+TEST(File_Details, BroadbandSetupLines) {
     Temp_Folder dir;
     Bytes data;
     for (std::uint16_t n = 1; n <= 3; ++n) test::Append(data, Full_Setup_Ensemble(n));
@@ -130,7 +131,7 @@ TEST(FileDetails, BroadbandSetupLines) {
     EXPECT_EQ(main.dec.BT_Max_Depth, 2000);
 }
 
-TEST(FileDetails, CoordinateTransformationTexts) {
+TEST(File_Details, CoordinateTransformationTexts) {
     Bytes fl(53, 0);
     const auto line_of = [&](std::uint8_t ex) {
         fl[25] = ex;
@@ -144,7 +145,7 @@ TEST(FileDetails, CoordinateTransformationTexts) {
     EXPECT_EQ(line_of(0x1F), "00011111 Earth Coordinates Using Tilts, 3 Beam Solutions, and Bin Mapping");
 }
 
-TEST(FileDetails, NarrowbandSetupLines) {
+TEST(File_Details, NarrowbandSetupLines) {
     Temp_Folder dir;
     Bytes data;
     for (std::uint16_t n = 1; n <= 2; ++n) {
@@ -182,7 +183,7 @@ TEST(FileDetails, NarrowbandSetupLines) {
     EXPECT_EQ(d.r.stats.Last, 2);
 }
 
-TEST(FileDetails, StatisticsCountMissingRepeatsAndResets) {
+TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
     Temp_Folder dir;
     const Details d(dir.Write("seq.ens", BB_Numbered({1, 2, 4, 4, 2, 3})));
     const Ens_Statistics& s = d.r.stats;
@@ -203,7 +204,7 @@ TEST(FileDetails, StatisticsCountMissingRepeatsAndResets) {
     EXPECT_TRUE(d.Has("Extra Data in File 3,000 bytes")) << "six records, three by the numbers";
 }
 
-TEST(FileDetails, LongTwoTypeRecordIsNotWrongSize) {
+TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
     Temp_Folder dir;
     Bytes data = BB_Numbered({1, 2});
     test::Append(data, test::Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
@@ -218,14 +219,14 @@ TEST(FileDetails, LongTwoTypeRecordIsNotWrongSize) {
     EXPECT_EQ(d.r.stats.Last, 3);
 }
 
-TEST(FileDetails, MissingEnsemblesShowAsNegativeExtraData) {
+TEST(File_Details, MissingEnsemblesShowAsNegativeExtraData) {
     Temp_Folder dir;
     const Details d(dir.Write("m.ens", BB_Numbered({1, 2, 4})));
     EXPECT_TRUE(d.Has("Extra Data in File -1,000 bytes")) << d.r.report;
     EXPECT_TRUE(d.Has("NVRAM Data Set  FALSE"));
 }
 
-TEST(FileDetails, UnknownAndUnreadableFiles) {
+TEST(File_Details, UnknownAndUnreadableFiles) {
     Temp_Folder dir;
     const Details junk(dir.Write("junk.bin", Bytes(300, 0x41)));
     EXPECT_TRUE(junk.r.opened);

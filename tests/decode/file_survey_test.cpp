@@ -2,7 +2,8 @@
 
 #include "app_state.h"
 #include "decode/file_survey.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {
@@ -17,7 +18,7 @@ Bytes BB_Run(std::uint32_t first, std::uint32_t last, std::uint16_t sys_config =
         test::BB_Fields f;
         f.ens_number = n;
         f.clock[5] = static_cast<std::uint8_t>(n % 60);
-        f.sys_config = sys_config;
+        f.leader.sys_config = sys_config;
         f.record_bytes = 1000;
         test::Append(out, test::Build_BB_Ensemble(f));
     }
@@ -33,7 +34,7 @@ struct Survey {
     }
 };
 
-TEST(FileSurvey, ExtraDataInTheMiddleMovesTheLastEnsemble) {
+TEST(File_Survey, ExtraDataInTheMiddleMovesTheLastEnsemble) {
     Temp_Folder dir;
     Bytes data = BB_Run(1, 50);
     data.insert(data.end(), 2600, 0xAA);
@@ -46,7 +47,7 @@ TEST(FileSurvey, ExtraDataInTheMiddleMovesTheLastEnsemble) {
     EXPECT_EQ(s.app.ds.File_Ens_Count, 103);
 }
 
-TEST(FileSurvey, TrailingGarbageIsSteppedBackOver) {
+TEST(File_Survey, TrailingGarbageIsSteppedBackOver) {
     Temp_Folder dir;
     Bytes data = BB_Run(1, 100);
     data.insert(data.end(), 2500, 0xAA);
@@ -59,7 +60,7 @@ TEST(FileSurvey, TrailingGarbageIsSteppedBackOver) {
     EXPECT_EQ(s.app.ds.Last_Ens, 102) << "102.5 rounds to even";
 }
 
-TEST(FileSurvey, FrequencyCodeFiveDependsOnStructure) {
+TEST(File_Survey, FrequencyCodeFiveDependsOnStructure) {
     Temp_Folder dir;
     const Survey bb(dir.Write("bb5.dat", BB_Run(1, 3, 0x5245)));
     EXPECT_NE(bb.app.Info_Text.find("System Frequency: 2457.6 kHz\r\n"), std::string::npos) << bb.app.Info_Text;
@@ -67,7 +68,7 @@ TEST(FileSurvey, FrequencyCodeFiveDependsOnStructure) {
     EXPECT_NE(unknown.app.Info_Text.find("System Frequency: Unknown\r\n"), std::string::npos);
 }
 
-TEST(FileSurvey, SingleEnsembleFile) {
+TEST(File_Survey, SingleEnsembleFile) {
     Temp_Folder dir;
     const Survey s(dir.Write("one.ens", BB_Run(7, 7)));
     ASSERT_TRUE(s.ok) << s.app.Info_Text;
@@ -75,7 +76,7 @@ TEST(FileSurvey, SingleEnsembleFile) {
     EXPECT_EQ(s.app.ds.File_Last_Ens, 7);
 }
 
-TEST(FileSurvey, NotEnoughValidEnsembles) {
+TEST(File_Survey, NotEnoughValidEnsembles) {
     Temp_Folder dir;
     const std::string path = dir.Write("junk.bin", Bytes(5000, 0x55));
     const Survey s(path);

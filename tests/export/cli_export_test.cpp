@@ -4,7 +4,7 @@
 
 #include "arg_list.h"
 #include "cmd_export.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 #include "export_fixture.h"
 #include "python_check.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 using cli::Cli_Error;
 
-TEST(Export_Arguments, bad_kinds_lists_and_missing_paths_are_refused) {
+TEST(Export_Arguments, BadKindsListsAndMissingPathsAreRefused) {
     const std::vector<cli::Args> bad = {
         {"in.000", "out.txt"},                                 // no kind
         {"--kind", "chart", "in.000", "out.txt"},             // unknown kind
@@ -33,12 +33,12 @@ TEST(Export_Arguments, bad_kinds_lists_and_missing_paths_are_refused) {
     EXPECT_EQ(flags, (std::vector<bool>{false, true, false, true, true, true, false, false}));
 }
 
-TEST(Export_Command, fills_the_selection_like_the_window_and_reports_a_refused_file) {
-    Temp_Dir dir;
+TEST(Export_Command, FillsTheSelectionLikeTheWindowAndReportsARefusedFile) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.app.ds.First_Ens = 3;  // the loaded Sub Set supplies the default range
     f.app.ds.Last_Ens = 5;
-    const std::string out = dir.File("series.mat");
+    const std::string out = dir.Path("series.mat");
     const cli::Export_Request r = cli::Parse_Export_Arguments(
         {"--kind", "series", "--mat", "--types", "10,36", "--anc", "2", "--bins", "1-2", "in.000", out});
     EXPECT_EQ(cli::Run_Export_Request(r, f.app, f.loader, f.progress), 0);

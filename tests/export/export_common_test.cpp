@@ -8,7 +8,7 @@
 namespace vantrel {
 namespace {
 
-TEST(Field_Value, reads_the_leading_number_of_the_first_eight_characters) {
+TEST(Field_Value, ReadsTheLeadingNumberOfTheFirstEightCharacters) {
     const std::pair<const char*, double> cases[] = {
         {"42", 42},        {" 1 2abc", 12},   {"-7.25", -7.25}, {"abc", 0},      {"", 0},
         {"1e2", 100},      {"2.5D1", 25},     {"3e", 3},        {"+8", 8},       {".5", 0.5},
@@ -19,7 +19,7 @@ TEST(Field_Value, reads_the_leading_number_of_the_first_eight_characters) {
     for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(Field_Value(text), value) << '"' << text << '"';
 }
 
-TEST(Normalise_Range, a_zero_step_becomes_one_and_rows_count_the_steps) {
+TEST(Normalise_Range, AZeroStepBecomesOneAndRowsCountTheSteps) {
     Data_Set ds;
     ds.File_First_Ens = 1;
     ds.File_Last_Ens = 199;
@@ -30,14 +30,14 @@ TEST(Normalise_Range, a_zero_step_becomes_one_and_rows_count_the_steps) {
     EXPECT_EQ(Normalise_Range(f, ds).Rows(), 4);  // 1, 4, 7, 10
 }
 
-TEST(Range_Percent, rounds_halves_to_even_and_never_passes_100) {
+TEST(Range_Percent, RoundsHalvesToEvenAndNeverPasses100) {
     const Ensemble_Range r{1, 8, 1};
     EXPECT_EQ(Range_Percent(r, 2), 12);  // 12.5
     EXPECT_EQ(Range_Percent(r, 4), 38);  // 37.5
     EXPECT_EQ(Range_Percent(r, 9), 100);
 }
 
-TEST(Append_Scaled, agrees_with_the_format_patterns) {
+TEST(Append_Scaled, AgreesWithTheFormatPatterns) {
     for (std::int64_t v = -40000; v <= 40000; v += 7) {
         std::string a, b, c, d;
         Append_Scaled(a, v, 2);

@@ -5,15 +5,15 @@
 #include <string>
 
 #include "export/mat_export.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 #include "export_fixture.h"
 #include "python_check.h"
 
 namespace vantrel::test {
 namespace {
 
-Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&), Temp_Dir& dir) {
-    const std::string path = dir.File("out.mat");
+Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&), Temp_Folder& dir) {
+    const std::string path = dir.Path("out.mat");
     std::filesystem::remove(path);
     {
         std::ofstream out(path, std::ios::binary);
@@ -46,8 +46,8 @@ const std::vector<std::string> k_header_names{"ORUFileName",    "ORUSystem",  "O
                                               "ORUSecPerPing",  "ORUEnsDate", "ORUEnsTime",
                                               "ORUEnsInterval", "ORUBin1Mid", "ORUBinSize"};
 
-TEST(Contour_Mat, loads_with_scipy_rows_of_first_last_step_and_raw_velocities) {
-    Temp_Dir dir;
+TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Contour_Type = 10;
     f.sel.Contour_Range = {"1", "10", "3"};
@@ -84,8 +84,8 @@ TEST(Contour_Mat, loads_with_scipy_rows_of_first_last_step_and_raw_velocities) {
                         -32768, Fake_Vel(7, 0, 2), Fake_Vel(10, 0, 2)}));
 }
 
-TEST(Contour_Mat, byte_types_no_bins_and_year_80) {
-    Temp_Dir dir;
+TEST(Contour_Mat, ByteTypesNoBinsAndYear80) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Contour_Type = 17;
     f.sel.Contour_Range = {"2", "3", "1"};
@@ -104,8 +104,8 @@ TEST(Contour_Mat, byte_types_no_bins_and_year_80) {
     Expect_Var(m, "ConVel", "int16", 2, 1, Strings({Fake_Vel(2, 5, 4), Fake_Vel(3, 5, 4)}));
 }
 
-TEST(Contour_Mat, a_stop_keeps_the_planned_rows_and_first_beyond_last_writes_empty_variables) {
-    Temp_Dir dir;
+TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Contour_Type = 2;
     f.sel.Contour_Range = {"1", "5", "1"};
@@ -129,8 +129,8 @@ TEST(Contour_Mat, a_stop_keeps_the_planned_rows_and_first_beyond_last_writes_emp
     Expect_Var(m, "ConVel", "int16", 0, 2, {});
 }
 
-TEST(Profile_Mat, one_row_per_checked_type) {
-    Temp_Dir dir;
+TEST(Profile_Mat, OneRowPerCheckedType) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Profile_Ens = "6abc";
     for (int i : {3, 4, 8, 12, 16}) f.sel.Profile_Types[static_cast<std::size_t>(i)] = true;
@@ -151,8 +151,8 @@ TEST(Profile_Mat, one_row_per_checked_type) {
     Expect_Var(m, "ProPG1", "uint8", 1, 2, Strings({Fake_PGood(6, 0, 1), Fake_PGood(6, 0, 3)}));
 }
 
-TEST(Series_Mat, every_variable_kind_matches_the_data_set) {
-    Temp_Dir dir;
+TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Series_Range = {"2", "4", "1"};
     f.sel.Anc_Types.fill(true);
@@ -214,8 +214,8 @@ TEST(Series_Mat, every_variable_kind_matches_the_data_set) {
     Expect_Var(m, "AnBTDepthcmB3", "int32", 3, 1, Strings({4022, 4023, 4024}));
 }
 
-TEST(Series_Mat, carried_positions_no_bins_and_a_stop) {
-    Temp_Dir dir;
+TEST(Series_Mat, CarriedPositionsNoBinsAndAStop) {
+    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Series_Range = {"1", "20", "1"};
     for (int t : {10, 33, 36, 37, 38}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;

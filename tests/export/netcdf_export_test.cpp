@@ -17,7 +17,7 @@
 #include "export/netcdf_variables.h"
 #include "python_check.h"
 #include "support/cli_run.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::test {
 namespace {
@@ -33,11 +33,11 @@ struct Convert_Case {
 
 class Netcdf_Convert : public testing::TestWithParam<Convert_Case> {};
 
-TEST_P(Netcdf_Convert, xarray_reads_what_dump_prints) {
+TEST_P(Netcdf_Convert, XarrayReadsWhatDumpPrints) {
     const Convert_Case& c = GetParam();
-    Temp_Dir dir;
-    const fs::path d = dir.File("");
-    const std::string ens = dir.File("in.ens"), nc = dir.File("out.nc");
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string ens = dir.Path("in.ens"), nc = dir.Path("out.nc");
     ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 240 " + c.synth, d).exit_code, 0);
     const Cli_Result convert = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc) + " " + c.options, d);
     ASSERT_EQ(convert.exit_code, 0) << convert.err;
@@ -47,7 +47,7 @@ TEST_P(Netcdf_Convert, xarray_reads_what_dump_prints) {
     fs::rename(d / "stdout.txt", d / "raw.jsonl");
 
     const std::string mode = std::string(c.options).find("--raw") != std::string::npos ? "raw" : "processed";
-    const std::string out = dir.File("check.txt");
+    const std::string out = dir.Path("check.txt");
     const std::string command = "/usr/bin/python3 '" + std::string(VANTREL_EXPORT_TEST_DIR) + "/check_netcdf.py' " +
                                 Quoted(nc) + " " + Quoted(d / "dump.jsonl") + " " + Quoted(d / "raw.jsonl") + " " + mode +
                                 " > " + Quoted(out) + " 2>&1";
@@ -101,10 +101,10 @@ bool Wait_For_Partial_Output(const fs::path& dir) {
     return false;
 }
 
-TEST(Netcdf_Convert_Interrupted, a_killed_conversion_leaves_nothing_under_out_and_a_stopped_one_nothing_at_all) {
-    Temp_Dir dir;
-    const fs::path d = dir.File("");
-    const std::string ens = dir.File("big.ens"), nc = dir.File("out.nc");
+TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStoppedOneNothingAtAll) {
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string ens = dir.Path("big.ens"), nc = dir.Path("out.nc");
     ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 60000 --bins 40", d).exit_code, 0);
     fs::remove(d / "stdout.txt");
     fs::remove(d / "stderr.txt");
@@ -132,7 +132,7 @@ TEST(Netcdf_Convert_Interrupted, a_killed_conversion_leaves_nothing_under_out_an
     }
 }
 
-TEST(Netcdf_Time, two_digit_years_pivot_at_80_and_impossible_dates_have_no_time) {
+TEST(Netcdf_Time, TwoDigitYearsPivotAt80AndImpossibleDatesHaveNoTime) {
     std::int64_t ms = 0;
     const std::uint8_t last_of_century[7] = {99, 12, 31, 23, 59, 59, 99};
     ASSERT_TRUE(Clock_Milliseconds(last_of_century, ms));
@@ -149,10 +149,10 @@ TEST(Netcdf_Time, two_digit_years_pivot_at_80_and_impossible_dates_have_no_time)
     }
 }
 
-TEST(Netcdf_Convert_Refused, a_non_empty_target_and_the_source_itself_are_never_written) {
-    Temp_Dir dir;
-    const fs::path d = dir.File("");
-    const std::string ens = dir.File("in.ens"), nc = dir.File("out.nc");
+TEST(Netcdf_Convert_Refused, ANonEmptyTargetAndTheSourceItselfAreNeverWritten) {
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string ens = dir.Path("in.ens"), nc = dir.Path("out.nc");
     ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 20", d).exit_code, 0);
     std::ofstream(nc) << "keep";
     Cli_Result r = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d);

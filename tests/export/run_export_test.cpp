@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "export/run_export.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 #include "export_fixture.h"
 #include "python_check.h"
 
@@ -12,7 +12,7 @@ namespace vantrel::test {
 namespace {
 
 struct Run_Export_Test : ::testing::Test {
-    Temp_Dir dir;
+    Temp_Folder dir;
     Export_Fixture f;
 
     void SetUp() override {
@@ -26,8 +26,8 @@ struct Run_Export_Test : ::testing::Test {
     }
 };
 
-TEST_F(Run_Export_Test, a_non_empty_file_is_refused_and_left_untouched) {
-    const std::string path = dir.File("taken.txt");
+TEST_F(Run_Export_Test, ANonEmptyFileIsRefusedAndLeftUntouched) {
+    const std::string path = dir.Path("taken.txt");
     std::ofstream(path, std::ios::binary) << "keep";
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).message, "Over-Write of File Not Allowed");
     EXPECT_EQ(Slurp(path), "keep");
@@ -36,8 +36,8 @@ TEST_F(Run_Export_Test, a_non_empty_file_is_refused_and_left_untouched) {
     EXPECT_EQ(f.loads[0], std::make_pair(5, 12));
 }
 
-TEST_F(Run_Export_Test, an_empty_file_is_written_and_the_sub_set_restored) {
-    const std::string path = dir.File("empty.mat");
+TEST_F(Run_Export_Test, AnEmptyFileIsWrittenAndTheSubSetRestored) {
+    const std::string path = dir.Path("empty.mat");
     std::ofstream(path, std::ios::binary).close();
     f.sel.Series_File_Type = Export_File_Type::k_mat;
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).kind, Outcome_Kind::k_ok);
@@ -53,13 +53,13 @@ TEST_F(Run_Export_Test, an_empty_file_is_written_and_the_sub_set_restored) {
     EXPECT_EQ(m.vars.at("SerEmmpersec").rows, 3);
 }
 
-TEST_F(Run_Export_Test, each_tab_runs_its_own_writer_and_type) {
-    const std::string text_path = dir.File("contour.txt");
+TEST_F(Run_Export_Test, EachTabRunsItsOwnWriterAndType) {
+    const std::string text_path = dir.Path("contour.txt");
     f.sel.Contour_Range = {"1", "2", "1"};
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_contour, text_path).kind, Outcome_Kind::k_ok);
     EXPECT_EQ(Slurp(text_path).rfind("\"Contour Data =", 0), 0u);
 
-    const std::string mat_path = dir.File("profile.mat");
+    const std::string mat_path = dir.Path("profile.mat");
     f.sel.Profile_File_Type = Export_File_Type::k_mat;
     f.sel.Profile_Ens = "4";
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_profile, mat_path).kind, Outcome_Kind::k_ok);
@@ -68,15 +68,15 @@ TEST_F(Run_Export_Test, each_tab_runs_its_own_writer_and_type) {
     EXPECT_EQ(m.order.front(), "ORUProfileEns");
 }
 
-TEST_F(Run_Export_Test, nothing_happens_without_a_loaded_file_or_a_writable_path) {
+TEST_F(Run_Export_Test, NothingHappensWithoutALoadedFileOrAWritablePath) {
     f.app.ds.File_Loaded = false;
-    const std::string path = dir.File("none.txt");
+    const std::string path = dir.Path("none.txt");
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).kind, Outcome_Kind::k_nothing_loaded);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(f.loads.empty());
 
     f.app.ds.File_Loaded = true;
-    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.File("no/such/folder/x.txt")).kind, Outcome_Kind::k_cannot_write);
+    EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.Path("no/such/folder/x.txt")).kind, Outcome_Kind::k_cannot_write);
     EXPECT_EQ(f.loads.back(), std::make_pair(5, 12));
 }
 

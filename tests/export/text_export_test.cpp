@@ -5,7 +5,7 @@
 
 #include "export/text_export.h"
 #include "platform/text_format.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 #include "export_fixture.h"
 #include "python_check.h"
 
@@ -29,7 +29,7 @@ std::string Contour(Export_Fixture& f) {
     return out.str();
 }
 
-TEST(Contour_Text, whole_file_with_a_bad_velocity_and_no_final_line_end) {
+TEST(Contour_Text, WholeFileWithABadVelocityAndNoFinalLineEnd) {
     Export_Fixture f;
     f.sel.Contour_Type = 10;
     f.sel.Contour_Range = {"2", "4", "1"};
@@ -51,7 +51,7 @@ TEST(Contour_Text, whole_file_with_a_bad_velocity_and_no_final_line_end) {
     EXPECT_EQ(f.percents.back(), 100);
 }
 
-TEST(Contour_Text, orientation_decides_which_bin_a_list_position_exports) {
+TEST(Contour_Text, OrientationDecidesWhichBinAListPositionExports) {
     Export_Fixture f;
     f.sel.Contour_Type = 0;
     f.sel.Contour_Range = {"6", "6", "1"};
@@ -70,7 +70,7 @@ TEST(Contour_Text, orientation_decides_which_bin_a_list_position_exports) {
               "\t" + std::to_string(Fake_Echo(6, 0, 0)) + "\t" + std::to_string(Fake_Echo(6, 0, 1)));
 }
 
-TEST(Contour_Text, positions_beyond_the_bin_count_and_an_empty_selection_give_bare_rows) {
+TEST(Contour_Text, PositionsBeyondTheBinCountAndAnEmptySelectionGiveBareRows) {
     Export_Fixture f(3);
     f.sel.Contour_Range = {"2", "3", "1"};
     Export_Fixture::Select_Bins(f.sel.Contour_Bins, {4, 200});
@@ -79,7 +79,7 @@ TEST(Contour_Text, positions_beyond_the_bin_count_and_an_empty_selection_give_ba
     EXPECT_EQ(text.substr(text.rfind("\r\n") + 2), "3\t24\t05\t01\t12\t00\t03\t21\t");
 }
 
-TEST(Contour_Text, range_fields_are_limited_and_written_back) {
+TEST(Contour_Text, RangeFieldsAreLimitedAndWrittenBack) {
     Export_Fixture f;  // file ensembles 1..20
     f.sel.Contour_Range = {"-5", "12.5", "999"};
     std::string text = Contour(f);
@@ -98,7 +98,7 @@ TEST(Contour_Text, range_fields_are_limited_and_written_back) {
     EXPECT_EQ(f.percents.back(), 100);
 }
 
-TEST(Contour_Text, stop_request_ends_after_the_current_ensemble) {
+TEST(Contour_Text, StopRequestEndsAfterTheCurrentEnsemble) {
     Export_Fixture f;
     f.sel.Contour_Range = {"1", "20", "1"};
     f.stop_after_loads = 3;  // the header load and two rows
@@ -108,7 +108,7 @@ TEST(Contour_Text, stop_request_ends_after_the_current_ensemble) {
     EXPECT_EQ(f.percents.back(), 100);
 }
 
-TEST(Text_Header, year_80_leaves_the_year_out_and_frequency_labels_follow_the_structure) {
+TEST(Text_Header, Year80LeavesTheYearOutAndFrequencyLabelsFollowTheStructure) {
     Export_Fixture f;
     f.overrides[2] = [](Data_Set& ds) { ds.Sub_Time(0, 0) = 80; };
     f.sel.Contour_Range = {"2", "2", "1"};
@@ -127,7 +127,7 @@ TEST(Text_Header, year_80_leaves_the_year_out_and_frequency_labels_follow_the_st
     }
 }
 
-TEST(Profile_Text, rows_per_checked_type_with_padded_labels) {
+TEST(Profile_Text, RowsPerCheckedTypeWithPaddedLabels) {
     Export_Fixture f;
     f.app.ds.Whole_First_Ens = 3;
     f.sel.Profile_Ens = "1";
@@ -161,7 +161,7 @@ TEST(Profile_Text, rows_per_checked_type_with_padded_labels) {
 }
 
 // The series file read back with the csv module, cell by cell.
-TEST(Series_Text, cells_read_back_with_the_csv_module) {
+TEST(Series_Text, CellsReadBackWithTheCsvModule) {
     Export_Fixture f;
     f.sel.Series_Range = {"5", "9", "2"};
     f.sel.Anc_Types.fill(true);
@@ -173,8 +173,8 @@ TEST(Series_Text, cells_read_back_with_the_csv_module) {
         ds.Sub_Anc(0, 0) = -5;
     };
 
-    Temp_Dir dir;
-    const std::string path = dir.File("series.txt");
+    Temp_Folder dir;
+    const std::string path = dir.Path("series.txt");
     {
         std::ofstream out(path, std::ios::binary);
         Write_Series_Text(f.job, out);

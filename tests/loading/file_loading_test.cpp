@@ -8,7 +8,8 @@
 #include "loading/file_loading.h"
 #include "processing/velocity_processing.h"
 #include "synth_writer.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {
@@ -330,7 +331,7 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
         test::BB_Fields f;
         f.ens_number = i;
         f.clock[5] = static_cast<std::uint8_t>(i);
-        if (i % 2 == 0) f.sys_config |= 0x80;
+        if (i % 2 == 0) f.leader.sys_config |= 0x80;
         test::Append(mixed, test::Build_BB_Ensemble(f));
     }
     ASSERT_EQ(Open(dir.Write("mixed.ens", mixed)), Outcome_Kind::k_ok);

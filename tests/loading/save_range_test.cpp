@@ -7,7 +7,8 @@
 #include "loading/file_loading.h"
 #include "loading/save_range.h"
 #include "support/cli_run.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
+#include "support/bb_builder.h"
 
 namespace vantrel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/binary_file.h"
 #include "platform/byte_reader.h"
-#include "support/temp_file.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
@@ -17,7 +17,7 @@ std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
 
 // The same bytes as a file on disk and as a file in memory: both read alike.
 struct Both_Files {
-    test::Temp_Dir dir;
+    test::Temp_Folder dir;
     std::array<Binary_File, 2> files;
     explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
         files[0].Open(dir.Write("bytes", bytes));
@@ -90,12 +90,12 @@ TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
 }
 
 TEST(Binary_File, MissingFilesAndFoldersDoNotOpen) {
-    test::Temp_Dir dir;
+    test::Temp_Folder dir;
     Binary_File f;
-    EXPECT_FALSE(f.Open(dir.File("absent")));
-    EXPECT_FALSE(f.Open(dir.File("")));
-    EXPECT_EQ(File_Length(dir.File("absent")), -1);
-    EXPECT_FALSE(File_Exists(dir.File("")));
+    EXPECT_FALSE(f.Open(dir.Path("absent")));
+    EXPECT_FALSE(f.Open(dir.Path("")));
+    EXPECT_EQ(File_Length(dir.Path("absent")), -1);
+    EXPECT_FALSE(File_Exists(dir.Path("")));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ struct Jet_Chart {
     double Y(int b) const { return view.geometry.top + (20 - 1 - b + 0.5) * view.geometry.Plot_Height() / 20; }
 };
 
-TEST(Chart_Images, Cells_Take_The_Palette_Colour_Of_Their_Value) {
+TEST(Chart_Images, CellsTakeThePaletteColourOfTheirValue) {
     ASSERT_TRUE(k_offscreen);
     Jet_Chart c(false);
     EXPECT_EQ(c.view.results.Scale_Min, 200);
@@ -46,7 +46,7 @@ TEST(Chart_Images, Cells_Take_The_Palette_Colour_Of_Their_Value) {
     EXPECT_EQ(c.chart.Get_Point(c.view.geometry.left - 1, c.Y(10)), k_black);
 }
 
-TEST(Chart_Images, Bottom_Line_Lies_On_The_Bottom) {
+TEST(Chart_Images, BottomLineLiesOnTheBottom) {
     Jet_Chart plain(false), lined(true);
     const Chart3d_Geometry& g = lined.view.geometry;
     // Rows whose pixels differ, in a column away from the jet: only the line's.
@@ -70,7 +70,7 @@ TEST(Chart_Images, Bottom_Line_Lies_On_The_Bottom) {
     EXPECT_EQ(lined.chart.Get_Point(g.left - 3, lined.Y(5)), plain.chart.Get_Point(g.left - 3, lined.Y(5)));
 }
 
-TEST(Chart_Images, Whole_And_Sub_Set_Layouts_Render_To_Png) {
+TEST(Chart_Images, WholeAndSubSetLayoutsRenderToPng) {
     ASSERT_TRUE(k_offscreen);
     App_State state;
     test::Fill_Chart_Data_Set(state);

@@ -23,7 +23,7 @@ std::vector<Colour> Pixels(const Surface& s) {
     return out;
 }
 
-TEST(QImage_Surface, Inverting_Line_Drawn_Twice_Restores_The_Image) {
+TEST(QImage_Surface, InvertingLineDrawnTwiceRestoresTheImage) {
     ASSERT_TRUE(k_offscreen);
     QImage_Surface s(60, 40);
     s.Fill_Color = Rgb(10, 200, 30);
@@ -50,7 +50,7 @@ TEST(QImage_Surface, Inverting_Line_Drawn_Twice_Restores_The_Image) {
     }
 }
 
-TEST(QImage_Surface, Boxes_Include_Both_Corners_And_Points_Have_The_Line_Width) {
+TEST(QImage_Surface, BoxesIncludeBothCornersAndPointsHaveTheLineWidth) {
     QImage_Surface s(30, 30);
     s.Fill_Color = Rgb(1, 2, 3);
     s.Fill_Box(20, 20, 10, 10);
@@ -66,7 +66,7 @@ TEST(QImage_Surface, Boxes_Include_Both_Corners_And_Points_Have_The_Line_Width) 
     EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
 }
 
-TEST(QImage_Surface, User_Scale_Maps_Onto_Pixels) {
+TEST(QImage_Surface, UserScaleMapsOntoPixels) {
     QImage_Surface s(100, 50);
     s.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
     s.Fill_Color = Rgb(5, 6, 7);
@@ -77,45 +77,6 @@ TEST(QImage_Surface, User_Scale_Maps_Onto_Pixels) {
     s.Reset_Scale();
     EXPECT_EQ(s.Get_Point(70, 40), Rgb(5, 6, 7));
     EXPECT_EQ(s.Get_Point(70, 10), k_white);
-}
-
-TEST(QImage_Surface, Text_Extents_Grow_With_Font_Size_And_Lines) {
-    QImage_Surface s(100, 100);
-    s.Set_Font("Arial", 10, false);
-    const double w10 = s.TextWidth("W"), h10 = s.TextHeight("W");
-    EXPECT_GT(w10, 5);
-    EXPECT_GT(h10, 8);
-    EXPECT_DOUBLE_EQ(s.TextHeight("a\r\nb\r\nc"), 3 * h10);
-    EXPECT_DOUBLE_EQ(s.TextWidth("WW\r\nW"), s.TextWidth("WW"));
-    s.Set_Font_Size(20);
-    EXPECT_GT(s.TextWidth("W"), 1.8 * w10);
-    s.Set_Font_Size(10);
-    s.Print_At(10, 10, "Hi");
-    EXPECT_DOUBLE_EQ(s.Current_Y, 10 + h10);
-    bool ink = false;
-    for (int y = 10; y < 10 + h10; ++y)
-        for (int x = 10; x < 10 + s.TextWidth("Hi"); ++x) ink |= s.Get_Point(x, y) != k_white;
-    EXPECT_TRUE(ink);
-    EXPECT_EQ(s.Get_Point(10, 10 + 2 * h10), k_white);
-
-    // On a screen of pixel ratio 2 the same points take twice the pixels, and so do the
-    // surfaces the charts make for turned captions.
-    const double w4 = s.TextWidth("WWWW");
-    s.Set_Pixel_Ratio(2);
-    EXPECT_NEAR(s.TextWidth("WWWW") / w4, 2, 0.1);
-    EXPECT_NEAR(s.Create_Surface(10, 10)->TextHeight("W") / h10, 2, 0.1);
-}
-
-TEST(QImage_Surface, Copy_Stretches_The_Source) {
-    QImage_Surface small(2, 1), big(40, 20);
-    small.Put_Pixels(2, 1, {Rgb(255, 0, 0), Rgb(0, 0, 255)});
-    big.Copy_Image(small, 0, 0, 2, 1, 10, 5, 20, 10);
-    EXPECT_EQ(big.Get_Point(10, 5), Rgb(255, 0, 0));
-    EXPECT_EQ(big.Get_Point(19, 14), Rgb(255, 0, 0));
-    EXPECT_EQ(big.Get_Point(20, 5), Rgb(0, 0, 255));
-    EXPECT_EQ(big.Get_Point(29, 14), Rgb(0, 0, 255));
-    EXPECT_EQ(big.Get_Point(30, 5), k_white);
-    EXPECT_EQ(big.Get_Point(10, 15), k_white);
 }
 
 // Bounding box of the ink on a white surface.
@@ -133,7 +94,7 @@ Ink Ink_Of(const Surface& s, int x_from, int x_to, int y_from, int y_to) {
     return ink;
 }
 
-TEST(Vertical_Title, Reads_Upwards_Or_Downwards_From_Its_Anchor) {
+TEST(Vertical_Title, ReadsUpwardsOrDownwardsFromItsAnchor) {
     QImage_Surface chart(200, 200), scratch;
     chart.Set_Font("Arial", 12, false);
     // Ink only in the first letter: where it lands tells the reading direction.
@@ -156,7 +117,7 @@ TEST(Vertical_Title, Reads_Upwards_Or_Downwards_From_Its_Anchor) {
     EXPECT_LT(down.y1, 150 - w + w / 3);  // the first letter at the top end
 }
 
-TEST(Traces, Many_Samples_A_Column_Give_The_Pixels_Of_The_Sample_By_Sample_Line) {
+TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
     // Random walks with jumps, gaps and a 0-360 wrap, drawn a column at a time, against the
     // same samples joined one line at a time.
     const Colour colour = Rgb(0, 0, 255);

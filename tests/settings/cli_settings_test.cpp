@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "support/cli_run.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
@@ -22,16 +23,9 @@ class Cli_Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!std::getenv("VANTREL_CLI")) GTEST_SKIP() << "VANTREL_CLI not set";
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / (std::string("vantrel_cli_") + info->name() + "_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
     }
-    void TearDown() override {
-        std::error_code ec;
-        if (!dir_.empty()) fs::remove_all(dir_, ec);
-    }
-    fs::path dir_;
+    test::Temp_Folder folder_;
+    fs::path dir_ = folder_.Path();
 };
 
 TEST_F(Cli_Settings, DefaultsCommandWritesTheDefaultFile) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/settings.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
@@ -51,16 +52,9 @@ std::string Join_Lines(const std::vector<std::string>& lines, std::size_t count)
 
 class Settings_File : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / (std::string("vantrel_settings_") + info->name() + "_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(dir_, fs::perms::owner_all, ec);
-        fs::remove_all(dir_, ec);
     }
 
     // A store where every kind of record differs from its default, with awkward doubles.
@@ -103,7 +97,8 @@ protected:
         return Read_Text(dir_ / name);
     }
 
-    fs::path dir_;
+    test::Temp_Folder folder_;
+    fs::path dir_ = folder_.Path();
 };
 
 TEST_F(Settings_File, DefaultFileMatchesGoldenLineByLine) {

@@ -2,7 +2,7 @@
 
 #include "settings/command_line.h"
 #include "settings/recent_files.h"
-#include "support/test_files.h"
+#include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {

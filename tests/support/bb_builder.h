@@ -3,25 +3,49 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app_state.h"
 #include "decode/decode_ensemble.h"
-#include "support/test_files.h"
 
 namespace vantrel::test {
 
-inline void Put_U16(Bytes& b, std::size_t off, unsigned v) { Put_LE16(b, off, v); }
+using Bytes = std::vector<std::uint8_t>;
+
+inline void Put_U16(Bytes& b, std::size_t off, unsigned v) {
+    b[off] = static_cast<std::uint8_t>(v);
+    b[off + 1] = static_cast<std::uint8_t>(v >> 8);
+}
 inline void Put_U32(Bytes& b, std::size_t off, std::uint32_t v) {
     Put_U16(b, off, v & 0xFFFF);
     Put_U16(b, off + 2, v >> 16);
 }
+inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
 
 // A data type: identifier followed by body bytes, zero-filled to `size` bytes in all.
-inline Bytes Block(unsigned id, std::size_t size) {
-    Bytes b(size, 0);
+inline Bytes Block(unsigned id, std::size_t size, std::uint8_t fill = 0) {
+    Bytes b(size, fill);
     Put_U16(b, 0, id);
     return b;
+}
+
+// Whole ensemble from blocks that start with their identifier, with its checksum.
+inline Bytes Ensemble(const std::vector<Bytes>& blocks) {
+    Bytes out(6 + 2 * blocks.size(), 0);
+    out[0] = out[1] = 0x7F;
+    out[5] = static_cast<std::uint8_t>(blocks.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        Put_U16(out, 6 + 2 * i, static_cast<unsigned>(out.size()));
+        Append(out, blocks[i]);
+    }
+    const std::size_t n = out.size();
+    Put_U16(out, 2, static_cast<unsigned>(n));
+    unsigned sum = 0;
+    for (std::uint8_t c : out) sum += c;
+    out.resize(n + 2);
+    Put_U16(out, n, sum & 0xFFFF);
+    return out;
 }
 
 // Fixed leader with the fields the decoders read.
@@ -32,6 +56,7 @@ struct Fixed_Leader_Fields {
     unsigned pings = 60;
     unsigned bin_cm = 100;
     std::uint8_t mode = 1;
+    std::uint8_t time_per_ping[3] = {0, 1, 50};
     std::uint8_t coord = 0;
     unsigned bin1_cm = 300, xmit_cm = 120, lag_cm = 30;
 };
@@ -45,7 +70,7 @@ inline Bytes Fixed_Leader(const Fixed_Leader_Fields& f = {}) {
     Put_U16(b, 10, f.pings);
     Put_U16(b, 12, f.bin_cm);
     b[16] = f.mode;
-    b[22] = 0; b[23] = 1; b[24] = 50;
+    for (std::size_t i = 0; i < 3; ++i) b[22 + i] = f.time_per_ping[i];
     b[25] = f.coord;
     Put_U16(b, 32, f.bin1_cm);
     Put_U16(b, 34, f.xmit_cm);
@@ -53,12 +78,15 @@ inline Bytes Fixed_Leader(const Fixed_Leader_Fields& f = {}) {
     return b;
 }
 
-inline Bytes Variable_Leader(std::uint32_t number, std::uint8_t second = 0) {
+inline Bytes Variable_Leader(std::uint32_t number, const std::uint8_t (&clock)[7]) {
     Bytes b = Block(0x0080, 65);
     Put_U16(b, 2, number & 0xFFFF);
-    b[4] = 26; b[5] = 3; b[6] = 14; b[7] = 12; b[8] = 30; b[9] = second; b[10] = 0;
+    for (std::size_t i = 0; i < 7; ++i) b[4 + i] = clock[i];
     b[11] = static_cast<std::uint8_t>(number >> 16);
     return b;
+}
+inline Bytes Variable_Leader(std::uint32_t number, std::uint8_t second = 0) {
+    return Variable_Leader(number, {26, 3, 14, 12, 30, second, 0});
 }
 
 // Rewrites the checksum after the byte count's bytes (the record keeps its byte count).
@@ -70,11 +98,34 @@ inline void Fix_Checksum(Bytes& e) {
     Put_U16(e, n, sum & 0xFFFF);
 }
 
-// Whole ensemble from blocks that start with their identifier.
-inline Bytes Ensemble(const std::vector<Bytes>& blocks) {
-    std::vector<std::pair<std::uint16_t, Bytes>> typed;
-    for (const Bytes& b : blocks) typed.push_back({static_cast<std::uint16_t>(b[0] | (b[1] << 8)), Bytes(b.begin() + 2, b.end())});
-    return Assemble_BB(typed);
+// A plain ensemble for files: fixed leader, variable leader and velocity, padded with an
+// unknown block up to record_bytes.
+struct BB_Fields {
+    std::uint32_t ens_number = 1;
+    std::uint8_t clock[7] = {98, 1, 2, 3, 4, 5, 6};  // year .. hundredths
+    Fixed_Leader_Fields leader{.sys_config = 0x5243, .pings = 10, .mode = 0, .coord = 0x1F,
+                               .bin1_cm = 250, .xmit_cm = 0, .lag_cm = 0};  // 614.4 kHz, down
+    std::size_t record_bytes = 0;  // whole record with checksum; 0 = as small as it comes
+};
+
+inline Bytes Build_BB_Ensemble(const BB_Fields& f) {
+    Bytes vel = Block(0x0100, 2 + 8u * f.leader.bins);
+    for (std::size_t i = 0; i + 2 < vel.size(); i += 2) Put_U16(vel, i + 2, static_cast<unsigned>(i * 10));
+    std::vector<Bytes> blocks = {Fixed_Leader(f.leader), Variable_Leader(f.ens_number, f.clock), vel};
+    Bytes out = Ensemble(blocks);
+    if (f.record_bytes > out.size()) {
+        // A fourth offset entry and the pad block's identifier take 4 bytes.
+        blocks.push_back(Block(0x0500, f.record_bytes - out.size() - 2, 0x11));
+        out = Ensemble(blocks);
+    }
+    return out;
+}
+
+// A record of exactly record_bytes (checksum included) with two data types: an empty fixed
+// leader and filler.
+inline Bytes Build_Two_Type_Record(std::size_t record_bytes) {
+    const std::size_t fixed = 6 + 4 + 59 + 2;  // header, table, leader, checksum
+    return Ensemble({Block(0x0000, 59), Block(0x0500, record_bytes - fixed, 0x22)});
 }
 
 // A program state ready to decode crafted broadband ensembles.

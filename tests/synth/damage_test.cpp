@@ -29,19 +29,20 @@ std::int64_t Count(const Synth_Manifest& m, Record_Kind kind) {
 // exactly the findable records, at their positions, with their numbers.
 Synth_Manifest Check_Walk(const Synth_Options& in, const std::string& name) {
     const Synth_Options opt = Resolved(in);
-    Temp_File tmp(name);
-    const Synth_Manifest m = Write_Synth_File(tmp.path, opt);
+    Temp_Folder folder;
+    const std::string tmp_path = folder.Path(name);
+    const Synth_Manifest m = Write_Synth_File(tmp_path, opt);
     std::int64_t at = 1;
     for (const auto& e : m.entries) {
         EXPECT_EQ(e.position, at) << "records follow each other without gaps";
         at += e.length;
     }
-    EXPECT_EQ(File_Length(tmp.path), at - 1);
+    EXPECT_EQ(File_Length(tmp_path), at - 1);
     EXPECT_EQ(m.file_bytes, at - 1);
 
     App_State app;
     const bool nb = opt.structure == Synth_Structure::Narrowband;
-    const auto found = Walk_File(tmp.path, app, {}, nb ? k_structure_nb : k_structure_bb);
+    const auto found = Walk_File(tmp_path, app, {}, nb ? k_structure_nb : k_structure_bb);
     const auto expected = Findable(m);
     EXPECT_EQ(found.size(), expected.size());
     for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i) {

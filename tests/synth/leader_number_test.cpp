@@ -27,11 +27,12 @@ std::int32_t Leader_Number(const Decoder_State& dec) {
 
 void Check_File(const Synth_Options& in, std::int32_t structure) {
     const Synth_Options opt = Resolved(in);
-    Temp_File tmp("leader.ens");
-    Write_Synth_File(tmp.path, opt);
+    Temp_Folder folder;
+    const std::string tmp_path = folder.Path("leader.ens");
+    Write_Synth_File(tmp_path, opt);
     App_State app;
     Binary_File file;
-    ASSERT_TRUE(file.Open(tmp.path));
+    ASSERT_TRUE(file.Open(tmp_path));
     app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
     ASSERT_EQ(app.dec.Data_Structure, structure);
     Allocate_Data_Set(app.ds, false, 1, 1);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,22 +13,11 @@
 #include "decode/scanner.h"
 #include "synth_encoder.h"
 #include "synth_writer.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::synth::test {
 
-// A file under the test temporary folder, removed when the test ends.
-struct Temp_File {
-    std::string path;
-    explicit Temp_File(const std::string& name) {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string stem = std::string(info->test_suite_name()) + "_" + info->name() + "_" + name;
-        for (char& c : stem) {
-            if (c == '/') c = '_';  // parameterised test names carry slashes
-        }
-        path = ::testing::TempDir() + "vantrel_" + stem;
-    }
-    ~Temp_File() { std::remove(path.c_str()); }
-};
+using vantrel::test::Temp_Folder;
 
 struct Found_Record {
     std::int64_t position = 0;  // 1-based

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/test_files.h"
+#include "support/temp_folder.h"
 #include "synth_writer.h"
 #include "windows/main_window.h"
 
