@@ -13,8 +13,8 @@
 #include "loading/save_range.h"
 #include "platform/text_format.h"
 #include "support/cli_run.h"
-#include "support/json_values.h"
-#include "support/test_files.h"
+#include "support/dump_json.h"
+#include "support/temp_folder.h"
 #include "synth_writer.h"
 
 namespace vantrel::test {
@@ -41,7 +41,7 @@ std::vector<long long> Found_Numbers(const synth::Synth_Manifest& m) {
 // Ensemble numbers of a dump, one per line.
 std::vector<long long> Dumped(const std::string& out) {
     std::vector<long long> numbers;
-    for (const std::string& line : Lines(out)) numbers.push_back(Integers(Value_Of(line, "Sub_Ens_Number")).at(0));
+    for (const auto& line : Json_Lines(out)) numbers.push_back(line.at("Sub_Ens_Number").get<long long>());
     return numbers;
 }
 

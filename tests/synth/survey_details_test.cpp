@@ -31,6 +31,87 @@ const std::string k_bb_setup = "System Frequency: 307.2 kHz\r\n"
                                "No. Bins 30, Pings/Ens 10, Time/Ping 00:00.10\r\n"
                                "First Ensemble 00000001 24/05/01 12:00:00.00\r\n";
 
+TEST(Synth_Survey, PlainBroadbandFile) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("plain.ens"), Resolved({.ensembles = 100}));
+    EXPECT_EQ(Survey(tmp, "plain.ens", false),
+              "plain.ens\r\nFile Size 75,200 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n");
+}
+
+TEST(Synth_Survey, NarrowbandFileLeavesTheYearOut) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("nb.ens"),
+                     Resolved({.ensembles = 100, .bins = 20, .bin_size = 4, .start = {2024, 12, 31, 23, 59, 0},
+                               .structure = Synth_Structure::Narrowband, .nb_frequency = 5}));
+    // 79 bytes of envelope, leader and checksum, 18 a cell; the first cell's middle is half a
+    // cell beyond transmit length 5 m: (5 + 4) / 2 = 4.5 m.
+    EXPECT_EQ(Survey(tmp, "nb.ens", false),
+              "nb.ens\r\nFile Size 43,900 bytes\r\nNB Ensemble Length 439 bytes\r\n"
+              "System Frequency: 115.0 kHz\r\n"
+              "1st Bin -4.50 m, Bin Size 4.00 m\r\n"
+              "No. Bins 20, Pings/Ens 10, Time/Ping 00:00.10\r\n"
+              "First Ensemble 00000001 12/31 23:59:00.00\r\n"
+              "Last  Ensemble 00000100 01/01 00:00:39.00\r\n");
+}
+
+TEST(Synth_Survey, FlowMeterFileShowsTwoBinSizes) {
+    Temp_Folder tmp;
+    Write_Synth_File(tmp.Path("flow.ens"), Resolved({.ensembles = 100, .flow_meter = true}));
+    const std::string text = Survey(tmp, "flow.ens", false);
+    EXPECT_EQ(text.substr(0, text.find("System")),
+              "flow.ens\r\nFile Size 79,400 bytes\r\nQTRM Ensemble Length 794 bytes\r\n");
+    EXPECT_NE(text.find("\r\n1st Bin -1.22 m, Bin Sizes 0.925, 0.814 m\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nLast  Ensemble 00000100 24/05/01 12:01:39.00\r\n"), std::string::npos) << text;
+}
+
+TEST(Synth_Survey, MissingAndExtraData) {
+    Temp_Folder tmp;
+    const std::string head = "File Size ";
+    // 14 of 100 dropped: 86 x 752 bytes where the numbers say 100.
+    Write_Synth_File(tmp.Path("drop.ens"), Resolved({.ensembles = 100, .drop_every = 7}));
+    EXPECT_EQ(Survey(tmp, "drop.ens", false),
+              "drop.ens\r\nFile Size 64,672 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n Missing Ensembles 14\r\n");
+
+    // Garbage at the start, after the 25th, 50th and 75th ensembles and at the end.
+    Write_Synth_File(tmp.Path("garbage.ens"), Resolved({.ensembles = 100, .garbage = 300, .garbage_every = 25}));
+    EXPECT_EQ(Survey(tmp, "garbage.ens", false),
+              "garbage.ens\r\nFile Size 76,700 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n Extra Data in File\r\n");
+
+    // 2000 trailing bytes hold no ensemble in the last 2B + 3: the step back finds the last one.
+    Write_Synth_File(tmp.Path("trail.ens"),
+                     Resolved({.ensembles = 100, .first_number = 500, .garbage = 2000, .garbage_every = 1000}));
+    const std::string trail = Survey(tmp, "trail.ens", false);
+    EXPECT_NE(trail.find("\r\nFirst Ensemble 00000500 "), std::string::npos) << trail;
+    EXPECT_EQ(trail.substr(trail.find("Last")),
+              "Last  Ensemble 00000599 24/05/01 12:01:39.00\r\n Extra Data in File\r\n");
+
+    // Long two-type records, the last one at the very end, make the step back meet one.
+    Write_Synth_File(tmp.Path("long.ens"), Resolved({.ensembles = 80, .long_records_every = 40}));
+    EXPECT_EQ(Survey(tmp, "long.ens", false),
+              "long.ens\r\nFile Size 76,680 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                  "Last  Ensemble 00000080 24/05/01 12:01:19.00\r\n NVRAM Data in File\r\n");
+}
+
+TEST(Synth_Survey, NumberedAndAcquisitionProgramSets) {
+    Temp_Folder tmp;
+    const Synth_Options opt = Resolved({.ensembles = 100, .split_every = 40});
+    Write_Synth_File(tmp.Path("set.000"), opt);
+    const std::string tail = "File Size 75,200 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
+                             "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n";
+    EXPECT_EQ(Survey(tmp, "set.000", true), "set.000 to set.002\r\n" + tail);
+    // Without MultiFile the first member stands alone.
+    EXPECT_EQ(Survey(tmp, "set.000", false).substr(0, 33), "set.000\r\nFile Size 30,080 bytes\r\n");
+    EXPECT_NE(Survey(tmp, "set.000", false).find("Last  Ensemble 00000040 "), std::string::npos);
+
+    Synth_Options acq = opt;
+    acq.acquisition_set = true;
+    Write_Synth_File(tmp.Path("RUN001_000003.ENR"), acq);
+    EXPECT_EQ(Survey(tmp, "RUN001_000003.ENR", true), "RUN001_000003.ENR to RUN001_000005.ENR\r\n" + tail);
+}
+
 struct Details_Case {
     const char* name;
     Synth_Options opt;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "gui_fixture.h"
+#include "support/bb_builder.h"
 #include "windows/file_details_window.h"
 
 namespace vantrel::test {
