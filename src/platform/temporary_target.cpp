@@ -51,7 +51,8 @@ Temporary_Target::~Temporary_Target() {
 }
 
 bool Temporary_Target::Write(const void* data, std::size_t n) {
-    return file_ != nullptr && std::fwrite(data, 1, n, file_) == n;
+    if (file_ == nullptr) return false;
+    return n == 0 || std::fwrite(data, 1, n, file_) == n;  // an empty view may carry a null pointer
 }
 
 bool Temporary_Target::Commit() {
