@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app_state.h"
 #include "decode/bb_decoder.h"
 #include "decode/nb_decoder.h"
 #include "decode/scanner.h"
@@ -19,8 +20,9 @@ constexpr int k_max_ensembles = 64;
 
 void Decode_Both(App_State& app) {
     app.ds.Sub_Count = 0;
-    BB_Ensemble(app.dec, app.ds, app.settings, app.menus);
-    NB_Ensemble(app.dec, app.ds, app.settings, app.menus);
+    const Decode_Options opt = Decode_Options_Of(app.settings, app.menus.Flip_Checked);
+    BB_Ensemble(app.dec, app.ds, opt);
+    NB_Ensemble(app.dec, app.ds, opt);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app_state.h"
 #include "decode/file_details.h"
 #include "decode/file_survey.h"
 #include "memory_file.h"
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app.menus.MultiFile = false;
     app.menus.Flip_Checked = size > 0 && (data[size - 1] & 1) != 0;
     Show_File_Stats(app, Memory_File_Path(), No_Progress());
-    Show_File_Details(Memory_File_Path(), app.dec, app.settings, app.menus, nullptr, No_Progress());
+    Show_File_Details(Memory_File_Path(), app.dec, Decode_Options_Of(app.settings, app.menus.Flip_Checked), nullptr,
+                      No_Progress());
     return 0;
 }
