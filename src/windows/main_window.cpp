@@ -15,6 +15,7 @@
 
 #include "settings/command_line.h"
 #include "windows/about_box.h"
+#include "windows/animator.h"
 #include "windows/core_link.h"
 #include "windows/elapsed.h"
 #include "windows/data_viewer_window.h"
@@ -80,6 +81,7 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     sub_frame_->installEventFilter(this);
     info_frame_->installEventFilter(this);
     viewer_frame_->installEventFilter(this);
+    animator_ = new Animator(*this, menus_, *whole_, *sub_, this);
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -176,6 +178,7 @@ void Main_Window::Update_Menu_Enabling() {
     // Disable_Menus: nothing that loads or writes runs while the program is busy or monitoring.
     const bool enabled = !busy_ && !state_.menus.AutoTrack;
     for (QMenu* menu : {menus_.File, menus_.Edit, menus_.Options, menus_.Animate}) menu->menuAction()->setEnabled(enabled);
+    animator_->Update_Enabling(state_.ds.File_Loaded);
 }
 
 void Main_Window::Open_File_Now(const std::string& pending_name) {
@@ -214,6 +217,11 @@ bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
     whole_->Redraw();
     if (loaded) Update_Viewer();
     return loaded;
+}
+
+void Main_Window::Refresh_Sub_Set() {
+    sub_->Redraw();
+    whole_->Show_Selected_Data_Location();
 }
 
 void Main_Window::Reopen() {

@@ -22,6 +22,7 @@ class QTimer;
 namespace vantrel {
 
 class About_Box;
+class Animator;
 class Data_Viewer_Window;
 class File_Details_Window;
 class Help_Window;
@@ -57,6 +58,7 @@ public:
     // Shell.
     App_State& State() override { return state_; }
     bool Load_Sub_Set(std::int32_t first, std::int32_t last) override;
+    void Refresh_Sub_Set() override;
     void Reopen() override;
     void Show_Selected_Data(std::int32_t what) override;
     void Open_Chart_Options(int tab) override;
@@ -118,6 +120,7 @@ public:
     QMdiSubWindow& Viewer_Frame() { return *viewer_frame_; }
     QMdiArea& Mdi() { return *mdi_; }
     Progress_Window& Progress() { return *progress_; }
+    Animator& Animation() { return *animator_; }
     const Recent_Files& Recent() const { return recent_; }
     std::int32_t Monitor_Interval() const { return monitor_interval_; }
     int Opens_Finished() const { return opens_finished_; }
@@ -160,6 +163,7 @@ private:
     QMdiSubWindow* viewer_frame_;
     Progress_Window* progress_;
     QTimer* Timer1;
+    Animator* animator_ = nullptr;
     Progress_Hooks hooks_;
     Recent_Files recent_;
 

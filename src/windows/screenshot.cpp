@@ -53,20 +53,26 @@ QMdiSubWindow& Open_Named_Window(Main_Window& window, const QString& name, const
 
 int Run_Screenshot(const QStringList& arguments) {
     QString out, file, name = QStringLiteral("main");
+    QSize size(1024, 768);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QStringLiteral("--window")) {
             if (++i >= arguments.size()) return Fail(QStringLiteral("--window: a window name is needed"));
             name = arguments[i];
+        } else if (a == QStringLiteral("--size")) {
+            const QStringList wh = ++i < arguments.size() ? arguments[i].split(QLatin1Char('x')) : QStringList();
+            const int w = wh.size() == 2 ? wh[0].toInt() : 0, h = wh.size() == 2 ? wh[1].toInt() : 0;
+            if (w < 320 || h < 240 || w > 8192 || h > 8192) return Fail(QStringLiteral("--size: WIDTHxHEIGHT is needed"));
+            size = QSize(w, h);
         } else if (out.isEmpty()) {
             out = a;
         } else if (file.isEmpty()) {
             file = a;
         } else {
-            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] FILE"));
+            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--size WxH] FILE"));
         }
     }
-    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] FILE"));
+    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--size WxH] FILE"));
     if (!Screenshot_Window_Names().contains(name)) {
         return Fail(QStringLiteral("--window: unknown window '%1' (%2)").arg(name, Screenshot_Window_Names().join(QStringLiteral(", "))));
     }
@@ -75,8 +81,9 @@ int Run_Screenshot(const QStringList& arguments) {
     paths.persist = false;
     Main_Window window(paths);
     window.quiet = true;
-    window.resize(1024, 768);
+    window.resize(size);
     window.show();
+    QApplication::processEvents();  // the frame's layout gives the inner size the windows fit
     window.Place_Windows();
     QApplication::processEvents();
     window.Open_File_Now(file.toStdString());

@@ -1,5 +1,5 @@
 #pragma once
-// vantrel --screenshot OUT.png [--window NAME] FILE: a picture of a window after a load.
+// vantrel --screenshot OUT.png [--window NAME] [--size WxH] FILE: a picture of a window after a load.
 
 #include <QStringList>
 
