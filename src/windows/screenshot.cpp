@@ -85,6 +85,8 @@ int Run_Screenshot(const QStringList& arguments) {
     window.show();
     QApplication::processEvents();  // the frame's layout gives the inner size the windows fit
     window.Place_Windows();
+    // No user settings here: the child windows fill the frame of the size asked for.
+    window.Align_Forms();
     QApplication::processEvents();
     window.Open_File_Now(file.toStdString());
     if (!window.State().ds.File_Loaded) {
