@@ -194,7 +194,8 @@ void Chart_Options_Dialog::Options_To_Dialog() {
     Flags_To_Buttons(s.Profile_Select, profile_type_);
     Flags_To_Buttons(std::array<bool, 3>{s.Profile_Style_1, s.Profile_Style_2, s.Profile_Style_3}, profile_style_);
     Scale_To_Fields(s.Profile_Scale_Min, s.Profile_Scale_Max, profile_scale_);
-    profile_ens_->setText(Integer(s.Cursor_Ens));
+    // The profile chart shows the data set's cursor; the setting keeps it for the next run.
+    profile_ens_->setText(Integer(ds.File_Loaded ? ds.Cursor_Ens : s.Cursor_Ens));
 
     Flags_To_Buttons(s.Series_Select, series_type_);
     Flags_To_Buttons(std::array<bool, 4>{s.Series_Style_1, s.Series_Style_2, s.Series_Style_3, s.Series_Style_4}, series_style_);
@@ -268,6 +269,7 @@ void Chart_Options_Dialog::Dialog_To_Options() {
     s.Profile_Style_3 = profile_style_[2]->isChecked();
     fix.Take_Scale(profile_scale_, k_profile_scale_names, s.Profile_Scale_Min, s.Profile_Scale_Max);
     s.Cursor_Ens = Field_Int(profile_ens_, 8);
+    if (ds.File_Loaded) ds.Cursor_Ens = s.Cursor_Ens;
 
     for (int p = 1; p <= series_bins_->count(); ++p) {
         const std::int32_t index = Bin_Index_Of_Position(p, num_bins, down);

@@ -28,6 +28,13 @@ void Name_All(const std::vector<QAbstractButton*>& buttons, const char* prefix) 
     }
 }
 
+void Name_Fields(const Scale_Fields& fields, const char* table) {
+    for (std::size_t i = 0; i < fields.min.size(); ++i) {
+        fields.min[i]->setObjectName(QStringLiteral("txt%1_Min_%2").arg(QLatin1String(table)).arg(i));
+        fields.max[i]->setObjectName(QStringLiteral("txt%1_Max_%2").arg(QLatin1String(table)).arg(i));
+    }
+}
+
 QLineEdit* Named_Field(QWidget* parent, int chars, const char* name) {
     QLineEdit* field = Number_Field(parent, chars);
     field->setObjectName(QLatin1String(name));
@@ -135,6 +142,7 @@ QWidget* Chart_Options_Dialog::Build_Profile_Page() {
     profile_scale_ = Add_Scale_Grid(*scale_grid, {{"Echo Intensity", "Counts"}, {"Correlation", "Counts"},
                                                   {"Velocity", "mm/s"}, {"Magnitude", "mm/s"}, {"Direction", "Deg"},
                                                   {"Statistics", "mm/s"}, {"PGood", "%"}});
+    Name_Fields(profile_scale_, "Profile");
     auto* ensemble = Group(QStringLiteral("&Ensemble"), page);
     auto* ensemble_box = new QVBoxLayout(ensemble);
     profile_ens_ = Named_Field(ensemble, 8, "txtProfile_Ens");
@@ -168,6 +176,7 @@ QWidget* Chart_Options_Dialog::Build_Series_Page() {
     auto* scale_grid = new QGridLayout(scale);
     series_scale_ = Add_Scale_Grid(*scale_grid, {{"Echo Intensity", "Counts"}, {"Correlation", "Counts"},
                                                  {"Velocity", "mm/s"}, {"Magnitude", "mm/s"}, {"Direction", "Deg"}});
+    Name_Fields(series_scale_, "Series");
 
     auto* stats = Group(QStringLiteral("S&tatistics"), page);
     auto* stats_grid = new QGridLayout(stats);
@@ -234,6 +243,7 @@ QWidget* Chart_Options_Dialog::Build_Ancillary_Page() {
     anc_scale_ = Add_Scale_Grid(*scale_grid, {{"Pitch", "Deg"}, {"Roll", "Deg"}, {"Heading", "Deg"}, {"Temperature", "Deg"},
                                               {"Depth", "m"}, {"Orientation", ""}, {"BIT", ""}, {"Battery", "Counts"},
                                               {"BT Velocity", "mm/s"}, {"BT Magnitude", "mm/s"}, {"BT Direction", "Deg"}});
+    Name_Fields(anc_scale_, "Anc");
     // The density sits in the scale grid's columns, under the last Min field.
     water_density_ = Named_Field(scale, 6, "txtWater_Density");
     auto* density_label = new QLabel(QStringLiteral("Water Density"), scale);

@@ -22,12 +22,15 @@
 #include "loading/file_loading.h"
 #include "platform/text_format.h"
 #include "settings/option_rules.h"
+#include "windows/elapsed.h"
 #include "windows/option_controls.h"
 #include "windows/shell.h"
 
 namespace vantrel {
 
 namespace {
+
+constexpr std::int64_t k_yield_ms = 30;  // between event-loop runs of a running export
 
 const std::vector<Button_Column> k_type_columns{
     {"Echo Amplitude", {"Bm1", "Bm2", "Bm3", "Bm4", "Avg"}},
@@ -92,8 +95,14 @@ Export_Window::Export_Window(Shell& shell, QWidget* parent)
     layout->addWidget(tbsOptions);
     layout->addLayout(bottom);
 
-    hooks_.on_percent = [this](int percent) { progress_->setValue(percent); };
+    // The writers report a percent per ensemble: the window answers between those reports.
+    hooks_.on_percent = [this](int percent) {
+        progress_->setValue(percent);
+        const std::int64_t now = Now_Ms();
+        if (now - last_yield_ms_ >= k_yield_ms) hooks_.on_yield();
+    };
     hooks_.on_yield = [this] {
+        last_yield_ms_ = Now_Ms();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         // Closing the main window asks the running work to stop through the shell's hooks.
         if (shell_.Hooks().stop_requested) hooks_.stop_requested = true;
@@ -217,7 +226,7 @@ void Export_Window::Load_Folders() {
     const Settings& s = state.settings;
     const Data_Set& ds = state.ds;
     Check_Index(contour_type_, Contour_Option_Of_Code(s.Contour_Code, false).value_or(-1));
-    profile_ens_->setText(QString::fromStdString(Format(s.Cursor_Ens, "0")));
+    profile_ens_->setText(QString::fromStdString(Format(ds.Cursor_Ens, "0")));
     for (std::size_t i = 0; i < profile_type_.size(); ++i) profile_type_[i]->setChecked(s.Profile_Select[i]);
     const Range_Fields range{Format(ds.First_Ens, "0"), Format(ds.Last_Ens, "0"), "1"};
     Show_Range(range, contour_);

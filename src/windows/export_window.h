@@ -70,6 +70,7 @@ private:
     bool busy_ = false;
     bool centred_ = false;
     Progress_Hooks hooks_;  // the running writer's percent, yield and stop request
+    std::int64_t last_yield_ms_ = 0;
 
     QTabWidget* tbsOptions;
     std::vector<QAbstractButton*> contour_type_, profile_type_;
