@@ -82,10 +82,7 @@ Chart_Options_Dialog::Chart_Options_Dialog(Shell& shell, std::filesystem::path o
     : QDialog(parent),
       shell_(shell),
       options_file_(std::move(options_file)),
-      tbsOptions(new QTabWidget(this)),
-      ok_(new QPushButton(QStringLiteral("OK"), this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
-      apply_(new QPushButton(QStringLiteral("Appl&y"), this)) {
+      tbsOptions(new QTabWidget(this)) {
     setWindowTitle(QStringLiteral("Vantrel Chart Options"));
     setModal(false);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
@@ -103,6 +100,10 @@ Chart_Options_Dialog::Chart_Options_Dialog(Shell& shell, std::filesystem::path o
         const int index = tbsOptions->addTab(tab.page, QString::fromUtf8(tab.caption));
         tbsOptions->setTabToolTip(index, QString::fromUtf8(tab.tip));
     }
+    // Made after the pages, so that Tab reaches them last.
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    apply_ = new QPushButton(QStringLiteral("Appl&y"), this);
     ok_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

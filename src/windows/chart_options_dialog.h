@@ -87,7 +87,7 @@ private:
     std::vector<QAbstractButton*> vel_reference_, eop_;
     QLineEdit *vel_scale_ = nullptr, *bt_vel_scale_ = nullptr;
 
-    QPushButton *ok_, *cancel_, *apply_, *default_ = nullptr, *load_ = nullptr, *save_ = nullptr;
+    QPushButton *ok_ = nullptr, *cancel_ = nullptr, *apply_ = nullptr, *default_ = nullptr, *load_ = nullptr, *save_ = nullptr;
 };
 
 }  // namespace vantrel

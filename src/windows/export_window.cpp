@@ -75,16 +75,17 @@ Export_File_Type Type_Of(const std::vector<QAbstractButton*>& buttons) {
 Export_Window::Export_Window(Shell& shell, QWidget* parent)
     : QDialog(parent),
       shell_(shell),
-      tbsOptions(new QTabWidget(this)),
-      write_(new QPushButton(QStringLiteral("&Write File"), this)),
-      quit_(new QPushButton(QStringLiteral("&Quit Export"), this)),
-      progress_(new QProgressBar(this)) {
+      tbsOptions(new QTabWidget(this)) {
     setWindowTitle(QStringLiteral("Vantrel Export Options"));
     setModal(false);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
     tbsOptions->addTab(Build_Contour_Page(), QStringLiteral("&Contour"));
     tbsOptions->addTab(Build_Profile_Page(), QStringLiteral("&Profile"));
     tbsOptions->addTab(Build_Series_Page(), QStringLiteral("&Series/Ancillary"));
+    // Made after the pages, so that Tab reaches them last.
+    progress_ = new QProgressBar(this);
+    write_ = new QPushButton(QStringLiteral("&Write File"), this);
+    quit_ = new QPushButton(QStringLiteral("&Quit Export"), this);
     progress_->setRange(0, 100);
     progress_->setValue(0);
     auto* bottom = new QHBoxLayout;
@@ -170,7 +171,9 @@ QWidget* Export_Window::Build_Contour_Page() {
     contour_type_ = Add_Button_Columns(*grid, 0, 0, k_type_columns, Button_Kind::k_radio, new QButtonGroup(types));
     Name_All(contour_type_, QStringLiteral("optContour_Type"));
     contour_type_[k_type_vel]->setChecked(true);
-    return Arrange_Page(page, {types}, {Range_Group(page, contour_), File_Type_Group(page, contour_)}, Bins_Group(page, contour_));
+    QWidget* range = Range_Group(page, contour_);
+    QWidget* file_type = File_Type_Group(page, contour_);
+    return Arrange_Page(page, {types}, {range, file_type}, Bins_Group(page, contour_));
 }
 
 QWidget* Export_Window::Build_Profile_Page() {
@@ -183,7 +186,8 @@ QWidget* Export_Window::Build_Profile_Page() {
     auto* box = new QVBoxLayout(ensemble);
     profile_ens_ = Number_Field(ensemble, 8);
     box->addWidget(profile_ens_);
-    return Arrange_Page(page, {types}, {ensemble, File_Type_Group(page, profile_)}, Bins_Group(page, profile_));
+    QWidget* file_type = File_Type_Group(page, profile_);
+    return Arrange_Page(page, {types}, {ensemble, file_type}, Bins_Group(page, profile_));
 }
 
 QWidget* Export_Window::Build_Series_Page() {
@@ -212,7 +216,9 @@ QWidget* Export_Window::Build_Series_Page() {
         anc_box->addWidget(group);
     }
     Name_All(series_type_, QStringLiteral("chkSeries_Type"));
-    return Arrange_Page(page, {types, anc}, {Range_Group(page, series_), File_Type_Group(page, series_)}, Bins_Group(page, series_));
+    QWidget* range = Range_Group(page, series_);
+    QWidget* file_type = File_Type_Group(page, series_);
+    return Arrange_Page(page, {types, anc}, {range, file_type}, Bins_Group(page, series_));
 }
 
 void Export_Window::Select_Bins(QListWidget& list, bool selected) {

@@ -78,8 +78,8 @@ private:
     std::vector<QAbstractButton*> anc_type_;
     QLineEdit* profile_ens_ = nullptr;
     Tab_Controls contour_, profile_, series_;
-    QPushButton *write_, *quit_;
-    QProgressBar* progress_;
+    QPushButton *write_ = nullptr, *quit_ = nullptr;
+    QProgressBar* progress_ = nullptr;
     QString last_mat_name_;
 };
 
