@@ -144,6 +144,10 @@ void Chart_Options_Dialog::ForceLoad(bool display, int tab) {
     Show_Flow_Meter_Captions();
     Set_Changed(false);
     if (!display) return;
+    if (!centred_) {
+        centred_ = true;
+        Centre_On_Screen(*this);
+    }
     show();
     raise();
     activateWindow();

@@ -62,7 +62,8 @@ private:
 
     Shell& shell_;
     std::filesystem::path options_file_;
-    bool reopen_ = false;  // Reopen_Index: the processing changed, Apply reopens the file
+    bool reopen_ = false;
+    bool centred_ = false;  // Reopen_Index: the processing changed, Apply reopens the file
 
     QTabWidget* tbsOptions;
     // Contour.

@@ -13,7 +13,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -243,8 +242,7 @@ void Export_Window::Load_Folders() {
     progress_->setValue(0);
     if (!centred_) {
         centred_ = true;
-        adjustSize();
-        if (const QScreen* on = screen()) move(on->availableGeometry().center() - rect().center());
+        Centre_On_Screen(*this);
     }
     show();
     raise();

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace vantrel {
 
@@ -120,6 +121,11 @@ std::vector<QPushButton*> Add_Push_Buttons(QBoxLayout& box, std::initializer_lis
         box.addWidget(buttons.back());
     }
     return buttons;
+}
+
+void Centre_On_Screen(QWidget& window) {
+    window.adjustSize();
+    if (const QScreen* on = window.screen()) window.move(on->availableGeometry().center() - window.rect().center());
 }
 
 int Checked_Index(const std::vector<QAbstractButton*>& buttons) {

@@ -60,6 +60,9 @@ QListWidget* Bin_List_Widget(QWidget* parent, bool checkable);
 // Push buttons added to box in order; their captions carry access keys.
 std::vector<QPushButton*> Add_Push_Buttons(QBoxLayout& box, std::initializer_list<const char*> captions);
 
+// Centres window on its screen at its preferred size.
+void Centre_On_Screen(QWidget& window);
+
 // The index of the checked button, -1 when none is.
 int Checked_Index(const std::vector<QAbstractButton*>& buttons);
 
