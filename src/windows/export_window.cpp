@@ -294,7 +294,10 @@ void Export_Window::Write_File() {
             return Read_File_Selection(state, host, first, last, false).Ok();
         };
         Export_Job job{state.ds, state.dec, sel, load, hooks_, state.load.File_Name};
+        // The one-ensemble loads move the profile's ensemble; the user's comes back with the Sub Set.
+        const std::int32_t cursor = state.ds.Cursor_Ens;
         const Outcome outcome = Run_Export(job, kind, name);
+        state.ds.Cursor_Ens = cursor;
         busy_ = false;
         Show_Range(sel.Contour_Range, contour_);
         Show_Range(sel.Series_Range, series_);

@@ -117,6 +117,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     W().Start({Synth("long.ens", 30000, 4)});
     ASSERT_TRUE(W().Load_Sub_Set(100, 200));
     const Data_Set& ds = W().State().ds;
+    W().State().ds.Cursor_Ens = 150;
     const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
     Open_Export();
     E().Tabs().setCurrentIndex(2);
@@ -142,6 +143,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     EXPECT_EQ(ds.Last_Ens, 200);
     EXPECT_EQ(ds.First_Bin, first_bin);
     EXPECT_EQ(ds.Last_Bin, last_bin);
+    EXPECT_EQ(ds.Cursor_Ens, 150);
     EXPECT_FALSE(W().Is_Busy());
     EXPECT_TRUE(W().Whole_Frame().isEnabled());
     EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
