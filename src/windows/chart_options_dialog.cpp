@@ -325,6 +325,8 @@ void Chart_Options_Dialog::Dialog_To_Options() {
 }
 
 void Chart_Options_Dialog::Apply() {
+    // A running load or export reads the settings and the Sub Set: they change after it.
+    if (shell_.Is_Busy()) return;
     Dialog_To_Options();
     Set_Changed(false);
     if (reopen_) {
@@ -337,6 +339,7 @@ void Chart_Options_Dialog::Apply() {
 }
 
 void Chart_Options_Dialog::Ok() {
+    if (shell_.Is_Busy()) return;
     Apply();
     close();
 }
@@ -358,6 +361,7 @@ bool Same_Processing(const Settings& a, const Settings& b) {
 }  // namespace
 
 void Chart_Options_Dialog::Replace_Store(const std::function<void(Settings&)>& fill) {
+    if (shell_.Is_Busy()) return;
     Settings& s = shell_.State().settings;
     const Settings before = s;
     fill(s);

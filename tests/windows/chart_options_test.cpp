@@ -171,8 +171,16 @@ TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
     EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
     EXPECT_EQ(shell_.reopens, 1);
     EXPECT_EQ(shell_.redraws, 1);
-    Press("Apply");  // nothing changed since: a redraw again
+
+    shell_.busy = true;  // a load or an export runs: nothing is taken
+    Type("txtProfile_Max_2", "900");
+    Press("OK");
+    Press("Default");
+    EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
+    EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
+    EXPECT_EQ(shell_.redraws, 1);
     EXPECT_EQ(shell_.reopens, 1);
+    EXPECT_TRUE(dialog_.isVisible());
 }
 
 TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
