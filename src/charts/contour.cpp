@@ -554,12 +554,16 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
             below.push_back({g.Plot_Right() - chart.TextWidth(last) - 2, g.Plot_Right()});
         }
     }
-    // The time labels share their row with the bar's labels: keep a clear gap between them.
-    const double gap = chart.TextWidth("0");
+    // The time labels share their row with the bar's labels: none between them, so a time
+    // never reads as a scale value, and a clear gap either side.
+    const double gap = chart.TextWidth("00");
+    double bar_from = view.bar.left, bar_to = view.bar.left + view.bar.Width();
     for (const auto& label : view.bar.labels) {
         const double w = chart.TextWidth(label.text);
-        above.push_back({label.pos - w / 2 - gap, label.pos + w / 2 + gap});
+        bar_from = std::min(bar_from, label.pos - w / 2);
+        bar_to = std::max(bar_to, label.pos + w / 2);
     }
+    above.push_back({bar_from - gap, bar_to + gap});
     if (!t.selection.empty()) above.push_back({(sub_shown ? sub_x : selection_x) - gap, g.Plot_Right() + g.right});
     if (caption_beside) above.push_back({bar_caption_x - 2, bar_caption_x + caption_w + 2});
     view.axes = Compute_Chart3d_Axes(chart, g, view.results, state.ds, state.dec, window, below, above);
