@@ -83,6 +83,24 @@ void Init_Chart(Surface& s, const Track_Chart_Box& box, const Track_View& view, 
     }
 }
 
+// Depth of a 1-based data-set bin in the chosen unit, padded for the label column.
+std::string Bin_Label(const Data_Set& ds, const Decoder_State& dec, const Track_Units& units, std::int32_t bin) {
+    const double depth = Track_Bin_Depth(dec, ds.Orientation_Count, bin - 1);
+    return Fix_String(Format(depth * units.depth_scale, "0.00") + " " + units.depth_unit, ' ', 12);
+}
+
+// The overlaid bins' labels, first bin lowest, in a column right of the text panel.
+void Draw_Bin_Legend(Surface& s, const Track_View& view, const Data_Set& ds, const Decoder_State& dec,
+                     const Settings& settings, double x) {
+    const int colours = std::clamp(settings.Color_Count, 1, static_cast<int>(settings.Series_Colours.size()));
+    const Track_Units units = Track_Units_Of(settings);
+    const auto shown = std::min<std::size_t>(view.bins.size(), k_panel_lines - 1);
+    for (std::size_t k = 0; k < shown; ++k) {
+        s.Fore_Color = settings.Series_Colours[k % static_cast<std::size_t>(colours)];
+        s.Print_At(x, 2 + static_cast<double>(shown - 1 - k) * view.line_height, Bin_Label(ds, dec, units, view.bins[k]));
+    }
+}
+
 // Frame, scale labels, bin labels and traces of one chart.
 void Draw_Track_Chart(Surface& s, const Track_Chart_Box& box, const std::string& title, std::int32_t column,
                       const Track_View& view, const Data_Set& ds, const Decoder_State& dec, const Settings& settings) {
@@ -106,23 +124,21 @@ void Draw_Track_Chart(Surface& s, const Track_Chart_Box& box, const std::string&
             s.Draw_Style = Line_Style::k_solid;
         }
         s.Draw_Line(box.left, top, box.left + box.width, top);
+        // A strip too low for three lines keeps its bin label only.
+        if (!view.overlay && g.strip_height < 3 * s.TextHeight("8")) continue;
         s.Fore_Color = k_black;
         Print_Right(s, box.left - 3, top + g.strip_height / 4, Format(v.maximum * units.speed_scale, "0.00") + " " + units.speed_unit);
         Print_Right(s, box.left - 3, top + 3 * g.strip_height / 4, Format(v.minimum * units.speed_scale, "0.00") + " " + units.speed_unit);
     }
     s.Draw_Box(box.left, box.top, box.left + box.width, box.top + box.height);
 
-    // Bin labels in the bins' colours at the middle of their strips (stacked there with overlay).
+    // Bin labels in the bins' colours at the middle of their strips; with all bins in one
+    // strip they stand in the legend beside the text panel instead.
     const int colours = std::clamp(settings.Color_Count, 1, static_cast<int>(settings.Series_Colours.size()));
-    const double h = s.TextHeight("8");
     const auto nbins = static_cast<std::int32_t>(view.bins.size());
-    for (std::int32_t k = 0; k < nbins; ++k) {
+    for (std::int32_t k = 0; k < nbins && !view.overlay; ++k) {
         s.Fore_Color = settings.Series_Colours[static_cast<std::size_t>(k % colours)];
-        const double depth = Track_Bin_Depth(dec, ds.Orientation_Count, view.bins[static_cast<std::size_t>(k)] - 1);
-        const std::string label = Fix_String(Format(depth * units.depth_scale, "0.00") + " " + units.depth_unit, ' ', 12);
-        const double middle = view.overlay ? box.top + box.height / 2 + (nbins / 2.0 - k - 0.5) * h
-                                           : g.Bottom(k) - g.strip_height / 2;
-        Print_Right(s, box.left - 3, middle, label);
+        Print_Right(s, box.left - 3, g.Bottom(k) - g.strip_height / 2, Bin_Label(ds, dec, units, view.bins[static_cast<std::size_t>(k)]));
     }
 
     if (nbins == 0 || view.count <= 0) return;
@@ -181,7 +197,10 @@ void Show_Track_Vector_Data(Surface& s, const Data_Set& ds, const Decoder_State&
     view.line_height = lh;
     const double label_width = s.TextWidth("123456789012345");
     const double chart_height = (s.Height() - (k_panel_lines + 5.5) * lh - 4) / 2;
-    const double chart_width = s.Width() - label_width - 10;
+    // Room on the right for half of the last time label.
+    s.Set_Font("Arial", s.Font_Size(), s.Font_Bold());
+    const double chart_width = s.Width() - label_width - std::max(10.0, s.TextWidth("000 min"));
+    s.Set_Font(k_panel_font, s.Font_Size(), s.Font_Bold());
     if (chart_height < 8 || chart_width < 8) return;
     view.upper = {label_width, (k_panel_lines + 1) * lh, chart_width, chart_height};
     view.lower = {label_width, view.upper.top + chart_height + 3 * lh, chart_width, chart_height};
@@ -198,6 +217,7 @@ void Show_Track_Vector_Data(Surface& s, const Data_Set& ds, const Decoder_State&
         s.Print_At(4, y, line);
         y += lh;
     }
+    if (view.overlay) Draw_Bin_Legend(s, view, ds, dec, settings, 4 + s.TextWidth("              Speed   Direction   "));
     const Track_Titles titles = Track_Titles_Of(settings);
     Draw_Track_Chart(s, view.upper, titles.long_track, 6, view, ds, dec, settings);
     Draw_Track_Chart(s, view.lower, titles.cross_track, 7, view, ds, dec, settings);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "charts/chart_primitives.h"
 #include "dataset/data_set.h"
@@ -31,9 +32,15 @@ void Frame_Panel(Surface& s, Surface& scratch, const Panel& p, const std::string
     PrintVerticalTitle(s, scratch, title, 2, p.top + (p.H + s.TextWidth(title)) / 2, true);
 }
 
+// Pattern that tells apart scale numbers step apart: whole numbers unless they are closer.
+std::string_view Scale_Pattern(double step) {
+    step = std::fabs(step);
+    return step >= 1 || step == 0 ? "0" : step >= 0.1 ? "0.0" : step >= 0.01 ? "0.00" : "0.000";
+}
+
 // Scale number right of the plot, centred on y.
-void Scale_Number(Surface& s, const Panel& p, double y, double value) {
-    const std::string text = Format(value, "0");
+void Scale_Number(Surface& s, const Panel& p, double y, double value, double step) {
+    const std::string text = Format(value, Scale_Pattern(step));
     s.Fore_Color = k_black;
     s.Print_At(p.right + 4, y - s.TextHeight(text) / 2, text);
 }
@@ -162,7 +169,7 @@ void Show_Stat_Data(Surface& s, Surface& scratch, Candle_Tables& t, Trend_Select
     Frame_Panel(s, scratch, top, "Samples " + unit);
     for (int q = 1; q <= 3; ++q) {
         const double y = q * H / 4;
-        Scale_Number(s, top, y, ((H - y - 2) / scale + minimum) * r.factor);
+        Scale_Number(s, top, y, ((H - y - 2) / scale + minimum) * r.factor, H / 4 / scale * r.factor);
     }
     Draw_Points(s, r.samples, &r.valid, x0, dx, colour, y_sample);
     Draw_Points(s, r.trend, nullptr, x0, dx, k_black, y_sample);
@@ -177,9 +184,9 @@ void Show_Stat_Data(Surface& s, Surface& scratch, Candle_Tables& t, Trend_Select
     const auto y_residual = [&](double v) { return zero - v * rs; };
     Frame_Panel(s, scratch, bottom, "Residuals " + unit);
     const double quarter = rs > 0 ? (H - 4) / 4 / rs * r.factor : 0;
-    Scale_Number(s, bottom, 1.25 * H, quarter);
-    Scale_Number(s, bottom, zero, 0);
-    Scale_Number(s, bottom, 1.75 * H, -quarter);
+    Scale_Number(s, bottom, 1.25 * H, quarter, quarter);
+    Scale_Number(s, bottom, zero, 0, quarter);
+    Scale_Number(s, bottom, 1.75 * H, -quarter, quarter);
     s.Fore_Color = colour;
     for (std::size_t i = 0; i < r.residuals.size(); ++i) {
         if (!r.valid[i]) continue;

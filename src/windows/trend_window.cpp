@@ -55,6 +55,9 @@ Trend_Window::Trend_Window(Shell& shell, QWidget* parent)
     top->setContentsMargins(6, 4, 6, 0);
     top->addWidget(label_);
     top->addStretch(1);
+    auto* width = new QLabel(QStringLiteral("Triangular &width"), this);
+    width->setBuddy(slider_);
+    top->addWidget(width);
     top->addWidget(slider_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

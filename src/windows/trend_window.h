@@ -25,6 +25,8 @@ public:
     // Redraws from the candle tables, when a file is loaded and the window is shown.
     void Show_Stat_Data();
 
+    QSize sizeHint() const override { return {640, 600}; }
+
     Trend_Selection& Selection() { return selection_; }
     const Trend_View& View() const { return view_; }
     Chart_Widget& Picture1() { return *picture_; }
