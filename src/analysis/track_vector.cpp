@@ -74,8 +74,9 @@ void Rotate_Track_Data(Data_Set& ds, std::int32_t num_bins, const Track_Vector_O
                 v[6] = v[7] = k_bad_velocity;
                 continue;
             }
-            v[6] = static_cast<std::int16_t>(Round_Clamp(north * c1 + east * s1, -k_component_limit, k_component_limit));
-            v[7] = static_cast<std::int16_t>(Round_Clamp(north * c2 + east * s2, -k_component_limit, k_component_limit));
+            // Clamped first, so the branch-free rounding of small values applies.
+            v[6] = static_cast<std::int16_t>(Round_Small(std::clamp(north * c1 + east * s1, -k_component_limit, k_component_limit)));
+            v[7] = static_cast<std::int16_t>(Round_Small(std::clamp(north * c2 + east * s2, -k_component_limit, k_component_limit)));
         }
     }
 }
