@@ -141,6 +141,16 @@ void Draw_Track_Chart(Surface& s, const Track_Chart_Box& box, const std::string&
         Print_Right(s, box.left - 3, g.Bottom(k) - g.strip_height / 2, Bin_Label(ds, dec, units, view.bins[static_cast<std::size_t>(k)]));
     }
 
+    // The cursor ensemble (the profile's) as a dashed grey line.
+    const std::int32_t cursor = ds.Cursor_Ens - ds.First_Ens;
+    if (cursor >= 0 && cursor < view.count) {
+        const double x = box.left + view.dx / 2 + cursor * view.dx;
+        s.Fore_Color = Rgb(128, 128, 128);
+        s.Draw_Style = Line_Style::k_dashed;
+        s.Draw_Line(x, box.top + 1, x, box.top + box.height - 1);
+        s.Draw_Style = Line_Style::k_solid;
+    }
+
     if (nbins == 0 || view.count <= 0) return;
     const Trace_Style style{settings.Series_Style_2, settings.Series_Style_3, settings.Series_Colours.data(), colours};
     const auto values = Gather_Series_Rows(ds.Sub_Vel, column, true, view.bins, view.count);

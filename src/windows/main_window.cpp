@@ -87,6 +87,7 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     info_frame_->installEventFilter(this);
     viewer_frame_->installEventFilter(this);
     track_frame_->installEventFilter(this);
+    trend_frame_->installEventFilter(this);
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -254,11 +255,10 @@ void Main_Window::Show_Trend() {
     trend_->Show_Stat_Data();
 }
 
-void Main_Window::Refresh_Track() {
-    if (track_frame_->isVisible()) track_->Sub_Set_Changed();
-}
+void Main_Window::Refresh_Track() { track_->Sub_Set_Changed(); }
 
 void Main_Window::Update_Viewer() {
+    track_->Cursor_Moved();
     if (menus_.Show_Viewer->isChecked() && state_.ds.File_Loaded) viewer_->Show_Cursor_Ensemble();
 }
 
@@ -269,6 +269,7 @@ void Main_Window::Update_Data_View(std::int32_t e, std::int32_t r) {
 void Main_Window::Stop_Animate() {
     for (QAction* go : {menus_.Animate_Contour[0], menus_.Animate_Profile[0], menus_.Animate_Series[0]}) go->setChecked(false);
     state_.menus.Animate_Contour = state_.menus.Animate_Profile = state_.menus.Animate_Series = false;
+    track_->Animate_Track[0]->setChecked(false);
 }
 
 std::string Main_Window::Choose_Open_Name() {
@@ -385,6 +386,10 @@ void Main_Window::Show_Message(const QString& text) {
 }
 
 bool Main_Window::eventFilter(QObject* watched, QEvent* event) {
+    // Closing a frame closes its window too: showing the frame again shows the window.
+    if (event->type() == QEvent::Show) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(watched); frame && frame->widget()) frame->widget()->show();
+    }
     // A child window closed with its frame is hidden, and its item in "&Window" unchecked.
     if (event->type() == QEvent::Close && !shut_down_) {
         if (watched == whole_frame_) menus_.Show_Whole->setChecked(false);

@@ -152,17 +152,29 @@ void Track_Vector_Window::Choose_Projection(int index) {
 }
 
 void Track_Vector_Window::Sub_Set_Changed() {
+    // Computed when next drawn, also when the window is hidden now.
     RotateTrack = true;
     Show_Track_Vector_Data();
 }
 
+void Track_Vector_Window::Cursor_Moved() {
+    if (shell_.State().ds.Cursor_Ens != marked_cursor_) Show_Track_Vector_Data();
+}
+
+void Track_Vector_Window::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Show_Track_Vector_Data();
+}
+
 void Track_Vector_Window::Show_Track_Vector_Data() {
+    if (!isVisible()) return;
     chart_->Fit_Surface();
     App_State& app = shell_.State();
     Sync_Menus();
     if (app.ds.File_Loaded && app.ds.Sub_Count > 0)
         Rotate_Track_Data(app.ds, app.dec.Num_Bins, app.settings.Track_Options, RotateTrack);
     vantrel::Show_Track_Vector_Data(chart_->Surface(), app.ds, app.dec, app.settings, view_);
+    marked_cursor_ = app.ds.Cursor_Ens;
     locator_x_ = -1;
     chart_->Changed();
 }

@@ -25,6 +25,8 @@ public:
     void Show_Track_Vector_Data();
     // The Sub Set or the options changed: the components are computed again, then drawn.
     void Sub_Set_Changed();
+    // Draws again when the cursor ensemble is not the one marked.
+    void Cursor_Moved();
 
     const Track_View& View() const { return view_; }
     Chart_Widget& Chart() { return *chart_; }
@@ -39,6 +41,9 @@ public:
     std::array<QAction*, 8> Select_Font_Size{};
     QAction* Select_Font_Bold = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Build_Menus();
     void Sync_Menus();
@@ -51,6 +56,7 @@ private:
     Chart_Widget* chart_;
     Track_View view_;
     bool RotateTrack = true;
+    std::int32_t marked_cursor_ = -1;
     double locator_x_ = -1;  // surface x of the drawn locator line, -1 for none
     QString tip_;
 };

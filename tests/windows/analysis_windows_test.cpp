@@ -6,6 +6,7 @@
 
 #include "gui_fixture.h"
 #include "windows/chart_widget.h"
+#include "windows/sub_set_window.h"
 #include "windows/track_vector_window.h"
 #include "windows/trend_window.h"
 
@@ -55,6 +56,15 @@ TEST_F(Analysis_Test, TrackVectorShowsWithAFileAndAUnitChangeAltersOnlyTheNumber
     // Closing the window unchecks its item.
     T().Quit_Seismic->trigger();
     EXPECT_FALSE(W().Menus().Show_Track->isChecked());
+    // A Sub Set loaded meanwhile is projected when the window shows again.
+    ASSERT_TRUE(W().Load_Sub_Set(51, 200));
+    W().Menus().Show_Track->trigger();
+    EXPECT_TRUE(T().isVisible());
+    W().Sub_Frame().close();  // every child window comes back with its frame
+    W().Menus().Show_Sub->trigger();
+    EXPECT_TRUE(W().Sub().isVisible());
+    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), A().ds.Sub_Vel(1, 2, 5));
+    EXPECT_NE(A().ds.Sub_Vel(1, 2, 5), 0);
 }
 
 TEST_F(Analysis_Test, TrackToolTipNamesTheCellUnderThePointerAndTheBinWithoutOverlay) {
