@@ -28,6 +28,7 @@ public:
     void Draw_Whole_Set_Window() override;
     void Refresh_Sub_Set_Window() override;
     void Refresh_Track_Vector() override;
+    void Refresh_Options_Dialog() override;
     Progress_Hooks& Hooks() override;
 
 private:
