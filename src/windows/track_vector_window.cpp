@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMenuBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "analysis/track_vector.h"
