@@ -108,7 +108,10 @@ void Animator::Frame() {
             break;
         }
         case Kind::k_profile: more = state.ds.Cursor_Ens < state.ds.Last_Ens && sub_.Move_Cursor(1); break;
-        case Kind::k_series: more = --frames_left_ >= 0 && sub_.Move_Series(1); break;
+        case Kind::k_series:
+            more = --frames_left_ >= 0 && sub_.Move_Series(1);
+            if (more && on_series_moved) on_series_moved();
+            break;
         case Kind::k_none: break;
     }
     if (!more) Finish();

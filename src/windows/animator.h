@@ -5,6 +5,7 @@
 // unchecking "&Go" (the menu, Stop_Animate) ends an animation at its next frame.
 
 #include <QObject>
+#include <functional>
 
 class QTimer;
 
@@ -29,6 +30,9 @@ public:
     // The items answer only with a file loaded; "&Rewind" not while its animation runs.
     void Update_Enabling(bool loaded);
     Kind Running() const { return running_; }
+
+    // After a series frame that moved the bins: the windows that show them follow.
+    std::function<void()> on_series_moved;
 
 private:
     void Start(Kind kind);
