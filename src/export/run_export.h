@@ -11,7 +11,8 @@
 namespace vantrel {
 
 
-// Runs one export into out_path. Ok when the writer ran; k_nothing_loaded (no message) when
+// Runs one export (text or MAT-file; netCDF goes through Run_Netcdf_Export) into out_path.
+// Ok when the writer ran; k_nothing_loaded (no message) when
 // no file is loaded, which does nothing; k_overwrite_refused for a non-empty file, which
 // stays untouched; k_cannot_write naming a file that cannot be written. Afterwards
 // First_Bin and Last_Bin are restored and the Sub Set is reloaded with the First_Ens and
