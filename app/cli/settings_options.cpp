@@ -3,6 +3,9 @@
 #include <array>
 #include <sstream>
 
+#include "platform/binary_file.h"
+#include "platform/program_messages.h"
+
 namespace vantrel::cli {
 
 namespace {
@@ -38,7 +41,10 @@ void Apply_Settings_Options(Arg_List& args, Settings& settings) {
     Load_Default_Options(settings);
     if (const auto file = args.Take_Value("--settings")) {
         switch (Load_Options(settings, *file)) {
-            case Load_Result::k_unreadable: throw Cli_Error("cannot read settings file " + *file);
+            case Load_Result::k_unreadable: {
+                const std::string problem = Input_Problem(*file);
+                throw Cli_Error(problem.empty() || problem == k_invalid_file ? "cannot read settings file " + *file : problem);
+            }
             case Load_Result::k_other_version:
                 throw Cli_Error(*file + ": not a settings file of version " + std::string(Options_Version()));
             default: break;

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/temporary_target.h"
+#include "platform/output_file.h"
 
 namespace vantrel {
 
@@ -43,7 +43,7 @@ Recent_Files Parse_Recent_Files(std::string_view text) {
 Recent_Files Load_Recent_Files(const std::filesystem::path& file_name) {
     std::ifstream in(file_name, std::ios::binary);
     if (!in) {
-        Replace_File_Contents(file_name, {});
+        Write_Output_File(file_name.string(), {}, {}, Existing_Output::k_replace);
         return {};
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -52,7 +52,7 @@ Recent_Files Load_Recent_Files(const std::filesystem::path& file_name) {
 }
 
 bool Save_Recent_Files(const Recent_Files& list, const std::filesystem::path& file_name) {
-    return Replace_File_Contents(file_name, Format_Recent_Files(list));
+    return Write_Output_File(file_name.string(), Format_Recent_Files(list), {}, Existing_Output::k_replace).Ok();
 }
 
 }  // namespace vantrel
