@@ -126,7 +126,9 @@ public:
         std::vector<std::string> inputs{request_.source};
         for (const File_Set_Member& m : members) inputs.push_back(m.name);
         Output_File temporary;
-        if (const Outcome opened = temporary.Open(request_.target, inputs); !opened) return Refusal(opened);
+        // The netCDF library opens its file by name.
+        if (const Outcome opened = temporary.Open(request_.target, inputs, Existing_Output::k_refuse, true); !opened)
+            return Refusal(opened);
         {
             Binary_File first(members.front().name);
             dec_.Data_Structure = Determine_File_Data_Structure(first, dec_, progress_);

@@ -28,7 +28,8 @@ void Run_Writer(Export_Job& job, Export_Kind kind, std::ostream& out) {
 
 }  // namespace
 
-Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
+Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path,
+                   const std::vector<std::string>& inputs) {
     Data_Set& ds = job.ds;
     if (!ds.File_Loaded) {
         job.progress.Percent(0);
@@ -38,7 +39,9 @@ Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_pat
     const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
 
     Output_File out;
-    Outcome outcome = out.Open(out_path, {job.ensemble_file});
+    std::vector<std::string> read = inputs;
+    read.push_back(job.ensemble_file);
+    Outcome outcome = out.Open(out_path, read);
     if (outcome) {
         Run_Writer(job, kind, out.Stream());
         outcome = job.progress.Stop() ? Failure(Outcome_Kind::k_cancelled) : out.Commit();

@@ -3,6 +3,7 @@
 // writer of the chosen tab and file type, and put the user's Sub Set back.
 
 #include <string>
+#include <vector>
 
 #include "export/export_selection.h"
 #include "platform/outcome.h"
@@ -17,7 +18,9 @@ namespace vantrel {
 // that cannot be written; k_cancelled when stopped. The target is untouched unless Ok. Afterwards
 // First_Bin and Last_Bin are restored and the Sub Set is reloaded with the First_Ens and
 // Last_Ens held before the export.
-Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path);
+// inputs: files besides the job's ensemble file that must not be written over (members of its set).
+Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path,
+                   const std::vector<std::string>& inputs = {});
 
 // The file type chosen on the tab of kind.
 Export_File_Type File_Type_Of(const Export_Selection& sel, Export_Kind kind);

@@ -15,6 +15,8 @@
 
 namespace vantrel {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 bool Write_All(int fd, const char* data, std::size_t n) {
@@ -91,7 +93,8 @@ Outcome Output_File::Cannot_Write(const std::string& reason) const {
     return Failure(Outcome_Kind::k_cannot_write, "Cannot write " + target_ + ": " + reason);
 }
 
-Outcome Output_File::Open(const std::string& target, const std::vector<std::string>& inputs, Existing_Output existing) {
+Outcome Output_File::Open(const std::string& target, const std::vector<std::string>& inputs, Existing_Output existing,
+                          bool named_temporary) {
     Discard();
     target_ = target;
     existing_ = existing;
@@ -115,16 +118,22 @@ Outcome Output_File::Open(const std::string& target, const std::vector<std::stri
     }
     // Beside the file a symbolic link names, so the rename replaces that file, not the link.
     std::error_code ec;
-    final_ = std::filesystem::weakly_canonical(target, ec).string();
+    final_ = fs::weakly_canonical(target, ec).string();
     if (ec || final_.empty()) final_ = target;
 
-    std::string pattern = final_ + ".partXXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return Cannot_Write(std::strerror(errno));
-    // mkstemp makes the file private; the finished file gets the permissions of a plain one.
-    ::fchmod(fd, 0666 & ~Current_Umask());
-    fd_ = fd;
-    temp_ = pattern;
+    if (!named_temporary) {
+        const std::string folder = fs::path(final_).parent_path().string();
+        fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    }
+    if (fd_ < 0) {
+        std::string pattern = final_ + ".partXXXXXX";
+        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd < 0) return Cannot_Write(std::strerror(errno));
+        // mkstemp makes the file private; the finished file gets the permissions of a plain one.
+        ::fchmod(fd, 0666 & ~Current_Umask());
+        fd_ = fd;
+        temp_ = pattern;
+    }
     buffer_->Attach(fd_);
     stream_.clear();
     return {};
@@ -176,9 +185,12 @@ Outcome Output_File::Commit() {
         return failed;
     }
     Outcome outcome;
+    const bool replace = existing_ == Existing_Output::k_replace;
     if (in_place_) {
         outcome = Copy_Into_Target();
-    } else if (existing_ == Existing_Output::k_replace) {
+    } else if (temp_.empty()) {
+        outcome = Name_Nameless(final_, replace);
+    } else if (replace) {
         if (::rename(temp_.c_str(), final_.c_str()) != 0) outcome = Cannot_Write(std::strerror(errno));
         else temp_.clear();
     } else if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, final_.c_str(), RENAME_NOREPLACE) == 0) {
@@ -193,6 +205,29 @@ Outcome Output_File::Commit() {
     }
     Discard();
     return outcome;
+}
+
+// Gives the nameless file a name: the target itself when refusing (a link never replaces),
+// or a unique name renamed over the target when replacing.
+Outcome Output_File::Name_Nameless(const std::string& name, bool replace) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (!replace) {
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return {};
+        if (errno == EEXIST) return Failure(Outcome_Kind::k_overwrite_refused, k_overwrite_refused);  // created meanwhile
+        return Cannot_Write(std::strerror(errno));
+    }
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::string part = name + ".part" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, part.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST) continue;
+            break;
+        }
+        temp_ = part;  // removed by Discard unless the rename takes it
+        if (::rename(part.c_str(), name.c_str()) != 0) break;
+        temp_.clear();
+        return {};
+    }
+    return Cannot_Write(std::strerror(errno));
 }
 
 void Output_File::Discard() {

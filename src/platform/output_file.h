@@ -29,16 +29,19 @@ public:
     Output_File& operator=(const Output_File&) = delete;
 
     // Checks target against the inputs (same device and inode: a path, symbolic or hard
-    // link) and its kind and size, then creates the temporary file. k_target_is_input,
-    // k_overwrite_refused, or k_cannot_write with the reason.
+    // link) and its kind and size, then creates the temporary file: a nameless one where the
+    // file system allows (a killed process then leaves nothing at all), or a unique
+    // "<target>.partXXXXXX" when named_temporary is asked (or nameless ones are not
+    // supported). k_target_is_input, k_overwrite_refused, or k_cannot_write with the reason.
     Outcome Open(const std::string& target, const std::vector<std::string>& inputs = {},
-                 Existing_Output existing = Existing_Output::k_refuse);
+                 Existing_Output existing = Existing_Output::k_refuse, bool named_temporary = false);
     bool Is_Open() const { return fd_ >= 0; }
 
     // Buffered writes; a failed write is remembered and makes Commit fail.
     bool Write(const void* data, std::size_t n);
     std::ostream& Stream() { return stream_; }
-    // The temporary file's name, for writers that open files by name (netCDF); empty when not open.
+    // The temporary file's name, for writers that open files by name (netCDF); empty when
+    // not open or nameless.
     const std::string& Temporary_Path() const { return temp_; }
 
     // Moves the finished file to the target: an existing empty file is written into, keeping
@@ -52,6 +55,7 @@ private:
     class Buffer;
     Outcome Cannot_Write(const std::string& reason) const;
     Outcome Copy_Into_Target();
+    Outcome Name_Nameless(const std::string& name, bool replace);
 
     std::unique_ptr<Buffer> buffer_;
     std::ostream stream_;

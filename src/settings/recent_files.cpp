@@ -4,7 +4,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/binary_file.h"
 #include "platform/output_file.h"
+#include "platform/program_messages.h"
 
 namespace vantrel {
 
@@ -41,11 +43,14 @@ Recent_Files Parse_Recent_Files(std::string_view text) {
 }
 
 Recent_Files Load_Recent_Files(const std::filesystem::path& file_name) {
-    std::ifstream in(file_name, std::ios::binary);
-    if (!in) {
+    const std::string problem = Input_Problem(file_name.string());
+    if (problem == k_invalid_file) {
         Write_Output_File(file_name.string(), {}, {}, Existing_Output::k_replace);
         return {};
     }
+    if (!problem.empty()) return {};  // a FIFO or device is never read: it could block
+    std::ifstream in(file_name, std::ios::binary);
+    if (!in) return {};
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (text.size() <= 2) return {};
     return Parse_Recent_Files(text);

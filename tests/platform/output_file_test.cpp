@@ -102,31 +102,45 @@ TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkSta
     EXPECT_EQ(Entries(dir.Path()), 3u);
 }
 
+bool Nameless_Files_Work(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
+}
+
 TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
     Temp_Folder dir;
     const std::string target = dir.Path("out.txt");
-    {
-        Output_File out;
-        ASSERT_TRUE(out.Open(target));
-        out.Stream() << "half of it";
-        ASSERT_TRUE(out.Write("!", 1));
-        EXPECT_FALSE(fs::exists(target));
-        EXPECT_EQ(Entries(dir.Path()), 1u);  // the temporary file, under another name
-        EXPECT_NE(out.Temporary_Path(), target);
-    }  // a stop: destroyed without Commit
-    EXPECT_EQ(Entries(dir.Path()), 0u);
+    for (const bool named : {false, true}) {
+        {
+            Output_File out;
+            ASSERT_TRUE(out.Open(target, {}, Existing_Output::k_refuse, named));
+            out.Stream() << "half of it";
+            ASSERT_TRUE(out.Write("!", 1));
+            EXPECT_FALSE(fs::exists(target));
+            EXPECT_EQ(!out.Temporary_Path().empty(), named);
+            EXPECT_EQ(Entries(dir.Path()), named || !Nameless_Files_Work(dir.Path()) ? 1u : 0u);
+        }  // a stop: destroyed without Commit
+        EXPECT_EQ(Entries(dir.Path()), 0u) << named;
 
-    // Two writers at once get two temporary files; the second to finish is refused.
-    Output_File a, b;
-    ASSERT_TRUE(a.Open(target));
-    ASSERT_TRUE(b.Open(target));
-    EXPECT_NE(a.Temporary_Path(), b.Temporary_Path());
-    a.Write("first", 5);
-    b.Write("second", 6);
-    EXPECT_TRUE(a.Commit());
-    EXPECT_EQ(b.Commit(), Outcome_Kind::k_overwrite_refused);
-    EXPECT_EQ(Read_File_Text(target), "first");
-    EXPECT_EQ(Entries(dir.Path()), 1u);
+        // Two writers at once; the second to finish is refused.
+        Output_File a, b;
+        ASSERT_TRUE(a.Open(target, {}, Existing_Output::k_refuse, named));
+        ASSERT_TRUE(b.Open(target, {}, Existing_Output::k_refuse, named));
+        a.Write("first", 5);
+        b.Write("second", 6);
+        EXPECT_TRUE(a.Commit());
+        EXPECT_EQ(b.Commit(), Outcome_Kind::k_overwrite_refused);
+        EXPECT_EQ(Read_File_Text(target), "first");
+        EXPECT_EQ(Entries(dir.Path()), 1u);
+        // The program's own files are replaced whole.
+        a.Open(target, {}, Existing_Output::k_replace, named);
+        a.Write("third", 5);
+        EXPECT_TRUE(a.Commit());
+        EXPECT_EQ(Read_File_Text(target), "third");
+        EXPECT_EQ(Entries(dir.Path()), 1u);
+        fs::remove(target);
+    }
 }
 
 TEST(Output_File, AWriteKilledHalfwayLeavesNothingUnderTheTargetName) {
@@ -153,6 +167,9 @@ TEST(Output_File, AWriteKilledHalfwayLeavesNothingUnderTheTargetName) {
     ::close(ready[1]);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_FALSE(fs::exists(target));
+    if (Nameless_Files_Work(dir.Path())) {
+        EXPECT_EQ(Entries(dir.Path()), 0u);  // not even a temporary file
+    }
 }
 
 TEST(Input_Files, AFifoADeviceOrAFolderIsRefusedAtOnceAndAnUnreadableFileSaysSo) {
