@@ -1,5 +1,5 @@
 // vantrel [FILE [-Mdddd]]
-// vantrel --screenshot OUT.png [--window NAME] FILE
+// vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE
 #include <QApplication>
 #include <string>
 #include <string_view>

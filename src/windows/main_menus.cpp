@@ -58,7 +58,7 @@ Main_Menus Build_Main_Menus(QMenuBar& bar) {
     m.Chart_Options_Menu = m.Options->addMenu(QStringLiteral("Chart &Options"));
     const char* const tabs[] = {"&Contour", "&Profile", "&Series", "&Ancillary", "P&rocessing"};
     for (std::size_t i = 0; i < m.Chart_Options.size(); ++i) {
-        m.Chart_Options[i] = Item(m.Chart_Options_Menu, tabs[i], false, false, false);
+        m.Chart_Options[i] = Item(m.Chart_Options_Menu, tabs[i]);
     }
     m.Max_Ensembles = Item(m.Options, "Max &Ensembles");
 
@@ -71,7 +71,6 @@ Main_Menus Build_Main_Menus(QMenuBar& bar) {
     m.Animate_Series = Go_Rewind(m.Series_Menu);
 
     m.Export = bar.addAction(QStringLiteral("E&xport"));
-    m.Export->setEnabled(false);
 
     m.Utilities = bar.addMenu(QStringLiteral("&Utilities"));
     m.File_Details = Item(m.Utilities, "&File Details");

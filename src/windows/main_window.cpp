@@ -15,6 +15,8 @@
 
 #include "settings/command_line.h"
 #include "windows/about_box.h"
+#include "windows/chart_options_dialog.h"
+#include "windows/export_window.h"
 #include "windows/core_link.h"
 #include "windows/elapsed.h"
 #include "windows/data_viewer_window.h"
@@ -101,7 +103,11 @@ void Main_Window::Connect_Menus() {
         connect(m.Paint[static_cast<std::size_t>(i)], &QAction::triggered, this, [this, i] { Paint(i); });
     }
     connect(m.Flip_Over, &QAction::triggered, this, &Main_Window::Flip_Over);
+    for (int i = 0; i < static_cast<int>(m.Chart_Options.size()); ++i) {
+        connect(m.Chart_Options[static_cast<std::size_t>(i)], &QAction::triggered, this, [this, i] { Open_Chart_Options(i + 1); });
+    }
     connect(m.Max_Ensembles, &QAction::triggered, this, &Main_Window::Max_Ensembles);
+    connect(m.Export, &QAction::triggered, this, &Main_Window::Show_Export);
     connect(m.Align_Forms, &QAction::triggered, this, &Main_Window::Align_Forms);
     connect(m.Show_Whole, &QAction::toggled, whole_frame_, &QWidget::setVisible);
     connect(m.Show_Sub, &QAction::toggled, sub_frame_, &QWidget::setVisible);
@@ -176,6 +182,11 @@ void Main_Window::Update_Menu_Enabling() {
     // Disable_Menus: nothing that loads or writes runs while the program is busy or monitoring.
     const bool enabled = !busy_ && !state_.menus.AutoTrack;
     for (QMenu* menu : {menus_.File, menus_.Edit, menus_.Options, menus_.Animate}) menu->menuAction()->setEnabled(enabled);
+    menus_.Export->setEnabled(enabled);
+    // An export reloads the Sub Set ensemble by ensemble: the data windows wait for it.
+    const bool exporting = busy_ == Busy_Work::k_export;
+    whole_frame_->setEnabled(!exporting);
+    sub_frame_->setEnabled(!exporting);
 }
 
 void Main_Window::Open_File_Now(const std::string& pending_name) {
@@ -226,9 +237,22 @@ void Main_Window::Show_Selected_Data(std::int32_t what) {
     Load_Sub_Set(state_.ds.First_Ens, state_.ds.Last_Ens);
 }
 
-// The chart options dialog and the trend view join the program with their own windows;
-// until then these requests have nothing to show.
-void Main_Window::Open_Chart_Options(int) {}
+void Main_Window::Open_Chart_Options(int tab) {
+    if (!state_.ds.File_Loaded) return;
+    if (!options_) options_ = new Chart_Options_Dialog(*this, paths_.persist ? paths_.options_file : std::filesystem::path{}, this);
+    options_->ForceLoad(true, tab);
+}
+
+void Main_Window::Refresh_Options_Dialog() {
+    if (options_ && options_->isVisible()) options_->ForceLoad(false, options_->Tabs().currentIndex() + 1);
+}
+
+void Main_Window::Show_Export() {
+    if (!export_) export_ = new Export_Window(*this, this);
+    export_->Load_Folders();
+}
+
+// The trend view joins the program with its own window; until then this has nothing to show.
 void Main_Window::Show_Trend() {}
 
 void Main_Window::Update_Viewer() {

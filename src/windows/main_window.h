@@ -22,6 +22,8 @@ class QTimer;
 namespace vantrel {
 
 class About_Box;
+class Chart_Options_Dialog;
+class Export_Window;
 class Data_Viewer_Window;
 class File_Details_Window;
 class Help_Window;
@@ -83,6 +85,7 @@ public:
     void Show_About();
     void Show_Details();
     void Show_Help();
+    void Show_Export();  // "E&xport": Load_Folders of the export window
     void AutoTrack_Click(bool on);
     void TrackInt_Click();
     void Timer1_Tick();
@@ -99,6 +102,7 @@ public:
     void Show_Info_Text(const std::string& text);
     void Redraw_Whole();
     void Redraw_Sub();
+    void Refresh_Options_Dialog();
 
     void Show_Message(const QString& text);
 
@@ -112,6 +116,8 @@ public:
     QMdiSubWindow& Info_Frame() { return *info_frame_; }
     About_Box* About() { return about_; }
     Help_Window* Help() { return help_; }
+    Chart_Options_Dialog* Options() { return options_; }
+    Export_Window* Exporter() { return export_; }
     File_Details_Window& Details() { return *details_; }
     QMdiSubWindow& Details_Frame() { return *details_frame_; }
     Data_Viewer_Window& Viewer() { return *viewer_; }
@@ -154,6 +160,8 @@ private:
     QMdiSubWindow* info_frame_;
     About_Box* about_ = nullptr;
     Help_Window* help_ = nullptr;
+    Chart_Options_Dialog* options_ = nullptr;
+    Export_Window* export_ = nullptr;
     File_Details_Window* details_;
     QMdiSubWindow* details_frame_;
     Data_Viewer_Window* viewer_;

@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QTabWidget>
+#include <algorithm>
 #include <cstdio>
 
+#include "windows/chart_options_dialog.h"
 #include "windows/data_viewer_window.h"
+#include "windows/export_window.h"
 #include "windows/file_details_window.h"
 #include "windows/main_window.h"
 
@@ -28,7 +32,8 @@ void Quiet_Qt_Notes() {
 
 QStringList Screenshot_Window_Names() {
     return {QStringLiteral("main"),        QStringLiteral("whole"),   QStringLiteral("sub"),
-            QStringLiteral("information"), QStringLiteral("details"), QStringLiteral("viewer")};
+            QStringLiteral("information"), QStringLiteral("details"), QStringLiteral("viewer"),
+            QStringLiteral("options"),     QStringLiteral("export")};
 }
 
 namespace {
@@ -49,24 +54,45 @@ QMdiSubWindow& Open_Named_Window(Main_Window& window, const QString& name, const
     return window.Whole_Frame();
 }
 
+// The chart options dialog or the export window on tab (1..), when name is one of them.
+QWidget* Open_Dialog(Main_Window& window, const QString& name, int tab) {
+    QTabWidget* tabs = nullptr;
+    QWidget* dialog = nullptr;
+    if (name == QStringLiteral("options")) {
+        window.Open_Chart_Options(tab);
+        dialog = window.Options();
+        tabs = &window.Options()->Tabs();
+    } else if (name == QStringLiteral("export")) {
+        window.Show_Export();
+        dialog = window.Exporter();
+        tabs = &window.Exporter()->Tabs();
+    }
+    if (tabs) tabs->setCurrentIndex(std::clamp(tab, 1, tabs->count()) - 1);
+    return dialog;
+}
+
 }  // namespace
 
 int Run_Screenshot(const QStringList& arguments) {
     QString out, file, name = QStringLiteral("main");
+    int tab = 1;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QStringLiteral("--window")) {
             if (++i >= arguments.size()) return Fail(QStringLiteral("--window: a window name is needed"));
             name = arguments[i];
+        } else if (a == QStringLiteral("--tab")) {
+            if (++i >= arguments.size()) return Fail(QStringLiteral("--tab: a tab number is needed"));
+            tab = arguments[i].toInt();
         } else if (out.isEmpty()) {
             out = a;
         } else if (file.isEmpty()) {
             file = a;
         } else {
-            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] FILE"));
+            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE"));
         }
     }
-    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] FILE"));
+    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE"));
     if (!Screenshot_Window_Names().contains(name)) {
         return Fail(QStringLiteral("--window: unknown window '%1' (%2)").arg(name, Screenshot_Window_Names().join(QStringLiteral(", "))));
     }
@@ -82,6 +108,11 @@ int Run_Screenshot(const QStringList& arguments) {
     window.Open_File_Now(file.toStdString());
     if (!window.State().ds.File_Loaded) {
         return window.Last_Message().isEmpty() ? Fail(QStringLiteral("Not enough VALID ensembles")) : 1;
+    }
+    if (QWidget* dialog = Open_Dialog(window, name, tab)) {
+        QApplication::processEvents();
+        if (!dialog->grab().save(out, "PNG")) return Fail(QStringLiteral("cannot write %1").arg(out));
+        return 0;
     }
     QMdiSubWindow& frame = Open_Named_Window(window, name, file);
     if (name != QStringLiteral("main") && !frame.isVisible()) frame.show();

@@ -1,5 +1,5 @@
 #pragma once
-// vantrel --screenshot OUT.png [--window NAME] FILE: a picture of a window after a load.
+// vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE: a picture of a window after a load.
 
 #include <QStringList>
 
@@ -13,7 +13,7 @@ void Quiet_Qt_Notes();
 QStringList Screenshot_Window_Names();
 
 // Loads FILE into a main window of 1024 x 768 with the default settings, opens the named
-// window, lets it draw and writes it to OUT.png. 0 on success; 1 with one line on stderr
+// window (the dialogs on tab N, from 1), lets it draw and writes it to OUT.png. 0 on success; 1 with one line on stderr
 // for a bad argument, an unknown window name or a file that does not load. arguments
 // are those after "--screenshot".
 int Run_Screenshot(const QStringList& arguments);

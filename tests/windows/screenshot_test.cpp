@@ -1,7 +1,13 @@
+#include <QAbstractButton>
+#include <QAction>
 #include <QImage>
+#include <QLabel>
 #include <QSet>
+#include <QTabWidget>
 
 #include "gui_fixture.h"
+#include "windows/chart_options_dialog.h"
+#include "windows/export_window.h"
 #include "windows/screenshot.h"
 
 namespace vantrel::test {
@@ -37,6 +43,48 @@ TEST_F(Gui_Test, ScreenshotRefusesAnUnknownWindowAndAFileThatDoesNotLoad) {
     EXPECT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("nowhere"), out, file}), 1);
     EXPECT_EQ(Run_Screenshot({out, QString::fromStdString(folder_.Path("missing.ens"))}), 1);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// Every tab of both dialogs fits the smallest main window, cuts no caption, and Tab
+// reaches the page's controls before the dialog's own buttons.
+TEST_F(Gui_Test, DialogsFitTheSmallestWindowWithEveryCaptionWhole) {
+    W().Start({Synth("a.ens", 100)});
+    W().Open_Chart_Options(1);
+    W().Menus().Export->trigger();
+    for (QDialog* dialog : {static_cast<QDialog*>(W().Options()), static_cast<QDialog*>(W().Exporter())}) {
+        auto* tabs = dialog->findChild<QTabWidget*>(QStringLiteral("tbsOptions"));
+        ASSERT_NE(tabs, nullptr);
+        for (int t = 0; t < tabs->count(); ++t) {
+            tabs->setCurrentIndex(t);
+            QApplication::processEvents();
+            EXPECT_LE(dialog->width(), 1024);
+            EXPECT_LE(dialog->height(), 700);
+            for (QWidget* w : tabs->widget(t)->findChildren<QWidget*>()) {
+                if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w))) continue;
+                EXPECT_GE(w->width(), w->minimumSizeHint().width()) << dialog->windowTitle().toStdString() << " tab " << t;
+            }
+        }
+        std::vector<QWidget*> chain;
+        for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) chain.push_back(w);
+        const auto at = [&chain](const QString& name) {
+            for (std::size_t i = 0; i < chain.size(); ++i) {
+                if (chain[i]->objectName() == name) return i;
+            }
+            return chain.size();
+        };
+        const auto first_page_control = at(QStringLiteral("optContour_Type_0"));
+        ASSERT_LT(first_page_control, chain.size());
+        for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+            if (b->parentWidget() == dialog) {
+                const auto it = std::find(chain.begin(), chain.end(), b);
+                EXPECT_GT(it - chain.begin(), static_cast<std::ptrdiff_t>(first_page_control)) << b->text().toStdString();
+            }
+        }
+    }
+    const QString out = QString::fromStdString(folder_.Path("options.png"));
+    const QString file = QString::fromStdString(Synth("b.ens", 50));
+    ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("export"), QStringLiteral("--tab"), QStringLiteral("3"), out, file}), 0);
+    EXPECT_LE(QImage(out).width(), 1024);
 }
 
 }  // namespace

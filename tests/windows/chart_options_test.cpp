@@ -1,0 +1,276 @@
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "fake_shell.h"
+#include "support/cli_run.h"
+#include "support/temp_folder.h"
+#include "synth_writer.h"
+#include "windows/chart_options_dialog.h"
+
+namespace vantrel::test {
+namespace {
+
+class Options_Test : public ::testing::Test {
+protected:
+    // A loaded file of 300 ensembles of 30 bins, facing down unless up.
+    void Load(bool flow_meter = false, bool up = false) {
+        synth::Synth_Options opt;
+        opt.ensembles = 300;
+        opt.bins = 30;
+        opt.flow_meter = flow_meter;
+        opt.facing_up = up;
+        const std::string path = folder_.Path("file.ens");
+        synth::Write_Synth_File(path, opt);
+        ASSERT_TRUE(shell_.Open(path));
+    }
+    Chart_Options_Dialog& Open(int tab = 1) {
+        dialog_.ForceLoad(true, tab);
+        return dialog_;
+    }
+    template <class T = QWidget>
+    T& Find(const QString& name) {
+        T* w = dialog_.findChild<T*>(name);
+        if (!w) throw std::runtime_error("no control " + name.toStdString());
+        return *w;
+    }
+    // Clicks a control on its tab, as a user does.
+    void Click(const QString& name) {
+        QWidget& w = Find(name);
+        for (QWidget* page = &w; page; page = page->parentWidget()) {
+            const int index = dialog_.Tabs().indexOf(page);
+            if (index >= 0) dialog_.Tabs().setCurrentIndex(index);
+        }
+        QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(6, w.height() / 2));
+    }
+    void Type(const QString& name, const QString& text) {
+        auto& field = Find<QLineEdit>(name);
+        field.selectAll();
+        QTest::keyClicks(&field, text);
+    }
+    void Press(const char* caption) {
+        for (QPushButton* b : dialog_.findChildren<QPushButton*>()) {
+            if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return QTest::mouseClick(b, Qt::LeftButton);
+        }
+        throw std::runtime_error(std::string("no button ") + caption);
+    }
+    QPushButton& Button(const char* caption) {
+        for (QPushButton* b : dialog_.findChildren<QPushButton*>()) {
+            if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return *b;
+        }
+        throw std::runtime_error(std::string("no button ") + caption);
+    }
+    std::string Settings_Text(const char* name) {
+        const std::string path = folder_.Path(name);
+        Save_Options(shell_.state.settings, path);
+        return Read_File_Text(path);
+    }
+
+    Temp_Folder folder_;
+    Fake_Shell shell_;
+    Chart_Options_Dialog dialog_{shell_, {}};
+};
+
+TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
+    Load();
+    Data_Set& ds = shell_.state.ds;
+    ASSERT_GE(ds.Orientation_Count, 1) << "the synthetic file faces down";
+    Open();
+    Click("optContour_Type_15");
+    Type("txtEns_First", "50");
+    Type("txtEns_Last", "50");
+    Type("txtSel_First", "300");
+    Type("txtSel_Last", "300");
+    Type("txtBin_First", "10");
+    Type("txtBin_Last", "3");
+    Click("optAveraging_1");
+    Type("txtAveraging_Interval", "1:90:5.5");
+    EXPECT_TRUE(Button("OK").isEnabled());
+    EXPECT_FALSE(Button("Save").isEnabled());
+    Press("Apply");
+    const Settings& s = shell_.state.settings;
+    EXPECT_EQ(s.Contour_Code, 600);
+    EXPECT_EQ(shell_.shown_code, 600);
+    EXPECT_EQ(ds.First_Ens, 50);
+    EXPECT_EQ(ds.Last_Ens, 51);
+    EXPECT_EQ(ds.Sel_First_Ens, 299);
+    EXPECT_EQ(ds.Sel_Last_Ens, 300);
+    // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
+    EXPECT_EQ(ds.First_Bin, 21);
+    EXPECT_EQ(ds.Last_Bin, 28);
+    EXPECT_EQ(Find<QLineEdit>("txtBin_First").text(), "3");
+    EXPECT_EQ(Find<QLineEdit>("txtBin_Last").text(), "10");
+    EXPECT_DOUBLE_EQ(s.Averaging_Interval, 9005.05);
+    EXPECT_FALSE(s.Averaging_All);
+    EXPECT_EQ(Find<QLineEdit>("txtAveraging_Interval").text(), "0002:30:05.05");
+    EXPECT_FALSE(Button("Apply").isEnabled());
+
+    ds.Orientation_Count = 0;
+    Click("optContour_Type_17");
+    Type("txtBin_First", "10");
+    Type("txtBin_Last", "3");
+    Press("OK");
+    EXPECT_EQ(s.Contour_Code, 2000);
+    EXPECT_EQ(ds.First_Bin, 3);
+    EXPECT_EQ(ds.Last_Bin, 10);
+    EXPECT_FALSE(dialog_.isVisible());
+}
+
+TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
+    Load();
+    Settings& s = shell_.state.settings;
+    s.Contour_Code = 30;
+    s.Contour_Scale_Mode = 0;
+    s.Contour_Scale_Limits = {-250, 750};
+    s.Contour_Switch_3 = true;
+    s.Profile_Select[22] = true;
+    s.Profile_Scale_Max[6] = 90;
+    s.Series_Select[19] = true;
+    s.Series_Select[35] = true;
+    s.Series_Style_3 = true;
+    s.Anc_Select[7] = true;
+    s.Anc_Scale_Min[10] = 45.5;
+    s.Water_Density = 1025.5F;
+    s.Vel_Reference = 4;
+    s.Vel_Scale = 1.25;
+    s.EoP_Options[3] = true;
+    s.Cursor_Ens = shell_.state.ds.Cursor_Ens = 12;
+    shell_.state.ds.Series_Bins[0] = true;  // the bin farthest below the surface: list item 30
+    const std::string before = Settings_Text("before.txt");
+    Open();
+    EXPECT_EQ(Find<QListWidget>("lstSeries_Bins").item(29)->checkState(), Qt::Checked);
+    EXPECT_EQ(Find<QListWidget>("lstSeries_Bins").item(0)->checkState(), Qt::Unchecked);
+    EXPECT_TRUE(Find<QListWidget>("lstSeries_Bins").isRowHidden(30));
+    dialog_.Dialog_To_Options();
+    EXPECT_EQ(Settings_Text("after.txt"), before);
+    EXPECT_TRUE(shell_.state.ds.Series_Bins[0]);
+    EXPECT_FALSE(shell_.state.ds.Series_Bins[29]);
+    EXPECT_TRUE(shell_.messages.empty());
+}
+
+TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
+    Load();
+    Open(2);
+    Type("txtProfile_Ens", "7");
+    Type("txtProfile_Max_2", "1500");
+    Press("Apply");
+    EXPECT_EQ(shell_.redraws, 1);
+    EXPECT_EQ(shell_.reopens, 0);
+    EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
+    EXPECT_EQ(shell_.state.settings.Cursor_Ens, 7);
+    EXPECT_EQ(shell_.state.ds.Cursor_Ens, 7);
+
+    Click("optVel_Reference_1");
+    Press("Apply");
+    EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
+    EXPECT_EQ(shell_.reopens, 1);
+    EXPECT_EQ(shell_.redraws, 1);
+
+    shell_.busy = true;  // a load or an export runs: nothing is taken
+    Type("txtProfile_Max_2", "900");
+    Press("OK");
+    Press("Default");
+    EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
+    EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
+    EXPECT_EQ(shell_.redraws, 1);
+    EXPECT_EQ(shell_.reopens, 1);
+    EXPECT_TRUE(dialog_.isVisible());
+}
+
+TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
+    Load();
+    Open(4);
+    Type("txtWater_Density", "0");
+    Type("txtVel_Scale", "0");
+    Type("txtBT_Vel_Scale", "-2");
+    Press("Apply");
+    const Settings& s = shell_.state.settings;
+    EXPECT_EQ(s.Water_Density, 1000);
+    EXPECT_EQ(s.Vel_Scale, 1);
+    EXPECT_EQ(s.BT_Vel_Scale, 1);
+    EXPECT_EQ(shell_.reopens, 0) << "a refused scale is no change";
+    EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1000");
+    EXPECT_EQ(Find<QLineEdit>("txtVel_Scale").text(), "1");
+    ASSERT_EQ(shell_.messages.size(), 1u);
+    EXPECT_NE(shell_.messages[0].find("Water Density: 0 is not between 500 and 2000; 1000 kept"), std::string::npos);
+    EXPECT_NE(shell_.messages[0].find("Water: 0"), std::string::npos);
+    EXPECT_NE(shell_.messages[0].find("Bottom: -2"), std::string::npos);
+
+    Type("txtWater_Density", "1025");
+    Press("Apply");
+    EXPECT_EQ(s.Water_Density, 1025);
+    EXPECT_EQ(shell_.messages.size(), 1u);
+}
+
+TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
+    Load();
+    Settings& s = shell_.state.settings;
+    s.Contour_Code = 100;
+    s.Water_Density = 1020;
+    s.Profile_Select[0] = true;
+    s.EoP_Options[0] = true;
+    s.Max_Sub_Ens = 512;
+    Open(5);
+    Press("Default");
+    EXPECT_TRUE(Find<QAbstractButton>("optContour_Type_14").isChecked());
+    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_0").isChecked());
+    EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1000");
+    EXPECT_TRUE(Button("OK").isEnabled());
+    Press("OK");
+    Settings defaults;
+    Load_Default_Options(defaults);
+    EXPECT_EQ(s.Contour_Code, defaults.Contour_Code);
+    EXPECT_EQ(s.Water_Density, defaults.Water_Density);
+    EXPECT_EQ(s.Profile_Select, defaults.Profile_Select);
+    EXPECT_EQ(s.Max_Sub_Ens, 512) << "the Sub Set arrays were made for it";
+    EXPECT_EQ(shell_.reopens, 1) << "the end-of-profile cut changed";
+}
+
+TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
+    Load();
+    Open(5);
+    const std::string taken = folder_.Path("taken.txt");
+    std::ofstream(taken) << "mine";
+    dialog_.file_chooser = [&](bool) { return taken; };
+    Press("Save");
+    EXPECT_EQ(Read_File_Text(taken), "mine");
+    ASSERT_EQ(shell_.messages.size(), 1u);
+    EXPECT_EQ(shell_.messages[0], "Over-Write of File Not Allowed");
+
+    const std::string fresh = folder_.Path("fresh.txt");
+    std::ofstream{fresh};  // an empty file is written
+    shell_.state.settings.Water_Density = 1030;
+    dialog_.file_chooser = [&](bool) { return fresh; };
+    Press("Save");
+    shell_.state.settings.Water_Density = 1000;
+    Press("Load");
+    EXPECT_EQ(shell_.state.settings.Water_Density, 1030);
+    EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1030");
+    EXPECT_TRUE(Button("Apply").isEnabled());
+}
+
+TEST_F(Options_Test, CtrlTabWrapsAndAFlowMeterShowsItsTwoProfiles) {
+    Load(true);
+    Open(5);
+    QTest::keyClick(&Find<QLineEdit>("txtVel_Scale"), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(dialog_.Tabs().currentIndex(), 0);
+    QTest::keyClick(&Find<QLineEdit>("txtEns_First"), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(dialog_.Tabs().currentIndex(), 1);
+    for (const char* name : {"optContour_Type_10", "chkProfile_Type_10", "chkSeries_Type_10"}) {
+        EXPECT_EQ(Find<QAbstractButton>(name).text(), "Prof #1") << name;
+    }
+    EXPECT_EQ(Find<QAbstractButton>("chkSeries_Type_11").text(), "Prof #2");
+    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_18").isEnabled());
+    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_14").isChecked()) << "magnitude is cleared";
+    EXPECT_TRUE(Find<QAbstractButton>("optContour_Type_10").isChecked()) << "magnitude gives way to the first profile";
+    EXPECT_TRUE(Find<QAbstractButton>("chkProfile_Type_19").isEnabled());
+}
+
+}  // namespace
+}  // namespace vantrel::test

@@ -1,0 +1,156 @@
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <fstream>
+
+#include "commands.h"
+#include "gui_fixture.h"
+#include "support/cli_run.h"
+#include "windows/export_window.h"
+
+namespace vantrel::test {
+namespace {
+
+class Export_Test : public Gui_Test {
+protected:
+    Export_Window& Open_Export() {
+        W().Menus().Export->trigger();
+        Export_Window* e = W().Exporter();
+        if (!e) throw std::runtime_error("no export window");
+        return *e;
+    }
+    Export_Window& E() { return *W().Exporter(); }
+    // The page's button captioned caption (access keys ignored).
+    void Press(int tab, const char* caption) {
+        for (QPushButton* b : E().Tabs().widget(tab)->findChildren<QPushButton*>()) {
+            if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return QTest::mouseClick(b, Qt::LeftButton);
+        }
+        throw std::runtime_error(std::string("no button ") + caption);
+    }
+    QListWidget& Bins(int tab) { return *E().Tabs().widget(tab)->findChild<QListWidget*>(); }
+    void Choose_Mat(int tab) {
+        for (QAbstractButton* b : E().Tabs().widget(tab)->findChildren<QAbstractButton*>()) {
+            if (b->text() == "MAT") QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+        }
+    }
+    void Write_To(const std::string& path) {
+        E().file_chooser = [path](Export_File_Type) { return path; };
+        QTest::mouseClick(&E().Write_Button(), Qt::LeftButton);
+    }
+};
+
+TEST_F(Export_Test, EachTabWritesTheFileTheCommandLineWrites) {
+    const std::string file = Synth("data.ens", 60, 20);
+    W().Start({file});
+    ASSERT_TRUE(W().State().ds.File_Loaded);
+    Open_Export();
+    const char* const kinds[] = {"contour", "profile", "series"};
+    for (int tab = 0; tab < 3; ++tab) {
+        E().Tabs().setCurrentIndex(tab);
+        Press(tab, "All");
+        for (const char* format : {"txt", "mat"}) {
+            if (std::string(format) == "mat") Choose_Mat(tab);
+            const std::string gui = folder_.Path(std::string("gui-") + kinds[tab] + "." + format);
+            const std::string cli = folder_.Path(std::string("cli-") + kinds[tab] + "." + format);
+            Write_To(gui);
+            cli::Args args{file, "-o", cli, "--kind", kinds[tab], "--format", format, "--bins", "1-20"};
+            if (tab == 0) args.insert(args.end(), {"--type", "14"});
+            if (tab != 0) args.insert(args.end(), {"--types", "14,15"});
+            ASSERT_EQ(cli::Run_Export(args), 0);
+            const std::string written = Read_File_Text(gui);
+            EXPECT_GT(written.size(), 100u) << gui;
+            EXPECT_EQ(written, Read_File_Text(cli)) << kinds[tab] << " " << format;
+        }
+    }
+    EXPECT_TRUE(W().Last_Message().isEmpty());
+    EXPECT_TRUE(E().Write_Button().isEnabled());
+    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+}
+
+TEST_F(Export_Test, AllAndNoneTouchOnlyTheFilesBinsAndTheSpareSeriesBoxesKeepTheirState) {
+    Open_Export();
+    bool asked = false;
+    E().file_chooser = [&](Export_File_Type) { asked = true; return folder_.Path("never.txt"); };
+    QTest::mouseClick(&E().Write_Button(), Qt::LeftButton);
+    EXPECT_FALSE(asked) << "nothing is loaded";
+
+    W().Start({Synth("data.ens", 40, 20)});
+    Open_Export();
+    QListWidget& bins = Bins(1);
+    bins.item(24)->setSelected(true);
+    Press(1, "All");
+    EXPECT_TRUE(bins.item(0)->isSelected());
+    EXPECT_TRUE(bins.item(19)->isSelected());
+    EXPECT_FALSE(bins.item(20)->isSelected());
+    Press(1, "None");
+    EXPECT_FALSE(bins.item(19)->isSelected());
+    EXPECT_TRUE(bins.item(24)->isSelected());
+    EXPECT_FALSE(Bins(0).item(0)->isSelected()) << "each tab has its own list";
+
+    auto* calimbro = E().findChild<QAbstractButton*>("chkSeries_Type_38");
+    auto* magnitude = E().findChild<QAbstractButton*>("chkSeries_Type_14");
+    calimbro->setChecked(true);
+    magnitude->setChecked(false);
+    W().State().settings.Contour_Code = 2000;  // no such option here: the choice stays
+    Open_Export();
+    EXPECT_TRUE(calimbro->isChecked());
+    EXPECT_TRUE(magnitude->isChecked());
+    EXPECT_TRUE(E().findChild<QAbstractButton*>("optContour_Type_14")->isChecked());
+    EXPECT_TRUE(E().Selection().Series_Types[38]);
+}
+
+TEST_F(Export_Test, ANonEmptyTargetIsRefusedAndLeftAsItWas) {
+    W().Start({Synth("data.ens", 40, 20)});
+    Open_Export();
+    const std::string target = folder_.Path("taken.txt");
+    std::ofstream(target) << "keep";
+    Write_To(target);
+    EXPECT_EQ(Read_File_Text(target), "keep");
+    EXPECT_EQ(W().Last_Message(), QStringLiteral("Over-Write of File Not Allowed"));
+    EXPECT_FALSE(W().Is_Busy());
+}
+
+TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
+    W().Start({Synth("long.ens", 30000, 4)});
+    ASSERT_TRUE(W().Load_Sub_Set(100, 200));
+    const Data_Set& ds = W().State().ds;
+    W().State().ds.Cursor_Ens = 150;
+    const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
+    Open_Export();
+    E().Tabs().setCurrentIndex(2);
+    Press(2, "All");
+    auto fields = E().Tabs().widget(2)->findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 3);
+    fields[0]->setText("1");
+    fields[1]->setText("30000");
+    bool menus_enabled = true, whole_enabled = true, quit_enabled = false;
+    When([&] { return E().Busy() && E().Progress().value() > 0; }, [&] {
+        menus_enabled = W().Menus().File->menuAction()->isEnabled() || W().Menus().Export->isEnabled();
+        whole_enabled = W().Whole_Frame().isEnabled();
+        quit_enabled = E().Quit_Button().isEnabled();
+        QTest::mouseClick(&E().Quit_Button(), Qt::LeftButton);
+    });
+    const std::string out = folder_.Path("series.txt");
+    Write_To(out);
+    EXPECT_FALSE(menus_enabled);
+    EXPECT_FALSE(whole_enabled);
+    EXPECT_TRUE(quit_enabled);
+    EXPECT_FALSE(E().isVisible());
+    EXPECT_EQ(ds.First_Ens, 100);
+    EXPECT_EQ(ds.Last_Ens, 200);
+    EXPECT_EQ(ds.First_Bin, first_bin);
+    EXPECT_EQ(ds.Last_Bin, last_bin);
+    EXPECT_EQ(ds.Cursor_Ens, 150);
+    EXPECT_FALSE(W().Is_Busy());
+    EXPECT_TRUE(W().Whole_Frame().isEnabled());
+    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+    const std::string written = Read_File_Text(out);
+    EXPECT_GT(written.size(), 0u);
+    EXPECT_LT(std::count(written.begin(), written.end(), '\n'), 29000) << "the export ran to its end";
+}
+
+}  // namespace
+}  // namespace vantrel::test
