@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include "dataset/file_set.h"
 #include "dataset/max_ensembles.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
@@ -75,13 +74,6 @@ void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& ran
     const std::int32_t l = range.last ? Ensemble_Number(*range.last, "--last") : f + app.settings.Max_Sub_Ens - 1;
     const Outcome loaded = Read_File_Selection(app, host, f, l, true);
     if (loaded == Outcome_Kind::k_invalid_file || loaded == Outcome_Kind::k_out_of_memory) throw Cli_Error(loaded.message);
-}
-
-std::vector<std::string> Input_Files(const App_State& app) {
-    std::vector<std::string> inputs{app.load.File_Name};
-    if (!app.ds.File_Loaded) return inputs;
-    for (const File_Set_Member& m : File_Set_Members(app.load.File_Name, app.file_set)) inputs.push_back(m.name);
-    return inputs;
 }
 
 }  // namespace vantrel::cli

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "arg_list.h"
 #include "app_state.h"
 #include "loading/file_loading.h"
+#include "loading/save_range.h"
 
 namespace vantrel::cli {
 
@@ -54,8 +54,5 @@ Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& pa
 // and Max_Sub_Ens); does nothing without a loaded file. A member that cannot be read throws
 // its message.
 void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range);
-
-// The files being read: the open file and every member of its set, never to be written over.
-std::vector<std::string> Input_Files(const App_State& app);
 
 }  // namespace vantrel::cli

@@ -43,8 +43,9 @@ Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_pat
     read.push_back(job.ensemble_file);
     Outcome outcome = out.Open(out_path, read);
     if (outcome) {
+        // A stop ends the writer cleanly after a row: the rows written so far are a whole file and kept.
         Run_Writer(job, kind, out.Stream());
-        outcome = job.progress.Stop() ? Failure(Outcome_Kind::k_cancelled) : out.Commit();
+        outcome = out.Commit();
     }
 
     ds.First_Bin = first_bin;

@@ -15,7 +15,7 @@ namespace vantrel {
 // Runs one export into out_path under the output rule (platform/output_file.h). Ok when the
 // writer ran; k_nothing_loaded (no message) when no file is loaded, which does nothing;
 // k_target_is_input, k_overwrite_refused or k_cannot_write for a target the rule refuses or
-// that cannot be written; k_cancelled when stopped. The target is untouched unless Ok. Afterwards
+// that cannot be written. The target is untouched unless Ok. Afterwards
 // First_Bin and Last_Bin are restored and the Sub Set is reloaded with the First_Ens and
 // Last_Ens held before the export.
 // inputs: files besides the job's ensemble file that must not be written over (members of its set).

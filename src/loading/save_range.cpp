@@ -71,13 +71,19 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
 
 }  // namespace
 
+std::vector<std::string> Input_Files(const Open_State& app) {
+    std::vector<std::string> inputs{app.load.File_Name};
+    if (!app.ds.File_Loaded) return inputs;
+    for (const File_Set_Member& m : File_Set_Members(app.load.File_Name, app.file_set)) inputs.push_back(m.name);
+    return inputs;
+}
+
 Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L) {
     const Data_Set& ds = app.ds;
     const std::string& source = app.load.File_Name;
     if (!ds.File_Loaded || target.empty()) return Failure(Outcome_Kind::k_nothing_loaded);
     const auto members = File_Set_Members(source, app.file_set);
-    std::vector<std::string> inputs{source};
-    for (const File_Set_Member& m : members) inputs.push_back(m.name);
+    const std::vector<std::string> inputs = Input_Files(app);
     Output_File out;
     if (Outcome opened = out.Open(target, inputs); !opened) return opened;
     if (F < ds.File_First_Ens || F > ds.File_Last_Ens) return Not_In_File(F);

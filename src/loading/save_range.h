@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "loading/open_state.h"
 #include "platform/outcome.h"
@@ -19,5 +20,8 @@ namespace vantrel {
 // file's range or not met, nothing written; k_invalid_file when a member cannot be read.
 // On any failure the target is as it was.
 Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L);
+
+// The files being read, never to be written over: the open file and every member of its set.
+std::vector<std::string> Input_Files(const Open_State& app);
 
 }  // namespace vantrel

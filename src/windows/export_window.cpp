@@ -19,6 +19,7 @@
 #include "app_state.h"
 #include "export/run_export.h"
 #include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "platform/text_format.h"
 #include "settings/option_rules.h"
 #include "windows/elapsed.h"
@@ -296,7 +297,7 @@ void Export_Window::Write_File() {
         Export_Job job{state.ds, state.dec, sel, load, hooks_, state.load.File_Name};
         // The one-ensemble loads move the profile's ensemble; the user's comes back with the Sub Set.
         const std::int32_t cursor = state.ds.Cursor_Ens;
-        const Outcome outcome = Run_Export(job, kind, name);
+        const Outcome outcome = Run_Export(job, kind, name, Input_Files(state));
         state.ds.Cursor_Ens = cursor;
         busy_ = false;
         Show_Range(sel.Contour_Range, contour_);
