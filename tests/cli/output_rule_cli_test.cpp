@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -70,12 +71,18 @@ TEST_F(Output_Rule, EveryWriterRefusesTheSourceLinksSpecialFilesAndFilesHoldingD
     const std::size_t before = Entries();
 
     for (const Writer& w : k_writers) {
-        for (const char* target : {"src.ens", "link.ens", "hard.ens", "fifo", "folder", "null", "full.txt"}) {
+        // settings reads no ensemble file: the source is to it a file holding data.
+        const char* input = std::string(w.name) == "settings" ? "Over-Write of File Not Allowed" : "it is a file being read";
+        const std::pair<const char*, const char*> cases[] = {
+            {"src.ens", input}, {"link.ens", input}, {"hard.ens", input}, {"fifo", "not a regular file"},
+            {"folder", "not a regular file"}, {"null", "not a regular file"}, {"full.txt", "Over-Write of File Not Allowed"}};
+        for (const auto& [target, why] : cases) {
             if (std::string(target) == "null" && !have_device) continue;
             const auto start = std::chrono::steady_clock::now();
             const auto r = Run_Cli(w.command(source, dir.Path(target)), dir.Path(""));
             EXPECT_EQ(r.exit_code, 1) << w.name << " onto " << target << ": " << r.out;
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << w.name << " onto " << target << ": " << r.err;
+            EXPECT_NE(r.err.find(why), std::string::npos) << w.name << " onto " << target << ": " << r.err;
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << w.name << " onto " << target;
         }
         EXPECT_EQ(Read_File_Text(source), source_bytes) << w.name;
