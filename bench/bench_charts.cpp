@@ -4,15 +4,13 @@
 
 #include <cstdlib>
 
-#include "app_state.h"
+#include "big_state.h"
 #include "charts/sub_set_layout.h"
 #include "platform/qt/qimage_surface.h"
 #include "support/chart_fixture.h"
 
 namespace vantrel {
-namespace {
 
-// 8192 ensembles of 128 bins, filled once.
 App_State& Big_State() {
     static App_State* state = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -24,6 +22,8 @@ App_State& Big_State() {
     }();
     return *state;
 }
+
+namespace {
 
 void BM_Sub_Set_Contour_8192x128_At_1600x900(benchmark::State& bs) {
     App_State& state = Big_State();

@@ -216,6 +216,32 @@ Colour Next_Colour(const Trace_Style& style, int& index) {
     return c;
 }
 
+// Mean and deviation of directions (tenths of a degree) of ensembles f..l on the circle, so
+// that 359 and 1 degrees average to 0, not 180.
+template <typename Read>
+void Circular_Mean(std::int32_t f, std::int32_t l, std::int32_t n, std::int32_t b, double& mean, double& dev,
+                   Read read) {
+    double east = 0, north = 0;
+    for (std::int32_t i = f; i <= l; ++i) {
+        double v = 0;
+        std::int16_t stored = 0;
+        if (!read(b, i, v, stored)) continue;
+        east += std::sin(v * k_pi / 1800);
+        north += std::cos(v * k_pi / 1800);
+    }
+    mean = std::atan2(east, north) * 1800 / k_pi;
+    if (mean < 0) mean += 3600;
+    double squares = 0;
+    for (std::int32_t i = f; i <= l; ++i) {
+        double v = 0;
+        std::int16_t stored = 0;
+        if (!read(b, i, v, stored)) continue;
+        const double d = std::remainder(v - mean, 3600.0);
+        squares += d * d;
+    }
+    dev = std::sqrt(squares / (n - 1));
+}
+
 // Candle rows of every selected bin; read(bin ordinal, ensemble, value) is false for a missing value.
 template <typename Read>
 void Draw_Candle_Rows(Surface& s, const Trace_Geometry& g, const Trace_Style& style, Candle_Tables& t,
@@ -263,6 +289,7 @@ void Draw_Candle_Rows(Surface& s, const Trace_Geometry& g, const Trace_Style& st
             if (n > 1) {
                 mean = sum / n;
                 dev = std::sqrt(std::max(0.0, (sum_sq - sum * sum / n) / (n - 1)));
+                if (g.direction) Circular_Mean(f, l, n, b, mean, dev, read);
             } else if (n == 1 && single_sample_counts) {
                 mean = sum;
             } else {

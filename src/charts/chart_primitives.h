@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct Candle_Tables {
     double candle_width = 0;     // seconds
     double mean_interval = 0;    // seconds
     std::int32_t selected = -1;  // candle picked in the trend view, -1 for none
+    std::vector<std::string> units;  // unit of each series ordinal ("deg": tenths of a degree)
 
     // Statistic: 0 bin (0-based), 1 first and 2 last ensemble index, 3 mean, 4 deviation,
     // 5 maximum, 6 minimum, 7 valid samples; values in the array's stored units.
@@ -45,6 +47,9 @@ struct Candle_Tables {
         return stats[Index(statistic, 8, candle, bin, series_ordinal)];
     }
     std::int16_t& Sample(std::int32_t i, std::int32_t candle, std::int32_t bin, std::int32_t series_ordinal) {
+        return raw[Index(i, samples, candle, bin, series_ordinal)];
+    }
+    std::int16_t Sample(std::int32_t i, std::int32_t candle, std::int32_t bin, std::int32_t series_ordinal) const {
         return raw[Index(i, samples, candle, bin, series_ordinal)];
     }
 
@@ -72,6 +77,7 @@ struct Trace_Geometry {
     double scale = 1;            // factor on stored values (0.1 for tenths of a degree)
     double wrap = 100000;        // jumps above this wrap across 0/360
     std::int32_t column = 0;     // component inside the array
+    bool direction = false;      // tenths of a degree: candle means and deviations on the circle
 
     double Bottom(std::int32_t ordinal) const { return overlay ? base + 3 : base - ordinal * strip_height + 3; }
     // y of a stored value in the strip whose bottom edge is bottom.

@@ -144,11 +144,17 @@ void Draw_Strip_Titles(Surface& s, Surface& scratch, float left, double centre, 
 
 }  // namespace
 
+std::vector<std::int32_t> Selected_Series_Bins(const Data_Set& ds) {
+    std::vector<std::int32_t> bins;
+    for (std::int32_t b = std::max(ds.First_Bin, 1); b <= std::min(ds.Last_Bin, k_max_bins); ++b)
+        if (ds.Series_Bins[static_cast<std::size_t>(b - 1)]) bins.push_back(b);
+    return bins;
+}
+
 Series_Layout Layout_Series_Chart(Surface& series, const Data_Set& ds, const Settings& settings, float left,
                                   float width) {
     Series_Layout l;
-    for (std::int32_t b = std::max(ds.First_Bin, 1); b <= std::min(ds.Last_Bin, k_max_bins); ++b)
-        if (ds.Series_Bins[static_cast<std::size_t>(b - 1)]) l.bins.push_back(b);
+    l.bins = Selected_Series_Bins(ds);
     bool some_without_bins = false;
     for (std::int32_t k = 0; k < k_series_select_saved; ++k) {
         if (!settings.Series_Select[static_cast<std::size_t>(k)]) continue;
@@ -216,6 +222,7 @@ void DrawSeriesChart(Surface& s, Surface& scratch, const Data_Set& ds, const Dec
     const double candle_width = settings.Averaging_All ? ds.Sub_Count * interval : settings.Averaging_Interval;
     const std::int32_t S = interval > 0 ? static_cast<std::int32_t>(rnd(candle_width / interval)) : ds.Sub_Count;
     const std::int32_t C = S > 0 ? static_cast<std::int32_t>(rnd(static_cast<double>(l.shown) / S)) : 0;
+    candles.units = out.units;
     candles.mean_interval = interval;
     candles.candle_width = candle_width;
     if (C > 0)
@@ -248,6 +255,7 @@ void DrawSeriesChart(Surface& s, Surface& scratch, const Data_Set& ds, const Dec
             g.scale = kind.direction ? 0.1 : 1.0;
             g.wrap = g.lo == 0 && g.hi == 360 ? 180 : 100000;
             g.column = kind.column;
+            g.direction = kind.direction;
 
             const std::int32_t bins_here = kind.bin_resolved ? static_cast<std::int32_t>(l.bins.size()) : 1;
             const std::int32_t strips = g.overlay ? 1 : bins_here;

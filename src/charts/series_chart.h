@@ -53,6 +53,9 @@ struct Series_Outputs {
     double dx = 0;
 };
 
+// The bins drawn as series: 1-based data-set bin numbers, ascending.
+std::vector<std::int32_t> Selected_Series_Bins(const Data_Set& ds);
+
 // The layout choices of a series chart, computed apart from painting.
 struct Series_Layout {
     std::vector<std::int32_t> bins, kinds, anc_items;

@@ -18,6 +18,7 @@ void Main_Open_Host::Hide_Progress() { window_.Hide_Progress(); }
 void Main_Open_Host::Show_Info_Text(const std::string& text) { window_.Show_Info_Text(text); }
 void Main_Open_Host::Draw_Whole_Set_Window() { window_.Redraw_Whole(); }
 void Main_Open_Host::Refresh_Sub_Set_Window() { window_.Redraw_Sub(); }
+void Main_Open_Host::Refresh_Track_Vector() { window_.Refresh_Track(); }
 void Main_Open_Host::Refresh_Options_Dialog() { window_.Refresh_Options_Dialog(); }
 Progress_Hooks& Main_Open_Host::Hooks() { return window_.Hooks(); }
 

@@ -27,6 +27,7 @@ public:
     void Show_Info_Text(const std::string& text) override;
     void Draw_Whole_Set_Window() override;
     void Refresh_Sub_Set_Window() override;
+    void Refresh_Track_Vector() override;
     void Refresh_Options_Dialog() override;
     Progress_Hooks& Hooks() override;
 

@@ -126,6 +126,7 @@ void Main_Window::Place_Windows() {
     menus_.Show_Sub->setChecked(s.Window_Menu_States[3]);
     menus_.Show_Info->setChecked(s.Window_Menu_States[1]);
     menus_.Show_Viewer->setChecked(s.Window_Menu_States[4]);
+    menus_.Show_Track->setChecked(s.Window_Menu_States[0]);
     Align_Forms();
     const double px_per_twip = logicalDpiX() / k_twips_per_inch;
     const auto apply = [px_per_twip](QWidget& window, const Window_Geometry& g) {
@@ -142,6 +143,7 @@ void Main_Window::Place_Windows() {
     apply(*whole_frame_, s.Window_Geometries[k_win_whole]);
     apply(*sub_frame_, s.Window_Geometries[k_win_sub]);
     apply(*info_frame_, s.Window_Geometries[k_win_info]);
+    apply(*track_frame_, s.Window_Geometries[k_win_track]);
     if (paths_.persist) apply(*this, s.Window_Geometries[k_win_main]);
 }
 
@@ -151,6 +153,7 @@ void Main_Window::Store_Window_Settings() {
     s.Window_Menu_States[3] = menus_.Show_Sub->isChecked();
     s.Window_Menu_States[1] = menus_.Show_Info->isChecked();
     s.Window_Menu_States[4] = menus_.Show_Viewer->isChecked();
+    s.Window_Menu_States[0] = menus_.Show_Track->isChecked();
     const double twips_per_px = k_twips_per_inch / logicalDpiX();
     const auto store = [twips_per_px](const QWidget& window, Window_Geometry& g) {
         const QRect r = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
@@ -161,6 +164,7 @@ void Main_Window::Store_Window_Settings() {
     store(*whole_frame_, s.Window_Geometries[k_win_whole]);
     store(*sub_frame_, s.Window_Geometries[k_win_sub]);
     store(*info_frame_, s.Window_Geometries[k_win_info]);
+    store(*track_frame_, s.Window_Geometries[k_win_track]);
     store(*this, s.Window_Geometries[k_win_main]);
 }
 

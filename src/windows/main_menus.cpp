@@ -74,7 +74,7 @@ Main_Menus Build_Main_Menus(QMenuBar& bar) {
 
     m.Utilities = bar.addMenu(QStringLiteral("&Utilities"));
     m.File_Details = Item(m.Utilities, "&File Details");
-    m.Trend = Item(m.Utilities, "&Trend", false, false, false);
+    m.Trend = Item(m.Utilities, "&Trend", false, false, false);  // enabled with a file loaded
 
     m.Window = bar.addMenu(QStringLiteral("&Window"));
     m.Align_Forms = Item(m.Window, "&Align Forms");

@@ -25,6 +25,8 @@
 #include "windows/information_window.h"
 #include "windows/progress_window.h"
 #include "windows/sub_set_window.h"
+#include "windows/track_vector_window.h"
+#include "windows/trend_window.h"
 #include "windows/whole_set_window.h"
 
 namespace vantrel {
@@ -65,11 +67,15 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
       details_frame_(Add_Child(*mdi_, details_)),
       viewer_(new Data_Viewer_Window(*this)),
       viewer_frame_(Add_Child(*mdi_, viewer_)),
+      track_(new Track_Vector_Window(*this)),
+      track_frame_(Add_Child(*mdi_, track_)),
+      trend_(new Trend_Window(*this)),
+      trend_frame_(Add_Child(*mdi_, trend_)),
       progress_(new Progress_Window(this)),
       Timer1(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Vantrel"));
     setCentralWidget(mdi_);
-    for (QMdiSubWindow* frame : {details_frame_, viewer_frame_}) {
+    for (QMdiSubWindow* frame : {details_frame_, viewer_frame_, track_frame_, trend_frame_}) {
         frame->resize(frame->sizeHint());
         frame->hide();
     }
@@ -82,6 +88,8 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     sub_frame_->installEventFilter(this);
     info_frame_->installEventFilter(this);
     viewer_frame_->installEventFilter(this);
+    track_frame_->installEventFilter(this);
+    trend_frame_->installEventFilter(this);
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -122,6 +130,12 @@ void Main_Window::Connect_Menus() {
         viewer_frame_->setVisible(on);
         if (on) Update_Viewer();
     });
+    connect(m.Show_Track, &QAction::toggled, this, [this](bool on) {
+        track_frame_->setVisible(on && state_.ds.File_Loaded);
+        if (on) track_->Sub_Set_Changed();
+    });
+    connect(m.Trend, &QAction::triggered, this, &Main_Window::Show_Trend);
+    connect(trend_, &Trend_Window::Candle_Chosen, this, &Main_Window::Redraw_Sub);
     connect(m.Show_About, &QAction::triggered, this, &Main_Window::Show_About);
     connect(m.File_Details, &QAction::triggered, this, &Main_Window::Show_Details);
     connect(m.Show_Help, &QAction::triggered, this, &Main_Window::Show_Help);
@@ -187,6 +201,9 @@ void Main_Window::Update_Menu_Enabling() {
     const bool exporting = busy_ == Busy_Work::k_export;
     whole_frame_->setEnabled(!exporting);
     sub_frame_->setEnabled(!exporting);
+    // The analysis windows need data.
+    menus_.Trend->setEnabled(state_.ds.File_Loaded);
+    menus_.Show_Track->setEnabled(state_.ds.File_Loaded);
 }
 
 void Main_Window::Open_File_Now(const std::string& pending_name) {
@@ -212,6 +229,7 @@ void Main_Window::Show_Views_After_Load() {
     sub_frame_->setVisible(menus_.Show_Sub->isChecked());
     info_frame_->setVisible(menus_.Show_Info->isChecked());
     viewer_frame_->setVisible(menus_.Show_Viewer->isChecked());
+    track_frame_->setVisible(menus_.Show_Track->isChecked() && state_.ds.File_Loaded);
     Update_Viewer();
 }
 
@@ -221,7 +239,7 @@ bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
     if (!busy.held()) return false;
     Main_Open_Host host(*this);
     const bool loaded = Run_Read_File_Selection(state_, host, first, last);
-    if (loaded) sub_->Redraw();
+    if (loaded) Redraw_Sub();
     whole_->Redraw();
     if (loaded) Update_Viewer();
     return loaded;
@@ -252,10 +270,17 @@ void Main_Window::Show_Export() {
     export_->Load_Folders();
 }
 
-// The trend view joins the program with its own window; until then this has nothing to show.
-void Main_Window::Show_Trend() {}
+void Main_Window::Show_Trend() {
+    if (!state_.ds.File_Loaded) return;
+    trend_frame_->showNormal();
+    trend_frame_->raise();
+    trend_->Show_Stat_Data();
+}
+
+void Main_Window::Refresh_Track() { track_->Sub_Set_Changed(); }
 
 void Main_Window::Update_Viewer() {
+    track_->Cursor_Moved();
     if (menus_.Show_Viewer->isChecked() && state_.ds.File_Loaded) viewer_->Show_Cursor_Ensemble();
 }
 
@@ -266,6 +291,7 @@ void Main_Window::Update_Data_View(std::int32_t e, std::int32_t r) {
 void Main_Window::Stop_Animate() {
     for (QAction* go : {menus_.Animate_Contour[0], menus_.Animate_Profile[0], menus_.Animate_Series[0]}) go->setChecked(false);
     state_.menus.Animate_Contour = state_.menus.Animate_Profile = state_.menus.Animate_Series = false;
+    track_->Animate_Track[0]->setChecked(false);
 }
 
 std::string Main_Window::Choose_Open_Name() {
@@ -365,7 +391,11 @@ void Main_Window::Show_About() {
 }
 
 void Main_Window::Redraw_Whole() { whole_->Redraw(); }
-void Main_Window::Redraw_Sub() { sub_->Redraw(); }
+void Main_Window::Redraw_Sub() {
+    sub_->Redraw();
+    // The series chart has filled the candle tables afresh.
+    trend_->Show_Stat_Data();
+}
 
 void Main_Window::Show_Message(const QString& text) {
     last_message_ = text;
@@ -378,12 +408,17 @@ void Main_Window::Show_Message(const QString& text) {
 }
 
 bool Main_Window::eventFilter(QObject* watched, QEvent* event) {
+    // Closing a frame closes its window too: showing the frame again shows the window.
+    if (event->type() == QEvent::Show) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(watched); frame && frame->widget()) frame->widget()->show();
+    }
     // A child window closed with its frame is hidden, and its item in "&Window" unchecked.
     if (event->type() == QEvent::Close && !shut_down_) {
         if (watched == whole_frame_) menus_.Show_Whole->setChecked(false);
         if (watched == sub_frame_) menus_.Show_Sub->setChecked(false);
         if (watched == info_frame_) menus_.Show_Info->setChecked(false);
         if (watched == viewer_frame_) menus_.Show_Viewer->setChecked(false);
+        if (watched == track_frame_) menus_.Show_Track->setChecked(false);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -30,6 +30,8 @@ class Help_Window;
 class Information_Window;
 class Progress_Window;
 class Sub_Set_Window;
+class Track_Vector_Window;
+class Trend_Window;
 class Whole_Set_Window;
 
 // Where the program keeps its own files, and whether it may write them.
@@ -102,6 +104,8 @@ public:
     void Show_Info_Text(const std::string& text);
     void Redraw_Whole();
     void Redraw_Sub();
+    // The Sub Set was loaded again: the track vector window computes and draws anew.
+    void Refresh_Track();
     void Refresh_Options_Dialog();
 
     void Show_Message(const QString& text);
@@ -122,6 +126,10 @@ public:
     QMdiSubWindow& Details_Frame() { return *details_frame_; }
     Data_Viewer_Window& Viewer() { return *viewer_; }
     QMdiSubWindow& Viewer_Frame() { return *viewer_frame_; }
+    Track_Vector_Window& Track() { return *track_; }
+    QMdiSubWindow& Track_Frame() { return *track_frame_; }
+    Trend_Window& Trend() { return *trend_; }
+    QMdiSubWindow& Trend_Frame() { return *trend_frame_; }
     QMdiArea& Mdi() { return *mdi_; }
     Progress_Window& Progress() { return *progress_; }
     const Recent_Files& Recent() const { return recent_; }
@@ -166,6 +174,10 @@ private:
     QMdiSubWindow* details_frame_;
     Data_Viewer_Window* viewer_;
     QMdiSubWindow* viewer_frame_;
+    Track_Vector_Window* track_;
+    QMdiSubWindow* track_frame_;
+    Trend_Window* trend_;
+    QMdiSubWindow* trend_frame_;
     Progress_Window* progress_;
     QTimer* Timer1;
     Progress_Hooks hooks_;

@@ -33,7 +33,8 @@ void Quiet_Qt_Notes() {
 QStringList Screenshot_Window_Names() {
     return {QStringLiteral("main"),        QStringLiteral("whole"),   QStringLiteral("sub"),
             QStringLiteral("information"), QStringLiteral("details"), QStringLiteral("viewer"),
-            QStringLiteral("options"),     QStringLiteral("export")};
+            QStringLiteral("options"),     QStringLiteral("export"),
+            QStringLiteral("track"),       QStringLiteral("trend")};
 }
 
 namespace {
@@ -46,6 +47,14 @@ QMdiSubWindow& Open_Named_Window(Main_Window& window, const QString& name, const
         window.Details_Frame().show();
         window.Details().Show_File_Details(file.toStdString());
         return window.Details_Frame();
+    }
+    if (name == QStringLiteral("track")) {
+        window.Menus().Show_Track->setChecked(true);
+        return window.Track_Frame();
+    }
+    if (name == QStringLiteral("trend")) {
+        window.Show_Trend();
+        return window.Trend_Frame();
     }
     if (name == QStringLiteral("viewer")) {
         window.Menus().Show_Viewer->setChecked(true);
@@ -105,6 +114,10 @@ int Run_Screenshot(const QStringList& arguments) {
     window.show();
     window.Place_Windows();
     QApplication::processEvents();
+    if (name == QStringLiteral("track") || name == QStringLiteral("trend")) {
+        // Three bins of the series chart, as a user picks them for these views.
+        for (std::size_t bin : {2, 8, 14}) window.State().settings.Series_Bins_Setting[bin - 1] = true;
+    }
     window.Open_File_Now(file.toStdString());
     if (!window.State().ds.File_Loaded) {
         return window.Last_Message().isEmpty() ? Fail(QStringLiteral("Not enough VALID ensembles")) : 1;

@@ -106,6 +106,23 @@ TEST(Traces, DirectionWrapsOnlyInAFullTurnStrip) {
     EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(100, 203));
 }
 
+TEST(Candles, DirectionMeansAreTakenOnTheCircle) {
+    Recording_Surface s(400, 300);
+    const auto data = Per_Ensemble({3590, 10, 3590, 10, 900, 910, 890, 900});
+    Candle_Tables t;
+    t.mean_interval = 60;
+    t.candle_width = 240;
+    t.Allocate(4, 2, 1, 1);
+    Trace_Geometry g = Strip(0, 3600, 8);
+    g.scale = 0.1;
+    g.direction = true;
+    DrawWordCandles(s, data, {}, false, g, {true, false, k_colours, 2}, t, 0, 1, 3);
+    EXPECT_EQ(t.Stat(3, 0, 0, 0) % 3600, 0);  // 359 and 1 degrees: north, not 180
+    EXPECT_EQ(t.Stat(4, 0, 0, 0), 12);        // one degree off, sqrt(4 * 100 / 3) tenths
+    EXPECT_EQ(t.Stat(3, 1, 0, 0), 900);
+    EXPECT_EQ(t.Stat(4, 1, 0, 0), 8);         // sqrt(200 / 3)
+}
+
 TEST(Candles, StatisticsAndTheAllMissingCandle) {
     Recording_Surface s(400, 300);
     const auto data = Per_Ensemble({10, 20, 30, 40, k_bad_velocity, k_bad_velocity, k_bad_velocity,

@@ -37,6 +37,28 @@ TEST_F(Gui_Test, ScreenshotOfTheMainWindowShowsBothChartsAfterALoad) {
     EXPECT_LT(QImage(sub).height(), 768);
 }
 
+TEST_F(Gui_Test, ScreenshotsOfTheTrackAndTrendWindowsDrawTheBinsTraces) {
+    synth::Synth_Options opt;
+    opt.ensembles = 300;
+    opt.bins = 20;
+    opt.bottom_track = true;  // the track window projects on the bottom-track course
+    const std::string path = folder_.Path("bt.ens");
+    synth::Write_Synth_File(path, opt);
+    const QString file = QString::fromStdString(path);
+    for (const QString& name : {QStringLiteral("track"), QStringLiteral("trend")}) {
+        const QString out = QString::fromStdString(folder_.Path(name.toStdString() + ".png"));
+        ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), name, out, file}), 0);
+        const QImage image = QImage(out).convertToFormat(QImage::Format_RGB32);
+        int traced = 0;  // pixels in the series colours of the three bins
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                traced += p == qRgb(255, 0, 0) || p == qRgb(0, 255, 1) || p == qRgb(0, 0, 255);
+            }
+        EXPECT_GT(traced, 200) << name.toStdString();
+    }
+}
+
 TEST_F(Gui_Test, ScreenshotRefusesAnUnknownWindowAndAFileThatDoesNotLoad) {
     const QString out = QString::fromStdString(folder_.Path("x.png"));
     const QString file = QString::fromStdString(Synth("a.ens", 50));

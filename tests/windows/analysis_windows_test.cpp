@@ -1,0 +1,153 @@
+// The track vector and trend windows driven by real events: menus, pointer moves over the
+// charts, clicks on the statistics table, the width slider and the candle label.
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+
+#include "gui_fixture.h"
+#include "windows/chart_widget.h"
+#include "windows/sub_set_window.h"
+#include "windows/track_vector_window.h"
+#include "windows/trend_window.h"
+
+namespace vantrel::test {
+namespace {
+
+class Analysis_Test : public Gui_Test {
+protected:
+    // A loaded file with data-set bins 3 and 9 drawn as series.
+    void Open(std::int32_t ensembles = 300) {
+        W().Start({Synth("a.ens", ensembles)});
+        ASSERT_TRUE(W().State().ds.File_Loaded);
+        W().State().ds.Series_Bins = {};
+        W().State().ds.Series_Bins[2] = W().State().ds.Series_Bins[8] = true;
+    }
+    App_State& A() { return W().State(); }
+    Track_Vector_Window& T() { return W().Track(); }
+    Trend_Window& R() { return W().Trend(); }
+    QImage Track_Image() { return T().Chart().Surface().Image().copy(); }
+    void Move_To(Chart_Widget& chart, double x, double y) {
+        QTest::mouseMove(&chart, QPoint(static_cast<int>(x), static_cast<int>(y)));
+    }
+};
+
+TEST_F(Analysis_Test, TrackVectorShowsWithAFileAndAUnitChangeAltersOnlyTheNumbers) {
+    EXPECT_FALSE(W().Menus().Show_Track->isEnabled());
+    Open();
+    A().settings.Track_Options.Select_Auto = {false, false, true};
+    W().Menus().Show_Track->trigger();
+    ASSERT_TRUE(W().Track_Frame().isVisible());
+    W().Track_Frame().resize(700, 560);
+    QApplication::processEvents();
+    const Track_View& v = T().View();
+    ASSERT_GT(v.count, 0);
+    // Manual angle 0: long track is north.
+    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), A().ds.Sub_Vel(1, 2, 5));
+
+    const QImage before = Track_Image();
+    T().Speed_Units[2]->trigger();
+    EXPECT_EQ(A().settings.Track_Options.Speed_Units, (std::array<bool, 3>{false, false, true}));
+    const QImage after = Track_Image();
+    const QRect plot(static_cast<int>(v.upper.left) + 2, static_cast<int>(v.upper.top) + 2,
+                     static_cast<int>(v.upper.width) - 4, static_cast<int>(v.lower.top + v.lower.height - v.upper.top) - 4);
+    EXPECT_EQ(before.copy(plot), after.copy(plot));  // traces, grid and ticks untouched
+    EXPECT_NE(before.copy(0, plot.top(), plot.left() - 2, plot.height()), after.copy(0, plot.top(), plot.left() - 2, plot.height()));
+
+    // Closing the window unchecks its item.
+    T().Quit_Seismic->trigger();
+    EXPECT_FALSE(W().Menus().Show_Track->isChecked());
+    // A Sub Set loaded meanwhile is projected when the window shows again.
+    ASSERT_TRUE(W().Load_Sub_Set(51, 200));
+    W().Menus().Show_Track->trigger();
+    EXPECT_TRUE(T().isVisible());
+    W().Sub_Frame().close();  // every child window comes back with its frame
+    W().Menus().Show_Sub->trigger();
+    EXPECT_TRUE(W().Sub().isVisible());
+    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), A().ds.Sub_Vel(1, 2, 5));
+    EXPECT_NE(A().ds.Sub_Vel(1, 2, 5), 0);
+}
+
+TEST_F(Analysis_Test, TrackToolTipNamesTheCellUnderThePointerAndTheBinWithoutOverlay) {
+    Open();
+    A().settings.Track_Options.Select_Auto = {false, false, true};
+    W().Menus().Show_Track->trigger();
+    QApplication::processEvents();
+    const Track_View& v = T().View();
+    // The right half of cell 4 still names ensemble 4.
+    const double x = v.upper.left + 4.9 * v.dx, y = v.upper.top + v.upper.height / 2;
+    ASSERT_GE(v.dx, 1.5);
+    Move_To(T().Chart(), x, y);
+    const std::string number = std::to_string(A().ds.Sub_Ens_Number(4));
+    EXPECT_EQ(T().Tip().toStdString(), "ENSEMBLE " + number + ", ___ BIN ");
+
+    A().settings.Series_Style_1 = false;  // one strip per bin
+    T().LeftToRight->trigger();           // any display change redraws
+    EXPECT_EQ(T().View().strips, 2);
+    Move_To(T().Chart(), x, v.upper.top + v.upper.height - 4);  // lowest strip: data-set bin 3
+    const std::string tip = T().Tip().toStdString();
+    EXPECT_EQ(tip.rfind("ENSEMBLE " + number + ", BIN " + std::to_string(A().dec.Num_Bins - 2) + ", Long ", 0), 0u) << tip;
+    EXPECT_NE(tip.find(" m/s, Cross "), std::string::npos) << tip;
+
+    // A manual angle above 180 is kept as 180: long track is then minus north.
+    Answer_Input_Box(QStringLiteral("200"));
+    T().Select_Auto[2]->trigger();
+    EXPECT_EQ(A().settings.Track_Options.ProjectionAngle, 180);
+    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), -A().ds.Sub_Vel(1, 2, 5));
+}
+
+class Trend_Test : public Analysis_Test {
+protected:
+    // Candles of 64 ensembles over a Sub Set of 256: four candles, two series, two bins.
+    void Open_Candles() {
+        Open();
+        A().settings.Averaging_All = false;
+        A().settings.Averaging_Interval = 64;
+        W().Redraw_Sub();
+        ASSERT_EQ(A().candles.candles, 4);
+        ASSERT_EQ(A().candles.series, 2);
+        ASSERT_EQ(A().candles.bins, 2);
+        W().Menus().Trend->trigger();
+        ASSERT_TRUE(W().Trend_Frame().isVisible());
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(Trend_Test, AClickOnTheThirdTableLinePicksSeriesOneBinZero) {
+    Open_Candles();
+    Chart_Widget& picture = R().Picture1();
+    const double lh = R().View().line_height;
+    ASSERT_GT(lh, 0);
+    QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
+    EXPECT_EQ(R().Selection().series, 1);
+    EXPECT_EQ(R().Selection().bin, 0);
+    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
+
+    // Fewer series after the options change: the selection follows, nothing reads past the tables.
+    A().settings.Series_Select = {};
+    A().settings.Series_Select[k_type_vel_magnitude] = true;
+    W().Redraw_Sub();
+    EXPECT_EQ(A().candles.series, 1);
+    EXPECT_EQ(R().Selection().series, 0);
+}
+
+TEST_F(Trend_Test, TheSliderSetsTheWidthAndTheLabelPicksACandle) {
+    Open_Candles();
+    R().Slider1().setFocus();
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&R().Slider1(), Qt::Key_Right);
+    EXPECT_EQ(R().Selection().Triangular_Width, 3);
+    const Trend_Result& r = R().View().result;
+    EXPECT_NE(r.trend, r.samples);
+    EXPECT_GT(r.count, 0);
+
+    Answer_Input_Box(QStringLiteral("0"));
+    QTest::mouseClick(&R().Label1(), Qt::LeftButton);
+    EXPECT_LE(A().candles.selected, 0);  // ignored
+    Answer_Input_Box(QStringLiteral("99"));
+    QTest::mouseClick(&R().Label1(), Qt::LeftButton);
+    EXPECT_EQ(A().candles.selected, 3);
+    EXPECT_EQ(R().View().candle, 3);
+    EXPECT_EQ(R().Label1().text().toStdString(), "Candle 4 of 4");
+}
+
+}  // namespace
+}  // namespace vantrel::test
