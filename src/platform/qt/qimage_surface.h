@@ -90,4 +90,8 @@ private:
 QColor To_QColor(Colour colour);
 Colour From_QRgb(QRgb rgb);
 
+// Writes image as PNG under the output rule (platform/output_file.h).
+Outcome Save_Png_File(const QImage& image, const std::string& file_name, const std::vector<std::string>& inputs = {},
+                      Existing_Output existing = Existing_Output::k_refuse);
+
 }  // namespace vantrel
