@@ -19,7 +19,7 @@ constexpr int k_series_box_count = k_type_count;          // series types 0..39
 constexpr int k_anc_box_count = k_anc_component_count;    // ancillary boxes 0..7, the Sub_Anc components
 constexpr int k_bin_list_count = 255;     // bin list items "1".."255"
 
-enum class Export_File_Type { k_text = 0, k_mat = 1 };
+enum class Export_File_Type { k_text = 0, k_mat = 1, k_netcdf = 2 };
 enum class Export_Kind { k_contour = 0, k_profile = 1, k_series = 2 };
 
 // A bin list: entry p - 1 is list position p ("1".."255").

@@ -51,15 +51,25 @@ void Set_Fill(Netcdf_Variable& v, T fill) {
 
 // A profile variable: components first..first+comps-1 of every bin of a (component, bin)
 // slice, the bins beyond the ensemble's own given `fill`.
-template <typename T>
+// The copy is unrolled for a fixed number of components: a copy of one to four values per
+// bin through copy_n became a library call per bin, a third of the converter's time.
+template <std::size_t Comps, typename T>
+T* Copy_Components(const T* src, std::size_t bins, std::size_t stride, T* dst) {
+    for (std::size_t bin = 0; bin < bins; ++bin, src += stride, dst += Comps) {
+        for (std::size_t c = 0; c < Comps; ++c) dst[c] = src[c];
+    }
+    return dst;
+}
+
+template <std::size_t Comps, typename T>
 Netcdf_Variable Profile(Netcdf_Variable v, std::size_t dim_bins, std::function<const T*(const Ensemble_View&)> slice,
-                        std::size_t stride, std::size_t first, std::size_t comps, T fill) {
+                        std::size_t stride, std::size_t first, T fill) {
     v.gather = [=](const Ensemble_View& e, void* out) {
         T* dst = static_cast<T*>(out);
-        const T* src = slice(e);
+        const T* src = slice(e) + first;
         const std::size_t bins = Ensemble_Bins(e, dim_bins);
-        for (std::size_t bin = 0; bin < bins; ++bin, src += stride) dst = std::copy_n(src + first, comps, dst);
-        std::fill_n(dst, (dim_bins - bins) * comps, fill);
+        dst = Copy_Components<Comps>(src, bins, stride, dst);
+        std::fill_n(dst, (dim_bins - bins) * Comps, fill);
     };
     return v;
 }
@@ -125,15 +135,15 @@ void Add_Velocity_Profiles(std::vector<Netcdf_Variable>& vars, const Netcdf_Layo
         for (const Component_Spec& k : k_components) {
             auto v = Variable<std::int16_t>(k.name, profile, k.units, k.long_name, layout.earth ? k.standard_name : "");
             v = With(v, "velocity_reference", layout.reference);
-            vars.push_back(Profile<std::int16_t>(Scaled<std::int16_t>(v, k.scale, k_bad_velocity), nb, processed, 8, k.component, 1,
-                                                 k_bad_velocity));
+            vars.push_back(Profile<1, std::int16_t>(Scaled<std::int16_t>(v, k.scale, k_bad_velocity), nb, processed, 8,
+                                                    k.component, k_bad_velocity));
         }
     }
     auto raw = Variable<std::int16_t>("velocity_raw", {k_dim_time, k_dim_range, k_dim_component}, "m s-1",
                                       "velocity as recorded: beams 1-4 or the file's four components");
     raw = With(raw, "coordinate_system", layout.coordinate_system);
-    vars.push_back(Profile<std::int16_t>(Scaled<std::int16_t>(raw, 0.001, k_bad_velocity), nb,
-                                         [](const Ensemble_View& e) { return e.raw_vel; }, 8, 0, 4, k_bad_velocity));
+    vars.push_back(Profile<4, std::int16_t>(Scaled<std::int16_t>(raw, 0.001, k_bad_velocity), nb,
+                                            [](const Ensemble_View& e) { return e.raw_vel; }, 8, 0, k_bad_velocity));
 }
 
 void Add_Count_Profiles(std::vector<Netcdf_Variable>& vars, const Netcdf_Layout& layout) {
@@ -143,13 +153,13 @@ void Add_Count_Profiles(std::vector<Netcdf_Variable>& vars, const Netcdf_Layout&
     const auto echo = [](const Ensemble_View& e) { return e.ds.Sub_Echo.Slice(0); };
     const auto pg = [](const Ensemble_View& e) { return e.ds.Sub_PGood.Slice(0); };
     using U8 = std::uint8_t;
-    vars.push_back(Profile<U8>(Variable<U8>("correlation", beams, "1", "correlation magnitude, counts"), nb, corr, 5, 0, 4, 0));
-    vars.push_back(Profile<U8>(Variable<U8>("correlation_mean", mean, "1", "four-beam mean correlation magnitude, counts"), nb,
-                               corr, 5, 4, 1, 0));
-    vars.push_back(Profile<U8>(Variable<U8>("echo_intensity", beams, "1", "echo intensity, counts"), nb, echo, 5, 0, 4, 0));
-    vars.push_back(Profile<U8>(Variable<U8>("echo_intensity_mean", mean, "1", "four-beam mean echo intensity, counts"), nb,
-                               echo, 5, 4, 1, 0));
-    vars.push_back(Profile<U8>(Variable<U8>("percent_good", beams, "percent", "percent good"), nb, pg, 5, 0, 4, 0));
+    vars.push_back(Profile<4, U8>(Variable<U8>("correlation", beams, "1", "correlation magnitude, counts"), nb, corr, 5, 0, 0));
+    vars.push_back(Profile<1, U8>(Variable<U8>("correlation_mean", mean, "1", "four-beam mean correlation magnitude, counts"), nb,
+                                  corr, 5, 4, 0));
+    vars.push_back(Profile<4, U8>(Variable<U8>("echo_intensity", beams, "1", "echo intensity, counts"), nb, echo, 5, 0, 0));
+    vars.push_back(Profile<1, U8>(Variable<U8>("echo_intensity_mean", mean, "1", "four-beam mean echo intensity, counts"), nb,
+                                  echo, 5, 4, 0));
+    vars.push_back(Profile<4, U8>(Variable<U8>("percent_good", beams, "percent", "percent good"), nb, pg, 5, 0, 0));
 }
 
 void Add_Bottom_Track(std::vector<Netcdf_Variable>& vars, const Netcdf_Layout& layout) {

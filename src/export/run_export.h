@@ -12,8 +12,8 @@
 namespace vantrel {
 
 
-// Runs one export into out_path under the output rule (platform/output_file.h). Ok when the
-// writer ran; k_nothing_loaded (no message) when no file is loaded, which does nothing;
+// Runs one export (text or MAT-file; netCDF goes through Run_Netcdf_Export) into out_path
+// under the output rule (platform/output_file.h). Ok when the writer ran; k_nothing_loaded (no message) when no file is loaded, which does nothing;
 // k_target_is_input, k_overwrite_refused or k_cannot_write for a target the rule refuses or
 // that cannot be written. The target is untouched unless Ok. Afterwards
 // First_Bin and Last_Bin are restored and the Sub Set is reloaded with the First_Ens and

@@ -18,6 +18,7 @@
 
 #include "app_state.h"
 #include "export/run_export.h"
+#include "export/run_netcdf_export.h"
 #include "loading/file_loading.h"
 #include "loading/save_range.h"
 #include "platform/text_format.h"
@@ -67,7 +68,21 @@ Bin_List Bins_Of(const QListWidget& list) {
 }
 
 Export_File_Type Type_Of(const std::vector<QAbstractButton*>& buttons) {
+    if (buttons[2]->isChecked()) return Export_File_Type::k_netcdf;
     return buttons[1]->isChecked() ? Export_File_Type::k_mat : Export_File_Type::k_text;
+}
+
+// The save dialog's filter and default suffix of a file type.
+struct Save_Filter {
+    QString filter, suffix;
+};
+Save_Filter Filter_Of(Export_File_Type type) {
+    switch (type) {
+        case Export_File_Type::k_mat: return {QStringLiteral("Matlab files (*.mat);;All Files (*)"), QStringLiteral("mat")};
+        case Export_File_Type::k_netcdf: return {QStringLiteral("netCDF (*.nc);;All Files (*)"), QStringLiteral("nc")};
+        case Export_File_Type::k_text: break;
+    }
+    return {QStringLiteral("Text Files (*.txt);;All Files (*)"), QStringLiteral("txt")};
 }
 
 }  // namespace
@@ -129,7 +144,7 @@ QWidget* Export_Window::Bins_Group(QWidget* page, Tab_Controls& tab) {
 QWidget* Export_Window::File_Type_Group(QWidget* page, Tab_Controls& tab) {
     QGroupBox* group = Group(QStringLiteral("&File Type"), page);
     auto* box = new QHBoxLayout(group);
-    tab.file_type = Add_Buttons(*box, {"TXT", "MAT"}, Button_Kind::k_radio, new QButtonGroup(group));
+    tab.file_type = Add_Buttons(*box, {"TXT", "MAT", "netCDF"}, Button_Kind::k_radio, new QButtonGroup(group));
     tab.file_type[0]->setChecked(true);
     box->addStretch(1);
     return group;
@@ -286,7 +301,8 @@ void Export_Window::Write_File() {
     write_->setEnabled(false);
     const auto kind = static_cast<Export_Kind>(tbsOptions->currentIndex());
     Export_Selection sel = Selection();
-    const std::string name = Choose_File(File_Type_Of(sel, kind));
+    const Export_File_Type type = File_Type_Of(sel, kind);
+    const std::string name = Choose_File(type);
     hooks_.stop_requested = false;
     if (!name.empty()) {
         busy_ = true;
@@ -297,7 +313,11 @@ void Export_Window::Write_File() {
         Export_Job job{state.ds, state.dec, sel, load, hooks_, state.load.File_Name};
         // The one-ensemble loads move the profile's ensemble; the user's comes back with the Sub Set.
         const std::int32_t cursor = state.ds.Cursor_Ens;
-        const Outcome outcome = Run_Export(job, kind, name, Input_Files(state));
+        const File_Set_State& set = state.file_set;
+        const Outcome outcome = type == Export_File_Type::k_netcdf
+                                    ? Run_Netcdf_Export(job, kind, state.settings,
+                                                        set.Multi_File_Count > 0 || set.KORVA_File_Count > 0, name)
+                                    : Run_Export(job, kind, name, Input_Files(state));
         state.ds.Cursor_Ens = cursor;
         busy_ = false;
         Show_Range(sel.Contour_Range, contour_);
@@ -331,10 +351,10 @@ void Export_Window::closeEvent(QCloseEvent* event) {
 std::string Export_Window::Choose_File(Export_File_Type type) {
     if (file_chooser) return file_chooser(type);
     const bool mat = type == Export_File_Type::k_mat;
-    QFileDialog dialog(this, QStringLiteral("Save"), mat ? last_mat_name_ : QString(),
-                       mat ? QStringLiteral("Matlab files (*.mat);;All Files (*)") : QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    const Save_Filter filter = Filter_Of(type);
+    QFileDialog dialog(this, QStringLiteral("Save"), mat ? last_mat_name_ : QString(), filter.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(mat ? QStringLiteral("mat") : QStringLiteral("txt"));
+    dialog.setDefaultSuffix(filter.suffix);
     // The export refuses a non-empty file itself, with its own message.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

@@ -6,6 +6,8 @@
 #include <QTabWidget>
 #include <fstream>
 
+#include <netcdf.h>
+
 #include "commands.h"
 #include "gui_fixture.h"
 #include "support/cli_run.h"
@@ -31,9 +33,9 @@ protected:
         throw std::runtime_error(std::string("no button ") + caption);
     }
     QListWidget& Bins(int tab) { return *E().Tabs().widget(tab)->findChild<QListWidget*>(); }
-    void Choose_Mat(int tab) {
+    void Choose_Type(int tab, const char* caption) {
         for (QAbstractButton* b : E().Tabs().widget(tab)->findChildren<QAbstractButton*>()) {
-            if (b->text() == "MAT") QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+            if (b->text() == caption) QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
         }
     }
     void Write_To(const std::string& path) {
@@ -52,7 +54,7 @@ TEST_F(Export_Test, EachTabWritesTheFileTheCommandLineWrites) {
         E().Tabs().setCurrentIndex(tab);
         Press(tab, "All");
         for (const char* format : {"txt", "mat"}) {
-            if (std::string(format) == "mat") Choose_Mat(tab);
+            if (std::string(format) == "mat") Choose_Type(tab, "MAT");
             const std::string gui = folder_.Path(std::string("gui-") + kinds[tab] + "." + format);
             const std::string cli = folder_.Path(std::string("cli-") + kinds[tab] + "." + format);
             Write_To(gui);
@@ -68,6 +70,40 @@ TEST_F(Export_Test, EachTabWritesTheFileTheCommandLineWrites) {
     EXPECT_TRUE(W().Last_Message().isEmpty());
     EXPECT_TRUE(E().Write_Button().isEnabled());
     EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+}
+
+TEST_F(Export_Test, TheNetcdfTypeConvertsEveryEnsembleOfTheTabsLimitedRange) {
+    W().Start({Synth("data.ens", 60, 20)});
+    Open_Export();
+    E().Tabs().setCurrentIndex(0);
+    auto fields = E().Tabs().widget(0)->findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 3);
+    fields[0]->setText("11");
+    fields[1]->setText("900");
+    Choose_Type(0, "netCDF");
+    const std::string out = folder_.Path("range.nc");
+    Export_File_Type asked = Export_File_Type::k_text;
+    E().file_chooser = [&](Export_File_Type type) { asked = type; return out; };
+    QTest::mouseClick(&E().Write_Button(), Qt::LeftButton);
+    EXPECT_EQ(asked, Export_File_Type::k_netcdf);
+    EXPECT_TRUE(W().Last_Message().isEmpty()) << W().Last_Message().toStdString();
+    EXPECT_EQ(fields[1]->text(), QStringLiteral("60")) << "limited to the file's last ensemble";
+
+    int nc = -1, dim = -1, var = -1;
+    ASSERT_EQ(nc_open(out.c_str(), NC_NOWRITE, &nc), NC_NOERR);
+    std::size_t steps = 0;
+    EXPECT_EQ(nc_inq_dimid(nc, "time", &dim), NC_NOERR);
+    EXPECT_EQ(nc_inq_dimlen(nc, dim, &steps), NC_NOERR);
+    EXPECT_EQ(steps, 50u);
+    int first = 0, last = 0;
+    const std::size_t at_first = 0, at_last = steps - 1;
+    EXPECT_EQ(nc_inq_varid(nc, "ensemble_number", &var), NC_NOERR);
+    EXPECT_EQ(nc_get_var1_int(nc, var, &at_first, &first), NC_NOERR);
+    EXPECT_EQ(nc_get_var1_int(nc, var, &at_last, &last), NC_NOERR);
+    nc_close(nc);
+    EXPECT_EQ(first, 11);
+    EXPECT_EQ(last, 60);
+    EXPECT_FALSE(W().Is_Busy());
 }
 
 TEST_F(Export_Test, AllAndNoneTouchOnlyTheFilesBinsAndTheSpareSeriesBoxesKeepTheirState) {
