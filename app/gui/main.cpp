@@ -1,5 +1,5 @@
 // vantrel [FILE [-Mdddd]]
-// vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE
+// vantrel --screenshot OUT.png [--window NAME] [--tab N] [--size WxH] FILE
 #include <QApplication>
 #include <string>
 #include <string_view>

@@ -491,7 +491,10 @@ Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, c
             }
         }
     }
-    if (whole) t.selection = "Sel: " + Format(ds.Sel_First_Ens, "0") + " to " + Format(ds.Sel_Last_Ens, "0");
+    if (whole) {
+        t.selection = "Sel: " + Format(ds.Sel_First_Ens, "0") + " to " + Format(ds.Sel_Last_Ens, "0");
+        t.sub_location = "Sub: " + Format(ds.First_Ens, "0") + " to " + Format(ds.Last_Ens, "0");
+    }
     return t;
 }
 
@@ -527,6 +530,10 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
     Draw_Colour_Bar(chart, view.bar, state.palette, t.scale_caption, bar_caption_x, bar_caption_y, labels_y);
     const double selection_x = g.Plot_Right() - chart.TextWidth(t.selection);
     if (!t.selection.empty()) chart.Print_At(selection_x, h, t.selection);
+    // Before the selection, when it clears the colour bar.
+    const double sub_x = selection_x - chart.TextWidth("00") - chart.TextWidth(t.sub_location);
+    const bool sub_shown = !t.sub_location.empty() && sub_x > view.bar.left + view.bar.Width() + 4;
+    if (sub_shown) chart.Print_At(sub_x, h, t.sub_location);
 
     // Label rows below the plot: the end labels first, the axis labels fill the gaps.
     const double row_y = g.Plot_Bottom() + tick + 1;
@@ -547,11 +554,17 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
             below.push_back({g.Plot_Right() - chart.TextWidth(last) - 2, g.Plot_Right()});
         }
     }
+    // The time labels share their row with the bar's labels: none between them, so a time
+    // never reads as a scale value, and a clear gap either side.
+    const double gap = chart.TextWidth("00");
+    double bar_from = view.bar.left, bar_to = view.bar.left + view.bar.Width();
     for (const auto& label : view.bar.labels) {
         const double w = chart.TextWidth(label.text);
-        above.push_back({label.pos - w / 2 - 2, label.pos + w / 2 + 2});
+        bar_from = std::min(bar_from, label.pos - w / 2);
+        bar_to = std::max(bar_to, label.pos + w / 2);
     }
-    if (!t.selection.empty()) above.push_back({selection_x - 2, g.Plot_Right() + g.right});
+    above.push_back({bar_from - gap, bar_to + gap});
+    if (!t.selection.empty()) above.push_back({(sub_shown ? sub_x : selection_x) - gap, g.Plot_Right() + g.right});
     if (caption_beside) above.push_back({bar_caption_x - 2, bar_caption_x + caption_w + 2});
     view.axes = Compute_Chart3d_Axes(chart, g, view.results, state.ds, state.dec, window, below, above);
 

@@ -142,6 +142,7 @@ struct Chart3d_Texts {
     std::array<std::string, 3> row_captions;
     std::array<std::string, 3> first_labels, last_labels;  // the ends of the three label rows
     std::string selection;
+    std::string sub_location;  // Whole Set: where the Sub Set lies
 };
 
 // Data-type title of a contour code with its reference suffix where it takes one.

@@ -15,7 +15,8 @@ Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& sett
     l.height = std::max(height, 1);
     const double r1 = std::clamp(settings.Sub_Window_Ratio_1, 0.0, 1.0);
     const double r2 = std::clamp(settings.Sub_Window_Ratio_2, 0.0, 1.0);
-    l.profile_width = static_cast<int>(std::lround(l.width * r2));
+    l.profile_width = std::clamp(static_cast<int>(std::lround(l.width * r2)), std::min(k_min_pane_px, l.width / 2),
+                                 std::max(l.width - k_min_pane_px, l.width / 2));
     l.contour_left = l.profile_width;
     l.contour_width = std::max(l.width - l.profile_width, 1);
     l.contour_height = std::max(static_cast<int>(std::lround(l.height * r1)), 1);
@@ -45,28 +46,37 @@ void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tab
     target.Copy_Image(*chart, 0, 0, l.contour_width, l.contour_height, l.contour_left, 0, l.contour_width,
                       l.contour_height);
 
+    Draw_Sub_Set_Series(target, state, candles, view);
+    Draw_Sub_Set_Profile(target, state, view);
+}
+
+void Draw_Sub_Set_Series(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view) {
+    const Sub_Set_Layout& l = view.layout;
+    if (l.series_height <= 0) return;
     const Chart3d_Geometry& g = view.contour.geometry;
-    const std::vector<double>& time_ticks = view.contour.axes.time_ticks;
+    auto scratch = target.Create_Surface(1, 1);
+    auto series = target.Create_Surface(l.contour_width, l.series_height);
+    series->Set_Font("Arial", l.font_size, false);
+    DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, candles, view.series,
+                    static_cast<float>(g.left), static_cast<float>(g.Plot_Width()), view.contour.axes.time_ticks,
+                    series->TextWidth("0") / 2);
+    target.Copy_Image(*series, 0, 0, l.contour_width, l.series_height, l.contour_left, l.series_top, l.contour_width,
+                      l.series_height);
+}
+
+void Draw_Sub_Set_Profile(Surface& target, const Chart_Sources& state, Sub_Set_View& view) {
+    const Sub_Set_Layout& l = view.layout;
+    if (l.profile_width <= 0) return;
+    const Chart3d_Geometry& g = view.contour.geometry;
     std::vector<double> depth_ticks;
     for (const auto& label : view.contour.axes.range) depth_ticks.push_back(label.pos);
-
-    if (l.series_height > 0) {
-        auto series = target.Create_Surface(l.contour_width, l.series_height);
-        series->Set_Font("Arial", l.font_size, false);
-        DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, candles, view.series,
-                        static_cast<float>(g.left), static_cast<float>(g.Plot_Width()), time_ticks,
-                        chart->TextWidth("0") / 2);
-        target.Copy_Image(*series, 0, 0, l.contour_width, l.series_height, l.contour_left, l.series_top,
-                          l.contour_width, l.series_height);
-    }
-    if (l.profile_width > 0) {
-        auto profile = target.Create_Surface(l.profile_width, l.height);
-        profile->Set_Font("Arial", l.font_size, false);
-        DrawProfileChart(*profile, *scratch, state.ds, state.dec, state.settings, view.profile,
-                         static_cast<std::int32_t>(std::lround(g.Plot_Bottom())),
-                         static_cast<std::int32_t>(std::lround(g.Plot_Height())), depth_ticks);
-        target.Copy_Image(*profile, 0, 0, l.profile_width, l.height, 0, 0, l.profile_width, l.height);
-    }
+    auto scratch = target.Create_Surface(1, 1);
+    auto profile = target.Create_Surface(l.profile_width, l.height);
+    profile->Set_Font("Arial", l.font_size, false);
+    DrawProfileChart(*profile, *scratch, state.ds, state.dec, state.settings, view.profile,
+                     static_cast<std::int32_t>(std::lround(g.Plot_Bottom())),
+                     static_cast<std::int32_t>(std::lround(g.Plot_Height())), depth_ticks);
+    target.Copy_Image(*profile, 0, 0, l.profile_width, l.height, 0, 0, l.profile_width, l.height);
 }
 
 void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view) {

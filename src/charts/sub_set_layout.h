@@ -8,6 +8,9 @@
 
 namespace vantrel {
 
+// Narrowest pane the borders leave, so its edge can always be caught and dragged back.
+constexpr int k_min_pane_px = 12;
+
 // Pixel rectangles of the Sub Set window's three panes.
 struct Sub_Set_Layout {
     int width = 0, height = 0;
@@ -32,6 +35,10 @@ struct Sub_Set_View {
 // contour image's width.
 void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view,
                          int screen_width);
+
+// The series pane and the profile pane drawn again alone, after Draw_Sub_Set_Window.
+void Draw_Sub_Set_Series(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view);
+void Draw_Sub_Set_Profile(Surface& target, const Chart_Sources& state, Sub_Set_View& view);
 
 // Draws the Whole Set contour chart filling target.
 void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view);

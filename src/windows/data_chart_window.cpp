@@ -1,6 +1,6 @@
 #include "windows/data_chart_window.h"
 
-#include <QVBoxLayout>
+#include <QGridLayout>
 
 #include "app_state.h"
 #include "windows/chart_widget.h"
@@ -9,11 +9,11 @@
 namespace vantrel {
 
 Data_Chart_Window::Data_Chart_Window(Shell& shell, const QString& caption, QWidget* parent)
-    : QWidget(parent), shell_(shell), chart_(new Chart_Widget(this)) {
+    : QWidget(parent), shell_(shell), grid_(new QGridLayout(this)), chart_(new Chart_Widget(this)) {
     setWindowTitle(caption);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(chart_);
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setSpacing(0);
+    grid_->addWidget(chart_, 0, 0);
     connect(chart_, &Chart_Widget::Size_Changed, this, &Data_Chart_Window::Size_Changed);
 }
 
@@ -28,6 +28,17 @@ void Data_Chart_Window::Redraw() {
         surface.Clear();
     }
     chart_->Changed();
+}
+
+bool Data_Chart_Window::Load_Range(const Sub_Range& range) {
+    Data_Set& ds = shell_.State().ds;
+    const std::int32_t old_first = ds.First_Bin, old_last = ds.Last_Bin;
+    ds.First_Bin = range.first_bin;
+    ds.Last_Bin = range.last_bin;
+    if (shell_.Load_Sub_Set(range.first_ens, range.last_ens)) return true;
+    ds.First_Bin = old_first;
+    ds.Last_Bin = old_last;
+    return false;
 }
 
 void Data_Chart_Window::Redraw_If_Pending() {

@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+#include "charts/chart_interaction.h"
+
+class QGridLayout;
+
 namespace vantrel {
 
 struct App_State;
@@ -27,11 +31,16 @@ public:
 protected:
     // Draws the loaded data filling surface.
     virtual void Draw(QImage_Surface& surface, App_State& state) = 0;
+    // Loads the range's ensembles showing its bins; a failed load keeps the bins as they were.
+    bool Load_Range(const Sub_Range& range);
+    // The chart sits at row 0, column 0; a window adds its own controls around it.
+    QGridLayout& Grid() { return *grid_; }
     Shell& shell_;
 
 private:
     void Size_Changed();
 
+    QGridLayout* grid_;
     Chart_Widget* chart_;
     bool pending_ = false;
 };

@@ -112,12 +112,10 @@ void Main_Window::Flip_Over(bool checked) {
 
 void Main_Window::Align_Forms() {
     const QSize inner = mdi_->viewport()->size();
-    const int w = inner.width(), h = inner.height();
-    const int third = static_cast<int>(std::lround(h / 3.0));
-    const int left = static_cast<int>(std::lround(0.45 * w));
-    Fit_Frame(*info_frame_, QRect(0, 0, left, third));
-    Fit_Frame(*sub_frame_, QRect(0, third, w, h - third));
-    Fit_Frame(*whole_frame_, QRect(left, 0, w - left, third));
+    const QRect whole = Whole_Set_Window::Fit_Form(inner);
+    Fit_Frame(*info_frame_, QRect(0, 0, whole.left(), whole.height()));
+    Fit_Frame(*sub_frame_, Sub_Set_Window::Fit_Form(inner));
+    Fit_Frame(*whole_frame_, whole);
 }
 
 void Main_Window::Place_Windows() {

@@ -15,6 +15,7 @@
 
 #include "settings/command_line.h"
 #include "windows/about_box.h"
+#include "windows/animator.h"
 #include "windows/chart_options_dialog.h"
 #include "windows/export_window.h"
 #include "windows/core_link.h"
@@ -90,6 +91,8 @@ Main_Window::Main_Window(Shell_Paths paths, QWidget* parent)
     viewer_frame_->installEventFilter(this);
     track_frame_->installEventFilter(this);
     trend_frame_->installEventFilter(this);
+    animator_ = new Animator(*this, menus_, *whole_, *sub_, this);
+    animator_->on_series_moved = [this] { Refresh_Track(); };
     Connect_Menus();
     Update_Menu_Enabling();
 }
@@ -196,6 +199,7 @@ void Main_Window::Update_Menu_Enabling() {
     // Disable_Menus: nothing that loads or writes runs while the program is busy or monitoring.
     const bool enabled = !busy_ && !state_.menus.AutoTrack;
     for (QMenu* menu : {menus_.File, menus_.Edit, menus_.Options, menus_.Animate}) menu->menuAction()->setEnabled(enabled);
+    animator_->Update_Enabling(state_.ds.File_Loaded);
     menus_.Export->setEnabled(enabled);
     // An export reloads the Sub Set ensemble by ensemble: the data windows wait for it.
     const bool exporting = busy_ == Busy_Work::k_export;
@@ -243,6 +247,11 @@ bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
     whole_->Redraw();
     if (loaded) Update_Viewer();
     return loaded;
+}
+
+void Main_Window::Refresh_Sub_Set() {
+    sub_->Redraw();
+    whole_->Show_Selected_Data_Location();
 }
 
 void Main_Window::Reopen() {

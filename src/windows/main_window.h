@@ -22,6 +22,7 @@ class QTimer;
 namespace vantrel {
 
 class About_Box;
+class Animator;
 class Chart_Options_Dialog;
 class Export_Window;
 class Data_Viewer_Window;
@@ -61,6 +62,7 @@ public:
     // Shell.
     App_State& State() override { return state_; }
     bool Load_Sub_Set(std::int32_t first, std::int32_t last) override;
+    void Refresh_Sub_Set() override;
     void Reopen() override;
     void Show_Selected_Data(std::int32_t what) override;
     void Open_Chart_Options(int tab) override;
@@ -132,6 +134,7 @@ public:
     QMdiSubWindow& Trend_Frame() { return *trend_frame_; }
     QMdiArea& Mdi() { return *mdi_; }
     Progress_Window& Progress() { return *progress_; }
+    Animator& Animation() { return *animator_; }
     const Recent_Files& Recent() const { return recent_; }
     std::int32_t Monitor_Interval() const { return monitor_interval_; }
     int Opens_Finished() const { return opens_finished_; }
@@ -180,6 +183,7 @@ private:
     QMdiSubWindow* trend_frame_;
     Progress_Window* progress_;
     QTimer* Timer1;
+    Animator* animator_ = nullptr;
     Progress_Hooks hooks_;
     Recent_Files recent_;
 

@@ -92,12 +92,18 @@ QWidget* Open_Dialog(Main_Window& window, const QString& name, int tab) {
 
 int Run_Screenshot(const QStringList& arguments) {
     QString out, file, name = QStringLiteral("main");
+    QSize size(1024, 768);
     int tab = 1;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QStringLiteral("--window")) {
             if (++i >= arguments.size()) return Fail(QStringLiteral("--window: a window name is needed"));
             name = arguments[i];
+        } else if (a == QStringLiteral("--size")) {
+            const QStringList wh = ++i < arguments.size() ? arguments[i].split(QLatin1Char('x')) : QStringList();
+            const int w = wh.size() == 2 ? wh[0].toInt() : 0, h = wh.size() == 2 ? wh[1].toInt() : 0;
+            if (w < 320 || h < 240 || w > 8192 || h > 8192) return Fail(QStringLiteral("--size: WIDTHxHEIGHT is needed"));
+            size = QSize(w, h);
         } else if (a == QStringLiteral("--tab")) {
             if (++i >= arguments.size()) return Fail(QStringLiteral("--tab: a tab number is needed"));
             tab = arguments[i].toInt();
@@ -106,10 +112,10 @@ int Run_Screenshot(const QStringList& arguments) {
         } else if (file.isEmpty()) {
             file = a;
         } else {
-            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE"));
+            return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] [--size WxH] FILE"));
         }
     }
-    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE"));
+    if (out.isEmpty() || file.isEmpty()) return Fail(QStringLiteral("usage: vantrel --screenshot OUT.png [--window NAME] [--tab N] [--size WxH] FILE"));
     if (!Screenshot_Window_Names().contains(name)) {
         return Fail(QStringLiteral("--window: unknown window '%1' (%2)").arg(name, Screenshot_Window_Names().join(QStringLiteral(", "))));
     }
@@ -118,9 +124,12 @@ int Run_Screenshot(const QStringList& arguments) {
     paths.persist = false;
     Main_Window window(paths);
     window.quiet = true;
-    window.resize(1024, 768);
+    window.resize(size);
     window.show();
+    QApplication::processEvents();  // the frame's layout gives the inner size the windows fit
     window.Place_Windows();
+    // No user settings here: the child windows fill the frame of the size asked for.
+    window.Align_Forms();
     QApplication::processEvents();
     if (name == QStringLiteral("track") || name == QStringLiteral("trend")) {
         // Three bins of the series chart, as a user picks them for these views.

@@ -1,5 +1,5 @@
 #pragma once
-// vantrel --screenshot OUT.png [--window NAME] [--tab N] FILE: a picture of a window after a load.
+// vantrel --screenshot OUT.png [--window NAME] [--tab N] [--size WxH] FILE: a picture of a window after a load.
 
 #include <QStringList>
 

@@ -21,6 +21,9 @@ public:
     // Loads ensembles first..last into the Sub Set and redraws the windows that show it;
     // false when nothing was loaded or the shell is busy.
     virtual bool Load_Sub_Set(std::int32_t first, std::int32_t last) = 0;
+    // Redraws the Sub Set window (its bin range changed, nothing to load) and the Whole Set
+    // window's marker.
+    virtual void Refresh_Sub_Set() = 0;
     // Opens the current file again (recent-file item 1) without a dialog.
     virtual void Reopen() = 0;
     // Redraws the Whole Set window with contour code what, reloads the Sub Set and redraws it.

@@ -167,6 +167,9 @@ TEST(Contour_Decorations, EveryTextHasItsOwnPlace) {
                 EXPECT_NE(chart.Find_Text(text), nullptr) << text;
             EXPECT_GE(view.axes.times.size(), 2u) << width;
             EXPECT_GE(view.axes.ensembles.size(), 2u) << width;
+            // A time between the scale's labels would read as a scale value.
+            for (const auto& time : view.axes.times)
+                EXPECT_TRUE(time.pos < view.bar.labels[1].pos || time.pos > view.bar.labels[2].pos) << time.text;
         }
     }
 }

@@ -7,6 +7,8 @@
 
 #include "gui_fixture.h"
 #include "platform/program_messages.h"
+#include "windows/chart_widget.h"
+#include "windows/whole_set_window.h"
 
 namespace vantrel::test {
 namespace {
@@ -91,7 +93,7 @@ TEST_F(Gui_Test, CopyPutsTheWholeSetChartOnTheClipboard) {
     W().Menus().Copy_Form[0]->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.size(), W().Whole_Frame().widget()->size() * W().devicePixelRatioF());
+    EXPECT_EQ(copied.size(), W().Whole().Chart().size() * W().devicePixelRatioF());
 }
 
 TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {

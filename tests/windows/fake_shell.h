@@ -21,6 +21,7 @@ public:
 
     App_State& State() override { return state; }
     bool Load_Sub_Set(std::int32_t, std::int32_t) override { return false; }
+    void Refresh_Sub_Set() override {}
     void Reopen() override { ++reopens; }
     void Show_Selected_Data(std::int32_t what) override {
         ++redraws;

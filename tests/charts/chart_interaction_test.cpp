@@ -1,0 +1,157 @@
+// Cells under points, selections, scroll bars, key moves, animation steps, candle pick and
+// pane borders of the two contour windows.
+
+#include <gtest/gtest.h>
+
+#include "charts/chart_interaction.h"
+#include "dataset/data_set.h"
+
+namespace vantrel {
+namespace {
+
+// A plot of 100 x 50 pixels at (10, 20): 10 ensembles by 5 rows.
+struct Grid {
+    Chart3d_Geometry g;
+    Contour_Results r;
+    Grid() {
+        g.width = 130, g.height = 90;
+        g.left = 10, g.top = 20, g.right = 20, g.bottom = 20;
+        r.Ensembles = 10, r.Rows = 5;
+    }
+};
+
+// A file of ensembles 1..1000 seen every 10th in the Whole Set, Sub Set 101..200, 20 bins.
+Data_Set File_Of_1000() {
+    Data_Set ds;
+    ds.File_First_Ens = ds.Whole_First_Ens = 1;
+    ds.File_Last_Ens = 1000;
+    ds.Whole_Step = 9;
+    ds.First_Ens = 101, ds.Last_Ens = 200, ds.Sub_Count = 100;
+    ds.First_Bin = 5, ds.Last_Bin = 12;
+    ds.Cursor_Ens = 150;
+    return ds;
+}
+
+TEST(Chart_Interaction, CellsUnderPointsAreHeldInsideTheGridAndCentresMapBack) {
+    const Grid t;
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 10, 20).e, 0);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 19.9, 29.9).b, 0);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 20, 30).e, 1);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 20, 30).b, 1);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, -50, -50).e, 0);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 500, 500).e, 9);
+    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 500, 500).b, 4);
+    for (std::int32_t e = 0; e < 10; ++e) {
+        double x = 0, y = 0;
+        Get_Chart3d_DataCoordinate(t.g, t.r, {e, e % 5}, x, y);
+        const Chart3d_Cell back = Get_Chart3d_DataIndex(t.g, t.r, x, y);
+        EXPECT_EQ(back.e, e);
+        EXPECT_EQ(back.b, e % 5);
+    }
+    EXPECT_TRUE(Inside_Plot(t.g, 10, 20));
+    EXPECT_FALSE(Inside_Plot(t.g, 110, 20));
+    EXPECT_FALSE(Inside_Plot(t.g, 50, 70));
+}
+
+TEST(Chart_Interaction, WholeSelectionNeedsExtentBothWaysAndEndsAtTheLastEnsemble) {
+    const Data_Set ds = File_Of_1000();
+    EXPECT_FALSE(Whole_Selection(ds, 100, 20, {3, 2}, {3, 8}));
+    EXPECT_FALSE(Whole_Selection(ds, 100, 20, {3, 2}, {9, 2}));
+    // Dragged right to left and bottom to top: ordered all the same.
+    EXPECT_EQ(Whole_Selection(ds, 100, 20, {12, 15}, {2, 4}), (Sub_Range{21, 121, 5, 16}));
+    EXPECT_EQ(Whole_Selection(ds, 100, 20, {95, 0}, {99, 19}), (Sub_Range{951, 1000, 1, 20}));
+}
+
+TEST(Chart_Interaction, SubSelectionCountsFromTheSubSetAndItsTopBin) {
+    const Data_Set ds = File_Of_1000();
+    EXPECT_FALSE(Sub_Selection(ds, {4, 0}, {4, 5}));
+    EXPECT_EQ(Sub_Selection(ds, {30, 5}, {10, 2}), (Sub_Range{111, 131, 7, 10}));
+}
+
+TEST(Chart_Interaction, ArrowKeysMoveTheSubSetAndStopAtTheEnds) {
+    Data_Set ds = File_Of_1000();
+    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_left), (Sub_Range{100, 199, 5, 12}));
+    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_right), (Sub_Range{102, 201, 5, 12}));
+    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_up), (Sub_Range{101, 200, 6, 13}));
+    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_down), (Sub_Range{101, 200, 4, 11}));
+    ds.First_Ens = 1, ds.Last_Ens = 1000, ds.First_Bin = 1, ds.Last_Bin = 20;
+    for (Arrow_Key k : {Arrow_Key::k_left, Arrow_Key::k_right, Arrow_Key::k_up, Arrow_Key::k_down})
+        EXPECT_FALSE(Whole_Arrow_Move(ds, 20, k));
+}
+
+TEST(Chart_Interaction, ScrollBarsReachBothEndsAndRoundTrip) {
+    Data_Set ds = File_Of_1000();
+    const Scroll_Ranges s = Move_Scrollers(ds, 20);
+    EXPECT_EQ(s.h_max, 900);
+    EXPECT_EQ(s.h_value, 100);
+    EXPECT_EQ(s.v_max, 12);
+    EXPECT_EQ(s.v_value, 8);
+    EXPECT_EQ(HScroll_Range(ds, s.h_value, s.h_max).first_ens, 101);
+    EXPECT_EQ(HScroll_Range(ds, 0, s.h_max), (Sub_Range{1, 100, 5, 12}));
+    EXPECT_EQ(HScroll_Range(ds, s.h_max, s.h_max), (Sub_Range{901, 1000, 5, 12}));
+    EXPECT_EQ(VScroll_Range(ds, 20, s.v_value, s.v_max).first_bin, 5);
+    EXPECT_EQ(VScroll_Range(ds, 20, 0, s.v_max), (Sub_Range{101, 200, 13, 20}));
+    EXPECT_EQ(VScroll_Range(ds, 20, s.v_max, s.v_max), (Sub_Range{101, 200, 1, 8}));
+    ds.First_Ens = 901, ds.Last_Ens = 1000;
+    EXPECT_EQ(Move_Scrollers(ds, 20).h_value, 900);
+}
+
+TEST(Chart_Interaction, CursorAndSeriesBinsStepInsideTheSubSet) {
+    Data_Set ds = File_Of_1000();
+    ds.Cursor_Ens = 200;
+    EXPECT_FALSE(Step_Cursor_Ens(ds, 1));
+    EXPECT_TRUE(Step_Cursor_Ens(ds, -1));
+    EXPECT_EQ(ds.Cursor_Ens, 199);
+    ds.Cursor_Ens = 101;
+    EXPECT_FALSE(Step_Cursor_Ens(ds, -1));
+
+    ds.Series_Bins[6 - 1] = ds.Series_Bins[7 - 1] = true;  // bins 6 and 7 of 5..12
+    EXPECT_TRUE(Shift_Series_Bins(ds, 1));
+    EXPECT_TRUE(ds.Series_Bins[7 - 1] && ds.Series_Bins[8 - 1] && !ds.Series_Bins[6 - 1]);
+    int moves = 0;
+    while (Shift_Series_Bins(ds, 1)) ++moves;
+    EXPECT_EQ(moves, 4);  // 7, 8 up to 11, 12
+    EXPECT_TRUE(ds.Series_Bins[12 - 1] && ds.Series_Bins[11 - 1]);
+    EXPECT_TRUE(Shift_Series_Bins(ds, -1));
+    EXPECT_FALSE(Toggle_Series_Bin(ds, 13));
+    EXPECT_TRUE(Toggle_Series_Bin(ds, 5));
+    EXPECT_FALSE(Shift_Series_Bins(ds, -1));  // bin 5 is the first
+}
+
+TEST(Chart_Interaction, AnimationStepsAlwaysAdvance) {
+    EXPECT_EQ(Contour_Animation_Steps(10, 1).step, 1);
+    EXPECT_EQ(Contour_Animation_Steps(10, 1).first, 10);  // 10.5 to even
+    EXPECT_EQ(Contour_Animation_Steps(0, 100).first, 50);
+    EXPECT_EQ(Contour_Animation_Steps(0, 100).step, 50);
+    Data_Set ds = File_Of_1000();
+    ds.Cursor_Ens = 200;
+    Start_Profile_Animation(ds);
+    EXPECT_EQ(ds.Cursor_Ens, 101);
+    ds.Cursor_Ens = 150;
+    Start_Profile_Animation(ds);
+    EXPECT_EQ(ds.Cursor_Ens, 150);
+}
+
+TEST(Chart_Interaction, CandlePickUsesThePlotAndIgnoresClicksOutsideIt) {
+    EXPECT_EQ(Pick_Candle(50, 40, 100, 0), -1);
+    EXPECT_EQ(Pick_Candle(39, 40, 100, 4), -1);
+    EXPECT_EQ(Pick_Candle(40, 40, 100, 4), 0);
+    EXPECT_EQ(Pick_Candle(139.9, 40, 100, 4), 3);
+    EXPECT_EQ(Pick_Candle(140, 40, 100, 4), -1);
+}
+
+TEST(Chart_Interaction, PaneBordersKeepAMinimumPane) {
+    EXPECT_DOUBLE_EQ(Series_Border_Ratio(-40, 400), k_min_pane_px / 400.0);
+    EXPECT_DOUBLE_EQ(Series_Border_Ratio(100, 400), 0.25);
+    EXPECT_DOUBLE_EQ(Series_Border_Ratio(900, 400), (400.0 - k_min_pane_px) / 400);
+    EXPECT_DOUBLE_EQ(Profile_Border_Ratio(0, 1000), k_min_pane_px / 1000.0);
+    EXPECT_DOUBLE_EQ(Profile_Border_Ratio(5000, 1000), (1000.0 - k_min_pane_px) / 1000);
+    Sub_Set_Layout l;
+    l.profile_width = 100, l.series_top = 200;
+    EXPECT_EQ(Pane_At(l, 99, 500), Sub_Set_Pane::k_profile);
+    EXPECT_EQ(Pane_At(l, 100, 199), Sub_Set_Pane::k_contour);
+    EXPECT_EQ(Pane_At(l, 100, 200), Sub_Set_Pane::k_series);
+}
+
+}  // namespace
+}  // namespace vantrel

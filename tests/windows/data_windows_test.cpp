@@ -1,0 +1,233 @@
+// The Whole Set and Sub Set windows driven by real mouse and key events, and the animations.
+
+#include <QAction>
+#include <QScrollBar>
+
+#include "gui_fixture.h"
+#include "windows/animator.h"
+#include "windows/chart_widget.h"
+#include "windows/sub_set_window.h"
+#include "windows/whole_set_window.h"
+
+namespace vantrel::test {
+namespace {
+
+class Data_Windows_Test : public Gui_Test {
+protected:
+    // 2000 ensembles of 40 bins; the Whole Set shows a column per few ensembles, the Sub Set 256.
+    void Open(bool facing_up = false) {
+        const std::string path = folder_.Path("w.ens");
+        synth::Synth_Options opt;
+        opt.ensembles = 2000;
+        opt.bins = 40;
+        opt.facing_up = facing_up;
+        synth::Write_Synth_File(path, opt);
+        W().Start({});
+        W().State().settings.Max_Whole_Ens = 1000;
+        W().State().settings.Max_Sub_Ens = 256;
+        W().Open_File_Now(path);
+        ASSERT_TRUE(Ds().File_Loaded);
+        QApplication::processEvents();
+    }
+    Data_Set& Ds() { return W().State().ds; }
+    Chart_Widget& Whole_Chart() { return W().Whole().Chart(); }
+    Chart_Widget& Sub_Chart() { return W().Sub().Chart(); }
+    static QPoint Widget_Point(const Chart_Widget& c, QPointF surface) {
+        return (surface / c.devicePixelRatioF()).toPoint();
+    }
+    QPoint Whole_Cell(std::int32_t e, std::int32_t b) {
+        return Widget_Point(Whole_Chart(), W().Whole().Get_Chart3d_DataCoordinate({e, b}));
+    }
+    QPoint Sub_Cell(std::int32_t e, std::int32_t b) {
+        return Widget_Point(Sub_Chart(), W().Sub().Get_Chart3d_DataCoordinate({e, b}));
+    }
+    static void Drag(QWidget& w, QPoint from, QPoint to, bool space) {
+        if (space) QTest::keyPress(&w, Qt::Key_Space);
+        QTest::mousePress(&w, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&w, (from + to) / 2);
+        QTest::mouseMove(&w, to);
+        QTest::mouseRelease(&w, Qt::LeftButton, {}, to);
+        if (space) QTest::keyRelease(&w, Qt::Key_Space);
+    }
+    // Whole Set ensemble number of column i.
+    std::int32_t Column_Ens(std::int32_t i) { return (Ds().Whole_Step + 1) * i + Ds().File_First_Ens; }
+    // Whether condition comes true within ms (timers run late on a busy machine).
+    static bool Within_Ms(int ms, const std::function<bool()>& condition) {
+        for (int waited = 0; waited < ms; waited += 20) {
+            if (condition()) return true;
+            QTest::qWait(20);
+        }
+        return condition();
+    }
+    // Runs the running animation to its end.
+    void Run_Animation() {
+        for (int i = 0; i < 2000 && W().Animation().Running() != Animator::Kind::k_none; ++i) QTest::qWait(5);
+    }
+};
+
+TEST_F(Data_Windows_Test, SpaceDragOverTheWholeSetSelectsEnsemblesAndBinsForBothFacings) {
+    for (const bool up : {false, true}) {
+        SCOPED_TRACE(up ? "facing up" : "facing down");
+        Open(up);
+        const Data_Set before = Ds();
+        Drag(Whole_Chart(), Whole_Cell(100, 30), Whole_Cell(200, 5), false);
+        EXPECT_EQ(Ds().First_Ens, before.First_Ens) << "a drag without space selects nothing";
+        EXPECT_EQ(Ds().Last_Bin, before.Last_Bin);
+
+        Drag(Whole_Chart(), Whole_Cell(150, 30), Whole_Cell(100, 5), true);
+        EXPECT_EQ(Ds().First_Ens, Column_Ens(100));
+        EXPECT_EQ(Ds().Last_Ens, Column_Ens(150));
+        EXPECT_EQ(Ds().Sel_First_Ens, Column_Ens(100));
+        EXPECT_EQ(Ds().First_Bin, 40 - 30);
+        EXPECT_EQ(Ds().Last_Bin, 40 - 5);
+        EXPECT_EQ(Ds().Sub_Count, Column_Ens(150) - Column_Ens(100) + 1);
+        EXPECT_EQ(W().Sub().View().contour.results.Rows, 26);
+
+        const std::int32_t last_column = W().Whole().View().results.Ensembles - 1;
+        Drag(Whole_Chart(), Whole_Cell(last_column - 50, 0), Whole_Cell(last_column, 39), true);
+        EXPECT_EQ(Ds().Last_Ens, Ds().File_Last_Ens);
+        EXPECT_EQ(Ds().First_Bin, 1);
+        EXPECT_EQ(Ds().Last_Bin, 40);
+        EXPECT_FALSE(W().Whole().Dragging());
+    }
+}
+
+TEST_F(Data_Windows_Test, ArrowKeysAndScrollBarsMoveTheSubSetAndStopAtTheEnds) {
+    Open();
+    QScrollBar& h = W().Whole().HScroll1();
+    EXPECT_EQ(h.value(), 0);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Left);
+    EXPECT_EQ(Ds().First_Ens, 1);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Down);
+    EXPECT_EQ(Ds().First_Bin, 1);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Right);
+    EXPECT_EQ(Ds().First_Ens, 2);
+    EXPECT_EQ(Ds().Last_Ens, 257);
+    EXPECT_EQ(h.value(), 1);
+
+    h.setValue(h.maximum());
+    EXPECT_EQ(Ds().Last_Ens, Ds().File_Last_Ens);
+    EXPECT_EQ(Ds().Sub_Ens_Number(Ds().Sub_Count - 1), Ds().File_Last_Ens);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Right);
+    EXPECT_EQ(Ds().Last_Ens, Ds().File_Last_Ens);
+
+    // A Sub Set of 10 bins moved through the bins with the keys and the vertical bar.
+    Drag(Whole_Chart(), Whole_Cell(10, 29), Whole_Cell(40, 20), true);
+    ASSERT_EQ(Ds().Last_Bin - Ds().First_Bin, 9);
+    QScrollBar& v = W().Whole().VScroll1();
+    v.setValue(v.minimum());
+    EXPECT_EQ(Ds().Last_Bin, 40);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Up);
+    EXPECT_EQ(Ds().Last_Bin, 40);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Down);
+    EXPECT_EQ(Ds().Last_Bin, 39);
+    v.setValue(v.maximum());
+    EXPECT_EQ(Ds().First_Bin, 1);
+    EXPECT_EQ(W().Sub().View().contour.results.First_Row_Bin, 0);
+}
+
+TEST_F(Data_Windows_Test, TheMarkerBlinksWhileLocatorsAreOn) {
+    Open();
+    const bool shown = W().Whole().Marker_Shown();
+    EXPECT_TRUE(Within_Ms(2000, [&] { return W().Whole().Marker_Shown() != shown; }));
+    EXPECT_TRUE(Within_Ms(2000, [&] { return W().Whole().Marker_Shown() == shown; }));
+    W().State().settings.Contour_Switch_1 = false;
+    EXPECT_TRUE(Within_Ms(2000, [&] { return !W().Whole().Marker_Shown(); }));
+    QTest::qWait(600);
+    EXPECT_FALSE(W().Whole().Marker_Shown());
+}
+
+TEST_F(Data_Windows_Test, DoubleClickAndArrowsMoveTheProfileLine) {
+    Open();
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Sub_Cell(100, 10));
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 100);
+    // The line sits in that column: its pixels differ from the column beside it.
+    const QImage& image = Sub_Chart().Surface().Image();
+    const QPointF at = W().Sub().Get_Chart3d_DataCoordinate({100, 10});
+    EXPECT_NE(image.pixel(at.toPoint()), image.pixel(at.toPoint() + QPoint(3, 0)));
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Right);
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 101);
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 99);
+    EXPECT_EQ(W().Sub().View().profile.groups.empty(), false);
+}
+
+TEST_F(Data_Windows_Test, ZoomToOneColumnLoadsNothingAndARectangleZoomsIn) {
+    Open();
+    const std::int32_t first = Ds().First_Ens;
+    Drag(Sub_Chart(), Sub_Cell(50, 5), Sub_Cell(50, 30), true);
+    EXPECT_EQ(Ds().First_Ens, first);
+    EXPECT_EQ(Ds().Sub_Count, 256);
+    Drag(Sub_Chart(), Sub_Cell(50, 5), Sub_Cell(150, 30), true);
+    EXPECT_EQ(Ds().First_Ens, first + 50);
+    EXPECT_EQ(Ds().Last_Ens, first + 150);
+    EXPECT_EQ(Ds().First_Bin, 40 - 30);
+    EXPECT_EQ(Ds().Last_Bin, 40 - 5);
+}
+
+TEST_F(Data_Windows_Test, BorderDragsStayInsideTheirLimits) {
+    Open();
+    const Sub_Set_Layout l = W().Sub().View().layout;
+    const double ratio = Sub_Chart().devicePixelRatioF();
+    const QPoint series_edge = Widget_Point(Sub_Chart(), {l.contour_left + 50.0, l.series_top + 1.0});
+    Drag(Sub_Chart(), series_edge, {series_edge.x(), -500}, false);
+    EXPECT_GT(W().State().settings.Sub_Window_Ratio_1, 0);
+    EXPECT_GE(W().Sub().View().layout.contour_height, k_min_pane_px);
+
+    const QPoint profile_edge = Widget_Point(Sub_Chart(), {l.profile_width - 1.0, 100.0});
+    Drag(Sub_Chart(), profile_edge, {-300, 100}, false);
+    const Sub_Set_Layout after = W().Sub().View().layout;
+    EXPECT_GE(after.profile_width, k_min_pane_px);
+    // The narrow pane's edge is still there to be caught and dragged back.
+    Drag(Sub_Chart(), Widget_Point(Sub_Chart(), {after.profile_width - 1.0, 100.0}),
+         Widget_Point(Sub_Chart(), {l.width / 2.0, 100.0}), false);
+    EXPECT_NEAR(W().State().settings.Sub_Window_Ratio_2, 0.5, 2 * ratio / l.width + 0.01);
+}
+
+TEST_F(Data_Windows_Test, ProfileAnimationRestartsFromTheFirstAndSeriesAnimationStopsAtTheEdge) {
+    Open();
+    Ds().Cursor_Ens = Ds().Last_Ens;
+    W().Menus().Animate_Profile[0]->trigger();
+    EXPECT_EQ(W().Animation().Running(), Animator::Kind::k_profile);
+    QTest::qWait(3 * Animator::k_frame_ms);
+    EXPECT_LT(Ds().Cursor_Ens, Ds().First_Ens + 10);
+    W().Stop_Animate();
+    Run_Animation();
+    EXPECT_FALSE(W().Menus().Animate_Profile[0]->isChecked());
+    EXPECT_TRUE(W().Menus().Animate_Profile[1]->isEnabled());
+
+    Ds().Series_Bins.fill(false);
+    Ds().Series_Bins[30 - 1] = Ds().Series_Bins[33 - 1] = true;
+    W().Menus().Animate_Series[0]->trigger();
+    Run_Animation();
+    EXPECT_TRUE(Ds().Series_Bins[40 - 1]);
+    EXPECT_TRUE(Ds().Series_Bins[37 - 1]);
+    EXPECT_FALSE(Ds().Series_Bins[33 - 1]);
+
+    // The contour animation ends with the file's last ensembles.
+    W().Menus().Animate_Contour[0]->trigger();
+    Run_Animation();
+    EXPECT_EQ(Ds().Last_Ens, Ds().File_Last_Ens);
+    W().Menus().Animate_Contour[1]->trigger();
+    EXPECT_EQ(Ds().First_Ens, Ds().File_First_Ens);
+}
+
+TEST_F(Data_Windows_Test, WhileMonitoringInputIsIgnored) {
+    Open();
+    W().State().menus.AutoTrack = true;
+    const Data_Set before = Ds();
+    Drag(Whole_Chart(), Whole_Cell(200, 30), Whole_Cell(100, 5), true);
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Right);
+    W().Whole().HScroll1().setValue(W().Whole().HScroll1().maximum());
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Sub_Cell(100, 10));
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
+    EXPECT_EQ(Ds().First_Ens, before.First_Ens);
+    EXPECT_EQ(Ds().First_Bin, before.First_Bin);
+    EXPECT_EQ(Ds().Cursor_Ens, before.Cursor_Ens);
+    EXPECT_EQ(W().Whole().HScroll1().value(), 0);
+    W().State().menus.AutoTrack = false;
+}
+
+}  // namespace
+}  // namespace vantrel::test
