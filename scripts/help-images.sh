@@ -11,5 +11,6 @@ trap 'rm -rf "$work"' EXIT
 bash scripts/demo.sh "$cli" "$work" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 for name in main information details viewer; do
+  rm -f "$out/vantrel-$name.png"  # a picture is never written over
   "$gui" --screenshot "$out/vantrel-$name.png" --window "$name" "$work/demo.ens"
 done

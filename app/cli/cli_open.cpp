@@ -41,11 +41,9 @@ Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
     app.menus.MultiFile = args.Take_Flag("--multifile");
     app.menus.AutoTrack = args.Take_Flag("--monitoring");
     Apply_Settings_Options(args, app.settings);
+    // Both keep to the data set's limits, as the Max Ensembles box does.
     if (const auto n = args.Take_Int("--max-sub")) app.settings.Max_Sub_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));
-    if (const auto n = args.Take_Int("--max-whole")) {
-        if (*n < 1 || *n > 1000000) throw Cli_Error("--max-whole: expected 1 to 1000000");
-        app.settings.Max_Whole_Ens = static_cast<std::int32_t>(*n);
-    }
+    if (const auto n = args.Take_Int("--max-whole")) app.settings.Max_Whole_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));
     Range_Options range;
     range.first = args.Take_Ensemble("--first");
     range.last = args.Take_Ensemble("--last");
@@ -53,9 +51,9 @@ Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
 }
 
 Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
-    if (!File_Exists(path)) throw Cli_Error(k_invalid_file);
+    if (std::string problem = Input_Problem(path); !problem.empty()) throw Cli_Error(problem);
     Outcome outcome = Open_File(app, host, path);
-    if (outcome == Outcome_Kind::k_invalid_file) throw Cli_Error(outcome.message);
+    if (outcome == Outcome_Kind::k_invalid_file || outcome == Outcome_Kind::k_out_of_memory) throw Cli_Error(outcome.message);
     if (outcome == Outcome_Kind::k_no_valid_ensembles) {
         std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
         std::fflush(stdout);
@@ -70,7 +68,7 @@ void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& ran
     const std::int32_t f = range.first.value_or(ds.First_Ens);
     const std::int32_t l = range.last.value_or(f + app.settings.Max_Sub_Ens - 1);
     const Outcome loaded = Read_File_Selection(app, host, f, l, true);
-    if (loaded == Outcome_Kind::k_invalid_file) throw Cli_Error(loaded.message);
+    if (loaded == Outcome_Kind::k_invalid_file || loaded == Outcome_Kind::k_out_of_memory) throw Cli_Error(loaded.message);
 }
 
 }  // namespace vantrel::cli

@@ -10,6 +10,7 @@
 #include "arg_list.h"
 #include "app_state.h"
 #include "loading/file_loading.h"
+#include "loading/save_range.h"
 
 namespace vantrel::cli {
 

@@ -5,6 +5,7 @@
 #include "app_state.h"
 #include "commands.h"
 #include "decode/file_details.h"
+#include "platform/binary_file.h"
 #include "platform/program_messages.h"
 
 namespace vantrel::cli {
@@ -16,7 +17,10 @@ int Run_Details(const Args& raw_args) {
 
     App_State app;
     const File_Details_Result r = Show_File_Details(path, app.dec, Decode_Options_Of(app.settings, app.menus.Flip_Checked), nullptr, No_Progress());
-    if (!r.opened) throw Cli_Error(k_invalid_file);
+    if (!r.opened) {
+        const std::string problem = Input_Problem(path);
+        throw Cli_Error(problem.empty() ? k_invalid_file : problem);
+    }
     std::fwrite(r.report.data(), 1, r.report.size(), stdout);
     const Ens_Statistics& s = r.stats;
     std::printf("First: %lld\nLast: %lld\nMissing: %lld\nRepeats: %lld\nResets: %lld\nWrong Size: %lld\n",

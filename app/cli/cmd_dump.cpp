@@ -24,7 +24,7 @@ int Run_Dump(const Args& raw_args) {
     args.Finish();
 
     Binary_File file;
-    if (!file.Open(path)) throw Cli_Error("cannot open " + path);
+    if (!file.Open(path)) throw Cli_Error(file.Open_Error());
     app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
     if (app.dec.Data_Structure == k_structure_unknown) throw Cli_Error(path + ": not an ensemble file (no valid ensemble found)");
     Allocate_Data_Set(app.ds, false, 1, 1);

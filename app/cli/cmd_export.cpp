@@ -137,7 +137,7 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     Set_Flags(sel.Anc_Types, r.anc, k_anc_box_count - 1, "--anc");
 
     Export_Job job{app.ds, app.dec, sel, loader, progress, r.file};
-    const Outcome written = Run_Export(job, r.kind, r.out);
+    const Outcome written = Run_Export(job, r.kind, r.out, Input_Files(app));
     if (!written) throw Cli_Error(written.message);
     return 0;
 }

@@ -173,7 +173,7 @@ int Run_Render(const Args& raw_args) {
     Ensure_Gui_Application();
     QImage_Surface target(width, height);
     Draw_View(which, target, app);
-    if (!target.Save_Png(*out)) throw Cli_Error("cannot write " + *out);
+    if (const Outcome saved = target.Save_Png(*out, Input_Files(app)); !saved) throw Cli_Error(saved.message);
     std::printf("render: wrote %s (%dx%d)\n", out->c_str(), width, height);
     return 0;
 }

@@ -12,7 +12,8 @@ int Run_Settings(const Args& raw_args) {
     if (!out) throw Cli_Error("nothing to do: use --defaults OUT");
     Settings settings;
     Load_Default_Options(settings);
-    if (!Save_Options(settings, *out)) throw Cli_Error("cannot write " + *out);
+    // A file the user names is theirs: one that holds data is refused.
+    if (const Outcome saved = Save_Options(settings, *out, Existing_Output::k_refuse); !saved) throw Cli_Error(saved.message);
     return 0;
 }
 

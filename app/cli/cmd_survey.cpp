@@ -5,6 +5,7 @@
 #include "app_state.h"
 #include "commands.h"
 #include "decode/file_survey.h"
+#include "platform/binary_file.h"
 #include "platform/program_messages.h"
 
 namespace vantrel::cli {
@@ -15,7 +16,7 @@ int Run_Survey(const Args& raw_args) {
     app.menus.MultiFile = args.Take_Flag("--multifile");
     const std::string path = args.Take_Positional("FILE");
     args.Finish();
-    if (!File_Exists(path)) throw Cli_Error(k_invalid_file);
+    if (std::string problem = Input_Problem(path); !problem.empty()) throw Cli_Error(problem);
 
     app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
     const bool ok = Show_File_Stats(app, path, No_Progress());

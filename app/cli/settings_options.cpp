@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "platform/binary_file.h"
+#include "platform/program_messages.h"
+
 namespace vantrel::cli {
 
 namespace {
@@ -41,6 +44,10 @@ void Apply_Settings_Options(Arg_List& args, Settings& settings) {
         const Options_Load loaded = Load_Options(settings, *file);
         if (loaded == Load_Result::k_partial) {
             std::fprintf(stderr, "vantrel-cli: %s\n", loaded.outcome.message.c_str());
+        } else if (loaded == Load_Result::k_unreadable) {
+            // The system's reason (permission, not a regular file) says more than "cannot read".
+            const std::string problem = Input_Problem(*file);
+            throw Cli_Error(problem.empty() || problem == k_invalid_file ? loaded.outcome.message : problem);
         } else if (!loaded.outcome) {
             throw Cli_Error(loaded.outcome.message);
         }

@@ -6,16 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "dataset/file_set.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
 #include "export/export_common.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
-#include "platform/temporary_target.h"
+#include "platform/output_file.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"
 
@@ -24,43 +21,6 @@ namespace vantrel {
 namespace {
 
 constexpr int k_failure_limit = 1000;  // scanner failures in a row before a member is given up
-
-// A name beside the target, reserved for the file being written; removed unless committed.
-class Temporary_Name {
-public:
-    explicit Temporary_Name(const std::string& target) : target_(target) {
-        std::string pattern = target + ".partXXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) throw Netcdf_Error("cannot write " + target);
-        // The finished file gets the permissions a plainly created one would have.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-        ::close(fd);
-        path_ = pattern;
-    }
-    ~Temporary_Name() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove(path_, ec);
-    }
-    Temporary_Name(const Temporary_Name&) = delete;
-    Temporary_Name& operator=(const Temporary_Name&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-    // Moves the finished file to the target; false when the target meanwhile got data.
-    bool Commit() {
-        if (File_Length(target_) > 0) return false;
-        const bool renamed = Replace_File(path_, target_);
-        path_.clear();
-        if (!renamed) throw Netcdf_Error("cannot write " + target_);
-        return true;
-    }
-
-private:
-    std::string target_;
-    std::string path_;
-};
 
 const char* Reference_Name(std::int32_t reference) {
     static constexpr const char* k_names[6] = {"None", "Bottom Track", "Navigation (KORVA)", "GPS(GGA)", "GPS(VTG)",
@@ -132,19 +92,17 @@ bool Same_Setup(const Decoder_State& a, const Decoder_State& b) {
            ((a.Sys_Config ^ b.Sys_Config) & 0x80) == 0 && a.Coord_Transform == b.Coord_Transform;
 }
 
-bool Is_Member(const std::vector<File_Set_Member>& members, const std::string& target) {
-    for (const File_Set_Member& m : members) {
-        std::error_code ec;
-        if (m.name == target || std::filesystem::equivalent(m.name, target, ec)) return true;
-    }
-    return false;
-}
-
 Netcdf_Outcome Failure(Netcdf_Status status, std::string message) {
     Netcdf_Outcome o;
     o.status = status;
     o.message = std::move(message);
     return o;
+}
+
+Netcdf_Outcome Refusal(const Outcome& o) {
+    if (o == Outcome_Kind::k_target_is_input) return Failure(Netcdf_Status::k_same_file, o.message);
+    if (o == Outcome_Kind::k_overwrite_refused) return Failure(Netcdf_Status::k_refused, o.message);
+    return Failure(Netcdf_Status::k_failed, o.message);
 }
 
 // The walk itself: every member, every ensemble the scanner finds, as dump walks a file.
@@ -160,18 +118,23 @@ public:
         const std::vector<File_Set_Member> members = File_Set_Members(request_.source, set);
         outcome_.source_bytes = File_Set_Size(members);
         members_ = members.size();
-        if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, "Invalid File");
-        if (request_.target.empty() || Is_Member(members, request_.target)) {
-            return Failure(Netcdf_Status::k_same_file, "the target is the source file");
+        if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, k_invalid_file);
+        for (const File_Set_Member& m : members) {
+            if (std::string problem = Input_Problem(m.name); !problem.empty())
+                return Failure(Netcdf_Status::k_invalid_source, std::move(problem));
         }
-        if (File_Length(request_.target) > 0) return Failure(Netcdf_Status::k_refused, k_overwrite_refused);
+        std::vector<std::string> inputs{request_.source};
+        for (const File_Set_Member& m : members) inputs.push_back(m.name);
+        Output_File temporary;
+        // The netCDF library opens its file by name.
+        if (const Outcome opened = temporary.Open(request_.target, inputs, Existing_Output::k_refuse, true); !opened)
+            return Refusal(opened);
         {
             Binary_File first(members.front().name);
             dec_.Data_Structure = Determine_File_Data_Structure(first, dec_, progress_);
         }
         if (dec_.Data_Structure == k_structure_unknown) return Failure(Netcdf_Status::k_no_ensembles, "Not enough VALID ensembles");
 
-        Temporary_Name temporary(request_.target);
         temporary_ = &temporary;
         std::int64_t done = 0;
         for (const File_Set_Member& member : members) {
@@ -188,7 +151,7 @@ public:
                          {"skipped_bytes", outcome_.skipped_bytes},
                          {"ensembles_with_other_setup", other_setup_}});
         writer_.reset();
-        if (!temporary.Commit()) return Failure(Netcdf_Status::k_refused, k_overwrite_refused);
+        if (const Outcome committed = temporary.Commit(); !committed) return Refusal(committed);
         progress_.Percent(100);
         outcome_.status = Netcdf_Status::k_written;
         return outcome_;
@@ -198,7 +161,7 @@ private:
     // False when stopped.
     bool Walk_Member(const File_Set_Member& member, std::int64_t done) {
         Binary_File file;
-        if (!file.Open(member.name)) throw Netcdf_Error("cannot open " + member.name);
+        if (!file.Open(member.name)) throw Netcdf_Error(Member_Problem(member.name, file.Open_Error()));
         std::int64_t end = 1;  // position after the last ensemble found
         int failures = 0;
         while (!file.Eof()) {
@@ -240,7 +203,7 @@ private:
         }
         if (!writer_) {
             first_setup_ = dec_;
-            writer_ = std::make_unique<Netcdf_Writer>(temporary_->Path(), Make_Layout(request_, dec_), dec_,
+            writer_ = std::make_unique<Netcdf_Writer>(temporary_->Temporary_Path(), Make_Layout(request_, dec_), dec_,
                                                       request_.deflate_level,
                                                       Opening_Attributes(request_, dec_, outcome_.source_bytes, members_));
         } else if (!Same_Setup(first_setup_, dec_)) {
@@ -257,7 +220,7 @@ private:
     int cleared_bins_ = 0;
     std::size_t members_ = 1;
     std::vector<std::int16_t> raw_vel_;
-    Temporary_Name* temporary_ = nullptr;
+    Output_File* temporary_ = nullptr;
     std::unique_ptr<Netcdf_Writer> writer_;
     std::int64_t other_setup_ = 0;
     Netcdf_Outcome outcome_;

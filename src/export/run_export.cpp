@@ -1,11 +1,8 @@
 #include "export/run_export.h"
 
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
 #include "export/mat_export.h"
 #include "export/text_export.h"
+#include "platform/output_file.h"
 
 namespace vantrel {
 
@@ -31,7 +28,8 @@ void Run_Writer(Export_Job& job, Export_Kind kind, std::ostream& out) {
 
 }  // namespace
 
-Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path) {
+Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_path,
+                   const std::vector<std::string>& inputs) {
     Data_Set& ds = job.ds;
     if (!ds.File_Loaded) {
         job.progress.Percent(0);
@@ -40,23 +38,14 @@ Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_pat
     const std::int32_t first_ens = ds.First_Ens, last_ens = ds.Last_Ens;
     const std::int32_t first_bin = ds.First_Bin, last_bin = ds.Last_Bin;
 
-    Outcome outcome;
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(out_path, ec);
-    if (!ec && size >= 1) {
-        outcome = Failure(Outcome_Kind::k_overwrite_refused, k_overwrite_refused);
-    } else {
-        std::vector<char> buffer(1 << 16);
-        std::ofstream out;
-        out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        out.open(out_path, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            outcome = Failure(Outcome_Kind::k_cannot_write, "Cannot write " + out_path);
-        } else {
-            Run_Writer(job, kind, out);
-            out.close();
-            if (!out) outcome = Failure(Outcome_Kind::k_cannot_write, "Cannot write " + out_path);
-        }
+    Output_File out;
+    std::vector<std::string> read = inputs;
+    read.push_back(job.ensemble_file);
+    Outcome outcome = out.Open(out_path, read);
+    if (outcome) {
+        // A stop ends the writer cleanly after a row: the rows written so far are a whole file and kept.
+        Run_Writer(job, kind, out.Stream());
+        outcome = out.Commit();
     }
 
     ds.First_Bin = first_bin;

@@ -25,7 +25,7 @@ bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.
 // One file object serves every member, so its buffer is allocated once per load.
 Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
     if (file.Open(member.name)) return {};
-    return Failure(Outcome_Kind::k_invalid_file, "cannot open " + member.name);
+    return Failure(Outcome_Kind::k_invalid_file, Member_Problem(member.name, file.Open_Error()));
 }
 
 // Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
@@ -123,7 +123,7 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     Decoder_State& dec = app.dec;
     const bool monitoring = app.menus.AutoTrack;
     host.Show_Busy_Pointer(true);
-    if (Binary_File probe; !probe.Open(name)) return Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
+    if (Binary_File probe; !probe.Open(name)) return Failure(Outcome_Kind::k_invalid_file, probe.Open_Error());
     app.load.File_Name = name;
     host.Hooks().stop_requested = false;
     Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
@@ -145,10 +145,10 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     ds.Sum_Interval = 0;
     ds.Orientation_Count = 0;
     dec.Pressure_Agree_Count = 0;
-    if (!Walk_Whole_Set(app, host, File_Set_Members(name, app.file_set))) {
-        // A member that vanished since the survey ends the command.
+    if (Outcome walked = Walk_Whole_Set(app, host, File_Set_Members(name, app.file_set)); !walked) {
+        // A member that vanished or became unreadable since the survey ends the command.
         host.Hide_Progress();
-        return Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
+        return walked;
     }
 
     if (!monitoring) host.Hooks().Percent(0);
@@ -224,7 +224,7 @@ Outcome Open_File(Open_State& app, Open_File_Host& host, const std::string& pend
         if (!name.empty()) outcome = Load_File(app, host, name);
     } catch (const std::bad_alloc&) {
         // Arrays too large for the memory left end the command.
-        outcome = Failure(Outcome_Kind::k_invalid_file, k_invalid_file);
+        outcome = Failure(Outcome_Kind::k_out_of_memory, k_out_of_memory);
         host.Hide_Progress();
     }
     if (!name.empty()) host.Add_Recent_File(name);

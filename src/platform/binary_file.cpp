@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/program_messages.h"
+
 namespace vantrel {
 
 namespace {
@@ -45,15 +47,46 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
     return *this;
 }
 
+std::string Input_Error_Text(const std::string& path, int err) {
+    if (err == ENOENT) return k_invalid_file;
+    return path + ": " + (err == 0 ? "not a regular file" : std::strerror(err));
+}
+
+int Open_Input(const std::string& path, std::string& problem) {
+    // Without O_NONBLOCK opening a FIFO waits for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        problem = Input_Error_Text(path, errno);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        problem = Input_Error_Text(path, 0);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    problem.clear();
+    return fd;
+}
+
+std::string Member_Problem(const std::string& path, const std::string& problem) {
+    return problem.empty() || problem == k_invalid_file ? "cannot open " + path : problem;
+}
+
+std::string Input_Problem(const std::string& path) {
+    std::string problem;
+    const int fd = Open_Input(path, problem);
+    if (fd >= 0) ::close(fd);
+    return problem;
+}
+
 bool Binary_File::Open(const std::string& path) {
     Close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = Open_Input(path, open_error_);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
+    ::fstat(fd, &st);
     fd_ = fd;
     path_ = path;
     length_ = static_cast<std::int64_t>(st.st_size);
@@ -61,6 +94,7 @@ bool Binary_File::Open(const std::string& path) {
         buffer_.reset(static_cast<std::uint8_t*>(std::aligned_alloc(k_page_bytes, k_buffer_bytes)));
         if (!buffer_) {
             Close();
+            open_error_ = Input_Error_Text(path, ENOMEM);
             return false;
         }
     }

@@ -23,8 +23,11 @@ public:
     Binary_File(Binary_File&& other) noexcept;
     Binary_File& operator=(Binary_File&& other) noexcept;
 
-    // Opens for reading; false when the file cannot be opened.
+    // Opens a regular file for reading, never blocking on a FIFO or device; false when it
+    // cannot be opened, with the reason in Open_Error.
     bool Open(const std::string& path);
+    // Why the last Open failed (Input_Problem's text); empty after a successful one.
+    const std::string& Open_Error() const { return open_error_; }
     // Reads these bytes as if they were a file's; always true.
     bool Open_Bytes(std::vector<std::uint8_t> bytes);
     void Close();
@@ -65,6 +68,7 @@ private:
     int fd_ = -1;
     bool in_memory_ = false;
     std::string path_;
+    std::string open_error_;
     std::int64_t length_ = 0;
     // The read buffer, page aligned (a misaligned one makes the kernel's copy several times
     // slower) and left uninitialised: zero-filling a megabyte on every open costs more than
@@ -78,6 +82,20 @@ private:
     std::size_t fill_bytes_ = 0;      // bytes the next fill reads; grows while reading goes on
     bool eof_ = false;
 };
+
+// Opens path for reading as a regular file without blocking: the descriptor, or -1 with the
+// reason in problem: "Invalid File" when it does not exist, otherwise "PATH: " and the system's
+// message ("Permission denied") or "not a regular file".
+int Open_Input(const std::string& path, std::string& problem);
+
+// Empty when path opens as a regular file for reading, otherwise Open_Input's reason.
+std::string Input_Problem(const std::string& path);
+
+// The reason for an input that failed with the system's error code err (ENOENT: "Invalid File").
+std::string Input_Error_Text(const std::string& path, int err);
+
+// problem (an Open_Error) for a member of a file set: a missing member is named.
+std::string Member_Problem(const std::string& path, const std::string& problem);
 
 // Length of a file by name, -1 when it cannot be opened.
 std::int64_t File_Length(const std::string& path);

@@ -18,6 +18,8 @@ enum class Outcome_Kind {
     k_nothing_loaded,      // no file loaded, nothing in the range, or nothing to do
     k_cannot_write,        // an output file cannot be written
     k_overwrite_refused,   // the output file already holds data
+    k_target_is_input,     // the output file is the file (or a member of the set) being read
+    k_out_of_memory,       // arrays for the file could not be allocated
     k_not_in_file,         // an ensemble asked for is not in the file
 };
 

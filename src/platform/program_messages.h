@@ -12,4 +12,7 @@ inline constexpr const char* k_invalid_file = "Invalid File";
 // A file without a usable first and last ensemble.
 inline constexpr const char* k_not_enough_valid = "Not enough VALID ensembles";
 
+// Arrays for the file could not be allocated.
+inline constexpr const char* k_out_of_memory = "Not enough memory for the data set";
+
 }  // namespace vantrel

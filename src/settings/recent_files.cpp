@@ -4,7 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/temporary_target.h"
+#include "platform/binary_file.h"
+#include "platform/output_file.h"
+#include "platform/program_messages.h"
 
 namespace vantrel {
 
@@ -41,18 +43,21 @@ Recent_Files Parse_Recent_Files(std::string_view text) {
 }
 
 Recent_Files Load_Recent_Files(const std::filesystem::path& file_name) {
-    std::ifstream in(file_name, std::ios::binary);
-    if (!in) {
-        Replace_File_Contents(file_name, {});
+    const std::string problem = Input_Problem(file_name.string());
+    if (problem == k_invalid_file) {
+        Write_Output_File(file_name.string(), {}, {}, Existing_Output::k_replace);
         return {};
     }
+    if (!problem.empty()) return {};  // a FIFO or device is never read: it could block
+    std::ifstream in(file_name, std::ios::binary);
+    if (!in) return {};
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (text.size() <= 2) return {};
     return Parse_Recent_Files(text);
 }
 
 bool Save_Recent_Files(const Recent_Files& list, const std::filesystem::path& file_name) {
-    return Replace_File_Contents(file_name, Format_Recent_Files(list));
+    return Write_Output_File(file_name.string(), Format_Recent_Files(list), {}, Existing_Output::k_replace).Ok();
 }
 
 }  // namespace vantrel

@@ -7,7 +7,8 @@
 #include <system_error>
 
 #include "dataset/max_ensembles.h"
-#include "platform/temporary_target.h"
+#include "platform/binary_file.h"
+#include "platform/output_file.h"
 
 #ifndef VANTREL_VERSION
 #error "VANTREL_VERSION must be defined by the build"
@@ -203,6 +204,7 @@ struct Record_Reader {
 };
 
 bool Read_Whole_File(const std::filesystem::path& file_name, std::string& text) {
+    if (!Input_Problem(file_name.string()).empty()) return false;  // a FIFO or device would block or never end
     std::ifstream in(file_name, std::ios::binary);
     if (!in) return false;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -213,11 +215,11 @@ bool Read_Whole_File(const std::filesystem::path& file_name, std::string& text) 
 
 namespace {
 
-bool Write_Options_File(const Settings& settings, const std::filesystem::path& file_name) {
+Outcome Write_Options_File(const Settings& settings, const std::filesystem::path& file_name, Existing_Output existing) {
     Record_Writer writer;
     writer.Text(Options_Version());
     Visit_Records(settings, writer);
-    return Replace_File_Contents(file_name, writer.out);
+    return Write_Output_File(file_name.string(), writer.out, {}, existing);
 }
 
 Options_Load Read_Options_File(Settings& settings, const std::filesystem::path& file_name) {
@@ -239,11 +241,15 @@ Options_Load Read_Options_File(Settings& settings, const std::filesystem::path& 
 
 }  // namespace
 
-bool Save_Options(const Settings& settings, const std::filesystem::path& file_name) {
+Outcome Save_Options(const Settings& settings, const std::filesystem::path& file_name, Existing_Output existing) {
     try {
-        return Write_Options_File(settings, file_name);
+        std::error_code ec;
+        if (existing == Existing_Output::k_replace && file_name.has_parent_path())
+            std::filesystem::create_directories(file_name.parent_path(), ec);
+        return Write_Options_File(settings, file_name, existing);
     } catch (...) {
-        return false;  // out of memory or a path the library refuses: the old file stays
+        // out of memory or a path the library refuses: the old file stays
+        return Failure(Outcome_Kind::k_cannot_write, "Cannot write " + file_name.string());
     }
 }
 

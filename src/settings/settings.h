@@ -10,6 +10,7 @@
 
 #include "dataset/data_codes.h"
 #include "platform/outcome.h"
+#include "platform/output_file.h"
 
 namespace vantrel {
 
@@ -172,9 +173,11 @@ std::string_view Options_Version();
 // Sets every setting to its default and fills the label, unit and colour tables.
 void Load_Default_Options(Settings& settings);
 
-// Writes the store as a settings file through a temporary file and a rename.
-// Returns false, leaving any existing file as it was, when the file cannot be written.
-bool Save_Options(const Settings& settings, const std::filesystem::path& file_name);
+// Writes the store as a settings file under the output rule (platform/output_file.h): the
+// program's own options file is replaced whole (its folder created), a file the user names
+// is refused when it holds data. A failure leaves any existing file as it was.
+Outcome Save_Options(const Settings& settings, const std::filesystem::path& file_name,
+                     Existing_Output existing = Existing_Output::k_replace);
 
 enum class Load_Result {
     k_loaded,         // every record read

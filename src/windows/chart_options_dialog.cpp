@@ -387,12 +387,9 @@ void Chart_Options_Dialog::Load_Click() {
 void Chart_Options_Dialog::Save_Click() {
     const std::string name = Choose_File(true);
     if (name.empty()) return;
-    std::error_code ec;
-    if (std::filesystem::exists(name, ec) && std::filesystem::file_size(name, ec) > 0 && !ec) {
-        shell_.Show_Message(k_overwrite_refused);
-        return;
-    }
-    if (!Save_Options(shell_.State().settings, name)) shell_.Show_Message("Cannot write " + name);
+    // A file the user names is theirs: one that holds data is refused.
+    if (const Outcome saved = Save_Options(shell_.State().settings, name, Existing_Output::k_refuse); !saved)
+        shell_.Show_Message(saved.message);
 }
 
 std::string Chart_Options_Dialog::Choose_File(bool save) {

@@ -20,6 +20,7 @@
 #include "export/run_export.h"
 #include "export/run_netcdf_export.h"
 #include "loading/file_loading.h"
+#include "loading/save_range.h"
 #include "platform/text_format.h"
 #include "settings/option_rules.h"
 #include "windows/elapsed.h"
@@ -316,7 +317,7 @@ void Export_Window::Write_File() {
         const Outcome outcome = type == Export_File_Type::k_netcdf
                                     ? Run_Netcdf_Export(job, kind, state.settings,
                                                         set.Multi_File_Count > 0 || set.KORVA_File_Count > 0, name)
-                                    : Run_Export(job, kind, name);
+                                    : Run_Export(job, kind, name, Input_Files(state));
         state.ds.Cursor_Ens = cursor;
         busy_ = false;
         Show_Range(sel.Contour_Range, contour_);

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QPixmap>
 #include <QTabWidget>
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/qt/qimage_surface.h"
 #include "windows/chart_options_dialog.h"
 #include "windows/data_viewer_window.h"
 #include "windows/export_window.h"
@@ -20,6 +22,12 @@ namespace {
 int Fail(const QString& line) {
     std::fprintf(stderr, "%s\n", qPrintable(line));
     return 1;
+}
+
+// The picture under the output rule: never over the ensemble file, a special file or a file holding data.
+int Save_Picture(const QPixmap& picture, const QString& out, const QString& file) {
+    const Outcome saved = Save_Png_File(picture.toImage(), out.toStdString(), {file.toStdString()});
+    return saved ? 0 : Fail(QString::fromStdString(saved.message));
 }
 
 }  // namespace
@@ -133,16 +141,14 @@ int Run_Screenshot(const QStringList& arguments) {
     }
     if (QWidget* dialog = Open_Dialog(window, name, tab)) {
         QApplication::processEvents();
-        if (!dialog->grab().save(out, "PNG")) return Fail(QStringLiteral("cannot write %1").arg(out));
-        return 0;
+        return Save_Picture(dialog->grab(), out, file);
     }
     QMdiSubWindow& frame = Open_Named_Window(window, name, file);
     if (name != QStringLiteral("main") && !frame.isVisible()) frame.show();
     frame.raise();
     QApplication::processEvents();
     const QPixmap picture = name == QStringLiteral("main") ? window.grab() : frame.grab();
-    if (!picture.save(out, "PNG")) return Fail(QStringLiteral("cannot write %1").arg(out));
-    return 0;
+    return Save_Picture(picture, out, file);
 }
 
 }  // namespace vantrel

@@ -92,7 +92,7 @@ TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
     Open(name);
     EXPECT_EQ(Save_Ensemble_Range(app, taken, 1, 5), Outcome_Kind::k_overwrite_refused);
     EXPECT_EQ(Read_Bytes(taken), (Bytes{1, 2, 3}));
-    EXPECT_EQ(Save_Ensemble_Range(app, name, 1, 5), Outcome_Kind::k_nothing_loaded);
+    EXPECT_EQ(Save_Ensemble_Range(app, name, 1, 5), Outcome_Kind::k_target_is_input);
     EXPECT_EQ(Read_Bytes(name), source);
     EXPECT_EQ(Save_Ensemble_Range(app, "", 1, 5), Outcome_Kind::k_nothing_loaded);
 

@@ -83,12 +83,12 @@ TEST(Chart_Images, WholeAndSubSetLayoutsRenderToPng) {
     QImage_Surface whole(1200, 300);
     Contour_View whole_view;
     Draw_Whole_Set_Chart(whole, state, whole_view);
-    EXPECT_TRUE(whole.Save_Png("whole_set.png"));
+    EXPECT_TRUE(whole.Save_Png("whole_set.png", {}, Existing_Output::k_replace));
 
     QImage_Surface sub(1600, 900);
     Sub_Set_View sub_view;
     Draw_Sub_Set_Window(sub, state, sub_view, 1920);
-    EXPECT_TRUE(sub.Save_Png("sub_set.png"));
+    EXPECT_TRUE(sub.Save_Png("sub_set.png", {}, Existing_Output::k_replace));
 }
 
 }  // namespace

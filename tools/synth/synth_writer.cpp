@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/temporary_target.h"
 #include "platform/text_format.h"
 #include "synth_encoder.h"
 #include "synth_nb.h"
@@ -304,7 +303,10 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
         std::remove(temp.c_str());
         return m;
     }
-    if (!Replace_File(temp, path)) throw std::runtime_error("cannot rename " + temp + " to " + path);
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        throw std::runtime_error("cannot rename " + temp + " to " + path);
+    }
     m.members = {path};
     m.member_bytes = {m.file_bytes};
     return m;

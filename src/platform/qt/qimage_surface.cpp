@@ -1,5 +1,7 @@
 #include "platform/qt/qimage_surface.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
@@ -287,8 +289,19 @@ const QImage& QImage_Surface::Image() {
     return image_;
 }
 
-bool QImage_Surface::Save_Png(const std::string& file_name) {
-    return Image().save(QString::fromStdString(file_name), "PNG");
+Outcome QImage_Surface::Save_Png(const std::string& file_name, const std::vector<std::string>& inputs,
+                                 Existing_Output existing) {
+    return Save_Png_File(Image(), file_name, inputs, existing);
+}
+
+Outcome Save_Png_File(const QImage& image, const std::string& file_name, const std::vector<std::string>& inputs,
+                      Existing_Output existing) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return Failure(Outcome_Kind::k_cannot_write, "Cannot write " + file_name + ": the image could not be encoded");
+    return Write_Output_File(file_name, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), inputs,
+                             existing);
 }
 
 }  // namespace vantrel

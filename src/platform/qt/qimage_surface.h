@@ -8,7 +8,10 @@
 #include <QPainter>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "platform/output_file.h"
 #include "platform/surface.h"
 
 namespace vantrel {
@@ -50,7 +53,9 @@ public:
 
     // The image as drawn so far.
     const QImage& Image();
-    bool Save_Png(const std::string& file_name);
+    // Writes the image as PNG under the output rule (platform/output_file.h).
+    Outcome Save_Png(const std::string& file_name, const std::vector<std::string>& inputs = {},
+                     Existing_Output existing = Existing_Output::k_refuse);
 
 protected:
     void Font_Changed() override;
@@ -84,5 +89,9 @@ private:
 // Converts between the surface's colour numbers and Qt's.
 QColor To_QColor(Colour colour);
 Colour From_QRgb(QRgb rgb);
+
+// Writes image as PNG under the output rule (platform/output_file.h).
+Outcome Save_Png_File(const QImage& image, const std::string& file_name, const std::vector<std::string>& inputs = {},
+                      Existing_Output existing = Existing_Output::k_refuse);
 
 }  // namespace vantrel

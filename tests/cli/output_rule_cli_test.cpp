@@ -1,0 +1,142 @@
+// Every command that writes a file keeps the same rule: never the file being read, never a
+// FIFO, device or folder, never a file that holds data; an empty file is written into.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "support/cli_run.h"
+#include "support/temp_folder.h"
+#include "synth_writer.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Quoted;
+using test::Read_File_Text;
+using test::Run_Cli;
+using test::Temp_Folder;
+
+struct Writer {
+    const char* name;
+    std::string (*command)(const std::string& source, const std::string& target);
+};
+
+const Writer k_writers[] = {
+    {"render", [](const std::string& s, const std::string& t) { return "render --view whole --size 200x100 -o " + Quoted(t) + " " + Quoted(s); }},
+    {"settings", [](const std::string&, const std::string& t) { return "settings --defaults " + Quoted(t); }},
+    {"export", [](const std::string& s, const std::string& t) { return "export " + Quoted(s) + " --kind series -o " + Quoted(t); }},
+    {"save-range", [](const std::string& s, const std::string& t) { return "save-range " + Quoted(s) + " " + Quoted(t) + " --first 3 --last 9"; }},
+    {"convert", [](const std::string& s, const std::string& t) { return "convert " + Quoted(s) + " " + Quoted(t); }},
+};
+
+struct Output_Rule : ::testing::Test {
+    Temp_Folder dir;
+    std::string source, source_bytes;
+    void SetUp() override {
+        synth::Synth_Options opt;
+        opt.ensembles = 40;
+        opt.bins = 8;
+        source = dir.Path("src.ens");
+        synth::Write_Synth_File(source, opt);
+        source_bytes = Read_File_Text(source);
+    }
+    // The files in the folder other than the command's own output captures.
+    std::size_t Entries() const {
+        std::size_t n = 0;
+        for (const auto& e : fs::directory_iterator(dir.Path(""))) {
+            const std::string name = e.path().filename().string();
+            n += name != "stdout.txt" && name != "stderr.txt";
+        }
+        return n;
+    }
+};
+
+TEST_F(Output_Rule, EveryWriterRefusesTheSourceLinksSpecialFilesAndFilesHoldingData) {
+    fs::create_symlink(source, dir.Path("link.ens"));
+    fs::create_hard_link(source, dir.Path("hard.ens"));
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir.Path("folder"));
+    const bool have_device = ::mknod(dir.Path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    std::ofstream(dir.Path("full.txt")) << "keep me";
+    const std::size_t before = Entries();
+
+    for (const Writer& w : k_writers) {
+        // settings reads no ensemble file: the source is to it a file holding data.
+        const char* input = std::string(w.name) == "settings" ? "Over-Write of File Not Allowed" : "it is a file being read";
+        const std::pair<const char*, const char*> cases[] = {
+            {"src.ens", input}, {"link.ens", input}, {"hard.ens", input}, {"fifo", "not a regular file"},
+            {"folder", "not a regular file"}, {"null", "not a regular file"}, {"full.txt", "Over-Write of File Not Allowed"}};
+        for (const auto& [target, why] : cases) {
+            if (std::string(target) == "null" && !have_device) continue;
+            const auto start = std::chrono::steady_clock::now();
+            const auto r = Run_Cli(w.command(source, dir.Path(target)), dir.Path(""));
+            EXPECT_EQ(r.exit_code, 1) << w.name << " onto " << target << ": " << r.out;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << w.name << " onto " << target << ": " << r.err;
+            EXPECT_NE(r.err.find(why), std::string::npos) << w.name << " onto " << target << ": " << r.err;
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << w.name << " onto " << target;
+        }
+        EXPECT_EQ(Read_File_Text(source), source_bytes) << w.name;
+        EXPECT_EQ(Read_File_Text(dir.Path("full.txt")), "keep me") << w.name;
+        EXPECT_TRUE(fs::is_fifo(dir.Path("fifo"))) << w.name;
+        EXPECT_TRUE(fs::is_empty(dir.Path("folder"))) << w.name;
+        if (have_device) {
+            EXPECT_TRUE(fs::is_character_file(dir.Path("null"))) << w.name;
+        }
+        EXPECT_EQ(Entries(), before) << w.name << ": a temporary file was left";
+    }
+}
+
+TEST_F(Output_Rule, EveryWriterWritesIntoAnEmptyFileKeepingItsModeAndLinks) {
+    for (const Writer& w : k_writers) {
+        const std::string target = dir.Path(std::string(w.name) + ".out");
+        std::ofstream(target).close();
+        ::chmod(target.c_str(), 0640);
+        const std::string other = target + ".link";
+        fs::create_hard_link(target, other);
+        const auto r = Run_Cli(w.command(source, target), dir.Path(""));
+        ASSERT_EQ(r.exit_code, 0) << w.name << ": " << r.err;
+        struct stat st {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u) << w.name;
+        EXPECT_EQ(st.st_nlink, 2u) << w.name;
+        EXPECT_GT(st.st_size, 0) << w.name;
+        EXPECT_EQ(Read_File_Text(other), Read_File_Text(target)) << w.name;
+    }
+    EXPECT_EQ(Entries(), 1 + 2 * std::size(k_writers));  // nothing else left beside them
+}
+
+TEST_F(Output_Rule, AFifoInputReturnsAtOnceWithOneLineAndTheMaximaKeepToTheirLimits) {
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+    for (const std::string command : {"load", "survey", "details", "dump", "convert"}) {
+        const auto start = std::chrono::steady_clock::now();
+        std::string arguments = command;
+        arguments += ' ';
+        arguments += Quoted(dir.Path("fifo"));
+        if (command == "convert") arguments.append(1, ' ').append(Quoted(dir.Path("out.nc")));
+        const auto r = Run_Cli(arguments, dir.Path(""));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << command;
+        EXPECT_EQ(r.exit_code, 1) << command;
+        std::string expected = "vantrel-cli ";
+        expected += command;
+        expected.append(": ").append(dir.Path("fifo")).append(": not a regular file\n");
+        EXPECT_EQ(r.err, expected);
+    }
+    // The maxima keep to 128..8192: a Whole Set of 1 becomes 128 (no step over 40
+    // ensembles), a huge one is held to 8192 rather than allocated.
+    const auto small = Run_Cli("load " + Quoted(source) + " --max-whole 1", dir.Path(""));
+    EXPECT_NE(small.out.find("Ens_Step: 0\n"), std::string::npos) << small.out << small.err;
+    EXPECT_EQ(Run_Cli("load " + Quoted(source) + " --max-whole 1000000 --max-sub 99999999", dir.Path("")).exit_code, 0);
+}
+
+}  // namespace
+}  // namespace vantrel

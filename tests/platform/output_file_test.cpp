@@ -1,0 +1,208 @@
+// The output rule every writer goes through, and the input checks every reader goes through.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/binary_file.h"
+#include "platform/output_file.h"
+#include "platform/program_messages.h"
+#include "support/cli_run.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Read_File_Text;
+using test::Temp_Folder;
+
+std::size_t Entries(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
+}
+
+void Write_Text(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(Output_File, RefusesEveryTargetThatIsNotANewOrEmptyRegularFile) {
+    Temp_Folder dir;
+    const std::string source = dir.Path("source.ens");
+    Write_Text(source, "ensembles");
+    fs::create_symlink(source, dir.Path("link"));
+    fs::create_hard_link(source, dir.Path("hard"));
+    Write_Text(dir.Path("full.txt"), "user data");
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+    fs::create_directory(dir.Path("folder"));
+    const bool have_device = ::mknod(dir.Path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+
+    struct Case {
+        const char* name;
+        Outcome_Kind kind;
+        const char* message;  // the start of it
+    };
+    const Case cases[] = {
+        {"source.ens", Outcome_Kind::k_target_is_input, "Cannot write"},
+        {"link", Outcome_Kind::k_target_is_input, "Cannot write"},
+        {"hard", Outcome_Kind::k_target_is_input, "Cannot write"},
+        {"full.txt", Outcome_Kind::k_overwrite_refused, k_overwrite_refused},
+        {"fifo", Outcome_Kind::k_cannot_write, "Cannot write"},
+        {"folder", Outcome_Kind::k_cannot_write, "Cannot write"},
+        {"null", Outcome_Kind::k_cannot_write, "Cannot write"},
+        {"no/such/folder/out", Outcome_Kind::k_cannot_write, "Cannot write"},
+    };
+    const std::size_t before = Entries(dir.Path());
+    for (const Case& c : cases) {
+        if (std::string(c.name) == "null" && !have_device) continue;
+        const Outcome o = Write_Output_File(dir.Path(c.name), "new bytes", {source});
+        EXPECT_EQ(o.kind, c.kind) << c.name;
+        EXPECT_EQ(o.message.rfind(c.message, 0), 0u) << c.name << ": " << o.message;
+    }
+    EXPECT_EQ(Read_File_Text(source), "ensembles");
+    EXPECT_EQ(Read_File_Text(dir.Path("full.txt")), "user data");
+    EXPECT_TRUE(fs::is_fifo(dir.Path("fifo")));
+    if (have_device) {
+        EXPECT_TRUE(fs::is_character_file(dir.Path("null")));
+    }
+    EXPECT_EQ(Entries(dir.Path()), before);  // no temporary file left
+    // The program's own files are replaced, but never when they are an input or not regular.
+    EXPECT_TRUE(Write_Output_File(dir.Path("full.txt"), "replaced", {source}, Existing_Output::k_replace));
+    EXPECT_EQ(Read_File_Text(dir.Path("full.txt")), "replaced");
+    EXPECT_EQ(Write_Output_File(dir.Path("hard"), "x", {source}, Existing_Output::k_replace), Outcome_Kind::k_target_is_input);
+    EXPECT_EQ(Write_Output_File(dir.Path("fifo"), "x", {}, Existing_Output::k_replace), Outcome_Kind::k_cannot_write);
+}
+
+TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkStays) {
+    Temp_Folder dir;
+    const std::string empty = dir.Path("empty.txt");
+    Write_Text(empty, "");
+    fs::permissions(empty, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_hard_link(empty, dir.Path("other"));
+    fs::create_symlink(empty, dir.Path("link"));
+
+    ASSERT_TRUE(Write_Output_File(dir.Path("link"), "written"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path("link")));
+    EXPECT_EQ(Read_File_Text(dir.Path("other")), "written");  // the same inode took the data
+    EXPECT_EQ(fs::status(empty).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Now it holds data: refused.
+    EXPECT_EQ(Write_Output_File(empty, "again"), Outcome_Kind::k_overwrite_refused);
+    EXPECT_EQ(Read_File_Text(empty), "written");
+    EXPECT_EQ(Entries(dir.Path()), 3u);
+}
+
+bool Nameless_Files_Work(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
+}
+
+TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
+    Temp_Folder dir;
+    const std::string target = dir.Path("out.txt");
+    for (const bool named : {false, true}) {
+        {
+            Output_File out;
+            ASSERT_TRUE(out.Open(target, {}, Existing_Output::k_refuse, named));
+            out.Stream() << "half of it";
+            ASSERT_TRUE(out.Write("!", 1));
+            EXPECT_FALSE(fs::exists(target));
+            EXPECT_EQ(!out.Temporary_Path().empty(), named);
+            EXPECT_EQ(Entries(dir.Path()), named || !Nameless_Files_Work(dir.Path()) ? 1u : 0u);
+        }  // a stop: destroyed without Commit
+        EXPECT_EQ(Entries(dir.Path()), 0u) << named;
+
+        // Two writers at once; the second to finish is refused.
+        Output_File a, b;
+        ASSERT_TRUE(a.Open(target, {}, Existing_Output::k_refuse, named));
+        ASSERT_TRUE(b.Open(target, {}, Existing_Output::k_refuse, named));
+        a.Write("first", 5);
+        b.Write("second", 6);
+        EXPECT_TRUE(a.Commit());
+        EXPECT_EQ(b.Commit(), Outcome_Kind::k_overwrite_refused);
+        EXPECT_EQ(Read_File_Text(target), "first");
+        EXPECT_EQ(Entries(dir.Path()), 1u);
+        // The program's own files are replaced whole.
+        a.Open(target, {}, Existing_Output::k_replace, named);
+        a.Write("third", 5);
+        EXPECT_TRUE(a.Commit());
+        EXPECT_EQ(Read_File_Text(target), "third");
+        EXPECT_EQ(Entries(dir.Path()), 1u);
+        fs::remove(target);
+    }
+}
+
+TEST(Output_File, AWriteKilledHalfwayLeavesNothingUnderTheTargetName) {
+    Temp_Folder dir;
+    const std::string target = dir.Path("out.txt");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        Output_File out;
+        if (!out.Open(target)) ::_exit(2);
+        const std::string block(1 << 20, 'x');
+        for (int i = 0; i < 4; ++i) out.Write(block.data(), block.size());
+        (void)!::write(ready[1], "w", 1);
+        for (;;) out.Write(block.data(), block.size());  // killed while writing
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_FALSE(fs::exists(target));
+    if (Nameless_Files_Work(dir.Path())) {
+        EXPECT_EQ(Entries(dir.Path()), 0u);  // not even a temporary file
+    }
+}
+
+TEST(Input_Files, AFifoADeviceOrAFolderIsRefusedAtOnceAndAnUnreadableFileSaysSo) {
+    Temp_Folder dir;
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    Binary_File file;
+    EXPECT_FALSE(file.Open(dir.Path("fifo")));  // no writer: a blocking open would wait for ever
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(file.Open_Error(), dir.Path("fifo") + ": not a regular file");
+    EXPECT_EQ(Input_Problem(dir.Path("")), dir.Path("") + ": not a regular file");
+    EXPECT_EQ(Input_Problem("/dev/null"), "/dev/null: not a regular file");
+    EXPECT_EQ(Input_Problem(dir.Path("missing")), k_invalid_file);
+
+    const std::string secret = dir.Path("secret.ens");
+    Write_Text(secret, "ensembles");
+    ::chmod(secret.c_str(), 0);
+    ::chmod(dir.Path("").c_str(), 0755);  // the folder stays open to the child below
+    // The superuser reads anything: the check runs in a child that gave that up.
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        Binary_File f;
+        const bool refused = !f.Open(secret) && f.Open_Error() == secret + ": " + std::strerror(EACCES);
+        ::_exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace vantrel
