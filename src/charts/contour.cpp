@@ -37,6 +37,27 @@ std::int32_t Usable_Bins(const Window_Arrays& a) {
     return static_cast<std::int32_t>(std::min({a.echo.Extent(1), a.corr.Extent(1), a.vel.Extent(1), a.pgood.Extent(1)}));
 }
 
+// The Whole Set grid and its image, built again only when what they are built from changed.
+// A fresh image each time, so a copied view keeps the one that matches its key.
+const Surface& Whole_Grid_Image(Contour_View& view, const Chart_Sources& state, const Surface& maker,
+                                std::int32_t code) {
+    static_assert(std::tuple_size_v<decltype(Settings::Contour_Scale_Limits)> == 2);
+    const Whole_Grid_Key key{.generation = state.ds.Whole_Generation,
+                             .count = state.ds.Whole_Count,
+                             .num_bins = state.dec.Num_Bins,
+                             .code = code,
+                             .scale_mode = state.settings.Contour_Scale_Mode,
+                             .scale_limits = state.settings.Contour_Scale_Limits,
+                             .palette = state.palette};
+    if (view.whole_image && view.whole_key == key) return *view.whole_image;
+    Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, Chart_Window::k_whole, key.num_bins, code);
+    std::shared_ptr<Surface> image = maker.Create_Surface(1, 1);
+    Create_Chart3d(view.results, state.palette, *image, Chart_Window::k_whole, 0);
+    view.whole_key = key;
+    view.whole_image = std::move(image);
+    return *view.whole_image;
+}
+
 bool Overlaps(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; }
 
 bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, double>>& taken) {
@@ -625,12 +646,18 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
 void Chart3d_DisplayTitles(Contour_View& view, const Chart_Sources& state, Chart3d_Surfaces s, Chart_Window window,
                            std::int32_t code, int screen_width, int scroll_bar_width, int scroll_bar_height) {
     if (!state.ds.File_Loaded) return;
-    Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);
+    const Surface* image = &s.image;
+    if (window == Chart_Window::k_whole) {
+        image = &Whole_Grid_Image(view, state, s.image, code);
+    } else {
+        view.whole_image.reset();  // the results are the Sub Set's now
+        Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);
+        Create_Chart3d(view.results, state.palette, s.image, window, screen_width);
+    }
     view.texts = Form_Chart3d_Texts(state.ds, state.dec, state.settings, view.results, window, code);
-    Create_Chart3d(view.results, state.palette, s.image, window, screen_width);
     view.image_painted = true;
     view.geometry = Set_Chart3d_Size(s.chart, window, scroll_bar_width, scroll_bar_height);
-    Move_Clip_To_Chart3d(s.chart, s.image, view.geometry);
+    Move_Clip_To_Chart3d(s.chart, *image, view.geometry);
     Display_BT_Contour(s.chart, view.geometry, view.results, state.ds, state.dec, state.settings, window, code);
     Draw_Chart3d_Decorations(view, state, s.chart, s.scratch, window, code);
 }
