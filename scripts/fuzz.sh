@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# Builds the fuzzers with clang-14 in build-fuzz/ and runs one for SECONDS seconds on
-# fuzz-corpus/, seeded with crafted broadband and narrowband files and, when a built
-# vantrel-cli is at hand (VANTREL_CLI, else build/app/cli/vantrel-cli), with small
-# synthetic files of both structures, intact and damaged. Crashes land in fuzz-crashes/.
-# FUZZ_TARGET picks the target (fuzz_ensembles, the default, or fuzz_survey). Extra
-# arguments go to libFuzzer.
+# Builds the fuzzers with clang-14 in build-fuzz/ and runs each target named in FUZZ_TARGETS
+# (default fuzz_ensembles; FUZZ_TARGET names a single one) for SECONDS seconds in turn.
+# The ensemble-file targets (fuzz_ensembles, fuzz_survey, fuzz_loading) share fuzz-corpus/,
+# seeded with crafted broadband and narrowband files and, when a built vantrel-cli is at
+# hand (VANTREL_CLI, else build/app/cli/vantrel-cli), with small synthetic files of both
+# structures, intact and damaged. fuzz_settings uses fuzz-corpus-settings/, seeded with the
+# default settings file and copies holding NaN, infinity and huge numbers. Crashes land in
+# fuzz-crashes/. Extra arguments go to libFuzzer.
 set -euo pipefail
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [libFuzzer options]}
 shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1"
+# float-cast-overflow: a NaN or a huge number turned into an integer is a fault here too.
+flags="-fsanitize=fuzzer-no-link,address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
   -DVANTREL_FUZZ=ON -DVANTREL_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
-target=${FUZZ_TARGET:-fuzz_ensembles}
-cmake --build build-fuzz --target "$target" -j2
+read -r -a targets <<<"${FUZZ_TARGETS:-${FUZZ_TARGET:-fuzz_ensembles}}"
+cmake --build build-fuzz --target "${targets[@]}" -j2
 
 mkdir -p fuzz-corpus fuzz-crashes
 python3 - fuzz-corpus <<'PY'
@@ -82,5 +85,35 @@ else
   echo "fuzz.sh: no vantrel-cli at $cli; the corpus has the crafted seeds only" >&2
 fi
 
-./build-fuzz/fuzz/"$target" fuzz-corpus -max_total_time="$seconds" -max_len=4096 \
-  -artifact_prefix=fuzz-crashes/ -print_final_stats=1 "$@"
+if [ -x "$cli" ]; then
+  mkdir -p fuzz-corpus-settings
+  defaults=$(mktemp -d)
+  "$cli" settings --defaults "$defaults/defaults.txt" >/dev/null
+  python3 - "$defaults/defaults.txt" fuzz-corpus-settings <<'PY'
+import os, sys
+text = open(sys.argv[1], newline='').read()
+out = sys.argv[2]
+with open(os.path.join(out, 'defaults.txt'), 'w', newline='') as f:
+    f.write(text)
+lines = text.split('\r\n')
+bad = ['nan', 'inf', '-inf', '1e308', '-1e308', '-2147483648', '2147483647', '1e-320', '-nan']
+numeric = [i for i, l in enumerate(lines) if i > 0 and l and not l.startswith(('#', '"'))]
+for k, i in enumerate(numeric):
+    copy = list(lines)
+    copy[i] = bad[k % len(bad)]
+    with open(os.path.join(out, 'bad_%03d.txt' % i), 'w', newline='') as f:
+        f.write('\r\n'.join(copy))
+PY
+  rm -rf "$defaults"
+fi
+
+status=0
+for target in "${targets[@]}"; do
+  corpus=fuzz-corpus max_len=4096
+  if [ "$target" = fuzz_settings ]; then corpus=fuzz-corpus-settings max_len=8192; fi
+  mkdir -p "$corpus"
+  echo "== $target: $seconds s on $corpus/" >&2
+  ./build-fuzz/fuzz/"$target" "$corpus" -max_total_time="$seconds" -max_len="$max_len" \
+    -artifact_prefix=fuzz-crashes/ -print_final_stats=1 "$@" || status=$?
+done
+exit "$status"

@@ -1,7 +1,7 @@
 #include "arg_list.h"
 
 #include <charconv>
-#include <cstdlib>
+#include <sstream>
 
 namespace vantrel::cli {
 
@@ -32,16 +32,22 @@ std::optional<std::string> Arg_List::Take_Value(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<std::int64_t> Arg_List::Take_Int(const std::string& name) {
+std::optional<std::int64_t> Arg_List::Take_Int(const std::string& name, std::int64_t lo, std::int64_t hi) {
     auto v = Take_Value(name);
     if (!v) return std::nullopt;
-    return Parse_Int(*v, name);
+    return Parse_Int(*v, name, lo, hi);
 }
 
-std::optional<double> Arg_List::Take_Double(const std::string& name) {
+std::optional<std::int32_t> Arg_List::Take_Ensemble(const std::string& name) {
+    auto v = Take_Int(name, 0, k_max_ensemble_number);
+    if (!v) return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+
+std::optional<double> Arg_List::Take_Double(const std::string& name, double lo, double hi) {
     auto v = Take_Value(name);
     if (!v) return std::nullopt;
-    return Parse_Double(*v, name);
+    return Parse_Double(*v, name, lo, hi);
 }
 
 std::string Arg_List::Take_Positional(const std::string& what) {
@@ -58,17 +64,38 @@ void Arg_List::Finish() const {
     if (!args_.empty()) throw Cli_Error("unknown argument: " + args_.front());
 }
 
-std::int64_t Parse_Int(const std::string& text, const std::string& what) {
-    std::int64_t value = 0;
+namespace {
+
+template <typename T>
+std::string Range_Text(T lo, T hi) {
+    std::ostringstream out;
+    out << lo << " to " << hi;
+    return out.str();
+}
+
+// Parses the whole text with from_chars, which takes no spaces, signs '+' or locale.
+template <typename T>
+bool Parse_Whole(const std::string& text, T& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) throw Cli_Error(what + ": not a whole number: " + text);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::int64_t Parse_Int(const std::string& text, const std::string& what, std::int64_t lo, std::int64_t hi) {
+    std::int64_t value = 0;
+    if (!Parse_Whole(text, value) || value < lo || value > hi) {
+        throw Cli_Error(what + ": expected a whole number from " + Range_Text(lo, hi) + ", not '" + text + "'");
+    }
     return value;
 }
 
-double Parse_Double(const std::string& text, const std::string& what) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size()) throw Cli_Error(what + ": not a number: " + text);
+double Parse_Double(const std::string& text, const std::string& what, double lo, double hi) {
+    double value = 0;
+    // NaN fails both comparisons.
+    if (!Parse_Whole(text, value) || !(value >= lo && value <= hi)) {
+        throw Cli_Error(what + ": expected a number from " + Range_Text(lo, hi) + ", not '" + text + "'");
+    }
     return value;
 }
 

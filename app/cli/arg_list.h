@@ -20,8 +20,12 @@ public:
 
     bool Take_Flag(const std::string& name);
     std::optional<std::string> Take_Value(const std::string& name);
-    std::optional<std::int64_t> Take_Int(const std::string& name);
-    std::optional<double> Take_Double(const std::string& name);
+    // The option's value as a whole number from lo to hi (Parse_Int).
+    std::optional<std::int64_t> Take_Int(const std::string& name, std::int64_t lo = INT64_MIN, std::int64_t hi = INT64_MAX);
+    // The option's value as an ensemble number, 0 to k_max_ensemble_number.
+    std::optional<std::int32_t> Take_Ensemble(const std::string& name);
+    // The option's value as a finite number from lo to hi (Parse_Double).
+    std::optional<double> Take_Double(const std::string& name, double lo, double hi);
     // The next positional argument, or an error naming what is missing.
     std::string Take_Positional(const std::string& what);
     // Errors on anything not taken.
@@ -31,7 +35,12 @@ private:
     std::vector<std::string> args_;
 };
 
-std::int64_t Parse_Int(const std::string& text, const std::string& what);
-double Parse_Double(const std::string& text, const std::string& what);
+// The one way every command reads a number: the whole text must be the number and lie in
+// lo..hi (NaN and infinity never do); otherwise a Cli_Error names `what`, the text and the range.
+std::int64_t Parse_Int(const std::string& text, const std::string& what, std::int64_t lo = INT64_MIN, std::int64_t hi = INT64_MAX);
+double Parse_Double(const std::string& text, const std::string& what, double lo, double hi);
+
+// Ensemble numbers are 24 bits wide.
+constexpr std::int64_t k_max_ensemble_number = 0xFFFFFF;
 
 }  // namespace vantrel::cli

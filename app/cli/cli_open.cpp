@@ -47,14 +47,9 @@ Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
         app.settings.Max_Whole_Ens = static_cast<std::int32_t>(*n);
     }
     Range_Options range;
-    range.first = args.Take_Int("--first");
-    range.last = args.Take_Int("--last");
+    range.first = args.Take_Ensemble("--first");
+    range.last = args.Take_Ensemble("--last");
     return range;
-}
-
-std::int32_t Ensemble_Number(std::int64_t value, const char* what) {
-    if (value < 0 || value > 0xFFFFFF) throw Cli_Error(std::string(what) + ": not an ensemble number");
-    return static_cast<std::int32_t>(value);
 }
 
 Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& path) {
@@ -72,8 +67,8 @@ Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& pa
 void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& range) {
     const Data_Set& ds = app.ds;
     if (!(range.first || range.last) || !ds.File_Loaded) return;
-    const std::int32_t f = range.first ? Ensemble_Number(*range.first, "--first") : ds.First_Ens;
-    const std::int32_t l = range.last ? Ensemble_Number(*range.last, "--last") : f + app.settings.Max_Sub_Ens - 1;
+    const std::int32_t f = range.first.value_or(ds.First_Ens);
+    const std::int32_t l = range.last.value_or(f + app.settings.Max_Sub_Ens - 1);
     const Outcome loaded = Read_File_Selection(app, host, f, l, true);
     if (loaded == Outcome_Kind::k_invalid_file) throw Cli_Error(loaded.message);
 }

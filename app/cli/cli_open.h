@@ -35,15 +35,12 @@ private:
 };
 
 struct Range_Options {
-    std::optional<std::int64_t> first, last;
+    std::optional<std::int32_t> first, last;
 };
 
 // Takes --multifile, --monitoring, the settings options, --max-sub, --max-whole and the
 // --first/--last range.
 Range_Options Take_Open_Options(Arg_List& args, App_State& app);
-
-// value as an ensemble number; throws Cli_Error naming what otherwise.
-std::int32_t Ensemble_Number(std::int64_t value, const char* what);
 
 // Opens path; a file that cannot be read throws "Invalid File", a survey failure prints
 // the information text to stdout and throws.

@@ -53,12 +53,9 @@ int Run_Convert(const Args& raw_args) {
     Netcdf_Request request;
     request.raw = args.Take_Flag("--raw");
     request.multifile = args.Take_Flag("--multifile");
-    if (const auto n = args.Take_Int("--deflate")) {
-        if (*n < 0 || *n > 9) throw Cli_Error("--deflate: expected 0 to 9");
-        request.deflate_level = static_cast<int>(*n);
-    }
-    if (const auto n = args.Take_Int("--first")) request.first = Ensemble_Number(*n, "--first");
-    if (const auto n = args.Take_Int("--last")) request.last = Ensemble_Number(*n, "--last");
+    if (const auto n = args.Take_Int("--deflate", 0, 9)) request.deflate_level = static_cast<int>(*n);
+    request.first = args.Take_Ensemble("--first");
+    request.last = args.Take_Ensemble("--last");
     Apply_Settings_Options(args, request.settings);
     request.source = args.Take_Positional("FILE");
     request.target = args.Take_Positional("OUT");

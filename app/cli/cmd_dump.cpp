@@ -16,13 +16,12 @@ namespace vantrel::cli {
 int Run_Dump(const Args& raw_args) {
     Arg_List args(raw_args);
     const bool raw = args.Take_Flag("--raw");  // ensembles are printed as decoded
-    const std::int64_t first = args.Take_Int("--first").value_or(1);
-    const std::int64_t count = args.Take_Int("--count").value_or(-1);
+    const std::int64_t first = args.Take_Int("--first", 1).value_or(1);
+    const std::int64_t count = args.Take_Int("--count", 0).value_or(-1);
     const std::string path = args.Take_Positional("FILE");
     App_State app;
     Apply_Settings_Options(args, app.settings);
     args.Finish();
-    if (first < 1) throw Cli_Error("--first counts from 1");
 
     Binary_File file;
     if (!file.Open(path)) throw Cli_Error("cannot open " + path);

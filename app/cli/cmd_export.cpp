@@ -43,11 +43,15 @@ Export_Request Take_Export_Arguments(Arg_List& args) {
         else if (*format != "txt") throw Cli_Error("--format: not txt or mat: " + *format);
     }
     const std::optional<std::string> out = args.Take_Value("-o");
-    r.first = args.Take_Value("--first");
-    r.last = args.Take_Value("--last");
-    r.step = args.Take_Value("--step");
-    r.ens = args.Take_Value("--ens");
-    if (!r.ens) r.ens = args.Take_Value("--ensemble");
+    // The export window takes text; the numbers are checked here as every command checks them.
+    const auto number_text = [](const auto& value) {
+        return value ? std::optional<std::string>(std::to_string(*value)) : std::nullopt;
+    };
+    r.first = number_text(args.Take_Ensemble("--first"));
+    r.last = number_text(args.Take_Ensemble("--last"));
+    r.step = number_text(args.Take_Int("--step", 1, k_max_ensemble_number));
+    r.ens = number_text(args.Take_Ensemble("--ens"));
+    if (!r.ens) r.ens = number_text(args.Take_Ensemble("--ensemble"));
     r.bins = args.Take_Value("--bins");
     r.type = args.Take_Value("--type");
     r.types = args.Take_Value("--types");
@@ -126,7 +130,7 @@ int Run_Export_Request(const Export_Request& r, App_State& app, const Sub_Set_Lo
     sel.Contour_Bins = sel.Profile_Bins = sel.Series_Bins = bins;
     const Export_File_Type type = r.mat ? Export_File_Type::k_mat : Export_File_Type::k_text;
     sel.Contour_File_Type = sel.Profile_File_Type = sel.Series_File_Type = type;
-    if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type"));
+    if (r.type) sel.Contour_Type = static_cast<std::int32_t>(Parse_Int(*r.type, "--type", 0, k_export_type_count - 1));
     if (r.kind == Export_Kind::k_profile) Set_Flags(sel.Profile_Types, r.types, k_export_type_count - 1, "--types");
     if (r.kind == Export_Kind::k_series) Set_Flags(sel.Series_Types, r.types, k_series_box_count - 1, "--types");
     if (r.calimbro) sel.Series_Types[k_type_calimbro] = true;

@@ -70,8 +70,8 @@ int Run_Save_Range(const Args& raw_args) {
     const std::string target = args.Take_Positional("OUT");
     args.Finish();
     if (!first || !last) throw Cli_Error("--first and --last are required");
-    const std::int32_t f = Ensemble_Number(*first, "--first");
-    const std::int32_t l = Ensemble_Number(*last, "--last");
+    const std::int32_t f = *first, l = *last;
+    if (f > l) throw Cli_Error("--first is after --last");
 
     Cli_Host host;
     Open_For_Cli(app, host, path);

@@ -52,9 +52,8 @@ Render_View Parse_View(const std::optional<std::string>& text) {
 void Parse_Size(const std::string& text, int& width, int& height) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos) throw Cli_Error("--size: expected WxH, got " + text);
-    const std::int64_t w = Parse_Int(text.substr(0, x), "--size");
-    const std::int64_t h = Parse_Int(text.substr(x + 1), "--size");
-    if (w < 16 || h < 16 || w > 8192 || h > 8192) throw Cli_Error("--size: each side 16 to 8192 pixels: " + text);
+    const std::int64_t w = Parse_Int(text.substr(0, x), "--size", 16, 8192);
+    const std::int64_t h = Parse_Int(text.substr(x + 1), "--size", 16, 8192);
     width = static_cast<int>(w);
     height = static_cast<int>(h);
 }
@@ -140,18 +139,14 @@ int Run_Render(const Args& raw_args) {
     int width = 1280, height = 720;
     if (const auto size = args.Take_Value("--size")) Parse_Size(*size, width, height);
     Settings& s = app.settings;
-    if (const auto code = args.Take_Int("--code")) {
+    if (const auto code = args.Take_Int("--code", 0, std::numeric_limits<std::int32_t>::max())) {
         double lo = 0, hi = 0;
-        if (*code < 0 || *code > std::numeric_limits<std::int32_t>::max() ||
-            !Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
+        if (!Contour_Code_Limits(static_cast<std::int32_t>(*code), lo, hi))
             throw Cli_Error("--code: not a contour code: " + std::to_string(*code));
         s.Contour_Code = static_cast<std::int32_t>(*code);
     }
-    if (const auto mode = args.Take_Int("--scale-mode")) {
-        if (*mode < 0 || *mode > 4) throw Cli_Error("--scale-mode: expected 0 to 4");
-        s.Contour_Scale_Mode = static_cast<std::int32_t>(*mode);
-    }
-    const std::optional<std::int64_t> cursor = args.Take_Int("--cursor");
+    if (const auto mode = args.Take_Int("--scale-mode", 0, 4)) s.Contour_Scale_Mode = static_cast<std::int32_t>(*mode);
+    const std::optional<std::int32_t> cursor = args.Take_Ensemble("--cursor");
     Take_Selection(args, "--series-bins", s.Series_Bins_Setting, 1);
     Take_Selection(args, "--series", s.Series_Select, 0);
     Take_Selection(args, "--profile", s.Profile_Select, 0);
@@ -164,7 +159,7 @@ int Run_Render(const Args& raw_args) {
     if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
     Select_Range(app, host, range);
     if (cursor) {
-        const std::int32_t e = Ensemble_Number(*cursor, "--cursor");
+        const std::int32_t e = *cursor;
         if (e < app.ds.First_Ens || e > app.ds.Last_Ens)
             throw Cli_Error("--cursor: ensemble " + std::to_string(e) + " is not in the Sub Set " +
                             std::to_string(app.ds.First_Ens) + ".." + std::to_string(app.ds.Last_Ens));

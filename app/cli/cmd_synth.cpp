@@ -71,7 +71,9 @@ const char* const k_synth_help =
     "  --new-bins N, --new-bin-size M  the cells and cell size of that set-up\n";
 
 void Take_Double_Into(Arg_List& args, const char* name, double& target) {
-    if (auto v = args.Take_Double(name)) target = *v;
+    // Finite and within a bound that keeps every product the writer forms in range.
+    constexpr double k_bound = 1e9;
+    if (auto v = args.Take_Double(name, -k_bound, k_bound)) target = *v;
 }
 
 void Take_Int_Into(Arg_List& args, const char* name, std::int64_t& target) {

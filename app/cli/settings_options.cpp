@@ -1,6 +1,7 @@
 #include "settings_options.h"
 
 #include <array>
+#include <cstdio>
 #include <sstream>
 
 namespace vantrel::cli {
@@ -37,17 +38,17 @@ std::array<bool, k_eop_option_count> Parse_Eop(const std::string& list) {
 void Apply_Settings_Options(Arg_List& args, Settings& settings) {
     Load_Default_Options(settings);
     if (const auto file = args.Take_Value("--settings")) {
-        switch (Load_Options(settings, *file)) {
-            case Load_Result::k_unreadable: throw Cli_Error("cannot read settings file " + *file);
-            case Load_Result::k_other_version:
-                throw Cli_Error(*file + ": not a settings file of version " + std::string(Options_Version()));
-            default: break;
+        const Options_Load loaded = Load_Options(settings, *file);
+        if (loaded == Load_Result::k_partial) {
+            std::fprintf(stderr, "vantrel-cli: %s\n", loaded.outcome.message.c_str());
+        } else if (!loaded.outcome) {
+            throw Cli_Error(loaded.outcome.message);
         }
     }
     if (const auto ref = args.Take_Value("--ref")) settings.Vel_Reference = Parse_Reference(*ref);
     if (const auto eop = args.Take_Value("--eop")) settings.EoP_Options = Parse_Eop(*eop);
-    if (const auto scale = args.Take_Double("--vel-scale")) settings.Vel_Scale = *scale;
-    if (const auto scale = args.Take_Double("--bt-vel-scale")) settings.BT_Vel_Scale = *scale;
+    if (const auto scale = args.Take_Double("--vel-scale", -k_max_vel_scale, k_max_vel_scale)) settings.Vel_Scale = *scale;
+    if (const auto scale = args.Take_Double("--bt-vel-scale", -k_max_vel_scale, k_max_vel_scale)) settings.BT_Vel_Scale = *scale;
 }
 
 }  // namespace vantrel::cli

@@ -73,6 +73,11 @@ void Strip_Range(double minimum, double maximum, double& lo, double& hi) {
     if (hi - lo < 1) hi = lo + 1;
 }
 
+double Wrap_Crossing(double before, double after) {
+    const double step = before + after;
+    return step > 0 ? before / step : 0;
+}
+
 namespace {
 
 // Consecutive samples of a trace inside one pixel column. A line one pixel wide leaves out
@@ -190,14 +195,12 @@ void Draw_Trace(Surface& s, const Trace_Geometry& g, const Trace_Style& style, C
                 // The trace leaves through one edge of a 0-360 strip and comes back through the other.
                 const double x_prev = x - g.dx;
                 if (previous_v > turn / 2) {
-                    const double m = (v + turn - previous_v) / g.dx;
-                    const double xc = x_prev + (turn - previous_v) / m;
+                    const double xc = x_prev + g.dx * Wrap_Crossing(turn - previous_v, v);
                     s.Line_To(xc, y_of_360);
                     s.Current_X = xc;
                     s.Current_Y = y_of_0;
                 } else {
-                    const double m = (v - turn - previous_v) / g.dx;
-                    const double xc = x_prev - previous_v / m;
+                    const double xc = x_prev + g.dx * Wrap_Crossing(previous_v, turn - v);
                     s.Line_To(xc, y_of_0);
                     s.Current_X = xc;
                     s.Current_Y = y_of_360;

@@ -90,6 +90,11 @@ struct Trace_Style {
     int colour_count = 1;                   // entries used before the index wraps
 };
 
+// Where a trace that wraps across 0/360 crosses the edge, as a fraction 0..1 of its step:
+// `before` is the distance from the earlier value to the edge it leaves through, `after`
+// from the other edge to the later value. 0 when both lie on the edges (360 to 0).
+double Wrap_Crossing(double before, double after);
+
 // A symbol: a dot of width 4 at (x, y), leaving line width 1 and the drawing position as they were.
 void Draw_Symbol(Surface& s, double x, double y, Colour colour);
 

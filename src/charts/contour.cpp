@@ -547,8 +547,19 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
 
     // Title rows: duration line at the left, data-type title and statistics at the right,
     // the colour bar's caption between them, the bar on the second row.
-    chart.Print_At(g.left, 0, t.duration_line);
-    const std::string title = t.type_title + (t.stats_line.empty() ? "" : "   " + t.stats_line);
+    // A narrow window drops the statistics first, then the duration's caption, rather than
+    // printing the two ends over each other.
+    std::string title = t.type_title + (t.stats_line.empty() ? "" : "   " + t.stats_line);
+    std::string duration = t.duration_line;
+    const auto row_fits = [&] {
+        return g.left + chart.TextWidth(duration) + chart.TextWidth("00") <= g.Plot_Right() - chart.TextWidth(title);
+    };
+    if (!row_fits()) title = t.type_title;
+    if (!row_fits()) {
+        const std::string caption = " Deployment Duration:";
+        if (const auto at = duration.find(caption); at != std::string::npos) duration.erase(at, caption.size());
+    }
+    chart.Print_At(g.left, 0, duration);
     chart.Print_At(g.Plot_Right() - chart.TextWidth(title), 0, title);
     const double labels_y = g.top - tick - h;
     view.bar = Layout_Colour_Bar(g, view.results, code, h + 1, std::max(2.0, labels_y - h - 2));
@@ -556,7 +567,7 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
     const double caption_w = chart.TextWidth(t.scale_caption);
     double bar_caption_x = view.bar.left + view.bar.Width() / 2 - caption_w / 2, bar_caption_y = 0;
     bool caption_beside = false;
-    if (bar_caption_x < g.left + chart.TextWidth(t.duration_line) + 4 ||
+    if (bar_caption_x < g.left + chart.TextWidth(duration) + 4 ||
         bar_caption_x + caption_w > g.Plot_Right() - chart.TextWidth(title) - 4) {
         const auto& low = view.bar.labels[1];
         bar_caption_x = std::min(view.bar.left, low.pos - chart.TextWidth(low.text) / 2) - 4 - caption_w;

@@ -159,9 +159,10 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
                     s.Set_Point(x, y, colour);
                 } else if (wraps && std::fabs(v - previous) > 180) {
                     // Out through one edge at the height where the segment crosses 0/360, in through the other.
-                    const double unwrapped = previous > 180 ? v + 360 : v - 360;
-                    const double edge = previous > 180 ? 360 : 0;
-                    const double yc = prev_y + (y - prev_y) * (edge - previous) / (unwrapped - previous);
+                    const bool up = previous > 180;
+                    const double edge = up ? 360 : 0;
+                    const double yc = prev_y + (y - prev_y) * (up ? Wrap_Crossing(360 - previous, v)
+                                                                  : Wrap_Crossing(previous, 360 - v));
                     s.Line_To(pane_left + (edge - lo) * xscale, yc);
                     s.Current_X = pane_left + (360 - edge - lo) * xscale;
                     s.Current_Y = yc;

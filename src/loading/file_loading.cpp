@@ -52,12 +52,15 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
     for (const File_Set_Member& member : members) {
         if (Outcome opened = Open_Member(file, member); !opened) return opened;
         const std::int64_t length = file.Length();
-        if (carry > length) {
-            // The skip passes over this whole member and goes on into the next.
+        if (carry >= length) {
+            // The skip passes over this whole member (ending exactly at its end when equal).
             carry -= length;
             continue;
         }
+        // A carry serves one member only: should no ensemble follow it here, the next
+        // member is read from its start.
         if (carry > 0) file.Seek(carry);
+        carry = 0;
         int failures = 0;
         while (!file.Eof()) {
             if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
@@ -239,12 +242,19 @@ std::int64_t Ensemble_Start_Position(std::int32_t FEns, std::int32_t file_first_
 
 namespace {
 
-// Where the Sub Set load starts: the position one length implies or, on files whose lengths
-// vary, the ensemble found by its number (the estimate when the file has none from FEns on).
+// Where the Sub Set load starts: the position one length implies when ensemble FEns is
+// there; else (lengths vary, or records of no ensemble lie between equal ones) the ensemble
+// found by its number, or the estimate when the file has none from FEns on.
 std::int64_t Sub_Set_Start(const Open_State& app, const std::vector<File_Set_Member>& members, std::int32_t FEns) {
     const Data_Set& ds = app.ds;
-    if (!ds.File_Lengths_Vary) return Ensemble_Start_Position(FEns, ds.File_First_Ens, app.dec.Ens_Bytes);
-    const std::int64_t estimate = Mean_Length_Estimate(FEns, ds.File_First_Ens, ds.File_Last_Ens, app.file_set.File_Size);
+    const std::int64_t fixed = Ensemble_Start_Position(FEns, ds.File_First_Ens, app.dec.Ens_Bytes);
+    if (!ds.File_Lengths_Vary &&
+        Ensemble_Is_At(members, app.dec.Data_Structure, fixed, static_cast<std::int64_t>(app.dec.Ens_Bytes) + 2, FEns)) {
+        return fixed;
+    }
+    const std::int64_t estimate = ds.File_Lengths_Vary
+                                      ? Mean_Length_Estimate(FEns, ds.File_First_Ens, ds.File_Last_Ens, app.file_set.File_Size)
+                                      : fixed;
     const std::int64_t found = Ensemble_Position_By_Number(members, app.dec.Data_Structure, estimate, FEns);
     return found > 0 ? found : estimate;
 }

@@ -139,6 +139,18 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
     return {};
 }
 
+bool Ensemble_Is_At(const std::vector<File_Set_Member>& members, std::int32_t structure, std::int64_t position,
+                    std::int64_t record_bytes, std::int32_t number) {
+    if (record_bytes < 6 || record_bytes > 0x10001) return false;
+    const std::size_t member = Locate_Member(members, position);
+    Binary_File file;
+    if (member >= members.size() || !file.Open(members[member].name)) return false;
+    file.Seek(position);
+    std::vector<std::uint8_t> record(static_cast<std::size_t>(record_bytes));
+    return file.Read(record.data(), record.size()) == record.size() &&
+           Record_Is_Ensemble(record.data(), record.size(), structure, number);
+}
+
 std::int64_t Mean_Length_Estimate(std::int32_t number, std::int32_t file_first, std::int32_t file_last, std::int64_t stream_size) {
     const std::int64_t count = std::max<std::int64_t>(static_cast<std::int64_t>(file_last) - file_first + 1, 1);
     return (static_cast<std::int64_t>(number) - file_first) * stream_size / count + 1;

@@ -36,6 +36,11 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
                                     std::int64_t estimate, std::int32_t first, std::int32_t last,
                                     const std::function<void(const std::uint8_t*, std::size_t)>& write);
 
+// True when the record_bytes bytes at the 1-based stream position, inside one member, are
+// the whole ensemble numbered number.
+bool Ensemble_Is_At(const std::vector<File_Set_Member>& members, std::int32_t structure, std::int64_t position,
+                    std::int64_t record_bytes, std::int32_t number);
+
 // Where ensemble number starts in a stream of file_first..file_last, at the mean length.
 std::int64_t Mean_Length_Estimate(std::int32_t number, std::int32_t file_first, std::int32_t file_last, std::int64_t stream_size);
 

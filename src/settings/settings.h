@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "dataset/data_codes.h"
+#include "platform/outcome.h"
 
 namespace vantrel {
 
@@ -29,6 +30,9 @@ constexpr int k_window_menu_count = 5;
 
 // Indices of EoP_Options.
 enum Eop_Option : int { k_eop_bt_depth = 0, k_eop_rssi = 1, k_eop_cos = 2, k_eop_cut1 = 3, k_eop_cut2 = 4 };
+
+// Largest factor Vel_Scale and BT_Vel_Scale take, from the settings file or the command line.
+constexpr double k_max_vel_scale = 1e6;
 
 // Values of Vel_Reference.
 enum Vel_Reference_Kind : std::int32_t {
@@ -179,10 +183,19 @@ enum class Load_Result {
     k_unreadable,     // no such file, or it cannot be opened
 };
 
-// Reads a settings file of the running version into the store, record by record.
-// Window geometry values below 0 and unknown window states are not applied;
+// What a settings read did: the result and, unless every record was read, a failure with
+// one line saying why (for k_partial: the line of the file where reading stopped).
+struct Options_Load {
+    Load_Result result = Load_Result::k_loaded;
+    Outcome outcome;
+    friend bool operator==(const Options_Load& l, Load_Result r) { return l.result == r; }
+};
+
+// Reads a settings file of the running version into the store, record by record. A number
+// that is not finite or out of its setting's range stops reading there, as a line that does
+// not parse does. Window geometry values below 0 and unknown window states are not applied;
 // Max_Sub_Ens is limited to 128..8192.
-Load_Result Load_Options(Settings& settings, const std::filesystem::path& file_name);
+Options_Load Load_Options(Settings& settings, const std::filesystem::path& file_name);
 
 // The settings file's name, and where it lives: the program's folder when that folder is
 // writable, else the per-user configuration folder ($XDG_CONFIG_HOME/vantrel, or

@@ -377,7 +377,11 @@ void Chart_Options_Dialog::Default_Click() { Replace_Store([](Settings& s) { Loa
 
 void Chart_Options_Dialog::Load_Click() {
     const std::string name = Choose_File(false);
-    if (!name.empty()) Replace_Store([&name](Settings& s) { Load_Options(s, name); });
+    if (name.empty()) return;
+    Options_Load loaded;
+    Replace_Store([&](Settings& s) { loaded = Load_Options(s, name); });
+    // A file that stopped early, or could not be read, says so and where.
+    if (!loaded.outcome) shell_.Show_Message(loaded.outcome.message);
 }
 
 void Chart_Options_Dialog::Save_Click() {

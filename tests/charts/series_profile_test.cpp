@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app_state.h"
 #include "charts/chart_primitives.h"
@@ -284,6 +285,31 @@ TEST(Profile_Chart, CaptionAndNothingOutsideTheSubSet) {
     outside.Draw();
     EXPECT_TRUE(outside.s.Texts().empty());
     EXPECT_EQ(Ops_Of(outside.s, Recorded_Op::k_line).size(), 1u);  // the separator
+}
+
+// A direction stepping exactly 360 -> 0 (or 0 -> 360) used to divide 0 by 0 for the crossing.
+TEST(Traces, DirectionOnBothEdgesCrossesAtTheEarlierSample) {
+    const auto finite = [](const Recorded_Op& op) { return std::isfinite(op.x1 + op.y1 + op.x2 + op.y2); };
+    for (const auto& [a, b] : {std::pair<std::int16_t, std::int16_t>{3600, 0}, {0, 3600}}) {
+        Recording_Surface s(200, 300);
+        Trace_Geometry g = Strip(0, 360, 2);
+        g.scale = 0.1;
+        g.column = 5;
+        DrawWordSeries(s, Per_Ensemble({a, b}, 5), {}, false, g, {true, false, k_colours, 2});
+        const auto lines = Ops_Of(s, Recorded_Op::k_line);
+        ASSERT_EQ(lines.size(), 2u) << a;
+        EXPECT_TRUE(std::all_of(lines.begin(), lines.end(), finite)) << a;
+        EXPECT_DOUBLE_EQ(lines[0].x2, 5) << a;
+        EXPECT_DOUBLE_EQ(lines[1].x2, 15) << a;
+    }
+
+    Profile_Case c;
+    c.kinds = {15};  // direction
+    for (std::size_t bin = 0; bin < 10; ++bin) c.state.ds.Sub_Vel(5, bin, 0) = bin % 2 ? 0 : 3600;
+    c.Draw();
+    const auto lines = Ops_Of(c.s, Recorded_Op::k_line);
+    EXPECT_GT(lines.size(), 10u);
+    EXPECT_TRUE(std::all_of(lines.begin(), lines.end(), finite));
 }
 
 // Every kind and item selected, over data sets the loaders should never leave behind.

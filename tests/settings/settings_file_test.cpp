@@ -199,6 +199,37 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     }
 }
 
+TEST_F(Settings_File, NonFiniteOrOutOfRangeNumberStopsAtItsLine) {
+    const auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
+    Settings defaults;
+    Load_Default_Options(defaults);
+    const auto default_lines = Crlf_Lines(Saved_Text(defaults, "defaults.txt"));
+    // Contour_Scale_Mode, Profile_Scale_Min[0], Averaging_Interval, Water_Density (a single),
+    // Vel_Reference, Vel_Scale, ProjectionAngle.
+    const std::pair<std::size_t, const char*> cases[] = {
+        {2, "-2147483648"}, {2, "5"},    {35, "nan"},   {35, "inf"},    {35, "1e308"}, {99, "-1"},
+        {391, "1e39"},      {391, "nan"}, {392, "6"}, {393, "-inf"}, {393, "1e308"}, {452, "nan"},
+    };
+    for (const auto& [line, text] : cases) {
+        auto bad = lines;
+        bad[line - 1] = text;
+        Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+        Settings t;
+        Load_Default_Options(t);
+        const Options_Load loaded = Load_Options(t, dir_ / "bad.txt");
+        EXPECT_EQ(loaded, Load_Result::k_partial) << line << " " << text;
+        EXPECT_NE(loaded.outcome.message.find("stopped at line " + std::to_string(line) + ": \"" + text + "\""),
+                  std::string::npos)
+            << loaded.outcome.message;
+        // Read up to the line before; that line and every later one keep their defaults.
+        const auto got = Crlf_Lines(Saved_Text(t, "got.txt"));
+        ASSERT_EQ(got.size(), lines.size());
+        for (std::size_t i = 1; i < got.size(); ++i) {
+            EXPECT_EQ(got[i], i + 1 < line ? lines[i] : default_lines[i]) << "line " << i + 1 << " after " << text;
+        }
+    }
+}
+
 TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     Settings saved;
     Load_Default_Options(saved);

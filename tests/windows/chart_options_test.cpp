@@ -253,6 +253,18 @@ TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
     EXPECT_EQ(shell_.state.settings.Water_Density, 1030);
     EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1030");
     EXPECT_TRUE(Button("Apply").isEnabled());
+
+    // A file holding a NaN stops there and names the line.
+    std::string text = Read_File_Text(fresh);
+    text.replace(text.find("1030\r\n"), 4, "nan");
+    const std::string damaged = folder_.Path("damaged.txt");
+    std::ofstream(damaged, std::ios::binary) << text;
+    shell_.messages.clear();
+    dialog_.file_chooser = [&](bool) { return damaged; };
+    Press("Load");
+    ASSERT_EQ(shell_.messages.size(), 1u);
+    EXPECT_NE(shell_.messages[0].find("stopped at line 391: \"nan\""), std::string::npos) << shell_.messages[0];
+    EXPECT_EQ(shell_.state.settings.Water_Density, 1030) << "kept";
 }
 
 TEST_F(Options_Test, CtrlTabWrapsAndAFlowMeterShowsItsTwoProfiles) {
