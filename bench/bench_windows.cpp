@@ -34,8 +34,8 @@ App_State& Chart_State() {
 void BM_Whole_Set_Window_Redraw_1920x1080(benchmark::State& bs) {
     App_State& state = Chart_State();
     QImage_Surface target(k_screen_w, k_screen_h);
-    Contour_View view;
     for (auto _ : bs) {
+        Contour_View view;  // a fresh view: the grid is built again, as after a new file
         Draw_Whole_Set_Chart(target, state, view);
         Toggle_Sub_Set_Marker(target, view, state.ds, {state.ds.First_Ens, state.ds.Last_Ens, 1, 128});
         benchmark::DoNotOptimize(target.Image().constBits());

@@ -37,6 +37,27 @@ std::int32_t Usable_Bins(const Window_Arrays& a) {
     return static_cast<std::int32_t>(std::min({a.echo.Extent(1), a.corr.Extent(1), a.vel.Extent(1), a.pgood.Extent(1)}));
 }
 
+// The Whole Set grid and its image, built again only when what they are built from changed.
+// A fresh image each time, so a copied view keeps the one that matches its key.
+const Surface& Whole_Grid_Image(Contour_View& view, const Chart_Sources& state, const Surface& maker,
+                                std::int32_t code) {
+    static_assert(std::tuple_size_v<decltype(Settings::Contour_Scale_Limits)> == 2);
+    const Whole_Grid_Key key{.generation = state.ds.Whole_Generation,
+                             .count = state.ds.Whole_Count,
+                             .num_bins = state.dec.Num_Bins,
+                             .code = code,
+                             .scale_mode = state.settings.Contour_Scale_Mode,
+                             .scale_limits = state.settings.Contour_Scale_Limits,
+                             .palette = state.palette};
+    if (view.whole_image && view.whole_key == key) return *view.whole_image;
+    Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, Chart_Window::k_whole, key.num_bins, code);
+    std::shared_ptr<Surface> image = maker.Create_Surface(1, 1);
+    Create_Chart3d(view.results, state.palette, *image, Chart_Window::k_whole, 0);
+    view.whole_key = key;
+    view.whole_image = std::move(image);
+    return *view.whole_image;
+}
+
 bool Overlaps(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; }
 
 bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, double>>& taken) {
@@ -76,11 +97,12 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     r.Rows = std::max(last_bin - first_bin + 1, 0);
     r.Ensembles = Usable_Slots(a, window == Chart_Window::k_whole ? ds.Whole_Count : ds.Sub_Count);
 
-    // Values first, kept in the grid's place until the scale is known. Ensembles outermost:
-    // the bins of one ensemble lie together in the arrays.
+    // Raw values first, kept in the grid's place until the scale is known: every code's
+    // values fit 16 bits, and k_bad_velocity marks a missing one. Ensembles outermost: the
+    // bins of one ensemble lie together in the arrays.
     const std::size_t E = static_cast<std::size_t>(r.Ensembles);
     const std::size_t R = static_cast<std::size_t>(r.Rows);
-    std::vector<std::int32_t> values(R * E, k_bad_velocity);
+    r.Index.assign(R * E, k_bad_velocity);
     const Dense_Array<std::uint8_t>* bytes = nullptr;
     const Dense_Array<std::int16_t>* words = nullptr;
     const Contour_Code_Parts parts = Decode_Contour_Code(code);
@@ -97,23 +119,29 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     // Integer sums are exact here: at most 8192 x 256 values of 16 bits.
     std::int64_t count = 0, sum = 0, sum_sq = 0;
     std::int32_t top = -999999, bottom = 999999;
+    const auto take = [&](std::int16_t* cell, std::int32_t v) {
+        *cell = static_cast<std::int16_t>(v);
+        ++count;
+        sum += v;
+        sum_sq += static_cast<std::int64_t>(v) * v;
+        top = std::max(top, v);
+        bottom = std::min(bottom, v);
+    };
     for (std::size_t e = 0; e < E && (bytes || words); ++e) {
-        for (std::int32_t row = 0; row < r.Rows; ++row) {
-            const auto bin = static_cast<std::size_t>(first_bin + row);
-            std::int32_t v;
-            if (bytes) {
-                v = (*bytes)(component, bin, e);
-            } else {
-                v = (*words)(component, bin, e);
-                if (v == k_bad_velocity) continue;
-                if (tenths) v = static_cast<std::int32_t>(rnd(v / 10.0));
-            }
-            values[e * R + static_cast<std::size_t>(row)] = v;
-            ++count;
-            sum += v;
-            sum_sq += static_cast<std::int64_t>(v) * v;
-            top = std::max(top, v);
-            bottom = std::min(bottom, v);
+        std::int16_t* cells = r.Index.data() + e * R;
+        if (bytes) {
+            const std::size_t stride = bytes->Extent(0);
+            const std::uint8_t* in = R ? &(*bytes)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
+            for (std::size_t row = 0; row < R; ++row) take(cells + row, in[row * stride]);
+            continue;
+        }
+        const std::size_t stride = words->Extent(0);
+        const std::int16_t* in = R ? &(*words)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
+        for (std::size_t row = 0; row < R; ++row) {
+            std::int32_t v = in[row * stride];
+            if (v == k_bad_velocity) continue;
+            if (tenths) v = static_cast<std::int32_t>(rnd(v / 10.0));
+            take(cells + row, v);
         }
     }
     const double n = static_cast<double>(count), s = static_cast<double>(sum), q = static_cast<double>(sum_sq);
@@ -149,25 +177,28 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
         max = std::min(max, hi);
     }
 
-    r.Index.assign(values.size(), k_index_bad);
+    const auto all_bad = [&r] { std::fill(r.Index.begin(), r.Index.end(), static_cast<std::int16_t>(k_index_bad)); };
     if (!(min < max)) {
         r.Scale_Max = r.Scale_Min = 0;
-        return;
+        return all_bad();
     }
     r.Scale_Max = static_cast<std::int32_t>(rnd(max));
     r.Scale_Min = static_cast<std::int32_t>(rnd(min));
+    if (count == 0) return all_bad();
+    // Each value's colour index computed once: the values span at most 65536 steps.
     const bool circle = code == k_code_vel_direction;
     const double factor = (circle ? 139.0 : 99.0) / (max - min);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::int32_t v = values[i];
-        if (v == k_bad_velocity) continue;
+    std::vector<std::int16_t> index_of(static_cast<std::size_t>(top - bottom + 1));
+    for (std::int32_t v = bottom; v <= top; ++v) {
         double c = rnd((v - min) * factor + (circle ? k_circle_first : 0));
         if (c < (circle ? k_circle_first : 0))
             c = k_index_below;
         else if (c > (circle ? k_circle_last : 99))
             c = k_index_above;
-        r.Index[i] = static_cast<std::int16_t>(c);
+        index_of[static_cast<std::size_t>(v - bottom)] = static_cast<std::int16_t>(c);
     }
+    for (std::int16_t& cell : r.Index)
+        cell = cell == k_bad_velocity ? static_cast<std::int16_t>(k_index_bad) : index_of[static_cast<std::size_t>(cell - bottom)];
 }
 
 void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Surface& image, Chart_Window window,
@@ -182,13 +213,18 @@ void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Su
     std::vector<Colour> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                palette[k_index_bad]);
     const std::size_t w = static_cast<std::size_t>(width);
-    for (std::int32_t e = 0; e < r.Ensembles; ++e) {
-        const int x = std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble), width - 1);
-        const std::int16_t* cells = r.Index.data() + static_cast<std::size_t>(e) * static_cast<std::size_t>(r.Rows);
+    // Blocks of ensembles keep both the grid's columns and the image's rows in cache. Within
+    // a block ensembles still go in order, so where several share a pixel the last one wins.
+    constexpr std::int32_t k_block = 64;
+    for (std::int32_t from = 0; from < r.Ensembles; from += k_block) {
+        const std::int32_t to = std::min(from + k_block, r.Ensembles);
         for (std::int32_t row = 0; row < r.Rows; ++row) {
-            const int c = std::clamp<int>(cells[row], 0, k_palette_size - 1);
-            pixels[static_cast<std::size_t>(r.Rows - 1 - row) * w + static_cast<std::size_t>(x)] =
-                palette[static_cast<std::size_t>(c)];
+            Colour* line = pixels.data() + static_cast<std::size_t>(r.Rows - 1 - row) * w;
+            for (std::int32_t e = from; e < to; ++e) {
+                const int x = std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble), width - 1);
+                const int c = std::clamp<int>(r.At(e, row), 0, k_palette_size - 1);
+                line[x] = palette[static_cast<std::size_t>(c)];
+            }
         }
     }
     image.Put_Pixels(width, height, pixels);
@@ -621,12 +657,18 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
 void Chart3d_DisplayTitles(Contour_View& view, const Chart_Sources& state, Chart3d_Surfaces s, Chart_Window window,
                            std::int32_t code, int screen_width, int scroll_bar_width, int scroll_bar_height) {
     if (!state.ds.File_Loaded) return;
-    Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);
+    const Surface* image = &s.image;
+    if (window == Chart_Window::k_whole) {
+        image = &Whole_Grid_Image(view, state, s.image, code);
+    } else {
+        view.whole_image.reset();  // the results are the Sub Set's now
+        Move_Data_To_Chart3d_Array(view.results, state.ds, state.settings, window, state.dec.Num_Bins, code);
+        Create_Chart3d(view.results, state.palette, s.image, window, screen_width);
+    }
     view.texts = Form_Chart3d_Texts(state.ds, state.dec, state.settings, view.results, window, code);
-    Create_Chart3d(view.results, state.palette, s.image, window, screen_width);
     view.image_painted = true;
     view.geometry = Set_Chart3d_Size(s.chart, window, scroll_bar_width, scroll_bar_height);
-    Move_Clip_To_Chart3d(s.chart, s.image, view.geometry);
+    Move_Clip_To_Chart3d(s.chart, *image, view.geometry);
     Display_BT_Contour(s.chart, view.geometry, view.results, state.ds, state.dec, state.settings, window, code);
     Draw_Chart3d_Decorations(view, state, s.chart, s.scratch, window, code);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -153,9 +154,21 @@ std::string Contour_Scale_Caption(std::int32_t code);
 Chart3d_Texts Form_Chart3d_Texts(const Data_Set& ds, const Decoder_State& dec, const Settings& settings,
                                  const Contour_Results& results, Chart_Window window, std::int32_t code);
 
+// What a Whole Set grid and its image are built from: while it holds they stand, and a
+// Sub Set load redraws only what lies around the plot.
+struct Whole_Grid_Key {
+    std::uint64_t generation = 0;
+    std::int32_t count = 0, num_bins = 0, code = 0, scale_mode = 0;
+    std::array<std::int32_t, 2> scale_limits{};
+    Contour_Palette palette{};
+    bool operator==(const Whole_Grid_Key&) const = default;
+};
+
 // Everything a contour window keeps between refreshes.
 struct Contour_View {
     Contour_Results results;
+    Whole_Grid_Key whole_key;
+    std::shared_ptr<Surface> whole_image;  // the Whole Set grid's image, while whole_key holds
     Chart3d_Texts texts;
     Chart3d_Geometry geometry;
     Chart3d_Axes axes;

@@ -1,9 +1,17 @@
 #include "dataset/data_set.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace vantrel {
+
+namespace {
+std::uint64_t Next_Whole_Generation() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+}  // namespace
 
 void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens) {
     const std::size_t n = static_cast<std::size_t>(std::max({max_sub_ens, max_whole_ens, 0})) + 1;
@@ -29,6 +37,7 @@ void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::
     ds.Sub_QTRM_Time.Resize(8, n);
 
     if (!whole) return;
+    ds.Whole_Generation = Next_Whole_Generation();
     const std::size_t w = static_cast<std::size_t>(std::max(max_whole_ens, 0)) + 1;
     ds.Bin_Work.Resize(3, bins);
     ds.Whole_Time.Resize(7, w);
@@ -66,6 +75,7 @@ void Copy_To_Whole_Set(Data_Set& ds, int num_bins) {
     ds.Whole_Count = ds.Sub_Count;
     ds.Whole_First_Ens = ds.First_Ens;
     ds.Whole_Step = ds.Ens_Step;
+    ds.Whole_Generation = Next_Whole_Generation();
     for (std::size_t s = 0; s < count; ++s) {
         Copy_Profile(ds.Sub_Vel, ds.Whole_Vel, s, 6, bins);
         Copy_Components(ds.Sub_Nav_Vel, ds.Whole_Nav_Vel, s, 6);

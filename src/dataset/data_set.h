@@ -53,6 +53,9 @@ struct Data_Set {
     std::int32_t Whole_Count = 0;
     std::int32_t Whole_First_Ens = 0;
     std::int32_t Whole_Step = 0;
+    // Changes, to a number no other Whole Set has had, whenever the Whole Set arrays are
+    // filled or cleared: what a drawn Whole Set chart is kept against.
+    std::uint64_t Whole_Generation = 0;
     std::int32_t Ens_Step = 0;
     std::int32_t File_First_Ens = 0, File_Last_Ens = 0, File_Ens_Count = 0;
     bool File_Lengths_Vary = false;  // ensembles of more than one length met by the survey or the walk

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <iterator>
 
 #include "app_state.h"
 #include "charts/sub_set_layout.h"
@@ -89,6 +91,35 @@ TEST(Chart_Images, WholeAndSubSetLayoutsRenderToPng) {
     Sub_Set_View sub_view;
     Draw_Sub_Set_Window(sub, state, sub_view, 1920);
     EXPECT_TRUE(sub.Save_Png("sub_set.png", {}, Existing_Output::k_replace));
+}
+
+// The Whole Set grid is kept between draws: each change below must look as a fresh draw does.
+TEST(Chart_Images, KeptWholeSetGridDrawsAsAFreshOne) {
+    ASSERT_TRUE(k_offscreen);
+    App_State state;
+    test::Fill_Chart_Data_Set(state);
+    Data_Set& ds = state.ds;
+    QImage_Surface kept(1200, 300);
+    Contour_View kept_view;
+    Draw_Whole_Set_Chart(kept, state, kept_view);
+    const std::function<void()> changes[] = {
+        [&] { ds.First_Ens = 1050, ds.Last_Ens = 1120, ds.Sel_First_Ens = 1040, ds.Sel_Last_Ens = 1130; },
+        [&] { state.settings.Contour_Code = 100, state.settings.Contour_Scale_Mode = 1; },
+        [&] {
+            for (std::size_t e = 120; e < 160; ++e) ds.Sub_Vel(0, 30, e) = 2000;
+            Copy_To_Whole_Set(ds, state.dec.Num_Bins);
+        },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        const QImage before = kept.Image();
+        changes[i]();
+        Draw_Whole_Set_Chart(kept, state, kept_view);
+        QImage_Surface fresh(1200, 300);
+        Contour_View fresh_view;
+        Draw_Whole_Set_Chart(fresh, state, fresh_view);
+        EXPECT_FALSE(kept.Image() == before) << i;
+        EXPECT_TRUE(kept.Image() == fresh.Image()) << i;
+    }
 }
 
 }  // namespace
