@@ -178,6 +178,15 @@ TEST_F(Data_Windows_Test, ARectangleInTheSeriesPaneZoomsToItsEnsemblesAndInThePr
     };
     Drag(Sub_Chart(), series(40, 0.3), series(40, 0.8), false);
     EXPECT_EQ(Ds().Sub_Count, 256) << "one sample wide selects nothing";
+    // In candle mode a double click picks the candle and zooms nowhere.
+    Ds().Series_Bins[20] = true;
+    W().State().settings.Averaging_All = false;
+    W().State().settings.Averaging_Interval = 64;
+    W().Redraw_Sub();
+    ASSERT_EQ(W().State().candles.candles, 4);
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, series(200, 0.5));
+    EXPECT_EQ(W().State().candles.selected, 3);
+    EXPECT_EQ(Ds().Sub_Count, 256);
     Drag(Sub_Chart(), series(120, 0.3), series(40, 0.8), false);
     EXPECT_EQ(Ds().First_Ens, first + 40);
     EXPECT_EQ(Ds().Last_Ens, first + 120);
