@@ -105,10 +105,13 @@ std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_valu
 bool Register_Fast_Deflate() {
     static const bool registered = [] {
         // H5Zregister refuses the predefined filter ids, so the library's own registration,
-        // which replaces an entry of the same id, is looked up; an HDF5 without it keeps zlib.
+        // which replaces an entry of the same id, is looked up; it has this signature in the
+        // 1.10 to 1.14 series. Any other HDF5 keeps zlib.
         using Register = herr_t (*)(const H5Z_class2_t*);
+        unsigned major = 0, minor = 0, release = 0;
+        if (H5get_libversion(&major, &minor, &release) < 0 || major != 1 || minor < 10 || minor > 14) return false;
         void* symbol = dlsym(RTLD_DEFAULT, "H5Z_register");
-        if (symbol == nullptr || H5open() < 0) return false;
+        if (symbol == nullptr) return false;
         Register h5z_register = nullptr;
         static_assert(sizeof symbol == sizeof h5z_register);
         std::memcpy(&h5z_register, &symbol, sizeof symbol);
