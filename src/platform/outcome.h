@@ -30,7 +30,7 @@ struct Outcome {
 
     bool Ok() const { return kind == Outcome_Kind::k_ok; }
     explicit operator bool() const { return Ok(); }
-    friend bool operator==(const Outcome& o, Outcome_Kind kind) { return o.kind == kind; }
+    friend bool operator==(const Outcome& o, Outcome_Kind k) { return o.kind == k; }
 };
 
 // A failure of the kind, with its message and, when known, the byte position.
