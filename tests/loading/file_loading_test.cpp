@@ -136,23 +136,6 @@ TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
     EXPECT_EQ(numbers[4], 16);
 }
 
-TEST_F(Loader, SkipLongerThanAFilePassesOverIt) {
-    // Ens_Step 8 skips 8000 bytes: from after ensemble 1 through the rest of file 1, the
-    // whole 3000-byte file 2 and on to position 3000 of file 3, where ensemble 11 begins.
-    const std::string name = dir.Write("set.000", Ensembles(1, 3));
-    dir.Write("set.001", Ensembles(4, 3));
-    Bytes third = Ensemble(7, 3600 + 7, 2999);
-    test::Append(third, Ensembles(11, 40));
-    dir.Write("set.002", third);
-    app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 6), Outcome_Kind::k_ok);
-    ASSERT_EQ(app.ds.Ens_Step, 8);
-    const auto numbers = Whole_Numbers();
-    ASSERT_GE(numbers.size(), 2u);
-    EXPECT_EQ(numbers[0], 1);
-    EXPECT_EQ(numbers[1], 11);
-}
-
 TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
     const std::string name = dir.Write("k.ens", Ensembles(1, 1000));
     ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
