@@ -100,7 +100,7 @@ bool Wait_For_Partial_Output(const fs::path& dir) {
     return false;
 }
 
-TEST(Netcdf_Convert_Interrupted, AStoppedConversionLeavesNothingAtAll) {
+TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStoppedOneNothingAtAll) {
     Temp_Folder dir;
     const fs::path d = dir.Path("");
     const std::string ens = dir.Path("big.ens"), nc = dir.Path("out.nc");
@@ -108,17 +108,25 @@ TEST(Netcdf_Convert_Interrupted, AStoppedConversionLeavesNothingAtAll) {
     fs::remove(d / "stdout.txt");
     fs::remove(d / "stderr.txt");
 
-    // A kill is the output file's own test; a stop must remove the temporary file too.
-    const pid_t pid = Spawn_Cli({"convert", ens, nc});
-    ASSERT_GT(pid, 0);
-    const bool partial = Wait_For_Partial_Output(d);
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(partial) << "the conversion wrote nothing before it was stopped";
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+    for (const int sig : {SIGKILL, SIGTERM}) {
+        const pid_t pid = Spawn_Cli({"convert", ens, nc});
+        ASSERT_GT(pid, 0);
+        const bool partial = Wait_For_Partial_Output(d);
+        kill(pid, sig);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(partial) << "the conversion wrote nothing before it was stopped";
+        EXPECT_FALSE(fs::exists(nc)) << sig;
+        if (sig == SIGKILL) {
+            for (const auto& entry : fs::directory_iterator(d))
+                if (entry.path() != fs::path(ens)) fs::remove(entry.path());
+        } else {
+            // A stop removes the temporary file too.
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
+        }
+    }
 }
 
 TEST(Netcdf_Time, TwoDigitYearsPivotAt80AndImpossibleDatesHaveNoTime) {

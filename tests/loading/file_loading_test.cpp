@@ -78,11 +78,6 @@ TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     EXPECT_EQ(numbers[1], 3);
     EXPECT_EQ(numbers.back(), 999);
 
-    ASSERT_EQ(Open(small, 2000), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Ens_Step, 0);
-    EXPECT_EQ(app.ds.Whole_Count, 1000);
-    EXPECT_EQ(Whole_Numbers().back(), 1000);
-
     const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
     ASSERT_EQ(Open(big, 1000), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 5);

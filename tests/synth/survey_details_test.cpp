@@ -31,14 +31,6 @@ const std::string k_bb_setup = "System Frequency: 307.2 kHz\r\n"
                                "No. Bins 30, Pings/Ens 10, Time/Ping 00:00.10\r\n"
                                "First Ensemble 00000001 24/05/01 12:00:00.00\r\n";
 
-TEST(Synth_Survey, PlainBroadbandFile) {
-    Temp_Folder tmp;
-    Write_Synth_File(tmp.Path("plain.ens"), Resolved({.ensembles = 100}));
-    EXPECT_EQ(Survey(tmp, "plain.ens", false),
-              "plain.ens\r\nFile Size 75,200 bytes\r\nBB/KX Ensemble Length 752 bytes\r\n" + k_bb_setup +
-                  "Last  Ensemble 00000100 24/05/01 12:01:39.00\r\n");
-}
-
 TEST(Synth_Survey, NarrowbandFileLeavesTheYearOut) {
     Temp_Folder tmp;
     Write_Synth_File(tmp.Path("nb.ens"),
