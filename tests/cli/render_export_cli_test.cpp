@@ -18,15 +18,8 @@ namespace vantrel {
 namespace {
 
 using test::Quoted;
-using test::Read_File_Text;
 using test::Run_Cli;
 using test::Temp_Folder;
-
-std::uint32_t Big_Endian_32(const std::string& bytes, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return v;
-}
 
 struct Cli_Render : ::testing::Test {
     Temp_Folder dir;
@@ -49,15 +42,8 @@ TEST_F(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
                                    Quoted(png) + " " + Quoted(file),
                                dir.Path(""));
         ASSERT_EQ(r.exit_code, 0) << view << ": " << r.err;
-        const std::string bytes = Read_File_Text(png);
-        ASSERT_GE(bytes.size(), 24u) << view;
-        EXPECT_EQ(bytes.substr(1, 3), "PNG") << view;
-        EXPECT_EQ(bytes.substr(12, 4), "IHDR") << view;
-        EXPECT_EQ(Big_Endian_32(bytes, 16), 640u) << view;
-        EXPECT_EQ(Big_Endian_32(bytes, 20), 400u) << view;
-
-        const QImage image(QString::fromStdString(png));
-        ASSERT_FALSE(image.isNull()) << view;
+        const QImage image(QString::fromStdString(png), "PNG");
+        ASSERT_EQ(image.size(), QSize(640, 400)) << view;
         std::set<QRgb> colours;
         for (int y = 0; y < image.height(); y += 3)
             for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
@@ -76,22 +62,6 @@ TEST_F(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
                   .exit_code,
               0);
     EXPECT_NE(east, QImage(QString::fromStdString(dir.Path("corr.png"))));
-
-    // The profile follows the cursor ensemble, inside a reloaded Sub Set.
-    const auto profile = [&](const std::string& cursor) {
-        const std::string png = dir.Path("profile" + cursor + ".png");
-        const auto p = Run_Cli("render --view profile --first 101 --last 200 --cursor " + cursor + " -o " +
-                                   Quoted(png) + " " + Quoted(file),
-                               dir.Path(""));
-        EXPECT_EQ(p.exit_code, 0) << cursor << ": " << p.err;
-        return QImage(QString::fromStdString(png));
-    };
-    EXPECT_NE(profile("120"), profile("180"));
-    EXPECT_EQ(Run_Cli("render --view profile --first 101 --last 200 --cursor 90 -o " + Quoted(dir.Path("p.png")) +
-                          " " + Quoted(file),
-                      dir.Path(""))
-                  .exit_code,
-              1);
 }
 
 TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {

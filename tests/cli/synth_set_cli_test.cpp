@@ -1,4 +1,4 @@
-// synth --split-every and --acquisition-set from the command line.
+// synth --split-every and --acquisition-set from the command line, and the scenarios it refuses.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Synth_Set_Cli, WritesTheMembersAndNamesThemInTheSummary) {
+TEST(Synth_Set_Cli, WritesTheMembersAndRefusesWhatAFileCannotHold) {
     const Temp_Folder folder;
     const fs::path dir = folder.Path();
     const Cli_Result numbered = Run_Cli("synth " + Quoted(dir / "s.010") + " --ensembles 10 --bins 3 --split-every 4", dir);
@@ -29,11 +29,17 @@ TEST(Synth_Set_Cli, WritesTheMembersAndNamesThemInTheSummary) {
     ASSERT_EQ(acquisition.exit_code, 0) << acquisition.err;
     EXPECT_TRUE(fs::exists(dir / "RUN001_000004.ENR"));
 
+    // Sets named wrongly, and narrowband shapes the format cannot carry.
     for (const std::string bad : {"x.ens --split-every 4", "x.000 --acquisition-set", "x.000 --split-every -1",
-                                  "x_000001.ens --split-every 4 --acquisition-set"}) {
+                                  "x_000001.ens --split-every 4 --acquisition-set", "x.ens --structure nb --bin-size 0.5",
+                                  "x.ens --structure nb --bin-size 3", "x.ens --structure nb --navigation",
+                                  "x.ens --structure nb --flow-meter", "x.ens --structure nb --text-block",
+                                  "x.ens --structure nb --first-number 70000", "x.ens --structure nb --nb-frequency 8",
+                                  "x.ens --structure nb --nb-bit7-clear --facing up"}) {
         const Cli_Result r = Run_Cli("synth " + Quoted(dir) + "/" + bad, dir);
         EXPECT_EQ(r.exit_code, 1) << bad;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << bad << ": " << r.err;
+        EXPECT_FALSE(fs::exists(dir / "x.ens")) << bad;
     }
 }
 

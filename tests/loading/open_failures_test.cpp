@@ -25,17 +25,6 @@ using test::Temp_Folder;
 
 constexpr int k_cannot_set_up = 3;
 
-Bytes Ensembles(std::uint32_t first, std::uint32_t count) {
-    Bytes out;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        test::BB_Fields f;
-        f.ens_number = first + i;
-        f.record_bytes = 400;
-        test::Append(out, test::Build_BB_Ensemble(f));
-    }
-    return out;
-}
-
 // Runs check in a child process; its exit code, or -1 when it did not exit.
 template <typename Check>
 int In_Child(Check check) {
@@ -63,9 +52,9 @@ int Verdict(const Outcome& o, Outcome_Kind kind, const std::string& message) {
 
 TEST(Open_Failures, AnUnreadableMemberIsAPermissionProblem) {
     Temp_Folder dir;
-    const std::string name = dir.Write("run.000", Ensembles(1, 300));
-    dir.Write("run.001", Ensembles(301, 300));
-    dir.Write("run.002", Ensembles(601, 300));
+    const std::string name = dir.Write("run.000", test::BB_Run(1, 300, 400));
+    dir.Write("run.001", test::BB_Run(301, 300, 400));
+    dir.Write("run.002", test::BB_Run(601, 300, 400));
     ::chmod(dir.Path("run.001").c_str(), 0);
     ::chmod(dir.Path("").c_str(), 0755);
     const std::string expected = dir.Path("run.001") + ": " + std::strerror(EACCES);
@@ -86,7 +75,7 @@ TEST(Open_Failures, ArraysThatDoNotFitInMemoryAreReportedAsMemory) {
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
 #endif
     Temp_Folder dir;
-    const std::string name = dir.Write("a.ens", Ensembles(1, 20));
+    const std::string name = dir.Write("a.ens", test::BB_Run(1, 20, 400));
     const int code = In_Child([&] {
         App_State app;
         Open_File_Host host;

@@ -16,17 +16,6 @@ namespace {
 using test::Bytes;
 using test::Temp_Folder;
 
-Bytes Ensembles(std::uint32_t first, std::uint32_t count, std::size_t record_bytes) {
-    Bytes out;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        test::BB_Fields f;
-        f.ens_number = first + i;
-        f.record_bytes = record_bytes;
-        test::Append(out, test::Build_BB_Ensemble(f));
-    }
-    return out;
-}
-
 Bytes Slice(const Bytes& b, std::size_t from, std::size_t n) {
     return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(from + n));
 }
@@ -45,7 +34,7 @@ struct Save_Range : ::testing::Test {
 };
 
 TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
-    const Bytes source = Ensembles(1, 1000, 1000);
+    const Bytes source = test::BB_Run(1, 1000, 1000);
     Open(dir.Write("src.ens", source));
     const std::string out = dir.Path("out.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, 101, 356), Outcome_Kind::k_ok);
@@ -60,10 +49,10 @@ TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
 }
 
 TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
-    const Bytes a = Ensembles(1, 50, 500);
-    Bytes b = Ensembles(51, 50, 500);
+    const Bytes a = test::BB_Run(1, 50, 500);
+    Bytes b = test::BB_Run(51, 50, 500);
     b.erase(b.end() - 100, b.end());  // the last record of file 2 is cut short
-    const Bytes c = Ensembles(100, 50, 500);
+    const Bytes c = test::BB_Run(100, 50, 500);
     app.menus.MultiFile = true;
     const std::string first = dir.Write("set.000", a);
     dir.Write("set.001", b);
@@ -83,7 +72,7 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
 }
 
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
-    const Bytes source = Ensembles(1, 20, 300);
+    const Bytes source = test::BB_Run(1, 20, 300);
     const std::string name = dir.Write("src.ens", source);
     const std::string taken = dir.Write("taken.ens", Bytes{1, 2, 3});
     const std::string empty = dir.Write("empty.ens", Bytes{});

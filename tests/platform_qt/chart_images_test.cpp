@@ -72,27 +72,6 @@ TEST(Chart_Images, BottomLineLiesOnTheBottom) {
     EXPECT_EQ(lined.chart.Get_Point(g.left - 3, lined.Y(5)), plain.chart.Get_Point(g.left - 3, lined.Y(5)));
 }
 
-TEST(Chart_Images, WholeAndSubSetLayoutsRenderToPng) {
-    ASSERT_TRUE(k_offscreen);
-    App_State state;
-    test::Fill_Chart_Data_Set(state);
-    state.settings.Contour_Switch_3 = true;
-    state.settings.Anc_Select[0] = state.settings.Anc_Select[2] = true;
-    state.settings.Series_Select[10] = true;
-    state.ds.Series_Bins[11] = state.ds.Series_Bins[30] = true;
-    state.settings.Profile_Select[10] = state.settings.Profile_Select[16] = true;
-
-    QImage_Surface whole(1200, 300);
-    Contour_View whole_view;
-    Draw_Whole_Set_Chart(whole, state, whole_view);
-    EXPECT_TRUE(whole.Save_Png("whole_set.png", {}, Existing_Output::k_replace));
-
-    QImage_Surface sub(1600, 900);
-    Sub_Set_View sub_view;
-    Draw_Sub_Set_Window(sub, state, sub_view, 1920);
-    EXPECT_TRUE(sub.Save_Png("sub_set.png", {}, Existing_Output::k_replace));
-}
-
 // The Whole Set grid is kept between draws: each change below must look as a fresh draw does.
 TEST(Chart_Images, KeptWholeSetGridDrawsAsAFreshOne) {
     ASSERT_TRUE(k_offscreen);

@@ -190,54 +190,5 @@ TEST(Synth_Processing, BinMappingFollowsShearUnderTilt) {
     }
 }
 
-// Where the first bad cell falls, counted from the transducer; -1 when none is bad.
-int First_Bad_Cell(const Synth_Options& opt, const App_State& app) {
-    for (int c = 0; c < opt.bins; ++c) {
-        const std::size_t i = Index_Of_Cell(opt, c);
-        if (app.ds.Sub_Vel(0, i, 0) == k_bad) {
-            for (int rest = c; rest < opt.bins; ++rest) {
-                EXPECT_EQ(app.ds.Sub_Vel(1, Index_Of_Cell(opt, rest), 0), k_bad) << "cut leaves a hole at " << rest;
-            }
-            return c;
-        }
-    }
-    return -1;
-}
-
-// Both cuts against the boundary the scenario put there: the bottom below a down-facing
-// instrument, the surface above an up-facing one. The bottom-track cut starts within a
-// cell of the boundary; the echo cut starts where the echo bump rises, up to two cells
-// short of it, and never past it.
-TEST(Synth_Processing, CutsFallAtTheBottomOrTheSurface) {
-    for (const bool up : {false, true}) {
-        for (const int eop : {k_eop_bt_depth, k_eop_rssi}) {
-            Synth_Options opt;
-            opt.ensembles = 12;
-            opt.bins = 60;
-            opt.bin_size = 0.5;
-            opt.facing_up = up;
-            opt.bottom_track = true;
-            opt.bottom_depth = 21.3;
-            opt.roll_amplitude = 2;
-            Settings settings = Plain_Settings();
-            settings.EoP_Options[static_cast<std::size_t>(eop)] = true;
-            const std::string what = std::string(up ? "up, " : "down, ") + (eop == k_eop_bt_depth ? "BT" : "RSSI");
-            Process_File(opt, settings, [&](const App_State& app, const Synth_Ensemble& truth) {
-                const double boundary = up ? truth.transducer_depth_m : opt.bottom_depth - truth.transducer_depth_m;
-                const double bin1 = Synth_Bin1_Dist_Cm(opt) / 100.0;
-                const int first_bad = First_Bad_Cell(opt, app);
-                ASSERT_GE(first_bad, 1) << what;
-                const double cells_short = (boundary - (bin1 + first_bad * opt.bin_size)) / opt.bin_size;
-                if (eop == k_eop_bt_depth) {
-                    EXPECT_LE(std::fabs(cells_short), 1.0) << what << ", boundary " << boundary;
-                } else {
-                    EXPECT_GE(cells_short, 0.0) << what << ", boundary " << boundary;
-                    EXPECT_LE(cells_short, 2.0) << what << ", boundary " << boundary;
-                }
-            });
-        }
-    }
-}
-
 }  // namespace
 }  // namespace vantrel::synth::test

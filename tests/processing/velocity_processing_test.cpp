@@ -282,20 +282,6 @@ TEST_F(Processing, RssiBumpCutForBothFacings) {
     }
 }
 
-TEST_F(Processing, RssiCutPulledBelowZeroByTheCosineTakesAll) {
-    // Bump at bin numbers 2-3 gives 1; far first cell: rnd((1 + 30) cos 20 - 30) = -1.
-    app_.dec.Have_Echo = true;
-    app_.dec.Bin1_Dist = 29.5;
-    app_.dec.Sys_Config = Sys_Config_Of(1, true, false);
-    app_.settings.EoP_Options = {false, true, true, false, false};
-    for (int i = 0; i < Bins(); ++i) {
-        for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = i == 2 || i == 3 ? 150 : 50;
-    }
-    Fill_Velocities(100);
-    Cut_End_Of_Profile(app_);
-    EXPECT_EQ(Bad_Bins(), Range_Of(0, Bins() - 1));
-}
-
 TEST_F(Processing, BottomTrackCutWinsOverRssiAndZeroRangesDefer) {
     app_.dec.Have_BT = true;
     app_.dec.Have_Echo = true;

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "settings/settings.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
@@ -27,19 +23,6 @@ protected:
     test::Temp_Folder folder_;
     fs::path dir_ = folder_.Path();
 };
-
-TEST_F(Cli_Settings, DefaultsCommandWritesTheDefaultFile) {
-    const fs::path out = dir_ / "VTRLOps.Txt";
-    const test::Cli_Result r = Run_Cli("settings --defaults " + Quoted(out), dir_);
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    Settings defaults;
-    Load_Default_Options(defaults);
-    ASSERT_TRUE(Save_Options(defaults, dir_ / "expected.txt"));
-    std::ifstream a(out, std::ios::binary), b(dir_ / "expected.txt", std::ios::binary);
-    const std::string got{std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>()};
-    const std::string want{std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(got, want);
-}
 
 TEST_F(Cli_Settings, BadSettingsOptionsGiveOneErrorLine) {
     const std::string missing = "dump any.ens --settings " + Quoted(dir_ / "missing.txt");
