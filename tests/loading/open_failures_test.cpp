@@ -25,11 +25,12 @@ using test::Temp_Folder;
 
 constexpr int k_cannot_set_up = 3;
 
-Bytes Ensembles(std::uint32_t first, std::uint32_t count) {
+Bytes Ensembles(std::uint32_t first, std::uint32_t count, std::uint8_t bins = 4) {
     Bytes out;
     for (std::uint32_t i = 0; i < count; ++i) {
         test::BB_Fields f;
         f.ens_number = first + i;
+        f.leader.bins = bins;
         f.record_bytes = 400;
         test::Append(out, test::Build_BB_Ensemble(f));
     }
@@ -86,7 +87,8 @@ TEST(Open_Failures, ArraysThatDoNotFitInMemoryAreReportedAsMemory) {
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
 #endif
     Temp_Folder dir;
-    const std::string name = dir.Write("a.ens", Ensembles(1, 20));
+    // The arrays take the file's bins: many bins, so that they are large.
+    const std::string name = dir.Write("a.ens", Ensembles(1, 20, 255));
     const int code = In_Child([&] {
         App_State app;
         Open_File_Host host;
