@@ -40,7 +40,7 @@ void Cli_Host::Hide_Progress() {
 Range_Options Take_Open_Options(Arg_List& args, App_State& app) {
     app.menus.MultiFile = args.Take_Flag("--multifile");
     app.menus.AutoTrack = args.Take_Flag("--monitoring");
-    Apply_Settings_Options(args, app.settings);
+    app.load.Settings_File = Apply_Settings_Options(args, app.settings);
     // Both keep to the data set's limits, as the Max Ensembles box does.
     if (const auto n = args.Take_Int("--max-sub")) app.settings.Max_Sub_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));
     if (const auto n = args.Take_Int("--max-whole")) app.settings.Max_Whole_Ens = Limit_Max_Sub_Ens(static_cast<double>(*n));

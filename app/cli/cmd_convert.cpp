@@ -56,7 +56,7 @@ int Run_Convert(const Args& raw_args) {
     if (const auto n = args.Take_Int("--deflate", 0, 9)) request.deflate_level = static_cast<int>(*n);
     request.first = args.Take_Ensemble("--first");
     request.last = args.Take_Ensemble("--last");
-    Apply_Settings_Options(args, request.settings);
+    request.settings_file = Apply_Settings_Options(args, request.settings);
     request.source = args.Take_Positional("FILE");
     request.target = args.Take_Positional("OUT");
     args.Finish();

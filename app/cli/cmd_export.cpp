@@ -150,7 +150,7 @@ int Run_Export(const Args& raw_args) {
     }
     App_State app;
     app.menus.MultiFile = args.Take_Flag("--multifile");
-    Apply_Settings_Options(args, app.settings);
+    app.load.Settings_File = Apply_Settings_Options(args, app.settings);
     const Export_Request request = Take_Export_Arguments(args);
     args.Finish();
 

@@ -38,9 +38,10 @@ std::array<bool, k_eop_option_count> Parse_Eop(const std::string& list) {
 
 }  // namespace
 
-void Apply_Settings_Options(Arg_List& args, Settings& settings) {
+std::string Apply_Settings_Options(Arg_List& args, Settings& settings) {
     Load_Default_Options(settings);
-    if (const auto file = args.Take_Value("--settings")) {
+    const auto file = args.Take_Value("--settings");
+    if (file) {
         const Options_Load loaded = Load_Options(settings, *file);
         if (loaded == Load_Result::k_partial) {
             std::fprintf(stderr, "vantrel-cli: %s\n", loaded.outcome.message.c_str());
@@ -56,6 +57,7 @@ void Apply_Settings_Options(Arg_List& args, Settings& settings) {
     if (const auto eop = args.Take_Value("--eop")) settings.EoP_Options = Parse_Eop(*eop);
     if (const auto scale = args.Take_Double("--vel-scale", -k_max_vel_scale, k_max_vel_scale)) settings.Vel_Scale = *scale;
     if (const auto scale = args.Take_Double("--bt-vel-scale", -k_max_vel_scale, k_max_vel_scale)) settings.BT_Vel_Scale = *scale;
+    return file.value_or("");
 }
 
 }  // namespace vantrel::cli

@@ -71,13 +71,41 @@ std::optional<Sub_Range> Whole_Selection(const Data_Set& ds, std::int32_t column
     return r;
 }
 
+namespace {
+
+// The Sub Set's ensembles from column start to column end, or its bins from row start to row
+// end (row 0 is Last_Bin); nothing when the two are one.
+bool Span_Ensembles(const Data_Set& ds, std::int32_t start, std::int32_t end, Sub_Range& r) {
+    if (start == end) return false;
+    r.first_ens = ds.First_Ens + std::min(start, end);
+    r.last_ens = std::min(ds.First_Ens + std::max(start, end), ds.Last_Ens);
+    return true;
+}
+
+bool Span_Bins(const Data_Set& ds, std::int32_t start, std::int32_t end, Sub_Range& r) {
+    if (start == end) return false;
+    r.first_bin = std::max(ds.Last_Bin - std::max(start, end), ds.First_Bin);
+    r.last_bin = ds.Last_Bin - std::min(start, end);
+    return true;
+}
+
+}  // namespace
+
 std::optional<Sub_Range> Sub_Selection(const Data_Set& ds, Chart3d_Cell start, Chart3d_Cell end) {
-    if (start.e == end.e || start.b == end.b) return std::nullopt;
     Sub_Range r;
-    r.first_ens = ds.First_Ens + std::min(start.e, end.e);
-    r.last_ens = std::min(ds.First_Ens + std::max(start.e, end.e), ds.Last_Ens);
-    r.first_bin = std::max(ds.Last_Bin - std::max(start.b, end.b), ds.First_Bin);
-    r.last_bin = ds.Last_Bin - std::min(start.b, end.b);
+    if (!Span_Ensembles(ds, start.e, end.e, r) || !Span_Bins(ds, start.b, end.b, r)) return std::nullopt;
+    return r;
+}
+
+std::optional<Sub_Range> Series_Selection(const Data_Set& ds, std::int32_t start, std::int32_t end) {
+    Sub_Range r{ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin};
+    if (!Span_Ensembles(ds, start, end, r)) return std::nullopt;
+    return r;
+}
+
+std::optional<Sub_Range> Profile_Selection(const Data_Set& ds, std::int32_t start, std::int32_t end) {
+    Sub_Range r{ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin};
+    if (!Span_Bins(ds, start, end, r)) return std::nullopt;
     return r;
 }
 

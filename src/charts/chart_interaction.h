@@ -36,6 +36,11 @@ struct Sub_Range {
 std::optional<Sub_Range> Whole_Selection(const Data_Set& ds, std::int32_t columns, std::int32_t num_bins,
                                          Chart3d_Cell start, Chart3d_Cell end);
 std::optional<Sub_Range> Sub_Selection(const Data_Set& ds, Chart3d_Cell start, Chart3d_Cell end);
+// A drag across the series pane picks ensembles only (its height is strips, not bins): from
+// sample start to end, the bins kept. Across the profile pane, bins only: contour rows start
+// to end, the ensembles kept. Nothing unless it spans two samples or rows.
+std::optional<Sub_Range> Series_Selection(const Data_Set& ds, std::int32_t start, std::int32_t end);
+std::optional<Sub_Range> Profile_Selection(const Data_Set& ds, std::int32_t start, std::int32_t end);
 
 enum class Arrow_Key { k_left, k_right, k_up, k_down };
 

@@ -123,7 +123,7 @@ public:
             if (std::string problem = Input_Problem(m.name); !problem.empty())
                 return Failure(Netcdf_Status::k_invalid_source, std::move(problem));
         }
-        std::vector<std::string> inputs{request_.source};
+        std::vector<std::string> inputs{request_.source, request_.settings_file};
         for (const File_Set_Member& m : members) inputs.push_back(m.name);
         Output_File temporary;
         // The netCDF library opens its file by name.

@@ -20,6 +20,7 @@ struct Netcdf_Request {
     bool multifile = false;   // the source's numbered or acquisition-program set
     std::optional<std::int32_t> first, last;  // ensemble numbers to keep, inclusive
     Settings settings;
+    std::string settings_file;  // where settings came from, if anywhere: never written over
     int deflate_level = k_netcdf_deflate_level;
 };
 

@@ -16,10 +16,10 @@ namespace vantrel {
 
 using Netcdf_Attributes = std::vector<std::pair<std::string, std::variant<std::string, std::int64_t, double>>>;
 
-// Deflate level of the converter, chosen by measurement (bench/netcdf_bench.cpp): level 1
-// with shuffling writes 0.43 of level 0's bytes (level 0 writes more than the source has)
-// for three to five times the CPU time, nearly all of it in zlib; levels 2 and 4 cost 10% and
-// 30% more time for 1% and 4% less, and no shuffling is both slower and 10% larger.
+// Deflate level of the converter, chosen by measurement (bench/netcdf_bench.cpp, libdeflate):
+// level 1 with shuffling writes 0.42 of level 0's bytes (level 0 writes more than the source
+// has) for 2.6 times the CPU time, most of it in the compressor; levels 2, 4 and 6 cost 25%,
+// 37% and 71% more time for under 1% less, and no shuffling is both slower and 11% larger.
 // `vantrel-cli convert --deflate 0` is the fast choice.
 constexpr int k_netcdf_deflate_level = 1;
 

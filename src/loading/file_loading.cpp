@@ -7,6 +7,7 @@
 #include "decode/file_survey.h"
 #include "decode/scanner.h"
 #include "loading/range_by_records.h"
+#include "loading/series_bins.h"
 #include "loading/skip_length.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
@@ -106,17 +107,6 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
     return {};
 }
 
-// Series_Bins by data-set bin index from the setting kept by instrument bin number.
-void Map_Series_Bins(Open_State& app) {
-    const std::int32_t num_bins = app.dec.Num_Bins;
-    for (int k = 1; k <= k_series_bin_count; ++k) {
-        const int j = app.ds.Orientation_Count < 1 ? k - 1 : num_bins - k;
-        if (j >= 0 && j < num_bins) {
-            app.ds.Series_Bins[static_cast<std::size_t>(k - 1)] = app.settings.Series_Bins_Setting[static_cast<std::size_t>(j)];
-        }
-    }
-}
-
 // Steps 4 to 12 of the open command for a chosen name.
 Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name) {
     Data_Set& ds = app.ds;
@@ -171,7 +161,7 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     app.Info_Text += Average_Interval_Line(ds.Avg_Interval) + "\r\n";
     host.Show_Info_Text(app.Info_Text);
     host.Prepare_Whole_Set_Window();
-    Map_Series_Bins(app);
+    Map_Series_Bins(ds, app.settings, dec.Num_Bins);
 
     if (monitoring) {
         // Monitoring shows the newest ensembles.

@@ -26,6 +26,7 @@ struct Load_State {
     bool Busy = false;        // an open command is running
     bool NVRAM_Flag = false;  // a long two-type record was met by a Sub Set load
     bool Flip = false;        // Flip_Checked as it stood when the file was opened
+    std::string Settings_File;  // the settings file the options were read from, if any
 };
 
 struct Open_State {

@@ -73,6 +73,7 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
 
 std::vector<std::string> Input_Files(const Open_State& app) {
     std::vector<std::string> inputs{app.load.File_Name};
+    if (!app.load.Settings_File.empty()) inputs.push_back(app.load.Settings_File);
     if (!app.ds.File_Loaded) return inputs;
     for (const File_Set_Member& m : File_Set_Members(app.load.File_Name, app.file_set)) inputs.push_back(m.name);
     return inputs;

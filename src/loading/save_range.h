@@ -21,7 +21,8 @@ namespace vantrel {
 // On any failure the target is as it was.
 Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, std::int32_t F, std::int32_t L);
 
-// The files being read, never to be written over: the open file and every member of its set.
+// The files being read, never to be written over: the open file, every member of its set and
+// the settings file the options came from.
 std::vector<std::string> Input_Files(const Open_State& app);
 
 }  // namespace vantrel

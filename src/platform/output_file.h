@@ -44,8 +44,9 @@ public:
     // not open or nameless.
     const std::string& Temporary_Path() const { return temp_; }
 
-    // Moves the finished file to the target: an existing empty file is written into, keeping
-    // its permissions and links; otherwise the temporary file is renamed (never over a file
+    // Moves the finished file to the target: an existing empty file takes its content in one
+    // last step (its blocks shared where the file system can, else copied; emptied again if
+    // that fails), keeping its permissions and links; otherwise the temporary file is renamed (never over a file
     // that meanwhile got data when refusing). The temporary file is gone afterwards either way.
     Outcome Commit();
     // Drops what was written; the target stays as it was.

@@ -6,6 +6,9 @@
 #include <iterator>
 #include <system_error>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "dataset/max_ensembles.h"
 #include "platform/binary_file.h"
 #include "platform/output_file.h"
@@ -264,17 +267,11 @@ Options_Load Load_Options(Settings& settings, const std::filesystem::path& file_
 
 namespace {
 
+// Asked of the system rather than by writing a probe file, which could take the name of
+// one the user keeps there.
 bool Folder_Is_Writable(const std::filesystem::path& folder) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return false;
-    const std::filesystem::path probe = folder / ".vantrel-write-probe";
-    bool writable = false;
-    {
-        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-        writable = static_cast<bool>(out);
-    }
-    if (writable) std::filesystem::remove(probe, ec);
-    return writable;
+    return std::filesystem::is_directory(folder, ec) && ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app_state.h"
+#include "loading/series_bins.h"
 #include "platform/program_messages.h"
 #include "platform/text_format.h"
 #include "settings/option_rules.h"
@@ -205,16 +206,7 @@ void Chart_Options_Dialog::Options_To_Dialog() {
     Flags_To_Buttons(s.Series_Select, series_type_);
     Flags_To_Buttons(std::array<bool, 4>{s.Series_Style_1, s.Series_Style_2, s.Series_Style_3, s.Series_Style_4}, series_style_);
     Scale_To_Fields(s.Series_Scale_Min, s.Series_Scale_Max, series_scale_);
-    {
-        const QSignalBlocker quiet(series_bins_);
-        for (int p = 1; p <= series_bins_->count(); ++p) {
-            const std::int32_t index = Bin_Index_Of_Position(p, num_bins, down);
-            QListWidgetItem* item = series_bins_->item(p - 1);
-            item->setCheckState(index >= 0 && ds.Series_Bins[static_cast<std::size_t>(index)] ? Qt::Checked : Qt::Unchecked);
-            // Positions beyond the file's bins are never read: only the file's bins are listed.
-            series_bins_->setRowHidden(p - 1, num_bins > 0 && p > num_bins);
-        }
-    }
+    Show_Series_Bins();
     averaging_[s.Averaging_All ? 0 : 1]->setChecked(true);
     averaging_interval_->setText(QString::fromStdString(Format_Interval(s.Averaging_Interval)));
 
@@ -228,6 +220,20 @@ void Chart_Options_Dialog::Options_To_Dialog() {
     Flags_To_Buttons(s.EoP_Options, eop_);
     vel_scale_->setText(Number(s.Vel_Scale));
     bt_vel_scale_->setText(Number(s.BT_Vel_Scale));
+}
+
+void Chart_Options_Dialog::Show_Series_Bins() {
+    const App_State& state = shell_.State();
+    const bool down = state.ds.Orientation_Count >= 1;
+    const std::int32_t num_bins = state.dec.Num_Bins;
+    const QSignalBlocker quiet(series_bins_);
+    for (int p = 1; p <= series_bins_->count(); ++p) {
+        const std::int32_t index = Bin_Index_Of_Position(p, num_bins, down);
+        QListWidgetItem* item = series_bins_->item(p - 1);
+        item->setCheckState(index >= 0 && state.ds.Series_Bins[static_cast<std::size_t>(index)] ? Qt::Checked : Qt::Unchecked);
+        // Positions beyond the file's bins are never read: only the file's bins are listed.
+        series_bins_->setRowHidden(p - 1, num_bins > 0 && p > num_bins);
+    }
 }
 
 void Chart_Options_Dialog::Dialog_To_Options() {
@@ -280,6 +286,7 @@ void Chart_Options_Dialog::Dialog_To_Options() {
         const std::int32_t index = Bin_Index_Of_Position(p, num_bins, down);
         if (index >= 0) ds.Series_Bins[static_cast<std::size_t>(index)] = series_bins_->item(p - 1)->checkState() == Qt::Checked;
     }
+    Store_Series_Bins(ds, s, num_bins);
     s.Series_Style_1 = series_style_[0]->isChecked();
     s.Series_Style_2 = series_style_[1]->isChecked();
     s.Series_Style_3 = series_style_[2]->isChecked();

@@ -33,6 +33,8 @@ public:
     // dialog when display, unless monitoring is on.
     void ForceLoad(bool display, int tab);
     void Options_To_Dialog();
+    // The bin list alone from Series_Bins, leaving the other controls as the user left them.
+    void Show_Series_Bins();
     // Stores the controls in the settings; numbers outside their limits keep the old value
     // and are named in one message.
     void Dialog_To_Options();

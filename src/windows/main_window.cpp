@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "loading/series_bins.h"
 #include "settings/command_line.h"
 #include "windows/about_box.h"
 #include "windows/animator.h"
@@ -157,6 +158,7 @@ void Main_Window::Start(const std::vector<std::string>& arguments) {
     const Command_Line line = Parse_Command_Line(arguments);
     Load_Default_Options(state_.settings);
     if (paths_.persist) Load_Options(state_.settings, paths_.options_file);
+    Options_Dialog().close();
     state_.ds.File_Loaded = false;
     state_.dec.Data_Structure = 0;
     recent_ = {};
@@ -199,6 +201,7 @@ void Main_Window::Update_Menu_Enabling() {
     // Disable_Menus: nothing that loads or writes runs while the program is busy or monitoring.
     const bool enabled = !busy_ && !state_.menus.AutoTrack;
     for (QMenu* menu : {menus_.File, menus_.Edit, menus_.Options, menus_.Animate}) menu->menuAction()->setEnabled(enabled);
+    track_->Enable_Data_Menus(enabled);
     animator_->Update_Enabling(state_.ds.File_Loaded);
     menus_.Export->setEnabled(enabled);
     // An export reloads the Sub Set ensemble by ensemble: the data windows wait for it.
@@ -266,8 +269,17 @@ void Main_Window::Show_Selected_Data(std::int32_t what) {
 
 void Main_Window::Open_Chart_Options(int tab) {
     if (!state_.ds.File_Loaded) return;
+    Options_Dialog().ForceLoad(true, tab);
+}
+
+Chart_Options_Dialog& Main_Window::Options_Dialog() {
     if (!options_) options_ = new Chart_Options_Dialog(*this, paths_.persist ? paths_.options_file : std::filesystem::path{}, this);
-    options_->ForceLoad(true, tab);
+    return *options_;
+}
+
+void Main_Window::Series_Bins_Changed() {
+    Store_Series_Bins(state_.ds, state_.settings, state_.dec.Num_Bins);
+    if (options_) options_->Show_Series_Bins();
 }
 
 void Main_Window::Refresh_Options_Dialog() {

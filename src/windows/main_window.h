@@ -66,6 +66,7 @@ public:
     void Reopen() override;
     void Show_Selected_Data(std::int32_t what) override;
     void Open_Chart_Options(int tab) override;
+    void Series_Bins_Changed() override;
     void Update_Viewer() override;
     void Update_Data_View(std::int32_t e, std::int32_t r) override;
     void Show_Trend() override;
@@ -152,6 +153,7 @@ protected:
 private:
     void Connect_Menus();
     void Update_Menu_Enabling();
+    Chart_Options_Dialog& Options_Dialog();  // created when first asked for
     void Show_Views_After_Load();
     std::string Choose_Save_Name();
     std::string Watched_File() const;

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app_state.h"
+#include "loading/save_range.h"
 #include "platform/qt/qimage_surface.h"
 #include "windows/chart_options_dialog.h"
 #include "windows/data_viewer_window.h"
@@ -24,9 +26,9 @@ int Fail(const QString& line) {
     return 1;
 }
 
-// The picture under the output rule: never over the ensemble file, a special file or a file holding data.
-int Save_Picture(const QPixmap& picture, const QString& out, const QString& file) {
-    const Outcome saved = Save_Png_File(picture.toImage(), out.toStdString(), {file.toStdString()});
+// The picture under the output rule: never over a file being read, a special file or a file holding data.
+int Save_Picture(const QPixmap& picture, const QString& out, const Open_State& state) {
+    const Outcome saved = Save_Png_File(picture.toImage(), out.toStdString(), Input_Files(state));
     return saved ? 0 : Fail(QString::fromStdString(saved.message));
 }
 
@@ -141,14 +143,14 @@ int Run_Screenshot(const QStringList& arguments) {
     }
     if (QWidget* dialog = Open_Dialog(window, name, tab)) {
         QApplication::processEvents();
-        return Save_Picture(dialog->grab(), out, file);
+        return Save_Picture(dialog->grab(), out, window.State());
     }
     QMdiSubWindow& frame = Open_Named_Window(window, name, file);
     if (name != QStringLiteral("main") && !frame.isVisible()) frame.show();
     frame.raise();
     QApplication::processEvents();
     const QPixmap picture = name == QStringLiteral("main") ? window.grab() : frame.grab();
-    return Save_Picture(picture, out, file);
+    return Save_Picture(picture, out, window.State());
 }
 
 }  // namespace vantrel

@@ -30,6 +30,9 @@ public:
     virtual void Show_Selected_Data(std::int32_t what) = 0;
     // The chart options dialog on tab 1..5.
     virtual void Open_Chart_Options(int tab) = 0;
+    // The user changed Series_Bins: the choice is kept in the settings and the options
+    // dialog's bin list shows it.
+    virtual void Series_Bins_Changed() = 0;
     // The data viewer shows Cursor_Ens, while "&Viewer" is checked.
     virtual void Update_Viewer() = 0;
     // The data viewer shows Sub Set slot e at contour row r (0 = the top row), while

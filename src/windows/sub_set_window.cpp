@@ -98,7 +98,10 @@ bool Sub_Set_Window::Move_Series(std::int32_t delta) {
     Lines(false, true);
     const bool moved = Shift_Series_Bins(ds, delta);
     Lines(false, true);
-    if (moved) Show_Series_And_Ancillary_Data();
+    if (moved) {
+        shell_.Series_Bins_Changed();
+        Show_Series_And_Ancillary_Data();
+    }
     return moved;
 }
 
@@ -138,7 +141,9 @@ void Sub_Set_Window::Toggle_Drag_Line(QPointF at) {
     QImage_Surface& s = Chart().Surface();
     const Sub_Set_Layout& l = view_.layout;
     switch (drag_) {
-        case Drag::k_band: Toggle_Rubber_Band(s, from_.x(), from_.y(), at.x(), at.y()); break;
+        case Drag::k_band:
+        case Drag::k_series_band:
+        case Drag::k_profile_band: Toggle_Rubber_Band(s, from_.x(), from_.y(), at.x(), at.y()); break;
         case Drag::k_series_border: Toggle_Inverting_Line(s, l.contour_left, at.y(), l.width - 1, at.y(), 2); break;
         case Drag::k_profile_border: Toggle_Inverting_Line(s, at.x(), 0, at.x(), l.height - 1, 2); break;
         case Drag::k_none: return;
@@ -159,14 +164,23 @@ void Sub_Set_Window::Mouse_Down(QPointF at, Qt::MouseButton button) {
         armed_ = false;
         drag_ = Drag::k_band;
         drag_start_ = Get_Chart3d_DataIndex(at);
-        Chart().setCursor(Qt::CrossCursor);
+    } else if (pane == Sub_Set_Pane::k_series) {
+        drag_ = Drag::k_series_band;
+        drag_start_ = {Get_Series_DataIndex(at), 0};
+    } else if (pane == Sub_Set_Pane::k_profile) {
+        drag_ = Drag::k_profile_band;
+        drag_start_ = {0, Get_Profile_DataIndex(at)};
     } else {
         return;
     }
     Set_Locator(std::nullopt);
     from_ = to_ = at;
     drag_shown_ = false;
-    if (drag_ != Drag::k_band) Toggle_Drag_Line(at);
+    if (Is_Band(drag_)) {
+        Chart().setCursor(Qt::CrossCursor);
+    } else {
+        Toggle_Drag_Line(at);
+    }
 }
 
 void Sub_Set_Window::Mouse_Move(QPointF at, Qt::MouseButtons buttons) {
@@ -176,7 +190,7 @@ void Sub_Set_Window::Mouse_Move(QPointF at, Qt::MouseButtons buttons) {
         to_ = at;
         if (buttons & Qt::LeftButton) {
             Toggle_Drag_Line(to_);
-        } else if (drag_ != Drag::k_band) {
+        } else if (!Is_Band(drag_)) {
             // The button came up outside the window: the border drag ends where it was.
             drag_ = Drag::k_none;
             Redraw();
@@ -233,13 +247,31 @@ void Sub_Set_Window::Mouse_Up(QPointF at, Qt::MouseButton button) {
             settings.Sub_Window_Ratio_2 = Profile_Border_Ratio(at.x(), view_.layout.width);
             Redraw();
             break;
-        case Drag::k_band: Zoom(at); break;
+        case Drag::k_band:
+        case Drag::k_series_band:
+        case Drag::k_profile_band: Zoom(ended, at); break;
         case Drag::k_none: break;
     }
 }
 
-void Sub_Set_Window::Zoom(QPointF at) {
-    if (const auto range = Sub_Selection(shell_.State().ds, drag_start_, Get_Chart3d_DataIndex(at))) Load_Range(*range);
+void Sub_Set_Window::Zoom(Drag band, QPointF at) {
+    Data_Set& ds = shell_.State().ds;
+    std::optional<Sub_Range> range;
+    switch (band) {
+        case Drag::k_band: range = Sub_Selection(ds, drag_start_, Get_Chart3d_DataIndex(at)); break;
+        case Drag::k_series_band: range = Series_Selection(ds, drag_start_.e, Get_Series_DataIndex(at)); break;
+        case Drag::k_profile_band: {
+            // All bins of the Sub Set are loaded: fewer of them need no load.
+            range = Profile_Selection(ds, drag_start_.b, Get_Profile_DataIndex(at));
+            if (!range) return;
+            ds.First_Bin = range->first_bin;
+            ds.Last_Bin = range->last_bin;
+            shell_.Refresh_Sub_Set();
+            return;
+        }
+        default: return;
+    }
+    if (range) Load_Range(*range);
 }
 
 void Sub_Set_Window::Double_Click(QPointF at, Qt::MouseButton button) {
@@ -255,8 +287,9 @@ void Sub_Set_Window::Double_Click(QPointF at, Qt::MouseButton button) {
         // On the bin axis: that bin's series on or off.
         Set_Locator(std::nullopt);
         Lines(false, true);
-        Toggle_Series_Bin(ds, ds.Last_Bin - Get_Chart3d_DataIndex(at).b);
+        const bool toggled = Toggle_Series_Bin(ds, ds.Last_Bin - Get_Chart3d_DataIndex(at).b);
         Lines(false, true);
+        if (toggled) shell_.Series_Bins_Changed();
         Show_Series_And_Ancillary_Data();
     } else if (pane == Sub_Set_Pane::k_series && state.candles.candles > 0) {
         const std::int32_t candle = Pick_Candle(p.x(), g.left, g.Plot_Width(), state.candles.candles);

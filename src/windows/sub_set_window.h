@@ -43,7 +43,9 @@ protected:
     void Draw(QImage_Surface& surface, App_State& state) override;
 
 private:
-    enum class Drag { k_none, k_band, k_series_border, k_profile_border };
+    // A rubber band over the contour or one of the panes, or a pane border.
+    enum class Drag { k_none, k_band, k_series_band, k_profile_band, k_series_border, k_profile_border };
+    static bool Is_Band(Drag d) { return d == Drag::k_band || d == Drag::k_series_band || d == Drag::k_profile_band; }
 
     void Mouse_Down(QPointF at, Qt::MouseButton button);
     void Mouse_Move(QPointF at, Qt::MouseButtons buttons);
@@ -57,7 +59,7 @@ private:
     void Toggle_Drag_Line(QPointF at);
     void Set_Locator(std::optional<double> x);
     void Lines(bool profile, bool series);
-    void Zoom(QPointF at);
+    void Zoom(Drag band, QPointF at);
 
     Sub_Set_View view_;
     bool armed_ = false, in_key_ = false;

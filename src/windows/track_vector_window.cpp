@@ -71,9 +71,9 @@ void Track_Vector_Window::Build_Menus() {
         frame->close();
     });
 
-    QMenu* animate = bar->addMenu(QStringLiteral("&Animate"));
-    Animate_Track = {animate->addAction(QStringLiteral("Go")), animate->addAction(QStringLiteral("Stop")),
-                     animate->addAction(QStringLiteral("Rewind"))};
+    Animate_Menu = bar->addMenu(QStringLiteral("&Animate"));
+    Animate_Track = {Animate_Menu->addAction(QStringLiteral("Go")), Animate_Menu->addAction(QStringLiteral("Stop")),
+                     Animate_Menu->addAction(QStringLiteral("Rewind"))};
     Animate_Track[0]->setCheckable(true);
     for (int i = 0; i < 3; ++i)
         connect(Animate_Track[static_cast<std::size_t>(i)], &QAction::triggered, this, [this, i] { Animate(i); });
@@ -158,6 +158,11 @@ void Track_Vector_Window::Sub_Set_Changed() {
 
 void Track_Vector_Window::Cursor_Moved() {
     if (shell_.State().ds.Cursor_Ens != marked_cursor_) Show_Track_Vector_Data();
+}
+
+void Track_Vector_Window::Enable_Data_Menus(bool enabled) {
+    Animate_Menu->menuAction()->setEnabled(enabled);
+    Select_Reference->setEnabled(enabled);
 }
 
 void Track_Vector_Window::showEvent(QShowEvent* event) {

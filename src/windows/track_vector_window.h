@@ -9,6 +9,7 @@
 #include "analysis/track_chart.h"
 
 class QAction;
+class QMenu;
 
 namespace vantrel {
 
@@ -27,6 +28,9 @@ public:
     void Sub_Set_Changed();
     // Draws again when the cursor ensemble is not the one marked.
     void Cursor_Moved();
+    // "&Animate" loads Sub Sets and "&Reference" may reopen the file: both wait while the
+    // program is busy, as the main window's menus do.
+    void Enable_Data_Menus(bool enabled);
 
     const Track_View& View() const { return view_; }
     Chart_Widget& Chart() { return *chart_; }
@@ -37,6 +41,7 @@ public:
     QAction* Quit_Seismic = nullptr;
     std::array<QAction*, 3> Animate_Track{}, Select_Auto{}, Speed_Units{}, Depth_Units{};
     QAction* Select_Reference = nullptr;
+    QMenu* Animate_Menu = nullptr;
     QAction* LeftToRight = nullptr;
     std::array<QAction*, 8> Select_Font_Size{};
     QAction* Select_Font_Bold = nullptr;

@@ -66,6 +66,12 @@ TEST(Chart_Interaction, SubSelectionCountsFromTheSubSetAndItsTopBin) {
     const Data_Set ds = File_Of_1000();
     EXPECT_FALSE(Sub_Selection(ds, {4, 0}, {4, 5}));
     EXPECT_EQ(Sub_Selection(ds, {30, 5}, {10, 2}), (Sub_Range{111, 131, 7, 10}));
+    // The panes pick along their one axis that lines up with the contour.
+    EXPECT_EQ(Series_Selection(ds, 30, 10), (Sub_Range{111, 131, 5, 12}));
+    EXPECT_EQ(Series_Selection(ds, 90, 120), (Sub_Range{191, 200, 5, 12}));
+    EXPECT_FALSE(Series_Selection(ds, 7, 7));
+    EXPECT_EQ(Profile_Selection(ds, 5, 2), (Sub_Range{101, 200, 7, 10}));
+    EXPECT_FALSE(Profile_Selection(ds, 3, 3));
 }
 
 TEST(Chart_Interaction, ArrowKeysMoveTheSubSetAndStopAtTheEnds) {

@@ -68,18 +68,29 @@ TEST_F(Output_Rule, EveryWriterRefusesTheSourceLinksSpecialFilesAndFilesHoldingD
     fs::create_directory(dir.Path("folder"));
     const bool have_device = ::mknod(dir.Path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
     std::ofstream(dir.Path("full.txt")) << "keep me";
+    ASSERT_EQ(Run_Cli("settings --defaults " + Quoted(dir.Path("opts.txt")), dir.Path("")).exit_code, 0);
+    fs::create_hard_link(dir.Path("opts.txt"), dir.Path("opts.hard"));
+    const std::string options = Read_File_Text(dir.Path("opts.txt"));
+    // synth replaces an earlier file of its own, but never a FIFO, device or folder.
+    for (const std::string target : {"fifo", "folder", "null"}) {
+        if (target == "null" && !have_device) continue;
+        const auto r = Run_Cli("synth --ensembles 3 " + Quoted(dir.Path(target)), dir.Path(""));
+        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << target << ": " << r.err;
+    }
     const std::size_t before = Entries();
 
     for (const Writer& w : k_writers) {
-        // settings reads no ensemble file: the source is to it a file holding data.
-        const char* input = std::string(w.name) == "settings" ? "Over-Write of File Not Allowed" : "it is a file being read";
+        // settings reads no file at all: the others are to it files holding data.
+        const bool reads = std::string(w.name) != "settings";
+        const char* input = reads ? "it is a file being read" : "Over-Write of File Not Allowed";
         const std::pair<const char*, const char*> cases[] = {
-            {"src.ens", input}, {"link.ens", input}, {"hard.ens", input}, {"fifo", "not a regular file"},
+            {"src.ens", input}, {"link.ens", input}, {"hard.ens", input}, {"opts.hard", input}, {"fifo", "not a regular file"},
             {"folder", "not a regular file"}, {"null", "not a regular file"}, {"full.txt", "Over-Write of File Not Allowed"}};
         for (const auto& [target, why] : cases) {
             if (std::string(target) == "null" && !have_device) continue;
             const auto start = std::chrono::steady_clock::now();
-            const auto r = Run_Cli(w.command(source, dir.Path(target)), dir.Path(""));
+            const std::string settings = reads ? " --settings " + Quoted(dir.Path("opts.txt")) : "";
+            const auto r = Run_Cli(w.command(source, dir.Path(target)) + settings, dir.Path(""));
             EXPECT_EQ(r.exit_code, 1) << w.name << " onto " << target << ": " << r.out;
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << w.name << " onto " << target << ": " << r.err;
             EXPECT_NE(r.err.find(why), std::string::npos) << w.name << " onto " << target << ": " << r.err;
@@ -87,6 +98,7 @@ TEST_F(Output_Rule, EveryWriterRefusesTheSourceLinksSpecialFilesAndFilesHoldingD
         }
         EXPECT_EQ(Read_File_Text(source), source_bytes) << w.name;
         EXPECT_EQ(Read_File_Text(dir.Path("full.txt")), "keep me") << w.name;
+        EXPECT_EQ(Read_File_Text(dir.Path("opts.txt")), options) << w.name;
         EXPECT_TRUE(fs::is_fifo(dir.Path("fifo"))) << w.name;
         EXPECT_TRUE(fs::is_empty(dir.Path("folder"))) << w.name;
         if (have_device) {

@@ -14,6 +14,10 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
+#include <netcdf.h>
+
+#include "export/netcdf_deflate.h"
+#include "export/netcdf_export.h"
 #include "export/netcdf_variables.h"
 #include "python_check.h"
 #include "support/cli_run.h"
@@ -168,6 +172,52 @@ TEST(Netcdf_Convert_Refused, ANonEmptyTargetAndTheSourceItselfAreNeverWritten) {
     fs::resize_file(nc, 0);  // an empty file may be written into
     EXPECT_EQ(Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d).exit_code, 0);
     EXPECT_GT(fs::file_size(nc), 0u);
+}
+
+// Every value of a variable as bytes, read back in this process (through the filter's
+// decompression when deflated).
+std::vector<unsigned char> Read_Variable(const std::string& path, const char* name) {
+    int nc = -1, var = -1, dims = 0, ids[NC_MAX_VAR_DIMS];
+    std::vector<unsigned char> bytes;
+    if (nc_open(path.c_str(), NC_NOWRITE, &nc) != NC_NOERR) return bytes;
+    nc_type type = NC_NAT;
+    std::size_t count = 1, element = 0;
+    if (nc_inq_varid(nc, name, &var) == NC_NOERR && nc_inq_var(nc, var, nullptr, &type, &dims, ids, nullptr) == NC_NOERR &&
+        nc_inq_type(nc, type, nullptr, &element) == NC_NOERR) {
+        for (int i = 0; i < dims; ++i) {
+            std::size_t length = 0;
+            nc_inq_dimlen(nc, ids[i], &length);
+            count *= length;
+        }
+        bytes.resize(count * element);
+        if (nc_get_var(nc, var, bytes.data()) != NC_NOERR) bytes.clear();
+    }
+    nc_close(nc);
+    return bytes;
+}
+
+TEST(Netcdf_Deflate, TheFastFilterCompressesAtTheLevelAskedAndReadsBackWhatWasWritten) {
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string ens = dir.Path("in.ens");
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 3000 --bins 20 --noise 20 --bottom-track", d).exit_code, 0);
+    Netcdf_Request request;
+    request.source = ens;
+    const Fast_Deflate_Use before = Fast_Deflate_Used();
+    for (const int level : {0, 4}) {
+        request.target = dir.Path("out" + std::to_string(level) + ".nc");
+        request.deflate_level = level;
+        ASSERT_EQ(Convert_To_Netcdf(request, No_Progress()).status, Netcdf_Status::k_written);
+    }
+    const Fast_Deflate_Use after = Fast_Deflate_Used();
+    EXPECT_GT(after.chunks, before.chunks);
+    EXPECT_EQ(after.last_level, 4);
+    EXPECT_LT(fs::file_size(dir.Path("out4.nc")), fs::file_size(dir.Path("out0.nc")) * 3 / 4);
+    for (const char* name : {"velocity_east", "velocity_raw", "correlation", "bt_range", "time"}) {
+        const std::vector<unsigned char> stored = Read_Variable(dir.Path("out0.nc"), name);
+        ASSERT_FALSE(stored.empty()) << name;
+        EXPECT_EQ(Read_Variable(dir.Path("out4.nc"), name), stored) << name;
+    }
 }
 
 }  // namespace

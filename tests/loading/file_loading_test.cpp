@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app_state.h"
 #include "loading/file_loading.h"
+#include "loading/series_bins.h"
 #include "processing/velocity_processing.h"
 #include "synth_writer.h"
 #include "support/temp_folder.h"
@@ -338,6 +340,28 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
     EXPECT_EQ(app.ds.Orientation_Count, 0);
     EXPECT_TRUE(app.ds.Series_Bins[0]);
     EXPECT_FALSE(app.ds.Series_Bins[3]);
+}
+
+TEST(Series_Bins, ChoiceStoredByInstrumentBinComesBackForBothFacings) {
+    for (const std::int32_t orientation : {3, -3}) {
+        SCOPED_TRACE(orientation);
+        Data_Set ds;
+        ds.Orientation_Count = orientation;
+        Settings settings;
+        settings.Series_Bins_Setting[9] = true;  // a bin the next file may have
+        ds.Series_Bins[0] = ds.Series_Bins[1] = true;
+        Store_Series_Bins(ds, settings, 4);
+        // Facing down, data-set index 0 is the bin farthest from the transducer: instrument bin 4.
+        const std::size_t far = orientation > 0 ? 3 : 0, next = orientation > 0 ? 2 : 1;
+        EXPECT_TRUE(settings.Series_Bins_Setting[far]);
+        EXPECT_TRUE(settings.Series_Bins_Setting[next]);
+        EXPECT_EQ(std::count(settings.Series_Bins_Setting.begin(), settings.Series_Bins_Setting.end(), true), 3);
+
+        Data_Set loaded;
+        loaded.Orientation_Count = orientation;
+        Map_Series_Bins(loaded, settings, 4);
+        EXPECT_EQ(loaded.Series_Bins, ds.Series_Bins);
+    }
 }
 
 TEST(Ensemble_Start, PositionsAreOneBasedRecordStarts) {

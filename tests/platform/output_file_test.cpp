@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -91,6 +92,24 @@ TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkSta
     fs::create_hard_link(empty, dir.Path("other"));
     fs::create_symlink(empty, dir.Path("link"));
 
+    {
+        // The last step, filling the target, fails (the file size limit): it is emptied again.
+        Output_File out;
+        ASSERT_TRUE(out.Open(empty));
+        const std::string block(1 << 18, 'x');
+        ASSERT_TRUE(out.Write(block.data(), block.size()));  // straight to the temporary file
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{1 << 16, old.rlim_max};
+        const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const Outcome o = out.Commit();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, old_handler);
+        EXPECT_EQ(o, Outcome_Kind::k_cannot_write);
+        EXPECT_EQ(fs::file_size(empty), 0u);
+        EXPECT_EQ(Entries(dir.Path()), 3u);
+    }
     ASSERT_TRUE(Write_Output_File(dir.Path("link"), "written"));
     EXPECT_TRUE(fs::is_symlink(dir.Path("link")));
     EXPECT_EQ(Read_File_Text(dir.Path("other")), "written");  // the same inode took the data
@@ -143,32 +162,38 @@ TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
     }
 }
 
-TEST(Output_File, AWriteKilledHalfwayLeavesNothingUnderTheTargetName) {
-    Temp_Folder dir;
-    const std::string target = dir.Path("out.txt");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        Output_File out;
-        if (!out.Open(target)) ::_exit(2);
-        const std::string block(1 << 20, 'x');
-        for (int i = 0; i < 4; ++i) out.Write(block.data(), block.size());
-        (void)!::write(ready[1], "w", 1);
-        for (;;) out.Write(block.data(), block.size());  // killed while writing
-    }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_FALSE(fs::exists(target));
-    if (Nameless_Files_Work(dir.Path())) {
-        EXPECT_EQ(Entries(dir.Path()), 0u);  // not even a temporary file
+TEST(Output_File, AWriteKilledHalfwayLeavesTheTargetAsItWas) {
+    for (const bool empty_target : {false, true}) {
+        Temp_Folder dir;
+        const std::string target = dir.Path("out.txt");
+        if (empty_target) Write_Text(target, "");
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Output_File out;
+            if (!out.Open(target)) ::_exit(2);
+            const std::string block(1 << 20, 'x');
+            for (int i = 0; i < 4; ++i) out.Write(block.data(), block.size());
+            (void)!::write(ready[1], "w", 1);
+            for (;;) out.Write(block.data(), block.size());  // killed while writing
+        }
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(fs::exists(target), empty_target);
+        if (empty_target) {
+            EXPECT_EQ(fs::file_size(target), 0u);
+        }
+        if (Nameless_Files_Work(dir.Path())) {
+            EXPECT_EQ(Entries(dir.Path()), empty_target ? 1u : 0u);  // not even a temporary file
+        }
     }
 }
 

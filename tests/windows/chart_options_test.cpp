@@ -142,6 +142,7 @@ TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
     s.EoP_Options[3] = true;
     s.Cursor_Ens = shell_.state.ds.Cursor_Ens = 12;
     shell_.state.ds.Series_Bins[0] = true;  // the bin farthest below the surface: list item 30
+    s.Series_Bins_Setting[29] = true;       // ... and instrument bin 30, where the list stores it
     const std::string before = Settings_Text("before.txt");
     Open();
     EXPECT_EQ(Find<QListWidget>("lstSeries_Bins").item(29)->checkState(), Qt::Checked);
@@ -152,6 +153,9 @@ TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
     EXPECT_TRUE(shell_.state.ds.Series_Bins[0]);
     EXPECT_FALSE(shell_.state.ds.Series_Bins[29]);
     EXPECT_TRUE(shell_.messages.empty());
+    Find<QListWidget>("lstSeries_Bins").item(29)->setCheckState(Qt::Unchecked);
+    dialog_.Dialog_To_Options();
+    EXPECT_FALSE(s.Series_Bins_Setting[29]) << "the list's choice is kept for the next run";
 }
 
 TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {

@@ -1,10 +1,13 @@
 // The Whole Set and Sub Set windows driven by real mouse and key events, and the animations.
 
 #include <QAction>
+#include <QListWidget>
 #include <QScrollBar>
+#include <QTabWidget>
 
 #include "gui_fixture.h"
 #include "windows/animator.h"
+#include "windows/chart_options_dialog.h"
 #include "windows/chart_widget.h"
 #include "windows/sub_set_window.h"
 #include "windows/whole_set_window.h"
@@ -164,6 +167,79 @@ TEST_F(Data_Windows_Test, ZoomToOneColumnLoadsNothingAndARectangleZoomsIn) {
     EXPECT_EQ(Ds().Last_Ens, first + 150);
     EXPECT_EQ(Ds().First_Bin, 40 - 30);
     EXPECT_EQ(Ds().Last_Bin, 40 - 5);
+}
+
+TEST_F(Data_Windows_Test, ARectangleInTheSeriesPaneZoomsToItsEnsemblesAndInTheProfilePaneToItsBins) {
+    Open();
+    const std::int32_t first = Ds().First_Ens, first_bin = Ds().First_Bin, last_bin = Ds().Last_Bin;
+    const Sub_Set_Layout l = W().Sub().View().layout;
+    const auto series = [&](std::int32_t e, double share) {
+        return Widget_Point(Sub_Chart(), {W().Sub().Get_Chart3d_DataCoordinate({e, 0}).x(), l.series_top + share * l.series_height});
+    };
+    Drag(Sub_Chart(), series(40, 0.3), series(40, 0.8), false);
+    EXPECT_EQ(Ds().Sub_Count, 256) << "one sample wide selects nothing";
+    // In candle mode a double click picks the candle and zooms nowhere.
+    Ds().Series_Bins[20] = true;
+    W().State().settings.Averaging_All = false;
+    W().State().settings.Averaging_Interval = 64;
+    W().Redraw_Sub();
+    ASSERT_EQ(W().State().candles.candles, 4);
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, series(200, 0.5));
+    EXPECT_EQ(W().State().candles.selected, 3);
+    EXPECT_EQ(Ds().Sub_Count, 256);
+    Drag(Sub_Chart(), series(120, 0.3), series(40, 0.8), false);
+    EXPECT_EQ(Ds().First_Ens, first + 40);
+    EXPECT_EQ(Ds().Last_Ens, first + 120);
+    EXPECT_EQ(Ds().Sub_Count, 81);
+    EXPECT_EQ(Ds().First_Bin, first_bin) << "the pane's height is strips, not bins";
+    EXPECT_EQ(Ds().Last_Bin, last_bin);
+
+    const auto profile = [&](std::int32_t row) {
+        return Widget_Point(Sub_Chart(), {W().Sub().View().layout.profile_width / 2.0, W().Sub().Get_Chart3d_DataCoordinate({0, row}).y()});
+    };
+    Drag(Sub_Chart(), profile(5), profile(20), false);
+    EXPECT_EQ(Ds().First_Bin, last_bin - 20);
+    EXPECT_EQ(Ds().Last_Bin, last_bin - 5);
+    EXPECT_EQ(Ds().First_Ens, first + 40);
+    EXPECT_EQ(W().Sub().View().contour.results.Rows, 16);
+}
+
+TEST_F(Data_Windows_Test, RightClickOpensTheContourOptionsFromEitherContourButNotFromThePanes) {
+    Open();
+    const auto dialog_shown = [&] { return W().Options() && W().Options()->isVisible(); };
+    const Sub_Set_Layout l = W().Sub().View().layout;
+    QTest::mouseClick(&Sub_Chart(), Qt::RightButton, {}, Widget_Point(Sub_Chart(), {l.contour_left + l.contour_width / 2.0, l.series_top + l.series_height / 2.0}));
+    QTest::mouseClick(&Sub_Chart(), Qt::RightButton, {}, Widget_Point(Sub_Chart(), {l.profile_width / 2.0, l.height / 2.0}));
+    EXPECT_FALSE(dialog_shown());
+    for (Chart_Widget* chart : {&Whole_Chart(), &Sub_Chart()}) {
+        if (W().Options()) {
+            W().Options()->Tabs().setCurrentIndex(2);
+            W().Options()->close();
+        }
+        const QPoint at = chart == &Sub_Chart() ? Sub_Cell(100, 10) : Whole_Cell(100, 10);
+        QTest::mouseClick(chart, Qt::RightButton, {}, at);
+        ASSERT_TRUE(dialog_shown());
+        EXPECT_EQ(W().Options()->Tabs().currentIndex(), 0);
+    }
+}
+
+TEST_F(Data_Windows_Test, ABinToggledOnTheBinAxisIsStoredShownInTheOptionsAndKeptByAReload) {
+    Open();  // facing down: data-set bin b is instrument bin 41 - b
+    W().Open_Chart_Options(3);
+    const Sub_Set_View& v = W().Sub().View();
+    const QPointF row = W().Sub().Get_Chart3d_DataCoordinate({0, 5});
+    const QPointF axis{v.layout.contour_left + v.contour.geometry.Plot_Right() + 3, row.y()};
+    const std::int32_t bin = Ds().Last_Bin - 5;
+    const bool was = Ds().Series_Bins[static_cast<std::size_t>(bin - 1)];
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Widget_Point(Sub_Chart(), axis));
+    ASSERT_NE(Ds().Series_Bins[static_cast<std::size_t>(bin - 1)], was);
+    EXPECT_EQ(W().State().settings.Series_Bins_Setting[static_cast<std::size_t>(40 - bin)], !was);
+    auto* list = W().Options()->findChild<QListWidget*>(QStringLiteral("lstSeries_Bins"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->item(40 - bin)->checkState() == Qt::Checked, !was);
+
+    W().Reopen();
+    EXPECT_EQ(Ds().Series_Bins[static_cast<std::size_t>(bin - 1)], !was);
 }
 
 TEST_F(Data_Windows_Test, BorderDragsStayInsideTheirLimits) {

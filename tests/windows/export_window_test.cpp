@@ -12,6 +12,7 @@
 #include "gui_fixture.h"
 #include "support/cli_run.h"
 #include "windows/export_window.h"
+#include "windows/track_vector_window.h"
 
 namespace vantrel::test {
 namespace {
@@ -163,8 +164,11 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     fields[0]->setText("1");
     fields[1]->setText("30000");
     bool menus_enabled = true, whole_enabled = true, quit_enabled = false;
+    const auto track_menus = [&] {
+        return W().Track().Animate_Menu->menuAction()->isEnabled() || W().Track().Select_Reference->isEnabled();
+    };
     When([&] { return E().Busy() && E().Progress().value() > 0; }, [&] {
-        menus_enabled = W().Menus().File->menuAction()->isEnabled() || W().Menus().Export->isEnabled();
+        menus_enabled = W().Menus().File->menuAction()->isEnabled() || W().Menus().Export->isEnabled() || track_menus();
         whole_enabled = W().Whole_Frame().isEnabled();
         quit_enabled = E().Quit_Button().isEnabled();
         QTest::mouseClick(&E().Quit_Button(), Qt::LeftButton);
@@ -183,6 +187,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     EXPECT_FALSE(W().Is_Busy());
     EXPECT_TRUE(W().Whole_Frame().isEnabled());
     EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+    EXPECT_TRUE(track_menus());
     const std::string written = Read_File_Text(out);
     EXPECT_GT(written.size(), 0u);
     EXPECT_LT(std::count(written.begin(), written.end(), '\n'), 29000) << "the export ran to its end";

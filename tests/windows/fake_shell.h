@@ -28,6 +28,7 @@ public:
         shown_code = what;
     }
     void Open_Chart_Options(int) override {}
+    void Series_Bins_Changed() override {}
     void Update_Viewer() override {}
     void Update_Data_View(std::int32_t, std::int32_t) override {}
     void Show_Trend() override {}

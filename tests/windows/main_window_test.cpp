@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "gui_fixture.h"
+#include "windows/chart_options_dialog.h"
 #include "windows/progress_window.h"
 
 namespace vantrel::test {
@@ -104,6 +105,15 @@ TEST_F(Large_Load_Test, ClosingWhileALoadRunsStopsItThenSavesAndCloses) {
     EXPECT_FALSE(W().isVisible());
     EXPECT_TRUE(std::filesystem::exists(folder_.Path("VTRLOps.Txt")));
     EXPECT_LT(W().State().ds.Whole_Count, k_whole);
+}
+
+TEST_F(Gui_Test, StartUpClosesTheChartOptionsDialog) {
+    W().Start({Synth("a.ens", 300)});
+    W().Open_Chart_Options(2);
+    ASSERT_TRUE(W().Options()->isVisible());
+    W().Start({});
+    ASSERT_NE(W().Options(), nullptr);
+    EXPECT_FALSE(W().Options()->isVisible());
 }
 
 TEST_F(Gui_Test, ExitFromTheMenuSavesTheSettingsAndTheWindowChecks) {

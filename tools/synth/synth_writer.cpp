@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/output_file.h"
 #include "platform/text_format.h"
 #include "synth_encoder.h"
 #include "synth_nb.h"
@@ -20,19 +21,17 @@ constexpr std::size_t k_chunk_bytes = 8u << 20;
 
 bool Every(std::int64_t index, std::int64_t k) { return k > 0 && (index + 1) % k == 0; }
 
+// Opens path under the output rule; a synthetic file replaces an earlier one whole.
+void Open_Output(Output_File& out, const std::string& path, bool named_temporary = false) {
+    if (const Outcome opened = out.Open(path, {}, Existing_Output::k_replace, named_temporary); !opened)
+        throw std::runtime_error(opened.message);
+}
+
 // Buffers the file in large chunks and keeps the manifest's positions.
 class Chunk_Writer {
 public:
-    Chunk_Writer(const std::string& path, Synth_Manifest& m) : path_(path), m_(m) {
-        file_ = std::fopen(path.c_str(), "wb");
-        if (!file_) throw std::runtime_error("cannot write " + path);
-        buffer_.reset(new std::uint8_t[k_chunk_bytes]);
-    }
-    ~Chunk_Writer() {
-        if (file_) std::fclose(file_);
-    }
-    Chunk_Writer(const Chunk_Writer&) = delete;
-    Chunk_Writer& operator=(const Chunk_Writer&) = delete;
+    Chunk_Writer(Output_File& out, const std::string& path, Synth_Manifest& m)
+        : out_(out), path_(path), m_(m), buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(k_chunk_bytes)) {}
 
     // Room for n bytes at the end of the buffer, recorded as one manifest entry.
     std::uint8_t* Reserve(std::size_t n, Record_Kind kind, std::int64_t index, std::int32_t number) {
@@ -47,23 +46,18 @@ public:
         m_.entries.push_back({Record_Kind::Dropped, index, number, position_, 0});
     }
     void Flush() {
-        if (used_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
-            throw std::runtime_error("cannot write " + path_);
-        }
+        if ((used_ && !out_.Write(buffer_.get(), used_)) || !out_.Stream().flush()) throw std::runtime_error("cannot write " + path_);
         used_ = 0;
     }
     void Close() {
         Flush();
-        const int rc = std::fclose(file_);
-        file_ = nullptr;
-        if (rc != 0) throw std::runtime_error("cannot write " + path_);
         m_.file_bytes = position_ - 1;
     }
 
 private:
+    Output_File& out_;
     std::string path_;
     Synth_Manifest& m_;
-    std::FILE* file_ = nullptr;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t used_ = 0;
     std::int64_t position_ = 1;
@@ -153,31 +147,28 @@ std::string Zero_Padded(std::int64_t value, std::size_t width) {
 // manifest's positions into their members.
 void Split_Stream(const std::string& stream, const std::vector<std::string>& names,
                   const std::vector<std::int64_t>& cuts, Synth_Manifest& m) {
-    std::FILE* in = std::fopen(stream.c_str(), "rb");
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(stream.c_str(), "rb"), std::fclose);
     if (!in) throw std::runtime_error("cannot read " + stream);
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[k_chunk_bytes]);
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(k_chunk_bytes);
     std::int64_t at = 1;
     m.members.clear();
     m.member_bytes.clear();
     for (std::size_t k = 0; k < names.size(); ++k) {
         const std::int64_t end = k + 1 < cuts.size() ? cuts[k + 1] : m.file_bytes + 1;
-        std::FILE* out = std::fopen(names[k].c_str(), "wb");
-        bool ok = out != nullptr;
+        Output_File out;
+        Open_Output(out, names[k]);
+        bool ok = true;
         for (std::int64_t left = end - at; ok && left > 0;) {
             const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, k_chunk_bytes));
-            ok = std::fread(buffer.get(), 1, n, in) == n && std::fwrite(buffer.get(), 1, n, out) == n;
+            ok = std::fread(buffer.get(), 1, n, in.get()) == n && out.Write(buffer.get(), n);
             left -= static_cast<std::int64_t>(n);
         }
-        if (out && std::fclose(out) != 0) ok = false;
-        if (!ok) {
-            std::fclose(in);
-            throw std::runtime_error("cannot write " + names[k]);
-        }
+        if (const Outcome written = ok ? out.Commit() : Failure(Outcome_Kind::k_cannot_write, "cannot write " + names[k]); !written)
+            throw std::runtime_error(written.message);
         m.members.push_back(names[k]);
         m.member_bytes.push_back(end - at);
         at = end;
     }
-    std::fclose(in);
     for (Manifest_Entry& e : m.entries) {
         const auto k = static_cast<std::size_t>(std::upper_bound(cuts.begin(), cuts.end(), e.position) - cuts.begin()) - 1;
         e.member = static_cast<std::int32_t>(k);
@@ -237,9 +228,12 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
     const std::int64_t member_count = opt.split_every > 0 ? (opt.ensembles + opt.split_every - 1) / opt.split_every : 1;
     const std::vector<std::string> names =
         opt.split_every > 0 ? Synth_Member_Names(path, opt.acquisition_set, member_count) : std::vector<std::string>{path};
-    const std::string temp = path + ".part";
-    try {
-        Chunk_Writer w(temp, m);
+    // A set is cut from one stream kept in a temporary file beside the first member.
+    const bool split = opt.split_every > 0;
+    Output_File out;
+    Open_Output(out, path, split);
+    {
+        Chunk_Writer w(out, path, m);
         Synth_Rng garbage_rng(opt.seed ^ 0xA5A5A5A5DEADBEEFull);
         Synth_Rng foreign_rng(opt.seed ^ 0x5A5A5A5A0F0F0F0Full);
         auto ens = std::make_unique<Synth_Ensemble>();
@@ -288,25 +282,13 @@ Synth_Manifest Write_Synth_File(const std::string& path, const Synth_Options& op
             if (last) Write_Garbage(w, opt.garbage, garbage_rng, marker);
         }
         w.Close();
-    } catch (...) {
-        std::remove(temp.c_str());
-        throw;
     }
-    if (opt.split_every > 0) {
-        try {
-            const std::vector<std::int64_t> cuts = Member_Cuts(m, opt);
-            Split_Stream(temp, std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(cuts.size())), cuts, m);
-        } catch (...) {
-            std::remove(temp.c_str());
-            throw;
-        }
-        std::remove(temp.c_str());
-        return m;
+    if (split) {
+        const std::vector<std::int64_t> cuts = Member_Cuts(m, opt);
+        Split_Stream(out.Temporary_Path(), std::vector<std::string>(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(cuts.size())), cuts, m);
+        return m;  // the stream's file goes with out
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        throw std::runtime_error("cannot rename " + temp + " to " + path);
-    }
+    if (const Outcome written = out.Commit(); !written) throw std::runtime_error(written.message);
     m.members = {path};
     m.member_bytes = {m.file_bytes};
     return m;

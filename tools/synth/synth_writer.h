@@ -43,7 +43,8 @@ struct Synth_Manifest {
 // Throws std::invalid_argument when path does not have the shape, or count runs past the last number.
 std::vector<std::string> Synth_Member_Names(const std::string& path, bool acquisition_set, std::int64_t count);
 
-// Writes the file at path (through a temporary name); the options are resolved first.
+// Writes the file at path under the output rule, replacing an earlier file whole (never a
+// device, FIFO or folder); the options are resolved first.
 // With split_every the stream is cut into a file set whose first member is path.
 // Throws std::invalid_argument for bad options, std::runtime_error when the file
 // cannot be written.

@@ -1,0 +1,128 @@
+#include "export/netcdf_deflate.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include <dlfcn.h>
+#include <hdf5.h>
+#include <libdeflate.h>
+#include <zlib.h>
+
+namespace vantrel {
+
+namespace {
+
+Fast_Deflate_Use g_use;
+
+struct Compressor_Free {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+// One compressor, kept for the level last asked for: allocating one costs more than a chunk.
+libdeflate_compressor* Compressor(int level) {
+    thread_local std::unique_ptr<libdeflate_compressor, Compressor_Free> compressor;
+    thread_local int compressor_level = -1;
+    if (!compressor || compressor_level != level) {
+        compressor.reset(libdeflate_alloc_compressor(level));
+        compressor_level = compressor ? level : -1;
+    }
+    return compressor.get();
+}
+
+// Replaces *buf (of *buf_size bytes) by out; the library owns both through its allocator.
+std::size_t Hand_Over(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf) {
+    H5free_memory(*buf);
+    *buf = out;
+    *buf_size = out_bytes;
+    return out_bytes;
+}
+
+std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, void** buf) {
+    libdeflate_compressor* c = Compressor(static_cast<int>(level));
+    if (c == nullptr) return 0;
+    const std::size_t bound = libdeflate_zlib_compress_bound(c, nbytes);
+    void* out = H5allocate_memory(bound, false);
+    if (out == nullptr) return 0;
+    const std::size_t written = libdeflate_zlib_compress(c, *buf, nbytes, out, bound);
+    if (written == 0) {
+        H5free_memory(out);
+        return 0;
+    }
+    ++g_use.chunks;
+    g_use.last_level = static_cast<int>(level);
+    return Hand_Over(out, written, buf_size, buf);
+}
+
+// Reading goes through zlib, growing the output as the built-in filter does, since the
+// chunk's size is not known here.
+std::size_t Decompress(std::size_t nbytes, std::size_t* buf_size, void** buf) {
+    std::size_t capacity = std::max<std::size_t>(*buf_size, 1) * 2;
+    auto* out = static_cast<unsigned char*>(H5allocate_memory(capacity, false));
+    if (out == nullptr) return 0;
+    z_stream z;
+    std::memset(&z, 0, sizeof z);
+    z.next_in = static_cast<Bytef*>(*buf);
+    z.avail_in = static_cast<uInt>(nbytes);
+    if (inflateInit(&z) != Z_OK) {
+        H5free_memory(out);
+        return 0;
+    }
+    z.next_out = out;
+    z.avail_out = static_cast<uInt>(capacity);
+    int status = Z_OK;
+    while (status == Z_OK) {
+        status = inflate(&z, Z_SYNC_FLUSH);
+        if (status == Z_OK && z.avail_out == 0) {
+            auto* bigger = static_cast<unsigned char*>(H5resize_memory(out, capacity * 2));
+            if (bigger == nullptr) break;
+            out = bigger;
+            z.next_out = out + capacity;
+            z.avail_out = static_cast<uInt>(capacity);
+            capacity *= 2;
+        } else if (status == Z_OK && z.avail_in == 0) {
+            status = Z_DATA_ERROR;  // the stream ended before its end mark
+        }
+    }
+    const std::size_t produced = z.total_out;
+    inflateEnd(&z);
+    if (status != Z_STREAM_END) {
+        H5free_memory(out);
+        return 0;
+    }
+    return Hand_Over(out, produced, buf_size, buf);
+}
+
+std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_values[], std::size_t nbytes,
+                   std::size_t* buf_size, void** buf) {
+    if (flags & H5Z_FLAG_REVERSE) return Decompress(nbytes, buf_size, buf);
+    if (cd_nelmts != 1 || cd_values[0] > 9) return 0;
+    return Compress(cd_values[0], nbytes, buf_size, buf);
+}
+
+}  // namespace
+
+bool Register_Fast_Deflate() {
+    static const bool registered = [] {
+        // H5Zregister refuses the predefined filter ids, so the library's own registration,
+        // which replaces an entry of the same id, is looked up; it has this signature in the
+        // 1.10 to 1.14 series. Any other HDF5 keeps zlib.
+        using Register = herr_t (*)(const H5Z_class2_t*);
+        unsigned major = 0, minor = 0, release = 0;
+        if (H5get_libversion(&major, &minor, &release) < 0 || major != 1 || minor < 10 || minor > 14) return false;
+        void* symbol = dlsym(RTLD_DEFAULT, "H5Z_register");
+        if (symbol == nullptr) return false;
+        Register h5z_register = nullptr;
+        static_assert(sizeof symbol == sizeof h5z_register);
+        std::memcpy(&h5z_register, &symbol, sizeof symbol);
+        static const H5Z_class2_t k_filter = {
+            H5Z_CLASS_T_VERS, H5Z_FILTER_DEFLATE, 1, 1, "deflate", nullptr, nullptr, Filter,
+        };
+        return h5z_register(&k_filter) >= 0;
+    }();
+    return registered;
+}
+
+Fast_Deflate_Use Fast_Deflate_Used() { return g_use; }
+
+}  // namespace vantrel
