@@ -13,9 +13,9 @@ std::uint64_t Next_Whole_Generation() {
 }
 }  // namespace
 
-void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens) {
+void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens, int bins_held) {
     const std::size_t n = static_cast<std::size_t>(std::max({max_sub_ens, max_whole_ens, 0})) + 1;
-    const std::size_t bins = k_max_bins;
+    const auto bins = static_cast<std::size_t>(std::clamp(bins_held, 0, k_max_bins));
     ds.Sub_Ens_Number.Resize(n);
     ds.Sub_Time.Resize(7, n);
     ds.Sub_Corr.Resize(5, bins, n);
@@ -39,7 +39,7 @@ void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::
     if (!whole) return;
     ds.Whole_Generation = Next_Whole_Generation();
     const std::size_t w = static_cast<std::size_t>(std::max(max_whole_ens, 0)) + 1;
-    ds.Bin_Work.Resize(3, bins);
+    ds.Bin_Work.Resize(3, k_max_bins);
     ds.Whole_Time.Resize(7, w);
     ds.Whole_Corr.Resize(5, bins, w);
     ds.Whole_Echo.Resize(5, bins, w);
@@ -49,6 +49,17 @@ void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::
     for (auto* a : {&ds.Whole_Nav_Vel, &ds.Whole_Ref_Vel, &ds.Whole_BT_Vel, &ds.Whole_WM_Vel}) a->Resize(6, w);
     ds.Whole_BT_Range.Resize(5, w);
 }
+
+void Fit_Profile_Bins(Data_Set& ds, int bins) {
+    const bool whole_fits = ds.Whole_Vel.Last_Extent() == 0 || bins <= static_cast<int>(ds.Whole_Vel.Extent(1));
+    if (bins <= Profile_Bins(ds) && whole_fits) return;
+    const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
+    // A Whole Set array not yet allocated has rank 1 and stays as it is.
+    for (auto* a : {&ds.Sub_Corr, &ds.Sub_Echo, &ds.Sub_PGood, &ds.Whole_Corr, &ds.Whole_Echo, &ds.Whole_PGood}) a->Widen(b);
+    for (auto* a : {&ds.Sub_Vel, &ds.Whole_Vel}) a->Widen(b);
+}
+
+int Profile_Bins(const Data_Set& ds) { return static_cast<int>(ds.Sub_Vel.Extent(1)); }
 
 namespace {
 
@@ -71,7 +82,8 @@ void Copy_Components(const Dense_Array<T>& from, Dense_Array<T>& to, std::size_t
 void Copy_To_Whole_Set(Data_Set& ds, int num_bins) {
     const std::size_t capacity = ds.Whole_Time.Last_Extent();
     const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(std::max(ds.Sub_Count, 0)), capacity);
-    const std::size_t bins = static_cast<std::size_t>(std::clamp(num_bins, 0, k_max_bins));
+    const std::size_t bins = std::min({static_cast<std::size_t>(std::clamp(num_bins, 0, k_max_bins)),
+                                       ds.Sub_Vel.Extent(1), ds.Whole_Vel.Extent(1)});
     ds.Whole_Count = ds.Sub_Count;
     ds.Whole_First_Ens = ds.First_Ens;
     ds.Whole_Step = ds.Ens_Step;

@@ -75,7 +75,15 @@ struct Data_Set {
 
 // Resizes the Sub Set arrays to max(max_sub, max_whole) + 1 slots and, when whole is
 // true, the Whole Set arrays to max_whole + 1 slots and Bin_Work. Contents are cleared.
-void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens);
+// The profile arrays hold `bins` bins (0..256); the decoders widen them for more.
+void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens,
+                       int bins = k_max_bins);
+
+// Widens the Sub Set and Whole Set profile arrays to at least `bins` bins, keeping every value.
+void Fit_Profile_Bins(Data_Set& ds, int bins);
+
+// Bins the Sub Set profile arrays hold.
+int Profile_Bins(const Data_Set& ds);
 
 // Copies slots 0..Sub_Count-1 of the Sub Set into the Whole Set (bins below num_bins only)
 // and records Whole_Count, Whole_First_Ens and Whole_Step.

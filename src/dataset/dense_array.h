@@ -2,6 +2,7 @@
 // Dense array of up to three indices, the first varying fastest in memory.
 // Resizing discards the contents (numbers become 0, strings empty).
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -77,6 +79,17 @@ public:
     const T& operator()(std::size_t i0, std::size_t i1 = 0, std::size_t i2 = 0) const {
         assert(i0 < n0_ && i1 < n1_ && i2 < n2_);
         return data_[i0 + n0_ * (i1 + n1_ * i2)];
+    }
+
+    // Widens the middle index of a three-index array to n1, every element keeping its indices;
+    // the new ones are zero. Narrower or equal n1, or another rank, changes nothing.
+    void Widen(std::size_t n1) {
+        if (rank_ != 3 || n1 <= n1_) return;
+        Dense_Array wider;
+        wider.Resize(n0_, n1, n2_);
+        const std::size_t kept = n0_ * n1_;
+        for (std::size_t s = 0; s < n2_; ++s) std::copy_n(Slice(s), kept, wider.Slice(s));
+        *this = std::move(wider);
     }
 
     // First element of the last index's slice: components of all bins of one slot are contiguous.

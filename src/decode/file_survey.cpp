@@ -1,5 +1,7 @@
 #include "decode/file_survey.h"
 
+#include <new>
+
 #include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
@@ -169,8 +171,10 @@ bool Show_File_Stats(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt
     bool ok = false;
     try {
         ok = Survey(ds, dec, opt, set, file_name, text, progress);
+    } catch (const std::bad_alloc&) {
+        throw;  // arrays widened for the file's bins that do not fit: the caller reports memory
     } catch (const std::exception&) {
-        ok = false;  // a vanished member or an allocation failure ends the survey quietly
+        ok = false;  // a vanished member ends the survey quietly
     }
     info_text = text;
     return ok;

@@ -17,7 +17,8 @@ namespace vantrel {
 // True when the file (or the set it opens, by set) has a known structure and valid first
 // and last ensembles. Writes info_text (lines ended by CR LF), set.File_Size, the file's
 // ensemble range in ds, slots 0 and 1 and the set-up scalars of the first ensemble.
-// Reads only the start and the end of the data.
+// Reads only the start and the end of the data. Throws std::bad_alloc only, when the
+// arrays cannot widen to the file's bins.
 bool Show_File_Stats(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Set_State& set,
                      std::string& info_text, const std::string& file_name, Progress_Hooks& progress);
 

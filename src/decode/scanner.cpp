@@ -1,10 +1,27 @@
 #include "decode/scanner.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vantrel {
 
 std::uint16_t Checksum(const std::uint8_t* data, std::size_t n) {
-    std::uint32_t sum = 0;  // 65535 bytes of 255 cannot overflow 32 bits
-    for (std::size_t i = 0; i < n; ++i) sum += data[i];
+    std::uint64_t sum = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sums of absolute differences from zero add 16 bytes into two lanes in one step, where
+    // widening each byte costs four; the scan over a file spends most of its time here.
+    __m128i lanes = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        lanes = _mm_add_epi64(lanes, _mm_sad_epu8(bytes, zero));
+    }
+    sum = static_cast<std::uint64_t>(_mm_cvtsi128_si64(lanes)) +
+          static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(lanes, lanes)));
+#endif
+    for (; i < n; ++i) sum += data[i];
     return static_cast<std::uint16_t>(sum);
 }
 

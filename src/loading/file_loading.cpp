@@ -116,7 +116,9 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     if (Binary_File probe; !probe.Open(name)) return Failure(Outcome_Kind::k_invalid_file, probe.Open_Error());
     app.load.File_Name = name;
     host.Hooks().stop_requested = false;
-    Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
+    // Bins as decoded so far: the arrays widen with the file's, and a narrow file leaves
+    // most of its pages untouched.
+    Allocate_Data_Set(ds, true, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens, dec.Num_Bins);
     app.file_set = Test_For_File_Set(name, app.menus.MultiFile);
     if (!Show_File_Stats(ds, dec, Decode_Options_Of(app), app.file_set, app.Info_Text, name, host.Hooks())) {
         ds.File_Loaded = false;

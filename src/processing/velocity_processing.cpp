@@ -9,6 +9,7 @@
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
+#include "processing/magnitude_direction.h"
 
 namespace vantrel {
 
@@ -309,45 +310,6 @@ void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& 
     }
 }
 
-// atan(z) for 0 <= z <= 1 within 2e-8 radians: a polynomial, no call.
-inline double Atan_Unit(double z) {
-    const double z2 = z * z;
-    return z * (1 + z2 * (-0.3333314528 +
-                          z2 * (0.1999355085 +
-                                z2 * (-0.1420889944 +
-                                      z2 * (0.1065626393 +
-                                            z2 * (-0.0752896400 +
-                                                  z2 * (0.0429096138 + z2 * (-0.0161657367 + z2 * 0.0028662257))))))));
-}
-
-// rnd(10 x Velocity_Direction(u, v)) for u and v not 0. The polynomial's direction is
-// within 2e-5 tenths of the exact one, so away from a half it rounds the same way; the
-// rare value near a half is worked out exactly.
-double Direction_Tenths(double u, double v) {
-    const double au = std::fabs(u), av = std::fabs(v);
-    const double z = std::min(au, av) / std::max(au, av);
-    const double p = Atan_Unit(z);
-    const double angle = av <= au ? p : 1.5707963267948966 - p;  // atan |v / u|
-    const double signed_angle = (u > 0) == (v > 0) ? angle : -angle;
-    const double base = u > 0 ? 90.0 : 270.0;
-    const double tenths = 10 * (base - signed_angle * k_rad_to_deg);
-    const double rounded = Round_Small(tenths);
-    if (std::fabs(tenths - rounded) < 0.499) return rounded;
-    return Round_Small(10 * (base - std::atan(v / u) * k_rad_to_deg));
-}
-
-// Slots 4 and 5 from slots 0 (east) and 1 (north); a bin is bad in both when either component is bad.
-void Magnitude_Direction(std::int16_t* v) {
-    if (v[0] == k_bad || v[1] == k_bad) {
-        v[4] = v[5] = k_bad;
-        return;
-    }
-    const double u = v[0], n = v[1];
-    v[4] = static_cast<std::int16_t>(Round_Small(std::min(std::sqrt(u * u + n * n), 32767.0)));
-    const double tenths = (u == 0 || n == 0) ? Round_Small(10 * Velocity_Direction(u, n)) : Direction_Tenths(u, n);
-    v[5] = static_cast<std::int16_t>(tenths);
-}
-
 }  // namespace
 
 double Velocity_Direction(double east, double north) {
@@ -369,7 +331,7 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
 
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     Add_Reference(vel, n, Reference_Vector(dec, ds, settings.Vel_Reference, e));
-    for (int i = 0; i < n; ++i) Magnitude_Direction(vel + k_vel_components * static_cast<std::size_t>(i));
+    Magnitude_Direction_Profile(vel, n);
     Magnitude_Direction(ds.Sub_BT_Vel.Slice(e));
     Magnitude_Direction(ds.Sub_WM_Vel.Slice(e));
 

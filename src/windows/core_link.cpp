@@ -31,7 +31,7 @@ bool Run_Read_File_Selection(App_State& app, Open_File_Host& host, std::int32_t 
 }
 
 void Reallocate_Sub_Set(App_State& app) {
-    Allocate_Data_Set(app.ds, false, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens);
+    Allocate_Data_Set(app.ds, false, app.settings.Max_Sub_Ens, app.settings.Max_Whole_Ens, Profile_Bins(app.ds));
 }
 
 Outcome Run_Save_Range(const App_State& app, const std::string& target, std::int32_t F, std::int32_t L) {

@@ -36,7 +36,6 @@ namespace vantrel {
 namespace {
 
 constexpr int k_start_width = 1024, k_start_height = 768;  // screen pixels
-constexpr std::int64_t k_yield_ms = 30;                    // between event-loop runs of a long load
 
 QMdiSubWindow* Add_Child(QMdiArea& mdi, QWidget* window) {
     QMdiSubWindow* frame = mdi.addSubWindow(window);
@@ -377,10 +376,10 @@ void Main_Window::Set_Progress(int percent) {
 }
 
 // The loaders report progress per ensemble: between those reports the window, its Stop
-// button and the close box answer at least every k_yield_ms.
+// button and the close box answer at least every yield_ms_.
 void Main_Window::Yield_If_Due() {
     const std::int64_t now = Now_Ms();
-    if (now - last_yield_ms_ < k_yield_ms) return;
+    if (now - last_yield_ms_ < yield_ms_) return;
     last_yield_ms_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

@@ -138,6 +138,8 @@ public:
     Animator& Animation() { return *animator_; }
     const Recent_Files& Recent() const { return recent_; }
     std::int32_t Monitor_Interval() const { return monitor_interval_; }
+    // How long a long load may run between event-loop turns; 0 turns it at every report.
+    void Set_Yield_Interval_Ms(std::int64_t ms) { yield_ms_ = ms; }
     int Opens_Finished() const { return opens_finished_; }
     const QString& Last_Message() const { return last_message_; }
 
@@ -196,6 +198,7 @@ private:
     int opens_finished_ = 0;
     QString last_message_;
     std::int64_t last_yield_ms_ = -1000;
+    std::int64_t yield_ms_ = 30;
 
     // Monitoring.
     std::string Monitor_File;

@@ -57,6 +57,32 @@ TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
     EXPECT_EQ(ds.Whole_Vel(5, 24, 1), 129);  // the Whole Set keeps the previous copy
 }
 
+TEST(Data_Set, WideningToMoreBinsKeepsEveryValueInBothSets) {
+    Data_Set ds;
+    Allocate_Data_Set(ds, true, 5, 3, 7);
+    for (std::size_t s = 0; s < 6; ++s) {
+        for (std::size_t b = 0; b < 7; ++b) {
+            ds.Sub_Vel(7, b, s) = static_cast<std::int16_t>(-100 * s - b);
+            ds.Sub_PGood(4, b, s) = static_cast<std::uint8_t>(10 * s + b);
+            if (s < 4) ds.Whole_Echo(0, b, s) = static_cast<std::uint8_t>(20 * s + b + 1);
+        }
+    }
+    Fit_Profile_Bins(ds, 5);  // fewer: nothing moves
+    EXPECT_EQ(Profile_Bins(ds), 7);
+    Fit_Profile_Bins(ds, 30);
+    EXPECT_EQ(Profile_Bins(ds), 30);
+    ASSERT_EQ(ds.Whole_Echo.Extent(1), 30u);
+    for (std::size_t s = 0; s < 6; ++s) {
+        for (std::size_t b = 0; b < 30; ++b) {
+            EXPECT_EQ(ds.Sub_Vel(7, b, s), b < 7 ? -100 * static_cast<int>(s) - static_cast<int>(b) : 0);
+            EXPECT_EQ(ds.Sub_PGood(4, b, s), b < 7 ? 10 * s + b : 0);
+            if (s < 4) {
+                EXPECT_EQ(ds.Whole_Echo(0, b, s), b < 7 ? 20 * s + b + 1 : 0);
+            }
+        }
+    }
+}
+
 TEST(Data_Set, ClearSlotTouchesOnlyThatSlot) {
     Data_Set ds;
     Allocate_Data_Set(ds, false, 128, 1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "decode/scanner.h"
 #include "support/bb_builder.h"
 
@@ -18,6 +20,18 @@ std::uint32_t Number_In_Buffer(const Decoder_State& dec) {
     // Variable leader is the second block: offset at table entry 1.
     const std::size_t off = dec.Ens_Buffer[8] | (dec.Ens_Buffer[9] << 8);
     return dec.Ens_Buffer[off + 2] | (dec.Ens_Buffer[off + 3] << 8);
+}
+
+TEST(Scanner, ChecksumIsTheByteSumModulo65536AtEveryLengthAndAlignment) {
+    Bytes bytes(70000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(255 - (i * 7) % 13);
+    for (std::size_t start = 0; start < 3; ++start) {
+        for (const std::size_t n : std::vector<std::size_t>{0, 1, 15, 16, 17, 31, 33, 64, 65, 1000, 65535, 69990}) {
+            std::uint32_t sum = 0;
+            for (std::size_t i = 0; i < n; ++i) sum += bytes[start + i];
+            EXPECT_EQ(Checksum(bytes.data() + start, n), static_cast<std::uint16_t>(sum)) << start << " + " << n;
+        }
+    }
 }
 
 struct Scan_Fixture {

@@ -75,7 +75,8 @@ TEST(Open_Failures, ArraysThatDoNotFitInMemoryAreReportedAsMemory) {
     GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
 #endif
     Temp_Folder dir;
-    const std::string name = dir.Write("a.ens", test::BB_Run(1, 20, 400));
+    // The arrays take the file's bins: many bins, so that they are large.
+    const std::string name = dir.Write("a.ens", test::BB_Run(1, 20, 400, 0x5243, 255));
     const int code = In_Child([&] {
         App_State app;
         Open_File_Host host;

@@ -123,11 +123,12 @@ inline Bytes Build_BB_Ensemble(const BB_Fields& f) {
 
 // Ensembles numbered first..first+count-1 of record_bytes each; the clock's second counts them.
 inline Bytes BB_Run(std::uint32_t first, std::uint32_t count, std::size_t record_bytes = 1000,
-                    unsigned sys_config = 0x5243) {
+                    unsigned sys_config = 0x5243, std::uint8_t bins = 4) {
     Bytes out;
     for (std::uint32_t n = first; n < first + count; ++n) {
         BB_Fields f;
         f.ens_number = n;
+        f.leader.bins = bins;
         f.clock[5] = static_cast<std::uint8_t>(n % 60);
         f.leader.sys_config = sys_config;
         f.record_bytes = record_bytes;

@@ -71,6 +71,7 @@ protected:
         path_ = Synth("large.ens", k_ensembles, 4);
         W().Start({});
         W().State().settings.Max_Whole_Ens = k_whole;
+        W().Set_Yield_Interval_Ms(0);  // a fast walk would otherwise end before its first turn
     }
     bool Walk_Under_Way() { return W().Progress().isVisible() && W().Progress().ProgressBar1().value() >= 1; }
 

@@ -1,0 +1,109 @@
+// Profile arrays sized from the file's bins hold what arrays of 256 bins hold, bin for bin,
+// including files whose bin count grows after the first ensembles.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "app_state.h"
+#include "loading/file_loading.h"
+#include "support/temp_folder.h"
+#include "synth_writer.h"
+
+namespace vantrel {
+namespace {
+
+// Every element of `full` (256 bins) against `sized`, a bin it does not hold counting as 0.
+template <typename T>
+void Expect_Same_Profile(const Dense_Array<T>& sized, const Dense_Array<T>& full, const char* name) {
+    ASSERT_EQ(full.Extent(1), static_cast<std::size_t>(k_max_bins)) << name;
+    ASSERT_EQ(sized.Extent(0), full.Extent(0)) << name;
+    ASSERT_EQ(sized.Extent(2), full.Extent(2)) << name;
+    for (std::size_t s = 0; s < full.Extent(2); ++s) {
+        for (std::size_t b = 0; b < full.Extent(1); ++b) {
+            for (std::size_t c = 0; c < full.Extent(0); ++c) {
+                const T v = b < sized.Extent(1) ? sized(c, b, s) : T{};
+                if (v != full(c, b, s)) {
+                    ADD_FAILURE() << name << " (" << c << ", " << b << ", " << s << "): " << +v << " against " << +full(c, b, s);
+                    return;
+                }
+            }
+        }
+    }
+}
+
+struct Bin_Sizing : ::testing::Test {
+    test::Temp_Folder dir;
+    App_State sized, full;
+    Open_File_Host host;
+
+    std::string Synth(const char* name, int bins, std::int64_t change_at = 0, int new_bins = 0) {
+        synth::Synth_Options opt;
+        opt.ensembles = 1200;
+        opt.bins = bins;
+        opt.setup_change_at = change_at;
+        opt.new_bins = new_bins;
+        opt.bottom_track = true;
+        opt.noise = 20;
+        const std::string path = dir.Path(name);
+        synth::Write_Synth_File(path, opt);
+        return path;
+    }
+
+    void Open_Both(const std::string& path) {
+        full.dec.Num_Bins = k_max_bins;  // the arrays start as wide as they can be
+        for (App_State* app : {&sized, &full}) {
+            app->settings.Max_Whole_Ens = 300;
+            app->settings.Max_Sub_Ens = 400;
+            ASSERT_EQ(Open_File(*app, host, path), Outcome_Kind::k_ok);
+        }
+    }
+
+    // The velocity array and the byte arrays named, of both states.
+    void Expect_Same_Profiles(Dense_Array<std::int16_t> Data_Set::*vel,
+                              std::initializer_list<Dense_Array<std::uint8_t> Data_Set::*> bytes) {
+        Expect_Same_Profile(sized.ds.*vel, full.ds.*vel, "velocity");
+        for (const auto array : bytes) Expect_Same_Profile(sized.ds.*array, full.ds.*array, "bytes");
+    }
+
+    void Expect_Same_Sub_Set() {
+        EXPECT_EQ(sized.ds.Sub_Count, full.ds.Sub_Count);
+        Expect_Same_Profiles(&Data_Set::Sub_Vel, {&Data_Set::Sub_Corr, &Data_Set::Sub_Echo, &Data_Set::Sub_PGood});
+        for (std::size_t b = 0; b < static_cast<std::size_t>(k_max_bins); ++b) {
+            for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(sized.ds.Bin_Work(c, b), full.ds.Bin_Work(c, b));
+        }
+    }
+
+    void Expect_Same_Whole_Set() {
+        EXPECT_EQ(sized.ds.Whole_Count, full.ds.Whole_Count);
+        Expect_Same_Profiles(&Data_Set::Whole_Vel, {&Data_Set::Whole_Corr, &Data_Set::Whole_Echo, &Data_Set::Whole_PGood});
+    }
+
+    void Reload_Both(std::int32_t first, std::int32_t last) {
+        for (App_State* app : {&sized, &full}) ASSERT_TRUE(Read_File_Selection(*app, host, first, last, false));
+    }
+};
+
+TEST_F(Bin_Sizing, FewBinsGrowingMidFileLoadTheSameValues) {
+    Open_Both(Synth("grow.ens", 7, 700, 40));
+    EXPECT_EQ(sized.ds.Sub_Vel.Extent(1), 40u);  // sized by the file, widened at the change
+    EXPECT_EQ(sized.ds.Whole_Echo.Extent(1), 40u);
+    Expect_Same_Whole_Set();
+    Expect_Same_Sub_Set();
+    // A Sub Set across the change, then one of the narrow set-up only.
+    Reload_Both(600, 900);
+    Expect_Same_Sub_Set();
+    Reload_Both(10, 300);
+    Expect_Same_Sub_Set();
+    Expect_Same_Whole_Set();
+}
+
+TEST_F(Bin_Sizing, ManyBinsLoadTheSameValues) {
+    Open_Both(Synth("many.ens", 200));
+    EXPECT_EQ(sized.ds.Sub_PGood.Extent(1), 200u);
+    Expect_Same_Whole_Set();
+    Expect_Same_Sub_Set();
+}
+
+}  // namespace
+}  // namespace vantrel
