@@ -47,14 +47,6 @@ TEST(File_Survey, TrailingGarbageIsSteppedBackOver) {
     EXPECT_EQ(s.app.ds.Last_Ens, 102) << "102.5 rounds to even";
 }
 
-TEST(File_Survey, FrequencyCodeFiveDependsOnStructure) {
-    Temp_Folder dir;
-    const Survey bb(dir.Write("bb5.dat", BB_Run(1, 3, 1000, 0x5245)));
-    EXPECT_NE(bb.app.Info_Text.find("System Frequency: 2457.6 kHz\r\n"), std::string::npos) << bb.app.Info_Text;
-    const Survey unknown(dir.Write("bb7.dat", BB_Run(1, 3, 1000, 0x5247)));
-    EXPECT_NE(unknown.app.Info_Text.find("System Frequency: Unknown\r\n"), std::string::npos);
-}
-
 TEST(File_Survey, SingleEnsembleFile) {
     Temp_Folder dir;
     const Survey s(dir.Write("one.ens", BB_Run(7, 1)));
