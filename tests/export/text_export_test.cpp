@@ -165,7 +165,7 @@ TEST(Series_Text, CellsReadBackWithTheCsvModule) {
         std::ofstream out(path, std::ios::binary);
         Write_Series_Text(f.job, out);
     }
-    const std::string raw = Slurp(path);
+    const std::string raw = Read_File_Text(path);
     ASSERT_GE(raw.size(), 2u);
     EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");  // unlike the contour file
 

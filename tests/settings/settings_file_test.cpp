@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "settings/settings.h"
+#include "support/cli_run.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -17,11 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
-
-std::string Read_Text(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void Write_Text(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -89,7 +84,7 @@ protected:
 
     std::string Saved_Text(const Settings& s, const std::string& name) {
         EXPECT_TRUE(Save_Options(s, dir_ / name));
-        return Read_Text(dir_ / name);
+        return test::Read_File_Text(dir_ / name);
     }
 
     test::Temp_Folder folder_;
@@ -100,7 +95,7 @@ TEST_F(Settings_File, DefaultFileMatchesGoldenLineByLine) {
     Settings s;
     Load_Default_Options(s);
     const auto got = Crlf_Lines(Saved_Text(s, "defaults.txt"));
-    auto want = Crlf_Lines(Read_Text(k_data / "default_settings.txt"));
+    auto want = Crlf_Lines(test::Read_File_Text(k_data / "default_settings.txt"));
     ASSERT_FALSE(want.empty());
     // The golden file pins everything but the version, which follows the build.
     want[0] = "\"" + std::string(Options_Version()) + "\"";
@@ -257,9 +252,9 @@ TEST_F(Settings_File, AFileTheUserNamesIsKeptButTheProgramsOwnIsReplaced) {
     Settings s;
     Load_Default_Options(s);
     EXPECT_EQ(Save_Options(s, target, Existing_Output::k_refuse), Outcome_Kind::k_overwrite_refused);
-    EXPECT_EQ(Read_Text(target), "previous contents\r\n");
+    EXPECT_EQ(test::Read_File_Text(target), "previous contents\r\n");
     EXPECT_TRUE(Save_Options(s, target));
-    EXPECT_EQ(Crlf_Lines(Read_Text(target)).size(), 452u);
+    EXPECT_EQ(Crlf_Lines(test::Read_File_Text(target)).size(), 452u);
 }
 
 TEST_F(Settings_File, OptionsFileFallsBackToUserConfigFolder) {
