@@ -53,6 +53,8 @@ TEST(Duration_Text, DaysHoursMinutesSeconds) {
 
 TEST(Contour_Titles, SuffixFollowsTheReferenceAndTheComponent) {
     EXPECT_EQ(Contour_Type_Title(100, 2, false), "VELOCITY EAST (u) - NAV");
+    EXPECT_EQ(Contour_Type_Title(300, 2, false), "VELOCITY UP (w)");
+    EXPECT_EQ(Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT");
     EXPECT_EQ(Contour_Type_Title(400, 3, false), "VELOCITY ERROR");
     EXPECT_EQ(Contour_Type_Title(200, 9, false), "VELOCITY NORTH (v)");
     EXPECT_EQ(Contour_Type_Title(100, 1, true), "PROFILE #1");  // flow-meter profiles take none

@@ -162,6 +162,9 @@ TEST(Series_Titles, ReferenceSuffixOnlyOnWaterVelocities) {
     st.Vel_Reference = 1;
     EXPECT_EQ(Series_Titles_Of(10, st, false).kind_name, "Vel-B");
     EXPECT_EQ(Series_Titles_Of(20, st, false).kind_name, "Vel");  // no suffix on bottom track
+    st.Vel_Reference = 2;  // navigation: none on the up velocity, one on the magnitude
+    EXPECT_EQ(Series_Titles_Of(12, st, false).kind_name, "Vel");
+    EXPECT_EQ(Series_Titles_Of(14, st, false).kind_name, "Mag-N");
     EXPECT_EQ(Series_Titles_Of(10, st, true).label, "P#1");
     EXPECT_EQ(Series_Kind_Of(33).code, 2000000);
 }
@@ -231,6 +234,7 @@ TEST(Profile_Labels, SuffixesOnEastNorthAndStatisticsOnly) {
     st.Vel_Reference = 5;
     EXPECT_EQ(Profile_Curve_Label(10, st, false), "East(u)-W");
     EXPECT_EQ(Profile_Curve_Label(12, st, false), "Vertical(w)");
+    EXPECT_EQ(Profile_Curve_Label(18, st, false), "% Good-W");
     EXPECT_EQ(Profile_Curve_Label(10, st, true), "Prof #1");
 }
 

@@ -83,6 +83,12 @@ TEST(NB_Configuration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
     }
 }
 
+TEST(NB_Decimal_Coded, DigitsAboveNineEndTheNumber) {
+    EXPECT_EQ(Decimal_Coded(0x23), 23);
+    EXPECT_EQ(Decimal_Coded(0x1A), 1);
+    EXPECT_EQ(Decimal_Coded(0xA1), 0);
+}
+
 TEST(NB_Leader, ClockTemperatureAndAttitude) {
     NB_Ensemble_Values v = Three_Bin_Values(0x80);
     v.month = 12, v.day = 31, v.hour = 23, v.minute = 59, v.second = 59;

@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "export/text_export.h"
 #include "platform/text_format.h"
@@ -106,11 +107,21 @@ TEST(Contour_Text, RangeFieldsAreLimitedAndWrittenBackAndAStopEndsAfterTheCurren
     EXPECT_EQ(text.substr(text.rfind("\r\n") + 2, 2), "2\t");
 }
 
-TEST(Text_Header, Year80LeavesTheYearOut) {
+TEST(Text_Header, Year80LeavesTheYearOutAndFrequencyLabelsFollowTheStructure) {
     Export_Fixture f;
     f.overrides[2] = [](Data_Set& ds) { ds.Sub_Time(0, 0) = 80; };
     f.sel.Contour_Range = {"2", "2", "1"};
     EXPECT_NE(Contour(f).find("\"First Ensemble Date = 05/01\"\r\n"), std::string::npos);
+
+    for (const auto& [structure, code, label] : {std::tuple{1, 5, "\"Narrowband 115.0 kHz\""},
+                                                 {0, 5, "\"Unknown System Unknown Frequency\""},
+                                                 {2, 7, "\"Broadband Unknown Frequency\""}}) {
+        f.app.dec.Data_Structure = structure;
+        f.app.dec.Sys_Config = 0x4240 | code;
+        std::ostringstream out;
+        Write_Text_Header(f.job, out);
+        EXPECT_NE(out.str().find(std::string("\r\n") + label + "\r\n"), std::string::npos) << label;
+    }
 }
 
 TEST(Profile_Text, RowsPerCheckedTypeWithPaddedLabels) {
