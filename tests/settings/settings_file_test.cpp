@@ -164,29 +164,19 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     EXPECT_EQ(s.EoP_Options, (std::array<bool, 5>{}));
     EXPECT_EQ(s.Max_Sub_Ens, 256);
     EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
-
-    // A number, or a flag, that does not read whole stops reading just the same.
-    for (const auto& [line, bad_text] : {std::pair{2, "four"}, std::pair{2, "4x"}, std::pair{5, "#YES#"}}) {
-        auto bad = lines;
-        bad[static_cast<std::size_t>(line - 1)] = bad_text;
-        Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
-        Settings t;
-        Load_Default_Options(t);
-        EXPECT_EQ(Load_Options(t, dir_ / "bad.txt"), Load_Result::k_partial) << bad_text;
-        EXPECT_EQ(t.Contour_Code, 500) << bad_text;
-    }
 }
 
-TEST_F(Settings_File, NonFiniteOrOutOfRangeNumberStopsAtItsLine) {
+TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     const auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
     Settings defaults;
     Load_Default_Options(defaults);
     const auto default_lines = Crlf_Lines(Saved_Text(defaults, "defaults.txt"));
-    // Contour_Scale_Mode, Profile_Scale_Min[0], Averaging_Interval, Water_Density (a single),
-    // Vel_Reference, Vel_Scale, ProjectionAngle.
+    // Contour_Scale_Mode, a flag, Profile_Scale_Min[0], Averaging_Interval, Water_Density (a
+    // single), Vel_Reference, Vel_Scale, ProjectionAngle.
     const std::pair<std::size_t, const char*> cases[] = {
-        {2, "-2147483648"}, {2, "5"},    {35, "nan"},   {35, "inf"},    {35, "1e308"}, {99, "-1"},
-        {391, "1e39"},      {391, "nan"}, {392, "6"}, {393, "-inf"}, {393, "1e308"}, {452, "nan"},
+        {2, "four"},   {2, "4x"},     {2, "-2147483648"}, {2, "5"},       {5, "#YES#"},
+        {35, "nan"},   {35, "inf"},   {35, "1e308"},      {99, "-1"},     {391, "1e39"},
+        {391, "nan"},  {392, "6"},    {393, "-inf"},      {393, "1e308"}, {452, "nan"},
     };
     for (const auto& [line, text] : cases) {
         auto bad = lines;
