@@ -132,18 +132,8 @@ TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
             v = next() % 50 == 0 ? static_cast<std::int32_t>(next() % 3600) : std::clamp<std::int32_t>(v + static_cast<std::int32_t>(next() % 41) - 20, 0, 3599);
             data(5, static_cast<std::size_t>(i)) = next() % 300 == 0 ? k_bad_velocity : static_cast<std::int16_t>(v);
         }
-        Trace_Geometry g;
-        g.left = 20;
-        g.dx = dx;
-        g.count = n;
-        g.strip_height = 150;
-        g.base = 160;
-        g.lo = 0;
-        g.hi = 360;
-        g.yscale = (g.strip_height - 2) / (g.hi - g.lo);
-        g.scale = 0.1;
-        g.wrap = 180;
-        g.column = 5;
+        const Trace_Geometry g{.left = 20, .dx = dx, .count = n, .strip_height = 150, .base = 160, .lo = 0, .hi = 360,
+                               .yscale = 148.0 / 360, .scale = 0.1, .wrap = 180, .column = 5};
         const int width = static_cast<int>(g.left + n * dx) + 40;
         QImage_Surface drawn(width, 170), joined(width, 170);
         DrawWordSeries(drawn, data, {}, false, g, {true, false, &colour, 1});

@@ -112,25 +112,7 @@ protected:
     }
 };
 
-TEST_F(Trend_Test, AClickOnTheThirdTableLinePicksSeriesOneBinZero) {
-    Open_Candles();
-    Chart_Widget& picture = R().Picture1();
-    const double lh = R().View().line_height;
-    ASSERT_GT(lh, 0);
-    QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
-    EXPECT_EQ(R().Selection().series, 1);
-    EXPECT_EQ(R().Selection().bin, 0);
-    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
-
-    // Fewer series after the options change: the selection follows, nothing reads past the tables.
-    A().settings.Series_Select = {};
-    A().settings.Series_Select[k_type_vel_magnitude] = true;
-    W().Redraw_Sub();
-    EXPECT_EQ(A().candles.series, 1);
-    EXPECT_EQ(R().Selection().series, 0);
-}
-
-TEST_F(Trend_Test, TheSliderSetsTheWidthAndTheLabelPicksACandle) {
+TEST_F(Trend_Test, TheSliderSetsTheWidthTheLabelPicksACandleAndATableLineASeriesAndBin) {
     Open_Candles();
     R().Slider1().setFocus();
     for (int i = 0; i < 3; ++i) QTest::keyClick(&R().Slider1(), Qt::Key_Right);
@@ -147,6 +129,22 @@ TEST_F(Trend_Test, TheSliderSetsTheWidthAndTheLabelPicksACandle) {
     EXPECT_EQ(A().candles.selected, 3);
     EXPECT_EQ(R().View().candle, 3);
     EXPECT_EQ(R().Label1().text().toStdString(), "Candle 4 of 4");
+
+    // The third table line from the bottom, with two bins, is series 1, bin 0.
+    Chart_Widget& picture = R().Picture1();
+    const double lh = R().View().line_height;
+    ASSERT_GT(lh, 0);
+    QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
+    EXPECT_EQ(R().Selection().series, 1);
+    EXPECT_EQ(R().Selection().bin, 0);
+    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
+
+    // Fewer series after the options change: the selection follows, nothing reads past the tables.
+    A().settings.Series_Select = {};
+    A().settings.Series_Select[k_type_vel_magnitude] = true;
+    W().Redraw_Sub();
+    EXPECT_EQ(A().candles.series, 1);
+    EXPECT_EQ(R().Selection().series, 0);
 }
 
 }  // namespace

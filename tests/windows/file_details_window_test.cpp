@@ -2,20 +2,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <fstream>
-#include <iterator>
 
 #include "gui_fixture.h"
+#include "support/cli_run.h"
 #include "support/bb_builder.h"
 #include "windows/file_details_window.h"
 
 namespace vantrel::test {
 namespace {
-
-std::string Read_All(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class Details_Test : public Gui_Test {
 protected:
@@ -77,7 +71,7 @@ TEST_F(Details_Test, DetailsOfAnotherFileLeaveTheLoadedFilesReloadAndSaveByteExa
         const std::string target = folder_.Path(name);
         W().file_chooser = [target](bool) { return target; };
         W().Save_Range(false);
-        return Read_All(target);
+        return Read_File_Text(target);
     };
     const std::string before = save("before.ens");
     ASSERT_FALSE(before.empty());

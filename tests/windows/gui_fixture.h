@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -36,15 +38,15 @@ protected:
         return window;
     }
 
-    // A synthetic file of n ensembles (bins bins) under name in the test's folder.
-    std::string Synth(const std::string& name, std::int64_t n, int bins = 20) {
+    // A synthetic file under name in the test's folder.
+    std::string Synth(const std::string& name, const synth::Synth_Options& opt) {
         const std::string path = folder_.Path(name);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        synth::Synth_Options opt;
-        opt.ensembles = n;
-        opt.bins = bins;
         synth::Write_Synth_File(path, opt);
         return path;
+    }
+    std::string Synth(const std::string& name, std::int64_t n, int bins = 20) {
+        return Synth(name, {.ensembles = n, .bins = bins});
     }
 
     Main_Window& W() { return *window_; }
@@ -66,6 +68,15 @@ inline void When(std::function<bool()> condition, std::function<void()> action) 
     });
     timer->start(0);
 }
+
+// The push button under parent captioned caption (access keys ignored).
+inline QPushButton& Button(const QWidget& parent, const char* caption) {
+    for (QPushButton* b : parent.findChildren<QPushButton*>()) {
+        if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return *b;
+    }
+    throw std::runtime_error(std::string("no button ") + caption);
+}
+inline void Press(const QWidget& parent, const char* caption) { QTest::mouseClick(&Button(parent, caption), Qt::LeftButton); }
 
 // Types answer into the next input box and presses Enter (Escape when cancel).
 inline void Answer_Input_Box(const QString& answer, bool cancel = false) {

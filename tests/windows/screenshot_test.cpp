@@ -35,16 +35,17 @@ TEST_F(Gui_Test, ScreenshotOfTheMainWindowShowsBothChartsAfterALoad) {
     const QString sub = QString::fromStdString(folder_.Path("sub.png"));
     ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("sub"), sub, file}), 0);
     EXPECT_LT(QImage(sub).height(), 768);
+
+    // An unknown window and a file that does not load are refused, and nothing is written.
+    const QString refused = QString::fromStdString(folder_.Path("x.png"));
+    EXPECT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("nowhere"), refused, file}), 1);
+    EXPECT_EQ(Run_Screenshot({refused, QString::fromStdString(folder_.Path("missing.ens"))}), 1);
+    EXPECT_FALSE(QFile::exists(refused));
 }
 
 TEST_F(Gui_Test, ScreenshotsOfTheTrackAndTrendWindowsDrawTheBinsTraces) {
-    synth::Synth_Options opt;
-    opt.ensembles = 300;
-    opt.bins = 20;
-    opt.bottom_track = true;  // the track window projects on the bottom-track course
-    const std::string path = folder_.Path("bt.ens");
-    synth::Write_Synth_File(path, opt);
-    const QString file = QString::fromStdString(path);
+    // The track window projects on the bottom-track course.
+    const QString file = QString::fromStdString(Synth("bt.ens", {.ensembles = 300, .bins = 20, .bottom_track = true}));
     for (const QString& name : {QStringLiteral("track"), QStringLiteral("trend")}) {
         const QString out = QString::fromStdString(folder_.Path(name.toStdString() + ".png"));
         ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), name, out, file}), 0);
@@ -57,14 +58,6 @@ TEST_F(Gui_Test, ScreenshotsOfTheTrackAndTrendWindowsDrawTheBinsTraces) {
             }
         EXPECT_GT(traced, 200) << name.toStdString();
     }
-}
-
-TEST_F(Gui_Test, ScreenshotRefusesAnUnknownWindowAndAFileThatDoesNotLoad) {
-    const QString out = QString::fromStdString(folder_.Path("x.png"));
-    const QString file = QString::fromStdString(Synth("a.ens", 50));
-    EXPECT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("nowhere"), out, file}), 1);
-    EXPECT_EQ(Run_Screenshot({out, QString::fromStdString(folder_.Path("missing.ens"))}), 1);
-    EXPECT_FALSE(QFile::exists(out));
 }
 
 // Every tab of both dialogs fits the smallest main window, cuts no caption, and Tab
@@ -104,8 +97,8 @@ TEST_F(Gui_Test, DialogsFitTheSmallestWindowWithEveryCaptionWhole) {
         }
     }
     const QString out = QString::fromStdString(folder_.Path("options.png"));
-    const QString file = QString::fromStdString(Synth("b.ens", 50));
-    ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("export"), QStringLiteral("--tab"), QStringLiteral("3"), out, file}), 0);
+    ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("export"), QStringLiteral("--tab"), QStringLiteral("3"), out,
+                              QString::fromStdString(folder_.Path("a.ens"))}), 0);
     EXPECT_LE(QImage(out).width(), 1024);
 }
 

@@ -40,7 +40,6 @@ TEST_F(Gui_Test, AboutShowsTheVersionOfTheBuildAndTheLicences) {
     ASSERT_NE(W().About(), nullptr);
     EXPECT_TRUE(W().About()->isVisible());
     EXPECT_FALSE(W().About()->isModal());
-    EXPECT_EQ(W().About()->windowTitle(), QStringLiteral("About Vantrel"));
     EXPECT_TRUE(W().About()->lblDescription().text().contains(QStringLiteral("LGPLv3")));
 }
 
