@@ -81,13 +81,10 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
     const Settings& s = shell_.state.settings;
     EXPECT_EQ(s.Contour_Code, 600);
     EXPECT_EQ(shell_.shown_code, 600);
-    EXPECT_EQ(ds.First_Ens, 50);
-    EXPECT_EQ(ds.Last_Ens, 51);
+    // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
+    EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 21, 28}));
     EXPECT_EQ(ds.Sel_First_Ens, 299);
     EXPECT_EQ(ds.Sel_Last_Ens, 300);
-    // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
-    EXPECT_EQ(ds.First_Bin, 21);
-    EXPECT_EQ(ds.Last_Bin, 28);
     EXPECT_EQ(Find<QLineEdit>("txtBin_First").text(), "3");
     EXPECT_EQ(Find<QLineEdit>("txtBin_Last").text(), "10");
     EXPECT_DOUBLE_EQ(s.Averaging_Interval, 9005.05);
@@ -101,8 +98,7 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
     Type("txtBin_Last", "3");
     Press(dialog_, "OK");
     EXPECT_EQ(s.Contour_Code, 2000);
-    EXPECT_EQ(ds.First_Bin, 3);
-    EXPECT_EQ(ds.Last_Bin, 10);
+    EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 3, 10}));
     EXPECT_FALSE(dialog_.isVisible());
 }
 

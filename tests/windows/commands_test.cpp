@@ -99,7 +99,7 @@ TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {
     EXPECT_TRUE(W().State().ds.File_Loaded);
 }
 
-TEST_F(Gui_Test, AlignFormsLeavesAMaximisedWindowAloneAndPlacesTheOther) {
+TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysClosed) {
     W().Start({});
     W().Whole_Frame().showMaximized();
     W().Menus().Align_Forms->trigger();
@@ -107,10 +107,7 @@ TEST_F(Gui_Test, AlignFormsLeavesAMaximisedWindowAloneAndPlacesTheOther) {
     const QSize inner = W().Mdi().viewport()->size();
     const int third = static_cast<int>(std::lround(inner.height() / 3.0));
     EXPECT_EQ(W().Sub_Frame().geometry(), QRect(0, third, inner.width(), inner.height() - third));
-}
 
-TEST_F(Gui_Test, ClosedChildWindowUnchecksItsItemAndACancelledOpenHidesNothing) {
-    W().Start({});
     W().Sub_Frame().close();
     EXPECT_FALSE(W().Menus().Show_Sub->isChecked());
     W().file_chooser = [](bool) { return std::string(); };

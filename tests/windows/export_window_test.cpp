@@ -167,10 +167,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     EXPECT_FALSE(whole_enabled);
     EXPECT_TRUE(quit_enabled);
     EXPECT_FALSE(E().isVisible());
-    EXPECT_EQ(ds.First_Ens, 100);
-    EXPECT_EQ(ds.Last_Ens, 200);
-    EXPECT_EQ(ds.First_Bin, first_bin);
-    EXPECT_EQ(ds.Last_Bin, last_bin);
+    EXPECT_EQ(Range_Of(ds), (Sub_Range{100, 200, first_bin, last_bin}));
     EXPECT_EQ(ds.Cursor_Ens, 150);
     EXPECT_FALSE(W().Is_Busy());
     EXPECT_TRUE(W().Whole_Frame().isEnabled());

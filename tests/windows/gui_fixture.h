@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -53,6 +54,10 @@ protected:
     Temp_Folder folder_;
     std::unique_ptr<Main_Window> window_;
 };
+
+// A Sub Set's first and last ensemble and first and last bin, compared in one check.
+using Sub_Range = std::array<std::int32_t, 4>;
+inline Sub_Range Range_Of(const Data_Set& ds) { return {ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin}; }
 
 // Runs action as soon as the event loop runs (inside a command's yield or modal dialog).
 inline void When_Idle(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
