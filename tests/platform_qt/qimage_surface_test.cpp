@@ -50,7 +50,7 @@ TEST(QImage_Surface, InvertingLineDrawnTwiceRestoresTheImage) {
     }
 }
 
-TEST(QImage_Surface, BoxesIncludeBothCornersAndPointsHaveTheLineWidth) {
+TEST(QImage_Surface, BoxesIncludeBothCornersPointsHaveTheLineWidthAndAUserScaleMapsOntoPixels) {
     QImage_Surface s(30, 30);
     s.Fill_Color = Rgb(1, 2, 3);
     s.Fill_Box(20, 20, 10, 10);
@@ -64,19 +64,17 @@ TEST(QImage_Surface, BoxesIncludeBothCornersAndPointsHaveTheLineWidth) {
     EXPECT_EQ(s.Get_Point(8, 25), k_white);
     EXPECT_DOUBLE_EQ(s.Current_X, 5);
     EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
-}
 
-TEST(QImage_Surface, UserScaleMapsOntoPixels) {
-    QImage_Surface s(100, 50);
-    s.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
-    s.Fill_Color = Rgb(5, 6, 7);
-    s.Fill_Box(5, 0, 10, 5);  // the lower right quarter
-    EXPECT_EQ(s.Get_Point(7, 2), Rgb(5, 6, 7));
-    EXPECT_EQ(s.Get_Point(2, 2), k_white);
-    EXPECT_EQ(s.Get_Point(7, 8), k_white);
-    s.Reset_Scale();
-    EXPECT_EQ(s.Get_Point(70, 40), Rgb(5, 6, 7));
-    EXPECT_EQ(s.Get_Point(70, 10), k_white);
+    QImage_Surface u(100, 50);
+    u.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
+    u.Fill_Color = Rgb(5, 6, 7);
+    u.Fill_Box(5, 0, 10, 5);  // the lower right quarter
+    EXPECT_EQ(u.Get_Point(7, 2), Rgb(5, 6, 7));
+    EXPECT_EQ(u.Get_Point(2, 2), k_white);
+    EXPECT_EQ(u.Get_Point(7, 8), k_white);
+    u.Reset_Scale();
+    EXPECT_EQ(u.Get_Point(70, 40), Rgb(5, 6, 7));
+    EXPECT_EQ(u.Get_Point(70, 10), k_white);
 }
 
 // Bounding box of the ink on a white surface.

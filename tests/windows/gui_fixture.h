@@ -59,9 +59,6 @@ protected:
 using Sub_Range = std::array<std::int32_t, 4>;
 inline Sub_Range Range_Of(const Data_Set& ds) { return {ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin}; }
 
-// Runs action as soon as the event loop runs (inside a command's yield or modal dialog).
-inline void When_Idle(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
-
 // Runs action at the first turn of the event loop at which condition holds.
 inline void When(std::function<bool()> condition, std::function<void()> action) {
     auto* timer = new QTimer(qApp);  // owned by the application, deleted when it fires
@@ -83,9 +80,10 @@ inline QPushButton& Button(const QWidget& parent, const char* caption) {
 }
 inline void Press(const QWidget& parent, const char* caption) { QTest::mouseClick(&Button(parent, caption), Qt::LeftButton); }
 
-// Types answer into the next input box and presses Enter (Escape when cancel).
+// Types answer into the next input box, once the command's modal dialog runs the event loop,
+// and presses Enter (Escape when cancel).
 inline void Answer_Input_Box(const QString& answer, bool cancel = false) {
-    When_Idle([answer, cancel] {
+    QTimer::singleShot(0, qApp, [answer, cancel] {
         auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         if (!box) return;
         auto* edit = box->findChild<QLineEdit*>();
