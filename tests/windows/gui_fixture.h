@@ -10,18 +10,26 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "charts/chart_interaction.h"
 #include "synth_writer.h"
 #include "windows/main_window.h"
+
+namespace vantrel {
+// A failed range check names the range rather than its bytes.
+inline void PrintTo(const Sub_Range& r, std::ostream* out) {
+    *out << "ensembles " << r.first_ens << ".." << r.last_ens << ", bins " << r.first_bin << ".." << r.last_bin;
+}
+}  // namespace vantrel
 
 namespace vantrel::test {
 
@@ -56,7 +64,6 @@ protected:
 };
 
 // A Sub Set's first and last ensemble and first and last bin, compared in one check.
-using Sub_Range = std::array<std::int32_t, 4>;
 inline Sub_Range Range_Of(const Data_Set& ds) { return {ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin}; }
 
 // Runs action at the first turn of the event loop at which condition holds.
