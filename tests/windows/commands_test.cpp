@@ -79,15 +79,7 @@ TEST_F(Gui_Test, MonitoringReloadsAFileOnlyWhenItGrows) {
     EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
 }
 
-TEST_F(Gui_Test, CopyPutsTheWholeSetChartOnTheClipboard) {
-    W().Start({Synth("a.ens", 300)});
-    W().Menus().Copy_Form[0]->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image();
-    ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.size(), W().Whole().Chart().size() * W().devicePixelRatioF());
-}
-
-TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {
+TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesWithOneReloadsAndCopyPutsTheChartOnTheClipboard) {
     W().Start({});
     W().Menus().Flip_Over->trigger();
     EXPECT_TRUE(W().State().menus.Flip_Checked);
@@ -97,6 +89,11 @@ TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesAndWithOneReloads) {
     EXPECT_FALSE(W().State().menus.Flip_Checked);
     EXPECT_EQ(W().Opens_Finished(), 2);
     EXPECT_TRUE(W().State().ds.File_Loaded);
+
+    W().Menus().Copy_Form[0]->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(copied.isNull());
+    EXPECT_EQ(copied.size(), W().Whole().Chart().size() * W().devicePixelRatioF());
 }
 
 TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysClosed) {

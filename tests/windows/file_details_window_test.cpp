@@ -22,14 +22,9 @@ protected:
     }
 };
 
-TEST_F(Details_Test, CountsMissingRepeatsAndResetsAndRefusesAFileItCannotRead) {
+TEST_F(Details_Test, CountsMissingRepeatsAndResetsRefusesAFileItCannotReadAndStopEndsALongScan) {
     Bytes data;
-    for (std::uint32_t n : {1, 2, 4, 4, 2, 3}) {
-        BB_Fields f;
-        f.ens_number = n;
-        f.record_bytes = 1000;
-        Append(data, Build_BB_Ensemble(f));
-    }
+    for (std::uint32_t n : {1, 2, 4, 4, 2, 3}) Append(data, Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     Details_Of(folder_.Write("seq.ens", data));
     EXPECT_TRUE(W().Details_Frame().isVisible());
     EXPECT_EQ(Shown(Ens_Statistic::First), "1");
@@ -43,9 +38,7 @@ TEST_F(Details_Test, CountsMissingRepeatsAndResetsAndRefusesAFileItCannotRead) {
 
     Details_Of(folder_.Path("missing.ens"));
     EXPECT_EQ(W().Last_Message(), QStringLiteral("Invalid File"));
-}
 
-TEST_F(Details_Test, CountersMoveWhileTheScanRunsAndStopEndsIt) {
     const std::int64_t total = 200000;
     const std::string path = Synth("large.ens", total, 4);
     std::vector<std::int64_t> seen;
