@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "support/expect_fields.h"
 #include "settings/settings.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 namespace fs = std::filesystem;
 
@@ -115,10 +118,10 @@ TEST_F(Settings_File, SaveLoadSaveIsByteIdentical) {
         ASSERT_EQ(Load_Options(loaded, dir_ / "first.txt"), Load_Result::k_loaded);
         EXPECT_EQ(Saved_Text(loaded, "second.txt"), first) << (unusual ? "unusual" : "defaults");
         // Doubles and the single survive their decimal form exactly.
-        EXPECT_EQ(loaded.Profile_Scale_Max[6], original.Profile_Scale_Max[6]);
-        EXPECT_EQ(loaded.Series_Scale_Min[4], original.Series_Scale_Min[4]);
-        EXPECT_EQ(loaded.Water_Density, original.Water_Density);
-        EXPECT_EQ(loaded.Track_Options.ProjectionAngle, original.Track_Options.ProjectionAngle);
+        EXPECT_EQ((std::array{loaded.Profile_Scale_Max[6], loaded.Series_Scale_Min[4], double{loaded.Water_Density},
+                              loaded.Track_Options.ProjectionAngle}),
+                  (std::array{original.Profile_Scale_Max[6], original.Series_Scale_Min[4], double{original.Water_Density},
+                              original.Track_Options.ProjectionAngle}));
     }
 }
 
@@ -157,13 +160,10 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     Settings s;
     Load_Default_Options(s);
     EXPECT_EQ(Load_Options(s, dir_ / "cut.txt"), Load_Result::k_partial);
-    EXPECT_EQ(s.Contour_Code, unusual.Contour_Code);
-    EXPECT_EQ(s.Water_Density, unusual.Water_Density);
-    EXPECT_EQ(s.Vel_Reference, unusual.Vel_Reference);
-    EXPECT_EQ(s.Vel_Scale, 1.0);
     EXPECT_EQ(s.EoP_Options, (std::array<bool, 5>{}));
-    EXPECT_EQ(s.Max_Sub_Ens, 256);
-    EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
+    EXPECT_EQ((std::pair{s.Water_Density, s.Vel_Scale}), (std::pair{unusual.Water_Density, 1.0}));
+    Expect_Fields({{"contour", s.Contour_Code, unusual.Contour_Code}, {"reference", s.Vel_Reference, unusual.Vel_Reference},
+                   {"max sub", s.Max_Sub_Ens, 256}, {"bold", s.Track_Options.Select_Font_Bold, false}});
 }
 
 TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
@@ -211,16 +211,11 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     s.Window_Geometries[k_win_main] = {300, 400, 500, 600, 1};
     EXPECT_EQ(Load_Options(s, dir_ / "geometry.txt"), Load_Result::k_loaded);
     const Window_Geometry& main = s.Window_Geometries[k_win_main];
-    EXPECT_EQ(main.left, 300);    // -120: partly off the screen, not applied
-    EXPECT_EQ(main.top, 0);       // 0 is applied
-    EXPECT_EQ(main.width, 5000);
-    EXPECT_EQ(main.height, 600);  // -1 not applied
-    EXPECT_EQ(main.state, 1);     // 7 is no window state
     const Window_Geometry& sub = s.Window_Geometries[k_win_sub];
-    EXPECT_EQ(sub.left, 10);
-    EXPECT_EQ(sub.height, 40);
-    EXPECT_EQ(sub.state, 2);
-    EXPECT_EQ(s.Window_Geometries[k_win_track].state, 0);  // 2 is the last window state
+    // -120 is partly off the screen and -1 no size: not applied; 0 is; 7 and 3 are no window state.
+    Expect_Fields({{"left", main.left, 300}, {"top", main.top, 0}, {"width", main.width, 5000}, {"height", main.height, 600},
+                   {"state", main.state, 1}, {"sub left", sub.left, 10}, {"sub height", sub.height, 40}, {"sub state", sub.state, 2},
+                   {"track state", s.Window_Geometries[k_win_track].state, 0}});
 }
 
 TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
