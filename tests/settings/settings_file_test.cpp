@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,6 @@ using test::Expect_Fields;
 namespace fs = std::filesystem;
 
 const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
-
-void Write_Text(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // Lines without their CR LF; fails the test when a line lacks either.
 std::vector<std::string> Crlf_Lines(const std::string& text) {
@@ -135,8 +129,8 @@ TEST_F(Settings_File, EndOfProfileFlagsKeepTheirOrder) {
 TEST_F(Settings_File, OtherVersionOrMissingFileLeavesDefaults) {
     auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
     lines[0] = "\"0.0.1\"";
-    Write_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
-    Write_Text(dir_ / "empty.txt", "");
+    test::Write_File_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
+    test::Write_File_Text(dir_ / "empty.txt", "");
     Settings defaults;
     Load_Default_Options(defaults);
     const std::string default_text = Saved_Text(defaults, "defaults.txt");
@@ -155,7 +149,7 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     const auto lines = Crlf_Lines(Saved_Text(unusual, "unusual.txt"));
     // Through Vel_Reference (line 392), then half of the next line.
     std::string text = Join_Lines(lines, 392) + "0.";
-    Write_Text(dir_ / "cut.txt", text);
+    test::Write_File_Text(dir_ / "cut.txt", text);
 
     Settings s;
     Load_Default_Options(s);
@@ -181,7 +175,7 @@ TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     for (const auto& [line, text] : cases) {
         auto bad = lines;
         bad[line - 1] = text;
-        Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+        test::Write_File_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
         Settings t;
         Load_Default_Options(t);
         const Options_Load loaded = Load_Options(t, dir_ / "bad.txt");
@@ -233,7 +227,7 @@ TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
 
 TEST_F(Settings_File, AFileTheUserNamesIsKeptButTheProgramsOwnIsReplaced) {
     const fs::path target = dir_ / k_options_file_name;
-    Write_Text(target, "previous contents\r\n");
+    test::Write_File_Text(target, "previous contents\r\n");
     Settings s;
     Load_Default_Options(s);
     EXPECT_EQ(Save_Options(s, target, Existing_Output::k_refuse), Outcome_Kind::k_overwrite_refused);
