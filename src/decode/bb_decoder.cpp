@@ -105,16 +105,20 @@ void BBVelocity(const Byte_Block& b, Target& t) {
     const double scale = t.settings.Vel_Scale;
     const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 8 bytes per cell
     std::int16_t* const out = t.ds.Sub_Vel.Slice(t.slot);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint8_t* c = cells + 8 * File_Cell_Of_Bin(k, n, up);
-        std::int16_t* v = out + 8 * k;
-        for (std::size_t beam = 0; beam < 4; ++beam) {
-            const auto raw = static_cast<std::uint16_t>(c[2 * beam] | (c[2 * beam + 1] << 8));
-            // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either way.
-            v[beam] = scale == 1.0 ? static_cast<std::int16_t>(raw) : Scaled_Velocity(raw, scale);
+    const auto store = [&](auto convert) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint8_t* c = cells + 8 * File_Cell_Of_Bin(k, n, up);
+            std::int16_t* v = out + 8 * k;
+            for (std::size_t beam = 0; beam < 4; ++beam) {
+                v[beam] = convert(static_cast<std::uint16_t>(c[2 * beam] | (c[2 * beam + 1] << 8)));
+            }
+            v[4] = v[5] = v[6] = v[7] = 0;  // whole cells, so the slot needs no clearing first
         }
-        v[4] = v[5] = v[6] = v[7] = 0;  // whole cells, so the slot needs no clearing first
-    }
+    };
+    // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either
+    // way: one loop without the scaling's test per value.
+    if (scale == 1.0) store([](std::uint16_t raw) { return static_cast<std::int16_t>(raw); });
+    else store([scale](std::uint16_t raw) { return Scaled_Velocity(raw, scale); });
     t.dec.Slot_Written.vel_bins = static_cast<std::uint16_t>(n);
 }
 
