@@ -78,6 +78,9 @@ QImage_Surface::~QImage_Surface() { End_Painter(); }
 QPainter& QImage_Surface::Painter() {
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&image_);
+        // The painter has made the image its own; these stay valid while it is open.
+        pixels_ = reinterpret_cast<QRgb*>(image_.bits());
+        bytes_per_line_ = image_.bytesPerLine();
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
         painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -144,15 +147,42 @@ void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
     // again changes nothing (except when inverting), so it costs not even a pen check.
     const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
     if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
-    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
-    if (a == b)
-        painter_->drawPoint(a);
-    else
-        painter_->drawLine(a, b);
+    if (a != b && (a.x() == b.x() || a.y() == b.y()) && Draw_Width <= 1 && Draw_Style == Line_Style::k_solid &&
+        Drawing_Mode == Draw_Mode::k_normal) {
+        Draw_Straight_Line(a, b);
+    } else {
+        Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
+        if (a == b)
+            painter_->drawPoint(a);
+        else
+            painter_->drawLine(a, b);
+    }
     last_end_ = b;
     last_end_valid_ = Drawing_Mode == Draw_Mode::k_normal && Draw_Style == Line_Style::k_solid;
     last_end_colour_ = Fore_Color;
     last_end_width_ = Draw_Width;
+}
+
+void QImage_Surface::Draw_Straight_Line(QPoint a, QPoint b) {
+    // The painter's thin flat-capped line covers [min, max) of its varying coordinate, in
+    // either direction; written straight into the image it costs a fraction of a painter call.
+    Painter();
+    const QRgb colour = To_QColor(Fore_Color).rgb();
+    const qsizetype stride = bytes_per_line_ / static_cast<qsizetype>(sizeof(QRgb));
+    const int w = image_.width(), h = image_.height();
+    if (a.x() == b.x()) {
+        const int x = a.x();
+        if (x < 0 || x >= w) return;
+        const int from = std::max(std::min(a.y(), b.y()), 0), to = std::min(std::max(a.y(), b.y()), h);
+        QRgb* pixel = pixels_ + static_cast<qsizetype>(from) * stride + x;
+        for (int y = from; y < to; ++y, pixel += stride) *pixel = colour;
+    } else {
+        const int y = a.y();
+        if (y < 0 || y >= h) return;
+        const int from = std::max(std::min(a.x(), b.x()), 0), to = std::min(std::max(a.x(), b.x()), w);
+        QRgb* line = pixels_ + static_cast<qsizetype>(y) * stride;
+        for (int x = from; x < to; ++x) line[x] = colour;
+    }
 }
 
 void QImage_Surface::Draw_Box(double x1, double y1, double x2, double y2) {
