@@ -53,7 +53,7 @@ TEST(QImage_Surface, InvertingLineDrawnTwiceRestoresTheImage) {
 }
 
 TEST(QImage_Surface, StraightLinesHaveThePaintersPixels) {
-    // Rows and columns are written without the painter; they must match it pixel for pixel,
+    // Rows, columns and points are written without the painter; they must match it pixel for pixel,
     // in both directions, clipped at every edge, in order with the painter's own lines.
     QImage_Surface s(40, 30);
     QImage painted(40, 30, QImage::Format_RGB32);
@@ -63,15 +63,16 @@ TEST(QImage_Surface, StraightLinesHaveThePaintersPixels) {
     const auto next = [&seed](int range) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % range - 10; };
     for (int i = 0; i < 300; ++i) {
         const Colour colour = Rgb(i % 256, (7 * i) % 256, (13 * i) % 256);
-        const int x1 = next(60), y1 = next(50), along = next(60), kind = i % 3;
+        const int x1 = next(60), y1 = next(50), along = next(60), kind = i % 4;
         const int x2 = kind == 0 ? x1 : along, y2 = kind == 1 ? y1 : kind == 0 ? along : next(50);
         s.Fore_Color = colour;
-        s.Draw_Line(x1, y1, x2, y2);
+        if (kind == 3) s.Set_Point(x1, y1, colour);
+        else s.Draw_Line(x1, y1, x2, y2);
         QPen pen(To_QColor(colour));
         pen.setWidth(1);
         pen.setCapStyle(Qt::FlatCap);
         p.setPen(pen);
-        if (x1 == x2 && y1 == y2) p.drawPoint(x1, y1);
+        if (kind == 3 || (x1 == x2 && y1 == y2)) p.drawPoint(x1, y1);
         else p.drawLine(x1, y1, x2, y2);
     }
     p.end();

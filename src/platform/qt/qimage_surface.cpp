@@ -147,9 +147,12 @@ void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
     // again changes nothing (except when inverting), so it costs not even a pen check.
     const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
     if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
-    if (a != b && (a.x() == b.x() || a.y() == b.y()) && Draw_Width <= 1 && Draw_Style == Line_Style::k_solid &&
+    if ((a.x() == b.x() || a.y() == b.y()) && Draw_Width <= 1 && Draw_Style == Line_Style::k_solid &&
         Drawing_Mode == Draw_Mode::k_normal) {
-        Draw_Straight_Line(a, b);
+        if (a == b)
+            Write_Pixel(a.x(), a.y(), Fore_Color);
+        else
+            Draw_Straight_Line(a, b);
     } else {
         Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
         if (a == b)
@@ -165,7 +168,8 @@ void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
 
 void QImage_Surface::Draw_Straight_Line(QPoint a, QPoint b) {
     // The painter's thin flat-capped line covers [min, max) of its varying coordinate, in
-    // either direction; written straight into the image it costs a fraction of a painter call.
+    // either direction; written straight into the image (as are single pixels) it costs a
+    // fraction of a painter call.
     Painter();
     const QRgb colour = To_QColor(Fore_Color).rgb();
     const qsizetype stride = bytes_per_line_ / static_cast<qsizetype>(sizeof(QRgb));
@@ -183,6 +187,13 @@ void QImage_Surface::Draw_Straight_Line(QPoint a, QPoint b) {
         QRgb* line = pixels_ + static_cast<qsizetype>(y) * stride;
         for (int x = from; x < to; ++x) line[x] = colour;
     }
+}
+
+void QImage_Surface::Write_Pixel(int x, int y, Colour colour) {
+    Painter();
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    pixels_[static_cast<qsizetype>(y) * (bytes_per_line_ / static_cast<qsizetype>(sizeof(QRgb))) + x] =
+        To_QColor(colour).rgb();
 }
 
 void QImage_Surface::Draw_Box(double x1, double y1, double x2, double y2) {
@@ -206,7 +217,9 @@ void QImage_Surface::Fill_Box(double x1, double y1, double x2, double y2) {
 void QImage_Surface::Set_Point(double x, double y, Colour colour) {
     last_end_valid_ = false;
     const int px = Px(To_Pixel_X(x)), py = Px(To_Pixel_Y(y));
-    if (Draw_Width <= 1) {
+    if (Draw_Width <= 1 && Drawing_Mode == Draw_Mode::k_normal) {
+        Write_Pixel(px, py, colour);
+    } else if (Draw_Width <= 1) {
         Apply_Pen(colour, 1, Line_Style::k_solid);
         painter_->drawPoint(px, py);
     } else {

@@ -69,6 +69,7 @@ private:
     void Apply_Dots();
     // A thin solid line along a row or a column in normal mode, written into the pixels.
     void Draw_Straight_Line(QPoint a, QPoint b);
+    void Write_Pixel(int x, int y, Colour colour);  // normal mode; nothing outside the image
 
     QImage image_;
     double pixel_ratio_ = 1;
