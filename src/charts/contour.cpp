@@ -225,18 +225,24 @@ void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Su
                                palette[k_index_bad]);
     const std::size_t w = static_cast<std::size_t>(width);
     // Where several ensembles share a pixel column the last one shows, so only that one is
-    // painted: its column of the grid is contiguous.
+    // painted.
     std::vector<std::int32_t> shown(w, -1);
     for (std::int32_t e = 0; e < r.Ensembles; ++e)
         shown[static_cast<std::size_t>(std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble),
                                                 width - 1))] = e;
+    // Blocks of columns keep both the grid's columns and the image's rows in cache.
+    constexpr std::size_t k_block = 64;
     const std::size_t R = static_cast<std::size_t>(std::max(r.Rows, 0));
-    for (std::size_t x = 0; x < w && R > 0; ++x) {
-        if (shown[x] < 0) continue;
-        const std::int16_t* cells = r.Index.data() + static_cast<std::size_t>(shown[x]) * R;
-        Colour* pixel = pixels.data() + (R - 1) * w + x;  // row 0 is the bottom line
-        for (std::size_t row = 0; row < R; ++row, pixel -= w)
-            *pixel = palette[static_cast<std::size_t>(std::clamp<int>(cells[row], 0, k_palette_size - 1))];
+    for (std::size_t from = 0; from < w; from += k_block) {
+        const std::size_t to = std::min(from + k_block, w);
+        for (std::size_t row = 0; row < R; ++row) {
+            Colour* line = pixels.data() + (R - 1 - row) * w;  // row 0 is the bottom line
+            for (std::size_t x = from; x < to; ++x) {
+                if (shown[x] < 0) continue;
+                const int c = r.Index[static_cast<std::size_t>(shown[x]) * R + row];
+                line[x] = palette[static_cast<std::size_t>(std::clamp<int>(c, 0, k_palette_size - 1))];
+            }
+        }
     }
     image.Put_Pixels(width, height, pixels);
 }
