@@ -245,14 +245,15 @@ void QImage_Surface::Put_Pixels(int width, int height, const std::vector<Colour>
     height = std::max(height, 1);
     if (image_.width() != width || image_.height() != height) New_Image(width, height);
     const std::size_t w = static_cast<std::size_t>(width);
+    const auto convert = [](Colour c) { return qRgb(Red_Of(c), Green_Of(c), Blue_Of(c)); };
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         const std::size_t row = static_cast<std::size_t>(y) * w;
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = row + static_cast<std::size_t>(x);
-            const Colour c = i < pixels.size() ? pixels[i] : Back_Color;
-            line[x] = qRgb(Red_Of(c), Green_Of(c), Blue_Of(c));
-        }
+        // Rows given in full go without a check a pixel, which the compiler can vectorise.
+        const std::size_t given = pixels.size() > row ? std::min(pixels.size() - row, w) : 0;
+        const Colour* in = pixels.data() + (given ? row : 0);
+        for (std::size_t x = 0; x < given; ++x) line[x] = convert(in[x]);
+        for (std::size_t x = given; x < w; ++x) line[x] = convert(Back_Color);
     }
 }
 
