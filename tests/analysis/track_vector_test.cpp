@@ -133,17 +133,9 @@ TEST(Track_Vector, TextPanelShowsNoValueForMissingBottomTrack) {
 // and on the bottom-track course the current's components along and across it come back.
 TEST(Track_Vector, SynthTransectGivesTheCurrentAlongAndAcrossTheCourse) {
     Temp_Folder folder;
-    synth::Synth_Options opt;
-    opt.ensembles = 200;
-    opt.bins = 10;
-    opt.bottom_track = opt.navigation = true;
-    opt.ship_direction = 60;
-    opt.current_east = 400;
-    opt.current_north = -300;
-    opt.shear_east = opt.shear_north = 0;
-    opt.vertical = 0;
     const std::string path = folder.Path("transect.ens");
-    synth::Write_Synth_File(path, opt);
+    synth::Write_Synth_File(path, {.ensembles = 200, .bins = 10, .bottom_track = true, .navigation = true, .current_east = 400,
+                                   .current_north = -300, .shear_east = 0, .shear_north = 0, .vertical = 0, .ship_direction = 60});
 
     Open_State app;
     Load_Default_Options(app.settings);

@@ -80,7 +80,7 @@ TEST(QImage_Surface, StraightLinesHaveThePaintersPixels) {
         for (int x = 0; x < 40; ++x) ASSERT_EQ(s.Get_Point(x, y), From_QRgb(painted.pixel(x, y))) << x << "," << y;
 }
 
-TEST(QImage_Surface, BoxesIncludeBothCornersAndPointsHaveTheLineWidth) {
+TEST(QImage_Surface, BoxesIncludeBothCornersPointsHaveTheLineWidthAndAUserScaleMapsOntoPixels) {
     QImage_Surface s(30, 30);
     s.Fill_Color = Rgb(1, 2, 3);
     s.Fill_Box(20, 20, 10, 10);
@@ -94,19 +94,17 @@ TEST(QImage_Surface, BoxesIncludeBothCornersAndPointsHaveTheLineWidth) {
     EXPECT_EQ(s.Get_Point(8, 25), k_white);
     EXPECT_DOUBLE_EQ(s.Current_X, 5);
     EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
-}
 
-TEST(QImage_Surface, UserScaleMapsOntoPixels) {
-    QImage_Surface s(100, 50);
-    s.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
-    s.Fill_Color = Rgb(5, 6, 7);
-    s.Fill_Box(5, 0, 10, 5);  // the lower right quarter
-    EXPECT_EQ(s.Get_Point(7, 2), Rgb(5, 6, 7));
-    EXPECT_EQ(s.Get_Point(2, 2), k_white);
-    EXPECT_EQ(s.Get_Point(7, 8), k_white);
-    s.Reset_Scale();
-    EXPECT_EQ(s.Get_Point(70, 40), Rgb(5, 6, 7));
-    EXPECT_EQ(s.Get_Point(70, 10), k_white);
+    QImage_Surface u(100, 50);
+    u.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
+    u.Fill_Color = Rgb(5, 6, 7);
+    u.Fill_Box(5, 0, 10, 5);  // the lower right quarter
+    EXPECT_EQ(u.Get_Point(7, 2), Rgb(5, 6, 7));
+    EXPECT_EQ(u.Get_Point(2, 2), k_white);
+    EXPECT_EQ(u.Get_Point(7, 8), k_white);
+    u.Reset_Scale();
+    EXPECT_EQ(u.Get_Point(70, 40), Rgb(5, 6, 7));
+    EXPECT_EQ(u.Get_Point(70, 10), k_white);
 }
 
 // Bounding box of the ink on a white surface.
@@ -162,18 +160,8 @@ TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
             v = next() % 50 == 0 ? static_cast<std::int32_t>(next() % 3600) : std::clamp<std::int32_t>(v + static_cast<std::int32_t>(next() % 41) - 20, 0, 3599);
             data(5, static_cast<std::size_t>(i)) = next() % 300 == 0 ? k_bad_velocity : static_cast<std::int16_t>(v);
         }
-        Trace_Geometry g;
-        g.left = 20;
-        g.dx = dx;
-        g.count = n;
-        g.strip_height = 150;
-        g.base = 160;
-        g.lo = 0;
-        g.hi = 360;
-        g.yscale = (g.strip_height - 2) / (g.hi - g.lo);
-        g.scale = 0.1;
-        g.wrap = 180;
-        g.column = 5;
+        const Trace_Geometry g{.left = 20, .dx = dx, .count = n, .strip_height = 150, .base = 160, .lo = 0, .hi = 360,
+                               .yscale = 148.0 / 360, .scale = 0.1, .wrap = 180, .column = 5};
         const int width = static_cast<int>(g.left + n * dx) + 40;
         QImage_Surface drawn(width, 170), joined(width, 170);
         DrawWordSeries(drawn, data, {}, false, g, {true, false, &colour, 1});

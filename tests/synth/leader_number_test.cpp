@@ -59,13 +59,10 @@ void Check_File(const Synth_Options& in, std::int32_t structure) {
     EXPECT_GT(unset, 0) << "some damage leaves no leader to read";
 }
 
-TEST(Leader_Number, BroadbandAgreesWithTheDecoder) {
+TEST(Leader_Number, BroadbandAndNarrowbandAgreeWithTheDecoder) {
     Check_File({.ensembles = 40, .bins = 6, .bottom_track = true, .navigation = true, .long_records_every = 9,
                 .repeat_every = 5},
                k_structure_bb);
-}
-
-TEST(Leader_Number, NarrowbandAgreesWithTheDecoder) {
     Check_File({.ensembles = 40, .bins = 6, .structure = Synth_Structure::Narrowband, .long_records_every = 9,
                 .repeat_every = 5},
                k_structure_nb);

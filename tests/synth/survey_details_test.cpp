@@ -31,7 +31,7 @@ const std::string k_bb_setup = "System Frequency: 307.2 kHz\r\n"
                                "No. Bins 30, Pings/Ens 10, Time/Ping 00:00.10\r\n"
                                "First Ensemble 00000001 24/05/01 12:00:00.00\r\n";
 
-TEST(Synth_Survey, NarrowbandFileLeavesTheYearOut) {
+TEST(Synth_Survey, NarrowbandLeavesTheYearOutFlowMeterShowsTwoBinSizesAndDamageIsNamed) {
     Temp_Folder tmp;
     Write_Synth_File(tmp.Path("nb.ens"),
                      Resolved({.ensembles = 100, .bins = 20, .bin_size = 4, .start = {2024, 12, 31, 23, 59, 0},
@@ -45,20 +45,14 @@ TEST(Synth_Survey, NarrowbandFileLeavesTheYearOut) {
               "No. Bins 20, Pings/Ens 10, Time/Ping 00:00.10\r\n"
               "First Ensemble 00000001 12/31 23:59:00.00\r\n"
               "Last  Ensemble 00000100 01/01 00:00:39.00\r\n");
-}
 
-TEST(Synth_Survey, FlowMeterFileShowsTwoBinSizes) {
-    Temp_Folder tmp;
     Write_Synth_File(tmp.Path("flow.ens"), Resolved({.ensembles = 100, .flow_meter = true}));
     const std::string text = Survey(tmp, "flow.ens", false);
     EXPECT_EQ(text.substr(0, text.find("System")),
               "flow.ens\r\nFile Size 79,400 bytes\r\nQTRM Ensemble Length 794 bytes\r\n");
     EXPECT_NE(text.find("\r\n1st Bin -1.22 m, Bin Sizes 0.925, 0.814 m\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nLast  Ensemble 00000100 24/05/01 12:01:39.00\r\n"), std::string::npos) << text;
-}
 
-TEST(Synth_Survey, MissingEnsemblesAndMemoryRecords) {
-    Temp_Folder tmp;
     // 14 of 100 dropped: 86 x 752 bytes where the numbers say 100.
     Write_Synth_File(tmp.Path("drop.ens"), Resolved({.ensembles = 100, .drop_every = 7}));
     EXPECT_EQ(Survey(tmp, "drop.ens", false),

@@ -16,8 +16,8 @@ namespace {
 class Analysis_Test : public Gui_Test {
 protected:
     // A loaded file with data-set bins 3 and 9 drawn as series.
-    void Open(std::int32_t ensembles = 300) {
-        W().Start({Synth("a.ens", ensembles)});
+    void Open() {
+        W().Start({Synth("a.ens", 300)});
         ASSERT_TRUE(W().State().ds.File_Loaded);
         W().State().ds.Series_Bins = {};
         W().State().ds.Series_Bins[2] = W().State().ds.Series_Bins[8] = true;
@@ -25,13 +25,10 @@ protected:
     App_State& A() { return W().State(); }
     Track_Vector_Window& T() { return W().Track(); }
     Trend_Window& R() { return W().Trend(); }
-    QImage Track_Image() { return T().Chart().Surface().Image().copy(); }
-    void Move_To(Chart_Widget& chart, double x, double y) {
-        QTest::mouseMove(&chart, QPoint(static_cast<int>(x), static_cast<int>(y)));
-    }
+    void Move_To(double x, double y) { QTest::mouseMove(&T().Chart(), QPoint(static_cast<int>(x), static_cast<int>(y))); }
 };
 
-TEST_F(Analysis_Test, TrackVectorShowsWithAFileAndAUnitChangeAltersOnlyTheNumbers) {
+TEST_F(Analysis_Test, TrackVectorToolTipsAngleAndUnitsAndTheWindowShownAgain) {
     EXPECT_FALSE(W().Menus().Show_Track->isEnabled());
     Open();
     A().settings.Track_Options.Select_Auto = {false, false, true};
@@ -44,13 +41,34 @@ TEST_F(Analysis_Test, TrackVectorShowsWithAFileAndAUnitChangeAltersOnlyTheNumber
     // Manual angle 0: long track is north.
     EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), A().ds.Sub_Vel(1, 2, 5));
 
-    const QImage before = Track_Image();
+    // The right half of cell 4 still names ensemble 4.
+    const double x = v.upper.left + 4.9 * v.dx, y = v.upper.top + v.upper.height / 2;
+    ASSERT_GE(v.dx, 1.5);
+    Move_To(x, y);
+    const std::string number = std::to_string(A().ds.Sub_Ens_Number(4));
+    EXPECT_EQ(T().Tip().toStdString(), "ENSEMBLE " + number + ", ___ BIN ");
+    A().settings.Series_Style_1 = false;  // one strip per bin
+    T().LeftToRight->trigger();           // any display change redraws
+    EXPECT_EQ(T().View().strips, 2);
+    Move_To(x, v.upper.top + v.upper.height - 4);  // lowest strip: data-set bin 3
+    const std::string tip = T().Tip().toStdString();
+    EXPECT_EQ(tip.rfind("ENSEMBLE " + number + ", BIN " + std::to_string(A().dec.Num_Bins - 2) + ", Long ", 0), 0u) << tip;
+    EXPECT_NE(tip.find(" m/s, Cross "), std::string::npos) << tip;
+
+    // A manual angle above 180 is kept as 180: long track is then minus north.
+    Answer_Input_Box(QStringLiteral("200"));
+    T().Select_Auto[2]->trigger();
+    EXPECT_EQ(A().settings.Track_Options.ProjectionAngle, 180);
+    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), -A().ds.Sub_Vel(1, 2, 5));
+
+    // A unit change alters only the numbers: traces, grid and ticks are untouched.
+    const QImage before = T().Chart().Surface().Image().copy();
     T().Speed_Units[2]->trigger();
     EXPECT_EQ(A().settings.Track_Options.Speed_Units, (std::array<bool, 3>{false, false, true}));
-    const QImage after = Track_Image();
+    const QImage after = T().Chart().Surface().Image().copy();
     const QRect plot(static_cast<int>(v.upper.left) + 2, static_cast<int>(v.upper.top) + 2,
                      static_cast<int>(v.upper.width) - 4, static_cast<int>(v.lower.top + v.lower.height - v.upper.top) - 4);
-    EXPECT_EQ(before.copy(plot), after.copy(plot));  // traces, grid and ticks untouched
+    EXPECT_EQ(before.copy(plot), after.copy(plot));
     EXPECT_NE(before.copy(0, plot.top(), plot.left() - 2, plot.height()), after.copy(0, plot.top(), plot.left() - 2, plot.height()));
 
     // Closing the window unchecks its item.
@@ -63,36 +81,8 @@ TEST_F(Analysis_Test, TrackVectorShowsWithAFileAndAUnitChangeAltersOnlyTheNumber
     W().Sub_Frame().close();  // every child window comes back with its frame
     W().Menus().Show_Sub->trigger();
     EXPECT_TRUE(W().Sub().isVisible());
-    EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), A().ds.Sub_Vel(1, 2, 5));
-    EXPECT_NE(A().ds.Sub_Vel(1, 2, 5), 0);
-}
-
-TEST_F(Analysis_Test, TrackToolTipNamesTheCellUnderThePointerAndTheBinWithoutOverlay) {
-    Open();
-    A().settings.Track_Options.Select_Auto = {false, false, true};
-    W().Menus().Show_Track->trigger();
-    QApplication::processEvents();
-    const Track_View& v = T().View();
-    // The right half of cell 4 still names ensemble 4.
-    const double x = v.upper.left + 4.9 * v.dx, y = v.upper.top + v.upper.height / 2;
-    ASSERT_GE(v.dx, 1.5);
-    Move_To(T().Chart(), x, y);
-    const std::string number = std::to_string(A().ds.Sub_Ens_Number(4));
-    EXPECT_EQ(T().Tip().toStdString(), "ENSEMBLE " + number + ", ___ BIN ");
-
-    A().settings.Series_Style_1 = false;  // one strip per bin
-    T().LeftToRight->trigger();           // any display change redraws
-    EXPECT_EQ(T().View().strips, 2);
-    Move_To(T().Chart(), x, v.upper.top + v.upper.height - 4);  // lowest strip: data-set bin 3
-    const std::string tip = T().Tip().toStdString();
-    EXPECT_EQ(tip.rfind("ENSEMBLE " + number + ", BIN " + std::to_string(A().dec.Num_Bins - 2) + ", Long ", 0), 0u) << tip;
-    EXPECT_NE(tip.find(" m/s, Cross "), std::string::npos) << tip;
-
-    // A manual angle above 180 is kept as 180: long track is then minus north.
-    Answer_Input_Box(QStringLiteral("200"));
-    T().Select_Auto[2]->trigger();
-    EXPECT_EQ(A().settings.Track_Options.ProjectionAngle, 180);
     EXPECT_EQ(A().ds.Sub_Vel(6, 2, 5), -A().ds.Sub_Vel(1, 2, 5));
+    EXPECT_NE(A().ds.Sub_Vel(1, 2, 5), 0);
 }
 
 class Trend_Test : public Analysis_Test {
@@ -112,25 +102,7 @@ protected:
     }
 };
 
-TEST_F(Trend_Test, AClickOnTheThirdTableLinePicksSeriesOneBinZero) {
-    Open_Candles();
-    Chart_Widget& picture = R().Picture1();
-    const double lh = R().View().line_height;
-    ASSERT_GT(lh, 0);
-    QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
-    EXPECT_EQ(R().Selection().series, 1);
-    EXPECT_EQ(R().Selection().bin, 0);
-    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
-
-    // Fewer series after the options change: the selection follows, nothing reads past the tables.
-    A().settings.Series_Select = {};
-    A().settings.Series_Select[k_type_vel_magnitude] = true;
-    W().Redraw_Sub();
-    EXPECT_EQ(A().candles.series, 1);
-    EXPECT_EQ(R().Selection().series, 0);
-}
-
-TEST_F(Trend_Test, TheSliderSetsTheWidthAndTheLabelPicksACandle) {
+TEST_F(Trend_Test, TheSliderSetsTheWidthTheLabelPicksACandleAndATableLineASeriesAndBin) {
     Open_Candles();
     R().Slider1().setFocus();
     for (int i = 0; i < 3; ++i) QTest::keyClick(&R().Slider1(), Qt::Key_Right);
@@ -147,6 +119,22 @@ TEST_F(Trend_Test, TheSliderSetsTheWidthAndTheLabelPicksACandle) {
     EXPECT_EQ(A().candles.selected, 3);
     EXPECT_EQ(R().View().candle, 3);
     EXPECT_EQ(R().Label1().text().toStdString(), "Candle 4 of 4");
+
+    // The third table line from the bottom, with two bins, is series 1, bin 0.
+    Chart_Widget& picture = R().Picture1();
+    const double lh = R().View().line_height;
+    ASSERT_GT(lh, 0);
+    QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
+    EXPECT_EQ(R().Selection().series, 1);
+    EXPECT_EQ(R().Selection().bin, 0);
+    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
+
+    // Fewer series after the options change: the selection follows, nothing reads past the tables.
+    A().settings.Series_Select = {};
+    A().settings.Series_Select[k_type_vel_magnitude] = true;
+    W().Redraw_Sub();
+    EXPECT_EQ(A().candles.series, 1);
+    EXPECT_EQ(R().Selection().series, 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_shell.h"
+#include "gui_fixture.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 #include "synth_writer.h"
@@ -19,15 +20,11 @@ namespace {
 
 class Options_Test : public ::testing::Test {
 protected:
-    // A loaded file of 300 ensembles of 30 bins, facing down unless up.
-    void Load(bool flow_meter = false, bool up = false) {
-        synth::Synth_Options opt;
-        opt.ensembles = 300;
-        opt.bins = 30;
-        opt.flow_meter = flow_meter;
-        opt.facing_up = up;
+    // A loaded file of 300 ensembles of 30 bins, facing down.
+    void SetUp() override { Load(); }
+    void Load(bool flow_meter = false) {
         const std::string path = folder_.Path("file.ens");
-        synth::Write_Synth_File(path, opt);
+        synth::Write_Synth_File(path, {.ensembles = 300, .bins = 30, .flow_meter = flow_meter});
         ASSERT_TRUE(shell_.Open(path));
     }
     Chart_Options_Dialog& Open(int tab = 1) {
@@ -54,18 +51,6 @@ protected:
         field.selectAll();
         QTest::keyClicks(&field, text);
     }
-    void Press(const char* caption) {
-        for (QPushButton* b : dialog_.findChildren<QPushButton*>()) {
-            if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return QTest::mouseClick(b, Qt::LeftButton);
-        }
-        throw std::runtime_error(std::string("no button ") + caption);
-    }
-    QPushButton& Button(const char* caption) {
-        for (QPushButton* b : dialog_.findChildren<QPushButton*>()) {
-            if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return *b;
-        }
-        throw std::runtime_error(std::string("no button ") + caption);
-    }
     std::string Settings_Text(const char* name) {
         const std::string path = folder_.Path(name);
         Save_Options(shell_.state.settings, path);
@@ -78,7 +63,6 @@ protected:
 };
 
 TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
-    Load();
     Data_Set& ds = shell_.state.ds;
     ASSERT_GE(ds.Orientation_Count, 1) << "the synthetic file faces down";
     Open();
@@ -91,39 +75,34 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
     Type("txtBin_Last", "3");
     Click("optAveraging_1");
     Type("txtAveraging_Interval", "1:90:5.5");
-    EXPECT_TRUE(Button("OK").isEnabled());
-    EXPECT_FALSE(Button("Save").isEnabled());
-    Press("Apply");
+    EXPECT_TRUE(Button(dialog_, "OK").isEnabled());
+    EXPECT_FALSE(Button(dialog_, "Save").isEnabled());
+    Press(dialog_, "Apply");
     const Settings& s = shell_.state.settings;
     EXPECT_EQ(s.Contour_Code, 600);
     EXPECT_EQ(shell_.shown_code, 600);
-    EXPECT_EQ(ds.First_Ens, 50);
-    EXPECT_EQ(ds.Last_Ens, 51);
+    // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
+    EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 21, 28}));
     EXPECT_EQ(ds.Sel_First_Ens, 299);
     EXPECT_EQ(ds.Sel_Last_Ens, 300);
-    // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
-    EXPECT_EQ(ds.First_Bin, 21);
-    EXPECT_EQ(ds.Last_Bin, 28);
     EXPECT_EQ(Find<QLineEdit>("txtBin_First").text(), "3");
     EXPECT_EQ(Find<QLineEdit>("txtBin_Last").text(), "10");
     EXPECT_DOUBLE_EQ(s.Averaging_Interval, 9005.05);
     EXPECT_FALSE(s.Averaging_All);
     EXPECT_EQ(Find<QLineEdit>("txtAveraging_Interval").text(), "0002:30:05.05");
-    EXPECT_FALSE(Button("Apply").isEnabled());
+    EXPECT_FALSE(Button(dialog_, "Apply").isEnabled());
 
     ds.Orientation_Count = 0;
     Click("optContour_Type_17");
     Type("txtBin_First", "10");
     Type("txtBin_Last", "3");
-    Press("OK");
+    Press(dialog_, "OK");
     EXPECT_EQ(s.Contour_Code, 2000);
-    EXPECT_EQ(ds.First_Bin, 3);
-    EXPECT_EQ(ds.Last_Bin, 10);
+    EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 3, 10}));
     EXPECT_FALSE(dialog_.isVisible());
 }
 
 TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
-    Load();
     Settings& s = shell_.state.settings;
     s.Contour_Code = 30;
     s.Contour_Scale_Mode = 0;
@@ -159,11 +138,10 @@ TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
 }
 
 TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
-    Load();
     Open(2);
     Type("txtProfile_Ens", "7");
     Type("txtProfile_Max_2", "1500");
-    Press("Apply");
+    Press(dialog_, "Apply");
     EXPECT_EQ(shell_.redraws, 1);
     EXPECT_EQ(shell_.reopens, 0);
     EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
@@ -171,15 +149,15 @@ TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
     EXPECT_EQ(shell_.state.ds.Cursor_Ens, 7);
 
     Click("optVel_Reference_1");
-    Press("Apply");
+    Press(dialog_, "Apply");
     EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
     EXPECT_EQ(shell_.reopens, 1);
     EXPECT_EQ(shell_.redraws, 1);
 
     shell_.busy = true;  // a load or an export runs: nothing is taken
     Type("txtProfile_Max_2", "900");
-    Press("OK");
-    Press("Default");
+    Press(dialog_, "OK");
+    Press(dialog_, "Default");
     EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
     EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
     EXPECT_EQ(shell_.redraws, 1);
@@ -188,12 +166,11 @@ TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
 }
 
 TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
-    Load();
     Open(4);
     Type("txtWater_Density", "0");
     Type("txtVel_Scale", "0");
     Type("txtBT_Vel_Scale", "-2");
-    Press("Apply");
+    Press(dialog_, "Apply");
     const Settings& s = shell_.state.settings;
     EXPECT_EQ(s.Water_Density, 1000);
     EXPECT_EQ(s.Vel_Scale, 1);
@@ -207,13 +184,12 @@ TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
     EXPECT_NE(shell_.messages[0].find("Bottom: -2"), std::string::npos);
 
     Type("txtWater_Density", "1025");
-    Press("Apply");
+    Press(dialog_, "Apply");
     EXPECT_EQ(s.Water_Density, 1025);
     EXPECT_EQ(shell_.messages.size(), 1u);
 }
 
 TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
-    Load();
     Settings& s = shell_.state.settings;
     s.Contour_Code = 100;
     s.Water_Density = 1020;
@@ -221,12 +197,12 @@ TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
     s.EoP_Options[0] = true;
     s.Max_Sub_Ens = 512;
     Open(5);
-    Press("Default");
+    Press(dialog_, "Default");
     EXPECT_TRUE(Find<QAbstractButton>("optContour_Type_14").isChecked());
     EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_0").isChecked());
     EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1000");
-    EXPECT_TRUE(Button("OK").isEnabled());
-    Press("OK");
+    EXPECT_TRUE(Button(dialog_, "OK").isEnabled());
+    Press(dialog_, "OK");
     Settings defaults;
     Load_Default_Options(defaults);
     EXPECT_EQ(s.Contour_Code, defaults.Contour_Code);
@@ -237,12 +213,11 @@ TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
 }
 
 TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
-    Load();
     Open(5);
     const std::string taken = folder_.Path("taken.txt");
     std::ofstream(taken) << "mine";
     dialog_.file_chooser = [&](bool) { return taken; };
-    Press("Save");
+    Press(dialog_, "Save");
     EXPECT_EQ(Read_File_Text(taken), "mine");
     ASSERT_EQ(shell_.messages.size(), 1u);
     EXPECT_EQ(shell_.messages[0], "Over-Write of File Not Allowed");
@@ -251,12 +226,12 @@ TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
     std::ofstream{fresh};  // an empty file is written
     shell_.state.settings.Water_Density = 1030;
     dialog_.file_chooser = [&](bool) { return fresh; };
-    Press("Save");
+    Press(dialog_, "Save");
     shell_.state.settings.Water_Density = 1000;
-    Press("Load");
+    Press(dialog_, "Load");
     EXPECT_EQ(shell_.state.settings.Water_Density, 1030);
     EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1030");
-    EXPECT_TRUE(Button("Apply").isEnabled());
+    EXPECT_TRUE(Button(dialog_, "Apply").isEnabled());
 
     // A file holding a NaN stops there and names the line.
     std::string text = Read_File_Text(fresh);
@@ -265,7 +240,7 @@ TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
     std::ofstream(damaged, std::ios::binary) << text;
     shell_.messages.clear();
     dialog_.file_chooser = [&](bool) { return damaged; };
-    Press("Load");
+    Press(dialog_, "Load");
     ASSERT_EQ(shell_.messages.size(), 1u);
     EXPECT_NE(shell_.messages[0].find("stopped at line 391: \"nan\""), std::string::npos) << shell_.messages[0];
     EXPECT_EQ(shell_.state.settings.Water_Density, 1030) << "kept";

@@ -19,16 +19,10 @@ class Data_Windows_Test : public Gui_Test {
 protected:
     // 2000 ensembles of 40 bins; the Whole Set shows a column per few ensembles, the Sub Set 256.
     void Open(bool facing_up = false) {
-        const std::string path = folder_.Path("w.ens");
-        synth::Synth_Options opt;
-        opt.ensembles = 2000;
-        opt.bins = 40;
-        opt.facing_up = facing_up;
-        synth::Write_Synth_File(path, opt);
         W().Start({});
         W().State().settings.Max_Whole_Ens = 1000;
         W().State().settings.Max_Sub_Ens = 256;
-        W().Open_File_Now(path);
+        W().Open_File_Now(Synth("w.ens", {.ensembles = 2000, .bins = 40, .facing_up = facing_up}));
         ASSERT_TRUE(Ds().File_Loaded);
         QApplication::processEvents();
     }
@@ -74,23 +68,17 @@ TEST_F(Data_Windows_Test, SpaceDragOverTheWholeSetSelectsEnsemblesAndBinsForBoth
         Open(up);
         const Data_Set before = Ds();
         Drag(Whole_Chart(), Whole_Cell(100, 30), Whole_Cell(200, 5), false);
-        EXPECT_EQ(Ds().First_Ens, before.First_Ens) << "a drag without space selects nothing";
-        EXPECT_EQ(Ds().Last_Bin, before.Last_Bin);
+        EXPECT_EQ(Range_Of(Ds()), Range_Of(before)) << "a drag without space selects nothing";
 
         Drag(Whole_Chart(), Whole_Cell(150, 30), Whole_Cell(100, 5), true);
-        EXPECT_EQ(Ds().First_Ens, Column_Ens(100));
-        EXPECT_EQ(Ds().Last_Ens, Column_Ens(150));
+        EXPECT_EQ(Range_Of(Ds()), (Sub_Range{Column_Ens(100), Column_Ens(150), 40 - 30, 40 - 5}));
         EXPECT_EQ(Ds().Sel_First_Ens, Column_Ens(100));
-        EXPECT_EQ(Ds().First_Bin, 40 - 30);
-        EXPECT_EQ(Ds().Last_Bin, 40 - 5);
         EXPECT_EQ(Ds().Sub_Count, Column_Ens(150) - Column_Ens(100) + 1);
         EXPECT_EQ(W().Sub().View().contour.results.Rows, 26);
 
         const std::int32_t last_column = W().Whole().View().results.Ensembles - 1;
         Drag(Whole_Chart(), Whole_Cell(last_column - 50, 0), Whole_Cell(last_column, 39), true);
-        EXPECT_EQ(Ds().Last_Ens, Ds().File_Last_Ens);
-        EXPECT_EQ(Ds().First_Bin, 1);
-        EXPECT_EQ(Ds().Last_Bin, 40);
+        EXPECT_EQ(Range_Of(Ds()), (Sub_Range{Column_Ens(last_column - 50), Ds().File_Last_Ens, 1, 40}));
         EXPECT_FALSE(W().Whole().Dragging());
     }
 }
@@ -140,38 +128,12 @@ TEST_F(Data_Windows_Test, TheMarkerBlinksWhileLocatorsAreOn) {
     EXPECT_FALSE(W().Whole().Marker_Shown());
 }
 
-TEST_F(Data_Windows_Test, DoubleClickAndArrowsMoveTheProfileLine) {
+TEST_F(Data_Windows_Test, RectanglesInTheContourAndItsPanesZoomAndOneColumnWideLoadsNothing) {
     Open();
-    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Sub_Cell(100, 10));
-    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 100);
-    // The line sits in that column: its pixels differ from the column beside it.
-    const QImage& image = Sub_Chart().Surface().Image();
-    const QPointF at = W().Sub().Get_Chart3d_DataCoordinate({100, 10});
-    EXPECT_NE(image.pixel(at.toPoint()), image.pixel(at.toPoint() + QPoint(3, 0)));
-    QTest::keyClick(&Sub_Chart(), Qt::Key_Right);
-    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 101);
-    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
-    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
-    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 99);
-    EXPECT_EQ(W().Sub().View().profile.groups.empty(), false);
-}
-
-TEST_F(Data_Windows_Test, ZoomToOneColumnLoadsNothingAndARectangleZoomsIn) {
-    Open();
-    const std::int32_t first = Ds().First_Ens;
+    const std::int32_t first = Ds().First_Ens, first_bin = Ds().First_Bin, last_bin = Ds().Last_Bin;
     Drag(Sub_Chart(), Sub_Cell(50, 5), Sub_Cell(50, 30), true);
     EXPECT_EQ(Ds().First_Ens, first);
     EXPECT_EQ(Ds().Sub_Count, 256);
-    Drag(Sub_Chart(), Sub_Cell(50, 5), Sub_Cell(150, 30), true);
-    EXPECT_EQ(Ds().First_Ens, first + 50);
-    EXPECT_EQ(Ds().Last_Ens, first + 150);
-    EXPECT_EQ(Ds().First_Bin, 40 - 30);
-    EXPECT_EQ(Ds().Last_Bin, 40 - 5);
-}
-
-TEST_F(Data_Windows_Test, ARectangleInTheSeriesPaneZoomsToItsEnsemblesAndInTheProfilePaneToItsBins) {
-    Open();
-    const std::int32_t first = Ds().First_Ens, first_bin = Ds().First_Bin, last_bin = Ds().Last_Bin;
     const Sub_Set_Layout l = W().Sub().View().layout;
     const auto series = [&](std::int32_t e, double share) {
         return Widget_Point(Sub_Chart(), {W().Sub().Get_Chart3d_DataCoordinate({e, 0}).x(), l.series_top + share * l.series_height});
@@ -188,20 +150,19 @@ TEST_F(Data_Windows_Test, ARectangleInTheSeriesPaneZoomsToItsEnsemblesAndInThePr
     EXPECT_EQ(W().State().candles.selected, 3);
     EXPECT_EQ(Ds().Sub_Count, 256);
     Drag(Sub_Chart(), series(120, 0.3), series(40, 0.8), false);
-    EXPECT_EQ(Ds().First_Ens, first + 40);
-    EXPECT_EQ(Ds().Last_Ens, first + 120);
+    EXPECT_EQ(Range_Of(Ds()), (Sub_Range{first + 40, first + 120, first_bin, last_bin})) << "the pane's height is strips, not bins";
     EXPECT_EQ(Ds().Sub_Count, 81);
-    EXPECT_EQ(Ds().First_Bin, first_bin) << "the pane's height is strips, not bins";
-    EXPECT_EQ(Ds().Last_Bin, last_bin);
 
     const auto profile = [&](std::int32_t row) {
         return Widget_Point(Sub_Chart(), {W().Sub().View().layout.profile_width / 2.0, W().Sub().Get_Chart3d_DataCoordinate({0, row}).y()});
     };
     Drag(Sub_Chart(), profile(5), profile(20), false);
-    EXPECT_EQ(Ds().First_Bin, last_bin - 20);
-    EXPECT_EQ(Ds().Last_Bin, last_bin - 5);
-    EXPECT_EQ(Ds().First_Ens, first + 40);
+    EXPECT_EQ(Range_Of(Ds()), (Sub_Range{first + 40, first + 120, last_bin - 20, last_bin - 5}));
     EXPECT_EQ(W().Sub().View().contour.results.Rows, 16);
+
+    // A rectangle over the contour zooms to its ensembles and bins.
+    Drag(Sub_Chart(), Sub_Cell(10, 2), Sub_Cell(50, 12), true);
+    EXPECT_EQ(Range_Of(Ds()), (Sub_Range{first + 50, first + 90, last_bin - 5 - 12, last_bin - 5 - 2}));
 }
 
 TEST_F(Data_Windows_Test, RightClickOpensTheContourOptionsFromEitherContourButNotFromThePanes) {
@@ -223,8 +184,22 @@ TEST_F(Data_Windows_Test, RightClickOpensTheContourOptionsFromEitherContourButNo
     }
 }
 
-TEST_F(Data_Windows_Test, ABinToggledOnTheBinAxisIsStoredShownInTheOptionsAndKeptByAReload) {
-    Open();  // facing down: data-set bin b is instrument bin 41 - b
+TEST_F(Data_Windows_Test, DoubleClicksMoveTheProfileLineAndToggleABinOnTheBinAxisThatAReloadKeeps) {
+    Open();
+    QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Sub_Cell(100, 10));
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 100);
+    // The line sits in that column: its pixels differ from the column beside it.
+    const QImage& image = Sub_Chart().Surface().Image();
+    const QPointF at = W().Sub().Get_Chart3d_DataCoordinate({100, 10});
+    EXPECT_NE(image.pixel(at.toPoint()), image.pixel(at.toPoint() + QPoint(3, 0)));
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Right);
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 101);
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
+    QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
+    EXPECT_EQ(Ds().Cursor_Ens, Ds().First_Ens + 99);
+    EXPECT_EQ(W().Sub().View().profile.groups.empty(), false);
+
+    // Facing down: data-set bin b is instrument bin 41 - b.
     W().Open_Chart_Options(3);
     const Sub_Set_View& v = W().Sub().View();
     const QPointF row = W().Sub().Get_Chart3d_DataCoordinate({0, 5});
@@ -298,8 +273,7 @@ TEST_F(Data_Windows_Test, WhileMonitoringInputIsIgnored) {
     W().Whole().HScroll1().setValue(W().Whole().HScroll1().maximum());
     QTest::mouseDClick(&Sub_Chart(), Qt::LeftButton, {}, Sub_Cell(100, 10));
     QTest::keyClick(&Sub_Chart(), Qt::Key_Left);
-    EXPECT_EQ(Ds().First_Ens, before.First_Ens);
-    EXPECT_EQ(Ds().First_Bin, before.First_Bin);
+    EXPECT_EQ(Range_Of(Ds()), Range_Of(before));
     EXPECT_EQ(Ds().Cursor_Ens, before.Cursor_Ens);
     EXPECT_EQ(W().Whole().HScroll1().value(), 0);
     W().State().menus.AutoTrack = false;

@@ -2,20 +2,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <fstream>
-#include <iterator>
 
 #include "gui_fixture.h"
+#include "support/cli_run.h"
 #include "support/bb_builder.h"
 #include "windows/file_details_window.h"
 
 namespace vantrel::test {
 namespace {
-
-std::string Read_All(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class Details_Test : public Gui_Test {
 protected:
@@ -28,14 +22,9 @@ protected:
     }
 };
 
-TEST_F(Details_Test, CountsMissingRepeatsAndResetsAndRefusesAFileItCannotRead) {
+TEST_F(Details_Test, CountsMissingRepeatsAndResetsRefusesAFileItCannotReadAndStopEndsALongScan) {
     Bytes data;
-    for (std::uint32_t n : {1, 2, 4, 4, 2, 3}) {
-        BB_Fields f;
-        f.ens_number = n;
-        f.record_bytes = 1000;
-        Append(data, Build_BB_Ensemble(f));
-    }
+    for (std::uint32_t n : {1, 2, 4, 4, 2, 3}) Append(data, Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     Details_Of(folder_.Write("seq.ens", data));
     EXPECT_TRUE(W().Details_Frame().isVisible());
     EXPECT_EQ(Shown(Ens_Statistic::First), "1");
@@ -49,9 +38,7 @@ TEST_F(Details_Test, CountsMissingRepeatsAndResetsAndRefusesAFileItCannotRead) {
 
     Details_Of(folder_.Path("missing.ens"));
     EXPECT_EQ(W().Last_Message(), QStringLiteral("Invalid File"));
-}
 
-TEST_F(Details_Test, CountersMoveWhileTheScanRunsAndStopEndsIt) {
     const std::int64_t total = 200000;
     const std::string path = Synth("large.ens", total, 4);
     std::vector<std::int64_t> seen;
@@ -77,7 +64,7 @@ TEST_F(Details_Test, DetailsOfAnotherFileLeaveTheLoadedFilesReloadAndSaveByteExa
         const std::string target = folder_.Path(name);
         W().file_chooser = [target](bool) { return target; };
         W().Save_Range(false);
-        return Read_All(target);
+        return Read_File_Text(target);
     };
     const std::string before = save("before.ens");
     ASSERT_FALSE(before.empty());

@@ -7,18 +7,29 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "charts/chart_interaction.h"
 #include "synth_writer.h"
 #include "windows/main_window.h"
+
+namespace vantrel {
+// A failed range check names the range rather than its bytes.
+inline void PrintTo(const Sub_Range& r, std::ostream* out) {
+    *out << "ensembles " << r.first_ens << ".." << r.last_ens << ", bins " << r.first_bin << ".." << r.last_bin;
+}
+}  // namespace vantrel
 
 namespace vantrel::test {
 
@@ -36,15 +47,15 @@ protected:
         return window;
     }
 
-    // A synthetic file of n ensembles (bins bins) under name in the test's folder.
-    std::string Synth(const std::string& name, std::int64_t n, int bins = 20) {
+    // A synthetic file under name in the test's folder.
+    std::string Synth(const std::string& name, const synth::Synth_Options& opt) {
         const std::string path = folder_.Path(name);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        synth::Synth_Options opt;
-        opt.ensembles = n;
-        opt.bins = bins;
         synth::Write_Synth_File(path, opt);
         return path;
+    }
+    std::string Synth(const std::string& name, std::int64_t n, int bins = 20) {
+        return Synth(name, {.ensembles = n, .bins = bins});
     }
 
     Main_Window& W() { return *window_; }
@@ -52,8 +63,8 @@ protected:
     std::unique_ptr<Main_Window> window_;
 };
 
-// Runs action as soon as the event loop runs (inside a command's yield or modal dialog).
-inline void When_Idle(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
+// A Sub Set's first and last ensemble and first and last bin, compared in one check.
+inline Sub_Range Range_Of(const Data_Set& ds) { return {ds.First_Ens, ds.Last_Ens, ds.First_Bin, ds.Last_Bin}; }
 
 // Runs action at the first turn of the event loop at which condition holds.
 inline void When(std::function<bool()> condition, std::function<void()> action) {
@@ -67,9 +78,19 @@ inline void When(std::function<bool()> condition, std::function<void()> action) 
     timer->start(0);
 }
 
-// Types answer into the next input box and presses Enter (Escape when cancel).
+// The push button under parent captioned caption (access keys ignored).
+inline QPushButton& Button(const QWidget& parent, const char* caption) {
+    for (QPushButton* b : parent.findChildren<QPushButton*>()) {
+        if (b->text().remove(QLatin1Char('&')) == QLatin1String(caption)) return *b;
+    }
+    throw std::runtime_error(std::string("no button ") + caption);
+}
+inline void Press(const QWidget& parent, const char* caption) { QTest::mouseClick(&Button(parent, caption), Qt::LeftButton); }
+
+// Types answer into the next input box, once the command's modal dialog runs the event loop,
+// and presses Enter (Escape when cancel).
 inline void Answer_Input_Box(const QString& answer, bool cancel = false) {
-    When_Idle([answer, cancel] {
+    QTimer::singleShot(0, qApp, [answer, cancel] {
         auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         if (!box) return;
         auto* edit = box->findChild<QLineEdit*>();

@@ -3,20 +3,14 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <fstream>
-#include <iterator>
 
 #include "gui_fixture.h"
+#include "support/cli_run.h"
 #include "windows/chart_options_dialog.h"
 #include "windows/progress_window.h"
 
 namespace vantrel::test {
 namespace {
-
-std::string Read_All(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 bool Data_Menus_Enabled(const Main_Window& w) {
     const Main_Menus& m = w.Menus();
@@ -24,44 +18,26 @@ bool Data_Menus_Enabled(const Main_Window& w) {
            m.Options->menuAction()->isEnabled() && m.Animate->menuAction()->isEnabled();
 }
 
-TEST_F(Gui_Test, CommandLineOpensAQuotedPathWithBlanksAndKeepsItInTheRecentFile) {
+TEST_F(Gui_Test, CommandLineOpensAQuotedPathWithBlanksAndEndingInAnIntervalMonitorsIt) {
     const std::string path = Synth("with blanks/a file.ens", 300);
     W().Start({path});
     EXPECT_TRUE(W().State().ds.File_Loaded);
     EXPECT_EQ(W().windowTitle().toStdString(), "Vantrel - " + path);
-    EXPECT_EQ(Read_All(folder_.Path("VTRLFile.txt")), "\"" + path + "\"\r\n");
+    EXPECT_EQ(Read_File_Text(folder_.Path("VTRLFile.txt")), "\"" + path + "\"\r\n");
     EXPECT_TRUE(W().Menus().Old_File[0]->isChecked());
     EXPECT_FALSE(W().Menus().AutoTrack->isChecked());
-}
 
-TEST_F(Gui_Test, CommandLineEndingInMonitorIntervalMonitorsTheFile) {
-    const std::string path = Synth("run 1.ens", 300);
+    // A second start-up closes the options dialog and takes the monitor interval.
+    W().Open_Chart_Options(2);
+    ASSERT_TRUE(W().Options()->isVisible());
     W().Start({path, "-M0030"});
-    EXPECT_TRUE(W().State().ds.File_Loaded);
+    EXPECT_FALSE(W().Options()->isVisible());
     EXPECT_EQ(W().State().load.File_Name, path);
     EXPECT_TRUE(W().Menus().AutoTrack->isChecked());
     EXPECT_EQ(W().Monitor_Interval(), 30);
     // Monitoring keeps the data menus off and shows the newest ensembles.
     EXPECT_FALSE(Data_Menus_Enabled(W()));
     EXPECT_EQ(W().State().ds.Last_Ens, 300);
-}
-
-TEST_F(Gui_Test, MenusAreDisabledDuringALoadAndEnabledAfterIt) {
-    const std::string path = Synth("a.ens", 3000);
-    W().Start({});
-    bool checked = false, enabled_during = true, busy_during = false;
-    When_Idle([&] {
-        checked = true;
-        enabled_during = Data_Menus_Enabled(W());
-        busy_during = W().Is_Busy();
-    });
-    W().Open_File_Now(path);
-    ASSERT_TRUE(checked) << "the load never let the event loop run";
-    EXPECT_FALSE(enabled_during);
-    EXPECT_TRUE(busy_during);
-    EXPECT_TRUE(Data_Menus_Enabled(W()));
-    EXPECT_FALSE(W().Is_Busy());
-    EXPECT_TRUE(W().State().ds.File_Loaded);
 }
 
 // A walk long enough to be stopped: every 49th of 200000 ensembles, up to 4096.
@@ -80,10 +56,13 @@ protected:
     std::string path_;
 };
 
-TEST_F(Large_Load_Test, StopEndsTheLoadAndKeepsWhatWasRead) {
+TEST_F(Large_Load_Test, MenusAreOffDuringTheLoadAndStopEndsItKeepingWhatWasRead) {
     QElapsedTimer since_stop;
+    bool menus_during = true, busy_during = false;
     When([this] { return Walk_Under_Way(); },
          [&] {
+             menus_during = Data_Menus_Enabled(W());
+             busy_during = W().Is_Busy();
              QTest::mouseClick(&W().Progress().Stop_Button(), Qt::LeftButton);
              since_stop.start();
          });
@@ -95,6 +74,10 @@ TEST_F(Large_Load_Test, StopEndsTheLoadAndKeepsWhatWasRead) {
     EXPECT_LT(ds.Whole_Count, k_whole);
     EXPECT_GT(ds.Sub_Count, 0);  // the Sub Set of what was read still loads
     EXPECT_FALSE(W().Progress().isVisible());
+    EXPECT_FALSE(menus_during);
+    EXPECT_TRUE(busy_during);
+    EXPECT_TRUE(Data_Menus_Enabled(W()));
+    EXPECT_FALSE(W().Is_Busy());
 }
 
 TEST_F(Large_Load_Test, ClosingWhileALoadRunsStopsItThenSavesAndCloses) {
@@ -106,15 +89,6 @@ TEST_F(Large_Load_Test, ClosingWhileALoadRunsStopsItThenSavesAndCloses) {
     EXPECT_FALSE(W().isVisible());
     EXPECT_TRUE(std::filesystem::exists(folder_.Path("VTRLOps.Txt")));
     EXPECT_LT(W().State().ds.Whole_Count, k_whole);
-}
-
-TEST_F(Gui_Test, StartUpClosesTheChartOptionsDialog) {
-    W().Start({Synth("a.ens", 300)});
-    W().Open_Chart_Options(2);
-    ASSERT_TRUE(W().Options()->isVisible());
-    W().Start({});
-    ASSERT_NE(W().Options(), nullptr);
-    EXPECT_FALSE(W().Options()->isVisible());
 }
 
 TEST_F(Gui_Test, ExitFromTheMenuSavesTheSettingsAndTheWindowChecks) {

@@ -22,8 +22,9 @@ int Colours_In_Rows(const QImage& image, int top, int bottom) {
     return static_cast<int>(colours.size());
 }
 
-TEST_F(Gui_Test, ScreenshotOfTheMainWindowShowsBothChartsAfterALoad) {
-    const QString file = QString::fromStdString(Synth("a.ens", 600));
+TEST_F(Gui_Test, ScreenshotsShowTheChartsAndTheTracesAndRefuseAnUnknownWindowOrFile) {
+    // The track window projects on the bottom-track course.
+    const QString file = QString::fromStdString(Synth("bt.ens", {.ensembles = 600, .bins = 20, .bottom_track = true}));
     const QString out = QString::fromStdString(folder_.Path("main.png"));
     ASSERT_EQ(Run_Screenshot({out, file}), 0);
     const QImage image(out);
@@ -35,36 +36,25 @@ TEST_F(Gui_Test, ScreenshotOfTheMainWindowShowsBothChartsAfterALoad) {
     const QString sub = QString::fromStdString(folder_.Path("sub.png"));
     ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("sub"), sub, file}), 0);
     EXPECT_LT(QImage(sub).height(), 768);
-}
 
-TEST_F(Gui_Test, ScreenshotsOfTheTrackAndTrendWindowsDrawTheBinsTraces) {
-    synth::Synth_Options opt;
-    opt.ensembles = 300;
-    opt.bins = 20;
-    opt.bottom_track = true;  // the track window projects on the bottom-track course
-    const std::string path = folder_.Path("bt.ens");
-    synth::Write_Synth_File(path, opt);
-    const QString file = QString::fromStdString(path);
     for (const QString& name : {QStringLiteral("track"), QStringLiteral("trend")}) {
-        const QString out = QString::fromStdString(folder_.Path(name.toStdString() + ".png"));
-        ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), name, out, file}), 0);
-        const QImage image = QImage(out).convertToFormat(QImage::Format_RGB32);
+        const QString shot = QString::fromStdString(folder_.Path(name.toStdString() + ".png"));
+        ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), name, shot, file}), 0);
+        const QImage traces = QImage(shot).convertToFormat(QImage::Format_RGB32);
         int traced = 0;  // pixels in the series colours of the three bins
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb p = image.pixel(x, y);
+        for (int y = 0; y < traces.height(); ++y)
+            for (int x = 0; x < traces.width(); ++x) {
+                const QRgb p = traces.pixel(x, y);
                 traced += p == qRgb(255, 0, 0) || p == qRgb(0, 255, 1) || p == qRgb(0, 0, 255);
             }
         EXPECT_GT(traced, 200) << name.toStdString();
     }
-}
 
-TEST_F(Gui_Test, ScreenshotRefusesAnUnknownWindowAndAFileThatDoesNotLoad) {
-    const QString out = QString::fromStdString(folder_.Path("x.png"));
-    const QString file = QString::fromStdString(Synth("a.ens", 50));
-    EXPECT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("nowhere"), out, file}), 1);
-    EXPECT_EQ(Run_Screenshot({out, QString::fromStdString(folder_.Path("missing.ens"))}), 1);
-    EXPECT_FALSE(QFile::exists(out));
+    // An unknown window and a file that does not load are refused, and nothing is written.
+    const QString refused = QString::fromStdString(folder_.Path("x.png"));
+    EXPECT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("nowhere"), refused, file}), 1);
+    EXPECT_EQ(Run_Screenshot({refused, QString::fromStdString(folder_.Path("missing.ens"))}), 1);
+    EXPECT_FALSE(QFile::exists(refused));
 }
 
 // Every tab of both dialogs fits the smallest main window, cuts no caption, and Tab
@@ -104,8 +94,8 @@ TEST_F(Gui_Test, DialogsFitTheSmallestWindowWithEveryCaptionWhole) {
         }
     }
     const QString out = QString::fromStdString(folder_.Path("options.png"));
-    const QString file = QString::fromStdString(Synth("b.ens", 50));
-    ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("export"), QStringLiteral("--tab"), QStringLiteral("3"), out, file}), 0);
+    ASSERT_EQ(Run_Screenshot({QStringLiteral("--window"), QStringLiteral("export"), QStringLiteral("--tab"), QStringLiteral("3"), out,
+                              QString::fromStdString(folder_.Path("a.ens"))}), 0);
     EXPECT_LE(QImage(out).width(), 1024);
 }
 

@@ -14,7 +14,7 @@
 namespace vantrel::test {
 namespace {
 
-TEST_F(Gui_Test, InformationWindowShowsTheSurveyAndItsFrameUnchecksTheItem) {
+TEST_F(Gui_Test, InformationAndViewerWindowsShowTheFileAndTheirFramesUncheckTheirItems) {
     W().Start({Synth("a.ens", 300)});
     const QString text = W().Info().Text1().toPlainText();
     EXPECT_TRUE(text.contains(QStringLiteral("Average Ensemble Interval 00:00:01.00"))) << text.toStdString();
@@ -31,24 +31,10 @@ TEST_F(Gui_Test, InformationWindowShowsTheSurveyAndItsFrameUnchecksTheItem) {
     W().Menus().Show_Info->trigger();
     EXPECT_TRUE(W().Info_Frame().isVisible());
     EXPECT_FALSE(W().Info_Frame().isMinimized());
-}
 
-TEST_F(Gui_Test, AboutShowsTheVersionOfTheBuildAndTheLicences) {
-    EXPECT_EQ(Version_Text(0, 1, 0), QStringLiteral("Version 0.01"));
-    EXPECT_EQ(Version_Text(2, 13, 4), QStringLiteral("Version 2.13.04"));
-    W().Menus().Show_About->trigger();
-    ASSERT_NE(W().About(), nullptr);
-    EXPECT_TRUE(W().About()->isVisible());
-    EXPECT_FALSE(W().About()->isModal());
-    EXPECT_EQ(W().About()->windowTitle(), QStringLiteral("About Vantrel"));
-    EXPECT_TRUE(W().About()->lblDescription().text().contains(QStringLiteral("LGPLv3")));
-}
-
-TEST_F(Gui_Test, ViewerFollowsTheProfileEnsembleAndKeepsItsTextForACellOutside) {
-    W().Start({Synth("a.ens", 300)});
-    QPlainTextEdit& text = W().Viewer().Text1();
+    QPlainTextEdit& viewer = W().Viewer().Text1();
     W().Update_Data_View(0, 0);
-    EXPECT_TRUE(text.toPlainText().isEmpty()) << "the viewer updates only while \"&Viewer\" is checked";
+    EXPECT_TRUE(viewer.toPlainText().isEmpty()) << "the viewer updates only while \"&Viewer\" is checked";
 
     W().Menus().Show_Viewer->trigger();
     ASSERT_TRUE(W().Viewer_Frame().isVisible());
@@ -56,25 +42,33 @@ TEST_F(Gui_Test, ViewerFollowsTheProfileEnsembleAndKeepsItsTextForACellOutside) 
     app.ds.Cursor_Ens = app.ds.First_Ens + 7;
     W().Update_Viewer();
     const QString number = QString::number(app.ds.Sub_Ens_Number(7));
-    EXPECT_TRUE(text.toPlainText().startsWith(QStringLiteral("Ensemble ") + number.rightJustified(9))) << text.toPlainText().toStdString();
+    EXPECT_TRUE(viewer.toPlainText().startsWith(QStringLiteral("Ensemble ") + number.rightJustified(9))) << viewer.toPlainText().toStdString();
 
-    const QString shown = text.toPlainText();
+    const QString shown = viewer.toPlainText();
     W().Update_Data_View(-1, 0);
     W().Update_Data_View(3, app.ds.Last_Bin);
-    EXPECT_EQ(text.toPlainText(), shown);
+    EXPECT_EQ(viewer.toPlainText(), shown);
 
-    const int size_8 = text.font().pointSize();
+    const int size_8 = viewer.font().pointSize();
     W().Viewer().Size_Item(7).trigger();
     EXPECT_FALSE(W().Viewer().Size_Item(3).isChecked());
-    EXPECT_LT(text.font().pointSize(), size_8);
+    EXPECT_LT(viewer.font().pointSize(), size_8);
     W().Viewer().Bold_Item().trigger();
-    EXPECT_TRUE(text.font().bold());
+    EXPECT_TRUE(viewer.font().bold());
 
     W().Viewer_Frame().close();
     EXPECT_FALSE(W().Menus().Show_Viewer->isChecked());
 }
 
-TEST_F(Gui_Test, HelpShowsTheUsersGuideWithItsPictures) {
+TEST_F(Gui_Test, AboutShowsTheVersionAndLicencesAndHelpTheUsersGuideWithItsPictures) {
+    EXPECT_EQ(Version_Text(0, 1, 0), QStringLiteral("Version 0.01"));
+    EXPECT_EQ(Version_Text(2, 13, 4), QStringLiteral("Version 2.13.04"));
+    W().Menus().Show_About->trigger();
+    ASSERT_NE(W().About(), nullptr);
+    EXPECT_TRUE(W().About()->isVisible());
+    EXPECT_FALSE(W().About()->isModal());
+    EXPECT_TRUE(W().About()->lblDescription().text().contains(QStringLiteral("LGPLv3")));
+
     W().Menus().Show_Help->trigger();
     ASSERT_NE(W().Help(), nullptr);
     EXPECT_TRUE(W().Help()->isVisible());
