@@ -56,16 +56,9 @@ TEST(Contour_Titles, SuffixFollowsTheReferenceAndTheComponent) {
     EXPECT_EQ(Contour_Type_Title(300, 2, false), "VELOCITY UP (w)");
     EXPECT_EQ(Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT");
     EXPECT_EQ(Contour_Type_Title(400, 3, false), "VELOCITY ERROR");
-    EXPECT_EQ(Contour_Type_Title(600, 3, false), "VELOCITY DIRECTION - GGA");
     EXPECT_EQ(Contour_Type_Title(200, 9, false), "VELOCITY NORTH (v)");
-    // Flow-meter profiles never take a suffix.
-    EXPECT_EQ(Contour_Type_Title(100, 1, true), "PROFILE #1");
-    EXPECT_EQ(Contour_Type_Title(3, 1, false), "ECHO INTENSITY Beam 3");
+    EXPECT_EQ(Contour_Type_Title(100, 1, true), "PROFILE #1");  // flow-meter profiles take none
     EXPECT_EQ(Contour_Type_Title(5, 1, false), "ECHO INTENSITY Avg");
-    EXPECT_EQ(Contour_Type_Title(50, 1, false), "CORRELATION Avg");
-    EXPECT_EQ(Contour_Type_Title(4000, 1, false), "Percent Good 4");
-    EXPECT_EQ(Contour_Scale_Caption(40), "Scale (counts)");
-    EXPECT_EQ(Contour_Scale_Caption(1000), "Scale (Percent)");
 }
 
 TEST(Contour_Texts, WholeAndSubSetRows) {

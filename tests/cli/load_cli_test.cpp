@@ -68,20 +68,5 @@ TEST_F(Cli_Load, ReportsTheOpenAndReloadsARange) {
     EXPECT_EQ(Lines_Starting(range.out, "{\"Whole_Time\":"), 250);
 }
 
-TEST_F(Cli_Load, BadFilesAndSingleEnsembles) {
-    const auto missing = Run_Cli("load " + Quoted(dir.Path("none.ens")), dir.Path(""));
-    EXPECT_EQ(missing.exit_code, 1);
-    EXPECT_EQ(missing.err, "vantrel-cli load: Invalid File\n");
-
-    const std::string junk = dir.Write("junk.ens", test::Bytes(3000, 0x20));
-    const auto bad = Run_Cli("load " + Quoted(junk), dir.Path(""));
-    EXPECT_EQ(bad.exit_code, 1);
-    EXPECT_EQ(bad.err, "vantrel-cli load: Not enough VALID ensembles\n");
-
-    const auto one = Run_Cli("load " + Quoted(Synth("one.ens", 1)), dir.Path(""));
-    ASSERT_EQ(one.exit_code, 0) << one.err;
-    EXPECT_EQ(Value(one.out, "File_Loaded"), "false");
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -1,5 +1,5 @@
-// Every command reads numbers one way: non-numbers, NaN, infinity and values out of range
-// are refused with one line naming the option, and nothing is written.
+// Every command reads options one way: non-numbers, NaN, infinity, values out of range and
+// unknown names are refused with one line naming the option, and nothing is written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,7 +26,7 @@ std::string Expand(std::string args, const std::string& file, const std::string&
     return args;
 }
 
-TEST(Number_Options, RefusedAlikeByEveryCommand) {
+TEST(Bad_Options, RefusedAlikeByEveryCommand) {
     if (!std::getenv("VANTREL_CLI")) GTEST_SKIP() << "VANTREL_CLI not set";
     Temp_Folder dir;
     synth::Synth_Options opt;
@@ -54,6 +54,10 @@ TEST(Number_Options, RefusedAlikeByEveryCommand) {
         {"save-range FILE OUT --first 1 --last 51", "not in the file"},
         {"save-range FILE OUT --first 0 --last 3", "not in the file"},
         {"synth OUT --interval nan", "--interval"},
+        {"dump FILE --ref sideways", "--ref"},
+        {"dump FILE --eop bt,sideways", "--eop"},
+        {"dump FILE --settings OUT", "cannot read settings file"},
+        {"settings", "nothing to do"},
     };
     for (const Refused_Case& c : cases) {
         const std::string out = dir.Path("out.bin");

@@ -1,5 +1,4 @@
-// vantrel-cli render draws each view into a PNG of the asked size; export writes text and
-// MAT files from a file on disk and refuses to overwrite.
+// vantrel-cli render draws each view into a PNG of the asked size and refuses bad arguments.
 #include <gtest/gtest.h>
 
 #include <QImage>

@@ -33,18 +33,6 @@ TEST(Cli_Survey, PrintsTheInformationTextAndHonoursMultifile) {
     EXPECT_NE(multi.out.find("Last  Ensemble 00000005 "), std::string::npos);
 }
 
-TEST(Cli_Survey, BadFilesExitOneWithTheProgramsMessage) {
-    Temp_Folder dir;
-    for (const char* command : {"survey ", "details "}) {
-        const Cli_Result missing = Run_Cli(command + Quoted(dir.Path("nothing.ens")), dir.Path(""));
-        EXPECT_EQ(missing.exit_code, 1) << command;
-        EXPECT_NE(missing.err.find("Invalid File"), std::string::npos) << command;
-    }
-    const Cli_Result junk = Run_Cli("survey " + Quoted(dir.Write("junk.ens", Bytes(100, 1))), dir.Path(""));
-    EXPECT_EQ(junk.exit_code, 1);
-    EXPECT_NE(junk.out.find("Not enough VALID ensembles\r\n"), std::string::npos);
-}
-
 TEST(Cli_Details, ReportThenSixStatistics) {
     Temp_Folder dir;
     const std::string path = dir.Write("d.dat", NB_Sequence({1, 2, 4, 4, 2, 3}));

@@ -131,20 +131,6 @@ TEST(File_Details, BroadbandSetupLines) {
     EXPECT_EQ(main.dec.BT_Max_Depth, 2000);
 }
 
-TEST(File_Details, CoordinateTransformationTexts) {
-    Bytes fl(53, 0);
-    const auto line_of = [&](std::uint8_t ex) {
-        fl[25] = ex;
-        const std::string all = BB_Setup_Lines(fl.data(), Decoder_State{});
-        const std::size_t at = all.find("Coord Xform (EX) ");
-        return all.substr(at + 17, all.find("\r\n", at) - at - 17);
-    };
-    EXPECT_EQ(line_of(0x00), "00000000 Beam Coordinates ");
-    EXPECT_EQ(line_of(0x0A), "00001010 Instrument Coordinates Using 3 Beam Solutions");
-    EXPECT_EQ(line_of(0x15), "00010101 Ship Coordinates Using Tilts and Bin Mapping");
-    EXPECT_EQ(line_of(0x1F), "00011111 Earth Coordinates Using Tilts, 3 Beam Solutions, and Bin Mapping");
-}
-
 TEST(File_Details, NarrowbandSetupLines) {
     Temp_Folder dir;
     Bytes data;

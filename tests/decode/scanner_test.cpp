@@ -125,15 +125,6 @@ TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
     EXPECT_GT(found_bytes, 0);
 }
 
-TEST(Scanner, UnknownStructureClearsFileLoaded) {
-    Scan_Fixture s;
-    s.Open(Numbered(1));
-    s.dec.Data_Structure = k_structure_unknown;
-    bool loaded = true;
-    EXPECT_FALSE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
-    EXPECT_FALSE(loaded);
-}
-
 // A minimal narrowband record: byte count, block sizes (leader size low byte 0x3F), no blocks.
 Bytes Narrowband_Record() {
     Bytes r(16, 0);

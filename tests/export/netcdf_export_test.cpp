@@ -50,12 +50,9 @@ TEST_P(Netcdf_Convert, XarrayReadsWhatDumpPrints) {
     fs::rename(d / "stdout.txt", d / "raw.jsonl");
 
     const std::string mode = std::string(c.options).find("--raw") != std::string::npos ? "raw" : "processed";
-    const std::string out = dir.Path("check.txt");
-    const std::string command = "/usr/bin/python3 '" + std::string(VANTREL_EXPORT_TEST_DIR) + "/check_netcdf.py' " +
-                                Quoted(nc) + " " + Quoted(d / "dump.jsonl") + " " + Quoted(d / "raw.jsonl") + " " + mode +
-                                " > " + Quoted(out) + " 2>&1";
-    const bool ok = std::system(command.c_str()) == 0;
-    const std::string report = Slurp(out);
+    bool ok = false;
+    const std::string report =
+        Run_Python("check_netcdf.py", nc, ok, Quoted(d / "dump.jsonl") + " " + Quoted(d / "raw.jsonl") + " " + mode);
     ASSERT_TRUE(ok) << report;
     EXPECT_EQ(report.find("skipped_records=0") == std::string::npos, c.damaged) << report;
 }

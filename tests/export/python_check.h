@@ -3,19 +3,14 @@
 // over an export and parses what they print.
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace vantrel::test {
+#include "support/cli_run.h"
 
-inline std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+namespace vantrel::test {
 
 inline std::vector<std::string> Split(const std::string& text, char sep) {
     std::vector<std::string> parts;
@@ -26,13 +21,15 @@ inline std::vector<std::string> Split(const std::string& text, char sep) {
     return parts;
 }
 
-// Output of `/usr/bin/python3 SCRIPT FILE`; empty with ok false when it fails.
-inline std::string Run_Python(const std::string& script, const std::string& file, bool& ok) {
+// Output of `/usr/bin/python3 SCRIPT FILE ARGUMENTS` (arguments quoted by the caller); ok
+// false when it fails.
+inline std::string Run_Python(const std::string& script, const std::string& file, bool& ok,
+                              const std::string& arguments = "") {
     const std::string out = file + ".py.out";
-    const std::string command = "/usr/bin/python3 '" + std::string(VANTREL_EXPORT_TEST_DIR) + "/" + script +
-                                "' '" + file + "' > '" + out + "' 2>&1";
+    const std::string command = "/usr/bin/python3 " + Quoted(std::string(VANTREL_EXPORT_TEST_DIR) + "/" + script) +
+                                " " + Quoted(file) + " " + arguments + " > " + Quoted(out) + " 2>&1";
     ok = std::system(command.c_str()) == 0;
-    return Slurp(out);
+    return Read_File_Text(out);
 }
 
 struct Mat_Variable {

@@ -30,7 +30,7 @@ TEST_F(Run_Export_Test, RefusalsExportNothingButPutTheSubSetBack) {
     const std::string path = dir.Path("taken.txt");
     std::ofstream(path, std::ios::binary) << "keep";
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).message, "Over-Write of File Not Allowed");
-    EXPECT_EQ(Slurp(path), "keep");
+    EXPECT_EQ(Read_File_Text(path), "keep");
     ASSERT_EQ(f.loads.size(), 1u);
     EXPECT_EQ(f.loads[0], std::make_pair(5, 12));
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.Path("no/such/folder/x.txt")).kind, Outcome_Kind::k_cannot_write);
@@ -57,7 +57,7 @@ TEST_F(Run_Export_Test, EachTabRunsItsOwnWriterIntoAnEmptyFileAndRestoresTheSubS
     const std::string text_path = dir.Path("contour.txt");
     f.sel.Contour_Range = {"1", "2", "1"};
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_contour, text_path).kind, Outcome_Kind::k_ok);
-    EXPECT_EQ(Slurp(text_path).rfind("\"Contour Data =", 0), 0u);
+    EXPECT_EQ(Read_File_Text(text_path).rfind("\"Contour Data =", 0), 0u);
     const std::string mat_path = dir.Path("profile.mat");
     f.sel.Profile_File_Type = Export_File_Type::k_mat;
     f.sel.Profile_Ens = "4";

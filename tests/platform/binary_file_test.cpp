@@ -89,14 +89,5 @@ TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
     EXPECT_TRUE(c.Overran());
 }
 
-TEST(Binary_File, MissingFilesAndFoldersDoNotOpen) {
-    test::Temp_Folder dir;
-    Binary_File f;
-    EXPECT_FALSE(f.Open(dir.Path("absent")));
-    EXPECT_FALSE(f.Open(dir.Path("")));
-    EXPECT_EQ(File_Length(dir.Path("absent")), -1);
-    EXPECT_FALSE(File_Exists(dir.Path("")));
-}
-
 }  // namespace
 }  // namespace vantrel

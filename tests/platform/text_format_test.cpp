@@ -33,10 +33,5 @@ TEST(Format, ProgramPatterns) {
     EXPECT_EQ(Format(5.5, "00.00"), "05.50");
 }
 
-TEST(Fix_String, PadsOnTheLeftOnly) {
-    EXPECT_EQ(Fix_String("7f", '0', 4), "007f");
-    EXPECT_EQ(Fix_String("12345", '0', 4), "12345");
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -112,8 +112,6 @@ TEST_F(Processing, ReferencesPickTheirSourcesAndNeedTheirDataType) {
         {9, true, true, {100, 200, 300, 400}},
         {k_ref_bottom_track, false, true, {k_bad, k_bad, k_bad, k_bad}},
         {k_ref_navigation, true, false, {k_bad, k_bad, k_bad, k_bad}},
-        {k_ref_gps_gga, false, true, {k_bad, k_bad, k_bad, k_bad}},
-        {k_ref_gps_vtg, false, true, {k_bad, k_bad, k_bad, k_bad}},
         {k_ref_water_mass, false, true, {k_bad, k_bad, k_bad, k_bad}},
     };
     for (const Case& c : cases) {
