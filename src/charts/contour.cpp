@@ -58,6 +58,14 @@ const Surface& Whole_Grid_Image(Contour_View& view, const Chart_Sources& state, 
     return *view.whole_image;
 }
 
+// Ensembles lie a page or more apart, where the processor stops guessing what is read next:
+// the bins of an ensemble a few ahead are asked for while this one is read.
+constexpr std::size_t k_fetch_ahead = 2;
+void Fetch_Ahead(const void* from, std::size_t bytes) {
+    const auto* p = static_cast<const char*>(from);
+    for (std::size_t at = 0; at < bytes; at += 64) __builtin_prefetch(p + at);
+}
+
 bool Overlaps(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; }
 
 bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, double>>& taken) {
@@ -132,11 +140,14 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
         if (bytes) {
             const std::size_t stride = bytes->Extent(0);
             const std::uint8_t* in = R ? &(*bytes)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
+            if (e + k_fetch_ahead < E) Fetch_Ahead(in + k_fetch_ahead * bytes->Extent(0) * bytes->Extent(1), R * stride);
             for (std::size_t row = 0; row < R; ++row) take(cells + row, in[row * stride]);
             continue;
         }
         const std::size_t stride = words->Extent(0);
         const std::int16_t* in = R ? &(*words)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
+        if (e + k_fetch_ahead < E)
+            Fetch_Ahead(in + k_fetch_ahead * words->Extent(0) * words->Extent(1), R * stride * sizeof(std::int16_t));
         for (std::size_t row = 0; row < R; ++row) {
             std::int32_t v = in[row * stride];
             if (v == k_bad_velocity) continue;
@@ -213,17 +224,23 @@ void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Su
     std::vector<Colour> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                palette[k_index_bad]);
     const std::size_t w = static_cast<std::size_t>(width);
-    // Blocks of ensembles keep both the grid's columns and the image's rows in cache. Within
-    // a block ensembles still go in order, so where several share a pixel the last one wins.
-    constexpr std::int32_t k_block = 64;
-    for (std::int32_t from = 0; from < r.Ensembles; from += k_block) {
-        const std::int32_t to = std::min(from + k_block, r.Ensembles);
-        for (std::int32_t row = 0; row < r.Rows; ++row) {
-            Colour* line = pixels.data() + static_cast<std::size_t>(r.Rows - 1 - row) * w;
-            for (std::int32_t e = from; e < to; ++e) {
-                const int x = std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble), width - 1);
-                const int c = std::clamp<int>(r.At(e, row), 0, k_palette_size - 1);
-                line[x] = palette[static_cast<std::size_t>(c)];
+    // Where several ensembles share a pixel column the last one shows, so only that one is
+    // painted.
+    std::vector<std::int32_t> shown(w, -1);
+    for (std::int32_t e = 0; e < r.Ensembles; ++e)
+        shown[static_cast<std::size_t>(std::min(x_per_ensemble == 1 ? e : static_cast<int>(e * x_per_ensemble),
+                                                width - 1))] = e;
+    // Blocks of columns keep both the grid's columns and the image's rows in cache.
+    constexpr std::size_t k_block = 64;
+    const std::size_t R = static_cast<std::size_t>(std::max(r.Rows, 0));
+    for (std::size_t from = 0; from < w; from += k_block) {
+        const std::size_t to = std::min(from + k_block, w);
+        for (std::size_t row = 0; row < R; ++row) {
+            Colour* line = pixels.data() + (R - 1 - row) * w;  // row 0 is the bottom line
+            for (std::size_t x = from; x < to; ++x) {
+                if (shown[x] < 0) continue;
+                const int c = r.Index[static_cast<std::size_t>(shown[x]) * R + row];
+                line[x] = palette[static_cast<std::size_t>(std::clamp<int>(c, 0, k_palette_size - 1))];
             }
         }
     }

@@ -33,7 +33,7 @@ Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& sett
 
 void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view,
                          int screen_width) {
-    target.Clear();
+    // Not cleared first: the three panes tile the whole target.
     view.layout = Layout_Sub_Set_Window(target.Width(), target.Height(), state.settings, target);
     const Sub_Set_Layout& l = view.layout;
 

@@ -1,5 +1,7 @@
 #include "dataset/data_set.h"
 
+#include "dataset/data_codes.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -110,37 +112,55 @@ void Zero_Slot(Dense_Array<T>& a, std::size_t slot) {
     std::fill(p, p + a.Slice_Size(), T{});
 }
 
-// Zeroes the first `bins` bins of a (component, bin, slot) array's slot.
+// Zeroes bins from..to-1 of a (component, bin, slot) array's slot, within its extent.
 template <typename T>
-void Zero_Profile(Dense_Array<T>& a, std::size_t slot, std::size_t bins) {
+void Zero_Profile(Dense_Array<T>& a, std::size_t slot, std::size_t from, std::size_t to) {
+    to = std::min(to, a.Extent(1));
+    if (from >= to) return;
     T* p = a.Slice(slot);
-    std::fill(p, p + std::min(a.Slice_Size(), a.Extent(0) * bins), T{});
+    std::fill(p + a.Extent(0) * from, p + a.Extent(0) * to, T{});
 }
 }  // namespace
 
-void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins) {
+void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins) { Clear_Unwritten(ds, slot, bins, {}); }
+
+void Clear_Unwritten(Data_Set& ds, std::int32_t slot, int bins, const Slot_Writes& wrote) {
     if (slot < 0 || slot >= ds.Sub_Slots()) return;
     const auto s = static_cast<std::size_t>(slot);
     const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
-    Zero_Slot(ds.Sub_Ens_Number, s);
-    Zero_Slot(ds.Sub_Time, s);
-    Zero_Profile(ds.Sub_Corr, s, b);
-    Zero_Profile(ds.Sub_Echo, s, b);
-    Zero_Profile(ds.Sub_PGood, s, b);
-    Zero_Profile(ds.Sub_Vel, s, b);
-    Zero_Slot(ds.Sub_Anc, s);
-    Zero_Slot(ds.Sub_BT_Vel, s);
-    Zero_Slot(ds.Sub_WM_Vel, s);
-    Zero_Slot(ds.Sub_Ref_Vel, s);
-    Zero_Slot(ds.Sub_Nav_Vel, s);
-    Zero_Slot(ds.Sub_BT_Range, s);
-    for (auto* a : {&ds.Sub_First_Lat, &ds.Sub_First_Lon, &ds.Sub_Last_Lat, &ds.Sub_Last_Lon,
-                    &ds.Sub_Calimbro_Lat, &ds.Sub_Calimbro_Lon, &ds.Sub_QTRM_Depth, &ds.Sub_QTRM_Vel}) {
-        Zero_Slot(*a, s);
+    Zero_Profile(ds.Sub_Vel, s, wrote.vel_bins, b);
+    Zero_Profile(ds.Sub_Corr, s, wrote.corr_bins, b);
+    Zero_Profile(ds.Sub_Echo, s, wrote.echo_bins, b);
+    Zero_Profile(ds.Sub_PGood, s, wrote.pgood_bins, b);
+    if (!wrote.Has(Slot_Writes::k_leader)) {
+        const std::int32_t up = ds.Sub_Anc(k_anc_orientation, s);
+        Zero_Slot(ds.Sub_Ens_Number, s);
+        Zero_Slot(ds.Sub_Time, s);
+        Zero_Slot(ds.Sub_Anc, s);
+        ds.Sub_Anc(k_anc_orientation, s) = up;
     }
-    ds.Sub_MicroCAT(s).clear();
-    Zero_Slot(ds.Sub_QTRM_Flow, s);
-    Zero_Slot(ds.Sub_QTRM_Time, s);
+    if (!wrote.Has(Slot_Writes::k_orientation)) ds.Sub_Anc(k_anc_orientation, s) = 0;
+    if (!wrote.Has(Slot_Writes::k_bottom_track)) {
+        Zero_Slot(ds.Sub_BT_Range, s);
+        Zero_Slot(ds.Sub_BT_Vel, s);
+        Zero_Slot(ds.Sub_WM_Vel, s);
+    }
+    if (!wrote.Has(Slot_Writes::k_reference)) {
+        Zero_Slot(ds.Sub_Ref_Vel, s);
+        Zero_Slot(ds.Sub_Calimbro_Lat, s);
+        Zero_Slot(ds.Sub_Calimbro_Lon, s);
+    }
+    if (!wrote.Has(Slot_Writes::k_navigation)) {
+        for (auto* a : {&ds.Sub_First_Lat, &ds.Sub_First_Lon, &ds.Sub_Last_Lat, &ds.Sub_Last_Lon}) Zero_Slot(*a, s);
+        Zero_Slot(ds.Sub_Nav_Vel, s);
+    }
+    if (!wrote.Has(Slot_Writes::k_qtrm)) {
+        Zero_Slot(ds.Sub_QTRM_Time, s);
+        Zero_Slot(ds.Sub_QTRM_Depth, s);
+        Zero_Slot(ds.Sub_QTRM_Vel, s);
+        Zero_Slot(ds.Sub_QTRM_Flow, s);
+    }
+    if (!wrote.Has(Slot_Writes::k_microcat)) ds.Sub_MicroCAT(s).clear();
 }
 
 }  // namespace vantrel

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dataset/dense_array.h"
+#include "dataset/slot_writes.h"
 
 namespace vantrel {
 
@@ -92,5 +93,8 @@ void Copy_To_Whole_Set(Data_Set& ds, int num_bins);
 // Resets every Sub Set array of one slot to zeros and empty text; profile arrays only
 // in bins 0..bins-1.
 void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins = k_max_bins);
+
+// Clear_Slot for what a decode left out: the parts and profile bins not in `wrote`.
+void Clear_Unwritten(Data_Set& ds, std::int32_t slot, int bins, const Slot_Writes& wrote);
 
 }  // namespace vantrel

@@ -41,6 +41,7 @@ void BBFixedLeader(const Byte_Block& b, Target& t) {
     dec.Sys_Config = b.Read_U16_LE(4);
     if (t.flip) dec.Sys_Config ^= 0x80;
     t.ds.Sub_Anc(k_anc_orientation, t.slot) = Facing_Up(dec) ? 1 : 0;
+    dec.Slot_Written.Add(Slot_Writes::k_orientation);
     dec.Num_Bins = b.Read_U8(9);
     Fit_Profile_Bins(t.ds, dec.Num_Bins);
     dec.Pings_Per_Ens = b.Read_U16_LE(10);
@@ -80,6 +81,7 @@ void BBVariableLeader(const Byte_Block& b, Target& t) {
     ds.Sub_Anc(k_anc_roll, e) = b.Read_S16_LE(22);
     ds.Sub_Anc(k_anc_temperature, e) = b.Read_S16_LE(26);
     ds.Sub_Anc(k_anc_battery, e) = b.Read_U8(35);
+    t.dec.Slot_Written.Add(Slot_Writes::k_leader);
 
     if (!b.Fits(48, 4)) return;  // a short leader carries no pressure
     const double pressure = b.Read_U32_LE(48);
@@ -103,15 +105,21 @@ void BBVelocity(const Byte_Block& b, Target& t) {
     const double scale = t.settings.Vel_Scale;
     const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 8 bytes per cell
     std::int16_t* const out = t.ds.Sub_Vel.Slice(t.slot);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint8_t* c = cells + 8 * File_Cell_Of_Bin(k, n, up);
-        std::int16_t* v = out + 8 * k;
-        for (std::size_t beam = 0; beam < 4; ++beam) {
-            const auto raw = static_cast<std::uint16_t>(c[2 * beam] | (c[2 * beam + 1] << 8));
-            // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either way.
-            v[beam] = scale == 1.0 ? static_cast<std::int16_t>(raw) : Scaled_Velocity(raw, scale);
+    const auto store = [&](auto convert) {
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint8_t* c = cells + 8 * File_Cell_Of_Bin(k, n, up);
+            std::int16_t* v = out + 8 * k;
+            for (std::size_t beam = 0; beam < 4; ++beam) {
+                v[beam] = convert(static_cast<std::uint16_t>(c[2 * beam] | (c[2 * beam + 1] << 8)));
+            }
+            v[4] = v[5] = v[6] = v[7] = 0;  // whole cells, so the slot needs no clearing first
         }
-    }
+    };
+    // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either
+    // way: one loop without the scaling's test per value.
+    if (scale == 1.0) store([](std::uint16_t raw) { return static_cast<std::int16_t>(raw); });
+    else store([scale](std::uint16_t raw) { return Scaled_Velocity(raw, scale); });
+    t.dec.Slot_Written.vel_bins = static_cast<std::uint16_t>(n);
 }
 
 // Correlation and echo intensity: four beams and their rounded mean.
@@ -120,17 +128,27 @@ void Byte_Profile_With_Mean(const Byte_Block& b, Target& t, Dense_Array<std::uin
     Store_Byte_Profile_With_Mean(*b.Sub(2, 4 * n), n, Facing_Up(t.dec), out, t.slot);
 }
 
-void BBCorrelation(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr); }
-void BBEcho(const Byte_Block& b, Target& t) { Byte_Profile_With_Mean(b, t, t.ds.Sub_Echo); }
+void BBCorrelation(const Byte_Block& b, Target& t) {
+    Byte_Profile_With_Mean(b, t, t.ds.Sub_Corr);
+    t.dec.Slot_Written.corr_bins = static_cast<std::uint16_t>(t.dec.Num_Bins);
+}
+void BBEcho(const Byte_Block& b, Target& t) {
+    Byte_Profile_With_Mean(b, t, t.ds.Sub_Echo);
+    t.dec.Slot_Written.echo_bins = static_cast<std::uint16_t>(t.dec.Num_Bins);
+}
 
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
     const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
+    std::uint8_t* const out = t.ds.Sub_PGood.Slice(t.slot);
     for (std::size_t k = 0; k < n; ++k) {
         const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
-        for (std::size_t beam = 0; beam < 4; ++beam) t.ds.Sub_PGood(beam, k, t.slot) = c[beam];
+        std::uint8_t* d = out + 5 * k;
+        for (std::size_t beam = 0; beam < 4; ++beam) d[beam] = c[beam];
+        d[4] = 0;
     }
+    t.dec.Slot_Written.pgood_bins = static_cast<std::uint16_t>(n);
 }
 
 std::int32_t Signed_Position(std::uint32_t high_word, std::uint32_t low_word) {
@@ -172,13 +190,20 @@ void BBBottomTrack(const Byte_Block& b, Target& t) {
         ds.Sub_WM_Vel(beam, e) = wm;
         ds.Sub_Ref_Vel(beam, e) = wm;
     }
+    for (std::size_t c = 4; c < 6; ++c) {
+        ds.Sub_BT_Range(c, e) = 0;
+        ds.Sub_BT_Vel(c, e) = ds.Sub_WM_Vel(c, e) = ds.Sub_Ref_Vel(c, e) = 0;
+    }
     ds.Sub_Calimbro_Lon(e) = Signed_Position(b.Read_U16_LE(46), b.Read_U16_LE(4));
     ds.Sub_Calimbro_Lat(e) = Signed_Position(b.Read_U16_LE(14), b.Read_U16_LE(12));
+    dec.Slot_Written.Add(Slot_Writes::k_bottom_track);
+    dec.Slot_Written.Add(Slot_Writes::k_reference);
 }
 
 void BBMicroCAT(const Byte_Block& b, Target& t) {
     std::string& text = t.ds.Sub_MicroCAT(t.slot);
     text.clear();
+    t.dec.Slot_Written.Add(Slot_Writes::k_microcat);
     // The text ends at a zero byte, after 256 characters, or at the end of the ensemble.
     for (std::size_t i = 2; i < b.Size() && text.size() < k_microcat_max_chars; ++i) {
         const std::uint8_t c = b.Read_U8(i);
@@ -191,7 +216,10 @@ void BBQTRM(const Byte_Block& b, Target& t) {
     Data_Set& ds = t.ds;
     const std::size_t e = t.slot;
     ds.Sub_QTRM_Time(0, e) = 19;
-    for (std::size_t i = 0; i < 7; ++i) ds.Sub_QTRM_Time(i + 1, e) = ds.Sub_Time(i, e);
+    // The slot's clock is this ensemble's only once its leader came first; else it reads as cleared.
+    const bool timed = t.dec.Slot_Written.Has(Slot_Writes::k_leader);
+    for (std::size_t i = 0; i < 7; ++i) ds.Sub_QTRM_Time(i + 1, e) = timed ? ds.Sub_Time(i, e) : 0;
+    t.dec.Slot_Written.Add(Slot_Writes::k_qtrm);
     ds.Sub_QTRM_Depth(e) = b.Read_U16_LE(2);
     ds.Sub_QTRM_Vel(e) = static_cast<std::int32_t>(rnd((b.Read_U16_LE(8) + b.Read_U16_LE(10)) / 2.0));
     ds.Sub_QTRM_Flow(e) = static_cast<double>(b.Read_U16_LE(38)) * 65536.0 + b.Read_U16_LE(36);
@@ -211,6 +239,8 @@ void BBNavigation(const Byte_Block& b, Target& t) {
     ds.Sub_Nav_Vel(0, e) = static_cast<std::int16_t>(Round_Clamp(speed * std::sin(radians), -32767, 32767));
     ds.Sub_Nav_Vel(1, e) = static_cast<std::int16_t>(Round_Clamp(speed * std::cos(radians), -32767, 32767));
     ds.Sub_Nav_Vel(4, e) = static_cast<std::int16_t>(speed);
+    ds.Sub_Nav_Vel(2, e) = ds.Sub_Nav_Vel(3, e) = 0;
+    t.dec.Slot_Written.Add(Slot_Writes::k_navigation);
 }
 
 // Bytes a data type needs from its identifier on, given the set-up of the moment; 0 = unknown type.
@@ -274,6 +304,7 @@ double Firmware_Version(std::uint8_t version, std::uint8_t revision) {
 
 void BB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
+    dec.Slot_Written = {};
     // Fields live in bytes 0..Ens_Bytes-1; the checksum after them is not data.
     const std::size_t data_bytes =
         std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));

@@ -14,6 +14,7 @@ bool Decode_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt
             NB_Ensemble(dec, ds, opt);
             return true;
         default:
+            dec.Slot_Written = {};
             ds.File_Loaded = false;
             return false;
     }

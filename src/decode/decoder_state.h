@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "dataset/slot_writes.h"
+
 namespace vantrel {
 
 enum Data_Structure_Kind : std::int32_t { k_structure_unknown = 0, k_structure_nb = 1, k_structure_bb = 2 };
@@ -49,6 +51,9 @@ struct Decoder_State {
 
     // Pressure depth agreement: +1 per ensemble whose pressure depth was used, -1 otherwise.
     std::int32_t Pressure_Agree_Count = 0;
+
+    // What the current ensemble's decode wrote into its slot.
+    Slot_Writes Slot_Written;
 
     // Data types present in the current ensemble.
     bool Have_FL = false, Have_VL = false, Have_Vel = false, Have_Corr = false, Have_Echo = false;

@@ -64,6 +64,8 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
     ds.Sub_Anc(k_anc_depth, e) = 0;
     dec.NB_Range_Factor = k_nb_range_factor;
     ds.Sub_Anc(k_anc_battery, e) = b.Read_U8(29);
+    dec.Slot_Written.Add(Slot_Writes::k_leader);
+    dec.Slot_Written.Add(Slot_Writes::k_orientation);
 
     const std::uint8_t* packed = b.Data() + 41;  // 41..46 checked by the leader's size
     const double bt_factor = dec.NB_Vel_Factor * t.settings.BT_Vel_Scale;
@@ -75,6 +77,11 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
         ds.Sub_BT_Range(bm, e) =
             v == k_bad_velocity ? 0 : static_cast<std::int32_t>(rnd(b.Read_U16_BE(47 + 2 * bm) * dec.NB_Range_Factor));
     }
+    for (std::size_t c = 4; c < 6; ++c) {
+        ds.Sub_BT_Range(c, e) = 0;
+        ds.Sub_BT_Vel(c, e) = ds.Sub_WM_Vel(c, e) = 0;
+    }
+    dec.Slot_Written.Add(Slot_Writes::k_bottom_track);
 }
 
 void NBVelocity(const Byte_Block& b, Target& t) {
@@ -85,14 +92,18 @@ void NBVelocity(const Byte_Block& b, Target& t) {
         const std::uint8_t* cell = b.Data() + 6 * File_Cell_Of_Bin(k, n, up);
         std::int16_t* out = &t.ds.Sub_Vel(0, k, t.slot);
         for (int beam = 0; beam < 4; ++beam) out[beam] = Scaled_Count(Unpack_12(cell, beam), factor);
+        out[4] = out[5] = out[6] = out[7] = 0;  // whole cells, so the slot needs no clearing first
     }
+    t.dec.Slot_Written.vel_bins = static_cast<std::uint16_t>(n);
 }
 
 void NBCorrelation(const Byte_Block& b, Target& t) {
     Store_Byte_Profile_With_Mean(b, static_cast<std::size_t>(t.dec.Num_Bins), Facing_Up(t.dec), t.ds.Sub_Corr, t.slot);
+    t.dec.Slot_Written.corr_bins = static_cast<std::uint16_t>(t.dec.Num_Bins);
 }
 void NBEcho(const Byte_Block& b, Target& t) {
     Store_Byte_Profile_With_Mean(b, static_cast<std::size_t>(t.dec.Num_Bins), Facing_Up(t.dec), t.ds.Sub_Echo, t.slot);
+    t.dec.Slot_Written.echo_bins = static_cast<std::uint16_t>(t.dec.Num_Bins);
 }
 
 void NBPercentGood(const Byte_Block& b, Target& t) {
@@ -100,8 +111,16 @@ void NBPercentGood(const Byte_Block& b, Target& t) {
     if (transform != 0 && transform != 24) return;
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
     const bool up = Facing_Up(t.dec);
+    // Bad marks go over the velocities: cells the velocity block did not write read as cleared.
+    Slot_Writes& wrote = t.dec.Slot_Written;
+    if (wrote.vel_bins < n) {
+        std::int16_t* vel = t.ds.Sub_Vel.Slice(t.slot);
+        std::fill(vel + 8 * std::size_t{wrote.vel_bins}, vel + 8 * n, std::int16_t{0});
+        wrote.vel_bins = static_cast<std::uint16_t>(n);
+    }
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t cell = File_Cell_Of_Bin(k, n, up);
+        t.ds.Sub_PGood(4, k, t.slot) = 0;
         for (std::size_t beam = 0; beam < 4; ++beam) {
             const std::uint8_t pg = b.Read_U8(cell * 4 + beam);
             t.ds.Sub_PGood(beam, k, t.slot) = pg;
@@ -112,6 +131,7 @@ void NBPercentGood(const Byte_Block& b, Target& t) {
             for (std::size_t c = 0; c < 4; ++c) t.ds.Sub_Vel(c, k, t.slot) = k_bad_velocity;
         }
     }
+    wrote.pgood_bins = static_cast<std::uint16_t>(n);
 }
 
 }  // namespace
@@ -146,6 +166,7 @@ NB_Configuration Decode_NB_Configuration(std::uint8_t config, bool flip_checked)
 
 void NB_Ensemble(Decoder_State& dec, Data_Set& ds, const Decode_Options& opt) {
     dec.Clear_Have_Flags();
+    dec.Slot_Written = {};
     const std::size_t data_bytes =
         std::min(dec.Ens_Buffer.size(), static_cast<std::size_t>(std::max(dec.Ens_Bytes, 0)));
     const Byte_Block ensemble(dec.Ens_Buffer.data(), data_bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "decode/bb_decoder.h"
+#include "decode/decode_ensemble.h"
 #include "decode/ensemble_walk.h"
 #include "decode/file_survey.h"
 #include "decode/scanner.h"
@@ -30,10 +31,13 @@ Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
 }
 
 // Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
-// earlier load stays in the slot; bins beyond those of the file are never read.
+// earlier ensemble stays in the slot: what the decode did not write is cleared before
+// processing reads it, up to the wider bin count of the two set-ups.
 void Load_Current_Ensemble(Open_State& app) {
-    Clear_Slot(app.ds, app.ds.Sub_Count, app.dec.Num_Bins);
-    Process_Ensemble(app.dec, app.ds, app.settings, Decode_Options_Of(app));
+    const int bins_before = app.dec.Num_Bins;
+    const bool decoded = Decode_Ensemble(app.dec, app.ds, Decode_Options_Of(app));
+    Clear_Unwritten(app.ds, app.ds.Sub_Count, std::max(bins_before, app.dec.Num_Bins), app.dec.Slot_Written);
+    if (decoded) Process_Decoded_Ensemble(app.dec, app.ds, app.settings);
 }
 
 // The thinned walk over every member: one ensemble kept, Ens_Step skipped by moving the

@@ -6,6 +6,7 @@
 
 #include "dataset/data_set.h"
 #include "platform/numeric.h"
+#include "platform/wide_loops.h"
 #include "processing/beam_geometry.h"
 
 namespace vantrel {
@@ -73,7 +74,7 @@ void Magnitude_Direction(std::int16_t* v) {
     v[5] = static_cast<std::int16_t>(tenths);
 }
 
-void Magnitude_Direction_Profile(std::int16_t* vel, int n) {
+VANTREL_WIDE_LOOPS void Magnitude_Direction_Profile(std::int16_t* vel, int n) {
     // Every bin through the same straight-line arithmetic, the choices as selects, so the
     // loop vectorises; the rare direction near a half is marked and redone on the way out.
     constexpr double k_redo = -1;

@@ -349,9 +349,13 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
 
 bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt) {
     if (!Decode_Ensemble(dec, ds, opt)) return false;
+    Process_Decoded_Ensemble(dec, ds, settings);
+    return true;
+}
+
+void Process_Decoded_Ensemble(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
     Cut_End_Of_Profile(dec, ds, settings);
     Transform_And_Reference(dec, ds, settings);
-    return true;
 }
 
 

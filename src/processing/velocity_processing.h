@@ -16,6 +16,9 @@ namespace vantrel {
 // (and processes nothing) when no decoder ran.
 bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt);
 
+// The processing half of Process_Ensemble: cuts and transforms the decoded slot Sub_Count.
+void Process_Decoded_Ensemble(const Decoder_State& dec, Data_Set& ds, const Settings& settings);
+
 // Marks Sub_Vel slots 0-3 bad (-32768) beyond the bottom or the surface, found from the
 // bottom-track ranges or the echo bump as EoP_Options chooses. Slot Sub_Count only.
 void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& settings);

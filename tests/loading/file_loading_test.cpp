@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app_state.h"
@@ -248,6 +249,91 @@ TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
         for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(gathered(c, bin), app.ds.Bin_Work(c, bin)) << bin << " " << c;
     }
     EXPECT_GT(gathered(1, 5), 0);  // a real spread, not the empty-bin marker
+}
+
+// Ensemble `number` with every data type the loader keeps, or (bare) only leaders and
+// velocity, over fewer bins: a set-up change at every ensemble.
+Bytes Full_Or_Bare_Ensemble(std::uint32_t number, bool full) {
+    test::Fixed_Leader_Fields leader;
+    leader.bins = full ? 6 : 4;
+    const std::size_t bins = leader.bins;
+    Bytes vel = test::Block(0x0100, 2 + 8 * bins);
+    for (std::size_t i = 2; i < vel.size(); i += 2) test::Put_U16(vel, i, static_cast<unsigned>(i * 7 + number));
+    std::vector<Bytes> blocks = {test::Fixed_Leader(leader), test::Variable_Leader(number, static_cast<std::uint8_t>(number)), vel};
+    if (full) {
+        for (unsigned id : {0x0200u, 0x0300u, 0x0400u}) blocks.push_back(test::Block(id, 2 + 4 * bins, 0x41));
+        blocks.push_back(test::Block(0x0600, 81, 0x21));
+        blocks.push_back(test::Block(0x2000, 44, 0x33));
+        blocks.push_back(test::Block(0x0800, 10, 'm'));
+    }
+    return test::Ensemble(blocks);
+}
+
+// Calls f(a.X, b.X) for every Sub Set array X.
+template <typename F>
+void Each_Sub_Array(Data_Set& a, Data_Set& b, F f) {
+    f(a.Sub_Ens_Number, b.Sub_Ens_Number);
+    f(a.Sub_Time, b.Sub_Time);
+    f(a.Sub_Anc, b.Sub_Anc);
+    f(a.Sub_Corr, b.Sub_Corr);
+    f(a.Sub_Echo, b.Sub_Echo);
+    f(a.Sub_PGood, b.Sub_PGood);
+    f(a.Sub_Vel, b.Sub_Vel);
+    f(a.Sub_BT_Vel, b.Sub_BT_Vel);
+    f(a.Sub_WM_Vel, b.Sub_WM_Vel);
+    f(a.Sub_Ref_Vel, b.Sub_Ref_Vel);
+    f(a.Sub_Nav_Vel, b.Sub_Nav_Vel);
+    f(a.Sub_BT_Range, b.Sub_BT_Range);
+    f(a.Sub_First_Lat, b.Sub_First_Lat);
+    f(a.Sub_First_Lon, b.Sub_First_Lon);
+    f(a.Sub_Last_Lat, b.Sub_Last_Lat);
+    f(a.Sub_Last_Lon, b.Sub_Last_Lon);
+    f(a.Sub_Calimbro_Lat, b.Sub_Calimbro_Lat);
+    f(a.Sub_Calimbro_Lon, b.Sub_Calimbro_Lon);
+    f(a.Sub_MicroCAT, b.Sub_MicroCAT);
+    f(a.Sub_QTRM_Depth, b.Sub_QTRM_Depth);
+    f(a.Sub_QTRM_Flow, b.Sub_QTRM_Flow);
+    f(a.Sub_QTRM_Vel, b.Sub_QTRM_Vel);
+    f(a.Sub_QTRM_Time, b.Sub_QTRM_Time);
+}
+
+TEST_F(Loader, AReloadLeavesNothingOfWhatTheSlotsHeldBefore) {
+    std::vector<Bytes> records;
+    Bytes data;
+    for (std::uint32_t n = 1; n <= 12; ++n) {
+        records.push_back(Full_Or_Bare_Ensemble(n, n % 3 != 0));
+        test::Append(data, records.back());
+    }
+    ASSERT_EQ(Open(dir.Write("mixed.ens", data)), Outcome_Kind::k_ok);
+    Data_Set& ds = app.ds;
+    Each_Sub_Array(ds, ds, [](auto& a, auto&) {
+        using T = std::decay_t<decltype(*a.Slice(0))>;
+        T junk{};
+        if constexpr (std::is_arithmetic_v<T>) junk = T(0x5A);
+        else junk = "junk";
+        for (std::size_t s = 0; s < a.Last_Extent(); ++s) std::fill(a.Slice(s), a.Slice(s) + a.Slice_Size(), junk);
+    });
+    ASSERT_TRUE(Read_File_Selection(app, host, 1, 12, false));
+    ASSERT_EQ(ds.Sub_Count, 12);
+
+    // Each slot against its ensemble decoded and processed into a slot cleared in full.
+    Data_Set fresh;
+    Allocate_Data_Set(fresh, false, 1, 1, Profile_Bins(ds));
+    Decoder_State dec;
+    dec.Data_Structure = k_structure_bb;
+    for (std::size_t s = 0; s < records.size(); ++s) {
+        dec.Ens_Buffer = records[s];
+        dec.Ens_Bytes = static_cast<std::int32_t>(records[s].size()) - 2;
+        Clear_Slot(fresh, 0);
+        ASSERT_TRUE(Process_Ensemble(dec, fresh, app.settings, Decode_Options_Of(app)));
+        int arrays = 0;
+        Each_Sub_Array(ds, fresh, [&](auto& got, auto& want) {
+            ++arrays;
+            // Profile arrays up to the widest set-up's 6 bins: nothing reads beyond.
+            const std::size_t n = want.Slice_Size() > 8 ? want.Extent(0) * 6 : want.Slice_Size();
+            for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(got.Slice(s)[i], want.Slice(0)[i]) << "slot " << s << " array " << arrays << " at " << i;
+        });
+    }
 }
 
 TEST_F(Loader, FailuresLeaveNoFileLoaded) {

@@ -48,6 +48,23 @@ TEST(Chart_Images, CellsTakeThePaletteColourOfTheirValue) {
     EXPECT_EQ(c.chart.Get_Point(c.view.geometry.left - 1, c.Y(10)), k_black);
 }
 
+TEST(Chart_Images, ASubSetWiderThanTheScreenShowsTheLastEnsembleOfEachColumn) {
+    Contour_Results r;
+    r.Ensembles = 5;
+    r.Rows = 2;
+    r.Index = {1, 11, 2, 12, 3, 13, 4, 14, 5, 15};  // (ensemble, row), row 0 at the bottom
+    Contour_Palette palette{};
+    for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<Colour>(1000 + i);
+    QImage_Surface image;
+    Create_Chart3d(r, palette, image, Chart_Window::k_sub, 2);  // columns 0: ensembles 0-2, 1: ensembles 3-4
+    ASSERT_EQ(image.Width(), 2);
+    ASSERT_EQ(image.Height(), 2);
+    EXPECT_EQ(image.Get_Point(0, 1), palette[3]);
+    EXPECT_EQ(image.Get_Point(0, 0), palette[13]);
+    EXPECT_EQ(image.Get_Point(1, 1), palette[5]);
+    EXPECT_EQ(image.Get_Point(1, 0), palette[15]);
+}
+
 TEST(Chart_Images, BottomLineLiesOnTheBottom) {
     Jet_Chart plain(false), lined(true);
     const Chart3d_Geometry& g = lined.view.geometry;

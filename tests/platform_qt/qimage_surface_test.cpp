@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <QPainter>
+
 #include "charts/chart_primitives.h"
 #include "dataset/data_set.h"
 #include "platform/qt/qimage_surface.h"
@@ -48,6 +50,34 @@ TEST(QImage_Surface, InvertingLineDrawnTwiceRestoresTheImage) {
         s.Draw_Line(2, 35, 58, 3);
         EXPECT_EQ(Pixels(s), before);
     }
+}
+
+TEST(QImage_Surface, StraightLinesHaveThePaintersPixels) {
+    // Rows, columns and points are written without the painter; they must match it pixel for pixel,
+    // in both directions, clipped at every edge, in order with the painter's own lines.
+    QImage_Surface s(40, 30);
+    QImage painted(40, 30, QImage::Format_RGB32);
+    painted.fill(Qt::white);
+    QPainter p(&painted);
+    std::uint32_t seed = 99;
+    const auto next = [&seed](int range) { return static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % range - 10; };
+    for (int i = 0; i < 300; ++i) {
+        const Colour colour = Rgb(i % 256, (7 * i) % 256, (13 * i) % 256);
+        const int x1 = next(60), y1 = next(50), along = next(60), kind = i % 4;
+        const int x2 = kind == 0 ? x1 : along, y2 = kind == 1 ? y1 : kind == 0 ? along : next(50);
+        s.Fore_Color = colour;
+        if (kind == 3) s.Set_Point(x1, y1, colour);
+        else s.Draw_Line(x1, y1, x2, y2);
+        QPen pen(To_QColor(colour));
+        pen.setWidth(1);
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        if (kind == 3 || (x1 == x2 && y1 == y2)) p.drawPoint(x1, y1);
+        else p.drawLine(x1, y1, x2, y2);
+    }
+    p.end();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(s.Get_Point(x, y), From_QRgb(painted.pixel(x, y))) << x << "," << y;
 }
 
 TEST(QImage_Surface, BoxesIncludeBothCornersPointsHaveTheLineWidthAndAUserScaleMapsOntoPixels) {

@@ -78,6 +78,9 @@ QImage_Surface::~QImage_Surface() { End_Painter(); }
 QPainter& QImage_Surface::Painter() {
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&image_);
+        // The painter has made the image its own; these stay valid while it is open.
+        pixels_ = reinterpret_cast<QRgb*>(image_.bits());
+        bytes_per_line_ = image_.bytesPerLine();
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
         painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -144,15 +147,53 @@ void QImage_Surface::Draw_Line(double x1, double y1, double x2, double y2) {
     // again changes nothing (except when inverting), so it costs not even a pen check.
     const bool same_pen = last_end_valid_ && last_end_colour_ == Fore_Color && last_end_width_ == Draw_Width;
     if (a == b && same_pen && a == last_end_ && Drawing_Mode == Draw_Mode::k_normal) return;
-    Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
-    if (a == b)
-        painter_->drawPoint(a);
-    else
-        painter_->drawLine(a, b);
+    if ((a.x() == b.x() || a.y() == b.y()) && Draw_Width <= 1 && Draw_Style == Line_Style::k_solid &&
+        Drawing_Mode == Draw_Mode::k_normal) {
+        if (a == b)
+            Write_Pixel(a.x(), a.y(), Fore_Color);
+        else
+            Draw_Straight_Line(a, b);
+    } else {
+        Apply_Pen(Fore_Color, Draw_Width, Draw_Style);
+        if (a == b)
+            painter_->drawPoint(a);
+        else
+            painter_->drawLine(a, b);
+    }
     last_end_ = b;
     last_end_valid_ = Drawing_Mode == Draw_Mode::k_normal && Draw_Style == Line_Style::k_solid;
     last_end_colour_ = Fore_Color;
     last_end_width_ = Draw_Width;
+}
+
+void QImage_Surface::Draw_Straight_Line(QPoint a, QPoint b) {
+    // The painter's thin flat-capped line covers [min, max) of its varying coordinate, in
+    // either direction; written straight into the image (as are single pixels) it costs a
+    // fraction of a painter call.
+    Painter();
+    const QRgb colour = To_QColor(Fore_Color).rgb();
+    const qsizetype stride = bytes_per_line_ / static_cast<qsizetype>(sizeof(QRgb));
+    const int w = image_.width(), h = image_.height();
+    if (a.x() == b.x()) {
+        const int x = a.x();
+        if (x < 0 || x >= w) return;
+        const int from = std::max(std::min(a.y(), b.y()), 0), to = std::min(std::max(a.y(), b.y()), h);
+        QRgb* pixel = pixels_ + static_cast<qsizetype>(from) * stride + x;
+        for (int y = from; y < to; ++y, pixel += stride) *pixel = colour;
+    } else {
+        const int y = a.y();
+        if (y < 0 || y >= h) return;
+        const int from = std::max(std::min(a.x(), b.x()), 0), to = std::min(std::max(a.x(), b.x()), w);
+        QRgb* line = pixels_ + static_cast<qsizetype>(y) * stride;
+        for (int x = from; x < to; ++x) line[x] = colour;
+    }
+}
+
+void QImage_Surface::Write_Pixel(int x, int y, Colour colour) {
+    Painter();
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    pixels_[static_cast<qsizetype>(y) * (bytes_per_line_ / static_cast<qsizetype>(sizeof(QRgb))) + x] =
+        To_QColor(colour).rgb();
 }
 
 void QImage_Surface::Draw_Box(double x1, double y1, double x2, double y2) {
@@ -176,7 +217,9 @@ void QImage_Surface::Fill_Box(double x1, double y1, double x2, double y2) {
 void QImage_Surface::Set_Point(double x, double y, Colour colour) {
     last_end_valid_ = false;
     const int px = Px(To_Pixel_X(x)), py = Px(To_Pixel_Y(y));
-    if (Draw_Width <= 1) {
+    if (Draw_Width <= 1 && Drawing_Mode == Draw_Mode::k_normal) {
+        Write_Pixel(px, py, colour);
+    } else if (Draw_Width <= 1) {
         Apply_Pen(colour, 1, Line_Style::k_solid);
         painter_->drawPoint(px, py);
     } else {
@@ -202,14 +245,15 @@ void QImage_Surface::Put_Pixels(int width, int height, const std::vector<Colour>
     height = std::max(height, 1);
     if (image_.width() != width || image_.height() != height) New_Image(width, height);
     const std::size_t w = static_cast<std::size_t>(width);
+    const auto convert = [](Colour c) { return qRgb(Red_Of(c), Green_Of(c), Blue_Of(c)); };
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         const std::size_t row = static_cast<std::size_t>(y) * w;
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = row + static_cast<std::size_t>(x);
-            const Colour c = i < pixels.size() ? pixels[i] : Back_Color;
-            line[x] = qRgb(Red_Of(c), Green_Of(c), Blue_Of(c));
-        }
+        // Rows given in full go without a check a pixel, which the compiler can vectorise.
+        const std::size_t given = pixels.size() > row ? std::min(pixels.size() - row, w) : 0;
+        const Colour* in = pixels.data() + (given ? row : 0);
+        for (std::size_t x = 0; x < given; ++x) line[x] = convert(in[x]);
+        for (std::size_t x = given; x < w; ++x) line[x] = convert(Back_Color);
     }
 }
 

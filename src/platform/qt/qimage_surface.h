@@ -67,10 +67,16 @@ private:
     void Apply_Mode();
     void New_Image(int width, int height);
     void Apply_Dots();
+    // A thin solid line along a row or a column in normal mode, written into the pixels.
+    void Draw_Straight_Line(QPoint a, QPoint b);
+    void Write_Pixel(int x, int y, Colour colour);  // normal mode; nothing outside the image
 
     QImage image_;
     double pixel_ratio_ = 1;
     std::unique_ptr<QPainter> painter_;
+    // The image's pixels and row length while the painter is open.
+    QRgb* pixels_ = nullptr;
+    qsizetype bytes_per_line_ = 0;
     QFont font_;
     QFontMetricsF metrics_;
     // What the painter was last given, so unchanged state is not set again.
