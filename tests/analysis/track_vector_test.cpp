@@ -11,6 +11,7 @@
 #include "loading/file_loading.h"
 #include "support/temp_folder.h"
 #include "synth_writer.h"
+#include "support/expect_fields.h"
 
 namespace vantrel::test {
 namespace {
@@ -46,18 +47,13 @@ struct Track_Fixture : ::testing::Test {
 
 TEST_F(Track_Fixture, ManualAnglesZeroAndNinetySwapTheComponentsAndMissingStaysMissing) {
     Rotate(2, 0);
-    EXPECT_EQ(Long(0, 0), 400);
-    EXPECT_EQ(Cross(0, 0), 300);
-    EXPECT_EQ(Long(1, 0), k_bad);
-    EXPECT_EQ(Cross(1, 0), k_bad);
+    Expect_Fields({{"long", Long(0, 0), 400}, {"cross", Cross(0, 0), 300}, {"missing long", Long(1, 0), k_bad},
+                   {"missing cross", Cross(1, 0), k_bad}});
     Rotate(2, 90);
-    EXPECT_EQ(Long(0, 1), -100);
-    EXPECT_EQ(Cross(0, 1), -250);
+    Expect_Fields({{"long", Long(0, 1), -100}, {"cross", Cross(0, 1), -250}});
     // 32000 sqrt(2) along 45 degrees is held at the limit.
     Rotate(2, 45);
-    EXPECT_EQ(Long(1, 1), 32767);
-    EXPECT_EQ(Cross(1, 1), 0);
-    EXPECT_EQ(Long(0, 0), 495);  // (300 + 400) / sqrt(2)
+    Expect_Fields({{"held", Long(1, 1), 32767}, {"cross", Cross(1, 1), 0}, {"(300 + 400) / sqrt(2)", Long(0, 0), 495}});
 }
 
 TEST_F(Track_Fixture, AutomaticSourcesTakeEachEnsemblesDirectionOrMissing) {
@@ -66,16 +62,13 @@ TEST_F(Track_Fixture, AutomaticSourcesTakeEachEnsemblesDirectionOrMissing) {
     ds.Sub_BT_Vel(0, 1) = k_bad;
     ds.Sub_BT_Vel(5, 1) = 0;
     Rotate(0);
-    EXPECT_EQ(Long(0, 0), 300);
-    EXPECT_EQ(Cross(0, 0), -400);
-    EXPECT_EQ(Long(1, 1), k_bad);  // no bottom track though east and north are valid
+    Expect_Fields({{"long", Long(0, 0), 300}, {"cross", Cross(0, 0), -400},
+                   {"no bottom track though east and north are valid", Long(1, 1), k_bad}});
     ds.Sub_Nav_Vel(0, 1) = 5;
     ds.Sub_Nav_Vel(5, 1) = 1800;
     ds.Sub_Nav_Vel(0, 0) = k_bad;
     Rotate(1);
-    EXPECT_EQ(Long(0, 0), k_bad);
-    EXPECT_EQ(Long(1, 1), -32000);
-    EXPECT_EQ(Cross(1, 1), -32000);
+    Expect_Fields({{"missing", Long(0, 0), k_bad}, {"long", Long(1, 1), -32000}, {"cross", Cross(1, 1), -32000}});
     // Without the flag nothing is computed.
     ds.Sub_Vel(6, 0, 0) = 7;
     Rotate_Track_Data(ds, 2, options, rotate);
@@ -83,16 +76,13 @@ TEST_F(Track_Fixture, AutomaticSourcesTakeEachEnsemblesDirectionOrMissing) {
 }
 
 TEST(Track_Vector, AngleLimitsMouseCellAndUnits) {
-    EXPECT_EQ(Limit_Projection_Angle(200), 180);
-    EXPECT_EQ(Limit_Projection_Angle(-180), 180);
-    EXPECT_EQ(Limit_Projection_Angle(-179), -179);
-    EXPECT_EQ(Limit_Projection_Angle(180), 180);
+    EXPECT_EQ((std::array{Limit_Projection_Angle(200), Limit_Projection_Angle(-180), Limit_Projection_Angle(-179),
+                          Limit_Projection_Angle(180)}),
+              (std::array<double, 4>{180, 180, -179, 180}));
     // Sample i sits at dx/2 + i dx: the whole cell [i dx, (i + 1) dx) names ensemble i.
-    EXPECT_EQ(Ensemble_Under_Mouse(10 + 2.9, 10, 2, 100), 1);
-    EXPECT_EQ(Ensemble_Under_Mouse(10 + 3.1, 10, 2, 100), 1);
-    EXPECT_EQ(Ensemble_Under_Mouse(10 + 4.0, 10, 2, 100), 2);
-    EXPECT_EQ(Ensemble_Under_Mouse(0, 10, 2, 100), 0);
-    EXPECT_EQ(Ensemble_Under_Mouse(1000, 10, 2, 100), 99);
+    Expect_Fields({{"12.9", Ensemble_Under_Mouse(10 + 2.9, 10, 2, 100), 1}, {"13.1", Ensemble_Under_Mouse(10 + 3.1, 10, 2, 100), 1},
+                   {"14", Ensemble_Under_Mouse(10 + 4.0, 10, 2, 100), 2}, {"left", Ensemble_Under_Mouse(0, 10, 2, 100), 0},
+                   {"right", Ensemble_Under_Mouse(1000, 10, 2, 100), 99}});
 
     Settings settings;
     Load_Default_Options(settings);

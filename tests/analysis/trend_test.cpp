@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "support/expect_fields.h"
 #include "analysis/trend.h"
 #include "charts/chart_primitives.h"
 #include "dataset/data_set.h"
@@ -71,32 +72,23 @@ TEST(Trend, SelectionIsClampedAndAnswersBelowOneAreIgnored) {
     Candle_Tables t = Tables();
     Trend_Selection s{5, 9, 3};
     t.selected = 7;
-    EXPECT_EQ(Clamp_Trend_Selection(s, t), 2);
-    EXPECT_EQ(t.selected, 2);
-    EXPECT_EQ(s.series, 1);
-    EXPECT_EQ(s.bin, 1);
+    Expect_Fields({{"clamped", Clamp_Trend_Selection(s, t), 2}, {"selected", t.selected, 2}, {"series", s.series, 1}, {"bin", s.bin, 1}});
     t.selected = -1;
     EXPECT_EQ(Clamp_Trend_Selection(s, t), 0);
     t.Allocate(4, 0, 0, 0);
     EXPECT_EQ(Clamp_Trend_Selection(s, t), -1);
 
-    EXPECT_EQ(Candle_Answer("7", 3), 2);
-    EXPECT_EQ(Candle_Answer("2.4", 3), 1);
-    EXPECT_EQ(Candle_Answer("0", 3), std::nullopt);
-    EXPECT_EQ(Candle_Answer("-4", 3), std::nullopt);
-    EXPECT_EQ(Candle_Answer("abc", 3), std::nullopt);
-    EXPECT_EQ(Candle_Answer("", 3), std::nullopt);
+    for (const auto& [text, want] : std::initializer_list<std::pair<const char*, std::optional<int>>>{
+             {"7", 2}, {"2.4", 1}, {"0", std::nullopt}, {"-4", std::nullopt}, {"abc", std::nullopt}, {"", std::nullopt}})
+        EXPECT_EQ(Candle_Answer(text, 3), want) << text;
 }
 
 TEST(Trend, TableLinesCountFromTheBottom) {
     const Candle_Tables t = Tables();  // 2 series x 2 bins
     Trend_Selection s;
-    EXPECT_TRUE(Pick_Table_Line(500 - 2.5 * 10, 500, 10, t, s));  // third line from the bottom
-    EXPECT_EQ(s.series, 1);
-    EXPECT_EQ(s.bin, 0);
-    EXPECT_TRUE(Pick_Table_Line(499, 500, 10, t, s));
-    EXPECT_EQ(s.series, 0);
-    EXPECT_EQ(s.bin, 0);
+    // The third line from the bottom, then the first.
+    Expect_Fields({{"third", Pick_Table_Line(500 - 2.5 * 10, 500, 10, t, s), true}, {"series", s.series, 1}, {"bin", s.bin, 0}});
+    Expect_Fields({{"first", Pick_Table_Line(499, 500, 10, t, s), true}, {"series", s.series, 0}, {"bin", s.bin, 0}});
     EXPECT_FALSE(Pick_Table_Line(455, 500, 10, t, s));  // above the four lines
     EXPECT_EQ(Candle_Interval_Text(3 * 3600 + 25 * 60 + 7.5), "0003:25:07.50");
 }

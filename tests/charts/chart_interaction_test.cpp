@@ -5,9 +5,12 @@
 
 #include "charts/chart_interaction.h"
 #include "dataset/data_set.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 // A plot of 100 x 50 pixels at (10, 20): 10 ensembles by 5 rows.
 struct Grid {
@@ -34,19 +37,15 @@ Data_Set File_Of_1000() {
 
 TEST(Chart_Interaction, CellsUnderPointsAreHeldInsideTheGridAndCentresMapBack) {
     const Grid t;
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 10, 20).e, 0);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 19.9, 29.9).b, 0);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 20, 30).e, 1);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 20, 30).b, 1);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, -50, -50).e, 0);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 500, 500).e, 9);
-    EXPECT_EQ(Get_Chart3d_DataIndex(t.g, t.r, 500, 500).b, 4);
+    const auto at = [&t](double x, double y) { return Get_Chart3d_DataIndex(t.g, t.r, x, y); };
+    Expect_Fields({{"corner e", at(10, 20).e, 0}, {"below next b", at(19.9, 29.9).b, 0}, {"next e", at(20, 30).e, 1},
+                   {"next b", at(20, 30).b, 1}, {"before e", at(-50, -50).e, 0}, {"after e", at(500, 500).e, 9},
+                   {"after b", at(500, 500).b, 4}});
     for (std::int32_t e = 0; e < 10; ++e) {
         double x = 0, y = 0;
         Get_Chart3d_DataCoordinate(t.g, t.r, {e, e % 5}, x, y);
         const Chart3d_Cell back = Get_Chart3d_DataIndex(t.g, t.r, x, y);
-        EXPECT_EQ(back.e, e);
-        EXPECT_EQ(back.b, e % 5);
+        EXPECT_EQ((std::pair{back.e, back.b}), (std::pair{e, e % 5}));
     }
     EXPECT_TRUE(Inside_Plot(t.g, 10, 20));
     EXPECT_FALSE(Inside_Plot(t.g, 110, 20));
@@ -67,19 +66,20 @@ TEST(Chart_Interaction, SubSelectionCountsFromTheSubSetAndItsTopBin) {
     EXPECT_FALSE(Sub_Selection(ds, {4, 0}, {4, 5}));
     EXPECT_EQ(Sub_Selection(ds, {30, 5}, {10, 2}), (Sub_Range{111, 131, 7, 10}));
     // The panes pick along their one axis that lines up with the contour.
-    EXPECT_EQ(Series_Selection(ds, 30, 10), (Sub_Range{111, 131, 5, 12}));
-    EXPECT_EQ(Series_Selection(ds, 90, 120), (Sub_Range{191, 200, 5, 12}));
-    EXPECT_FALSE(Series_Selection(ds, 7, 7));
-    EXPECT_EQ(Profile_Selection(ds, 5, 2), (Sub_Range{101, 200, 7, 10}));
-    EXPECT_FALSE(Profile_Selection(ds, 3, 3));
+    Expect_Fields<std::optional<Sub_Range>>({{"series", Series_Selection(ds, 30, 10), Sub_Range{111, 131, 5, 12}},
+                                             {"series to the end", Series_Selection(ds, 90, 120), Sub_Range{191, 200, 5, 12}},
+                                             {"series, no extent", Series_Selection(ds, 7, 7), std::nullopt},
+                                             {"profile", Profile_Selection(ds, 5, 2), Sub_Range{101, 200, 7, 10}},
+                                             {"profile, no extent", Profile_Selection(ds, 3, 3), std::nullopt}});
 }
 
 TEST(Chart_Interaction, ArrowKeysMoveTheSubSetAndStopAtTheEnds) {
     Data_Set ds = File_Of_1000();
-    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_left), (Sub_Range{100, 199, 5, 12}));
-    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_right), (Sub_Range{102, 201, 5, 12}));
-    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_up), (Sub_Range{101, 200, 6, 13}));
-    EXPECT_EQ(Whole_Arrow_Move(ds, 20, Arrow_Key::k_down), (Sub_Range{101, 200, 4, 11}));
+    Expect_Fields<std::optional<Sub_Range>>(
+        {{"left", Whole_Arrow_Move(ds, 20, Arrow_Key::k_left), Sub_Range{100, 199, 5, 12}},
+         {"right", Whole_Arrow_Move(ds, 20, Arrow_Key::k_right), Sub_Range{102, 201, 5, 12}},
+         {"up", Whole_Arrow_Move(ds, 20, Arrow_Key::k_up), Sub_Range{101, 200, 6, 13}},
+         {"down", Whole_Arrow_Move(ds, 20, Arrow_Key::k_down), Sub_Range{101, 200, 4, 11}}});
     ds.First_Ens = 1, ds.Last_Ens = 1000, ds.First_Bin = 1, ds.Last_Bin = 20;
     for (Arrow_Key k : {Arrow_Key::k_left, Arrow_Key::k_right, Arrow_Key::k_up, Arrow_Key::k_down})
         EXPECT_FALSE(Whole_Arrow_Move(ds, 20, k));
@@ -88,16 +88,13 @@ TEST(Chart_Interaction, ArrowKeysMoveTheSubSetAndStopAtTheEnds) {
 TEST(Chart_Interaction, ScrollBarsReachBothEndsAndRoundTrip) {
     Data_Set ds = File_Of_1000();
     const Scroll_Ranges s = Move_Scrollers(ds, 20);
-    EXPECT_EQ(s.h_max, 900);
-    EXPECT_EQ(s.h_value, 100);
-    EXPECT_EQ(s.v_max, 12);
-    EXPECT_EQ(s.v_value, 8);
-    EXPECT_EQ(HScroll_Range(ds, s.h_value, s.h_max).first_ens, 101);
-    EXPECT_EQ(HScroll_Range(ds, 0, s.h_max), (Sub_Range{1, 100, 5, 12}));
-    EXPECT_EQ(HScroll_Range(ds, s.h_max, s.h_max), (Sub_Range{901, 1000, 5, 12}));
-    EXPECT_EQ(VScroll_Range(ds, 20, s.v_value, s.v_max).first_bin, 5);
-    EXPECT_EQ(VScroll_Range(ds, 20, 0, s.v_max), (Sub_Range{101, 200, 13, 20}));
-    EXPECT_EQ(VScroll_Range(ds, 20, s.v_max, s.v_max), (Sub_Range{101, 200, 1, 8}));
+    Expect_Fields({{"h max", s.h_max, 900}, {"h value", s.h_value, 100}, {"v max", s.v_max, 12}, {"v value", s.v_value, 8},
+                   {"h back", HScroll_Range(ds, s.h_value, s.h_max).first_ens, 101},
+                   {"v back", VScroll_Range(ds, 20, s.v_value, s.v_max).first_bin, 5}});
+    Expect_Fields<Sub_Range>({{"h start", HScroll_Range(ds, 0, s.h_max), {1, 100, 5, 12}},
+                              {"h end", HScroll_Range(ds, s.h_max, s.h_max), {901, 1000, 5, 12}},
+                              {"v top", VScroll_Range(ds, 20, 0, s.v_max), {101, 200, 13, 20}},
+                              {"v bottom", VScroll_Range(ds, 20, s.v_max, s.v_max), {101, 200, 1, 8}}});
     ds.First_Ens = 901, ds.Last_Ens = 1000;
     EXPECT_EQ(Move_Scrollers(ds, 20).h_value, 900);
 }
@@ -125,10 +122,8 @@ TEST(Chart_Interaction, CursorAndSeriesBinsStepInsideTheSubSet) {
 }
 
 TEST(Chart_Interaction, AnimationStepsAlwaysAdvance) {
-    EXPECT_EQ(Contour_Animation_Steps(10, 1).step, 1);
-    EXPECT_EQ(Contour_Animation_Steps(10, 1).first, 10);  // 10.5 to even
-    EXPECT_EQ(Contour_Animation_Steps(0, 100).first, 50);
-    EXPECT_EQ(Contour_Animation_Steps(0, 100).step, 50);
+    Expect_Fields({{"step", Contour_Animation_Steps(10, 1).step, 1}, {"10.5 to even", Contour_Animation_Steps(10, 1).first, 10},
+                   {"first", Contour_Animation_Steps(0, 100).first, 50}, {"page step", Contour_Animation_Steps(0, 100).step, 50}});
     Data_Set ds = File_Of_1000();
     ds.Cursor_Ens = 200;
     Start_Profile_Animation(ds);
@@ -139,19 +134,17 @@ TEST(Chart_Interaction, AnimationStepsAlwaysAdvance) {
 }
 
 TEST(Chart_Interaction, CandlePickUsesThePlotAndIgnoresClicksOutsideIt) {
-    EXPECT_EQ(Pick_Candle(50, 40, 100, 0), -1);
-    EXPECT_EQ(Pick_Candle(39, 40, 100, 4), -1);
-    EXPECT_EQ(Pick_Candle(40, 40, 100, 4), 0);
-    EXPECT_EQ(Pick_Candle(139.9, 40, 100, 4), 3);
-    EXPECT_EQ(Pick_Candle(140, 40, 100, 4), -1);
+    Expect_Fields({{"no candles", Pick_Candle(50, 40, 100, 0), -1}, {"left of the plot", Pick_Candle(39, 40, 100, 4), -1},
+                   {"first", Pick_Candle(40, 40, 100, 4), 0}, {"last", Pick_Candle(139.9, 40, 100, 4), 3},
+                   {"right of the plot", Pick_Candle(140, 40, 100, 4), -1}});
 }
 
 TEST(Chart_Interaction, PaneBordersKeepAMinimumPane) {
-    EXPECT_DOUBLE_EQ(Series_Border_Ratio(-40, 400), k_min_pane_px / 400.0);
-    EXPECT_DOUBLE_EQ(Series_Border_Ratio(100, 400), 0.25);
-    EXPECT_DOUBLE_EQ(Series_Border_Ratio(900, 400), (400.0 - k_min_pane_px) / 400);
-    EXPECT_DOUBLE_EQ(Profile_Border_Ratio(0, 1000), k_min_pane_px / 1000.0);
-    EXPECT_DOUBLE_EQ(Profile_Border_Ratio(5000, 1000), (1000.0 - k_min_pane_px) / 1000);
+    Expect_Fields<double>({{"series top", Series_Border_Ratio(-40, 400), k_min_pane_px / 400.0},
+                           {"series", Series_Border_Ratio(100, 400), 0.25},
+                           {"series bottom", Series_Border_Ratio(900, 400), (400.0 - k_min_pane_px) / 400},
+                           {"profile left", Profile_Border_Ratio(0, 1000), k_min_pane_px / 1000.0},
+                           {"profile right", Profile_Border_Ratio(5000, 1000), (1000.0 - k_min_pane_px) / 1000}});
     Sub_Set_Layout l;
     l.profile_width = 100, l.series_top = 200;
     EXPECT_EQ(Pane_At(l, 99, 500), Sub_Set_Pane::k_profile);

@@ -7,9 +7,12 @@
 #include "charts/contour.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 TEST(Tick_Steps, TableBoundsAndBeyond) {
     struct Case {
@@ -45,20 +48,18 @@ TEST(Choose_Time_Unit, UnitsChangeAtTheirBounds) {
 }
 
 TEST(Duration_Text, DaysHoursMinutesSeconds) {
-    EXPECT_EQ(Duration_Text(93784.5), "1 day 02:03:04.50");
-    EXPECT_EQ(Duration_Text(3600), "01:00:00.00");
-    EXPECT_EQ(Duration_Text(0), "00:00:00.00");
-    EXPECT_EQ(Duration_Text(2 * 86400 + 59.994), "2 days 00:00:59.99");
+    Expect_Fields<std::string>({{"day", Duration_Text(93784.5), "1 day 02:03:04.50"}, {"hour", Duration_Text(3600), "01:00:00.00"},
+                                {"zero", Duration_Text(0), "00:00:00.00"}, {"days", Duration_Text(2 * 86400 + 59.994), "2 days 00:00:59.99"}});
 }
 
 TEST(Contour_Titles, SuffixFollowsTheReferenceAndTheComponent) {
-    EXPECT_EQ(Contour_Type_Title(100, 2, false), "VELOCITY EAST (u) - NAV");
-    EXPECT_EQ(Contour_Type_Title(300, 2, false), "VELOCITY UP (w)");
-    EXPECT_EQ(Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT");
-    EXPECT_EQ(Contour_Type_Title(400, 3, false), "VELOCITY ERROR");
-    EXPECT_EQ(Contour_Type_Title(200, 9, false), "VELOCITY NORTH (v)");
-    EXPECT_EQ(Contour_Type_Title(100, 1, true), "PROFILE #1");  // flow-meter profiles take none
-    EXPECT_EQ(Contour_Type_Title(5, 1, false), "ECHO INTENSITY Avg");
+    Expect_Fields<std::string>({{"east", Contour_Type_Title(100, 2, false), "VELOCITY EAST (u) - NAV"},
+                                {"up", Contour_Type_Title(300, 2, false), "VELOCITY UP (w)"},
+                                {"up BT", Contour_Type_Title(300, 1, false), "VELOCITY UP (w) - BT"},
+                                {"error", Contour_Type_Title(400, 3, false), "VELOCITY ERROR"},
+                                {"north", Contour_Type_Title(200, 9, false), "VELOCITY NORTH (v)"},
+                                {"flow-meter profiles take none", Contour_Type_Title(100, 1, true), "PROFILE #1"},
+                                {"echo", Contour_Type_Title(5, 1, false), "ECHO INTENSITY Avg"}});
 }
 
 TEST(Contour_Texts, WholeAndSubSetRows) {
@@ -71,26 +72,19 @@ TEST(Contour_Texts, WholeAndSubSetRows) {
     r.Mean = 12;
     r.Std = 3;
     Chart3d_Texts t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_whole, 100);
-    EXPECT_EQ(t.duration_line, "Whole Set --- Deployment Duration: 00:29:00.00");
-    EXPECT_EQ(t.stats_line, " Avg = 12 \u00B13");
-    EXPECT_EQ(t.row_captions[1], "Date");
-    EXPECT_EQ(t.first_labels[0], "1001");
-    EXPECT_EQ(t.last_labels[0], "1088");  // 1001 + 3 * 29
-    EXPECT_EQ(t.first_labels[1], "26/03/14");
-    EXPECT_EQ(t.last_labels[1], "03/14");
-    EXPECT_EQ(t.last_labels[2], "06:29:00.00");
-    EXPECT_EQ(t.selection, "Sel: 1001 to 1030");
+    Expect_Fields<std::string>({{"duration", t.duration_line, "Whole Set --- Deployment Duration: 00:29:00.00"},
+                                {"stats", t.stats_line, " Avg = 12 \u00B13"}, {"caption", t.row_captions[1], "Date"},
+                                {"first ensemble", t.first_labels[0], "1001"}, {"1001 + 3 * 29", t.last_labels[0], "1088"},
+                                {"first date", t.first_labels[1], "26/03/14"}, {"last date", t.last_labels[1], "03/14"},
+                                {"last time", t.last_labels[2], "06:29:00.00"}, {"selection", t.selection, "Sel: 1001 to 1030"}});
 
     t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_sub, 100);
-    EXPECT_EQ(t.duration_line, "Sub Set --- Deployment Duration: 00:29:00.00");
-    EXPECT_EQ(t.stats_line, "Avg = 12 \u00B13");
-    EXPECT_EQ(t.row_captions[1], "Date, Time");
-    EXPECT_EQ(t.row_captions[2], "Lat,Lon");
-    EXPECT_EQ(t.last_labels[0], "1030");
-    EXPECT_EQ(t.first_labels[1], "26/03/14, 06:00:00.00");
-    EXPECT_EQ(t.first_labels[2], "45.5000\u00B0, -63.2500\u00B0");
-    EXPECT_EQ(t.last_labels[2], "45.5000\u00B0, -63.2529\u00B0");
-    EXPECT_TRUE(t.selection.empty());
+    Expect_Fields<std::string>({{"duration", t.duration_line, "Sub Set --- Deployment Duration: 00:29:00.00"},
+                                {"stats", t.stats_line, "Avg = 12 \u00B13"}, {"caption", t.row_captions[1], "Date, Time"},
+                                {"position caption", t.row_captions[2], "Lat,Lon"}, {"last ensemble", t.last_labels[0], "1030"},
+                                {"first date", t.first_labels[1], "26/03/14, 06:00:00.00"},
+                                {"first position", t.first_labels[2], "45.5000\u00B0, -63.2500\u00B0"},
+                                {"last position", t.last_labels[2], "45.5000\u00B0, -63.2529\u00B0"}, {"selection", t.selection, ""}});
 
     t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_sub, 600);
     EXPECT_TRUE(t.stats_line.empty());
@@ -106,8 +100,7 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     // Bin edges 2 .. 42 m: span 20, labels every 10 m.
     Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
     ASSERT_EQ(a.range.size(), 4u);
-    EXPECT_EQ(a.range.front().text, "-40");
-    EXPECT_EQ(a.range.back().text, "-10");
+    EXPECT_EQ((std::pair{a.range.front().text, a.range.back().text}), (std::pair<std::string, std::string>{"-40", "-10"}));
     EXPECT_GT(a.range.front().pos, a.range.back().pos);  // deeper is lower
     EXPECT_NEAR(a.range.back().pos, g.top + 8.0 / 40 * g.Plot_Height(), 1e-9);
     EXPECT_EQ(a.bins.front().text, "40");  // bottom row, farthest from the transducer
@@ -115,8 +108,7 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     state.ds.Orientation_Count = -100;
     a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
     ASSERT_EQ(a.range.size(), 4u);
-    EXPECT_EQ(a.range.front().text, "10");
-    EXPECT_EQ(a.range.back().text, "40");
+    EXPECT_EQ((std::pair{a.range.front().text, a.range.back().text}), (std::pair<std::string, std::string>{"10", "40"}));
     EXPECT_GT(a.range.front().pos, a.range.back().pos);
     EXPECT_EQ(a.bins.front().text, "1");
 
@@ -125,8 +117,7 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     EXPECT_EQ(a.ensembles.front().text, "1005");
     EXPECT_NEAR(a.ensembles.front().pos, g.left + 4.5 * a.cell_width, 1e-9);
     ASSERT_FALSE(a.times.empty());
-    EXPECT_EQ(a.times.front().text, "0 min");
-    EXPECT_EQ(a.times[1].text, "30 min");
+    EXPECT_EQ((std::pair{a.times[0].text, a.times[1].text}), (std::pair<std::string, std::string>{"0 min", "30 min"}));
     const double pps = (g.Plot_Width() - a.cell_width) / (99 * 60);
     EXPECT_NEAR(a.times[1].pos - a.times[0].pos, 1800 * pps, 1e-9);
 }

@@ -12,9 +12,12 @@
 #include "charts/sub_set_layout.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 std::vector<Recorded_Op> Ops_Of(const Recording_Surface& s, Recorded_Op::Kind kind) {
     std::vector<Recorded_Op> out;
@@ -58,20 +61,15 @@ const std::int32_t k_colours[2] = {Rgb(255, 0, 0), Rgb(0, 255, 0)};
 
 TEST(Strip_Geometry, CentrePlusMinusSpan) {
     double lo = 0, hi = 0;
-    Strip_Range(0, 100, lo, hi);  // percent good defaults
-    EXPECT_EQ(lo, -50);
-    EXPECT_EQ(hi, 150);
-    Strip_Range(90, 270, lo, hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 360);
-    Strip_Range(5, 5, lo, hi);  // never narrower than 1
-    EXPECT_EQ(lo, 5);
-    EXPECT_EQ(hi, 6);
+    // Percent good defaults, a direction, and never narrower than 1.
+    for (const auto& [min, max, want_lo, want_hi] : std::initializer_list<std::array<double, 4>>{{0, 100, -50, 150}, {90, 270, 0, 360}, {5, 5, 5, 6}}) {
+        Strip_Range(min, max, lo, hi);
+        EXPECT_EQ((std::pair{lo, hi}), (std::pair{want_lo, want_hi})) << min << ".." << max;
+    }
     const Trace_Geometry g = Strip(-50, 150, 1);
-    EXPECT_DOUBLE_EQ(g.Y(-50, 203), 202);       // lo one pixel above the bottom edge
-    EXPECT_DOUBLE_EQ(g.Y(150, 203), 102);       // hi one pixel below the top edge (203 - 102 + 1)
-    EXPECT_DOUBLE_EQ(g.Y(1000, 203), 102);      // clamped into the strip
-    EXPECT_DOUBLE_EQ(g.Y(0, 203), 202 - 25);    // the minimum on the quarter line
+    Expect_Fields<double>({{"lo one pixel above the bottom edge", g.Y(-50, 203), 202},
+                           {"hi one pixel below the top edge (203 - 102 + 1)", g.Y(150, 203), 102},
+                           {"clamped into the strip", g.Y(1000, 203), 102}, {"the minimum on the quarter line", g.Y(0, 203), 202 - 25}});
 }
 
 TEST(Traces, MissingValueBreaksTheTrace) {
@@ -82,11 +80,8 @@ TEST(Traces, MissingValueBreaksTheTrace) {
     const auto lines = Ops_Of(s, Recorded_Op::k_line);
     ASSERT_EQ(points.size(), 2u);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_DOUBLE_EQ(points[0].x1, 5);
-    EXPECT_DOUBLE_EQ(points[1].x1, 35);  // restarts after the gap with a point
-    EXPECT_DOUBLE_EQ(lines[0].x2, 15);
-    EXPECT_DOUBLE_EQ(lines[1].x1, 35);
-    EXPECT_DOUBLE_EQ(lines[1].x2, 45);
+    Expect_Fields<double>({{"point 0", points[0].x1, 5}, {"restarts after the gap with a point", points[1].x1, 35},
+                           {"line 0", lines[0].x2, 15}, {"line 1 start", lines[1].x1, 35}, {"line 1 end", lines[1].x2, 45}});
     EXPECT_EQ(points[0].colour, k_colours[0]);
 }
 
@@ -98,10 +93,8 @@ TEST(Traces, DirectionWrapsOnlyInAFullTurnStrip) {
     auto lines = Ops_Of(s, Recorded_Op::k_line);
     ASSERT_EQ(lines.size(), 2u);
     // 350 -> 10 crosses 360 halfway between the samples: up to the top, on from the bottom.
-    EXPECT_DOUBLE_EQ(lines[0].x2, 5 + 10.0 * 10 / 20);
-    EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(3600, 203));
-    EXPECT_DOUBLE_EQ(lines[1].y1, g.Y(0, 203));
-    EXPECT_DOUBLE_EQ(lines[1].x2, 15);
+    Expect_Fields<double>({{"up x", lines[0].x2, 5 + 10.0 * 10 / 20}, {"up y", lines[0].y2, g.Y(3600, 203)},
+                           {"on y", lines[1].y1, g.Y(0, 203)}, {"on x", lines[1].x2, 15}});
 
     s.ops.clear();
     g = Direction_Strip(-10, 370);
@@ -122,10 +115,9 @@ TEST(Candles, DirectionMeansAreTakenOnTheCircle) {
     g.scale = 0.1;
     g.direction = true;
     DrawWordCandles(s, data, {}, false, g, {true, false, k_colours, 2}, t, 0, 1, 3);
-    EXPECT_EQ(t.Stat(3, 0, 0, 0) % 3600, 0);  // 359 and 1 degrees: north, not 180
-    EXPECT_EQ(t.Stat(4, 0, 0, 0), 12);        // one degree off, sqrt(4 * 100 / 3) tenths
-    EXPECT_EQ(t.Stat(3, 1, 0, 0), 900);
-    EXPECT_EQ(t.Stat(4, 1, 0, 0), 8);         // sqrt(200 / 3)
+    Expect_Fields({{"359 and 1 degrees: north, not 180", t.Stat(3, 0, 0, 0) % 3600, 0},
+                   {"one degree off, sqrt(4 * 100 / 3) tenths", t.Stat(4, 0, 0, 0), 12}, {"east", t.Stat(3, 1, 0, 0), 900},
+                   {"sqrt(200 / 3)", t.Stat(4, 1, 0, 0), 8}});
 }
 
 TEST(Candles, StatisticsAndTheAllMissingCandle) {
@@ -137,19 +129,13 @@ TEST(Candles, StatisticsAndTheAllMissingCandle) {
     t.candle_width = 240;
     t.Allocate(4, 3, 1, 1);
     DrawWordCandles(s, data, {}, false, Strip(0, 100, 12), {true, false, k_colours, 2}, t, 0, 1, 3);
-    EXPECT_EQ(t.Stat(1, 0, 0, 0), 0);
-    EXPECT_EQ(t.Stat(2, 0, 0, 0), 3);
-    EXPECT_EQ(t.Stat(3, 0, 0, 0), 25);
-    EXPECT_EQ(t.Stat(4, 0, 0, 0), 13);  // sqrt(500 / 3) = 12.9
-    EXPECT_EQ(t.Stat(5, 0, 0, 0), 40);
-    EXPECT_EQ(t.Stat(6, 0, 0, 0), 10);
-    EXPECT_EQ(t.Stat(7, 0, 0, 0), 4);
+    // First, last, mean, deviation sqrt(500 / 3) = 12.9, maximum, minimum, count.
+    EXPECT_EQ((std::array{t.Stat(1, 0, 0, 0), t.Stat(2, 0, 0, 0), t.Stat(3, 0, 0, 0), t.Stat(4, 0, 0, 0), t.Stat(5, 0, 0, 0),
+                          t.Stat(6, 0, 0, 0), t.Stat(7, 0, 0, 0)}),
+              (std::array<std::int32_t, 7>{0, 3, 25, 13, 40, 10, 4}));
     for (int k = 3; k <= 7; ++k) EXPECT_EQ(t.Stat(k, 1, 0, 0), 0) << k;  // all missing
-    EXPECT_EQ(t.Stat(1, 2, 0, 0), 8);
-    EXPECT_EQ(t.Stat(3, 2, 0, 0), 0);  // a single sample is not a candle
-    EXPECT_EQ(t.Stat(7, 2, 0, 0), 1);
-    EXPECT_EQ(t.Sample(1, 1, 0, 0), k_bad_velocity);
-    EXPECT_EQ(t.Sample(0, 2, 0, 0), 7);
+    Expect_Fields({{"start", t.Stat(1, 2, 0, 0), 8}, {"a single sample is not a candle", t.Stat(3, 2, 0, 0), 0},
+                   {"count", t.Stat(7, 2, 0, 0), 1}, {"missing", t.Sample(1, 1, 0, 0), k_bad_velocity}, {"kept", t.Sample(0, 2, 0, 0), 7}});
     // Only the first candle is drawn: whisker, box, mean line and two end points.
     EXPECT_EQ(Ops_Of(s, Recorded_Op::k_fill).size(), 1u);
     const auto whisker = Ops_Of(s, Recorded_Op::k_line).front();
@@ -207,23 +193,18 @@ TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
     DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {100, 200}, 3);
     EXPECT_EQ(out.bins, (std::vector<std::int32_t>{2, 7}));
     EXPECT_EQ(out.codes, (std::vector<std::int32_t>{100, 1000}));
-    EXPECT_DOUBLE_EQ(out.strip_height, (400 - 4) / 2.0 / 4);
-    EXPECT_DOUBLE_EQ(out.boundary_y, 200);
+    Expect_Fields<double>({{"strip height", out.strip_height, (400 - 4) / 2.0 / 4}, {"boundary", out.boundary_y, 200}});
     // Down-facing: data-set bin 2 of 10 is instrument bin 9.
     EXPECT_NE(s.Find_Text("Bin 009\r"), nullptr);
     EXPECT_NE(s.Find_Text("Bin 004\r"), nullptr);
     // Percent good shows -50..150: its limits 0 and 100 are the scale numbers.
     EXPECT_NE(s.Find_Text("100"), nullptr);
-    EXPECT_EQ(state.candles.samples, 10);
-    EXPECT_EQ(state.candles.candles, 6);
-    EXPECT_EQ(state.candles.bins, 2);
-    EXPECT_EQ(state.candles.series, 2);
+    const Candle_Tables& c = state.candles;
+    Expect_Fields({{"samples", c.samples, 10}, {"candles", c.candles, 6}, {"bins", c.bins, 2}, {"series", c.series, 2}});
     // The mean interval is 59 minutes over 60 ensembles, so candle 4 starts at rnd(2400 / 59) = 41
     // and the last one, at 51, would run past the end and is not filled.
-    EXPECT_EQ(state.candles.Stat(1, 4, 1, 1), 41);
-    EXPECT_EQ(state.candles.Stat(2, 4, 1, 1), 50);
-    EXPECT_EQ(state.candles.Stat(7, 5, 1, 1), 0);
-    EXPECT_EQ(state.candles.Stat(3, 0, 1, 1), 100 - 6 % 5);  // percent good of data-set bin 7
+    Expect_Fields({{"start", c.Stat(1, 4, 1, 1), 41}, {"end", c.Stat(2, 4, 1, 1), 50}, {"last", c.Stat(7, 5, 1, 1), 0},
+                   {"percent good of data-set bin 7", c.Stat(3, 0, 1, 1), 100 - 6 % 5}});
     // Ancillary temperature: limits 0..20 degrees, drawn in hundredths.
     const auto turned = scratch.Texts();
     EXPECT_NE(std::find(turned.begin(), turned.end(), "Temp"), turned.end());
@@ -232,10 +213,9 @@ TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
 TEST(Profile_Labels, SuffixesOnEastNorthAndStatisticsOnly) {
     Settings st;
     st.Vel_Reference = 5;
-    EXPECT_EQ(Profile_Curve_Label(10, st, false), "East(u)-W");
-    EXPECT_EQ(Profile_Curve_Label(12, st, false), "Vertical(w)");
-    EXPECT_EQ(Profile_Curve_Label(18, st, false), "% Good-W");
-    EXPECT_EQ(Profile_Curve_Label(10, st, true), "Prof #1");
+    EXPECT_EQ((std::array{Profile_Curve_Label(10, st, false), Profile_Curve_Label(12, st, false),
+                          Profile_Curve_Label(18, st, false), Profile_Curve_Label(10, st, true)}),
+              (std::array<std::string, 4>{"East(u)-W", "Vertical(w)", "% Good-W", "Prof #1"}));
 }
 
 struct Profile_Case {
@@ -320,12 +300,8 @@ TEST(Sub_Set_Window, PanesFollowTheRatiosAndTheFontFitsTheContour) {
     st.Sub_Window_Ratio_2 = 0.25;
     Recording_Surface probe;
     Sub_Set_Layout l = Layout_Sub_Set_Window(1000, 500, st, probe);
-    EXPECT_EQ(l.profile_width, 250);
-    EXPECT_EQ(l.contour_left, 250);
-    EXPECT_EQ(l.contour_width, 750);
-    EXPECT_EQ(l.contour_height, 200);
-    EXPECT_EQ(l.series_top, 200);
-    EXPECT_EQ(l.series_height, 300);
+    Expect_Fields({{"profile width", l.profile_width, 250}, {"contour left", l.contour_left, 250}, {"contour width", l.contour_width, 750},
+                   {"contour height", l.contour_height, 200}, {"series top", l.series_top, 200}, {"series height", l.series_height, 300}});
     // Ten lines of 1.5 sizes in 200 px: size 13 would do, sizes start at 10.
     EXPECT_EQ(l.font_size, 10);
     l = Layout_Sub_Set_Window(1000, 200, st, probe);  // 80 px high: 10 lines of 1.5 * 5

@@ -2,9 +2,12 @@
 
 #include "dataset/data_set.h"
 #include "dataset/max_ensembles.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 TEST(Data_Set, AllocationSizesFollowBothMaxima) {
     Data_Set ds;
@@ -35,17 +38,11 @@ TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
         ds.Sub_Anc(7, s) = -3;
     }
     Copy_To_Whole_Set(ds, 25);
-    EXPECT_EQ(ds.Whole_Count, 2);
-    EXPECT_EQ(ds.Whole_First_Ens, 41);
-    EXPECT_EQ(ds.Whole_Step, 3);
-    EXPECT_EQ(ds.Whole_Vel(5, 24, 1), 100 + 24 + 5);
-    EXPECT_EQ(ds.Whole_Vel(0, 25, 1), 0);  // bins from Num_Bins on are left alone
-    EXPECT_EQ(ds.Whole_Vel(0, 0, 2), 0);   // slots from Sub_Count on too
-    EXPECT_EQ(ds.Whole_Echo(4, 3, 0), 9);
-    EXPECT_EQ(ds.Whole_PGood(4, 3, 0), 0);  // percent good components 0..3 only
-    EXPECT_EQ(ds.Whole_BT_Range(4, 1), 66);
-    EXPECT_EQ(ds.Whole_Time(6, 1), 12);
-    EXPECT_EQ(ds.Whole_Anc(7, 0), -3);
+    Expect_Fields({{"count", ds.Whole_Count, 2}, {"first", ds.Whole_First_Ens, 41}, {"step", ds.Whole_Step, 3},
+                   {"vel", ds.Whole_Vel(5, 24, 1), 100 + 24 + 5}, {"bins from Num_Bins on are left alone", ds.Whole_Vel(0, 25, 1), 0},
+                   {"slots from Sub_Count on too", ds.Whole_Vel(0, 0, 2), 0}, {"echo", ds.Whole_Echo(4, 3, 0), 9},
+                   {"percent good components 0..3 only", ds.Whole_PGood(4, 3, 0), 0}, {"range", ds.Whole_BT_Range(4, 1), 66},
+                   {"time", ds.Whole_Time(6, 1), 12}, {"anc", ds.Whole_Anc(7, 0), -3}});
 
     Allocate_Data_Set(ds, false, 4000, 256);
     EXPECT_EQ(ds.Sub_Slots(), 4001);
@@ -92,11 +89,9 @@ TEST(Data_Set, ClearSlotTouchesOnlyThatSlot) {
 }
 
 TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
-    EXPECT_EQ(Max_Sub_Ens_From_Answer("100000", 256), 8192);
-    EXPECT_EQ(Max_Sub_Ens_From_Answer("", 300), 300);
-    EXPECT_EQ(Max_Sub_Ens_From_Answer("lots", 300), 128);
-    EXPECT_EQ(Max_Sub_Ens_From_Answer(" 1000.5", 300), 1000);
-    EXPECT_EQ(Max_Sub_Ens_From_Answer("4096 ensembles", 300), 4096);
+    Expect_Fields({{"many", Max_Sub_Ens_From_Answer("100000", 256), 8192}, {"none", Max_Sub_Ens_From_Answer("", 300), 300},
+                   {"text", Max_Sub_Ens_From_Answer("lots", 300), 128}, {"fraction", Max_Sub_Ens_From_Answer(" 1000.5", 300), 1000},
+                   {"words after", Max_Sub_Ens_From_Answer("4096 ensembles", 300), 4096}});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "decode/bb_decoder.h"
 #include "platform/text_format.h"
 #include "support/bb_builder.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 using test::Block;
 using test::Bytes;
 using test::Ensemble;
+using test::Expect_Fields;
 using test::Fixed_Leader;
 using test::Fixed_Leader_Fields;
 using test::Put_U16;
@@ -30,14 +32,9 @@ TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
     Fixed_Leader_Fields fl;
     fl.bins = 1;
     Bytes vel = Block(0x0100, 10);
-    Put_U16(vel, 2, 0x8000);
-    Put_U16(vel, 4, 0x7FFF);
-    Put_U16(vel, 6, static_cast<std::uint16_t>(-100));
-    Put_U16(vel, 8, 5);
+    Put_U16(vel, 2, 0x8000), Put_U16(vel, 4, 0x7FFF), Put_U16(vel, 6, static_cast<std::uint16_t>(-100)), Put_U16(vel, 8, 5);
     f.Decode(Ensemble({Fixed_Leader(fl), vel}));
-    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), -32768);
-    EXPECT_EQ(f.app.ds.Sub_Vel(1, 0, 0), 32767);
-    EXPECT_EQ(f.app.ds.Sub_Vel(2, 0, 0), -200);
+    Expect_Fields({{"bad", f.app.ds.Sub_Vel(0, 0, 0), -32768}, {"max", f.app.ds.Sub_Vel(1, 0, 0), 32767}, {"neg", f.app.ds.Sub_Vel(2, 0, 0), -200}});
     f.app.settings.Vel_Scale = 0.5;
     f.Decode(Ensemble({Fixed_Leader(fl), vel}));
     EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), -32768);
@@ -54,11 +51,9 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     text1[2] = 'a';
     text2[2] = 'b';
     f.Decode(Ensemble({Fixed_Leader(fl), Numbered_Velocity(2), second, text1, text2}));
-    EXPECT_EQ(f.app.ds.Sub_Vel(0, 1, 0), 10);
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "a");
-    EXPECT_TRUE(f.app.dec.Have_Vel);
-    EXPECT_TRUE(f.app.dec.Have_MicroCAT);
-    EXPECT_FALSE(f.app.dec.Have_BT);
+    Expect_Fields({{"vel", f.app.ds.Sub_Vel(0, 1, 0), 10}, {"have vel", f.app.dec.Have_Vel, true},
+                   {"have text", f.app.dec.Have_MicroCAT, true}, {"have bt", f.app.dec.Have_BT, false}});
 }
 
 TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
@@ -87,34 +82,26 @@ TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
     Put_U32(vl, 48, 9900);  // 10098 mm: agrees within 200 mm
     f.Decode(Ensemble({Fixed_Leader(), vl}));
     const Data_Set& ds = f.app.ds;
-    EXPECT_EQ(ds.Sub_Ens_Number(0), 0x123456);
-    EXPECT_EQ(f.app.dec.Cur_Ens_Number, 0x123456);
-    EXPECT_EQ(ds.Sub_Time(0, 0), 26);
-    EXPECT_EQ(ds.Sub_Anc(6, 0), 0xBEEF);
-    EXPECT_EQ(ds.Sub_Anc(2, 0), 35999);
-    EXPECT_EQ(ds.Sub_Anc(0, 0), -1500);
-    EXPECT_EQ(ds.Sub_Anc(1, 0), 250);
-    EXPECT_EQ(ds.Sub_Anc(3, 0), -125);
-    EXPECT_EQ(ds.Sub_Anc(7, 0), 140);
-    EXPECT_EQ(ds.Sub_Anc(4, 0), 10098);
-    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, 1);
+    Expect_Fields({{"ensemble", ds.Sub_Ens_Number(0), 0x123456}, {"current", f.app.dec.Cur_Ens_Number, 0x123456},
+                   {"year", ds.Sub_Time(0, 0), 26}, {"status", ds.Sub_Anc(6, 0), 0xBEEF}, {"heading", ds.Sub_Anc(2, 0), 35999},
+                   {"pitch", ds.Sub_Anc(0, 0), -1500}, {"roll", ds.Sub_Anc(1, 0), 250}, {"temperature", ds.Sub_Anc(3, 0), -125},
+                   {"battery", ds.Sub_Anc(7, 0), 140}, {"depth", ds.Sub_Anc(4, 0), 10098},
+                   {"agree", f.app.dec.Pressure_Agree_Count, 1}});
 
     Put_U32(vl, 48, 20000);  // 20.4 m: disagrees, the transducer depth stays
     f.app.settings.Water_Density = 1025;
     f.Decode(Ensemble({Fixed_Leader(), vl}));
-    EXPECT_EQ(ds.Sub_Anc(4, 0), 10000);
-    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, 0);
+    Expect_Fields({{"depth", ds.Sub_Anc(4, 0), 10000}, {"agree", f.app.dec.Pressure_Agree_Count, 0}});
 
     Put_U32(vl, 48, 10000);  // 10200 mm: exactly 200 mm off already disagrees
     f.Decode(Ensemble({Fixed_Leader(), vl}));
-    EXPECT_EQ(ds.Sub_Anc(4, 0), 10000);
-    EXPECT_EQ(f.app.dec.Pressure_Agree_Count, -1);
+    Expect_Fields({{"depth", ds.Sub_Anc(4, 0), 10000}, {"agree", f.app.dec.Pressure_Agree_Count, -1}});
 
     Put_U32(vl, 48, 9900);  // agrees again: density scales the pressure depth
     vl[4] = 99;             // and a year byte of 99 is 99
     f.Decode(Ensemble({Fixed_Leader(), vl}));
-    EXPECT_EQ(ds.Sub_Anc(4, 0), static_cast<std::int32_t>(rnd(10098.0 * 1000 / 1025)));
-    EXPECT_EQ(ds.Sub_Time(0, 0), 99);
+    Expect_Fields({{"depth", ds.Sub_Anc(4, 0), static_cast<std::int32_t>(rnd(10098.0 * 1000 / 1025))},
+                   {"year", ds.Sub_Time(0, 0), 99}});
 }
 
 TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
@@ -130,12 +117,9 @@ TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
     Bytes padded = Variable_Leader(8);
     padded.resize(8256 - 6 - 4 - 59);  // byte count 8256
     f.Decode(Ensemble({Fixed_Leader(), padded}), 1);
-    EXPECT_EQ(f.app.dec.Ens_Bytes, 8256);
-    EXPECT_FALSE(f.app.dec.Have_VL);
-    EXPECT_TRUE(f.app.dec.Have_FL);
-    EXPECT_EQ(f.app.dec.Cur_Ens_Number, 7);
-    EXPECT_EQ(f.app.ds.Sub_Ens_Number(1), 0);
-    EXPECT_EQ(f.app.ds.Sub_Time(1, 1), 0);
+    Expect_Fields({{"bytes", f.app.dec.Ens_Bytes, 8256}, {"have VL", f.app.dec.Have_VL, false}, {"have FL", f.app.dec.Have_FL, true},
+                   {"current", f.app.dec.Cur_Ens_Number, 7}, {"ensemble", f.app.ds.Sub_Ens_Number(1), 0},
+                   {"month", f.app.ds.Sub_Time(1, 1), 0}});
 
     // With a third data type the same record is an ordinary ensemble.
     f.Decode(Ensemble({Fixed_Leader(), padded, Block(0x0500, 4)}), 1);
@@ -168,25 +152,18 @@ TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
     fl.revision = 99;  // 4.99: range high bytes ignored
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
     const Data_Set& ds = f.app.ds;
-    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), -100);
-    EXPECT_EQ(ds.Sub_BT_Vel(1, 0), -32768);
-    EXPECT_EQ(ds.Sub_BT_Range(0, 0), 5000);
-    EXPECT_EQ(ds.Sub_WM_Vel(0, 0), -40);
-    EXPECT_EQ(ds.Sub_Ref_Vel(0, 0), -40);
-    EXPECT_EQ(ds.Sub_WM_Vel(1, 0), -32768);
-    EXPECT_EQ(ds.Sub_Ref_Vel(1, 0), -32768);
-    EXPECT_EQ(ds.Sub_Calimbro_Lon(0), 0x12345678);
-    EXPECT_EQ(ds.Sub_Calimbro_Lat(0), static_cast<std::int32_t>(0x80000001u));
-    EXPECT_EQ(f.app.dec.BT_Max_Depth, 2000);
-    EXPECT_EQ(f.app.dec.BT_Corr_Min, 220);
+    Expect_Fields({{"bt 0", ds.Sub_BT_Vel(0, 0), -100}, {"bt 1", ds.Sub_BT_Vel(1, 0), -32768}, {"range", ds.Sub_BT_Range(0, 0), 5000},
+                   {"wm 0", ds.Sub_WM_Vel(0, 0), -40}, {"ref 0", ds.Sub_Ref_Vel(0, 0), -40}, {"wm 1", ds.Sub_WM_Vel(1, 0), -32768},
+                   {"ref 1", ds.Sub_Ref_Vel(1, 0), -32768}, {"lon", ds.Sub_Calimbro_Lon(0), 0x12345678},
+                   {"lat", ds.Sub_Calimbro_Lat(0), static_cast<std::int32_t>(0x80000001u)},
+                   {"max depth", f.app.dec.BT_Max_Depth, 2000}, {"corr min", f.app.dec.BT_Corr_Min, 220}});
 
     fl.version = 5;
     fl.revision = 0;
     fl.mode = 15;  // mode 15 keeps the bottom-track sign
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
-    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), 100);
-    EXPECT_EQ(ds.Sub_WM_Vel(0, 0), -40);  // reference layer is always negated
-    EXPECT_EQ(ds.Sub_BT_Range(0, 0), 2 * 65536 + 5000);
+    // The reference layer is always negated.
+    Expect_Fields({{"bt 0", ds.Sub_BT_Vel(0, 0), 100}, {"wm 0", ds.Sub_WM_Vel(0, 0), -40}, {"range", ds.Sub_BT_Range(0, 0), 2 * 65536 + 5000}});
 }
 
 TEST(BB_Decoder, NavigationDirectionAndSpeed) {
@@ -198,12 +175,8 @@ TEST(BB_Decoder, NavigationDirectionAndSpeed) {
     Put_U16(nav, 42, 16384);        // 90 degrees: due east
     f.Decode(Ensemble({Fixed_Leader(), nav}));
     const Data_Set& ds = f.app.ds;
-    EXPECT_EQ(ds.Sub_First_Lat(0), 0x40000000);
-    EXPECT_EQ(ds.Sub_First_Lon(0), -0x40000000);
-    EXPECT_EQ(ds.Sub_Nav_Vel(5, 0), 900);
-    EXPECT_EQ(ds.Sub_Nav_Vel(4, 0), 32767);
-    EXPECT_EQ(ds.Sub_Nav_Vel(0, 0), 32767);
-    EXPECT_EQ(ds.Sub_Nav_Vel(1, 0), 0);
+    Expect_Fields({{"lat", ds.Sub_First_Lat(0), 0x40000000}, {"lon", ds.Sub_First_Lon(0), -0x40000000}, {"dir", ds.Sub_Nav_Vel(5, 0), 900},
+                   {"speed", ds.Sub_Nav_Vel(4, 0), 32767}, {"east", ds.Sub_Nav_Vel(0, 0), 32767}, {"north", ds.Sub_Nav_Vel(1, 0), 0}});
 }
 
 TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
@@ -222,12 +195,10 @@ TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
     Fixed_Leader_Fields fl;
     fl.version = 6;
     f.Decode(Ensemble({Fixed_Leader(fl), vl, q}));
-    EXPECT_TRUE(f.app.dec.Have_QTRM);
-    EXPECT_EQ(f.app.ds.Sub_QTRM_Depth(0), 12345);
-    EXPECT_EQ(f.app.ds.Sub_QTRM_Vel(0), 102);
     EXPECT_DOUBLE_EQ(f.app.ds.Sub_QTRM_Flow(0), 2 * 65536.0 + 1);
-    EXPECT_EQ(f.app.ds.Sub_QTRM_Time(0, 0), 19);
-    EXPECT_EQ(f.app.ds.Sub_QTRM_Time(2, 0), 3);  // month from the variable leader
+    // The month comes from the variable leader.
+    Expect_Fields({{"have", f.app.dec.Have_QTRM, true}, {"depth", f.app.ds.Sub_QTRM_Depth(0), 12345},
+                   {"vel", f.app.ds.Sub_QTRM_Vel(0), 102}, {"year", f.app.ds.Sub_QTRM_Time(0, 0), 19}, {"month", f.app.ds.Sub_QTRM_Time(2, 0), 3}});
 }
 
 TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {

@@ -7,11 +7,13 @@
 #include "decode/nb_decoder.h"
 #include "platform/text_format.h"
 #include "nb_encoder.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
 
 using synth::NB_Ensemble_Values;
+using test::Expect_Fields;
 
 constexpr std::size_t k_vel_block = 14 + 63;  // after the header and the leader
 
@@ -73,13 +75,10 @@ TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRules) {
 TEST(NB_Configuration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
     for (const std::uint8_t config : std::initializer_list<std::uint8_t>{0x00, 0x37, 0x7F}) {
         const NB_Configuration down = Decode_NB_Configuration(config, false);
-        EXPECT_EQ(down.coord_transform, 24);
-        EXPECT_DOUBLE_EQ(down.vel_factor, 5);
-        EXPECT_FALSE(down.facing_up);
-        EXPECT_EQ(down.sys_config, 7);
         const NB_Configuration up = Decode_NB_Configuration(config, true);
-        EXPECT_TRUE(up.facing_up);
-        EXPECT_EQ(up.sys_config, 135);
+        EXPECT_DOUBLE_EQ(down.vel_factor, 5);
+        Expect_Fields({{"transform", down.coord_transform, 24}, {"down", down.facing_up, false}, {"down config", down.sys_config, 7},
+                       {"up", up.facing_up, true}, {"up config", up.sys_config, 135}});
     }
 }
 
@@ -103,15 +102,10 @@ TEST(NB_Leader, ClockTemperatureAndAttitude) {
     const Data_Set& ds = d.app.ds;
     const std::uint8_t clock[7] = {80, 12, 31, 23, 59, 59, 0};
     for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(ds.Sub_Time(i, 0), clock[i]) << i;
-    EXPECT_EQ(ds.Sub_Anc(3, 0), 4500);
-    EXPECT_EQ(ds.Sub_Anc(0, 0), -9000);
-    EXPECT_EQ(ds.Sub_Anc(1, 0), 1);
-    EXPECT_EQ(ds.Sub_Anc(2, 0), 27000);
-    EXPECT_EQ(ds.Sub_Anc(4, 0), 0);
-    EXPECT_EQ(ds.Sub_Anc(6, 0), 0xA5);
-    EXPECT_EQ(ds.Sub_Anc(7, 0), 77);
-    EXPECT_EQ(ds.Sub_Ens_Number(0), 65535);
-    EXPECT_EQ(d.app.dec.Cur_Ens_Number, 65535);
+    Expect_Fields({{"temperature", ds.Sub_Anc(3, 0), 4500}, {"pitch", ds.Sub_Anc(0, 0), -9000}, {"roll", ds.Sub_Anc(1, 0), 1},
+                   {"heading", ds.Sub_Anc(2, 0), 27000}, {"depth", ds.Sub_Anc(4, 0), 0}, {"status", ds.Sub_Anc(6, 0), 0xA5},
+                   {"battery", ds.Sub_Anc(7, 0), 77}, {"ensemble", ds.Sub_Ens_Number(0), 65535},
+                   {"current", d.app.dec.Cur_Ens_Number, 65535}});
     // 45 degrees: sound speed 1571.25125 m/s.
     EXPECT_NEAR(d.app.dec.NB_Vel_Factor, 2.5 * 1571.25125 / 1536, 1e-12);
 }
@@ -123,15 +117,13 @@ TEST(NB_Bottom_Track, NegatedScaledAndRangedPerBeam) {
     const Decoded d(synth::Encode_NB_Ensemble(v));
     const Data_Set& ds = d.app.ds;
     const double f = d.app.dec.NB_Vel_Factor;
-    EXPECT_EQ(ds.Sub_BT_Vel(0, 0), -Expected(100, f));
-    EXPECT_EQ(ds.Sub_BT_Vel(1, 0), k_bad_velocity);
-    EXPECT_EQ(ds.Sub_BT_Vel(2, 0), -Expected(-1, f));
-    EXPECT_EQ(ds.Sub_BT_Vel(3, 0), -Expected(2047, f));
-    EXPECT_EQ(ds.Sub_BT_Range(0, 0), static_cast<std::int32_t>(rnd(1475.0 * 153600 / 1475.1)));
-    EXPECT_EQ(ds.Sub_BT_Range(1, 0), 0) << "a bad beam has no range";
-    EXPECT_EQ(ds.Sub_BT_Range(3, 0), static_cast<std::int32_t>(rnd(65535.0 * 153600 / 1475.1)));
+    Expect_Fields({{"bt 0", ds.Sub_BT_Vel(0, 0), -Expected(100, f)}, {"bt 1", ds.Sub_BT_Vel(1, 0), k_bad_velocity},
+                   {"bt 2", ds.Sub_BT_Vel(2, 0), -Expected(-1, f)}, {"bt 3", ds.Sub_BT_Vel(3, 0), -Expected(2047, f)},
+                   {"range 0", ds.Sub_BT_Range(0, 0), static_cast<std::int32_t>(rnd(1475.0 * 153600 / 1475.1))},
+                   {"a bad beam has no range", ds.Sub_BT_Range(1, 0), 0},
+                   {"range 3", ds.Sub_BT_Range(3, 0), static_cast<std::int32_t>(rnd(65535.0 * 153600 / 1475.1))},
+                   {"have", d.app.dec.Have_BT, true}});
     for (std::size_t b = 0; b < 4; ++b) EXPECT_EQ(ds.Sub_WM_Vel(b, 0), k_bad_velocity);
-    EXPECT_TRUE(d.app.dec.Have_BT);
 }
 
 TEST(NB_Velocity, PackedCellsBadMarkAndMinusOne) {
@@ -154,9 +146,7 @@ TEST(NB_Velocity, ScaleClampsAndBadSurvivesScaling) {
     d.app.ds.Sub_Count = 0;
     Decode_Ensemble(d.app);
     // Facing down: bin 0 = file cell 3.
-    EXPECT_EQ(d.Vel(0, 0), k_bad_velocity);
-    EXPECT_EQ(d.Vel(2, 2), 32767);
-    EXPECT_EQ(d.Vel(3, 2), -32767);
+    Expect_Fields({{"bad", d.Vel(0, 0), k_bad_velocity}, {"max", d.Vel(2, 2), 32767}, {"min", d.Vel(3, 2), -32767}});
 }
 
 TEST(NB_Percent_Good, ZeroMarksBeamOrCellByCoordinates) {
@@ -183,9 +173,7 @@ TEST(NB_Bounds, BlocksThatDoNotFitAreSkipped) {
         auto bytes = synth::Encode_NB_Ensemble(v);
         bytes[14 + 10] = 200;
         const Decoded d(bytes);
-        EXPECT_TRUE(d.app.dec.Have_BT);
-        EXPECT_FALSE(d.app.dec.Have_Vel);
-        EXPECT_FALSE(d.app.dec.Have_PG);
+        Expect_Fields({{"bt", d.app.dec.Have_BT, true}, {"vel", d.app.dec.Have_Vel, false}, {"pg", d.app.dec.Have_PG, false}});
     }
     {
         // A velocity block size that runs past the ensemble stops the walk.

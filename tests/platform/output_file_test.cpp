@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <fcntl.h>
@@ -26,23 +25,20 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Read_File_Text;
+using test::Write_File_Text;
 using test::Temp_Folder;
 
 std::size_t Entries(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
 }
 
-void Write_Text(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Every writer's refusals are checked from the command line; here the kinds they come from.
 TEST(Output_File, RefusesTheInputAndFilesHoldingDataButReplacesItsOwnFiles) {
     Temp_Folder dir;
     const std::string source = dir.Path("source.ens");
-    Write_Text(source, "ensembles");
+    Write_File_Text(source, "ensembles");
     fs::create_hard_link(source, dir.Path("hard"));
-    Write_Text(dir.Path("full.txt"), "user data");
+    Write_File_Text(dir.Path("full.txt"), "user data");
     ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
     EXPECT_EQ(Write_Output_File(dir.Path("hard"), "x", {source}), Outcome_Kind::k_target_is_input);
     const Outcome full = Write_Output_File(dir.Path("full.txt"), "x", {source});
@@ -60,7 +56,7 @@ TEST(Output_File, RefusesTheInputAndFilesHoldingDataButReplacesItsOwnFiles) {
 TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkStays) {
     Temp_Folder dir;
     const std::string empty = dir.Path("empty.txt");
-    Write_Text(empty, "");
+    Write_File_Text(empty, "");
     fs::permissions(empty, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_hard_link(empty, dir.Path("other"));
     fs::create_symlink(empty, dir.Path("link"));
@@ -139,7 +135,7 @@ TEST(Output_File, AWriteKilledHalfwayLeavesTheTargetAsItWas) {
     for (const bool empty_target : {false, true}) {
         Temp_Folder dir;
         const std::string target = dir.Path("out.txt");
-        if (empty_target) Write_Text(target, "");
+        if (empty_target) Write_File_Text(target, "");
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t pid = ::fork();
@@ -183,7 +179,7 @@ TEST(Input_Files, AFifoADeviceOrAFolderIsRefusedAtOnceAndAnUnreadableFileSaysSo)
     EXPECT_EQ(Input_Problem(dir.Path("missing")), k_invalid_file);
 
     const std::string secret = dir.Path("secret.ens");
-    Write_Text(secret, "ensembles");
+    Write_File_Text(secret, "ensembles");
     ::chmod(secret.c_str(), 0);
     ::chmod(dir.Path("").c_str(), 0755);  // the folder stays open to the child below
     // The superuser reads anything: the check runs in a child that gave that up.

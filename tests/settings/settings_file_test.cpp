@@ -3,10 +3,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/expect_fields.h"
 #include "settings/settings.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
@@ -14,14 +14,11 @@
 namespace vantrel {
 namespace {
 
+using test::Expect_Fields;
+
 namespace fs = std::filesystem;
 
 const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
-
-void Write_Text(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // Lines without their CR LF; fails the test when a line lacks either.
 std::vector<std::string> Crlf_Lines(const std::string& text) {
@@ -115,10 +112,10 @@ TEST_F(Settings_File, SaveLoadSaveIsByteIdentical) {
         ASSERT_EQ(Load_Options(loaded, dir_ / "first.txt"), Load_Result::k_loaded);
         EXPECT_EQ(Saved_Text(loaded, "second.txt"), first) << (unusual ? "unusual" : "defaults");
         // Doubles and the single survive their decimal form exactly.
-        EXPECT_EQ(loaded.Profile_Scale_Max[6], original.Profile_Scale_Max[6]);
-        EXPECT_EQ(loaded.Series_Scale_Min[4], original.Series_Scale_Min[4]);
-        EXPECT_EQ(loaded.Water_Density, original.Water_Density);
-        EXPECT_EQ(loaded.Track_Options.ProjectionAngle, original.Track_Options.ProjectionAngle);
+        EXPECT_EQ((std::array{loaded.Profile_Scale_Max[6], loaded.Series_Scale_Min[4], double{loaded.Water_Density},
+                              loaded.Track_Options.ProjectionAngle}),
+                  (std::array{original.Profile_Scale_Max[6], original.Series_Scale_Min[4], double{original.Water_Density},
+                              original.Track_Options.ProjectionAngle}));
     }
 }
 
@@ -132,8 +129,8 @@ TEST_F(Settings_File, EndOfProfileFlagsKeepTheirOrder) {
 TEST_F(Settings_File, OtherVersionOrMissingFileLeavesDefaults) {
     auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
     lines[0] = "\"0.0.1\"";
-    Write_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
-    Write_Text(dir_ / "empty.txt", "");
+    test::Write_File_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
+    test::Write_File_Text(dir_ / "empty.txt", "");
     Settings defaults;
     Load_Default_Options(defaults);
     const std::string default_text = Saved_Text(defaults, "defaults.txt");
@@ -152,18 +149,15 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     const auto lines = Crlf_Lines(Saved_Text(unusual, "unusual.txt"));
     // Through Vel_Reference (line 392), then half of the next line.
     std::string text = Join_Lines(lines, 392) + "0.";
-    Write_Text(dir_ / "cut.txt", text);
+    test::Write_File_Text(dir_ / "cut.txt", text);
 
     Settings s;
     Load_Default_Options(s);
     EXPECT_EQ(Load_Options(s, dir_ / "cut.txt"), Load_Result::k_partial);
-    EXPECT_EQ(s.Contour_Code, unusual.Contour_Code);
-    EXPECT_EQ(s.Water_Density, unusual.Water_Density);
-    EXPECT_EQ(s.Vel_Reference, unusual.Vel_Reference);
-    EXPECT_EQ(s.Vel_Scale, 1.0);
     EXPECT_EQ(s.EoP_Options, (std::array<bool, 5>{}));
-    EXPECT_EQ(s.Max_Sub_Ens, 256);
-    EXPECT_EQ(s.Track_Options.Select_Font_Bold, false);
+    EXPECT_EQ((std::pair{s.Water_Density, s.Vel_Scale}), (std::pair{unusual.Water_Density, 1.0}));
+    Expect_Fields({{"contour", s.Contour_Code, unusual.Contour_Code}, {"reference", s.Vel_Reference, unusual.Vel_Reference},
+                   {"max sub", s.Max_Sub_Ens, 256}, {"bold", s.Track_Options.Select_Font_Bold, false}});
 }
 
 TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
@@ -181,7 +175,7 @@ TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     for (const auto& [line, text] : cases) {
         auto bad = lines;
         bad[line - 1] = text;
-        Write_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+        test::Write_File_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
         Settings t;
         Load_Default_Options(t);
         const Options_Load loaded = Load_Options(t, dir_ / "bad.txt");
@@ -211,16 +205,11 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     s.Window_Geometries[k_win_main] = {300, 400, 500, 600, 1};
     EXPECT_EQ(Load_Options(s, dir_ / "geometry.txt"), Load_Result::k_loaded);
     const Window_Geometry& main = s.Window_Geometries[k_win_main];
-    EXPECT_EQ(main.left, 300);    // -120: partly off the screen, not applied
-    EXPECT_EQ(main.top, 0);       // 0 is applied
-    EXPECT_EQ(main.width, 5000);
-    EXPECT_EQ(main.height, 600);  // -1 not applied
-    EXPECT_EQ(main.state, 1);     // 7 is no window state
     const Window_Geometry& sub = s.Window_Geometries[k_win_sub];
-    EXPECT_EQ(sub.left, 10);
-    EXPECT_EQ(sub.height, 40);
-    EXPECT_EQ(sub.state, 2);
-    EXPECT_EQ(s.Window_Geometries[k_win_track].state, 0);  // 2 is the last window state
+    // -120 is partly off the screen and -1 no size: not applied; 0 is; 7 and 3 are no window state.
+    Expect_Fields({{"left", main.left, 300}, {"top", main.top, 0}, {"width", main.width, 5000}, {"height", main.height, 600},
+                   {"state", main.state, 1}, {"sub left", sub.left, 10}, {"sub height", sub.height, 40}, {"sub state", sub.state, 2},
+                   {"track state", s.Window_Geometries[k_win_track].state, 0}});
 }
 
 TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
@@ -238,7 +227,7 @@ TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
 
 TEST_F(Settings_File, AFileTheUserNamesIsKeptButTheProgramsOwnIsReplaced) {
     const fs::path target = dir_ / k_options_file_name;
-    Write_Text(target, "previous contents\r\n");
+    test::Write_File_Text(target, "previous contents\r\n");
     Settings s;
     Load_Default_Options(s);
     EXPECT_EQ(Save_Options(s, target, Existing_Output::k_refuse), Outcome_Kind::k_overwrite_refused);

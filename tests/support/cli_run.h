@@ -28,6 +28,10 @@ inline std::string Read_File_Text(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline void Write_File_Text(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
 // Arguments are passed to the shell as they stand (quote paths with Quoted); the output
 // goes through files in dir.
 inline Cli_Result Run_Cli(const std::string& arguments, const std::filesystem::path& dir) {

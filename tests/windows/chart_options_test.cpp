@@ -11,6 +11,7 @@
 #include "fake_shell.h"
 #include "gui_fixture.h"
 #include "support/cli_run.h"
+#include "support/expect_fields.h"
 #include "support/temp_folder.h"
 #include "synth_writer.h"
 #include "windows/chart_options_dialog.h"
@@ -83,14 +84,12 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
     EXPECT_EQ(shell_.shown_code, 600);
     // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
     EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 21, 28}));
-    EXPECT_EQ(ds.Sel_First_Ens, 299);
-    EXPECT_EQ(ds.Sel_Last_Ens, 300);
-    EXPECT_EQ(Find<QLineEdit>("txtBin_First").text(), "3");
-    EXPECT_EQ(Find<QLineEdit>("txtBin_Last").text(), "10");
     EXPECT_DOUBLE_EQ(s.Averaging_Interval, 9005.05);
-    EXPECT_FALSE(s.Averaging_All);
-    EXPECT_EQ(Find<QLineEdit>("txtAveraging_Interval").text(), "0002:30:05.05");
-    EXPECT_FALSE(Button(dialog_, "Apply").isEnabled());
+    Expect_Fields({{"sel first", ds.Sel_First_Ens, 299}, {"sel last", ds.Sel_Last_Ens, 300}, {"all", s.Averaging_All, false},
+                   {"apply", Button(dialog_, "Apply").isEnabled(), false}});
+    EXPECT_EQ((std::array{Find<QLineEdit>("txtBin_First").text(), Find<QLineEdit>("txtBin_Last").text(),
+                          Find<QLineEdit>("txtAveraging_Interval").text()}),
+              (std::array<QString, 3>{"3", "10", "0002:30:05.05"}));
 
     ds.Orientation_Count = 0;
     Click("optContour_Type_17");
@@ -129,9 +128,8 @@ TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
     EXPECT_TRUE(Find<QListWidget>("lstSeries_Bins").isRowHidden(30));
     dialog_.Dialog_To_Options();
     EXPECT_EQ(Settings_Text("after.txt"), before);
-    EXPECT_TRUE(shell_.state.ds.Series_Bins[0]);
-    EXPECT_FALSE(shell_.state.ds.Series_Bins[29]);
-    EXPECT_TRUE(shell_.messages.empty());
+    Expect_Fields({{"bin 1", shell_.state.ds.Series_Bins[0], true}, {"bin 30", shell_.state.ds.Series_Bins[29], false},
+                   {"no message", shell_.messages.empty(), true}});
     Find<QListWidget>("lstSeries_Bins").item(29)->setCheckState(Qt::Unchecked);
     dialog_.Dialog_To_Options();
     EXPECT_FALSE(s.Series_Bins_Setting[29]) << "the list's choice is kept for the next run";
@@ -142,27 +140,21 @@ TEST_F(Options_Test, AScaleChangeRedrawsAndAReferenceChangeReopens) {
     Type("txtProfile_Ens", "7");
     Type("txtProfile_Max_2", "1500");
     Press(dialog_, "Apply");
-    EXPECT_EQ(shell_.redraws, 1);
-    EXPECT_EQ(shell_.reopens, 0);
     EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
-    EXPECT_EQ(shell_.state.settings.Cursor_Ens, 7);
-    EXPECT_EQ(shell_.state.ds.Cursor_Ens, 7);
+    Expect_Fields({{"redraws", shell_.redraws, 1}, {"reopens", shell_.reopens, 0}, {"cursor setting", shell_.state.settings.Cursor_Ens, 7},
+                   {"cursor", shell_.state.ds.Cursor_Ens, 7}});
 
     Click("optVel_Reference_1");
     Press(dialog_, "Apply");
-    EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
-    EXPECT_EQ(shell_.reopens, 1);
-    EXPECT_EQ(shell_.redraws, 1);
+    Expect_Fields({{"reference", shell_.state.settings.Vel_Reference, 1}, {"reopens", shell_.reopens, 1}, {"redraws", shell_.redraws, 1}});
 
     shell_.busy = true;  // a load or an export runs: nothing is taken
     Type("txtProfile_Max_2", "900");
     Press(dialog_, "OK");
     Press(dialog_, "Default");
     EXPECT_EQ(shell_.state.settings.Profile_Scale_Max[2], 1500);
-    EXPECT_EQ(shell_.state.settings.Vel_Reference, 1);
-    EXPECT_EQ(shell_.redraws, 1);
-    EXPECT_EQ(shell_.reopens, 1);
-    EXPECT_TRUE(dialog_.isVisible());
+    Expect_Fields({{"reference", shell_.state.settings.Vel_Reference, 1}, {"redraws", shell_.redraws, 1}, {"reopens", shell_.reopens, 1},
+                   {"visible", dialog_.isVisible(), true}});
 }
 
 TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
@@ -172,12 +164,10 @@ TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
     Type("txtBT_Vel_Scale", "-2");
     Press(dialog_, "Apply");
     const Settings& s = shell_.state.settings;
-    EXPECT_EQ(s.Water_Density, 1000);
-    EXPECT_EQ(s.Vel_Scale, 1);
-    EXPECT_EQ(s.BT_Vel_Scale, 1);
+    EXPECT_EQ((std::array<double, 3>{s.Water_Density, s.Vel_Scale, s.BT_Vel_Scale}), (std::array<double, 3>{1000, 1, 1}));
     EXPECT_EQ(shell_.reopens, 0) << "a refused scale is no change";
-    EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1000");
-    EXPECT_EQ(Find<QLineEdit>("txtVel_Scale").text(), "1");
+    EXPECT_EQ((std::pair{Find<QLineEdit>("txtWater_Density").text(), Find<QLineEdit>("txtVel_Scale").text()}),
+              (std::pair<QString, QString>{"1000", "1"}));
     ASSERT_EQ(shell_.messages.size(), 1u);
     EXPECT_NE(shell_.messages[0].find("Water Density: 0 is not between 500 and 2000; 1000 kept"), std::string::npos);
     EXPECT_NE(shell_.messages[0].find("Water: 0"), std::string::npos);
@@ -205,11 +195,10 @@ TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
     Press(dialog_, "OK");
     Settings defaults;
     Load_Default_Options(defaults);
-    EXPECT_EQ(s.Contour_Code, defaults.Contour_Code);
     EXPECT_EQ(s.Water_Density, defaults.Water_Density);
     EXPECT_EQ(s.Profile_Select, defaults.Profile_Select);
-    EXPECT_EQ(s.Max_Sub_Ens, 512) << "the Sub Set arrays were made for it";
-    EXPECT_EQ(shell_.reopens, 1) << "the end-of-profile cut changed";
+    Expect_Fields({{"contour", s.Contour_Code, defaults.Contour_Code}, {"the Sub Set arrays were made for it", s.Max_Sub_Ens, 512},
+                   {"the end-of-profile cut changed", shell_.reopens, 1}});
 }
 
 TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "gui_fixture.h"
 #include "support/cli_run.h"
+#include "support/expect_fields.h"
 #include "windows/export_window.h"
 #include "windows/track_vector_window.h"
 
@@ -132,10 +133,9 @@ TEST_F(Export_Test, AllAndNoneTouchOnlyTheFilesBinsAndTheSpareSeriesBoxesKeepThe
     magnitude->setChecked(false);
     W().State().settings.Contour_Code = 2000;  // no such option here: the choice stays
     Open_Export();
-    EXPECT_TRUE(calimbro->isChecked());
-    EXPECT_TRUE(magnitude->isChecked());
-    EXPECT_TRUE(E().findChild<QAbstractButton*>("optContour_Type_14")->isChecked());
-    EXPECT_TRUE(E().Selection().Series_Types[38]);
+    Expect_Fields({{"calimbro", calimbro->isChecked(), true}, {"magnitude", magnitude->isChecked(), true},
+                   {"contour", E().findChild<QAbstractButton*>("optContour_Type_14")->isChecked(), true},
+                   {"series 38", E().Selection().Series_Types[38], true}});
 }
 
 TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
@@ -163,16 +163,11 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     });
     const std::string out = folder_.Path("series.txt");
     Write_To(out);
-    EXPECT_FALSE(menus_enabled);
-    EXPECT_FALSE(whole_enabled);
-    EXPECT_TRUE(quit_enabled);
-    EXPECT_FALSE(E().isVisible());
     EXPECT_EQ(Range_Of(ds), (Sub_Range{100, 200, first_bin, last_bin}));
-    EXPECT_EQ(ds.Cursor_Ens, 150);
-    EXPECT_FALSE(W().Is_Busy());
-    EXPECT_TRUE(W().Whole_Frame().isEnabled());
-    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
-    EXPECT_TRUE(track_menus());
+    Expect_Fields({{"menus during", menus_enabled, false}, {"whole during", whole_enabled, false}, {"quit during", quit_enabled, true},
+                   {"visible", E().isVisible(), false}, {"cursor", ds.Cursor_Ens, 150}, {"busy", W().Is_Busy(), false},
+                   {"whole after", W().Whole_Frame().isEnabled(), true},
+                   {"file menu", W().Menus().File->menuAction()->isEnabled(), true}, {"track menus", track_menus(), true}});
     const std::string written = Read_File_Text(out);
     EXPECT_GT(written.size(), 0u);
     EXPECT_LT(std::count(written.begin(), written.end(), '\n'), 29000) << "the export ran to its end";

@@ -6,6 +6,7 @@
 
 #include "gui_fixture.h"
 #include "support/cli_run.h"
+#include "support/expect_fields.h"
 #include "windows/chart_options_dialog.h"
 #include "windows/progress_window.h"
 
@@ -21,20 +22,18 @@ bool Data_Menus_Enabled(const Main_Window& w) {
 TEST_F(Gui_Test, CommandLineOpensAQuotedPathWithBlanksAndEndingInAnIntervalMonitorsIt) {
     const std::string path = Synth("with blanks/a file.ens", 300);
     W().Start({path});
-    EXPECT_TRUE(W().State().ds.File_Loaded);
     EXPECT_EQ(W().windowTitle().toStdString(), "Vantrel - " + path);
     EXPECT_EQ(Read_File_Text(folder_.Path("VTRLFile.txt")), "\"" + path + "\"\r\n");
-    EXPECT_TRUE(W().Menus().Old_File[0]->isChecked());
-    EXPECT_FALSE(W().Menus().AutoTrack->isChecked());
+    Expect_Fields({{"loaded", W().State().ds.File_Loaded, true}, {"recent", W().Menus().Old_File[0]->isChecked(), true},
+                   {"monitor", W().Menus().AutoTrack->isChecked(), false}});
 
     // A second start-up closes the options dialog and takes the monitor interval.
     W().Open_Chart_Options(2);
     ASSERT_TRUE(W().Options()->isVisible());
     W().Start({path, "-M0030"});
-    EXPECT_FALSE(W().Options()->isVisible());
     EXPECT_EQ(W().State().load.File_Name, path);
-    EXPECT_TRUE(W().Menus().AutoTrack->isChecked());
-    EXPECT_EQ(W().Monitor_Interval(), 30);
+    Expect_Fields({{"options shown", W().Options()->isVisible(), false}, {"monitor", W().Menus().AutoTrack->isChecked(), true},
+                   {"interval", W().Monitor_Interval(), 30}});
     // Monitoring keeps the data menus off and shows the newest ensembles.
     EXPECT_FALSE(Data_Menus_Enabled(W()));
     EXPECT_EQ(W().State().ds.Last_Ens, 300);
@@ -70,14 +69,11 @@ TEST_F(Large_Load_Test, MenusAreOffDuringTheLoadAndStopEndsItKeepingWhatWasRead)
     ASSERT_TRUE(since_stop.isValid());
     EXPECT_LT(since_stop.elapsed(), 500);  // the walk ends at once; the rest is the Sub Set and drawing
     const Data_Set& ds = W().State().ds;
-    EXPECT_TRUE(ds.File_Loaded);
     EXPECT_LT(ds.Whole_Count, k_whole);
     EXPECT_GT(ds.Sub_Count, 0);  // the Sub Set of what was read still loads
-    EXPECT_FALSE(W().Progress().isVisible());
-    EXPECT_FALSE(menus_during);
-    EXPECT_TRUE(busy_during);
-    EXPECT_TRUE(Data_Menus_Enabled(W()));
-    EXPECT_FALSE(W().Is_Busy());
+    Expect_Fields({{"loaded", ds.File_Loaded, true}, {"progress shown", W().Progress().isVisible(), false},
+                   {"menus during", menus_during, false}, {"busy during", busy_during, true},
+                   {"menus after", Data_Menus_Enabled(W()), true}, {"busy after", W().Is_Busy(), false}});
 }
 
 TEST_F(Large_Load_Test, ClosingWhileALoadRunsStopsItThenSavesAndCloses) {
