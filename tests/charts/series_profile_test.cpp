@@ -28,18 +28,8 @@ std::vector<Recorded_Op> Ops_Of(const Recording_Surface& s, Recorded_Op::Kind ki
 
 // A strip 102 px high showing lo..hi, bottom edge at y = 203, one ensemble per 10 px.
 Trace_Geometry Strip(double lo, double hi, std::int32_t count) {
-    Trace_Geometry g;
-    g.left = 0;
-    g.dx = 10;
-    g.count = count;
-    g.strip_height = 102;
-    g.base = 200;
-    g.overlay = true;
-    g.lo = lo;
-    g.hi = hi;
-    g.yscale = 100 / (hi - lo);
-    g.wrap = lo == 0 && hi == 360 ? 180 : 100000;
-    return g;
+    return {.left = 0, .dx = 10, .count = count, .strip_height = 102, .base = 200, .overlay = true, .lo = lo, .hi = hi,
+            .yscale = 100 / (hi - lo), .wrap = lo == 0 && hi == 360 ? 180.0 : 100000.0};
 }
 
 // Directions in tenths of a degree, from column 5.

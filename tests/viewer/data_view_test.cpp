@@ -16,18 +16,14 @@ struct Cell_Fixture : ::testing::Test {
     Decoder_State dec;
     Cell_Fixture() {
         Allocate_Data_Set(ds, false, 4, 4);
-        dec.Num_Bins = k_bins;
-        dec.Bin_Size = 0.5;
-        dec.Bin1_Dist = 1.25;
-        ds.First_Bin = 1;
-        ds.Last_Bin = k_bins;
+        dec.Num_Bins = k_bins, dec.Bin_Size = 0.5, dec.Bin1_Dist = 1.25;
+        ds.First_Bin = 1, ds.Last_Bin = k_bins;
         ds.Sub_Count = 2;
         ds.Sub_Ens_Number(1) = 1234;
         const std::uint8_t time[] = {26, 7, 4, 13, 5, 9, 42};
         for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, 1) = time[i];
-        for (std::size_t j = 0; j < k_bins; ++j) {
+        for (std::size_t j = 0; j < k_bins; ++j)
             for (std::size_t i = 0; i < 6; ++i) ds.Sub_Vel(i, j, 1) = static_cast<std::int16_t>(1000 + 10 * j + i);
-        }
         const std::int16_t vel[] = {-120, 35, 7, -3, 125, 2734};
         for (std::size_t i = 0; i < 6; ++i) ds.Sub_Vel(i, 5, 1) = vel[i];
         for (std::size_t i = 0; i < 5; ++i) {
