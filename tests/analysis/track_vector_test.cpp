@@ -57,15 +57,12 @@ TEST_F(Track_Fixture, ManualAnglesZeroAndNinetySwapTheComponentsAndMissingStaysM
 }
 
 TEST_F(Track_Fixture, AutomaticSourcesTakeEachEnsemblesDirectionOrMissing) {
-    ds.Sub_BT_Vel(0, 0) = 10;
-    ds.Sub_BT_Vel(5, 0) = 900;  // 90 degrees
-    ds.Sub_BT_Vel(0, 1) = k_bad;
-    ds.Sub_BT_Vel(5, 1) = 0;
+    ds.Sub_BT_Vel(0, 0) = 10, ds.Sub_BT_Vel(5, 0) = 900;  // 90 degrees
+    ds.Sub_BT_Vel(0, 1) = k_bad, ds.Sub_BT_Vel(5, 1) = 0;
     Rotate(0);
     Expect_Fields({{"long", Long(0, 0), 300}, {"cross", Cross(0, 0), -400},
                    {"no bottom track though east and north are valid", Long(1, 1), k_bad}});
-    ds.Sub_Nav_Vel(0, 1) = 5;
-    ds.Sub_Nav_Vel(5, 1) = 1800;
+    ds.Sub_Nav_Vel(0, 1) = 5, ds.Sub_Nav_Vel(5, 1) = 1800;
     ds.Sub_Nav_Vel(0, 0) = k_bad;
     Rotate(1);
     Expect_Fields({{"missing", Long(0, 0), k_bad}, {"long", Long(1, 1), -32000}, {"cross", Cross(1, 1), -32000}});
@@ -99,12 +96,9 @@ TEST(Track_Vector, AngleLimitsMouseCellAndUnits) {
 TEST(Track_Vector, TextPanelShowsNoValueForMissingBottomTrack) {
     Data_Set ds;
     Allocate_Data_Set(ds, false, 2, 2);
-    ds.Sub_Count = 1;
-    ds.Last_Ens = 77;
-    ds.Sub_BT_Vel(4, 0) = k_bad;
-    ds.Sub_BT_Vel(5, 0) = k_bad;
-    ds.Sub_Nav_Vel(4, 0) = 1234;
-    ds.Sub_Nav_Vel(5, 0) = 2705;
+    ds.Sub_Count = 1, ds.Last_Ens = 77;
+    ds.Sub_BT_Vel(4, 0) = ds.Sub_BT_Vel(5, 0) = k_bad;
+    ds.Sub_Nav_Vel(4, 0) = 1234, ds.Sub_Nav_Vel(5, 0) = 2705;
     for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, 0) = static_cast<std::uint8_t>(i + 1);
     Settings settings;
     Load_Default_Options(settings);

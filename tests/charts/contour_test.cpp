@@ -2,20 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "app_state.h"
 #include "charts/contour.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
 
+using test::Expect_Fields;
+
 TEST(Contour_Palette, SpectrumMarkersAndDirectionCircle) {
     const Contour_Palette p = Build_Contour_Palette();
-    EXPECT_EQ(p[72], Rgb(255, 247, 9));
-    EXPECT_EQ(p[k_index_bad], Rgb(0, 0, 0));
-    EXPECT_EQ(p[400], Rgb(255, 0, 255));
+    EXPECT_EQ((std::array{p[72], p[k_index_bad], p[400]}), (std::array{Rgb(255, 247, 9), Rgb(0, 0, 0), Rgb(255, 0, 255)}));
     for (int i = 0; i < 100; ++i) EXPECT_EQ(p[static_cast<std::size_t>(420 + i)], p[static_cast<std::size_t>(i)]);
+}
+
+// Colour indices of row 0's first n cells.
+std::vector<int> Row_Of(const Contour_Results& r, std::int32_t n) {
+    std::vector<int> row;
+    for (std::int32_t e = 0; e < n; ++e) row.push_back(r.At(e, 0));
+    return row;
 }
 
 // A Sub Set of one bin whose cells hold the given east velocities.
@@ -42,40 +53,25 @@ TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBad) {
     One_Row row({-2000, -1000, 0, 1000, 2000, k_bad_velocity});
     row.state.settings.Contour_Scale_Limits = {-1000, 1000};
     const Contour_Results r = row.Build(100, 0);
-    EXPECT_EQ(r.Scale_Min, -1000);
-    EXPECT_EQ(r.Scale_Max, 1000);
-    EXPECT_EQ(r.At(0, 0), k_index_below);
-    EXPECT_EQ(r.At(1, 0), 0);
-    EXPECT_EQ(r.At(2, 0), 50);  // 49.5 rounds to even
-    EXPECT_EQ(r.At(3, 0), 99);
-    EXPECT_EQ(r.At(4, 0), k_index_above);
-    EXPECT_EQ(r.At(5, 0), k_index_bad);
-    EXPECT_EQ(r.Count, 5);
-    EXPECT_EQ(r.Data_Max, 2000);
-    EXPECT_EQ(r.Data_Min, -2000);
+    Expect_Fields({{"scale min", r.Scale_Min, -1000}, {"scale max", r.Scale_Max, 1000}, {"count", r.Count, 5},
+                   {"data max", r.Data_Max, 2000}, {"data min", r.Data_Min, -2000}});
+    // 49.5 rounds to even.
+    EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{k_index_below, 0, 50, 99, k_index_above, k_index_bad}));
 }
 
 TEST(Contour_Indices, DirectionUsesTheCircleWhateverTheMode) {
     One_Row row({0, 3600, 5, 15, 1800, k_bad_velocity}, 5);
     const Contour_Results r = row.Build(600, 1);
-    EXPECT_EQ(r.Scale_Min, 0);
-    EXPECT_EQ(r.Scale_Max, 360);
-    EXPECT_EQ(r.Data_Min, 0);
-    EXPECT_EQ(r.Data_Max, 360);
-    EXPECT_EQ(r.At(0, 0), 400);
-    EXPECT_EQ(r.At(1, 0), 539);
-    EXPECT_EQ(r.At(2, 0), 400);  // 0.5 degree rounds to 0
-    EXPECT_EQ(r.At(3, 0), 401);  // 1.5 rounds to 2: 2 * 139 / 360 + 400 = 400.77
-    EXPECT_EQ(r.At(4, 0), 470);  // 180 degrees: 469.5 rounds to even
-    EXPECT_EQ(r.At(5, 0), k_index_bad);
+    Expect_Fields({{"scale min", r.Scale_Min, 0}, {"scale max", r.Scale_Max, 360}, {"data min", r.Data_Min, 0},
+                   {"data max", r.Data_Max, 360}});
+    // 0.5 degree rounds to 0; 1.5 to 2: 2 * 139 / 360 + 400 = 400.77; 180: 469.5 rounds to even.
+    EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{400, 539, 400, 401, 470, k_index_bad}));
 }
 
 TEST(Contour_Indices, NoDataOrEmptyManualScalePaintsEverythingBlack) {
     One_Row missing({k_bad_velocity, k_bad_velocity});
     const Contour_Results none = missing.Build(100, 1);
-    EXPECT_EQ(none.Count, 0);
-    EXPECT_EQ(none.Scale_Max, 0);
-    EXPECT_EQ(none.Scale_Min, 0);
+    Expect_Fields({{"count", none.Count, 0}, {"scale max", none.Scale_Max, 0}, {"scale min", none.Scale_Min, 0}});
     for (std::int16_t c : none.Index) EXPECT_EQ(c, k_index_bad);
 
     One_Row some({10, 20});
@@ -89,40 +85,28 @@ TEST(Contour_Indices, EachCodeFamilyReadsItsOwnBeamOrComponent) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 3, .bins = 2});
     Data_Set& ds = state.ds;
-    ds.Sub_Echo(2, 1, 0) = 7;
-    ds.Sub_Corr(2, 1, 0) = 8;
-    ds.Sub_PGood(2, 1, 0) = 9;
+    ds.Sub_Echo(2, 1, 0) = 7, ds.Sub_Corr(2, 1, 0) = 8, ds.Sub_PGood(2, 1, 0) = 9;
     ds.Sub_Vel(2, 1, 0) = -50;
-    ds.Sub_Echo(4, 1, 0) = 11;
-    ds.Sub_Corr(4, 1, 0) = 12;
+    ds.Sub_Echo(4, 1, 0) = 11, ds.Sub_Corr(4, 1, 0) = 12;
     state.settings.Contour_Scale_Mode = 1;
     const auto data_min = [&](std::int32_t code) {
         Contour_Results r;
         Move_Data_To_Chart3d_Array(r, ds, state.settings, Chart_Window::k_sub, 2, code);
         return r.Data_Min;
     };
-    EXPECT_EQ(data_min(3), 7);
-    EXPECT_EQ(data_min(30), 8);
-    EXPECT_EQ(data_min(3000), 9);
-    EXPECT_EQ(data_min(300), -50);
-    EXPECT_EQ(data_min(5), 11);
-    EXPECT_EQ(data_min(50), 12);
+    Expect_Fields({{"echo", data_min(3), 7}, {"correlation", data_min(30), 8}, {"percent good", data_min(3000), 9},
+                   {"velocity", data_min(300), -50}, {"mean echo", data_min(5), 11}, {"mean correlation", data_min(50), 12}});
 }
 
 TEST(Contour_Indices, SubSetGridHoldsOnlyTheChosenBins) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 10, .bins = 20});
-    state.ds.First_Bin = 5;
-    state.ds.Last_Bin = 8;
+    state.ds.First_Bin = 5, state.ds.Last_Bin = 8;
     Contour_Results r;
     Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 20, 1);
-    EXPECT_EQ(r.Rows, 4);
-    EXPECT_EQ(r.First_Row_Bin, 4);
-    EXPECT_EQ(r.Ensembles, 10);
-    EXPECT_EQ(r.Count, 40);
+    Expect_Fields({{"rows", r.Rows, 4}, {"first row", r.First_Row_Bin, 4}, {"ensembles", r.Ensembles, 10}, {"count", r.Count, 40}});
     Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_whole, 20, 1);
-    EXPECT_EQ(r.Rows, 20);
-    EXPECT_EQ(r.First_Row_Bin, 0);
+    Expect_Fields({{"whole rows", r.Rows, 20}, {"whole first row", r.First_Row_Bin, 0}});
 }
 
 TEST(Colour_Bar, EndBoxesAndLabels) {

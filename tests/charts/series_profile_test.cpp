@@ -28,18 +28,8 @@ std::vector<Recorded_Op> Ops_Of(const Recording_Surface& s, Recorded_Op::Kind ki
 
 // A strip 102 px high showing lo..hi, bottom edge at y = 203, one ensemble per 10 px.
 Trace_Geometry Strip(double lo, double hi, std::int32_t count) {
-    Trace_Geometry g;
-    g.left = 0;
-    g.dx = 10;
-    g.count = count;
-    g.strip_height = 102;
-    g.base = 200;
-    g.overlay = true;
-    g.lo = lo;
-    g.hi = hi;
-    g.yscale = 100 / (hi - lo);
-    g.wrap = lo == 0 && hi == 360 ? 180 : 100000;
-    return g;
+    return {.left = 0, .dx = 10, .count = count, .strip_height = 102, .base = 200, .overlay = true, .lo = lo, .hi = hi,
+            .yscale = 100 / (hi - lo), .wrap = lo == 0 && hi == 360 ? 180.0 : 100000.0};
 }
 
 // Directions in tenths of a degree, from column 5.
@@ -195,8 +185,7 @@ TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
     EXPECT_EQ(out.codes, (std::vector<std::int32_t>{100, 1000}));
     Expect_Fields<double>({{"strip height", out.strip_height, (400 - 4) / 2.0 / 4}, {"boundary", out.boundary_y, 200}});
     // Down-facing: data-set bin 2 of 10 is instrument bin 9.
-    EXPECT_NE(s.Find_Text("Bin 009\r"), nullptr);
-    EXPECT_NE(s.Find_Text("Bin 004\r"), nullptr);
+    for (const char* bin : {"Bin 009\r", "Bin 004\r"}) EXPECT_NE(s.Find_Text(bin), nullptr) << bin;
     // Percent good shows -50..150: its limits 0 and 100 are the scale numbers.
     EXPECT_NE(s.Find_Text("100"), nullptr);
     const Candle_Tables& c = state.candles;
@@ -314,10 +303,8 @@ TEST(Sub_Set_Window, SurvivesEmptyAndInconsistentDataSets) {
     App_State empty;  // never allocated, but claims ensembles and bins
     Select_Everything(empty.settings);
     empty.ds.File_Loaded = true;
-    empty.ds.Sub_Count = 10;
-    empty.ds.First_Bin = -3;
-    empty.ds.Last_Bin = 300;
-    empty.ds.Last_Ens = 9;
+    empty.ds.Sub_Count = 10, empty.ds.Last_Ens = 9;
+    empty.ds.First_Bin = -3, empty.ds.Last_Bin = 300;
     empty.ds.Series_Bins.fill(true);
     empty.dec.Num_Bins = 255;
     Recording_Surface window(900, 500);

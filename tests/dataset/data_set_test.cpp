@@ -23,19 +23,14 @@ TEST(Data_Set, AllocationSizesFollowBothMaxima) {
 TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
     Data_Set ds;
     Allocate_Data_Set(ds, true, 256, 256);
-    ds.Sub_Count = 2;
-    ds.First_Ens = 41;
-    ds.Ens_Step = 3;
+    ds.Sub_Count = 2, ds.First_Ens = 41, ds.Ens_Step = 3;
     for (std::size_t s = 0; s < 3; ++s) {
         for (std::size_t bin = 0; bin < 256; ++bin) {
             for (std::size_t c = 0; c < 8; ++c) ds.Sub_Vel(c, bin, s) = static_cast<std::int16_t>(100 * s + bin + c);
-            ds.Sub_Echo(4, bin, s) = 9;
-            ds.Sub_PGood(4, bin, s) = 5;
+            ds.Sub_Echo(4, bin, s) = 9, ds.Sub_PGood(4, bin, s) = 5;
         }
-        ds.Sub_BT_Range(5, s) = 77;
-        ds.Sub_BT_Range(4, s) = 66;
-        ds.Sub_Time(6, s) = 12;
-        ds.Sub_Anc(7, s) = -3;
+        ds.Sub_BT_Range(5, s) = 77, ds.Sub_BT_Range(4, s) = 66;
+        ds.Sub_Time(6, s) = 12, ds.Sub_Anc(7, s) = -3;
     }
     Copy_To_Whole_Set(ds, 25);
     Expect_Fields({{"count", ds.Whole_Count, 2}, {"first", ds.Whole_First_Ens, 41}, {"step", ds.Whole_Step, 3},

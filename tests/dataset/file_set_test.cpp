@@ -4,9 +4,12 @@
 #include "dataset/file_set.h"
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
+
+using test::Expect_Fields;
 
 using test::Bytes;
 using test::Temp_Folder;
@@ -33,14 +36,11 @@ TEST(Numbered_Set, RunsToTheLastConsecutiveMember) {
     EXPECT_EQ(Test_For_Multi_File(first, k_multi_on), 2);
 
     const File_Set_State set = Test_For_File_Set(first, k_multi_on);
-    EXPECT_EQ(set.Set_First_Index, 0);
-    EXPECT_EQ(set.Set_Last_Index, 2);
+    Expect_Fields({{"first", set.Set_First_Index, 0}, {"last", set.Set_Last_Index, 2}});
     const auto members = File_Set_Members(first, set);
     ASSERT_EQ(members.size(), 3u);
-    EXPECT_EQ(members[1].name, dir.Path("data.001"));
-    EXPECT_EQ(members[2].name, dir.Path("data.002"));
-    EXPECT_EQ(members[2].length, 30);
-    EXPECT_EQ(File_Set_Size(members), 60);
+    EXPECT_EQ((std::pair{members[1].name, members[2].name}), (std::pair{dir.Path("data.001"), dir.Path("data.002")}));
+    Expect_Fields({{"length", members[2].length, 30}, {"size", File_Set_Size(members), 60}});
 
     // Opened in the middle, the set starts there.
     const auto tail = Members(dir.Path("data.001"));
@@ -99,8 +99,8 @@ TEST(File_Sets, MultiFileUncheckedMeansSingleFilesAndAVanishedMemberAnUnknownSiz
     Temp_Folder dir;
     const std::string numbered = Pair(dir, "data.000", "data.001");
     const bool off = false;
-    EXPECT_EQ(Test_For_Multi_File(numbered, off), 0);
-    EXPECT_EQ(Test_For_KORVAMultiFile(Pair(dir, "RUN_000001.ENS", "RUN_000002.ENS"), off), 0);
+    Expect_Fields({{"numbered", Test_For_Multi_File(numbered, off), 0},
+                   {"acquisition", Test_For_KORVAMultiFile(Pair(dir, "RUN_000001.ENS", "RUN_000002.ENS"), off), 0}});
     EXPECT_EQ(File_Set_Members(numbered, Test_For_File_Set(numbered, off)).size(), 1u);
 
     const File_Set_State set = Test_For_File_Set(numbered, k_multi_on);

@@ -148,8 +148,7 @@ Bytes Bottom_Track(int v_beam1, unsigned range_low, std::uint8_t range_high) {
 TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
     test::Decode_Fixture f;
     Fixed_Leader_Fields fl;
-    fl.version = 4;
-    fl.revision = 99;  // 4.99: range high bytes ignored
+    fl.version = 4, fl.revision = 99;  // 4.99: range high bytes ignored
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
     const Data_Set& ds = f.app.ds;
     Expect_Fields({{"bt 0", ds.Sub_BT_Vel(0, 0), -100}, {"bt 1", ds.Sub_BT_Vel(1, 0), -32768}, {"range", ds.Sub_BT_Range(0, 0), 5000},
@@ -158,8 +157,7 @@ TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
                    {"lat", ds.Sub_Calimbro_Lat(0), static_cast<std::int32_t>(0x80000001u)},
                    {"max depth", f.app.dec.BT_Max_Depth, 2000}, {"corr min", f.app.dec.BT_Corr_Min, 220}});
 
-    fl.version = 5;
-    fl.revision = 0;
+    fl.version = 5, fl.revision = 0;
     fl.mode = 15;  // mode 15 keeps the bottom-track sign
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
     // The reference layer is always negated.

@@ -92,12 +92,9 @@ TEST(NB_Leader, ClockTemperatureAndAttitude) {
     NB_Ensemble_Values v = Three_Bin_Values(0x80);
     v.month = 12, v.day = 31, v.hour = 23, v.minute = 59, v.second = 59;
     v.temperature_count = 0;
-    v.pitch = -16384;     // -90 degrees
-    v.roll = 1;           // 0.55 hundredths -> rounds to 1
-    v.heading = 49152;    // 270 degrees
-    v.ens_number = 65535;
-    v.status = 0xA5;
-    v.battery = 77;
+    v.pitch = -16384, v.heading = 49152;  // -90 and 270 degrees
+    v.roll = 1;                           // 0.55 hundredths -> rounds to 1
+    v.ens_number = 65535, v.status = 0xA5, v.battery = 77;
     const Decoded d(synth::Encode_NB_Ensemble(v));
     const Data_Set& ds = d.app.ds;
     const std::uint8_t clock[7] = {80, 12, 31, 23, 59, 59, 0};

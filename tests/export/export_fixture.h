@@ -42,13 +42,9 @@ struct Export_Fixture {
     explicit Export_Fixture(std::int32_t num_bins = 5, std::int32_t file_first = 1, std::int32_t file_last = 20) {
         Allocate_Data_Set(app.ds, true, 16, 16);
         Data_Set& ds = app.ds;
-        ds.File_First_Ens = file_first;
-        ds.File_Last_Ens = file_last;
-        ds.Whole_First_Ens = file_first;
-        ds.First_Ens = file_first;
-        ds.Last_Ens = file_last;
-        ds.First_Bin = 1;
-        ds.Last_Bin = num_bins;
+        ds.File_First_Ens = ds.Whole_First_Ens = ds.First_Ens = file_first;
+        ds.File_Last_Ens = ds.Last_Ens = file_last;
+        ds.First_Bin = 1, ds.Last_Bin = num_bins;
         ds.Avg_Interval = 1.5;
         ds.File_Loaded = true;
         ds.Orientation_Count = -3;  // mostly facing up: position p is bin p - 1
@@ -57,11 +53,8 @@ struct Export_Fixture {
         dec.Sys_Config = 0x4242;  // 307.2 kHz
         dec.Num_Bins = num_bins;
         dec.Pings_Per_Ens = 60;
-        dec.Time_Per_Ping[0] = 0;
-        dec.Time_Per_Ping[1] = 1;
-        dec.Time_Per_Ping[2] = 50;
-        dec.Bin1_Dist = 3.25;
-        dec.Bin_Size = 0.5;
+        dec.Time_Per_Ping[0] = 0, dec.Time_Per_Ping[1] = 1, dec.Time_Per_Ping[2] = 50;
+        dec.Bin1_Dist = 3.25, dec.Bin_Size = 0.5;
         progress.on_percent = [this](int p) { percents.push_back(p); };
     }
 
@@ -110,12 +103,9 @@ struct Export_Fixture {
             ds.Sub_Nav_Vel(c, s) = Fake_Ensemble_Vel(e, 3, ci);
             ds.Sub_BT_Range(c, s) = 4000 + 10 * ci + e;
         }
-        ds.Sub_First_Lat(s) = 620000000 + e;   // about 52 degrees
-        ds.Sub_First_Lon(s) = 47721859 - e;    // about 4 degrees
-        ds.Sub_Last_Lat(s) = -620000000 - e;
-        ds.Sub_Last_Lon(s) = -2147483647;
-        ds.Sub_Calimbro_Lat(s) = 310000000 + e;
-        ds.Sub_Calimbro_Lon(s) = -1000 * e;
+        ds.Sub_First_Lat(s) = 620000000 + e, ds.Sub_First_Lon(s) = 47721859 - e;  // about 52 and 4 degrees
+        ds.Sub_Last_Lat(s) = -620000000 - e, ds.Sub_Last_Lon(s) = -2147483647;
+        ds.Sub_Calimbro_Lat(s) = 310000000 + e, ds.Sub_Calimbro_Lon(s) = -1000 * e;
         ds.Sub_MicroCAT(s) = "t=12.5 c=4.2 #" + std::to_string(e);
         if (s == 0) {
             const auto it = overrides.find(e);

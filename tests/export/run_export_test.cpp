@@ -5,6 +5,7 @@
 
 #include "export/run_export.h"
 #include "support/temp_folder.h"
+#include "support/expect_fields.h"
 #include "export_fixture.h"
 #include "python_check.h"
 
@@ -28,7 +29,7 @@ struct Run_Export_Test : ::testing::Test {
 
 TEST_F(Run_Export_Test, RefusalsExportNothingButPutTheSubSetBack) {
     const std::string path = dir.Path("taken.txt");
-    std::ofstream(path, std::ios::binary) << "keep";
+    Write_File_Text(path, "keep");
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).message, "Over-Write of File Not Allowed");
     EXPECT_EQ(Read_File_Text(path), "keep");
     ASSERT_EQ(f.loads.size(), 1u);
@@ -50,9 +51,8 @@ TEST_F(Run_Export_Test, EachTabRunsItsOwnWriterIntoAnEmptyFileAndRestoresTheSubS
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).kind, Outcome_Kind::k_ok);
     ASSERT_EQ(f.loads.size(), 1u + 3 + 1);
     EXPECT_EQ(f.loads.back(), std::make_pair(5, 12));
-    EXPECT_EQ(f.app.ds.First_Bin, 2);
-    EXPECT_EQ(f.app.ds.Last_Bin, 4);
-    EXPECT_EQ(Load_Mat_With_Scipy(path).vars.at("SerEmmpersec").rows, 3);
+    Expect_Fields({{"first bin", f.app.ds.First_Bin, 2}, {"last bin", f.app.ds.Last_Bin, 4},
+                   {"rows", Load_Mat_With_Scipy(path).vars.at("SerEmmpersec").rows, 3}});
 
     const std::string text_path = dir.Path("contour.txt");
     f.sel.Contour_Range = {"1", "2", "1"};

@@ -13,11 +13,13 @@
 #include "synth_writer.h"
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
+#include "support/expect_fields.h"
 
 namespace vantrel {
 namespace {
 
 using test::Bytes;
+using test::Expect_Fields;
 using test::Temp_Folder;
 
 constexpr std::size_t k_record = 1000;
@@ -27,10 +29,8 @@ Bytes Ensemble(std::uint32_t number, long seconds, std::size_t record_bytes = k_
     test::BB_Fields f;
     f.ens_number = number;
     seconds %= 86400;
-    f.clock[3] = static_cast<std::uint8_t>(seconds / 3600);
-    f.clock[4] = static_cast<std::uint8_t>(seconds / 60 % 60);
-    f.clock[5] = static_cast<std::uint8_t>(seconds % 60);
-    f.clock[6] = 0;
+    const long hms[] = {seconds / 3600, seconds / 60 % 60, seconds % 60, 0};
+    for (std::size_t i = 0; i < 4; ++i) f.clock[3 + i] = static_cast<std::uint8_t>(hms[i]);
     f.record_bytes = record_bytes;
     return test::Build_BB_Ensemble(f);
 }
@@ -60,8 +60,7 @@ struct Loader : ::testing::Test {
     Recording_Host host;
 
     Outcome Open(const std::string& name, std::int32_t max_whole = 256, std::int32_t max_sub = 256) {
-        app.settings.Max_Whole_Ens = max_whole;
-        app.settings.Max_Sub_Ens = max_sub;
+        app.settings.Max_Whole_Ens = max_whole, app.settings.Max_Sub_Ens = max_sub;
         return Open_File(app, host, name);
     }
     std::vector<int> Whole_Numbers() const {
@@ -75,28 +74,23 @@ struct Loader : ::testing::Test {
 TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
     ASSERT_EQ(Open(big, 1000), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Ens_Step, 5);
     const auto numbers = Whole_Numbers();
-    EXPECT_EQ(numbers.size(), 834u);
-    EXPECT_EQ(numbers[1], 7);
-    EXPECT_EQ(app.ds.Whole_Step, 5);
-    EXPECT_EQ(app.ds.Sel_First_Ens, 1);
-    EXPECT_EQ(app.ds.Sel_Last_Ens, 5000);
+    ASSERT_EQ(numbers.size(), 834u);
+    Expect_Fields({{"step", app.ds.Ens_Step, 5}, {"second", numbers[1], 7}, {"whole step", app.ds.Whole_Step, 5},
+                   {"first", app.ds.Sel_First_Ens, 1}, {"last", app.ds.Sel_Last_Ens, 5000}});
     EXPECT_EQ(host.progress_captions.front(), "Loading Whole Set...");
 }
 
 TEST(Ens_Step, NeverNegativeAndSafeWithoutALimit) {
-    EXPECT_EQ(Whole_Ens_Step(10, 5, 100), 0);
-    EXPECT_EQ(Whole_Ens_Step(1, 5000, 0), 0);
-    EXPECT_EQ(Whole_Ens_Step(1, 1 << 24, 256), (1 << 24) / 256);
+    Expect_Fields({{"reversed", Whole_Ens_Step(10, 5, 100), 0}, {"no limit", Whole_Ens_Step(1, 5000, 0), 0},
+                   {"large", Whole_Ens_Step(1, 1 << 24, 256), (1 << 24) / 256}});
 }
 
 TEST_F(Loader, IntervalAcrossMidnightAndTheAverageLine) {
     Bytes two = Ensemble(1, 86390);
     test::Append(two, Ensemble(2, 86410));
     ASSERT_EQ(Open(dir.Write("m.ens", two)), Outcome_Kind::k_ok);
-    EXPECT_DOUBLE_EQ(app.ds.Sum_Interval, 20);
-    EXPECT_DOUBLE_EQ(app.ds.Avg_Interval, 20);
+    Expect_Fields<double>({{"sum", app.ds.Sum_Interval, 20}, {"average", app.ds.Avg_Interval, 20}});
 
     ASSERT_EQ(Open(dir.Write("s.ens", Ensembles(1, 601, 200))), Outcome_Kind::k_ok);
     EXPECT_EQ(app.ds.Ens_Step, 2);
@@ -121,23 +115,19 @@ TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
     ASSERT_EQ(app.ds.Ens_Step, 3);
     const auto numbers = Whole_Numbers();
     ASSERT_GE(numbers.size(), 5u);
-    EXPECT_EQ(numbers[2], 9);
-    EXPECT_EQ(numbers[3], 12);  // found at position 300 of file 2
-    EXPECT_EQ(numbers[4], 16);
+    // 12 is found at position 300 of file 2.
+    EXPECT_EQ((std::vector<int>(numbers.begin() + 2, numbers.begin() + 5)), (std::vector<int>{9, 12, 16}));
 }
 
 TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
     const std::string name = dir.Write("k.ens", Ensembles(1, 1000));
     ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 1);
-    EXPECT_EQ(app.ds.Sub_Count, 256);
-    EXPECT_EQ(host.sub_set_refreshes, 1);
+    Expect_Fields({{"first", app.ds.Sub_Ens_Number(0), 1}, {"count", app.ds.Sub_Count, 256},
+                   {"refreshes", host.sub_set_refreshes, 1}});
 
     ASSERT_TRUE(Read_File_Selection(app, host, 101, 200, false));
-    EXPECT_EQ(app.ds.First_Ens, 101);
-    EXPECT_EQ(app.ds.Last_Ens, 200);
-    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 101);
-    EXPECT_EQ(app.ds.Sub_Ens_Number(99), 200);
+    Expect_Fields({{"first", app.ds.First_Ens, 101}, {"last", app.ds.Last_Ens, 200},
+                   {"slot 0", app.ds.Sub_Ens_Number(0), 101}, {"slot 99", app.ds.Sub_Ens_Number(99), 200}});
     EXPECT_DOUBLE_EQ(app.ds.Sub_Sum_Interval, 99);
 
     // The cursor is kept inside the loaded range.
@@ -154,19 +144,15 @@ TEST_F(Loader, SubSetCountLimits) {
     ASSERT_EQ(Open(name, 256, 256), Outcome_Kind::k_ok);
     // Max_Sub_Ens + 1 at most, n when it is smaller.
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 1000, false));
-    EXPECT_EQ(app.ds.Sub_Count, 257);
-    EXPECT_EQ(app.ds.Last_Ens, 257);
+    Expect_Fields({{"count", app.ds.Sub_Count, 257}, {"last", app.ds.Last_Ens, 257}});
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 100, false));
     EXPECT_EQ(app.ds.Sub_Count, 100);
     // LEns beyond the file is cut to its last ensemble.
     ASSERT_TRUE(Read_File_Selection(app, host, 990, 5000, false));
-    EXPECT_EQ(app.ds.Sub_Count, 11);
-    EXPECT_EQ(app.ds.Last_Ens, 1000);
-    EXPECT_EQ(app.ds.Sub_Ens_Number(10), 1000);
+    Expect_Fields({{"count", app.ds.Sub_Count, 11}, {"last", app.ds.Last_Ens, 1000}, {"slot 10", app.ds.Sub_Ens_Number(10), 1000}});
     // A reversed range still loads one ensemble.
     ASSERT_TRUE(Read_File_Selection(app, host, 500, 400, false));
-    EXPECT_EQ(app.ds.Sub_Count, 1);
-    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 500);
+    Expect_Fields({{"count", app.ds.Sub_Count, 1}, {"slot 0", app.ds.Sub_Ens_Number(0), 500}});
 }
 
 TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
@@ -175,13 +161,12 @@ TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
     dir.Write("run.002", Ensembles(101, 50));
     app.menus.MultiFile = true;
     ASSERT_EQ(Open(name, 256, 128), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Sub_Count, 128);  // the first Sub Set runs through all three files
-    EXPECT_EQ(app.ds.Sub_Ens_Number(127), 128);
+    // The first Sub Set runs through all three files.
+    Expect_Fields({{"count", app.ds.Sub_Count, 128}, {"slot 127", app.ds.Sub_Ens_Number(127), 128}});
 
     ASSERT_TRUE(Read_File_Selection(app, host, app.ds.File_First_Ens + 60, 200, false));
-    EXPECT_EQ(app.ds.Sub_Ens_Number(0), 61);  // the eleventh of the second file
-    EXPECT_EQ(app.ds.Sub_Count, 90);
-    EXPECT_EQ(app.ds.Last_Ens, 150);
+    Expect_Fields({{"eleventh of the second file", app.ds.Sub_Ens_Number(0), 61}, {"count", app.ds.Sub_Count, 90},
+                   {"last", app.ds.Last_Ens, 150}});
 
     app.ds.File_Last_Ens = 10000;  // as if the file had grown beyond the set
     EXPECT_EQ(Read_File_Selection(app, host, 1000, 1100, false), Outcome_Kind::k_nothing_loaded);
@@ -190,8 +175,7 @@ TEST_F(Loader, SubSetWalksASetAndStopsBeyondItsEnd) {
     // A member that vanished after the open is reported, not thrown.
     std::filesystem::remove(dir.Path("run.002"));
     const Outcome gone = Read_File_Selection(app, host, 120, 140, false);
-    EXPECT_EQ(gone, Outcome_Kind::k_invalid_file);
-    EXPECT_EQ(gone.message, "cannot open " + dir.Path("run.002"));
+    EXPECT_EQ(std::pair(gone == Outcome_Kind::k_invalid_file, gone.message), std::pair(true, "cannot open " + dir.Path("run.002")));
 }
 
 TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
@@ -228,15 +212,12 @@ TEST_F(Loader, AThousandFailedSearchesEndALoad) {
 TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
     app.menus.AutoTrack = true;
     ASSERT_EQ(Open(dir.Write("g.ens", Ensembles(1, 1000, 200)), 256, 128), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.First_Ens, 873);
-    EXPECT_EQ(app.ds.Last_Ens, 1000);
-    EXPECT_EQ(app.ds.Cursor_Ens, 1000);
+    Expect_Fields({{"first", app.ds.First_Ens, 873}, {"last", app.ds.Last_Ens, 1000}, {"cursor", app.ds.Cursor_Ens, 1000}});
     EXPECT_TRUE(host.progress_captions.empty());
 
     // A file shorter than a Sub Set keeps its first ensemble.
     ASSERT_EQ(Open(dir.Write("h.ens", Ensembles(1, 50, 200)), 256, 128), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.First_Ens, 1);
-    EXPECT_EQ(app.ds.Sub_Count, 50);
+    Expect_Fields({{"first", app.ds.First_Ens, 1}, {"count", app.ds.Sub_Count, 50}});
 }
 
 TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
@@ -245,9 +226,8 @@ TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
     ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
     const Dense_Array<std::int32_t> gathered = app.ds.Bin_Work;
     Error_Velocity_Statistics(app);
-    for (std::size_t bin = 0; bin < 20; ++bin) {
+    for (std::size_t bin = 0; bin < 20; ++bin)
         for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(gathered(c, bin), app.ds.Bin_Work(c, bin)) << bin << " " << c;
-    }
     EXPECT_GT(gathered(1, 5), 0);  // a real spread, not the empty-bin marker
 }
 
@@ -262,9 +242,7 @@ Bytes Full_Or_Bare_Ensemble(std::uint32_t number, bool full) {
     std::vector<Bytes> blocks = {test::Fixed_Leader(leader), test::Variable_Leader(number, static_cast<std::uint8_t>(number)), vel};
     if (full) {
         for (unsigned id : {0x0200u, 0x0300u, 0x0400u}) blocks.push_back(test::Block(id, 2 + 4 * bins, 0x41));
-        blocks.push_back(test::Block(0x0600, 81, 0x21));
-        blocks.push_back(test::Block(0x2000, 44, 0x33));
-        blocks.push_back(test::Block(0x0800, 10, 'm'));
+        for (Bytes b : {test::Block(0x0600, 81, 0x21), test::Block(0x2000, 44, 0x33), test::Block(0x0800, 10, 'm')}) blocks.push_back(b);
     }
     return test::Ensemble(blocks);
 }
@@ -378,10 +356,8 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
     ASSERT_EQ(Open(dir.Write("d.ens", Ensembles(1, 10))), Outcome_Kind::k_ok);
     ASSERT_EQ(app.dec.Num_Bins, 4);
     EXPECT_GT(app.ds.Orientation_Count, 0);  // facing down: bin 1 is the top data-set bin
-    EXPECT_TRUE(app.ds.Series_Bins[3]);
-    EXPECT_FALSE(app.ds.Series_Bins[0]);
-    EXPECT_EQ(app.ds.First_Bin, 1);
-    EXPECT_EQ(app.ds.Last_Bin, 4);
+    Expect_Fields({{"bin 3", app.ds.Series_Bins[3], 1}, {"bin 0", app.ds.Series_Bins[0], 0},
+                   {"first", app.ds.First_Bin, 1}, {"last", app.ds.Last_Bin, 4}});
 
     // As many ensembles up as down: the tie counts as facing up, bin 1 is data-set bin 0.
     Bytes mixed;
@@ -393,9 +369,7 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
         test::Append(mixed, test::Build_BB_Ensemble(f));
     }
     ASSERT_EQ(Open(dir.Write("mixed.ens", mixed)), Outcome_Kind::k_ok);
-    EXPECT_EQ(app.ds.Orientation_Count, 0);
-    EXPECT_TRUE(app.ds.Series_Bins[0]);
-    EXPECT_FALSE(app.ds.Series_Bins[3]);
+    Expect_Fields({{"orientation", app.ds.Orientation_Count, 0}, {"bin 0", app.ds.Series_Bins[0], 1}, {"bin 3", app.ds.Series_Bins[3], 0}});
 }
 
 TEST(Series_Bins, ChoiceStoredByInstrumentBinComesBackForBothFacings) {
@@ -409,9 +383,8 @@ TEST(Series_Bins, ChoiceStoredByInstrumentBinComesBackForBothFacings) {
         Store_Series_Bins(ds, settings, 4);
         // Facing down, data-set index 0 is the bin farthest from the transducer: instrument bin 4.
         const std::size_t far = orientation > 0 ? 3 : 0, next = orientation > 0 ? 2 : 1;
-        EXPECT_TRUE(settings.Series_Bins_Setting[far]);
-        EXPECT_TRUE(settings.Series_Bins_Setting[next]);
-        EXPECT_EQ(std::count(settings.Series_Bins_Setting.begin(), settings.Series_Bins_Setting.end(), true), 3);
+        Expect_Fields({{"far", settings.Series_Bins_Setting[far], 1}, {"next", settings.Series_Bins_Setting[next], 1},
+                       {"count", std::count(settings.Series_Bins_Setting.begin(), settings.Series_Bins_Setting.end(), true), 3}});
 
         Data_Set loaded;
         loaded.Orientation_Count = orientation;
@@ -421,9 +394,8 @@ TEST(Series_Bins, ChoiceStoredByInstrumentBinComesBackForBothFacings) {
 }
 
 TEST(Ensemble_Start, PositionsAreOneBasedRecordStarts) {
-    EXPECT_EQ(Ensemble_Start_Position(1, 1, 998), 1);
-    EXPECT_EQ(Ensemble_Start_Position(3, 1, 998), 2001);
-    EXPECT_EQ(Ensemble_Start_Position(105, 100, 18), 101);
+    Expect_Fields({{"first", Ensemble_Start_Position(1, 1, 998), 1}, {"third", Ensemble_Start_Position(3, 1, 998), 2001},
+                   {"from 100", Ensemble_Start_Position(105, 100, 18), 101}});
 }
 
 }  // namespace

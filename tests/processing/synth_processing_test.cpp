@@ -77,21 +77,9 @@ class Synth_Geometry : public ::testing::TestWithParam<Geometry_Case> {
 protected:
     // A sheared current under a heading that turns through a full circle.
     Synth_Options Scenario() const {
-        Synth_Options opt;
-        opt.ensembles = 48;
-        opt.bins = 40;
-        opt.facing_up = GetParam().up;
-        opt.convex = GetParam().convex;
-        opt.beam_angle = GetParam().angle;
-        opt.bottom_depth = 80;
-        opt.heading_start = 3;
-        opt.heading_rate = 7.6;
-        opt.current_east = 420;
-        opt.current_north = -310;
-        opt.shear_east = -9;
-        opt.shear_north = 6;
-        opt.vertical = 12;
-        return opt;
+        return {.ensembles = 48, .bins = 40, .facing_up = GetParam().up, .beam_angle = GetParam().angle,
+                .convex = GetParam().convex, .current_east = 420, .current_north = -310, .shear_east = -9,
+                .shear_north = 6, .vertical = 12, .heading_start = 3, .heading_rate = 7.6, .bottom_depth = 80};
     }
 };
 
@@ -116,8 +104,7 @@ double Max_Earth_Error(const Synth_Options& opt, const App_State& app, const Syn
 TEST_P(Synth_Geometry, UniformCurrentComesBackUnderTilt) {
     Synth_Options opt = Scenario();
     opt.shear_east = opt.shear_north = 0;
-    opt.pitch_amplitude = 15;
-    opt.roll_amplitude = 15;
+    opt.pitch_amplitude = opt.roll_amplitude = 15;
     double worst = 0;
     int valid = 0;
     Process_File(opt, Plain_Settings(), [&](const App_State& app, const Synth_Ensemble& truth) {
@@ -174,17 +161,8 @@ Shear_Errors Shear_Errors_Of(const Synth_Options& opt) {
 
 TEST(Synth_Processing, BinMappingFollowsShearUnderTilt) {
     for (const bool up : {false, true}) {
-        Synth_Options opt;
-        opt.ensembles = 60;
-        opt.bins = 50;
-        opt.facing_up = up;
-        opt.bottom_depth = 90;
-        opt.pitch_amplitude = 15;
-        opt.roll_amplitude = 12;
-        opt.heading_rate = 6;
-        opt.shear_east = -8;
-        opt.shear_north = 5;
-        const Shear_Errors e = Shear_Errors_Of(opt);
+        const Shear_Errors e = Shear_Errors_Of({.ensembles = 60, .bins = 50, .facing_up = up, .shear_east = -8, .shear_north = 5,
+                                                .pitch_amplitude = 15, .roll_amplitude = 12, .heading_rate = 6, .bottom_depth = 90});
         EXPECT_LT(e.mapped, e.unmapped / 2) << (up ? "up" : "down");
         EXPECT_LT(e.mapped, 6.0) << (up ? "up" : "down");
     }

@@ -26,8 +26,7 @@ protected:
         Allocate_Data_Set(app_.ds, true, 4, 4);
         Load_Default_Options(app_.settings);
         app_.dec.Num_Bins = 30;
-        app_.dec.Bin_Size = 1.0;
-        app_.dec.Bin1_Dist = 1.0;
+        app_.dec.Bin_Size = app_.dec.Bin1_Dist = 1.0;
         app_.dec.Xmit_Length = 0.5;
         app_.dec.Sys_Config = Sys_Config_Of(1, false, false);
         app_.dec.Coord_Transform = k_earth_coordinates;
@@ -39,17 +38,25 @@ protected:
     int Bins() const { return app_.dec.Num_Bins; }
 
     void Fill_Velocities(std::int16_t value) {
-        for (int i = 0; i < Bins(); ++i) {
+        for (int i = 0; i < Bins(); ++i)
             for (int c = 0; c < 4; ++c) Vel(c, i) = value;
-        }
+    }
+    void Fill_Echo(std::uint8_t value) {
+        for (int i = 0; i < Bins(); ++i)
+            for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = value;
+    }
+    // Velocities of 100 everywhere, then the end-of-profile cut.
+    std::vector<int> Cut_Bins() {
+        Fill_Velocities(100);
+        Cut_End_Of_Profile(app_);
+        return Bad_Bins();
     }
 
     // Beam velocities of a current (mm/s) seen by the instrument in attitude (hundredths).
     void Fill_Beams(int bin, double east, double north, double up, std::int32_t pitch, std::int32_t roll,
                     std::int32_t heading) {
-        app_.ds.Sub_Anc(0, Slot()) = pitch;
-        app_.ds.Sub_Anc(1, Slot()) = roll;
-        app_.ds.Sub_Anc(2, Slot()) = heading;
+        const std::int32_t attitude[] = {pitch, roll, heading};
+        for (std::size_t k = 0; k < 3; ++k) app_.ds.Sub_Anc(k, Slot()) = attitude[k];
         const Beam_Geometry g = Make_Beam_Geometry(app_.dec.Sys_Config);
         const auto beams = Earth_To_Beams(g, Instrument_To_Earth(Make_Attitude(pitch, roll, heading)), east, north, up);
         for (int k = 0; k < 4; ++k) Vel(k, bin) = static_cast<std::int16_t>(rnd(beams[static_cast<std::size_t>(k)]));
@@ -58,9 +65,8 @@ protected:
     // Bins whose slot 0 is bad, as a bit per array index.
     std::vector<int> Bad_Bins() {
         std::vector<int> bad;
-        for (int i = 0; i < Bins(); ++i) {
+        for (int i = 0; i < Bins(); ++i)
             if (Vel(0, i) == k_bad) bad.push_back(i);
-        }
         return bad;
     }
 
@@ -78,18 +84,12 @@ TEST_F(Processing, ThreeBeamSolutionsAndTooManyBadBeams) {
     app_.dec.Sys_Config = Sys_Config_Of(1, false, true);
     for (int bad_beam = 0; bad_beam < 4; ++bad_beam) {
         SCOPED_TRACE(bad_beam);
-        Fill_Beams(0, 250, -400, 30, 0, 0, 0);
-        Fill_Beams(1, 250, -400, 30, 0, 0, 0);
-        Fill_Beams(2, 250, -400, 30, 0, 0, 0);
-        for (int i = 3; i < Bins(); ++i) Fill_Beams(i, 0, 0, 0, 0, 0, 0);
-        Vel(bad_beam, 1) = k_bad;
-        Vel(bad_beam, 2) = k_bad;
-        Vel((bad_beam + 1) % 4, 2) = k_bad;
+        for (int i = 0; i < Bins(); ++i) Fill_Beams(i, i < 3 ? 250 : 0, i < 3 ? -400 : 0, i < 3 ? 30 : 0, 0, 0, 0);
+        Vel(bad_beam, 1) = Vel(bad_beam, 2) = Vel((bad_beam + 1) % 4, 2) = k_bad;
         Transform_And_Reference(app_);
         // Three beams amplify the beams' rounding a little.
-        EXPECT_NEAR(Vel(0, 1), 250, 2);
-        EXPECT_NEAR(Vel(1, 1), -400, 2);
-        EXPECT_NEAR(Vel(2, 1), 30, 2);
+        const int current[] = {250, -400, 30};
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(Vel(c, 1), current[c], 2) << c;
         EXPECT_NE(Vel(3, 0), k_bad);
         EXPECT_EQ(Vel(3, 1), k_bad);  // no error velocity from three beams
         for (int c = 0; c < 6; ++c) EXPECT_EQ(Vel(c, 2), k_bad) << "component " << c;
@@ -117,17 +117,15 @@ TEST_F(Processing, ReferencesPickTheirSourcesAndNeedTheirDataType) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "ref " << c.ref << " bt " << c.have_bt << " nav " << c.have_nav);
         const auto e = Slot();
-        for (int i = 0; i < Bins(); ++i) {
+        for (int i = 0; i < Bins(); ++i)
             for (int comp = 0; comp < 4; ++comp) Vel(comp, i) = static_cast<std::int16_t>(100 * (comp + 1));
-        }
         Vel(2, 5) = k_bad;  // a bad value stays bad, never "bad + reference"
         for (std::size_t k = 0; k < 4; ++k) {
             app_.ds.Sub_BT_Vel(k, e) = static_cast<std::int16_t>(11 * (k + 1));
             app_.ds.Sub_WM_Vel(k, e) = static_cast<std::int16_t>(k + 1);
+            app_.ds.Sub_Ref_Vel(k, e) = static_cast<std::int16_t>(51 + k);
+            if (k < 2) app_.ds.Sub_Nav_Vel(k, e) = static_cast<std::int16_t>(5 + k);
         }
-        for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_Ref_Vel(k, e) = static_cast<std::int16_t>(51 + k);
-        app_.ds.Sub_Nav_Vel(0, e) = 5;
-        app_.ds.Sub_Nav_Vel(1, e) = 6;
         app_.settings.Vel_Reference = c.ref;
         app_.dec.Have_BT = c.have_bt;
         app_.dec.Have_Nav = c.have_nav;
@@ -135,8 +133,7 @@ TEST_F(Processing, ReferencesPickTheirSourcesAndNeedTheirDataType) {
         for (int comp = 0; comp < 4; ++comp) EXPECT_EQ(Vel(comp, 0), c.expected[static_cast<std::size_t>(comp)]) << comp;
         EXPECT_EQ(Vel(2, 5), k_bad);
         if (c.expected[0] == k_bad) {
-            EXPECT_EQ(Vel(4, 0), k_bad);
-            EXPECT_EQ(Vel(5, 0), k_bad);
+            EXPECT_EQ((std::pair{Vel(4, 0), Vel(5, 0)}), (std::pair{k_bad, k_bad}));
         }
     }
 }
@@ -145,21 +142,14 @@ TEST_F(Processing, BadReferenceComponentSpoilsOnlyThatComponent) {
     app_.dec.Have_BT = true;
     app_.settings.Vel_Reference = k_ref_bottom_track;
     Fill_Velocities(100);
-    app_.ds.Sub_BT_Vel(0, Slot()) = k_bad;
-    app_.ds.Sub_BT_Vel(1, Slot()) = 32000;
-    app_.ds.Sub_BT_Vel(2, Slot()) = -32000;
-    Vel(1, 3) = 900;
-    Vel(2, 3) = -900;
+    const std::int16_t bt[] = {k_bad, 32000, -32000};
+    for (std::size_t k = 0; k < 3; ++k) app_.ds.Sub_BT_Vel(k, Slot()) = bt[k];
+    Vel(1, 3) = 900, Vel(2, 3) = -900;
     Transform_And_Reference(app_);
-    for (int i = 0; i < Bins(); ++i) {
-        EXPECT_EQ(Vel(0, i), k_bad);
-        EXPECT_EQ(Vel(4, i), k_bad);
-    }
-    EXPECT_EQ(Vel(1, 0), 32100);
-    EXPECT_EQ(Vel(2, 0), -31900);
+    for (int i = 0; i < Bins(); ++i) EXPECT_EQ((std::pair{Vel(0, i), Vel(4, i)}), (std::pair{k_bad, k_bad})) << i;
     // Held at +-32767, never wrapped, and never at -32768, which would read as bad.
-    EXPECT_EQ(Vel(1, 3), 32767);
-    EXPECT_EQ(Vel(2, 3), -32767);
+    EXPECT_EQ((std::array{Vel(1, 0), Vel(2, 0), Vel(1, 3), Vel(2, 3)}),
+              (std::array<std::int16_t, 4>{32100, -31900, 32767, -32767}));
 }
 
 TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
@@ -168,25 +158,16 @@ TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
                                                       {1, 1, 45}, {1, -1, 135}, {-1, -1, 225}, {-1, 1, 315}}};
     for (const auto& [u, v, deg] : cases) EXPECT_NEAR(Velocity_Direction(u, v), deg, 1e-9) << u << ", " << v;
 
-    Vel(0, 0) = 30000;
-    Vel(1, 0) = 30000;
-    Vel(0, 1) = -3;
-    Vel(1, 1) = 4;
-    Vel(0, 2) = 100;  // a bad north component makes the bin bad, as a bad east one does
-    Vel(1, 2) = k_bad;
+    Vel(0, 0) = Vel(1, 0) = 30000;
+    Vel(0, 1) = -3, Vel(1, 1) = 4;
+    Vel(0, 2) = 100, Vel(1, 2) = k_bad;  // a bad north component makes the bin bad, as a bad east one does
     Vel(0, 3) = k_bad;
-    app_.ds.Sub_BT_Vel(0, Slot()) = 7;
-    app_.ds.Sub_BT_Vel(1, Slot()) = k_bad;
+    app_.ds.Sub_BT_Vel(0, Slot()) = 7, app_.ds.Sub_BT_Vel(1, Slot()) = k_bad;
     Transform_And_Reference(app_);
-    EXPECT_EQ(Vel(4, 0), 32767);
-    EXPECT_EQ(Vel(4, 1), 5);
-    EXPECT_EQ(Vel(5, 1), 3231);
-    for (int bin : {2, 3}) {
-        EXPECT_EQ(Vel(4, bin), k_bad) << bin;
-        EXPECT_EQ(Vel(5, bin), k_bad) << bin;
-    }
-    EXPECT_EQ(app_.ds.Sub_BT_Vel(4, Slot()), k_bad);
-    EXPECT_EQ(app_.ds.Sub_BT_Vel(5, Slot()), k_bad);
+    EXPECT_EQ((std::array{Vel(4, 0), Vel(4, 1), Vel(5, 1)}), (std::array<std::int16_t, 3>{32767, 5, 3231}));
+    EXPECT_EQ((std::array{Vel(4, 2), Vel(5, 2), Vel(4, 3), Vel(5, 3), app_.ds.Sub_BT_Vel(4, Slot()),
+                          app_.ds.Sub_BT_Vel(5, Slot())}),
+              (std::array{k_bad, k_bad, k_bad, k_bad, k_bad, k_bad}));
 }
 
 TEST_F(Processing, MeanBottomRangeOverBeamsWithARange) {
@@ -218,14 +199,12 @@ TEST_F(Processing, BottomTrackCutForBothFacingsAndOptions) {
         app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message() << "up " << up << " cut " << c.cut);
-            Fill_Velocities(100);
             const std::array<std::int32_t, 4> ranges{0, 2000, 1550, 1800};
             for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_BT_Range(k, Slot()) = ranges[k];
             app_.settings.EoP_Options = c.options;
-            Cut_End_Of_Profile(app_);
             std::vector<int> expected;
             if (c.cut >= 0) expected = up ? Range_Of(c.cut, Bins() - 1) : Range_Of(0, Bins() - 1 - c.cut);
-            EXPECT_EQ(Bad_Bins(), expected);
+            EXPECT_EQ(Cut_Bins(), expected);
             for (int i : expected) EXPECT_EQ(Vel(3, i), k_bad);
             EXPECT_EQ(app_.ds.Sub_Vel(0, 0, 0), 0);  // other slots untouched
         }
@@ -238,16 +217,12 @@ TEST_F(Processing, CutHeldAtLastBinAndBelowZeroTakesAll) {
     for (bool up : {false, true}) {
         app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
         // Far beyond the profile: only the farthest bin goes.
-        Fill_Velocities(100);
         app_.ds.Sub_BT_Range(0, Slot()) = 900000;
-        Cut_End_Of_Profile(app_);
-        EXPECT_EQ(Bad_Bins(), std::vector<int>{up ? Bins() - 1 : 0});
+        EXPECT_EQ(Cut_Bins(), std::vector<int>{up ? Bins() - 1 : 0});
         // Nearer than the first cell's centre, less two more bins: nothing is left.
         app_.settings.EoP_Options[k_eop_cut2] = true;
-        Fill_Velocities(100);
         app_.ds.Sub_BT_Range(0, Slot()) = 80;
-        Cut_End_Of_Profile(app_);
-        EXPECT_EQ(Bad_Bins(), Range_Of(0, Bins() - 1));
+        EXPECT_EQ(Cut_Bins(), Range_Of(0, Bins() - 1));
         app_.settings.EoP_Options[k_eop_cut2] = false;
     }
 }
@@ -260,54 +235,38 @@ TEST_F(Processing, RssiBumpCutForBothFacings) {
         SCOPED_TRACE(up);
         app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
         const auto index_of = [&](int bin_number) { return up ? bin_number : n - 1 - bin_number; };
-        for (int i = 0; i < n; ++i) {
-            for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = 50;
-        }
+        Fill_Echo(50);
         // Beam 2 echoes from bin numbers 20-21, beam 3 from 25-26: the nearer edge per beam
         // is 20 and 25, and the larger of the two cuts wins.
         for (int b : {20, 21}) app_.ds.Sub_Echo(1, index_of(b), Slot()) = 150;
         for (int b : {25, 26}) app_.ds.Sub_Echo(2, index_of(b), Slot()) = 150;
-        Fill_Velocities(100);
-        Cut_End_Of_Profile(app_);
-        EXPECT_EQ(Bad_Bins(), up ? Range_Of(24, n - 1) : Range_Of(0, n - 1 - 24));
+        EXPECT_EQ(Cut_Bins(), up ? Range_Of(24, n - 1) : Range_Of(0, n - 1 - 24));
 
         // A bump too weak to count leaves the profile whole.
         for (int b : {25, 26}) app_.ds.Sub_Echo(2, index_of(b), Slot()) = 50;
         for (int b : {20, 21}) app_.ds.Sub_Echo(1, index_of(b), Slot()) = 55;
-        Fill_Velocities(100);
-        Cut_End_Of_Profile(app_);
-        EXPECT_TRUE(Bad_Bins().empty());
+        EXPECT_TRUE(Cut_Bins().empty());
     }
 }
 
 TEST_F(Processing, BottomTrackCutWinsOverRssiAndZeroRangesDefer) {
-    app_.dec.Have_BT = true;
-    app_.dec.Have_Echo = true;
+    app_.dec.Have_BT = app_.dec.Have_Echo = true;
     app_.settings.EoP_Options = {true, true, false, false, false};
     app_.dec.Sys_Config = Sys_Config_Of(1, true, false);
-    for (int i = 0; i < Bins(); ++i) {
-        for (int k = 0; k < 4; ++k) app_.ds.Sub_Echo(k, i, Slot()) = 50;
-    }
+    Fill_Echo(50);
     for (int b : {20, 21}) app_.ds.Sub_Echo(0, b, Slot()) = 150;
-    Fill_Velocities(100);
     app_.ds.Sub_BT_Range(3, Slot()) = 1050;  // cut at 10
-    Cut_End_Of_Profile(app_);
-    EXPECT_EQ(Bad_Bins(), Range_Of(10, Bins() - 1));
-
+    EXPECT_EQ(Cut_Bins(), Range_Of(10, Bins() - 1));
     app_.ds.Sub_BT_Range(3, Slot()) = 0;  // no range in any beam: the echo decides
-    Fill_Velocities(100);
-    Cut_End_Of_Profile(app_);
-    EXPECT_EQ(Bad_Bins(), Range_Of(19, Bins() - 1));
+    EXPECT_EQ(Cut_Bins(), Range_Of(19, Bins() - 1));
 }
 
 TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
     app_.dec.Is_QTRM = true;
     app_.dec.Coord_Transform = 0;
     app_.dec.Num_Bins = 6;
-    app_.dec.Bin1_Dist_C20C10 = 1.0;
+    app_.dec.Bin1_Dist_C20C10 = app_.dec.Bin_Size_C20C10 = app_.dec.Bin_Size_C30C20 = 1.0;
     app_.dec.Bin1_Dist_C30C20 = 2.0;  // the slant cells lie one cell farther
-    app_.dec.Bin_Size_C20C10 = 1.0;
-    app_.dec.Bin_Size_C30C20 = 1.0;
     const auto e = Slot();
     for (int i = 0; i < 6; ++i) {
         Vel(0, i) = static_cast<std::int16_t>(10 * i);
@@ -338,21 +297,15 @@ TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
 TEST_F(Processing, ErrorVelocityStatistics) {
     app_.dec.Num_Bins = 3;
     app_.ds.Sub_Count = 3;
-    for (std::size_t e = 0; e < 3; ++e) {
+    for (std::size_t e = 0; e < 3; ++e)
         for (std::size_t i = 0; i < 3; ++i) app_.ds.Sub_Vel(3, i, e) = k_bad;
-    }
-    app_.ds.Sub_Vel(3, 0, 0) = 10;
-    app_.ds.Sub_Vel(3, 0, 2) = 20;
+    app_.ds.Sub_Vel(3, 0, 0) = 10, app_.ds.Sub_Vel(3, 0, 2) = 20;
     app_.ds.Sub_Vel(3, 1, 1) = -7;  // a single valid value
     Error_Velocity_Statistics(app_);
-    EXPECT_EQ(app_.ds.Bin_Work(0, 0), 15);
-    EXPECT_EQ(app_.ds.Bin_Work(1, 0), 7);   // sqrt(50)
-    EXPECT_EQ(app_.ds.Bin_Work(2, 0), 67);  // 2 of 3
-    for (std::size_t i : {1u, 2u}) {
-        EXPECT_EQ(app_.ds.Bin_Work(0, i), k_bad);
-        EXPECT_EQ(app_.ds.Bin_Work(1, i), k_bad);
-        EXPECT_EQ(app_.ds.Bin_Work(2, i), 0);
-    }
+    // Mean, standard deviation (sqrt 50) and percent good (2 of 3) per bin.
+    const auto stats = [&](std::size_t i) { return std::array{app_.ds.Bin_Work(0, i), app_.ds.Bin_Work(1, i), app_.ds.Bin_Work(2, i)}; };
+    EXPECT_EQ(stats(0), (std::array<std::int32_t, 3>{15, 7, 67}));
+    for (std::size_t i : {1u, 2u}) EXPECT_EQ(stats(i), (std::array<std::int32_t, 3>{k_bad, k_bad, 0})) << i;
 }
 
 TEST_F(Processing, HostileScalarsStayInsideTheArrays) {
@@ -362,8 +315,7 @@ TEST_F(Processing, HostileScalarsStayInsideTheArrays) {
     app_.dec.Have_BT = app_.dec.Have_Echo = true;
     app_.settings.EoP_Options = {true, true, true, true, true};
     app_.ds.Sub_BT_Range(0, Slot()) = 500;
-    app_.ds.Sub_Anc(0, Slot()) = 2147483647;
-    app_.ds.Sub_Anc(1, Slot()) = -2147483647;
+    app_.ds.Sub_Anc(0, Slot()) = 2147483647, app_.ds.Sub_Anc(1, Slot()) = -2147483647;
     Cut_End_Of_Profile(app_);
     Transform_And_Reference(app_);
     app_.dec.Is_QTRM = true;

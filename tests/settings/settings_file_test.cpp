@@ -48,34 +48,20 @@ protected:
     static Settings Unusual_Settings() {
         Settings s;
         Load_Default_Options(s);
-        s.Contour_Scale_Mode = 0;
-        s.Contour_Scale_Limits = {-123, 456};
-        s.Contour_Switch_1 = false;
-        s.Contour_Code = 30;
-        s.Profile_Select[0] = true;
-        s.Profile_Select[22] = true;
-        s.Profile_Scale_Min[6] = 0.1;
-        s.Profile_Scale_Max[6] = 1.0 / 3.0;
-        s.Series_Select[35] = true;
-        s.Series_Scale_Min[4] = -1e-300;
-        s.Averaging_Interval = 3600.25;
-        s.Anc_Select[7] = true;
-        s.Anc_Scale_Max[10] = 123456789.123456789;
+        s.Contour_Scale_Mode = 0, s.Contour_Scale_Limits = {-123, 456}, s.Contour_Switch_1 = false, s.Contour_Code = 30;
+        s.Profile_Select[0] = s.Profile_Select[22] = true;
+        s.Profile_Scale_Min[6] = 0.1, s.Profile_Scale_Max[6] = 1.0 / 3.0;
+        s.Series_Select[35] = true, s.Series_Scale_Min[4] = -1e-300, s.Averaging_Interval = 3600.25;
+        s.Anc_Select[7] = true, s.Anc_Scale_Max[10] = 123456789.123456789;
         s.Cursor_Ens = 98765;
-        s.Series_Bins_Setting[0] = true;
-        s.Series_Bins_Setting[254] = true;
-        s.Water_Density = 1025.3f;
-        s.Vel_Reference = 5;
-        s.Vel_Scale = 0.7;
-        s.BT_Vel_Scale = 1.0000000000000002;
+        s.Series_Bins_Setting[0] = s.Series_Bins_Setting[254] = true;
+        s.Water_Density = 1025.3f, s.Vel_Reference = 5, s.Vel_Scale = 0.7, s.BT_Vel_Scale = 1.0000000000000002;
         s.EoP_Options = {false, true, false, true, true};
-        s.Max_Sub_Ens = 1024;
-        s.Sub_Window_Ratio_1 = 0.61803398874989479;
+        s.Max_Sub_Ens = 1024, s.Sub_Window_Ratio_1 = 0.61803398874989479;
         s.Window_Geometries[k_win_track] = {1, 2, 3, 4, 1};
         s.Window_Menu_States = {true, true, false, false, true};
         s.Track_Options.Select_Auto = {false, false, true};
-        s.Track_Options.Select_Font_Bold = true;
-        s.Track_Options.ProjectionAngle = -179.98999999999998;
+        s.Track_Options.Select_Font_Bold = true, s.Track_Options.ProjectionAngle = -179.98999999999998;
         return s;
     }
 

@@ -31,8 +31,7 @@ inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Shape& sha
     const std::int32_t n = shape.ensembles;
     Allocate_Data_Set(ds, true, n, n);
     dec.Num_Bins = shape.bins;
-    dec.Bin_Size = shape.bin_size;
-    dec.Bin1_Dist = shape.bin1_dist;
+    dec.Bin_Size = shape.bin_size, dec.Bin1_Dist = shape.bin1_dist;
     dec.Sys_Config = shape.down_facing ? 0 : 0x80;
     ds.Orientation_Count = shape.down_facing ? n : -n;
 
@@ -50,14 +49,11 @@ inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Shape& sha
             const bool jet = b >= shape.jet_bin_lo && b <= shape.jet_bin_hi && e >= shape.jet_ens_lo && e <= shape.jet_ens_hi;
             const std::int16_t east = jet ? shape.jet_east : shape.background_east;
             const std::int16_t north = static_cast<std::int16_t>(100 * std::sin(e * 0.05));
-            ds.Sub_Vel(0, bin, slot) = east;
-            ds.Sub_Vel(1, bin, slot) = north;
-            ds.Sub_Vel(2, bin, slot) = static_cast<std::int16_t>(10 * std::cos(b * 0.3));
-            ds.Sub_Vel(3, bin, slot) = static_cast<std::int16_t>(e % 7 - 3);
-            ds.Sub_Vel(4, bin, slot) = static_cast<std::int16_t>(std::lround(std::hypot(east, north)));
             double dir = std::atan2(east, north) * 1800 / 3.14159265358979;
             if (dir < 0) dir += 3600;
-            ds.Sub_Vel(5, bin, slot) = static_cast<std::int16_t>(std::lround(dir));
+            const long vel[6] = {east, north, static_cast<long>(10 * std::cos(b * 0.3)), e % 7 - 3,
+                                 std::lround(std::hypot(east, north)), std::lround(dir)};
+            for (std::size_t c = 0; c < 6; ++c) ds.Sub_Vel(c, bin, slot) = static_cast<std::int16_t>(vel[c]);
             for (std::size_t beam = 0; beam < 5; ++beam) {
                 ds.Sub_Echo(beam, bin, slot) = static_cast<std::uint8_t>(200 - 3 * b + static_cast<int>(beam));
                 ds.Sub_Corr(beam, bin, slot) = static_cast<std::uint8_t>(120 + (e + b) % 10);
@@ -66,31 +62,22 @@ inline void Fill_Chart_Data_Set(App_State& state, const Chart_Fixture_Shape& sha
         }
         for (std::size_t beam = 0; beam < 4; ++beam)
             ds.Sub_BT_Range(beam, slot) = static_cast<std::int32_t>(std::lround(shape.bottom_m * 100));
-        ds.Sub_BT_Vel(0, slot) = static_cast<std::int16_t>(-300 + e % 50);
-        ds.Sub_BT_Vel(1, slot) = 20;
-        ds.Sub_Anc(0, slot) = static_cast<std::int32_t>(500 * std::sin(e * 0.1));  // pitch, 0.01 degree
-        ds.Sub_Anc(1, slot) = -200;
-        ds.Sub_Anc(2, slot) = (35000 + e * 50) % 36000;  // heading turning through north
-        ds.Sub_Anc(3, slot) = 1250;
-        ds.Sub_Anc(4, slot) = 150000;  // mm
+        ds.Sub_BT_Vel(0, slot) = static_cast<std::int16_t>(-300 + e % 50), ds.Sub_BT_Vel(1, slot) = 20;
+        // Pitch in 0.01 degree, a heading turning through north, and the last in mm.
+        const std::int32_t anc[5] = {static_cast<std::int32_t>(500 * std::sin(e * 0.1)), -200, (35000 + e * 50) % 36000, 1250, 150000};
+        for (std::size_t k = 0; k < 5; ++k) ds.Sub_Anc(k, slot) = anc[k];
         ds.Sub_First_Lat(slot) = static_cast<std::int32_t>(std::lround(45.5 / 180 * 2147483648.0));
         ds.Sub_First_Lon(slot) = static_cast<std::int32_t>(std::lround(-(63.25 + e * 1e-4) / 180 * 2147483648.0));
     }
     ds.Sub_Count = n;
-    ds.First_Ens = shape.first_ensemble;
-    ds.Last_Ens = shape.first_ensemble + n - 1;
+    ds.Sel_First_Ens = ds.First_Ens = shape.first_ensemble;
+    ds.Sel_Last_Ens = ds.Last_Ens = shape.first_ensemble + n - 1;
     ds.Cursor_Ens = shape.first_ensemble + (shape.jet_ens_lo + shape.jet_ens_hi) / 2;
-    ds.First_Bin = 1;
-    ds.Last_Bin = shape.bins;
+    ds.First_Bin = 1, ds.Last_Bin = shape.bins;
     ds.Sum_Interval = ds.Sub_Sum_Interval = (n - 1) * shape.interval_s;
-    ds.Sel_First_Ens = ds.First_Ens;
-    ds.Sel_Last_Ens = ds.Last_Ens;
     ds.File_Loaded = true;
-    for (std::int32_t b = 0; b < shape.bins; ++b) {
-        ds.Bin_Work(0, static_cast<std::size_t>(b)) = b % 5 - 2;
-        ds.Bin_Work(1, static_cast<std::size_t>(b)) = 20 + b % 3;
-        ds.Bin_Work(2, static_cast<std::size_t>(b)) = 95;
-    }
+    for (std::size_t b = 0; b < static_cast<std::size_t>(shape.bins); ++b)
+        ds.Bin_Work(0, b) = static_cast<std::int32_t>(b % 5) - 2, ds.Bin_Work(1, b) = 20 + static_cast<std::int32_t>(b % 3), ds.Bin_Work(2, b) = 95;
     Copy_To_Whole_Set(ds, shape.bins);
 }
 

@@ -16,18 +16,14 @@ struct Cell_Fixture : ::testing::Test {
     Decoder_State dec;
     Cell_Fixture() {
         Allocate_Data_Set(ds, false, 4, 4);
-        dec.Num_Bins = k_bins;
-        dec.Bin_Size = 0.5;
-        dec.Bin1_Dist = 1.25;
-        ds.First_Bin = 1;
-        ds.Last_Bin = k_bins;
+        dec.Num_Bins = k_bins, dec.Bin_Size = 0.5, dec.Bin1_Dist = 1.25;
+        ds.First_Bin = 1, ds.Last_Bin = k_bins;
         ds.Sub_Count = 2;
         ds.Sub_Ens_Number(1) = 1234;
         const std::uint8_t time[] = {26, 7, 4, 13, 5, 9, 42};
         for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, 1) = time[i];
-        for (std::size_t j = 0; j < k_bins; ++j) {
+        for (std::size_t j = 0; j < k_bins; ++j)
             for (std::size_t i = 0; i < 6; ++i) ds.Sub_Vel(i, j, 1) = static_cast<std::int16_t>(1000 + 10 * j + i);
-        }
         const std::int16_t vel[] = {-120, 35, 7, -3, 125, 2734};
         for (std::size_t i = 0; i < 6; ++i) ds.Sub_Vel(i, 5, 1) = vel[i];
         for (std::size_t i = 0; i < 5; ++i) {
@@ -76,9 +72,7 @@ TEST_F(Cell_Fixture, DownFacingCellWithABadBottomTrackDirection) {
 }
 
 TEST_F(Cell_Fixture, UpFacingCellOfAClockNeverSetWithItsMicroCatString) {
-    ds.Orientation_Count = 3;
-    ds.Sub_Anc(5, 1) = 1;
-    ds.Sub_Time(0, 1) = 80;
+    ds.Orientation_Count = 3, ds.Sub_Anc(5, 1) = 1, ds.Sub_Time(0, 1) = 80;
     dec.Have_MicroCAT = true;
     ds.Sub_MicroCAT(1) = "12.3456, 3.21";
     // Row 2 is still bin index 5: in an up-facing set that is the instrument's bin 3.
@@ -94,9 +88,7 @@ TEST_F(Cell_Fixture, UpFacingCellOfAClockNeverSetWithItsMicroCatString) {
 
 TEST_F(Cell_Fixture, FlowMeterCellShowsTwoVelocitiesAndTheFlowValues) {
     dec.Is_QTRM = true;
-    ds.Sub_QTRM_Flow(1) = 12345678.0;
-    ds.Sub_QTRM_Depth(1) = 23456;
-    ds.Sub_QTRM_Vel(1) = 1500;
+    ds.Sub_QTRM_Flow(1) = 12345678.0, ds.Sub_QTRM_Depth(1) = 23456, ds.Sub_QTRM_Vel(1) = 1500;
     const std::string text = Text(2);
     EXPECT_NE(text.find("\r\nArray  B1/P1 B2/P2    B3    B4    Av\r\nV mm/s  -120    35\r\nE cnt "), std::string::npos);
     EXPECT_EQ(text.substr(text.find("QTRM")),
@@ -108,8 +100,7 @@ TEST_F(Cell_Fixture, FlowMeterCellShowsTwoVelocitiesAndTheFlowValues) {
 }
 
 TEST_F(Cell_Fixture, OnlyLoadedSlotsAndShownRowsGiveAText) {
-    ds.First_Bin = 3;
-    ds.Last_Bin = 6;
+    ds.First_Bin = 3, ds.Last_Bin = 6;
     EXPECT_EQ(Data_View_Bin_Index(ds, dec, 0), 5);
     EXPECT_EQ(Data_View_Bin_Index(ds, dec, 3), 2);
     // Rows below the bins shown: bounded by the rows, not by Num_Bins, so never negative.

@@ -1,3 +1,6 @@
+#include <array>
+#include <string>
+
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -27,12 +30,9 @@ TEST_F(Details_Test, CountsMissingRepeatsAndResetsRefusesAFileItCannotReadAndSto
     for (std::uint32_t n : {1, 2, 4, 4, 2, 3}) Append(data, Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     Details_Of(folder_.Write("seq.ens", data));
     EXPECT_TRUE(W().Details_Frame().isVisible());
-    EXPECT_EQ(Shown(Ens_Statistic::First), "1");
-    EXPECT_EQ(Shown(Ens_Statistic::Last), "3");
-    EXPECT_EQ(Shown(Ens_Statistic::Missing), "1");
-    EXPECT_EQ(Shown(Ens_Statistic::Repeats), "1");
-    EXPECT_EQ(Shown(Ens_Statistic::Resets), "1");
-    EXPECT_EQ(Shown(Ens_Statistic::Wrong_Size), "0");
+    EXPECT_EQ((std::array{Shown(Ens_Statistic::First), Shown(Ens_Statistic::Last), Shown(Ens_Statistic::Missing),
+                          Shown(Ens_Statistic::Repeats), Shown(Ens_Statistic::Resets), Shown(Ens_Statistic::Wrong_Size)}),
+              (std::array<std::string, 6>{"1", "3", "1", "1", "1", "0"}));
     EXPECT_TRUE(D().Text1().toPlainText().startsWith(QStringLiteral("File Size 6,000 bytes\nData Structure BB/KX/LM\n")));
     EXPECT_TRUE(W().Last_Message().isEmpty());
 
