@@ -19,9 +19,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::int64_t k_refresh_ms = 30;  // between repaints of the counters during a scan
-
-
 std::int64_t Value_Of(const Ens_Statistics& s, std::size_t i) {
     const std::int64_t values[] = {s.First, s.Last, s.Missing, s.Repeats, s.Resets, s.Wrong_Size};
     return values[i];
@@ -122,7 +119,7 @@ void File_Details_Window::Show_File_Details(const std::string& file_name) {
 
 void File_Details_Window::Refresh_If_Due(const Ens_Statistics& stats) {
     const std::int64_t now = Now_Ms();
-    if (now - last_refresh_ms_ < k_refresh_ms) return;
+    if (now - last_refresh_ms_ < refresh_ms_) return;
     last_refresh_ms_ = now;
     Show_Statistics(stats);
     if (on_refresh) on_refresh(stats);

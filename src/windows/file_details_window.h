@@ -46,6 +46,7 @@ public:
     std::function<std::string()> file_chooser;
     // Runs at every refresh of the counters during a scan; tests.
     std::function<void(const Ens_Statistics&)> on_refresh;
+    void Set_Refresh_Interval_Ms(std::int64_t ms) { refresh_ms_ = ms; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,6 +64,7 @@ private:
     QPushButton* stop_;
     Progress_Hooks hooks_;
     bool scanning_ = false;
+    std::int64_t refresh_ms_ = 30;  // between repaints of the counters during a scan
     std::int64_t last_refresh_ms_ = -1000;
 };
 

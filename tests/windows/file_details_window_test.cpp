@@ -42,6 +42,7 @@ TEST_F(Details_Test, CountsMissingRepeatsAndResetsRefusesAFileItCannotReadAndSto
     const std::int64_t total = 200000;
     const std::string path = Synth("large.ens", total, 4);
     std::vector<std::int64_t> seen;
+    D().Set_Refresh_Interval_Ms(0);  // a fast scan would otherwise finish within two intervals
     D().on_refresh = [&](const Ens_Statistics& s) {
         seen.push_back(std::stoll(Shown(Ens_Statistic::Last)));
         EXPECT_EQ(seen.back(), s.Last);
