@@ -10,7 +10,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "dataset/data_set.h"
 #include "dataset/dense_array.h"
+#include "decode/decode_options.h"
 #include "platform/byte_reader.h"
 
 namespace vantrel {
@@ -19,6 +21,13 @@ namespace vantrel {
 // so that bin 0 is always the cell farthest below the surface.
 inline std::size_t File_Cell_Of_Bin(std::size_t k, std::size_t num_bins, bool facing_up) {
     return facing_up ? k : num_bins - 1 - k;
+}
+
+// The profile arrays widened for a leader's bin count, after the options' Before_Widen.
+inline void Fit_Decoded_Bins(Data_Set& ds, int bins, const Decode_Options& opt) {
+    if (Profile_Bins_Fit(ds, bins)) return;
+    if (opt.Before_Widen) opt.Before_Widen();
+    Fit_Profile_Bins(ds, bins);
 }
 
 // sum / 4 to the nearest integer, halves to even. Branch-free: the remainders of real data
