@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "fake_shell.h"
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
 #include "support/default_settings.h"
 #include "support/cli_run.h"
