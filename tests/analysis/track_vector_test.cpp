@@ -9,6 +9,7 @@
 #include "dataset/data_set.h"
 #include "settings/settings.h"
 #include "loading/file_loading.h"
+#include "support/default_settings.h"
 #include "support/temp_folder.h"
 #include "synth_writer.h"
 #include "support/expect_fields.h"
@@ -81,8 +82,7 @@ TEST(Track_Vector, AngleLimitsMouseCellAndUnits) {
                    {"14", Ensemble_Under_Mouse(10 + 4.0, 10, 2, 100), 2}, {"left", Ensemble_Under_Mouse(0, 10, 2, 100), 0},
                    {"right", Ensemble_Under_Mouse(1000, 10, 2, 100), 99}});
 
-    Settings settings;
-    Load_Default_Options(settings);
+    Settings settings = Default_Settings();
     settings.Track_Options.Select_Auto = {false, false, true};
     settings.Track_Options.ProjectionAngle = 120;
     const Track_Titles titles = Track_Titles_Of(settings);
@@ -100,17 +100,13 @@ TEST(Track_Vector, TextPanelShowsNoValueForMissingBottomTrack) {
     ds.Sub_BT_Vel(4, 0) = ds.Sub_BT_Vel(5, 0) = k_bad;
     ds.Sub_Nav_Vel(4, 0) = 1234, ds.Sub_Nav_Vel(5, 0) = 2705;
     for (std::size_t i = 0; i < 7; ++i) ds.Sub_Time(i, 0) = static_cast<std::uint8_t>(i + 1);
-    Settings settings;
-    Load_Default_Options(settings);
+    Settings settings = Default_Settings();
     settings.Vel_Reference = k_ref_gps_vtg;
     const auto lines = Track_Text_Panel(ds, settings);
     ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[1], "Bottom" + std::string(25, ' '));
-    EXPECT_EQ(lines[2], "Navigation    1.234      270.50");
-    EXPECT_EQ(lines[3], "Reference  NAVIGATION");
-    EXPECT_EQ(lines[4], "Ensemble: 77");
-    EXPECT_EQ(lines[5], "Date:    01/02/03");
-    EXPECT_EQ(lines[6], "Time:    04:05:06.07");
+    EXPECT_EQ(std::vector(lines.begin() + 1, lines.end()),
+              (std::vector<std::string>{"Bottom" + std::string(25, ' '), "Navigation    1.234      270.50", "Reference  NAVIGATION",
+                                        "Ensemble: 77", "Date:    01/02/03", "Time:    04:05:06.07"}));
 }
 
 // A ship steaming at 60 degrees over a uniform current: projected on the navigation course

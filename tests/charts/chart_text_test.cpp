@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <tuple>
+
 #include "app_state.h"
 #include "charts/chart_scales.h"
 #include "charts/contour.h"
@@ -38,9 +42,7 @@ TEST(Choose_Time_Unit, UnitsChangeAtTheirBounds) {
     for (const Case c : {Case{5, " sec", 5, 1}, Case{6, " sec", 6, 2}, Case{120, " sec", 120, 15}, Case{121, " min", 2, 1}, Case{10800, " min", 180, 30},
                          Case{10801, " hr", 3, 1}, Case{1209601, " dy", 14, 5}}) {
         const Time_Unit t = Choose_Time_Unit(c.seconds);
-        EXPECT_EQ(t.label, c.label) << c.seconds;
-        EXPECT_EQ(t.count, c.count) << c.seconds;
-        EXPECT_EQ(t.step, c.step) << c.seconds;
+        EXPECT_EQ((std::tuple{t.label, t.count, t.step}), (std::tuple{std::string(c.label), c.count, c.step})) << c.seconds;
     }
     EXPECT_DOUBLE_EQ(Choose_Time_Unit(121).seconds, 60);
     // The count comes from the duration rounded half to even: 179.5 s is 180 s, 3 minutes.
@@ -69,8 +71,7 @@ TEST(Contour_Texts, WholeAndSubSetRows) {
     ds.Whole_Step = 2;  // every third ensemble of the file
     ds.Whole_Time(0, 29) = 80;  // a clock without a year
     Contour_Results r;
-    r.Mean = 12;
-    r.Std = 3;
+    r.Mean = 12, r.Std = 3;
     Chart3d_Texts t = Form_Chart3d_Texts(ds, state.dec, state.settings, r, Chart_Window::k_whole, 100);
     Expect_Fields<std::string>({{"duration", t.duration_line, "Whole Set --- Deployment Duration: 00:29:00.00"},
                                 {"stats", t.stats_line, " Avg = 12 \u00B13"}, {"caption", t.row_captions[1], "Date"},
@@ -150,8 +151,7 @@ TEST(Contour_Decorations, EveryTextHasItsOwnPlace) {
             const std::string title = "VELOCITY MAGNITUDE" + (width > 600 ? "   " + view.texts.stats_line : "");
             for (const std::string& text : {title, std::string("Ensemble"), std::string("Scale (mm/s)")})
                 EXPECT_NE(chart.Find_Text(text), nullptr) << text;
-            EXPECT_GE(view.axes.times.size(), 2u) << width;
-            EXPECT_GE(view.axes.ensembles.size(), 2u) << width;
+            EXPECT_GE(std::min(view.axes.times.size(), view.axes.ensembles.size()), 2u) << width;
             // A time between the scale's labels would read as a scale value.
             for (const auto& time : view.axes.times)
                 EXPECT_TRUE(time.pos < view.bar.labels[1].pos || time.pos > view.bar.labels[2].pos) << time.text;

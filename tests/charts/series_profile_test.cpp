@@ -35,8 +35,7 @@ Trace_Geometry Strip(double lo, double hi, std::int32_t count) {
 // Directions in tenths of a degree, from column 5.
 Trace_Geometry Direction_Strip(double lo, double hi) {
     Trace_Geometry g = Strip(lo, hi, 2);
-    g.scale = 0.1;
-    g.column = 5;
+    g.scale = 0.1, g.column = 5;
     return g;
 }
 
@@ -98,12 +97,10 @@ TEST(Candles, DirectionMeansAreTakenOnTheCircle) {
     Recording_Surface s(400, 300);
     const auto data = Per_Ensemble({3590, 10, 3590, 10, 900, 910, 890, 900});
     Candle_Tables t;
-    t.mean_interval = 60;
-    t.candle_width = 240;
+    t.mean_interval = 60, t.candle_width = 240;
     t.Allocate(4, 2, 1, 1);
     Trace_Geometry g = Strip(0, 3600, 8);
-    g.scale = 0.1;
-    g.direction = true;
+    g.scale = 0.1, g.direction = true;
     DrawWordCandles(s, data, {}, false, g, {true, false, k_colours, 2}, t, 0, 1, 3);
     Expect_Fields({{"359 and 1 degrees: north, not 180", t.Stat(3, 0, 0, 0) % 3600, 0},
                    {"one degree off, sqrt(4 * 100 / 3) tenths", t.Stat(4, 0, 0, 0), 12}, {"east", t.Stat(3, 1, 0, 0), 900},
@@ -115,8 +112,7 @@ TEST(Candles, StatisticsAndTheAllMissingCandle) {
     const auto data = Per_Ensemble({10, 20, 30, 40, k_bad_velocity, k_bad_velocity, k_bad_velocity,
                                     k_bad_velocity, 7, k_bad_velocity, k_bad_velocity, k_bad_velocity});
     Candle_Tables t;
-    t.mean_interval = 60;
-    t.candle_width = 240;
+    t.mean_interval = 60, t.candle_width = 240;
     t.Allocate(4, 3, 1, 1);
     DrawWordCandles(s, data, {}, false, Strip(0, 100, 12), {true, false, k_colours, 2}, t, 0, 1, 3);
     // First, last, mean, deviation sqrt(500 / 3) = 12.9, maximum, minimum, count.
@@ -157,10 +153,8 @@ TEST(Series_Chart, BottomTrackAloneGivesOneStripPerSeries) {
     for (const auto& t : s.Texts())
         if (t.rfind("BT", 0) == 0) labels.push_back(t);
     EXPECT_EQ(labels, (std::vector<std::string>{"BT  \r", "BT  \r"}));
-    EXPECT_DOUBLE_EQ(out.strip_height, (300 - 4) / 2.0);
-    EXPECT_EQ(out.bin_resolved_series, 0);
-    EXPECT_TRUE(out.bins.empty());
-    EXPECT_DOUBLE_EQ(out.boundary_y, 300);
+    Expect_Fields<double>({{"strip height", out.strip_height, (300 - 4) / 2.0}, {"boundary", out.boundary_y, 300},
+                           {"bin resolved", static_cast<double>(out.bin_resolved_series), 0}, {"bins", static_cast<double>(out.bins.size()), 0}});
     // The kind names and units are written turned, through the scratch surface.
     const auto turned = scratch.Texts();
     EXPECT_NE(std::find(turned.begin(), turned.end(), "E(u)"), turned.end());
@@ -170,13 +164,10 @@ TEST(Series_Chart, BottomTrackAloneGivesOneStripPerSeries) {
 TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 60, .bins = 10});
-    state.settings.Series_Select = {};
-    state.settings.Series_Select[16] = true;  // percent good, beam 1
-    state.settings.Series_Select[10] = true;  // east velocity
-    state.settings.Series_Style_1 = false;    // one strip per bin
-    state.settings.Averaging_All = false;
-    state.settings.Averaging_Interval = 600;  // ten ensembles a candle
-    state.settings.Anc_Select[3] = true;
+    Settings& st = state.settings;
+    // Percent good of beam 1 and east velocity, a strip per bin, ten ensembles a candle.
+    st.Series_Select = {}, st.Series_Select[16] = st.Series_Select[10] = true, st.Series_Style_1 = false;
+    st.Averaging_All = false, st.Averaging_Interval = 600, st.Anc_Select[3] = true;
     state.ds.Series_Bins[1] = state.ds.Series_Bins[6] = true;
     Recording_Surface s(600, 400), scratch;
     Series_Outputs out;
@@ -285,8 +276,7 @@ void Select_Everything(Settings& st) {
 
 TEST(Sub_Set_Window, PanesFollowTheRatiosAndTheFontFitsTheContour) {
     Settings st;
-    st.Sub_Window_Ratio_1 = 0.4;
-    st.Sub_Window_Ratio_2 = 0.25;
+    st.Sub_Window_Ratio_1 = 0.4, st.Sub_Window_Ratio_2 = 0.25;
     Recording_Surface probe;
     Sub_Set_Layout l = Layout_Sub_Set_Window(1000, 500, st, probe);
     Expect_Fields({{"profile width", l.profile_width, 250}, {"contour left", l.contour_left, 250}, {"contour width", l.contour_width, 750},
@@ -302,11 +292,8 @@ TEST(Sub_Set_Window, PanesFollowTheRatiosAndTheFontFitsTheContour) {
 TEST(Sub_Set_Window, SurvivesEmptyAndInconsistentDataSets) {
     App_State empty;  // never allocated, but claims ensembles and bins
     Select_Everything(empty.settings);
-    empty.ds.File_Loaded = true;
-    empty.ds.Sub_Count = 10, empty.ds.Last_Ens = 9;
-    empty.ds.First_Bin = -3, empty.ds.Last_Bin = 300;
-    empty.ds.Series_Bins.fill(true);
-    empty.dec.Num_Bins = 255;
+    empty.ds.File_Loaded = true, empty.ds.Sub_Count = 10, empty.ds.Last_Ens = 9, empty.ds.First_Bin = -3, empty.ds.Last_Bin = 300;
+    empty.ds.Series_Bins.fill(true), empty.dec.Num_Bins = 255;
     Recording_Surface window(900, 500);
     Sub_Set_View view;
     Draw_Sub_Set_Window(window, empty, view, 1920);
@@ -317,12 +304,10 @@ TEST(Sub_Set_Window, SurvivesEmptyAndInconsistentDataSets) {
     Select_Everything(odd.settings);
     odd.ds.Sub_Count = 5000;  // more than the arrays hold
     odd.ds.Last_Bin = 9;      // more bins than decoded
-    odd.ds.Series_Bins.fill(true);
-    odd.settings.Averaging_All = false;
-    odd.settings.Averaging_Interval = 0;
+    odd.ds.Series_Bins.fill(true), odd.settings.Averaging_All = false, odd.settings.Averaging_Interval = 0;
     Draw_Sub_Set_Window(window, odd, view, 3);
-    EXPECT_EQ(view.contour.results.Ensembles, 13);  // every slot the arrays hold, no more
-    EXPECT_EQ(view.contour.results.Rows, 6);
+    // Every slot the arrays hold, no more.
+    EXPECT_EQ((std::pair{view.contour.results.Ensembles, view.contour.results.Rows}), (std::pair{13, 6}));
 }
 
 }  // namespace

@@ -53,19 +53,16 @@ TEST_F(Cli_Load, ReportsTheOpenAndReloadsARange) {
     const auto r = Run_Cli("load --max-whole 1000 " + Quoted(file), dir.Path(""));
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_NE(r.out.find("Average Ensemble Interval 00:00:01.00\r\n"), std::string::npos);
-    EXPECT_EQ(Value(r.out, "Ens_Step"), "1");
-    EXPECT_EQ(Value(r.out, "Whole_Count"), "500");
-    EXPECT_EQ(Value(r.out, "Last_Ens"), "256");
-    EXPECT_EQ(Value(r.out, "File_Loaded"), "true");
+    for (const auto& [name, value] : {std::pair{"Ens_Step", "1"}, {"Whole_Count", "500"}, {"Last_Ens", "256"}, {"File_Loaded", "true"}})
+        EXPECT_EQ(Value(r.out, name), value) << name;
 
     const auto range = Run_Cli("load --max-sub 128 --first 101 --last 150 --dump-sub --dump-whole " + Quoted(file), dir.Path(""));
     ASSERT_EQ(range.exit_code, 0) << range.err;
-    EXPECT_EQ(Value(range.out, "First_Ens"), "101");
-    EXPECT_EQ(Value(range.out, "Sub_Count"), "50");
-    EXPECT_EQ(Lines_Starting(range.out, "{\"Sub_Ens_Number\":"), 50);
+    // Ens_Step 3 for the Whole Set: 1, 5, ..., 997.
+    for (const auto& [name, value] : {std::pair{"First_Ens", "101"}, {"Sub_Count", "50"}, {"Whole_Count", "250"}})
+        EXPECT_EQ(Value(range.out, name), value) << name;
+    EXPECT_EQ((std::pair{Lines_Starting(range.out, "{\"Sub_Ens_Number\":"), Lines_Starting(range.out, "{\"Whole_Time\":")}), (std::pair{50, 250}));
     EXPECT_NE(range.out.find("{\"Sub_Ens_Number\":101,"), std::string::npos);
-    EXPECT_EQ(Value(range.out, "Whole_Count"), "250");  // Ens_Step 3: 1, 5, ..., 997
-    EXPECT_EQ(Lines_Starting(range.out, "{\"Whole_Time\":"), 250);
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include <sys/stat.h>
@@ -43,11 +45,8 @@ struct Output_Rule : ::testing::Test {
     Temp_Folder dir;
     std::string source, source_bytes;
     void SetUp() override {
-        synth::Synth_Options opt;
-        opt.ensembles = 40;
-        opt.bins = 8;
         source = dir.Path("src.ens");
-        synth::Write_Synth_File(source, opt);
+        synth::Write_Synth_File(source, {.ensembles = 40, .bins = 8});
         source_bytes = Read_File_Text(source);
     }
     // The files in the folder other than the command's own output captures.
@@ -91,19 +90,15 @@ TEST_F(Output_Rule, EveryWriterRefusesTheSourceLinksSpecialFilesAndFilesHoldingD
             const auto start = std::chrono::steady_clock::now();
             const std::string settings = reads ? " --settings " + Quoted(dir.Path("opts.txt")) : "";
             const auto r = Run_Cli(w.command(source, dir.Path(target)) + settings, dir.Path(""));
-            EXPECT_EQ(r.exit_code, 1) << w.name << " onto " << target << ": " << r.out;
-            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << w.name << " onto " << target << ": " << r.err;
-            EXPECT_NE(r.err.find(why), std::string::npos) << w.name << " onto " << target << ": " << r.err;
+            // Exit code 1 and one line that says why.
+            EXPECT_EQ((std::tuple{r.exit_code, std::count(r.err.begin(), r.err.end(), '\n'), r.err.find(why) != std::string::npos}),
+                      (std::tuple{1, std::ptrdiff_t{1}, true})) << w.name << " onto " << target << ": " << r.out << r.err;
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << w.name << " onto " << target;
         }
-        EXPECT_EQ(Read_File_Text(source), source_bytes) << w.name;
-        EXPECT_EQ(Read_File_Text(dir.Path("full.txt")), "keep me") << w.name;
-        EXPECT_EQ(Read_File_Text(dir.Path("opts.txt")), options) << w.name;
-        EXPECT_TRUE(fs::is_fifo(dir.Path("fifo"))) << w.name;
-        EXPECT_TRUE(fs::is_empty(dir.Path("folder"))) << w.name;
-        if (have_device) {
-            EXPECT_TRUE(fs::is_character_file(dir.Path("null"))) << w.name;
-        }
+        EXPECT_EQ((std::array{Read_File_Text(source), Read_File_Text(dir.Path("full.txt")), Read_File_Text(dir.Path("opts.txt"))}),
+                  (std::array{source_bytes, std::string("keep me"), options})) << w.name;
+        EXPECT_EQ((std::array{fs::is_fifo(dir.Path("fifo")), fs::is_empty(dir.Path("folder")), !have_device || fs::is_character_file(dir.Path("null"))}),
+                  (std::array{true, true, true})) << w.name;
         EXPECT_EQ(Entries(), before) << w.name << ": a temporary file was left";
     }
 }
@@ -119,9 +114,7 @@ TEST_F(Output_Rule, EveryWriterWritesIntoAnEmptyFileKeepingItsModeAndLinks) {
         ASSERT_EQ(r.exit_code, 0) << w.name << ": " << r.err;
         struct stat st {};
         ASSERT_EQ(::stat(target.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0640u) << w.name;
-        EXPECT_EQ(st.st_nlink, 2u) << w.name;
-        EXPECT_GT(st.st_size, 0) << w.name;
+        EXPECT_EQ((std::tuple{st.st_mode & 07777, st.st_nlink, st.st_size > 0}), (std::tuple{0640u, nlink_t{2}, true})) << w.name;
         EXPECT_EQ(Read_File_Text(other), Read_File_Text(target)) << w.name;
     }
     EXPECT_EQ(Entries(), 1 + 2 * std::size(k_writers));  // nothing else left beside them
@@ -131,17 +124,11 @@ TEST_F(Output_Rule, AFifoInputReturnsAtOnceWithOneLineAndTheMaximaKeepToTheirLim
     ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
     for (const std::string command : {"load", "survey", "details", "dump", "convert"}) {
         const auto start = std::chrono::steady_clock::now();
-        std::string arguments = command;
-        arguments += ' ';
-        arguments += Quoted(dir.Path("fifo"));
-        if (command == "convert") arguments.append(1, ' ').append(Quoted(dir.Path("out.nc")));
-        const auto r = Run_Cli(arguments, dir.Path(""));
+        const std::string out = command == "convert" ? " " + Quoted(dir.Path("out.nc")) : "";
+        const auto r = Run_Cli(command + " " + Quoted(dir.Path("fifo")) + out, dir.Path(""));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << command;
         EXPECT_EQ(r.exit_code, 1) << command;
-        std::string expected = "vantrel-cli ";
-        expected += command;
-        expected.append(": ").append(dir.Path("fifo")).append(": not a regular file\n");
-        EXPECT_EQ(r.err, expected);
+        EXPECT_EQ(r.err, "vantrel-cli " + command + ": " + dir.Path("fifo") + ": not a regular file\n");
     }
     // The maxima keep to 128..8192: a Whole Set of 1 becomes 128 (no step over 40
     // ensembles), a huge one is held to 8192 rather than allocated.

@@ -14,6 +14,7 @@
 #include "platform/text_format.h"
 #include "support/cli_run.h"
 #include "support/dump_json.h"
+#include "support/expect_fields.h"
 #include "support/temp_folder.h"
 #include "synth_writer.h"
 
@@ -75,11 +76,8 @@ TEST_P(Varying_File, SurveyAndDetailsTellTheTruth) {
     const auto r = Show_File_Details(path, app.dec, Decode_Options_Of(app), nullptr, No_Progress());
     const synth::Synth_Counts c = synth::Count_Manifest(m);
     EXPECT_EQ(r.report.find("Extra Data in File -"), std::string::npos) << r.report;
-    EXPECT_EQ(r.stats.First, found.front());
-    EXPECT_EQ(r.stats.Last, found.back());
-    EXPECT_EQ(r.stats.Missing, c.dropped);
-    EXPECT_EQ(r.stats.Repeats, c.repeats);
-    EXPECT_EQ(r.stats.Resets, opt.reset_at > 0 ? 1 : 0);
+    Expect_Fields({{"first", r.stats.First, found.front()}, {"last", r.stats.Last, found.back()}, {"missing", r.stats.Missing, c.dropped},
+                   {"repeats", r.stats.Repeats, c.repeats}, {"resets", r.stats.Resets, opt.reset_at > 0 ? 1 : 0}});
     const std::string change = "Set-Up Changes at Ensemble " + Format(static_cast<double>(opt.setup_change_at), "00000000");
     EXPECT_EQ(r.report.find(change) != std::string::npos, opt.setup_change_at > 0) << r.report;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "decode/bb_decoder.h"
 #include "platform/text_format.h"
 #include "support/bb_builder.h"
@@ -29,27 +31,23 @@ Bytes Numbered_Velocity(int bins) {
 TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
     test::Decode_Fixture f;
     f.app.settings.Vel_Scale = 2;
-    Fixed_Leader_Fields fl;
-    fl.bins = 1;
+    const Fixed_Leader_Fields fl{.bins = 1};
     Bytes vel = Block(0x0100, 10);
     Put_U16(vel, 2, 0x8000), Put_U16(vel, 4, 0x7FFF), Put_U16(vel, 6, static_cast<std::uint16_t>(-100)), Put_U16(vel, 8, 5);
     f.Decode(Ensemble({Fixed_Leader(fl), vel}));
     Expect_Fields({{"bad", f.app.ds.Sub_Vel(0, 0, 0), -32768}, {"max", f.app.ds.Sub_Vel(1, 0, 0), 32767}, {"neg", f.app.ds.Sub_Vel(2, 0, 0), -200}});
     f.app.settings.Vel_Scale = 0.5;
     f.Decode(Ensemble({Fixed_Leader(fl), vel}));
-    EXPECT_EQ(f.app.ds.Sub_Vel(0, 0, 0), -32768);
-    EXPECT_EQ(f.app.ds.Sub_Vel(3, 0, 0), 2);  // 2.5 -> 2
+    Expect_Fields({{"bad", f.app.ds.Sub_Vel(0, 0, 0), -32768}, {"2.5 rounds to 2", f.app.ds.Sub_Vel(3, 0, 0), 2}});
 }
 
 TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     test::Decode_Fixture f;
-    Fixed_Leader_Fields fl;
-    fl.bins = 2;
+    const Fixed_Leader_Fields fl{.bins = 2};
     Bytes second = Numbered_Velocity(2);
     Put_U16(second, 2, 999);
     Bytes text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
-    text1[2] = 'a';
-    text2[2] = 'b';
+    text1[2] = 'a', text2[2] = 'b';
     f.Decode(Ensemble({Fixed_Leader(fl), Numbered_Velocity(2), second, text1, text2}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "a");
     Expect_Fields({{"vel", f.app.ds.Sub_Vel(0, 1, 0), 10}, {"have vel", f.app.dec.Have_Vel, true},
@@ -62,8 +60,7 @@ TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
     for (const bool loaded : {false, true}) {
         f.app.ds.File_Loaded = loaded;
         f.Decode(Ensemble({Fixed_Leader()}));
-        EXPECT_EQ(f.app.dec.Sys_Config & 0x80, 0x80);
-        EXPECT_EQ(f.app.ds.Sub_Anc(5, 0), 1);
+        Expect_Fields({{"up", f.app.dec.Sys_Config & 0x80, 0x80}, {"orientation", f.app.ds.Sub_Anc(5, 0), 1}});
     }
 }
 
@@ -71,14 +68,9 @@ TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
     test::Decode_Fixture f;
     Bytes vl = Variable_Leader(0x123456);
     vl[4] = 126;  // year byte above 99
-    Put_U16(vl, 12, 0xBEEF);
-    Put_U16(vl, 16, 100);  // 10 m transducer depth
-    Put_U16(vl, 18, 35999);
-    Put_U16(vl, 20, static_cast<std::uint16_t>(-1500));
-    Put_U16(vl, 22, 250);
-    Put_U16(vl, 24, 0);    // salinity 0: d = 1.02 P
-    Put_U16(vl, 26, static_cast<std::uint16_t>(-125));
-    vl[35] = 140;
+    // A transducer depth of 10 m and salinity 0, so that the pressure depth d = 1.02 P.
+    Put_U16(vl, 12, 0xBEEF), Put_U16(vl, 16, 100), Put_U16(vl, 18, 35999), Put_U16(vl, 20, static_cast<std::uint16_t>(-1500));
+    Put_U16(vl, 22, 250), Put_U16(vl, 24, 0), Put_U16(vl, 26, static_cast<std::uint16_t>(-125)), vl[35] = 140;
     Put_U32(vl, 48, 9900);  // 10098 mm: agrees within 200 mm
     f.Decode(Ensemble({Fixed_Leader(), vl}));
     const Data_Set& ds = f.app.ds;
@@ -105,9 +97,8 @@ TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
 }
 
 TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
-    EXPECT_DOUBLE_EQ(Firmware_Version(16, 99), 16.99);
-    EXPECT_DOUBLE_EQ(Firmware_Version(16, 100), 16.0);
-    EXPECT_DOUBLE_EQ(Firmware_Version(50, 135), 50.35);
+    Expect_Fields<double>({{"16.99", Firmware_Version(16, 99), 16.99}, {"16.100", Firmware_Version(16, 100), 16.0},
+                           {"50.135", Firmware_Version(50, 135), 50.35}});
 }
 
 TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
@@ -128,20 +119,11 @@ TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
 
 Bytes Bottom_Track(int v_beam1, unsigned range_low, std::uint8_t range_high) {
     Bytes bt = Block(0x0600, 85);
-    Put_U16(bt, 2, 3);
-    Put_U16(bt, 4, 0x5678);   // re-acquire delay and low word of the longitude
-    bt[6] = 220;
-    Put_U16(bt, 10, 1000);
-    Put_U16(bt, 12, 0x0001);  // latitude low word
-    Put_U16(bt, 14, 0x8000);  // high word: above 2^31, so negative
-    Put_U16(bt, 16, range_low);
-    bt[77] = range_high;
-    Put_U16(bt, 24, static_cast<std::uint16_t>(v_beam1));
-    Put_U16(bt, 26, 0x8000);
-    Put_U16(bt, 46, 0x1234);
-    Put_U16(bt, 50, 40);
-    Put_U16(bt, 52, 0x8000);
-    Put_U16(bt, 70, 2000);
+    // Bytes 4-5 are the re-acquire delay and the longitude's low word; the latitude's high
+    // word at 14 is above 2^31, so negative.
+    Put_U16(bt, 2, 3), Put_U16(bt, 4, 0x5678), bt[6] = 220, Put_U16(bt, 10, 1000), Put_U16(bt, 12, 0x0001), Put_U16(bt, 14, 0x8000);
+    Put_U16(bt, 16, range_low), bt[77] = range_high, Put_U16(bt, 24, static_cast<std::uint16_t>(v_beam1)), Put_U16(bt, 26, 0x8000);
+    Put_U16(bt, 46, 0x1234), Put_U16(bt, 50, 40), Put_U16(bt, 52, 0x8000), Put_U16(bt, 70, 2000);
     return bt;
 }
 
@@ -167,10 +149,8 @@ TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
 TEST(BB_Decoder, NavigationDirectionAndSpeed) {
     test::Decode_Fixture f;
     Bytes nav = Block(0x2000, 48);
-    Put_U32(nav, 14, 0x40000000u);  // 90 degrees
-    Put_U32(nav, 18, 0xC0000000u);  // -90 degrees
-    Put_U16(nav, 40, 40000);        // limited to 32767
-    Put_U16(nav, 42, 16384);        // 90 degrees: due east
+    // Latitude 90 and longitude -90 degrees; a speed limited to 32767, due east.
+    Put_U32(nav, 14, 0x40000000u), Put_U32(nav, 18, 0xC0000000u), Put_U16(nav, 40, 40000), Put_U16(nav, 42, 16384);
     f.Decode(Ensemble({Fixed_Leader(), nav}));
     const Data_Set& ds = f.app.ds;
     Expect_Fields({{"lat", ds.Sub_First_Lat(0), 0x40000000}, {"lon", ds.Sub_First_Lon(0), -0x40000000}, {"dir", ds.Sub_Nav_Vel(5, 0), 900},
@@ -180,19 +160,12 @@ TEST(BB_Decoder, NavigationDirectionAndSpeed) {
 TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
     test::Decode_Fixture f;
     Bytes q = Block(0x1300, 40);
-    Put_U16(q, 2, 12345);
-    Put_U16(q, 8, 101);
-    Put_U16(q, 10, 102);  // mean 101.5 -> 102
-    Put_U16(q, 36, 0x0001);
-    Put_U16(q, 38, 0x0002);
+    Put_U16(q, 2, 12345), Put_U16(q, 8, 101), Put_U16(q, 10, 102), Put_U16(q, 36, 0x0001), Put_U16(q, 38, 0x0002);  // mean 101.5 -> 102
     Bytes vl = Variable_Leader(3);
     f.Decode(Ensemble({Fixed_Leader(), vl, q}));
-    EXPECT_FALSE(f.app.dec.Have_QTRM);
-    EXPECT_EQ(f.app.ds.Sub_QTRM_Depth(0), 0);
+    Expect_Fields({{"have", f.app.dec.Have_QTRM, false}, {"depth", f.app.ds.Sub_QTRM_Depth(0), 0}});
 
-    Fixed_Leader_Fields fl;
-    fl.version = 6;
-    f.Decode(Ensemble({Fixed_Leader(fl), vl, q}));
+    f.Decode(Ensemble({Fixed_Leader({.version = 6}), vl, q}));
     EXPECT_DOUBLE_EQ(f.app.ds.Sub_QTRM_Flow(0), 2 * 65536.0 + 1);
     // The month comes from the variable leader.
     Expect_Fields({{"have", f.app.dec.Have_QTRM, true}, {"depth", f.app.ds.Sub_QTRM_Depth(0), 12345},
@@ -207,7 +180,7 @@ TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), std::string(256, 'x'));
 
     Bytes short_text = Block(0x0800, 6);  // no zero byte before the checksum
-    short_text[2] = 'a'; short_text[3] = 'b'; short_text[4] = 'c'; short_text[5] = 'd';
+    std::copy_n("abcd", 4, short_text.begin() + 2);
     f.Decode(Ensemble({short_text}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "abcd");
 }

@@ -7,22 +7,19 @@
 #include "decode/file_survey.h"
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
+#include "support/expect_fields.h"
 #include "nb_encoder.h"
 
 namespace vantrel {
 namespace {
 
 using test::Bytes;
+using test::Expect_Fields;
 using test::Temp_Folder;
 
 Bytes BB_Numbered(const std::vector<std::uint32_t>& numbers) {
     Bytes out;
-    for (std::uint32_t n : numbers) {
-        test::BB_Fields f;
-        f.ens_number = n;
-        f.record_bytes = 1000;
-        test::Append(out, test::Build_BB_Ensemble(f));
-    }
+    for (std::uint32_t n : numbers) test::Append(out, test::Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     return out;
 }
 
@@ -173,20 +170,15 @@ TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
     Temp_Folder dir;
     const Details d(dir.Write("seq.ens", BB_Numbered({1, 2, 4, 4, 2, 3})));
     const Ens_Statistics& s = d.r.stats;
-    EXPECT_EQ(s.First, 1);
-    EXPECT_EQ(s.Last, 3);
-    EXPECT_EQ(s.Missing, 1);
-    EXPECT_EQ(s.Repeats, 1);
-    EXPECT_EQ(s.Resets, 1);
-    EXPECT_EQ(s.Wrong_Size, 0);
+    Expect_Fields({{"first", s.First, 1}, {"last", s.Last, 3}, {"missing", s.Missing, 1}, {"repeats", s.Repeats, 1},
+                   {"resets", s.Resets, 1}, {"wrong size", s.Wrong_Size, 0}});
     // Each change is reported as it happens, in file order.
     const std::vector<Ens_Statistic> order = {Ens_Statistic::First,   Ens_Statistic::Last,   Ens_Statistic::Last,
                                               Ens_Statistic::Missing, Ens_Statistic::Repeats, Ens_Statistic::Resets,
                                               Ens_Statistic::Last};
     ASSERT_EQ(d.changes.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(d.changes[i].first, order[i]) << i;
-    EXPECT_EQ(d.changes[2].second.Last, 2);
-    EXPECT_EQ(d.changes[3].second.Missing, 1);
+    Expect_Fields({{"third change's last", d.changes[2].second.Last, 2}, {"fourth change's missing", d.changes[3].second.Missing, 1}});
     EXPECT_TRUE(d.Has("Extra Data in File 3,000 bytes")) << "six records, three by the numbers";
     // Missing ensembles show as negative extra data.
     const Details m(dir.Write("m.ens", BB_Numbered({1, 2, 4})));
@@ -197,27 +189,18 @@ TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
     Temp_Folder dir;
     Bytes data = BB_Numbered({1, 2});
     test::Append(data, test::Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
-    test::BB_Fields odd;
-    odd.ens_number = 2;
-    odd.record_bytes = 600;
-    test::Append(data, test::Build_BB_Ensemble(odd));
+    test::Append(data, test::Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
     test::Append(data, BB_Numbered({3}));
     const Details d(dir.Write("w.ens", data));
-    EXPECT_EQ(d.r.stats.Wrong_Size, 1);
-    EXPECT_EQ(d.r.stats.Missing, 0);
-    EXPECT_EQ(d.r.stats.Last, 3);
+    Expect_Fields({{"wrong size", d.r.stats.Wrong_Size, 1}, {"missing", d.r.stats.Missing, 0}, {"last", d.r.stats.Last, 3}});
 }
 
 TEST(File_Details, UnknownAndUnreadableFiles) {
     Temp_Folder dir;
     const Details junk(dir.Write("junk.bin", Bytes(300, 0x41)));
-    EXPECT_TRUE(junk.r.opened);
     EXPECT_EQ(junk.r.report, "File Size 300 bytes\r\nData Structure Unknown \r\n");
-    EXPECT_EQ(junk.r.stats.First, 0);
-    EXPECT_TRUE(junk.changes.empty());
-
-    const Details missing(dir.Path("no-such-file"));
-    EXPECT_FALSE(missing.r.opened);
+    Expect_Fields({{"opened", junk.r.opened, true}, {"first", junk.r.stats.First, 0}, {"no changes", junk.changes.empty(), true},
+                   {"a missing file opened", Details(dir.Path("no-such-file")).r.opened, false}});
 }
 
 }  // namespace

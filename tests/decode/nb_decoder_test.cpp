@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "app_state.h"
 #include "decode/decode_ensemble.h"
@@ -66,9 +70,7 @@ TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRules) {
         SCOPED_TRACE(c.config);
         const NB_Configuration cfg = Decode_NB_Configuration(c.config, c.flip);
         EXPECT_DOUBLE_EQ(cfg.vel_factor, c.factor);
-        EXPECT_EQ(cfg.coord_transform, c.transform);
-        EXPECT_EQ(cfg.sys_config, c.sys_config);
-        EXPECT_EQ(cfg.facing_up, c.up);
+        EXPECT_EQ((std::tuple{cfg.coord_transform, cfg.sys_config, cfg.facing_up}), (std::tuple{c.transform, c.sys_config, c.up}));
     }
 }
 
@@ -83,9 +85,7 @@ TEST(NB_Configuration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
 }
 
 TEST(NB_Decimal_Coded, DigitsAboveNineEndTheNumber) {
-    EXPECT_EQ(Decimal_Coded(0x23), 23);
-    EXPECT_EQ(Decimal_Coded(0x1A), 1);
-    EXPECT_EQ(Decimal_Coded(0xA1), 0);
+    EXPECT_EQ((std::array{Decimal_Coded(0x23), Decimal_Coded(0x1A), Decimal_Coded(0xA1)}), (std::array{23, 1, 0}));
 }
 
 TEST(NB_Leader, ClockTemperatureAndAttitude) {
@@ -150,9 +150,8 @@ TEST(NB_Percent_Good, ZeroMarksBeamOrCellByCoordinates) {
     NB_Ensemble_Values beam = Three_Bin_Values(0x80);  // beam coordinates, facing up
     beam.percent_good[1] = {100, 0, 100, 100};
     const Decoded b(synth::Encode_NB_Ensemble(beam));
-    EXPECT_EQ(b.Vel(1, 1), k_bad_velocity);
-    EXPECT_NE(b.Vel(0, 1), k_bad_velocity);
-    EXPECT_NE(b.Vel(3, 1), k_bad_velocity);
+    EXPECT_EQ((std::array{b.Vel(0, 1) == k_bad_velocity, b.Vel(1, 1) == k_bad_velocity, b.Vel(3, 1) == k_bad_velocity}),
+              (std::array{false, true, false}));
 
     NB_Ensemble_Values earth = Three_Bin_Values(0x82);
     earth.percent_good[0] = {0, 100, 100, 100};
@@ -164,44 +163,31 @@ TEST(NB_Percent_Good, ZeroMarksBeamOrCellByCoordinates) {
 }
 
 TEST(NB_Bounds, BlocksThatDoNotFitAreSkipped) {
-    NB_Ensemble_Values v = Three_Bin_Values(0x80);
-    {
-        // A bin count larger than the velocity block holds.
-        auto bytes = synth::Encode_NB_Ensemble(v);
-        bytes[14 + 10] = 200;
-        const Decoded d(bytes);
-        Expect_Fields({{"bt", d.app.dec.Have_BT, true}, {"vel", d.app.dec.Have_Vel, false}, {"pg", d.app.dec.Have_PG, false}});
-    }
-    {
-        // A velocity block size that runs past the ensemble stops the walk.
-        auto bytes = synth::Encode_NB_Ensemble(v);
-        bytes[4] = 0xFF;
-        const Decoded d(bytes);
-        EXPECT_TRUE(d.app.dec.Have_BT);
-        EXPECT_FALSE(d.app.dec.Have_Vel || d.app.dec.Have_Corr || d.app.dec.Have_Echo);
-    }
-    {
-        // A leader too short for its fields is not read; later blocks use the earlier set-up.
-        auto bytes = synth::Encode_NB_Ensemble(v);
-        bytes.resize(14 + 20);
-        bytes[2] = 0, bytes[3] = 20;
-        for (std::size_t i = 4; i < 14; ++i) bytes[i] = 0;
-        bytes.push_back(0), bytes.push_back(0);
-        const Decoded d(bytes);
-        EXPECT_FALSE(d.app.dec.Have_BT);
-    }
-    {
-        // A leader declared shorter than its fields, although bytes follow it: not read.
-        auto bytes = synth::Encode_NB_Ensemble(v);
-        bytes[3] = 40;
-        const Decoded d(bytes);
-        EXPECT_FALSE(d.app.dec.Have_BT);
-    }
-    {
-        // Shorter than its own header.
-        const Decoded d({0, 8, 0, 63, 0, 0, 0, 0, 0, 0});
-        EXPECT_FALSE(d.app.dec.Have_BT);
-    }
+    const auto damaged = [](auto damage) {
+        auto bytes = synth::Encode_NB_Ensemble(Three_Bin_Values(0x80));
+        damage(bytes);
+        return bytes;
+    };
+    // A bin count larger than the velocity block holds.
+    const Decoded many_bins(damaged([](auto& b) { b[14 + 10] = 200; }));
+    Expect_Fields({{"bt", many_bins.app.dec.Have_BT, true}, {"vel", many_bins.app.dec.Have_Vel, false}, {"pg", many_bins.app.dec.Have_PG, false}});
+    // A velocity block size that runs past the ensemble stops the walk.
+    const Decoded past_end(damaged([](auto& b) { b[4] = 0xFF; }));
+    EXPECT_EQ((std::pair{past_end.app.dec.Have_BT, past_end.app.dec.Have_Vel || past_end.app.dec.Have_Corr || past_end.app.dec.Have_Echo}),
+              (std::pair{true, false}));
+    // A leader too short for its fields is not read (later blocks use the earlier set-up), nor
+    // one declared shorter than its fields although bytes follow it, nor a record shorter than
+    // its own header.
+    const Decoded short_leader(damaged([](auto& b) {
+        b.resize(14 + 20);
+        std::fill(b.begin() + 2, b.begin() + 14, 0);
+        b[3] = 20;
+        b.push_back(0), b.push_back(0);
+    }));
+    const Decoded short_declared(damaged([](auto& b) { b[3] = 40; }));
+    const Decoded short_header({0, 8, 0, 63, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ((std::array{short_leader.app.dec.Have_BT, short_declared.app.dec.Have_BT, short_header.app.dec.Have_BT}),
+              (std::array{false, false, false}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "decode/scanner.h"
@@ -63,10 +65,7 @@ TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
     // A byte after a lone header byte is not counted: 9000 pairs of 0x7F 0x00 still find it.
     Scan_Fixture s;
     Bytes bytes;
-    for (int i = 0; i < 9000; ++i) {
-        bytes.push_back(0x7F);
-        bytes.push_back(0x00);
-    }
+    for (int i = 0; i < 9000; ++i) Append(bytes, {0x7F, 0x00});
     Append(bytes, Numbered(4));
     s.Open(bytes);
     EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{4}));
@@ -120,9 +119,7 @@ TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
     const std::int32_t found_bytes = s.dec.Ens_Bytes;
     s.dec.Ens_Bytes = 1234;
     EXPECT_FALSE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
-    EXPECT_EQ(s.dec.Ens_Bytes, 1234);
-    EXPECT_TRUE(s.file.Eof());
-    EXPECT_GT(found_bytes, 0);
+    EXPECT_EQ((std::tuple{s.dec.Ens_Bytes, s.file.Eof(), found_bytes > 0}), (std::tuple{1234, true, true}));
 }
 
 // A minimal narrowband record: byte count, block sizes (leader size low byte 0x3F), no blocks.
@@ -138,31 +135,20 @@ Bytes Narrowband_Record() {
 }
 
 TEST(Scanner, DeterminesTheStructureAndRewinds) {
-    {
-        Scan_Fixture s;
-        Bytes bytes(300, 0x11);
-        Append(bytes, Numbered(1));
+    // The structure found, and the file's position after the search.
+    using Found = std::pair<std::int32_t, std::int64_t>;
+    const auto determined = [](Scan_Fixture& s, std::size_t filler, const std::vector<Bytes>& records) {
+        Bytes bytes(filler, 0x11);
+        for (const Bytes& r : records) Append(bytes, r);
         s.Open(bytes);
-        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_bb);
-        EXPECT_EQ(s.file.Position(), 1);
-    }
-    {
-        Scan_Fixture s;
-        Bytes bytes(12000, 0x11);  // beyond the broadband skip limit
-        Append(bytes, {0x00, 0x00, 0x00, 0x3F, 0x3F, 0x3F});  // false markers first
-        Append(bytes, Narrowband_Record());
-        Append(bytes, Numbered(1));
-        s.Open(bytes);
-        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_nb);
-        EXPECT_EQ(s.dec.Ens_Bytes, 14);
-        EXPECT_EQ(s.file.Position(), 1);
-    }
-    {
-        Scan_Fixture s;
-        s.Open(Bytes(5000, 0x3F));
-        EXPECT_EQ(Determine_File_Data_Structure(s.file, s.dec, No_Progress()), k_structure_unknown);
-        EXPECT_EQ(s.file.Position(), 1);
-    }
+        return Found{Determine_File_Data_Structure(s.file, s.dec, No_Progress()), s.file.Position()};
+    };
+    Scan_Fixture bb, nb, unknown;
+    EXPECT_EQ(determined(bb, 300, {Numbered(1)}), (Found{k_structure_bb, 1}));
+    // Beyond the broadband skip limit, with false markers first.
+    EXPECT_EQ(determined(nb, 12000, {{0x00, 0x00, 0x00, 0x3F, 0x3F, 0x3F}, Narrowband_Record(), Numbered(1)}), (Found{k_structure_nb, 1}));
+    EXPECT_EQ(nb.dec.Ens_Bytes, 14);
+    EXPECT_EQ(determined(unknown, 0, {Bytes(5000, 0x3F)}), (Found{k_structure_unknown, 1}));
 }
 
 TEST(Scanner, NarrowbandSearchGoesOnAfterAFailedMarker) {

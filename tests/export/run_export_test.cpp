@@ -32,16 +32,14 @@ TEST_F(Run_Export_Test, RefusalsExportNothingButPutTheSubSetBack) {
     Write_File_Text(path, "keep");
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, path).message, "Over-Write of File Not Allowed");
     EXPECT_EQ(Read_File_Text(path), "keep");
-    ASSERT_EQ(f.loads.size(), 1u);
-    EXPECT_EQ(f.loads[0], std::make_pair(5, 12));
+    EXPECT_EQ(f.loads, (std::vector{std::pair(5, 12)}));
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.Path("no/such/folder/x.txt")).kind, Outcome_Kind::k_cannot_write);
     EXPECT_EQ(f.loads.back(), std::make_pair(5, 12));
 
     f.loads.clear();
     f.app.ds.File_Loaded = false;
     EXPECT_EQ(Run_Export(f.job, Export_Kind::k_series, dir.Path("none.txt")).kind, Outcome_Kind::k_nothing_loaded);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("none.txt")));
-    EXPECT_TRUE(f.loads.empty());
+    EXPECT_EQ((std::pair{std::filesystem::exists(dir.Path("none.txt")), f.loads.size()}), (std::pair{false, std::size_t{0}}));
 }
 
 TEST_F(Run_Export_Test, EachTabRunsItsOwnWriterIntoAnEmptyFileAndRestoresTheSubSet) {

@@ -26,12 +26,10 @@ constexpr std::size_t k_record = 1000;
 
 // Ensemble `number` with its clock at `seconds` of the day (wrapping at midnight).
 Bytes Ensemble(std::uint32_t number, long seconds, std::size_t record_bytes = k_record) {
-    test::BB_Fields f;
-    f.ens_number = number;
+    test::BB_Fields f{.ens_number = number, .record_bytes = record_bytes};
     seconds %= 86400;
     const long hms[] = {seconds / 3600, seconds / 60 % 60, seconds % 60, 0};
     for (std::size_t i = 0; i < 4; ++i) f.clock[3 + i] = static_cast<std::uint8_t>(hms[i]);
-    f.record_bytes = record_bytes;
     return test::Build_BB_Ensemble(f);
 }
 
@@ -131,12 +129,11 @@ TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
     EXPECT_DOUBLE_EQ(app.ds.Sub_Sum_Interval, 99);
 
     // The cursor is kept inside the loaded range.
-    app.ds.Cursor_Ens = 5000;
-    ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
-    EXPECT_EQ(app.ds.Cursor_Ens, 310);
-    app.ds.Cursor_Ens = 1;
-    ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
-    EXPECT_EQ(app.ds.Cursor_Ens, 300);
+    for (const auto& [cursor, kept] : {std::pair{5000, 310}, {1, 300}}) {
+        app.ds.Cursor_Ens = cursor;
+        ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
+        EXPECT_EQ(app.ds.Cursor_Ens, kept) << cursor;
+    }
 }
 
 TEST_F(Loader, SubSetCountLimits) {
@@ -191,22 +188,16 @@ TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
 
 TEST_F(Loader, AThousandFailedSearchesEndALoad) {
     // Each failed search passes 10000 bytes without a header: 1001 of them stop the load
-    // before the ensembles behind the gap.
-    Bytes data = Ensembles(1, 2);
-    data.resize(data.size() + 10'100'000, 0x20);
-    test::Append(data, Ensembles(3, 3));
-    Open(dir.Write("gap.ens", data));
-    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
-    EXPECT_EQ(app.ds.Sub_Count, 2);
-    EXPECT_TRUE(host.Hooks().Stop());
-
-    // A shorter gap is crossed.
-    data = Ensembles(1, 2);
-    data.resize(data.size() + 9'000'000, 0x20);
-    test::Append(data, Ensembles(3, 3));
-    Open(dir.Write("gap2.ens", data));
-    ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
-    EXPECT_EQ(app.ds.Sub_Count, 5);
+    // before the ensembles behind the gap; a shorter gap is crossed.
+    for (const auto& [gap, count] : {std::pair{10'100'000, 2}, {9'000'000, 5}}) {
+        Bytes data = Ensembles(1, 2);
+        data.resize(data.size() + static_cast<std::size_t>(gap), 0x20);
+        test::Append(data, Ensembles(3, 3));
+        Open(dir.Write(std::to_string(gap) + ".ens", data));
+        ASSERT_TRUE(Read_File_Selection(app, host, 1, 5, false));
+        EXPECT_EQ(app.ds.Sub_Count, count) << gap;
+        if (count == 2) { EXPECT_TRUE(host.Hooks().Stop()); }
+    }
 }
 
 TEST_F(Loader, MonitoringShowsTheNewestEnsemblesWithoutProgress) {
@@ -250,29 +241,13 @@ Bytes Full_Or_Bare_Ensemble(std::uint32_t number, bool full) {
 // Calls f(a.X, b.X) for every Sub Set array X.
 template <typename F>
 void Each_Sub_Array(Data_Set& a, Data_Set& b, F f) {
-    f(a.Sub_Ens_Number, b.Sub_Ens_Number);
-    f(a.Sub_Time, b.Sub_Time);
-    f(a.Sub_Anc, b.Sub_Anc);
-    f(a.Sub_Corr, b.Sub_Corr);
-    f(a.Sub_Echo, b.Sub_Echo);
-    f(a.Sub_PGood, b.Sub_PGood);
-    f(a.Sub_Vel, b.Sub_Vel);
-    f(a.Sub_BT_Vel, b.Sub_BT_Vel);
-    f(a.Sub_WM_Vel, b.Sub_WM_Vel);
-    f(a.Sub_Ref_Vel, b.Sub_Ref_Vel);
-    f(a.Sub_Nav_Vel, b.Sub_Nav_Vel);
-    f(a.Sub_BT_Range, b.Sub_BT_Range);
-    f(a.Sub_First_Lat, b.Sub_First_Lat);
-    f(a.Sub_First_Lon, b.Sub_First_Lon);
-    f(a.Sub_Last_Lat, b.Sub_Last_Lat);
-    f(a.Sub_Last_Lon, b.Sub_Last_Lon);
-    f(a.Sub_Calimbro_Lat, b.Sub_Calimbro_Lat);
-    f(a.Sub_Calimbro_Lon, b.Sub_Calimbro_Lon);
-    f(a.Sub_MicroCAT, b.Sub_MicroCAT);
-    f(a.Sub_QTRM_Depth, b.Sub_QTRM_Depth);
-    f(a.Sub_QTRM_Flow, b.Sub_QTRM_Flow);
-    f(a.Sub_QTRM_Vel, b.Sub_QTRM_Vel);
-    f(a.Sub_QTRM_Time, b.Sub_QTRM_Time);
+    f(a.Sub_Ens_Number, b.Sub_Ens_Number), f(a.Sub_Time, b.Sub_Time), f(a.Sub_Anc, b.Sub_Anc), f(a.Sub_Corr, b.Sub_Corr);
+    f(a.Sub_Echo, b.Sub_Echo), f(a.Sub_PGood, b.Sub_PGood), f(a.Sub_Vel, b.Sub_Vel), f(a.Sub_BT_Vel, b.Sub_BT_Vel);
+    f(a.Sub_WM_Vel, b.Sub_WM_Vel), f(a.Sub_Ref_Vel, b.Sub_Ref_Vel), f(a.Sub_Nav_Vel, b.Sub_Nav_Vel), f(a.Sub_BT_Range, b.Sub_BT_Range);
+    f(a.Sub_First_Lat, b.Sub_First_Lat), f(a.Sub_First_Lon, b.Sub_First_Lon), f(a.Sub_Last_Lat, b.Sub_Last_Lat);
+    f(a.Sub_Last_Lon, b.Sub_Last_Lon), f(a.Sub_Calimbro_Lat, b.Sub_Calimbro_Lat), f(a.Sub_Calimbro_Lon, b.Sub_Calimbro_Lon);
+    f(a.Sub_MicroCAT, b.Sub_MicroCAT), f(a.Sub_QTRM_Depth, b.Sub_QTRM_Depth), f(a.Sub_QTRM_Flow, b.Sub_QTRM_Flow);
+    f(a.Sub_QTRM_Vel, b.Sub_QTRM_Vel), f(a.Sub_QTRM_Time, b.Sub_QTRM_Time);
 }
 
 TEST_F(Loader, AReloadLeavesNothingOfWhatTheSlotsHeldBefore) {
@@ -362,8 +337,7 @@ TEST_F(Loader, SeriesBinsFollowTheFacing) {
     // As many ensembles up as down: the tie counts as facing up, bin 1 is data-set bin 0.
     Bytes mixed;
     for (std::uint32_t i = 1; i <= 10; ++i) {
-        test::BB_Fields f;
-        f.ens_number = i;
+        test::BB_Fields f{.ens_number = i};
         f.clock[5] = static_cast<std::uint8_t>(i);
         if (i % 2 == 0) f.leader.sys_config |= 0x80;
         test::Append(mixed, test::Build_BB_Ensemble(f));

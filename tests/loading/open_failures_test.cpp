@@ -15,33 +15,16 @@
 #include "loading/file_loading.h"
 #include "platform/program_messages.h"
 #include "support/bb_builder.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
 
 using test::Bytes;
+using test::In_Child;
+using test::k_cannot_set_up;
 using test::Temp_Folder;
-
-constexpr int k_cannot_set_up = 3;
-
-// Runs check in a child process; its exit code, or -1 when it did not exit.
-template <typename Check>
-int In_Child(Check check) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int code = 1;
-        try {
-            code = check();
-        } catch (...) {
-            code = 4;
-        }
-        ::_exit(code);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The child's exit code for an open's outcome: 0 when it is the kind and message expected.
 int Verdict(const Outcome& o, Outcome_Kind kind, const std::string& message) {
@@ -59,8 +42,7 @@ TEST(Open_Failures, AnUnreadableMemberIsAPermissionProblem) {
     ::chmod(dir.Path("").c_str(), 0755);
     const std::string expected = dir.Path("run.001") + ": " + std::strerror(EACCES);
     const int code = In_Child([&] {
-        // The superuser reads anything: give that up first.
-        if (::geteuid() == 0 && ::setuid(65534) != 0) return k_cannot_set_up;
+        if (!test::Drop_Superuser()) return k_cannot_set_up;
         App_State app;
         Open_File_Host host;
         app.menus.MultiFile = true;

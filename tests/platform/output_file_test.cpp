@@ -17,6 +17,7 @@
 #include "platform/binary_file.h"
 #include "platform/output_file.h"
 #include "platform/program_messages.h"
+#include "support/child_process.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
@@ -76,8 +77,7 @@ TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkSta
         ::setrlimit(RLIMIT_FSIZE, &old);
         ::signal(SIGXFSZ, old_handler);
         EXPECT_EQ(o, Outcome_Kind::k_cannot_write);
-        EXPECT_EQ(fs::file_size(empty), 0u);
-        EXPECT_EQ(Entries(dir.Path()), 3u);
+        EXPECT_EQ((std::pair{fs::file_size(empty), Entries(dir.Path())}), (std::pair<std::uintmax_t, std::size_t>{0, 3}));
     }
     ASSERT_TRUE(Write_Output_File(dir.Path("link"), "written"));
     EXPECT_TRUE(fs::is_symlink(dir.Path("link")));
@@ -86,8 +86,7 @@ TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkSta
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     // Now it holds data: refused.
     EXPECT_EQ(Write_Output_File(empty, "again"), Outcome_Kind::k_overwrite_refused);
-    EXPECT_EQ(Read_File_Text(empty), "written");
-    EXPECT_EQ(Entries(dir.Path()), 3u);
+    EXPECT_EQ((std::pair{Read_File_Text(empty), Entries(dir.Path())}), (std::pair{std::string("written"), std::size_t{3}}));
 }
 
 bool Nameless_Files_Work(const std::string& folder) {
@@ -119,14 +118,12 @@ TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
         b.Write("second", 6);
         EXPECT_TRUE(a.Commit());
         EXPECT_EQ(b.Commit(), Outcome_Kind::k_overwrite_refused);
-        EXPECT_EQ(Read_File_Text(target), "first");
-        EXPECT_EQ(Entries(dir.Path()), 1u);
+        EXPECT_EQ((std::pair{Read_File_Text(target), Entries(dir.Path())}), (std::pair{std::string("first"), std::size_t{1}}));
         // The program's own files are replaced whole.
         a.Open(target, {}, Existing_Output::k_replace, named);
         a.Write("third", 5);
         EXPECT_TRUE(a.Commit());
-        EXPECT_EQ(Read_File_Text(target), "third");
-        EXPECT_EQ(Entries(dir.Path()), 1u);
+        EXPECT_EQ((std::pair{Read_File_Text(target), Entries(dir.Path())}), (std::pair{std::string("third"), std::size_t{1}}));
         fs::remove(target);
     }
 }
@@ -153,16 +150,12 @@ TEST(Output_File, AWriteKilledHalfwayLeavesTheTargetAsItWas) {
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
-        ::close(ready[0]);
-        ::close(ready[1]);
+        ::close(ready[0]), ::close(ready[1]);
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(fs::exists(target), empty_target);
-        if (empty_target) {
-            EXPECT_EQ(fs::file_size(target), 0u);
-        }
-        if (Nameless_Files_Work(dir.Path())) {
-            EXPECT_EQ(Entries(dir.Path()), empty_target ? 1u : 0u);  // not even a temporary file
-        }
+        if (empty_target) { EXPECT_EQ(fs::file_size(target), 0u); }
+        // Not even a temporary file is left, where the system can make one without a name.
+        if (Nameless_Files_Work(dir.Path())) { EXPECT_EQ(Entries(dir.Path()), empty_target ? 1u : 0u); }
     }
 }
 
@@ -182,20 +175,13 @@ TEST(Input_Files, AFifoADeviceOrAFolderIsRefusedAtOnceAndAnUnreadableFileSaysSo)
     Write_File_Text(secret, "ensembles");
     ::chmod(secret.c_str(), 0);
     ::chmod(dir.Path("").c_str(), 0755);  // the folder stays open to the child below
-    // The superuser reads anything: the check runs in a child that gave that up.
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+    const int code = test::In_Child([&] {
+        if (!test::Drop_Superuser()) return test::k_cannot_set_up;
         Binary_File f;
-        const bool refused = !f.Open(secret) && f.Open_Error() == secret + ": " + std::strerror(EACCES);
-        ::_exit(refused ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot drop privileges here";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return !f.Open(secret) && f.Open_Error() == secret + ": " + std::strerror(EACCES) ? 0 : 1;
+    });
+    if (code == test::k_cannot_set_up) GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ(code, 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <iterator>
@@ -57,12 +58,9 @@ TEST(Chart_Images, ASubSetWiderThanTheScreenShowsTheLastEnsembleOfEachColumn) {
     for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<Colour>(1000 + i);
     QImage_Surface image;
     Create_Chart3d(r, palette, image, Chart_Window::k_sub, 2);  // columns 0: ensembles 0-2, 1: ensembles 3-4
-    ASSERT_EQ(image.Width(), 2);
-    ASSERT_EQ(image.Height(), 2);
-    EXPECT_EQ(image.Get_Point(0, 1), palette[3]);
-    EXPECT_EQ(image.Get_Point(0, 0), palette[13]);
-    EXPECT_EQ(image.Get_Point(1, 1), palette[5]);
-    EXPECT_EQ(image.Get_Point(1, 0), palette[15]);
+    ASSERT_EQ((std::pair{image.Width(), image.Height()}), (std::pair{2, 2}));
+    EXPECT_EQ((std::array{image.Get_Point(0, 1), image.Get_Point(0, 0), image.Get_Point(1, 1), image.Get_Point(1, 0)}),
+              (std::array{palette[3], palette[13], palette[5], palette[15]}));
 }
 
 TEST(Chart_Images, BottomLineLiesOnTheBottom) {

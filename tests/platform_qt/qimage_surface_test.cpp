@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -84,27 +85,22 @@ TEST(QImage_Surface, BoxesIncludeBothCornersPointsHaveTheLineWidthAndAUserScaleM
     QImage_Surface s(30, 30);
     s.Fill_Color = Rgb(1, 2, 3);
     s.Fill_Box(20, 20, 10, 10);
-    EXPECT_EQ(s.Get_Point(10, 10), Rgb(1, 2, 3));
-    EXPECT_EQ(s.Get_Point(20, 20), Rgb(1, 2, 3));
-    EXPECT_EQ(s.Get_Point(21, 20), k_white);
     s.Draw_Width = 4;
     s.Set_Point(5, 25, Rgb(9, 9, 9));
-    EXPECT_EQ(s.Get_Point(4, 24), Rgb(9, 9, 9));
-    EXPECT_EQ(s.Get_Point(6, 26), Rgb(9, 9, 9));
-    EXPECT_EQ(s.Get_Point(8, 25), k_white);
+    // Both box corners, beside the box, the wide point's corners, beside it, and outside.
+    EXPECT_EQ((std::array{s.Get_Point(10, 10), s.Get_Point(20, 20), s.Get_Point(21, 20), s.Get_Point(4, 24), s.Get_Point(6, 26),
+                          s.Get_Point(8, 25), s.Get_Point(-1, 3)}),
+              (std::array{Rgb(1, 2, 3), Rgb(1, 2, 3), k_white, Rgb(9, 9, 9), Rgb(9, 9, 9), k_white, s.Back_Color}));
     EXPECT_DOUBLE_EQ(s.Current_X, 5);
-    EXPECT_EQ(s.Get_Point(-1, 3), s.Back_Color);  // outside
 
     QImage_Surface u(100, 50);
     u.Set_Scale(0, 10, 10, 0);  // y grows upwards, ten units across
     u.Fill_Color = Rgb(5, 6, 7);
     u.Fill_Box(5, 0, 10, 5);  // the lower right quarter
-    EXPECT_EQ(u.Get_Point(7, 2), Rgb(5, 6, 7));
-    EXPECT_EQ(u.Get_Point(2, 2), k_white);
-    EXPECT_EQ(u.Get_Point(7, 8), k_white);
+    const std::array scaled{u.Get_Point(7, 2), u.Get_Point(2, 2), u.Get_Point(7, 8)};
     u.Reset_Scale();
-    EXPECT_EQ(u.Get_Point(70, 40), Rgb(5, 6, 7));
-    EXPECT_EQ(u.Get_Point(70, 10), k_white);
+    EXPECT_EQ(scaled, (std::array{Rgb(5, 6, 7), k_white, k_white}));
+    EXPECT_EQ((std::array{u.Get_Point(70, 40), u.Get_Point(70, 10)}), (std::array{Rgb(5, 6, 7), k_white}));
 }
 
 // Bounding box of the ink on a white surface.

@@ -10,6 +10,7 @@
 #include "platform/text_format.h"
 #include "processing/beam_geometry.h"
 #include "processing/velocity_processing.h"
+#include "support/default_settings.h"
 #include "synth/synth_walk.h"
 
 namespace vantrel::synth::test {
@@ -51,8 +52,7 @@ std::int64_t Process_File(const Synth_Options& scenario, const Settings& setting
 }
 
 Settings Plain_Settings(std::int32_t reference = k_ref_none) {
-    Settings s;
-    Load_Default_Options(s);
+    Settings s = vantrel::test::Default_Settings();
     s.Vel_Reference = reference;
     s.EoP_Options = {};
     return s;

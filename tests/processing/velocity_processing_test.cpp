@@ -126,9 +126,7 @@ TEST_F(Processing, ReferencesPickTheirSourcesAndNeedTheirDataType) {
             app_.ds.Sub_Ref_Vel(k, e) = static_cast<std::int16_t>(51 + k);
             if (k < 2) app_.ds.Sub_Nav_Vel(k, e) = static_cast<std::int16_t>(5 + k);
         }
-        app_.settings.Vel_Reference = c.ref;
-        app_.dec.Have_BT = c.have_bt;
-        app_.dec.Have_Nav = c.have_nav;
+        app_.settings.Vel_Reference = c.ref, app_.dec.Have_BT = c.have_bt, app_.dec.Have_Nav = c.have_nav;
         Transform_And_Reference(app_);
         for (int comp = 0; comp < 4; ++comp) EXPECT_EQ(Vel(comp, 0), c.expected[static_cast<std::size_t>(comp)]) << comp;
         EXPECT_EQ(Vel(2, 5), k_bad);
@@ -262,9 +260,7 @@ TEST_F(Processing, BottomTrackCutWinsOverRssiAndZeroRangesDefer) {
 }
 
 TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
-    app_.dec.Is_QTRM = true;
-    app_.dec.Coord_Transform = 0;
-    app_.dec.Num_Bins = 6;
+    app_.dec.Is_QTRM = true, app_.dec.Coord_Transform = 0, app_.dec.Num_Bins = 6;
     app_.dec.Bin1_Dist_C20C10 = app_.dec.Bin_Size_C20C10 = app_.dec.Bin_Size_C30C20 = 1.0;
     app_.dec.Bin1_Dist_C30C20 = 2.0;  // the slant cells lie one cell farther
     const auto e = Slot();
@@ -277,8 +273,7 @@ TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
         app_.ds.Sub_Echo(2, i, e) = static_cast<std::uint8_t>(100 + i);
         app_.ds.Sub_Corr(1, i, e) = 77;
     }
-    Vel(2, 3) = k_bad;
-    Vel(3, 1) = k_bad;
+    Vel(2, 3) = Vel(3, 1) = k_bad;
     Transform_And_Reference(app_);
     const double two_sin20 = 2 * std::sin(20 * k_deg_to_rad);
     for (int i = 0; i < 6; ++i) {
@@ -295,8 +290,7 @@ TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
 }
 
 TEST_F(Processing, ErrorVelocityStatistics) {
-    app_.dec.Num_Bins = 3;
-    app_.ds.Sub_Count = 3;
+    app_.dec.Num_Bins = 3, app_.ds.Sub_Count = 3;
     for (std::size_t e = 0; e < 3; ++e)
         for (std::size_t i = 0; i < 3; ++i) app_.ds.Sub_Vel(3, i, e) = k_bad;
     app_.ds.Sub_Vel(3, 0, 0) = 10, app_.ds.Sub_Vel(3, 0, 2) = 20;
@@ -309,17 +303,14 @@ TEST_F(Processing, ErrorVelocityStatistics) {
 }
 
 TEST_F(Processing, HostileScalarsStayInsideTheArrays) {
-    app_.dec.Coord_Transform = 0;
-    app_.dec.Num_Bins = 100000;
-    app_.dec.Bin_Size = 0;
+    app_.dec.Coord_Transform = 0, app_.dec.Num_Bins = 100000, app_.dec.Bin_Size = 0;
     app_.dec.Have_BT = app_.dec.Have_Echo = true;
     app_.settings.EoP_Options = {true, true, true, true, true};
     app_.ds.Sub_BT_Range(0, Slot()) = 500;
     app_.ds.Sub_Anc(0, Slot()) = 2147483647, app_.ds.Sub_Anc(1, Slot()) = -2147483647;
     Cut_End_Of_Profile(app_);
     Transform_And_Reference(app_);
-    app_.dec.Is_QTRM = true;
-    app_.dec.Bin_Size_C20C10 = 0;
+    app_.dec.Is_QTRM = true, app_.dec.Bin_Size_C20C10 = 0;
     Transform_And_Reference(app_);
     app_.ds.Sub_Count = 99;  // beyond the slots
     Cut_End_Of_Profile(app_);

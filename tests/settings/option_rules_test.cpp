@@ -42,14 +42,13 @@ TEST(Option_Rules, IntervalsParseWithMissingPartsAndNormalise) {
 }
 
 TEST(Option_Rules, NumbersOutsideTheirLimitsAreNamedWithTheValueKept) {
-    EXPECT_EQ(Check_Number("Water Density", 1025, k_density_limits, 1000), "");
-    EXPECT_EQ(Check_Number("Water Density", 0, k_density_limits, 1000),
-              "Water Density: 0 is not between 500 and 2000; 1000 kept");
-    EXPECT_EQ(Check_Number("Water", 0, k_vel_scale_limits, 1), "Water: 0 is not above 0 and at most 10; 1 kept");
-    EXPECT_EQ(Check_Number("Water", 10, k_vel_scale_limits, 1), "");
+    Expect_Fields<std::string>(
+        {{"1025", Check_Number("Water Density", 1025, k_density_limits, 1000), ""},
+         {"0", Check_Number("Water Density", 0, k_density_limits, 1000), "Water Density: 0 is not between 500 and 2000; 1000 kept"},
+         {"scale 0", Check_Number("Water", 0, k_vel_scale_limits, 1), "Water: 0 is not above 0 and at most 10; 1 kept"},
+         {"scale 10", Check_Number("Water", 10, k_vel_scale_limits, 1), ""}, {"wide", Check_Scale("Velocity", -1000, 1000), ""},
+         {"empty", Check_Scale("Velocity", 5, 5), "Velocity: Min 5 is not below Max 5; the old limits kept"}});
     EXPECT_NE(Check_Number("Bottom", -1.5, k_vel_scale_limits, 1), "");
-    EXPECT_EQ(Check_Scale("Velocity", -1000, 1000), "");
-    EXPECT_EQ(Check_Scale("Velocity", 5, 5), "Velocity: Min 5 is not below Max 5; the old limits kept");
 }
 
 }  // namespace

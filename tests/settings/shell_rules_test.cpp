@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/command_line.h"
 #include "settings/recent_files.h"
 #include "support/temp_folder.h"
@@ -36,22 +38,17 @@ TEST(Recent_Files, FileHoldsQuotedLinesEndedByCrLfAndReadsBack) {
 }
 
 TEST(Command_Line, ArgumentsGiveTheFileAndAnOptionalMonitorInterval) {
-    EXPECT_EQ(Parse_Command_Line({"/data/my run.ens"}).file, "/data/my run.ens");
-    EXPECT_EQ(Parse_Command_Line({"/data/my run.ens"}).monitor_interval, 0);
-    const Command_Line split = Parse_Command_Line({"/data/my run.ens", "-M0030"});
-    EXPECT_EQ(split.file, "/data/my run.ens");
-    EXPECT_EQ(split.monitor_interval, 30);
+    const Command_Line plain = Parse_Command_Line({"/data/my run.ens"}), split = Parse_Command_Line({"/data/my run.ens", "-M0030"});
+    EXPECT_EQ((std::tuple{plain.file, plain.monitor_interval, split.file, split.monitor_interval}),
+              (std::tuple{std::string("/data/my run.ens"), 0, std::string("/data/my run.ens"), 30}));
     EXPECT_EQ(Parse_Command_Line({"/data/\"x\".ens -M0000"}).file, "/data/\"x\".ens");
     EXPECT_EQ(Parse_Command_Line({"a.ens", "-M0000"}).monitor_interval, 1);
     EXPECT_EQ(Parse_Command_Line({}).file, "");
 }
 
 TEST(Command_Line, MonitorIntervalAnswerKeepsTheIntervalWhenEmpty) {
-    EXPECT_EQ(Monitor_Interval_From_Answer("", 30), 30);
-    EXPECT_EQ(Monitor_Interval_From_Answer("0", 30), 1);
-    EXPECT_EQ(Monitor_Interval_From_Answer("12345", 30), 9999);
-    EXPECT_EQ(Monitor_Interval_From_Answer("2.5", 30), 2);
-    EXPECT_EQ(Monitor_Interval_From_Answer("soon", 30), 1);
+    for (const auto& [answer, interval] : {std::pair{"", 30}, {"0", 1}, {"12345", 9999}, {"2.5", 2}, {"soon", 1}})
+        EXPECT_EQ(Monitor_Interval_From_Answer(answer, 30), interval) << answer;
 }
 
 }  // namespace

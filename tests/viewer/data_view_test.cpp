@@ -104,15 +104,11 @@ TEST_F(Cell_Fixture, OnlyLoadedSlotsAndShownRowsGiveAText) {
     EXPECT_EQ(Data_View_Bin_Index(ds, dec, 0), 5);
     EXPECT_EQ(Data_View_Bin_Index(ds, dec, 3), 2);
     // Rows below the bins shown: bounded by the rows, not by Num_Bins, so never negative.
-    EXPECT_FALSE(Data_View_Bin_Index(ds, dec, 4));
-    EXPECT_FALSE(Data_View_Bin_Index(ds, dec, 7));
-    EXPECT_FALSE(Data_View_Bin_Index(ds, dec, -1));
+    for (int row : {4, 7, -1}) EXPECT_FALSE(Data_View_Bin_Index(ds, dec, row)) << row;
     ds.Last_Bin = k_bins + 4;  // more than the file holds
     EXPECT_FALSE(Data_View_Bin_Index(ds, dec, 0));
     EXPECT_EQ(Data_View_Bin_Index(ds, dec, 4), k_bins - 1);
-    EXPECT_FALSE(Data_View_Text(ds, dec, 2, 4));
-    EXPECT_FALSE(Data_View_Text(ds, dec, -1, 4));
-    EXPECT_TRUE(Data_View_Text(ds, dec, 0, 4));
+    for (int slot : {2, -1, 0}) EXPECT_EQ(Data_View_Text(ds, dec, slot, 4).has_value(), slot == 0) << slot;
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <QLabel>
 #include <QSlider>
 
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
 #include "windows/chart_widget.h"
 #include "windows/sub_set_window.h"
@@ -93,9 +97,7 @@ protected:
         A().settings.Averaging_All = false;
         A().settings.Averaging_Interval = 64;
         W().Redraw_Sub();
-        ASSERT_EQ(A().candles.candles, 4);
-        ASSERT_EQ(A().candles.series, 2);
-        ASSERT_EQ(A().candles.bins, 2);
+        ASSERT_EQ((std::array{A().candles.candles, A().candles.series, A().candles.bins}), (std::array{4, 2, 2}));
         W().Menus().Trend->trigger();
         ASSERT_TRUE(W().Trend_Frame().isVisible());
         QApplication::processEvents();
@@ -108,33 +110,28 @@ TEST_F(Trend_Test, TheSliderSetsTheWidthTheLabelPicksACandleAndATableLineASeries
     for (int i = 0; i < 3; ++i) QTest::keyClick(&R().Slider1(), Qt::Key_Right);
     EXPECT_EQ(R().Selection().Triangular_Width, 3);
     const Trend_Result& r = R().View().result;
-    EXPECT_NE(r.trend, r.samples);
-    EXPECT_GT(r.count, 0);
+    EXPECT_EQ((std::pair{r.trend != r.samples, r.count > 0}), (std::pair{true, true}));
 
     Answer_Input_Box(QStringLiteral("0"));
     QTest::mouseClick(&R().Label1(), Qt::LeftButton);
     EXPECT_LE(A().candles.selected, 0);  // ignored
     Answer_Input_Box(QStringLiteral("99"));
     QTest::mouseClick(&R().Label1(), Qt::LeftButton);
-    EXPECT_EQ(A().candles.selected, 3);
-    EXPECT_EQ(R().View().candle, 3);
-    EXPECT_EQ(R().Label1().text().toStdString(), "Candle 4 of 4");
+    EXPECT_EQ((std::tuple{A().candles.selected, R().View().candle, R().Label1().text()}), (std::tuple{3, 3, QString("Candle 4 of 4")}));
 
     // The third table line from the bottom, with two bins, is series 1, bin 0.
     Chart_Widget& picture = R().Picture1();
     const double lh = R().View().line_height;
     ASSERT_GT(lh, 0);
     QTest::mouseClick(&picture, Qt::LeftButton, {}, QPoint(40, static_cast<int>(picture.height() - 2.5 * lh)));
-    EXPECT_EQ(R().Selection().series, 1);
-    EXPECT_EQ(R().Selection().bin, 0);
-    EXPECT_TRUE(R().View().result.direction);  // the second series is the direction
+    // The second series is the direction.
+    EXPECT_EQ((std::tuple{R().Selection().series, R().Selection().bin, R().View().result.direction}), (std::tuple{1, 0, true}));
 
     // Fewer series after the options change: the selection follows, nothing reads past the tables.
     A().settings.Series_Select = {};
     A().settings.Series_Select[k_type_vel_magnitude] = true;
     W().Redraw_Sub();
-    EXPECT_EQ(A().candles.series, 1);
-    EXPECT_EQ(R().Selection().series, 0);
+    EXPECT_EQ((std::pair{A().candles.series, R().Selection().series}), (std::pair{1, 0}));
 }
 
 }  // namespace

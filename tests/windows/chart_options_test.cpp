@@ -9,7 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "fake_shell.h"
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
+#include "support/default_settings.h"
 #include "support/cli_run.h"
 #include "support/expect_fields.h"
 #include "support/temp_folder.h"
@@ -68,20 +73,16 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
     ASSERT_GE(ds.Orientation_Count, 1) << "the synthetic file faces down";
     Open();
     Click("optContour_Type_15");
-    Type("txtEns_First", "50");
-    Type("txtEns_Last", "50");
-    Type("txtSel_First", "300");
-    Type("txtSel_Last", "300");
-    Type("txtBin_First", "10");
-    Type("txtBin_Last", "3");
+    for (const auto& [field, text] : {std::pair{"txtEns_First", "50"}, {"txtEns_Last", "50"}, {"txtSel_First", "300"}, {"txtSel_Last", "300"},
+                                      {"txtBin_First", "10"}, {"txtBin_Last", "3"}})
+        Type(field, text);
     Click("optAveraging_1");
     Type("txtAveraging_Interval", "1:90:5.5");
     EXPECT_TRUE(Button(dialog_, "OK").isEnabled());
     EXPECT_FALSE(Button(dialog_, "Save").isEnabled());
     Press(dialog_, "Apply");
     const Settings& s = shell_.state.settings;
-    EXPECT_EQ(s.Contour_Code, 600);
-    EXPECT_EQ(shell_.shown_code, 600);
+    EXPECT_EQ((std::pair{s.Contour_Code, shell_.shown_code}), (std::pair{600, 600}));
     // Bins 3..10 counted from the instrument are data-set bins 21..28 of 30 when facing down.
     EXPECT_EQ(Range_Of(ds), (Sub_Range{50, 51, 21, 28}));
     EXPECT_DOUBLE_EQ(s.Averaging_Interval, 9005.05);
@@ -103,34 +104,23 @@ TEST_F(Options_Test, ContourChoicesRangesAndTheIntervalAreStoredAsTheRulesSay) {
 
 TEST_F(Options_Test, EveryControlGoesBackToTheSettingItCameFrom) {
     Settings& s = shell_.state.settings;
-    s.Contour_Code = 30;
-    s.Contour_Scale_Mode = 0;
-    s.Contour_Scale_Limits = {-250, 750};
-    s.Contour_Switch_3 = true;
-    s.Profile_Select[22] = true;
-    s.Profile_Scale_Max[6] = 90;
-    s.Series_Select[19] = true;
-    s.Series_Select[35] = true;
-    s.Series_Style_3 = true;
-    s.Anc_Select[7] = true;
-    s.Anc_Scale_Min[10] = 45.5;
-    s.Water_Density = 1025.5F;
-    s.Vel_Reference = 4;
-    s.Vel_Scale = 1.25;
-    s.EoP_Options[3] = true;
+    s.Contour_Code = 30, s.Contour_Scale_Mode = 0, s.Contour_Scale_Limits = {-250, 750}, s.Contour_Switch_3 = true;
+    s.Profile_Select[22] = true, s.Profile_Scale_Max[6] = 90;
+    s.Series_Select[19] = s.Series_Select[35] = s.Series_Style_3 = true, s.Anc_Select[7] = true, s.Anc_Scale_Min[10] = 45.5;
+    s.Water_Density = 1025.5F, s.Vel_Reference = 4, s.Vel_Scale = 1.25, s.EoP_Options[3] = true;
     s.Cursor_Ens = shell_.state.ds.Cursor_Ens = 12;
     shell_.state.ds.Series_Bins[0] = true;  // the bin farthest below the surface: list item 30
     s.Series_Bins_Setting[29] = true;       // ... and instrument bin 30, where the list stores it
     const std::string before = Settings_Text("before.txt");
     Open();
-    EXPECT_EQ(Find<QListWidget>("lstSeries_Bins").item(29)->checkState(), Qt::Checked);
-    EXPECT_EQ(Find<QListWidget>("lstSeries_Bins").item(0)->checkState(), Qt::Unchecked);
-    EXPECT_TRUE(Find<QListWidget>("lstSeries_Bins").isRowHidden(30));
+    auto& bins = Find<QListWidget>("lstSeries_Bins");
+    EXPECT_EQ((std::tuple{bins.item(29)->checkState(), bins.item(0)->checkState(), bins.isRowHidden(30)}),
+              (std::tuple{Qt::Checked, Qt::Unchecked, true}));
     dialog_.Dialog_To_Options();
     EXPECT_EQ(Settings_Text("after.txt"), before);
     Expect_Fields({{"bin 1", shell_.state.ds.Series_Bins[0], true}, {"bin 30", shell_.state.ds.Series_Bins[29], false},
                    {"no message", shell_.messages.empty(), true}});
-    Find<QListWidget>("lstSeries_Bins").item(29)->setCheckState(Qt::Unchecked);
+    bins.item(29)->setCheckState(Qt::Unchecked);
     dialog_.Dialog_To_Options();
     EXPECT_FALSE(s.Series_Bins_Setting[29]) << "the list's choice is kept for the next run";
 }
@@ -181,22 +171,15 @@ TEST_F(Options_Test, NumbersOutsideTheirLimitsAreRefusedNamedAndKept) {
 
 TEST_F(Options_Test, DefaultShowsTheDefaultsSoThatOkKeepsThem) {
     Settings& s = shell_.state.settings;
-    s.Contour_Code = 100;
-    s.Water_Density = 1020;
-    s.Profile_Select[0] = true;
-    s.EoP_Options[0] = true;
-    s.Max_Sub_Ens = 512;
+    s.Contour_Code = 100, s.Water_Density = 1020, s.Profile_Select[0] = s.EoP_Options[0] = true, s.Max_Sub_Ens = 512;
     Open(5);
     Press(dialog_, "Default");
-    EXPECT_TRUE(Find<QAbstractButton>("optContour_Type_14").isChecked());
-    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_0").isChecked());
     EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1000");
-    EXPECT_TRUE(Button(dialog_, "OK").isEnabled());
+    Expect_Fields({{"contour 14", Find<QAbstractButton>("optContour_Type_14").isChecked(), true},
+                   {"profile 0", Find<QAbstractButton>("chkProfile_Type_0").isChecked(), false}, {"OK", Button(dialog_, "OK").isEnabled(), true}});
     Press(dialog_, "OK");
-    Settings defaults;
-    Load_Default_Options(defaults);
-    EXPECT_EQ(s.Water_Density, defaults.Water_Density);
-    EXPECT_EQ(s.Profile_Select, defaults.Profile_Select);
+    Settings defaults = Default_Settings();
+    EXPECT_EQ((std::pair{s.Water_Density, s.Profile_Select}), (std::pair{defaults.Water_Density, defaults.Profile_Select}));
     Expect_Fields({{"contour", s.Contour_Code, defaults.Contour_Code}, {"the Sub Set arrays were made for it", s.Max_Sub_Ens, 512},
                    {"the end-of-profile cut changed", shell_.reopens, 1}});
 }
@@ -218,9 +201,8 @@ TEST_F(Options_Test, SaveRefusesANonEmptyFileAndLoadFillsTheControls) {
     Press(dialog_, "Save");
     shell_.state.settings.Water_Density = 1000;
     Press(dialog_, "Load");
-    EXPECT_EQ(shell_.state.settings.Water_Density, 1030);
-    EXPECT_EQ(Find<QLineEdit>("txtWater_Density").text(), "1030");
-    EXPECT_TRUE(Button(dialog_, "Apply").isEnabled());
+    EXPECT_EQ((std::tuple{shell_.state.settings.Water_Density, Find<QLineEdit>("txtWater_Density").text(), Button(dialog_, "Apply").isEnabled()}),
+              (std::tuple{1030.0F, QString("1030"), true}));
 
     // A file holding a NaN stops there and names the line.
     std::string text = Read_File_Text(fresh);
@@ -246,10 +228,11 @@ TEST_F(Options_Test, CtrlTabWrapsAndAFlowMeterShowsItsTwoProfiles) {
         EXPECT_EQ(Find<QAbstractButton>(name).text(), "Prof #1") << name;
     }
     EXPECT_EQ(Find<QAbstractButton>("chkSeries_Type_11").text(), "Prof #2");
-    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_18").isEnabled());
-    EXPECT_FALSE(Find<QAbstractButton>("chkProfile_Type_14").isChecked()) << "magnitude is cleared";
-    EXPECT_TRUE(Find<QAbstractButton>("optContour_Type_10").isChecked()) << "magnitude gives way to the first profile";
-    EXPECT_TRUE(Find<QAbstractButton>("chkProfile_Type_19").isEnabled());
+    // Magnitude is cleared and gives way to the first profile.
+    Expect_Fields({{"18 enabled", Find<QAbstractButton>("chkProfile_Type_18").isEnabled(), false},
+                   {"magnitude", Find<QAbstractButton>("chkProfile_Type_14").isChecked(), false},
+                   {"contour 10", Find<QAbstractButton>("optContour_Type_10").isChecked(), true},
+                   {"19 enabled", Find<QAbstractButton>("chkProfile_Type_19").isEnabled(), true}});
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <fstream>
 
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
 #include "platform/program_messages.h"
 #include "windows/chart_widget.h"
@@ -19,16 +23,13 @@ TEST_F(Gui_Test, MaxEnsemblesLimitsTheAnswerAndReloadsTheSubSet) {
     const std::int32_t& max_sub = W().State().settings.Max_Sub_Ens;
     Answer_Input_Box(QStringLiteral("5"));
     W().Menus().Max_Ensembles->trigger();
-    EXPECT_EQ(max_sub, 128);
-    EXPECT_EQ(ds.Sub_Count, 128);
+    EXPECT_EQ((std::pair{max_sub, ds.Sub_Count}), (std::pair{128, 128}));
     const std::int32_t whole = ds.Whole_Count;
     Answer_Input_Box(QString());
     W().Menus().Max_Ensembles->trigger();
     Answer_Input_Box(QStringLiteral("300"), true);
     W().Menus().Max_Ensembles->trigger();
-    EXPECT_EQ(max_sub, 128);
-    EXPECT_EQ(ds.Whole_Count, whole);
-    EXPECT_TRUE(ds.File_Loaded);
+    EXPECT_EQ((std::tuple{max_sub, ds.Whole_Count, ds.File_Loaded}), (std::tuple{128, whole, true}));
 }
 
 TEST_F(Gui_Test, SaveSubSetWritesTheRangeAndRefusesANonEmptyTarget) {
@@ -39,8 +40,7 @@ TEST_F(Gui_Test, SaveSubSetWritesTheRangeAndRefusesANonEmptyTarget) {
     std::string target = taken;
     W().file_chooser = [&](bool save) { return save ? target : std::string(); };
     W().Menus().Save_View_Data_Set->trigger();
-    EXPECT_EQ(W().Last_Message().toStdString(), k_overwrite_refused);
-    EXPECT_EQ(std::filesystem::file_size(taken), 1u);
+    EXPECT_EQ((std::pair{W().Last_Message().toStdString(), std::filesystem::file_size(taken)}), (std::pair{std::string(k_overwrite_refused), std::uintmax_t{1}}));
 
     target = folder_.Path("sub.ens");
     W().Menus().Save_View_Data_Set->trigger();
@@ -68,27 +68,22 @@ TEST_F(Gui_Test, MonitoringReloadsAFileOnlyWhenItGrows) {
         EXPECT_EQ(W().State().ds.File_Last_Ens, 300);
     }
     for (int i = 0; i < 2; ++i) W().Timer1_Tick();
-    EXPECT_EQ(W().Opens_Finished(), opens + 1);
-    EXPECT_EQ(W().State().ds.File_Last_Ens, 420);
-    EXPECT_EQ(W().State().ds.Last_Ens, 420);  // the newest ensembles
+    // Reloaded once, showing the newest ensembles.
+    EXPECT_EQ((std::tuple{W().Opens_Finished(), W().State().ds.File_Last_Ens, W().State().ds.Last_Ens}), (std::tuple{opens + 1, 420, 420}));
     for (int i = 0; i < 4; ++i) W().Timer1_Tick();
     EXPECT_EQ(W().Opens_Finished(), opens + 1);
 
     W().Menus().AutoTrack->trigger();
-    EXPECT_FALSE(W().Monitoring());
-    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+    EXPECT_EQ((std::pair{W().Monitoring(), W().Menus().File->menuAction()->isEnabled()}), (std::pair{false, true}));
 }
 
 TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesWithOneReloadsAndCopyPutsTheChartOnTheClipboard) {
     W().Start({});
     W().Menus().Flip_Over->trigger();
-    EXPECT_TRUE(W().State().menus.Flip_Checked);
-    EXPECT_EQ(W().Opens_Finished(), 0);
+    EXPECT_EQ((std::pair{W().State().menus.Flip_Checked, W().Opens_Finished()}), (std::pair{true, 0}));
     W().Open_File_Now(Synth("a.ens", 300));
     W().Menus().Flip_Over->trigger();
-    EXPECT_FALSE(W().State().menus.Flip_Checked);
-    EXPECT_EQ(W().Opens_Finished(), 2);
-    EXPECT_TRUE(W().State().ds.File_Loaded);
+    EXPECT_EQ((std::tuple{W().State().menus.Flip_Checked, W().Opens_Finished(), W().State().ds.File_Loaded}), (std::tuple{false, 2, true}));
 
     W().Menus().Copy_Form[0]->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
@@ -109,8 +104,7 @@ TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysC
     EXPECT_FALSE(W().Menus().Show_Sub->isChecked());
     W().file_chooser = [](bool) { return std::string(); };
     W().Menus().Open_File->trigger();
-    EXPECT_TRUE(W().Whole_Frame().isVisible());
-    EXPECT_FALSE(W().Sub_Frame().isVisible());
+    EXPECT_EQ((std::pair{W().Whole_Frame().isVisible(), W().Sub_Frame().isVisible()}), (std::pair{true, false}));
     W().Menus().Show_Sub->trigger();
     EXPECT_TRUE(W().Sub_Frame().isVisible());
 }

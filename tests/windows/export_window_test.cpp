@@ -9,6 +9,10 @@
 #include <netcdf.h>
 
 #include "commands.h"
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
 #include "support/cli_run.h"
 #include "support/expect_fields.h"
@@ -63,16 +67,14 @@ TEST_F(Export_Test, EachTabWritesTheFileTheCommandLineWrites) {
             EXPECT_EQ(written, Read_File_Text(cli)) << kinds[tab] << " " << format;
         }
     }
-    EXPECT_TRUE(W().Last_Message().isEmpty());
-    EXPECT_TRUE(E().Write_Button().isEnabled());
-    EXPECT_TRUE(W().Menus().File->menuAction()->isEnabled());
+    Expect_Fields({{"no message", W().Last_Message().isEmpty(), true}, {"write", E().Write_Button().isEnabled(), true},
+                   {"file menu", W().Menus().File->menuAction()->isEnabled(), true}});
 
     // A target that is not empty is refused and left as it was.
     const std::string taken = folder_.Path("gui-series.mat"), kept = Read_File_Text(taken);
     Write_To(taken);
-    EXPECT_EQ(Read_File_Text(taken), kept);
-    EXPECT_EQ(W().Last_Message(), QStringLiteral("Over-Write of File Not Allowed"));
-    EXPECT_FALSE(W().Is_Busy());
+    EXPECT_EQ((std::tuple{Read_File_Text(taken), W().Last_Message(), W().Is_Busy()}),
+              (std::tuple{kept, QStringLiteral("Over-Write of File Not Allowed"), false}));
 }
 
 TEST_F(Export_Test, TheNetcdfTypeConvertsEveryEnsembleOfTheTabsLimitedRange) {
@@ -81,8 +83,7 @@ TEST_F(Export_Test, TheNetcdfTypeConvertsEveryEnsembleOfTheTabsLimitedRange) {
     E().Tabs().setCurrentIndex(0);
     auto fields = E().Tabs().widget(0)->findChildren<QLineEdit*>();
     ASSERT_EQ(fields.size(), 3);
-    fields[0]->setText("11");
-    fields[1]->setText("900");
+    fields[0]->setText("11"), fields[1]->setText("900");
     Choose_Type(0, "netCDF");
     const std::string out = folder_.Path("range.nc");
     Export_File_Type asked = Export_File_Type::k_text;
@@ -95,15 +96,13 @@ TEST_F(Export_Test, TheNetcdfTypeConvertsEveryEnsembleOfTheTabsLimitedRange) {
     int nc = -1, dim = -1, var = -1;
     ASSERT_EQ(nc_open(out.c_str(), NC_NOWRITE, &nc), NC_NOERR);
     std::size_t steps = 0;
-    EXPECT_EQ(nc_inq_dimid(nc, "time", &dim), NC_NOERR);
-    EXPECT_EQ(nc_inq_dimlen(nc, dim, &steps), NC_NOERR);
-    EXPECT_EQ(steps, 50u);
-    int first = 0;
     const std::size_t at_first = 0;
-    EXPECT_EQ(nc_inq_varid(nc, "ensemble_number", &var), NC_NOERR);
-    EXPECT_EQ(nc_get_var1_int(nc, var, &at_first, &first), NC_NOERR);
+    int first = 0;
+    EXPECT_EQ((std::array{nc_inq_dimid(nc, "time", &dim), nc_inq_dimlen(nc, dim, &steps), nc_inq_varid(nc, "ensemble_number", &var),
+                          nc_get_var1_int(nc, var, &at_first, &first)}),
+              (std::array{NC_NOERR, NC_NOERR, NC_NOERR, NC_NOERR}));
     nc_close(nc);
-    EXPECT_EQ(first, 11);
+    EXPECT_EQ((std::pair{steps, first}), (std::pair{std::size_t{50}, 11}));
     EXPECT_FALSE(W().Is_Busy());
 }
 
@@ -119,18 +118,14 @@ TEST_F(Export_Test, AllAndNoneTouchOnlyTheFilesBinsAndTheSpareSeriesBoxesKeepThe
     QListWidget& bins = Bins(1);
     bins.item(24)->setSelected(true);
     Press(1, "All");
-    EXPECT_TRUE(bins.item(0)->isSelected());
-    EXPECT_TRUE(bins.item(19)->isSelected());
-    EXPECT_FALSE(bins.item(20)->isSelected());
+    EXPECT_EQ((std::array{bins.item(0)->isSelected(), bins.item(19)->isSelected(), bins.item(20)->isSelected()}), (std::array{true, true, false}));
     Press(1, "None");
-    EXPECT_FALSE(bins.item(19)->isSelected());
-    EXPECT_TRUE(bins.item(24)->isSelected());
-    EXPECT_FALSE(Bins(0).item(0)->isSelected()) << "each tab has its own list";
+    Expect_Fields({{"bin 19", bins.item(19)->isSelected(), false}, {"beyond the file's bins", bins.item(24)->isSelected(), true},
+                   {"each tab has its own list", Bins(0).item(0)->isSelected(), false}});
 
     auto* calimbro = E().findChild<QAbstractButton*>("chkSeries_Type_38");
     auto* magnitude = E().findChild<QAbstractButton*>("chkSeries_Type_14");
-    calimbro->setChecked(true);
-    magnitude->setChecked(false);
+    calimbro->setChecked(true), magnitude->setChecked(false);
     W().State().settings.Contour_Code = 2000;  // no such option here: the choice stays
     Open_Export();
     Expect_Fields({{"calimbro", calimbro->isChecked(), true}, {"magnitude", magnitude->isChecked(), true},
@@ -149,8 +144,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
     Press(2, "All");
     auto fields = E().Tabs().widget(2)->findChildren<QLineEdit*>();
     ASSERT_EQ(fields.size(), 3);
-    fields[0]->setText("1");
-    fields[1]->setText("30000");
+    fields[0]->setText("1"), fields[1]->setText("30000");
     bool menus_enabled = true, whole_enabled = true, quit_enabled = false;
     const auto track_menus = [&] {
         return W().Track().Animate_Menu->menuAction()->isEnabled() || W().Track().Select_Reference->isEnabled();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui_fixture.h"
+#include "support/default_settings.h"
 #include "support/cli_run.h"
 #include "support/expect_fields.h"
 #include "windows/chart_options_dialog.h"
@@ -93,8 +94,7 @@ TEST_F(Gui_Test, ExitFromTheMenuSavesTheSettingsAndTheWindowChecks) {
     EXPECT_FALSE(W().Sub_Frame().isVisible());
     W().Menus().Exit->trigger();
     EXPECT_FALSE(W().isVisible());
-    Settings saved;
-    Load_Default_Options(saved);
+    Settings saved = Default_Settings();
     ASSERT_EQ(Load_Options(saved, folder_.Path("VTRLOps.Txt")), Load_Result::k_loaded);
     EXPECT_FALSE(saved.Window_Menu_States[3]);
     EXPECT_TRUE(saved.Window_Menu_States[2]);

@@ -5,6 +5,9 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 
+#include <tuple>
+#include <utility>
+
 #include "gui_fixture.h"
 #include "windows/about_box.h"
 #include "windows/data_viewer_window.h"
@@ -29,8 +32,7 @@ TEST_F(Gui_Test, InformationAndViewerWindowsShowTheFileAndTheirFramesUncheckThei
     EXPECT_FALSE(W().Menus().Show_Info->isChecked());
     W().Info_Frame().showMinimized();
     W().Menus().Show_Info->trigger();
-    EXPECT_TRUE(W().Info_Frame().isVisible());
-    EXPECT_FALSE(W().Info_Frame().isMinimized());
+    EXPECT_EQ((std::pair{W().Info_Frame().isVisible(), W().Info_Frame().isMinimized()}), (std::pair{true, false}));
 
     QPlainTextEdit& viewer = W().Viewer().Text1();
     W().Update_Data_View(0, 0);
@@ -51,10 +53,9 @@ TEST_F(Gui_Test, InformationAndViewerWindowsShowTheFileAndTheirFramesUncheckThei
 
     const int size_8 = viewer.font().pointSize();
     W().Viewer().Size_Item(7).trigger();
-    EXPECT_FALSE(W().Viewer().Size_Item(3).isChecked());
-    EXPECT_LT(viewer.font().pointSize(), size_8);
     W().Viewer().Bold_Item().trigger();
-    EXPECT_TRUE(viewer.font().bold());
+    EXPECT_EQ((std::tuple{W().Viewer().Size_Item(3).isChecked(), viewer.font().pointSize() < size_8, viewer.font().bold()}),
+              (std::tuple{false, true, true}));
 
     W().Viewer_Frame().close();
     EXPECT_FALSE(W().Menus().Show_Viewer->isChecked());
@@ -65,9 +66,8 @@ TEST_F(Gui_Test, AboutShowsTheVersionAndLicencesAndHelpTheUsersGuideWithItsPictu
     EXPECT_EQ(Version_Text(2, 13, 4), QStringLiteral("Version 2.13.04"));
     W().Menus().Show_About->trigger();
     ASSERT_NE(W().About(), nullptr);
-    EXPECT_TRUE(W().About()->isVisible());
-    EXPECT_FALSE(W().About()->isModal());
-    EXPECT_TRUE(W().About()->lblDescription().text().contains(QStringLiteral("LGPLv3")));
+    EXPECT_EQ((std::tuple{W().About()->isVisible(), W().About()->isModal(), W().About()->lblDescription().text().contains(QStringLiteral("LGPLv3"))}),
+              (std::tuple{true, false, true}));
 
     W().Menus().Show_Help->trigger();
     ASSERT_NE(W().Help(), nullptr);
