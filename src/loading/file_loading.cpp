@@ -36,11 +36,11 @@ Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
 
 // Decodes the ensemble in Ens_Buffer into slot Sub_Count; false when no decoder ran.
 // Nothing of an earlier ensemble stays in the slot: what the decode did not write is
-// cleared before processing reads it, up to the wider bin count of the two set-ups.
+// cleared, through every bin the arrays hold, before processing reads it. Bins past this
+// ensemble's own may hold an earlier load's wider set-up, and later ensembles may show them.
 bool Decode_Current_Ensemble(Open_State& app, const Decode_Options& opt) {
-    const int bins_before = app.dec.Num_Bins;
     const bool decoded = Decode_Ensemble(app.dec, app.ds, opt);
-    Clear_Unwritten(app.ds, app.ds.Sub_Count, std::max(bins_before, app.dec.Num_Bins), app.dec.Slot_Written);
+    Clear_Unwritten(app.ds, app.ds.Sub_Count, k_max_bins, app.dec.Slot_Written);
     return decoded;
 }
 
