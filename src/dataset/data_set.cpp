@@ -52,9 +52,13 @@ void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::
     ds.Whole_BT_Range.Resize(5, w);
 }
 
-void Fit_Profile_Bins(Data_Set& ds, int bins) {
+bool Profile_Bins_Fit(const Data_Set& ds, int bins) {
     const bool whole_fits = ds.Whole_Vel.Last_Extent() == 0 || bins <= static_cast<int>(ds.Whole_Vel.Extent(1));
-    if (bins <= Profile_Bins(ds) && whole_fits) return;
+    return bins <= Profile_Bins(ds) && whole_fits;
+}
+
+void Fit_Profile_Bins(Data_Set& ds, int bins) {
+    if (Profile_Bins_Fit(ds, bins)) return;
     const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
     // A Whole Set array not yet allocated has rank 1 and stays as it is.
     for (auto* a : {&ds.Sub_Corr, &ds.Sub_Echo, &ds.Sub_PGood, &ds.Whole_Corr, &ds.Whole_Echo, &ds.Whole_PGood}) a->Widen(b);

@@ -80,6 +80,9 @@ struct Data_Set {
 void Allocate_Data_Set(Data_Set& ds, bool whole, std::int32_t max_sub_ens, std::int32_t max_whole_ens,
                        int bins = k_max_bins);
 
+// True when the profile arrays already hold `bins` bins, so Fit_Profile_Bins leaves them be.
+bool Profile_Bins_Fit(const Data_Set& ds, int bins);
+
 // Widens the Sub Set and Whole Set profile arrays to at least `bins` bins, keeping every value.
 void Fit_Profile_Bins(Data_Set& ds, int bins);
 

@@ -43,7 +43,7 @@ void BBFixedLeader(const Byte_Block& b, Target& t) {
     t.ds.Sub_Anc(k_anc_orientation, t.slot) = Facing_Up(dec) ? 1 : 0;
     dec.Slot_Written.Add(Slot_Writes::k_orientation);
     dec.Num_Bins = b.Read_U8(9);
-    Fit_Profile_Bins(t.ds, dec.Num_Bins);
+    Fit_Decoded_Bins(t.ds, dec.Num_Bins, t.settings);
     dec.Pings_Per_Ens = b.Read_U16_LE(10);
     dec.Bin_Size = b.Read_U16_LE(12) / 100.0;
     dec.Profiling_Mode = b.Read_U8(16);

@@ -37,7 +37,7 @@ void NBDecodeLeader(const Byte_Block& b, Target& t) {
     for (std::size_t i = 0; i < 3; ++i) dec.Time_Per_Ping[i] = static_cast<std::uint8_t>(Decimal_Coded(b.Read_U8(5 + i)));
     dec.Pings_Per_Ens = b.Read_U16_BE(8);
     dec.Num_Bins = b.Read_U8(10);
-    Fit_Profile_Bins(t.ds, dec.Num_Bins);
+    Fit_Decoded_Bins(t.ds, dec.Num_Bins, t.settings);
     dec.Bin_Size = std::ldexp(1.0, b.Read_U8(11));
     dec.Bin1_Dist = (b.Read_U8(12) + dec.Bin_Size) / 2 + b.Read_U8(13) + b.Read_U8(14);
 

@@ -1,6 +1,7 @@
 #include "loading/file_loading.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
@@ -10,6 +11,7 @@
 #include "loading/range_by_records.h"
 #include "loading/series_bins.h"
 #include "loading/skip_length.h"
+#include "loading/slot_pipeline.h"
 #include "platform/binary_file.h"
 #include "platform/program_messages.h"
 #include "platform/text_format.h"
@@ -21,6 +23,8 @@ namespace {
 
 constexpr int k_failure_limit = k_search_failure_limit;  // scanner failures in one file before a load gives up
 constexpr double k_seconds_per_day = 86400;
+// Below this many slots a second thread costs more than it overlaps.
+constexpr std::int64_t k_pipeline_min_slots = 64;
 
 bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
 
@@ -30,14 +34,19 @@ Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
     return Failure(Outcome_Kind::k_invalid_file, Member_Problem(member.name, file.Open_Error()));
 }
 
-// Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count. Nothing of an
-// earlier ensemble stays in the slot: what the decode did not write is cleared before
-// processing reads it, up to the wider bin count of the two set-ups.
-void Load_Current_Ensemble(Open_State& app) {
+// Decodes the ensemble in Ens_Buffer into slot Sub_Count; false when no decoder ran.
+// Nothing of an earlier ensemble stays in the slot: what the decode did not write is
+// cleared before processing reads it, up to the wider bin count of the two set-ups.
+bool Decode_Current_Ensemble(Open_State& app, const Decode_Options& opt) {
     const int bins_before = app.dec.Num_Bins;
-    const bool decoded = Decode_Ensemble(app.dec, app.ds, Decode_Options_Of(app));
+    const bool decoded = Decode_Ensemble(app.dec, app.ds, opt);
     Clear_Unwritten(app.ds, app.ds.Sub_Count, std::max(bins_before, app.dec.Num_Bins), app.dec.Slot_Written);
-    if (decoded) Process_Decoded_Ensemble(app.dec, app.ds, app.settings);
+    return decoded;
+}
+
+// Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count.
+void Load_Current_Ensemble(Open_State& app) {
+    if (Decode_Current_Ensemble(app, Decode_Options_Of(app))) Process_Decoded_Ensemble(app.dec, app.ds, app.settings);
 }
 
 // The thinned walk over every member: one ensemble kept, Ens_Step skipped by moving the
@@ -282,7 +291,13 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
     const std::int32_t slots = ds.Sub_Slots();
     double previous = 0;
     bool stop = false;
-    Error_Velocity_Sums error_sums;  // gathered while each slot is still in the cache
+    // Each slot is processed, and its error velocities summed while it is still in the cache,
+    // on a second thread as the next one is decoded; the arrays are widened only once it is idle.
+    const bool threaded = std::thread::hardware_concurrency() > 1 &&
+                          std::min({n, max_sub + 1, std::int64_t{slots}}) >= k_pipeline_min_slots;
+    Slot_Pipeline pipeline(ds, app.settings, threaded);
+    Decode_Options options = Decode_Options_Of(app);
+    options.Before_Widen = [&pipeline] { pipeline.Drain(); };
     Binary_File file;
     for (std::size_t i = start; i < members.size() && !stop; ++i) {
         if (Outcome opened = Open_Member(file, members[i]); !opened) {
@@ -305,10 +320,9 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
                 app.load.NVRAM_Flag = true;
                 continue;
             }
-            Load_Current_Ensemble(app);
-            if (ds.Bin_Work.Size() != 0) {
-                error_sums.Add(ds, static_cast<std::size_t>(ds.Sub_Count), Error_Velocity_Bins(dec, ds));
-            }
+            const bool decoded = Decode_Current_Ensemble(app, options);
+            pipeline.Process(Slot_Setup_Of(dec), static_cast<std::size_t>(ds.Sub_Count),
+                             ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : -1, decoded);
             const double t = Convert_Time(ds, ds.Sub_Count);
             if (ds.Sub_Count == 0) {
                 ds.First_Ens = dec.Cur_Ens_Number;
@@ -320,6 +334,7 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
             if (progress) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
         }
     }
+    pipeline.Drain();
     if (ds.Sub_Count == 0) {
         if (progress) host.Hide_Progress();
         return Failure(Outcome_Kind::k_nothing_loaded, {}, start_position);
@@ -329,8 +344,8 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
     if (ds.Cursor_Ens < ds.First_Ens) ds.Cursor_Ens = ds.First_Ens;
     // The running sums hold every bin the statistics need unless the bin count grew during the load.
     const int bins = ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : 0;
-    if (bins <= error_sums.fewest_bins && ds.Bin_Work.Size() != 0) {
-        Store_Error_Velocity_Statistics(error_sums, ds, bins, ds.Sub_Count);
+    if (bins <= pipeline.Sums().fewest_bins && ds.Bin_Work.Size() != 0) {
+        Store_Error_Velocity_Statistics(pipeline.Sums(), ds, bins, ds.Sub_Count);
     } else {
         Error_Velocity_Statistics(dec, ds);
     }

@@ -38,16 +38,21 @@ int To_Bin_Count(double x, int fallback) {
 }
 
 // Bins of slot e that the arrays can hold; 0 when the slot lies outside them.
-int Usable_Bins(const Decoder_State& dec, const Data_Set& ds) {
-    if (ds.Sub_Count < 0 || static_cast<std::size_t>(ds.Sub_Count) >= ds.Sub_Vel.Last_Extent()) return 0;
+int Usable_Bins(const Slot_Setup& dec, const Data_Set& ds, std::size_t e) {
+    if (e >= ds.Sub_Vel.Last_Extent()) return 0;
     return std::clamp(dec.Num_Bins, 0, static_cast<int>(ds.Sub_Vel.Extent(1)));
 }
 
-bool Facing_Up(const Decoder_State& dec) { return (dec.Sys_Config & 0x80) != 0; }
+bool Facing_Up(const Slot_Setup& dec) { return (dec.Sys_Config & 0x80) != 0; }
+
+// The current slot, or one past the arrays (nothing to do) while Sub_Count is negative.
+std::size_t Current_Slot(const Data_Set& ds) {
+    return ds.Sub_Count < 0 ? ds.Sub_Vel.Last_Extent() : static_cast<std::size_t>(ds.Sub_Count);
+}
 
 // Bin number (from the transducer, 0 = nearest) one before the echo bump's near edge, or -1.
 // The four beams run side by side, one lane each, so the loops vectorise.
-int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e) {
+int Rssi_Cut(const Slot_Setup& dec, const Data_Set& ds, int n, std::size_t e) {
     using Lanes = std::array<std::int32_t, 4>;
     const int w = std::max(1, To_Bin_Count(dec.Xmit_Length / dec.Bin_Size, 0) / 2);
     const std::uint8_t* echo = ds.Sub_Echo.Slice(e);
@@ -83,14 +88,11 @@ int Rssi_Cut(const Decoder_State& dec, const Data_Set& ds, int n, std::size_t e)
     return cut;
 }
 
-}  // namespace
-
-void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
+void Cut_Slot(const Slot_Setup& dec, Data_Set& ds, const Settings& settings, std::size_t e) {
     const auto& opt = settings.EoP_Options;
     if (!opt[k_eop_bt_depth] && !opt[k_eop_rssi]) return;
-    const int n = Usable_Bins(dec, ds);
+    const int n = Usable_Bins(dec, ds, e);
     if (n == 0) return;
-    const auto e = static_cast<std::size_t>(ds.Sub_Count);
     const double cos_theta = opt[k_eop_cos] ? Make_Beam_Geometry(dec.Sys_Config).cos_theta : 1.0;
 
     bool have_bt_cut = false;
@@ -141,11 +143,10 @@ void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& 
     }
 }
 
-namespace {
 
 // Two beams of the flow-meter family: a horizontal velocity from beams 1 and 3 remapped
 // onto the other beam pair's cells, and the difference of beams 2 and 4.
-void Two_Beam_Path(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
+void Two_Beam_Path(const Slot_Setup& dec, Data_Set& ds, int n, std::size_t e) {
     static const double k_two_sin_20 = 2 * std::sin(20 * k_deg_to_rad);
     std::int16_t* vel = ds.Sub_Vel.Slice(e);
     std::array<std::int32_t, k_max_bins> h;  // filled for 0..n-1 below
@@ -266,7 +267,7 @@ void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotat
     }
 }
 
-void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e) {
+void Beam_To_Earth(const Slot_Setup& dec, Data_Set& ds, int n, std::size_t e) {
     const Beam_Geometry g = Make_Beam_Geometry(dec.Sys_Config);
     const Attitude att =
         Make_Attitude(ds.Sub_Anc(k_anc_pitch, e), ds.Sub_Anc(k_anc_roll, e), ds.Sub_Anc(k_anc_heading, e));
@@ -279,7 +280,7 @@ void Beam_To_Earth(const Decoder_State& dec, Data_Set& ds, int n, std::size_t e)
 }
 
 // The reference vector chosen by Vel_Reference; all bad when its data type is absent.
-std::array<std::int16_t, 4> Reference_Vector(const Decoder_State& dec, const Data_Set& ds, std::int32_t choice,
+std::array<std::int16_t, 4> Reference_Vector(const Slot_Setup& dec, const Data_Set& ds, std::int32_t choice,
                                              std::size_t e) {
     constexpr std::array<std::int16_t, 4> all_bad{k_bad, k_bad, k_bad, k_bad};
     const auto pair_of = [&](const Dense_Array<std::int16_t>& a, std::size_t first) {
@@ -319,10 +320,11 @@ double Velocity_Direction(double east, double north) {
     return east > 0 ? 90 - angle : 270 - angle;
 }
 
-void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
-    const int n = Usable_Bins(dec, ds);
-    if (ds.Sub_Count < 0 || static_cast<std::size_t>(ds.Sub_Count) >= ds.Sub_Vel.Last_Extent()) return;
-    const auto e = static_cast<std::size_t>(ds.Sub_Count);
+namespace {
+
+void Transform_Slot(const Slot_Setup& dec, Data_Set& ds, const Settings& settings, std::size_t e) {
+    if (e >= ds.Sub_Vel.Last_Extent()) return;
+    const int n = Usable_Bins(dec, ds, e);
     if (dec.Is_QTRM) {
         Two_Beam_Path(dec, ds, n, e);
         return;
@@ -347,6 +349,33 @@ void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Setti
     ds.Sub_BT_Range(4, e) = count == 0 ? 0 : static_cast<std::int32_t>(rnd(static_cast<double>(sum) / count));
 }
 
+}  // namespace
+
+Slot_Setup Slot_Setup_Of(const Decoder_State& dec) {
+    return {.Num_Bins = dec.Num_Bins,
+            .Sys_Config = dec.Sys_Config,
+            .Coord_Transform = dec.Coord_Transform,
+            .Is_QTRM = dec.Is_QTRM,
+            .Have_BT = dec.Have_BT,
+            .Have_Echo = dec.Have_Echo,
+            .Have_Nav = dec.Have_Nav,
+            .Bin_Size = dec.Bin_Size,
+            .Bin1_Dist = dec.Bin1_Dist,
+            .Xmit_Length = dec.Xmit_Length,
+            .Bin_Size_C20C10 = dec.Bin_Size_C20C10,
+            .Bin_Size_C30C20 = dec.Bin_Size_C30C20,
+            .Bin1_Dist_C20C10 = dec.Bin1_Dist_C20C10,
+            .Bin1_Dist_C30C20 = dec.Bin1_Dist_C30C20};
+}
+
+void Cut_End_Of_Profile(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
+    Cut_Slot(Slot_Setup_Of(dec), ds, settings, Current_Slot(ds));
+}
+
+void Transform_And_Reference(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
+    Transform_Slot(Slot_Setup_Of(dec), ds, settings, Current_Slot(ds));
+}
+
 bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings, const Decode_Options& opt) {
     if (!Decode_Ensemble(dec, ds, opt)) return false;
     Process_Decoded_Ensemble(dec, ds, settings);
@@ -354,8 +383,12 @@ bool Process_Ensemble(Decoder_State& dec, Data_Set& ds, const Settings& settings
 }
 
 void Process_Decoded_Ensemble(const Decoder_State& dec, Data_Set& ds, const Settings& settings) {
-    Cut_End_Of_Profile(dec, ds, settings);
-    Transform_And_Reference(dec, ds, settings);
+    Process_Decoded_Slot(Slot_Setup_Of(dec), ds, settings, Current_Slot(ds));
+}
+
+void Process_Decoded_Slot(const Slot_Setup& setup, Data_Set& ds, const Settings& settings, std::size_t slot) {
+    Cut_Slot(setup, ds, settings, slot);
+    Transform_Slot(setup, ds, settings, slot);
 }
 
 
@@ -372,8 +405,10 @@ void Error_Velocity_Sums::Add(const Data_Set& ds, std::size_t slot, int bins) {
     }
 }
 
-int Error_Velocity_Bins(const Decoder_State& dec, const Data_Set& ds) {
-    return std::clamp(dec.Num_Bins, 0, static_cast<int>(std::min(ds.Sub_Vel.Extent(1), ds.Bin_Work.Extent(1))));
+int Error_Velocity_Bins(const Decoder_State& dec, const Data_Set& ds) { return Error_Velocity_Bins(dec.Num_Bins, ds); }
+
+int Error_Velocity_Bins(std::int32_t num_bins, const Data_Set& ds) {
+    return std::clamp(num_bins, 0, static_cast<int>(std::min(ds.Sub_Vel.Extent(1), ds.Bin_Work.Extent(1))));
 }
 
 void Store_Error_Velocity_Statistics(const Error_Velocity_Sums& sums, Data_Set& ds, int bins, int slots) {

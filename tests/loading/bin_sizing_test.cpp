@@ -98,6 +98,17 @@ TEST_F(Bin_Sizing, FewBinsGrowingMidFileLoadTheSameValues) {
     Expect_Same_Whole_Set();
 }
 
+TEST_F(Bin_Sizing, ArraysWidenedWhileEarlierSlotsAreStillBeingProcessed) {
+    Open_Both(Synth("grow.ens", 7, 700, 40));
+    // Sub Set arrays cleared, the sized ones narrow again: the load widens them at the change, mid-way.
+    for (App_State* app : {&sized, &full}) {
+        Allocate_Data_Set(app->ds, false, app->settings.Max_Sub_Ens, app->settings.Max_Whole_Ens, app == &sized ? 7 : k_max_bins);
+    }
+    Reload_Both(600, 900);
+    EXPECT_EQ(sized.ds.Sub_Vel.Extent(1), 40u);
+    Expect_Same_Sub_Set();
+}
+
 TEST_F(Bin_Sizing, ManyBinsLoadTheSameValues) {
     Open_Both(Synth("many.ens", 200));
     EXPECT_EQ(sized.ds.Sub_PGood.Extent(1), 200u);
