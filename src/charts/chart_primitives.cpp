@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "charts/direction_circle.h"
 #include "dataset/data_set.h"
 #include "platform/text_format.h"
 
@@ -229,8 +230,10 @@ void Circular_Mean(std::int32_t f, std::int32_t l, std::int32_t n, std::int32_t 
         double v = 0;
         std::int16_t stored = 0;
         if (!read(b, i, v, stored)) continue;
-        east += std::sin(v * k_pi / 1800);
-        north += std::cos(v * k_pi / 1800);
+        double sine = 0, cosine = 0;
+        Direction_Sin_Cos(v, sine, cosine);
+        east += sine;
+        north += cosine;
     }
     mean = std::atan2(east, north) * 1800 / k_pi;
     if (mean < 0) mean += 3600;
@@ -239,7 +242,7 @@ void Circular_Mean(std::int32_t f, std::int32_t l, std::int32_t n, std::int32_t 
         double v = 0;
         std::int16_t stored = 0;
         if (!read(b, i, v, stored)) continue;
-        const double d = std::remainder(v - mean, 3600.0);
+        const double d = Turn_Distance(v - mean);
         squares += d * d;
     }
     dev = std::sqrt(squares / (n - 1));

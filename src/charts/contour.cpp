@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
@@ -9,6 +10,7 @@
 #include "charts/chart_primitives.h"
 #include "charts/chart_scales.h"
 #include "dataset/data_codes.h"
+#include "platform/numeric.h"
 #include "platform/text_format.h"
 
 namespace vantrel {
@@ -66,6 +68,80 @@ void Fetch_Ahead(const void* from, std::size_t bytes) {
     for (std::size_t at = 0; at < bytes; at += 64) __builtin_prefetch(p + at);
 }
 
+// Count, exact integer sums, highest and lowest of the values that are not k_bad_velocity.
+class Grid_Stats {
+public:
+    std::int64_t count = 0, sum = 0, sum_sq = 0;
+
+    // Takes n values; separate loops, each keeping to one lane width, become vector code.
+    void Add(const std::int16_t* cells, std::size_t n) {
+        // Blocks small enough for 32-bit partial sums.
+        constexpr std::size_t k_block = 1024;
+        for (std::size_t from = 0; from < n; from += k_block) {
+            const std::int16_t* block = cells + from;
+            const std::size_t m = std::min(k_block, n - from);
+            std::int32_t block_count = 0, block_sum = 0;
+            for (std::size_t i = 0; i < m; ++i) {
+                const std::int16_t v = block[i];
+                block_count += v != k_bad_velocity;
+                block_sum += v != k_bad_velocity ? v : 0;
+            }
+            // Squares below 2^30 summed as their high and low 16 bits, both exact in 32 bits.
+            std::int32_t squares_high = 0, squares_low = 0;
+            for (std::size_t i = 0; i < m; ++i) {
+                const std::int32_t kept = block[i] != k_bad_velocity ? block[i] : 0;
+                const std::int32_t square = kept * kept;
+                squares_high += square >> 16;
+                squares_low += square & 0xFFFF;
+            }
+            for (std::size_t i = 0; i < m; ++i) {
+                const std::int16_t v = block[i];
+                const auto negative = static_cast<std::int16_t>(-v);
+                top_ = v > top_ ? v : top_;
+                negative_top_ = negative > negative_top_ ? negative : negative_top_;
+            }
+            count += block_count, sum += block_sum;
+            sum_sq += std::int64_t{squares_high} * 65536 + squares_low;
+        }
+    }
+    std::int32_t Top() const { return count > 0 ? top_ : -999999; }
+    std::int32_t Bottom() const { return count > 0 ? -negative_top_ : 999999; }
+
+private:
+    // The missing mark is the one value without a 16-bit negative, so it is the lowest both
+    // of the values and of their negatives: highest and lowest need no mask.
+    static_assert(k_bad_velocity == INT16_MIN);
+    std::int16_t top_ = INT16_MIN, negative_top_ = INT16_MIN;
+};
+
+// Directions are held in tenths of a degree; the grid shows whole degrees.
+void Round_Tenths(std::int16_t* cells, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto degrees = static_cast<std::int16_t>(Round_Small(cells[i] / 10.0));
+        cells[i] = cells[i] == k_bad_velocity ? k_bad_velocity : degrees;
+    }
+}
+
+// One component of rows first_bin.. of every ensemble into the grid's place, with their
+// statistics. Ensembles outermost: the bins of one ensemble lie together in the arrays, and
+// each gathered column is counted while it is still in the nearest cache.
+template <typename T>
+Grid_Stats Gather_Component(const Dense_Array<T>& data, std::size_t component, std::size_t first_bin,
+                            std::size_t R, std::size_t E, bool tenths, std::int16_t* out) {
+    Grid_Stats stats;
+    if (R == 0) return stats;
+    const std::size_t stride = data.Extent(0), slot = data.Extent(0) * data.Extent(1);
+    for (std::size_t e = 0; e < E; ++e) {
+        const T* in = &data(component, first_bin, e);
+        if (e + k_fetch_ahead < E) Fetch_Ahead(in + k_fetch_ahead * slot, R * stride * sizeof(T));
+        std::int16_t* cells = out + e * R;
+        for (std::size_t row = 0; row < R; ++row) cells[row] = static_cast<std::int16_t>(in[row * stride]);
+        if (tenths) Round_Tenths(cells, R);
+        stats.Add(cells, R);
+    }
+    return stats;
+}
+
 bool Overlaps(double a0, double a1, double b0, double b1) { return a0 < b1 && b0 < a1; }
 
 bool Overlaps_Any(double a0, double a1, const std::vector<std::pair<double, double>>& taken) {
@@ -106,11 +182,9 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     r.Ensembles = Usable_Slots(a, window == Chart_Window::k_whole ? ds.Whole_Count : ds.Sub_Count);
 
     // Raw values first, kept in the grid's place until the scale is known: every code's
-    // values fit 16 bits, and k_bad_velocity marks a missing one. Ensembles outermost: the
-    // bins of one ensemble lie together in the arrays.
+    // values fit 16 bits, and k_bad_velocity marks a missing one.
     const std::size_t E = static_cast<std::size_t>(r.Ensembles);
     const std::size_t R = static_cast<std::size_t>(r.Rows);
-    r.Index.assign(R * E, k_bad_velocity);
     const Dense_Array<std::uint8_t>* bytes = nullptr;
     const Dense_Array<std::int16_t>* words = nullptr;
     const Contour_Code_Parts parts = Decode_Contour_Code(code);
@@ -122,39 +196,17 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
         case Code_Family::k_pgood: bytes = &a.pgood; break;
         default: break;
     }
-    const bool tenths = code == k_code_vel_direction;
     if ((bytes && component >= bytes->Extent(0)) || (words && component >= words->Extent(0))) bytes = nullptr, words = nullptr;
-    // Integer sums are exact here: at most 8192 x 256 values of 16 bits.
-    std::int64_t count = 0, sum = 0, sum_sq = 0;
-    std::int32_t top = -999999, bottom = 999999;
-    const auto take = [&](std::int16_t* cell, std::int32_t v) {
-        *cell = static_cast<std::int16_t>(v);
-        ++count;
-        sum += v;
-        sum_sq += static_cast<std::int64_t>(v) * v;
-        top = std::max(top, v);
-        bottom = std::min(bottom, v);
-    };
-    for (std::size_t e = 0; e < E && (bytes || words); ++e) {
-        std::int16_t* cells = r.Index.data() + e * R;
-        if (bytes) {
-            const std::size_t stride = bytes->Extent(0);
-            const std::uint8_t* in = R ? &(*bytes)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
-            if (e + k_fetch_ahead < E) Fetch_Ahead(in + k_fetch_ahead * bytes->Extent(0) * bytes->Extent(1), R * stride);
-            for (std::size_t row = 0; row < R; ++row) take(cells + row, in[row * stride]);
-            continue;
-        }
-        const std::size_t stride = words->Extent(0);
-        const std::int16_t* in = R ? &(*words)(component, static_cast<std::size_t>(first_bin), e) : nullptr;
-        if (e + k_fetch_ahead < E)
-            Fetch_Ahead(in + k_fetch_ahead * words->Extent(0) * words->Extent(1), R * stride * sizeof(std::int16_t));
-        for (std::size_t row = 0; row < R; ++row) {
-            std::int32_t v = in[row * stride];
-            if (v == k_bad_velocity) continue;
-            if (tenths) v = static_cast<std::int32_t>(rnd(v / 10.0));
-            take(cells + row, v);
-        }
-    }
+    r.Index.resize(R * E);  // every cell is written below
+    if (!bytes && !words) std::fill(r.Index.begin(), r.Index.end(), k_bad_velocity);
+    const bool tenths = code == k_code_vel_direction;
+    std::int16_t* cells = r.Index.data();
+    const auto from = static_cast<std::size_t>(first_bin);
+    const Grid_Stats stats = bytes   ? Gather_Component(*bytes, component, from, R, E, false, cells)
+                             : words ? Gather_Component(*words, component, from, R, E, tenths, cells)
+                                     : Grid_Stats{};
+    const std::int64_t count = stats.count, sum = stats.sum, sum_sq = stats.sum_sq;
+    const std::int32_t top = stats.Top(), bottom = stats.Bottom();
     const double n = static_cast<double>(count), s = static_cast<double>(sum), q = static_cast<double>(sum_sq);
     const double data_max = top, data_min = bottom;
     double mean = 0, std_dev = 0;
@@ -199,17 +251,19 @@ void Move_Data_To_Chart3d_Array(Contour_Results& r, const Data_Set& ds, const Se
     // Each value's colour index computed once: the values span at most 65536 steps.
     const bool circle = code == k_code_vel_direction;
     const double factor = (circle ? 139.0 : 99.0) / (max - min);
-    std::vector<std::int16_t> index_of(static_cast<std::size_t>(top - bottom + 1));
+    // index_of[0] serves k_bad_velocity, the one mark below every value: no branch per cell.
+    std::vector<std::int16_t> index_of(static_cast<std::size_t>(top - bottom + 2));
+    index_of[0] = static_cast<std::int16_t>(k_index_bad);
     for (std::int32_t v = bottom; v <= top; ++v) {
         double c = rnd((v - min) * factor + (circle ? k_circle_first : 0));
         if (c < (circle ? k_circle_first : 0))
             c = k_index_below;
         else if (c > (circle ? k_circle_last : 99))
             c = k_index_above;
-        index_of[static_cast<std::size_t>(v - bottom)] = static_cast<std::int16_t>(c);
+        index_of[static_cast<std::size_t>(v - bottom + 1)] = static_cast<std::int16_t>(c);
     }
-    for (std::int16_t& cell : r.Index)
-        cell = cell == k_bad_velocity ? static_cast<std::int16_t>(k_index_bad) : index_of[static_cast<std::size_t>(cell - bottom)];
+    const std::int32_t below = bottom - 1;
+    for (std::int16_t& cell : r.Index) cell = index_of[static_cast<std::size_t>(std::max(cell - below, 0))];
 }
 
 void Create_Chart3d(const Contour_Results& r, const Contour_Palette& palette, Surface& image, Chart_Window window,

@@ -9,6 +9,34 @@
 
 namespace vantrel {
 
+namespace {
+
+// A pane of the target: drawn straight into it where the target can share its pixels, else
+// apart and copied in when closed.
+class Pane {
+public:
+    Pane(Surface& target, int x, int y, int width, int height)
+        : target_(target), x_(x), y_(y), width_(width), height_(height), surface_(target.Create_View(x, y, width, height)) {
+        shared_ = surface_ != nullptr;
+        if (!shared_) surface_ = target.Create_Surface(width, height);
+    }
+    Pane(const Pane&) = delete;
+    Pane& operator=(const Pane&) = delete;
+    ~Pane() {
+        if (!shared_) target_.Copy_Image(*surface_, 0, 0, width_, height_, x_, y_, width_, height_);
+    }
+    Surface& operator*() const { return *surface_; }
+    Surface* operator->() const { return surface_.get(); }
+
+private:
+    Surface& target_;
+    int x_, y_, width_, height_;
+    std::unique_ptr<Surface> surface_;
+    bool shared_ = false;
+};
+
+}  // namespace
+
 Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& settings, Surface& probe) {
     Sub_Set_Layout l;
     l.width = std::max(width, 1);
@@ -37,14 +65,15 @@ void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tab
     view.layout = Layout_Sub_Set_Window(target.Width(), target.Height(), state.settings, target);
     const Sub_Set_Layout& l = view.layout;
 
-    auto chart = target.Create_Surface(l.contour_width, l.contour_height);
     auto image = target.Create_Surface(1, 1);
     auto scratch = target.Create_Surface(1, 1);
-    chart->Set_Font("Arial", l.font_size, false);
-    Chart3d_DisplayTitles(view.contour, state, {*chart, *image, *scratch}, Chart_Window::k_sub,
-                          state.settings.Contour_Code, screen_width);
-    target.Copy_Image(*chart, 0, 0, l.contour_width, l.contour_height, l.contour_left, 0, l.contour_width,
-                      l.contour_height);
+    {
+        const Pane chart(target, l.contour_left, 0, l.contour_width, l.contour_height);
+        if (!state.ds.File_Loaded) chart->Clear();  // the chart clears itself only over a file
+        chart->Set_Font("Arial", l.font_size, false);
+        Chart3d_DisplayTitles(view.contour, state, {*chart, *image, *scratch}, Chart_Window::k_sub,
+                              state.settings.Contour_Code, screen_width);
+    }
 
     Draw_Sub_Set_Series(target, state, candles, view);
     Draw_Sub_Set_Profile(target, state, view);
@@ -55,13 +84,11 @@ void Draw_Sub_Set_Series(Surface& target, const Chart_Sources& state, Candle_Tab
     if (l.series_height <= 0) return;
     const Chart3d_Geometry& g = view.contour.geometry;
     auto scratch = target.Create_Surface(1, 1);
-    auto series = target.Create_Surface(l.contour_width, l.series_height);
+    const Pane series(target, l.contour_left, l.series_top, l.contour_width, l.series_height);
     series->Set_Font("Arial", l.font_size, false);
     DrawSeriesChart(*series, *scratch, state.ds, state.dec, state.settings, candles, view.series,
                     static_cast<float>(g.left), static_cast<float>(g.Plot_Width()), view.contour.axes.time_ticks,
                     series->TextWidth("0") / 2);
-    target.Copy_Image(*series, 0, 0, l.contour_width, l.series_height, l.contour_left, l.series_top, l.contour_width,
-                      l.series_height);
 }
 
 void Draw_Sub_Set_Profile(Surface& target, const Chart_Sources& state, Sub_Set_View& view) {
@@ -71,12 +98,11 @@ void Draw_Sub_Set_Profile(Surface& target, const Chart_Sources& state, Sub_Set_V
     std::vector<double> depth_ticks;
     for (const auto& label : view.contour.axes.range) depth_ticks.push_back(label.pos);
     auto scratch = target.Create_Surface(1, 1);
-    auto profile = target.Create_Surface(l.profile_width, l.height);
+    const Pane profile(target, 0, 0, l.profile_width, l.height);
     profile->Set_Font("Arial", l.font_size, false);
     DrawProfileChart(*profile, *scratch, state.ds, state.dec, state.settings, view.profile,
                      static_cast<std::int32_t>(std::lround(g.Plot_Bottom())),
                      static_cast<std::int32_t>(std::lround(g.Plot_Height())), depth_ticks);
-    target.Copy_Image(*profile, 0, 0, l.profile_width, l.height, 0, 0, l.profile_width, l.height);
 }
 
 void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view) {

@@ -63,6 +63,13 @@ public:
     // A new surface of the same kind, cleared to white.
     virtual std::unique_ptr<Surface> Create_Surface(int width, int height) const = 0;
 
+    // A surface that draws straight into a rectangle of this one, saving the copy back; its
+    // pixels start as they are here. Null where it cannot share them or the rectangle does
+    // not fit. Nothing else may draw on this surface while the view lives.
+    virtual std::unique_ptr<Surface> Create_View(int /*x*/, int /*y*/, int /*width*/, int /*height*/) {
+        return nullptr;
+    }
+
     // User scale: the surface's left, top, right and bottom edges take these user values.
     void Set_Scale(double left, double top, double right, double bottom) {
         scale_x_ = (right - left) != 0 ? Width() / (right - left) : 1;

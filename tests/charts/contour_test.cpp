@@ -59,6 +59,14 @@ TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBad) {
     EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{k_index_below, 0, 50, 99, k_index_above, k_index_bad}));
 }
 
+TEST(Contour_Indices, DeviationOfLargeCloseValuesIsExactAndSkipsTheMissingMark) {
+    // The squares sum past 2^32 and the deviation is their small difference from the mean's.
+    One_Row row({-30000, -30002, k_bad_velocity, -30004, -30006, -30008});
+    const Contour_Results r = row.Build(100, 1);
+    Expect_Fields({{"count", r.Count, 5}, {"mean", r.Mean, -30004}, {"std", r.Std, 3}, {"data max", r.Data_Max, -30000},
+                   {"data min", r.Data_Min, -30008}});
+}
+
 TEST(Contour_Indices, DirectionUsesTheCircleWhateverTheMode) {
     One_Row row({0, 3600, 5, 15, 1800, k_bad_velocity}, 5);
     const Contour_Results r = row.Build(600, 1);

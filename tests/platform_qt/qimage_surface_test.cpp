@@ -103,6 +103,23 @@ TEST(QImage_Surface, BoxesIncludeBothCornersPointsHaveTheLineWidthAndAUserScaleM
     EXPECT_EQ((std::array{u.Get_Point(70, 40), u.Get_Point(70, 10)}), (std::array{Rgb(5, 6, 7), k_white}));
 }
 
+TEST(QImage_Surface, AViewDrawsIntoItsRectangleOnlyAndOnlyARectangleInsideGetsOne) {
+    QImage_Surface s(12, 10);
+    EXPECT_EQ(s.Create_View(8, 2, 5, 3), nullptr);
+    EXPECT_EQ(s.Create_View(-1, 0, 2, 2), nullptr);
+    {
+        const auto view = s.Create_View(3, 2, 4, 5);
+        ASSERT_NE(view, nullptr);
+        view->Back_Color = Rgb(1, 2, 3);
+        view->Clear();
+        view->Set_Point(3, 4, Rgb(9, 9, 9));  // its last pixel
+        view->Draw_Line(0, 0, 20, 0);          // runs off its right edge
+    }
+    EXPECT_EQ((std::array{s.Get_Point(3, 3), s.Get_Point(6, 6), s.Get_Point(6, 2), s.Get_Point(7, 2), s.Get_Point(2, 4),
+                          s.Get_Point(4, 7)}),
+              (std::array{Rgb(1, 2, 3), Rgb(9, 9, 9), k_black, k_white, k_white, k_white}));
+}
+
 // Bounding box of the ink on a white surface.
 struct Ink {
     int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;

@@ -73,6 +73,20 @@ std::unique_ptr<Surface> QImage_Surface::Create_Surface(int width, int height) c
     return surface;
 }
 
+std::unique_ptr<Surface> QImage_Surface::Create_View(int x, int y, int width, int height) {
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || width > Width() - x || height > Height() - y) return nullptr;
+    End_Painter();
+    last_end_valid_ = false;
+    auto view = std::make_unique<QImage_Surface>(1, 1);
+    // bits() makes the pixels this image's own before they are shared.
+    uchar* first = image_.bits() + y * image_.bytesPerLine() + x * (image_.depth() / 8);
+    view->image_ = QImage(first, width, height, image_.bytesPerLine(), image_.format());
+    view->pixel_ratio_ = pixel_ratio_;
+    view->Apply_Dots();
+    view->Font_Changed();
+    return view;
+}
+
 QImage_Surface::~QImage_Surface() { End_Painter(); }
 
 QPainter& QImage_Surface::Painter() {

@@ -45,6 +45,8 @@ public:
 
     // A surface of the same pixel ratio.
     std::unique_ptr<Surface> Create_Surface(int width, int height) const override;
+    // A surface over a rectangle of this image's own pixels, of the same pixel ratio.
+    std::unique_ptr<Surface> Create_View(int x, int y, int width, int height) override;
 
     // Device pixels per logical pixel of the screen the image is shown on: text keeps its
     // size in points, so it is drawn with that many more pixels.
