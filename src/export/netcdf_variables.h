@@ -14,11 +14,20 @@
 
 namespace vantrel {
 
+// What the gathers read of an ensemble's decoder state, kept per slot.
+struct Ensemble_Setup {
+    std::int32_t Num_Bins = 0;
+    bool Have_VL = false, Have_BT = false, Have_Nav = false;
+};
+
+Ensemble_Setup Ensemble_Setup_Of(const Decoder_State& dec);
+
 // One ensemble as the converter sees it.
 struct Ensemble_View {
-    const Data_Set& ds;         // slot 0: decoded, and processed unless the conversion is raw
-    const Decoder_State& dec;   // set-up scalars and data-type flags of this ensemble
-    const std::int16_t* raw_vel;  // Sub_Vel slot 0 as decoded, 8 components per bin
+    const Data_Set& ds;
+    std::size_t slot;             // decoded, and processed unless the conversion is raw
+    Ensemble_Setup setup;
+    const std::int16_t* raw_vel;  // Sub_Vel of the slot as decoded, 8 components per bin
 };
 
 // Fixed by the first ensemble converted.

@@ -65,12 +65,19 @@ void Netcdf_Writer::Put_Attributes(int varid, const Netcdf_Attributes& attribute
     }
 }
 
-void Netcdf_Writer::Append(const Ensemble_View& e) {
-    for (std::size_t i = 0; i < vars_.size(); ++i) {
-        const std::size_t bytes = step_elements_[i] * vars_[i].element_bytes;
-        vars_[i].gather(e, batch_[i].data() + buffered_ * bytes);
+void Netcdf_Writer::Append(const Ensemble_View* steps, std::size_t count) {
+    while (count > 0) {
+        const std::size_t take = std::min(count, chunk_steps_ - buffered_);
+        for (std::size_t i = 0; i < vars_.size(); ++i) {
+            const std::size_t bytes = step_elements_[i] * vars_[i].element_bytes;
+            unsigned char* dst = batch_[i].data() + buffered_ * bytes;
+            for (std::size_t k = 0; k < take; ++k, dst += bytes) vars_[i].gather(steps[k], dst);
+        }
+        steps += take;
+        count -= take;
+        buffered_ += take;
+        if (buffered_ == chunk_steps_) Flush();
     }
-    if (++buffered_ == chunk_steps_) Flush();
 }
 
 void Netcdf_Writer::Flush() {
