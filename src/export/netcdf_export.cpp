@@ -23,6 +23,11 @@ namespace {
 constexpr int k_failure_limit = 1000;  // scanner failures in a row before a member is given up
 // Ensembles decoded into slots of their own before the writer gathers them together.
 constexpr std::size_t k_block_slots = 16;
+// Bins the slots hold until a file asks for more. At 256 a velocity slot takes 4096 bytes,
+// and every slot's cells would fall into the same few cache sets; the raw copies are
+// spaced by a stride that is not a multiple of 4096 either.
+constexpr int k_slot_bins = k_max_bins - 4;
+constexpr std::size_t k_raw_stride = 8 * (k_max_bins + 4);  // values per slot
 
 const char* Reference_Name(std::int32_t reference) {
     static constexpr const char* k_names[6] = {"None", "Bottom Track", "Navigation (KORVA)", "GPS(GGA)", "GPS(VTG)",
@@ -111,8 +116,8 @@ Netcdf_Outcome Refusal(const Outcome& o) {
 class Converter {
 public:
     Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
-        Allocate_Data_Set(ds_, false, static_cast<std::int32_t>(k_block_slots) - 1, 1);
-        raw_vel_.resize(ds_.Sub_Vel.Slice_Size() * k_block_slots);
+        Allocate_Data_Set(ds_, false, static_cast<std::int32_t>(k_block_slots) - 1, 1, k_slot_bins);
+        raw_vel_.resize(k_raw_stride * k_block_slots);
     }
 
     Netcdf_Outcome Run() {
@@ -202,9 +207,8 @@ private:
         const std::int32_t number = dec_.Cur_Ens_Number;
         if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
         const auto bins = static_cast<std::size_t>(std::clamp(dec_.Num_Bins, 0, k_max_bins));
-        const std::size_t slice = ds_.Sub_Vel.Slice_Size();
-        std::int16_t* raw = raw_vel_.data() + slot * slice;
-        std::copy_n(ds_.Sub_Vel.Slice(slot), std::min(slice, bins * ds_.Sub_Vel.Extent(0)), raw);
+        std::int16_t* raw = raw_vel_.data() + slot * k_raw_stride;
+        std::copy_n(ds_.Sub_Vel.Slice(slot), std::min(ds_.Sub_Vel.Slice_Size(), bins * ds_.Sub_Vel.Extent(0)), raw);
         if (!request_.raw) {
             Cut_End_Of_Profile(dec_, ds_, request_.settings);
             Transform_And_Reference(dec_, ds_, request_.settings);

@@ -313,6 +313,8 @@ std::array<std::int16_t, 4> Reference_Vector(const Slot_Setup& dec, const Data_S
 // Adds the reference to every valid value of slots 0-3, held within +-32767; a bad
 // reference component makes that component bad everywhere. Integers add exactly.
 void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& ref) {
+    // No reference adds zero, which leaves every value, good or bad, as it is.
+    if (ref == std::array<std::int16_t, 4>{}) return;
     for (int i = 0; i < n; ++i) {
         std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
         for (std::size_t c = 0; c < 4; ++c) {
