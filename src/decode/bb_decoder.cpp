@@ -139,15 +139,7 @@ void BBEcho(const Byte_Block& b, Target& t) {
 
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
-    const bool up = Facing_Up(t.dec);
-    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
-    std::uint8_t* const out = t.ds.Sub_PGood.Slice(t.slot);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
-        std::uint8_t* d = out + 5 * k;
-        for (std::size_t beam = 0; beam < 4; ++beam) d[beam] = c[beam];
-        d[4] = 0;
-    }
+    Store_Byte_Profile_With_Mean<false>(*b.Sub(2, 4 * n), n, Facing_Up(t.dec), t.ds.Sub_PGood, t.slot);
     t.dec.Slot_Written.pgood_bins = static_cast<std::uint16_t>(n);
 }
 
