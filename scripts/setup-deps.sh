@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build libgtest-dev libgmock-dev nlohmann-json3-dev libbenchmark-dev
-          python3 python3-scipy python3-xarray python3-netcdf4 libnetcdf-dev libhdf5-dev zlib1g-dev libdeflate-dev clang-14 libclang-rt-14-dev qt6-base-dev
+          python3 python3-scipy python3-xarray python3-netcdf4 libnetcdf-dev libhdf5-dev zlib1g-dev libdeflate-dev libisal-dev clang-14 libclang-rt-14-dev qt6-base-dev
           fonts-liberation xvfb xdotool)
 
 missing=()

