@@ -101,7 +101,12 @@ public:
         assert(last < Last_Extent());
         return data_.data() + Slice_Size() * last;
     }
-    std::size_t Slice_Size() const { return Last_Extent() ? data_.size() / Last_Extent() : 0; }
+    // The product of the other extents: a division here cost the decoders and the processing
+    // more than the arithmetic around their Slice calls.
+    std::size_t Slice_Size() const {
+        if (Last_Extent() == 0) return 0;
+        return rank_ == 3 ? n0_ * n1_ : rank_ == 2 ? n0_ : 1;
+    }
     // Extent of the slot index: the last index in use.
     std::size_t Last_Extent() const { return rank_ == 3 ? n2_ : rank_ == 2 ? n1_ : n0_; }
 

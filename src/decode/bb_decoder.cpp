@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "dataset/data_codes.h"
 #include "decode/profile_cells.h"
 #include "platform/byte_reader.h"
@@ -117,8 +121,20 @@ void BBVelocity(const Byte_Block& b, Target& t) {
     };
     // At scale 1 every value but the bad marker is stored as read, and 0x8000 is -32768 either
     // way: one loop without the scaling's test per value.
-    if (scale == 1.0) store([](std::uint16_t raw) { return static_cast<std::int16_t>(raw); });
-    else store([scale](std::uint16_t raw) { return Scaled_Velocity(raw, scale); });
+    if (scale != 1.0) {
+        store([scale](std::uint16_t raw) { return Scaled_Velocity(raw, scale); });
+    } else {
+#if defined(__SSE2__)
+        // x86 is little-endian: a cell's eight bytes are its four values as they stand, and
+        // the load leaves the bin's other four components zero.
+        for (std::size_t k = 0; k < n; ++k) {
+            const __m128i cell = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cells + 8 * File_Cell_Of_Bin(k, n, up)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8 * k), cell);
+        }
+#else
+        store([](std::uint16_t raw) { return static_cast<std::int16_t>(raw); });
+#endif
+    }
     t.dec.Slot_Written.vel_bins = static_cast<std::uint16_t>(n);
 }
 
@@ -139,15 +155,7 @@ void BBEcho(const Byte_Block& b, Target& t) {
 
 void BBPercentGood(const Byte_Block& b, Target& t) {
     const std::size_t n = static_cast<std::size_t>(t.dec.Num_Bins);
-    const bool up = Facing_Up(t.dec);
-    const std::uint8_t* const cells = b.Data() + 2;  // the caller checked 4 bytes per cell
-    std::uint8_t* const out = t.ds.Sub_PGood.Slice(t.slot);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::uint8_t* c = cells + 4 * File_Cell_Of_Bin(k, n, up);
-        std::uint8_t* d = out + 5 * k;
-        for (std::size_t beam = 0; beam < 4; ++beam) d[beam] = c[beam];
-        d[4] = 0;
-    }
+    Store_Byte_Profile_With_Mean<false>(*b.Sub(2, 4 * n), n, Facing_Up(t.dec), t.ds.Sub_PGood, t.slot);
     t.dec.Slot_Written.pgood_bins = static_cast<std::uint16_t>(n);
 }
 

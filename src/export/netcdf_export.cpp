@@ -21,6 +21,13 @@ namespace vantrel {
 namespace {
 
 constexpr int k_failure_limit = 1000;  // scanner failures in a row before a member is given up
+// Ensembles decoded into slots of their own before the writer gathers them together.
+constexpr std::size_t k_block_slots = 16;
+// Bins the slots hold until a file asks for more. At 256 a velocity slot takes 4096 bytes,
+// and every slot's cells would fall into the same few cache sets; the raw copies are
+// spaced by a stride that is not a multiple of 4096 either.
+constexpr int k_slot_bins = k_max_bins - 4;
+constexpr std::size_t k_raw_stride = 8 * (k_max_bins + 4);  // values per slot
 
 const char* Reference_Name(std::int32_t reference) {
     static constexpr const char* k_names[6] = {"None", "Bottom Track", "Navigation (KORVA)", "GPS(GGA)", "GPS(VTG)",
@@ -109,8 +116,8 @@ Netcdf_Outcome Refusal(const Outcome& o) {
 class Converter {
 public:
     Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
-        Allocate_Data_Set(ds_, false, 1, 1);
-        raw_vel_.resize(ds_.Sub_Vel.Slice_Size());
+        Allocate_Data_Set(ds_, false, static_cast<std::int32_t>(k_block_slots) - 1, 1, k_slot_bins);
+        raw_vel_.resize(k_raw_stride * k_block_slots);
     }
 
     Netcdf_Outcome Run() {
@@ -145,6 +152,7 @@ public:
             done += member.length;
         }
         if (!writer_) return Failure(Netcdf_Status::k_no_ensembles, "no ensembles to convert");
+        Write_Block();
         outcome_.ensembles = static_cast<std::int64_t>(writer_->Steps());
         writer_->Finish({{"ensembles", outcome_.ensembles},
                          {"skipped_records", outcome_.skipped_records},
@@ -189,14 +197,18 @@ private:
     }
 
     void Convert_Current() {
-        ds_.Sub_Count = 0;
-        Clear_Slot(ds_, 0, cleared_bins_);  // bins beyond any decoded so far are still zero
+        const std::size_t slot = steps_.size();
+        ds_.Sub_Count = static_cast<std::int32_t>(slot);
         Decode_Ensemble(dec_, ds_, Decode_Options_Of(request_.settings, false));
+        // Only what the decode left out is cleared: most ensembles write every part they had.
+        // Bins beyond any decoded so far in any slot are still zero.
         cleared_bins_ = std::max(cleared_bins_, std::clamp(dec_.Num_Bins, 0, k_max_bins));
+        Clear_Unwritten(ds_, ds_.Sub_Count, cleared_bins_, dec_.Slot_Written);
         const std::int32_t number = dec_.Cur_Ens_Number;
         if ((request_.first && number < *request_.first) || (request_.last && number > *request_.last)) return;
         const auto bins = static_cast<std::size_t>(std::clamp(dec_.Num_Bins, 0, k_max_bins));
-        std::copy_n(ds_.Sub_Vel.Slice(0), std::min(raw_vel_.size(), bins * ds_.Sub_Vel.Extent(0)), raw_vel_.begin());
+        std::int16_t* raw = raw_vel_.data() + slot * k_raw_stride;
+        std::copy_n(ds_.Sub_Vel.Slice(slot), std::min(ds_.Sub_Vel.Slice_Size(), bins * ds_.Sub_Vel.Extent(0)), raw);
         if (!request_.raw) {
             Cut_End_Of_Profile(dec_, ds_, request_.settings);
             Transform_And_Reference(dec_, ds_, request_.settings);
@@ -209,7 +221,13 @@ private:
         } else if (!Same_Setup(first_setup_, dec_)) {
             ++other_setup_;
         }
-        writer_->Append({ds_, dec_, raw_vel_.data()});
+        steps_.push_back({ds_, slot, Ensemble_Setup_Of(dec_), raw});
+        if (steps_.size() == k_block_slots) Write_Block();
+    }
+
+    void Write_Block() {
+        writer_->Append(steps_.data(), steps_.size());
+        steps_.clear();
     }
 
     const Netcdf_Request& request_;
@@ -219,7 +237,8 @@ private:
     bool file_loaded_ = false;
     int cleared_bins_ = 0;
     std::size_t members_ = 1;
-    std::vector<std::int16_t> raw_vel_;
+    std::vector<std::int16_t> raw_vel_;  // per slot
+    std::vector<Ensemble_View> steps_;   // slots 0.. decoded and kept, not yet appended
     Output_File* temporary_ = nullptr;
     std::unique_ptr<Netcdf_Writer> writer_;
     std::int64_t other_setup_ = 0;

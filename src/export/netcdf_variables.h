@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,11 +15,20 @@
 
 namespace vantrel {
 
+// What the gathers read of an ensemble's decoder state, kept per slot.
+struct Ensemble_Setup {
+    std::int32_t Num_Bins = 0;
+    bool Have_VL = false, Have_BT = false, Have_Nav = false;
+};
+
+Ensemble_Setup Ensemble_Setup_Of(const Decoder_State& dec);
+
 // One ensemble as the converter sees it.
 struct Ensemble_View {
-    const Data_Set& ds;         // slot 0: decoded, and processed unless the conversion is raw
-    const Decoder_State& dec;   // set-up scalars and data-type flags of this ensemble
-    const std::int16_t* raw_vel;  // Sub_Vel slot 0 as decoded, 8 components per bin
+    const Data_Set& ds;
+    std::size_t slot;             // decoded, and processed unless the conversion is raw
+    Ensemble_Setup setup;
+    const std::int16_t* raw_vel;  // Sub_Vel of the slot as decoded, 8 components per bin
 };
 
 // Fixed by the first ensemble converted.
@@ -29,6 +39,10 @@ struct Netcdf_Layout {
     std::string coordinate_system;  // of the recorded velocities
     std::string reference;          // velocity reference of the processed velocities
 };
+
+// Writes the time steps, in order, to dst[0], each the product of the other dimensions'
+// lengths; a gather that fills several variables writes the next ones to dst[1], ...
+using Netcdf_Gather = std::function<void(std::span<const Ensemble_View> steps, void* const* dst)>;
 
 enum Netcdf_Dimension : int { k_dim_time = 0, k_dim_range, k_dim_beam, k_dim_component, k_dim_count };
 
@@ -41,8 +55,8 @@ struct Netcdf_Variable {
     double scale_factor = 0;  // 0: none
     bool has_fill = false;
     std::array<unsigned char, 8> fill{};  // the fill value in the variable's own type
-    // Writes one time step (the product of the other dimensions' lengths) to dst.
-    std::function<void(const Ensemble_View&, void* dst)> gather;
+    Netcdf_Gather gather;     // empty when an earlier variable's gather fills this one
+    std::size_t fills = 1;    // variables the gather fills: this one and the next fills - 1
 };
 
 // The variables for a layout, time first.

@@ -1,6 +1,7 @@
 #include "export/netcdf_writer.h"
 
 #include <algorithm>
+#include <array>
 
 #include <netcdf.h>
 
@@ -9,6 +10,7 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t k_chunk_bytes = 512 * 1024;  // of the largest variable, velocity_raw
+constexpr std::size_t k_max_fills = 8;             // variables one gather may fill
 
 }  // namespace
 
@@ -30,6 +32,10 @@ Netcdf_Writer::Netcdf_Writer(const std::string& path, const Netcdf_Layout& layou
     const int beam = file_.Define_Variable("beam", NC_INT, {dim_ids[k_dim_beam]});
     file_.Put_Text(beam, "long_name", "beam number");
 
+    for (std::size_t i = 0; i < vars_.size(); ++i) {
+        if (vars_[i].gather && (vars_[i].fills == 0 || vars_[i].fills > k_max_fills || i + vars_[i].fills > vars_.size()))
+            throw Netcdf_Error("variable " + vars_[i].name + " fills more variables than there are");
+    }
     for (const Netcdf_Variable& v : vars_) {
         std::vector<int> dims;
         std::vector<std::size_t> chunks;
@@ -65,12 +71,22 @@ void Netcdf_Writer::Put_Attributes(int varid, const Netcdf_Attributes& attribute
     }
 }
 
-void Netcdf_Writer::Append(const Ensemble_View& e) {
-    for (std::size_t i = 0; i < vars_.size(); ++i) {
-        const std::size_t bytes = step_elements_[i] * vars_[i].element_bytes;
-        vars_[i].gather(e, batch_[i].data() + buffered_ * bytes);
+void Netcdf_Writer::Append(const Ensemble_View* steps, std::size_t count) {
+    while (count > 0) {
+        const std::size_t take = std::min(count, chunk_steps_ - buffered_);
+        for (std::size_t i = 0; i < vars_.size(); ++i) {
+            if (!vars_[i].gather) continue;
+            std::array<void*, k_max_fills> dst{};
+            for (std::size_t j = 0; j < vars_[i].fills; ++j) {
+                dst[j] = batch_[i + j].data() + buffered_ * step_elements_[i + j] * vars_[i + j].element_bytes;
+            }
+            vars_[i].gather({steps, take}, dst.data());
+        }
+        steps += take;
+        count -= take;
+        buffered_ += take;
+        if (buffered_ == chunk_steps_) Flush();
     }
-    if (++buffered_ == chunk_steps_) Flush();
 }
 
 void Netcdf_Writer::Flush() {

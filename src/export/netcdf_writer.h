@@ -30,8 +30,9 @@ public:
     Netcdf_Writer(const std::string& path, const Netcdf_Layout& layout, const Decoder_State& first, int deflate_level,
                   const Netcdf_Attributes& global);
 
-    // Adds one time step.
-    void Append(const Ensemble_View& e);
+    // Adds count time steps, in order. Each variable gathers all of them in one run, so its
+    // batch is written in whole cache lines rather than a few bytes per step of every batch.
+    void Append(const Ensemble_View* steps, std::size_t count);
 
     // Writes the buffered steps, adds the global attributes known only at the end and closes.
     void Finish(const Netcdf_Attributes& closing);

@@ -13,7 +13,7 @@
 namespace vantrel {
 
 namespace {
-constexpr std::size_t k_buffer_bytes = 1 << 20;
+constexpr std::size_t k_buffer_bytes = 1 << 18;
 constexpr std::size_t k_first_fill_bytes = 1 << 16;
 constexpr std::size_t k_page_bytes = 4096;
 }

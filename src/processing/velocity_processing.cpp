@@ -8,6 +8,7 @@
 #include "dataset/data_codes.h"
 #include "decode/decode_ensemble.h"
 #include "platform/text_format.h"
+#include "platform/wide_loops.h"
 #include "processing/beam_geometry.h"
 #include "processing/magnitude_direction.h"
 
@@ -248,22 +249,32 @@ void Solve_Beams(std::int16_t* v, const Beam_Geometry& g, const Rotation& r) {
     v[3] = bad_beam < 0 ? To_Velocity(out[3]) : k_bad;
 }
 
-// Solve_Beams over a profile; bins with four good beams, the usual case, take a
-// straight path with the same arithmetic.
-void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotation& r) {
-    for (int i = 0; i < n; ++i) {
-        std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
-        const bool any_bad = (v[0] == k_bad) | (v[1] == k_bad) | (v[2] == k_bad) | (v[3] == k_bad);
-        if (!any_bad) {
-            const std::array<double, 4> out = Four_Beam_Solution(g, r, {double(v[0]), double(v[1]), double(v[2]), double(v[3])});
-            if (!std::isnan(out[0] + out[1] + out[2] + out[3])) {
-                for (std::size_t c = 0; c < 4; ++c) {
-                    v[c] = static_cast<std::int16_t>(Round_Small(std::clamp(out[c], -32768.0, 32767.0)));
-                }
-                continue;
-            }
+// Solve_Beams over a profile. The one rotation serves every bin, so every bin goes through
+// the four-beam solution side by side in a loop that vectorises; a bin with a bad beam or
+// a result that is not a number is redone by Solve_Beams on the way out.
+VANTREL_WIDE_LOOPS void Solve_Profile(std::int16_t* vel, int n, const Beam_Geometry& g, const Rotation& r) {
+    constexpr double k_redo = 1e9;  // no clamped result comes near it
+    const auto bins = static_cast<std::size_t>(std::clamp(n, 0, k_max_bins));
+    std::array<std::array<double, k_max_bins>, 4> beam, earth;
+    for (std::size_t i = 0; i < bins; ++i) {
+        for (std::size_t k = 0; k < 4; ++k) beam[k][i] = vel[k_vel_components * i + k];
+    }
+    for (std::size_t i = 0; i < bins; ++i) {
+        const std::array<double, 4> o = Four_Beam_Solution(g, r, {beam[0][i], beam[1][i], beam[2][i], beam[3][i]});
+        const bool any_bad = (beam[0][i] == k_bad) | (beam[1][i] == k_bad) | (beam[2][i] == k_bad) | (beam[3][i] == k_bad);
+        const bool redo = any_bad | std::isnan(o[0] + o[1] + o[2] + o[3]);
+        std::array<double, 4> e;  // rounded on the way out: here it kept the loop from vectorising
+        for (std::size_t c = 0; c < 4; ++c) e[c] = std::min(std::max(o[c], -32768.0), 32767.0);
+        earth[0][i] = redo ? k_redo : e[0];
+        for (std::size_t c = 1; c < 4; ++c) earth[c][i] = e[c];
+    }
+    for (std::size_t i = 0; i < bins; ++i) {
+        std::int16_t* v = vel + k_vel_components * i;
+        if (earth[0][i] == k_redo) {
+            Solve_Beams(v, g, r);
+            continue;
         }
-        Solve_Beams(v, g, r);
+        for (std::size_t c = 0; c < 4; ++c) v[c] = static_cast<std::int16_t>(Round_Small(earth[c][i]));
     }
 }
 
@@ -302,6 +313,8 @@ std::array<std::int16_t, 4> Reference_Vector(const Slot_Setup& dec, const Data_S
 // Adds the reference to every valid value of slots 0-3, held within +-32767; a bad
 // reference component makes that component bad everywhere. Integers add exactly.
 void Add_Reference(std::int16_t* vel, int n, const std::array<std::int16_t, 4>& ref) {
+    // No reference adds zero, which leaves every value, good or bad, as it is.
+    if (ref == std::array<std::int16_t, 4>{}) return;
     for (int i = 0; i < n; ++i) {
         std::int16_t* v = vel + k_vel_components * static_cast<std::size_t>(i);
         for (std::size_t c = 0; c < 4; ++c) {

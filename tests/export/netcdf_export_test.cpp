@@ -32,6 +32,7 @@ struct Convert_Case {
     const char* synth;    // synth options
     const char* options;  // convert and dump options
     bool damaged;
+    int ensembles = 240;
 };
 
 class Netcdf_Convert : public testing::TestWithParam<Convert_Case> {};
@@ -41,7 +42,7 @@ TEST_P(Netcdf_Convert, XarrayReadsWhatDumpPrints) {
     Temp_Folder dir;
     const fs::path d = dir.Path("");
     const std::string ens = dir.Path("in.ens"), nc = dir.Path("out.nc");
-    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 240 " + c.synth, d).exit_code, 0);
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles " + std::to_string(c.ensembles) + " " + c.synth, d).exit_code, 0);
     const Cli_Result convert = Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc) + " " + c.options, d);
     ASSERT_EQ(convert.exit_code, 0) << convert.err;
     ASSERT_EQ(Run_Cli("dump " + Quoted(ens) + " " + c.options, d).exit_code, 0);
@@ -69,7 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
         Convert_Case{"down_earth_damaged_raw",
                      "--bins 9 --facing down --coords earth --navigation --garbage 200 --bad-checksum-every 21 --truncate-last",
                      "--raw", true},
-        Convert_Case{"up_beam_narrowband", "--structure nb --bins 20 --facing up", "", false}),
+        Convert_Case{"up_beam_narrowband", "--structure nb --bins 20 --facing up", "", false},
+        // 327 steps a chunk at 200 bins: blocks of gathered ensembles straddle chunk ends.
+        Convert_Case{"chunks_end_inside_a_block", "--bins 200 --facing down --coords beam --bottom-track --noise 20", "",
+                     false, 700}),
     [](const testing::TestParamInfo<Convert_Case>& param) { return std::string(param.param.name); });
 
 // Starts vantrel-cli with args, output discarded; returns its process id.
