@@ -115,14 +115,58 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
     out.pane_width = Wp;
     out.bin_height = dy;
 
-    // Font: "W" a sixth of a pane, the ensemble caption across the surface, and the title,
-    // caption and pane names (five lines) above the plot.
+    // The scale numbers of pane p at quarter q: the percent-good one of the statistics pane
+    // (empty elsewhere) and the pane's own.
+    const auto scale_texts = [&](std::size_t p, int q) {
+        const auto g = static_cast<std::size_t>(out.groups[p]);
+        double lo = 0, hi = 1;
+        Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
+        std::pair<std::string, std::string> texts{{}, Format(lo + q * (hi - lo) / 4, "0") + " " + out.units[p]};
+        if (g == 5 && settings.Profile_Select[18]) {
+            Strip_Range(settings.Profile_Scale_Min[6], settings.Profile_Scale_Max[6], lo, hi);
+            texts.first = Format(lo + q * (hi - lo) / 4, "0") + " %,";
+        }
+        return texts;
+    };
+    // Depth of the scale numbers and curve labels under the plot, at the current font.
+    const auto depth_below = [&] {
+        const double h = s.TextHeight("0");
+        double depth = 0;
+        for (std::size_t p = 0; p < out.groups.size(); ++p) {
+            for (int q = 1; q <= 3; ++q) {
+                const auto [pg, text] = scale_texts(p, q);
+                const double turned = (pg.empty() ? 0 : s.TextWidth(pg) + s.TextWidth(" ")) + s.TextWidth(text);
+                depth = std::max(depth, h / 2 + turned);
+            }
+        }
+        for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind)
+            if (settings.Profile_Select[static_cast<std::size_t>(kind)] && !Profile_Curve_Label(kind, settings, dec.Is_QTRM).empty())
+                depth = std::max(depth, (Profile_Kind_Of(kind).curve + 10) * h);
+        return depth;
+    };
+
+    const auto slot = static_cast<std::size_t>(ds.Cursor_Ens - ds.First_Ens);
+    std::string caption = "Ensemble: " + Format(ds.Cursor_Ens, "0");
+    if (slot < ds.Sub_Time.Extent(1) && ds.Sub_Time.Extent(0) >= 7) {
+        const auto t = [&](std::size_t i) { return static_cast<int>(ds.Sub_Time(i, slot)); };
+        caption += "\r\nDate:    " + Date_Text(t(0), t(1), t(2));
+        caption += "\r\nTime:    " + Clock_Text(t(3), t(4), t(5), t(6));
+    }
+
+    // Font: "W" a sixth of a pane, the ensemble caption across the surface, and the title and
+    // pane names above the plot. The caption goes under the title when that room holds it too,
+    // else under the scale numbers: the top margin follows the contour chart's and held it
+    // only at a size too small to read.
     double size = 10;
     s.Set_Font_Size(size);
     while (size > 1 && s.TextWidth("W") > Wp / 6) s.Set_Font_Size(--size);
     while (size > 1 && s.TextWidth("Ensemble: 88888888") > s.Width()) s.Set_Font_Size(--size);
-    while (size > 1 && 5 * s.TextHeight("0") > top) s.Set_Font_Size(--size);
+    while (size > 1 && 2 * s.TextHeight("0") > top) s.Set_Font_Size(--size);
+    const auto caption_on_top = [&] { return s.TextHeight("0") + s.TextHeight(caption) + s.TextHeight("0") <= top; };
+    const auto caption_below = [&] { return bottom + depth_below() + s.TextHeight("0") + s.TextHeight(caption) <= s.Height(); };
+    while (size > 1 && !caption_on_top() && !caption_below()) s.Set_Font_Size(--size);
     const double h = s.TextHeight("0");
+    const double caption_y = caption_on_top() ? h : bottom + depth_below() + h;
 
     // Limits of a kind's pane; the "% Good" statistic uses the percent-good scale.
     const auto limits = [&](const Profile_Kind& k, double& lo, double& hi) {
@@ -130,7 +174,6 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
         Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
     };
 
-    const auto slot = static_cast<std::size_t>(ds.Cursor_Ens - ds.First_Ens);
     for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind) {
         if (!settings.Profile_Select[static_cast<std::size_t>(kind)]) continue;
         const Profile_Kind k = Profile_Kind_Of(kind);
@@ -192,22 +235,16 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
         }
         s.Draw_Box(left, top, left + Wp, bottom);
 
-        double lo = 0, hi = 1;
-        Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
-        double pg_lo = 0, pg_hi = 1;
-        Strip_Range(settings.Profile_Scale_Min[6], settings.Profile_Scale_Max[6], pg_lo, pg_hi);
-        const bool stats_pane = g == 5 && settings.Profile_Select[18];
         for (int q = 1; q <= 3; ++q) {
+            const auto [pg, text] = scale_texts(p, q);
             const double x = left + q * Wp / 4 - h / 2;
             double y = bottom + h / 2;
-            if (stats_pane) {
-                const std::string pg = Format(pg_lo + q * (pg_hi - pg_lo) / 4, "0") + " %,";
+            if (!pg.empty()) {
                 s.Fore_Color = settings.Profile_Colours[2];
                 y += s.TextWidth(pg);
                 PrintVerticalTitle(s, scratch, pg, x, y, true);
                 y += s.TextWidth(" ");
             }
-            const std::string text = Format(lo + q * (hi - lo) / 4, "0") + " " + out.units[p];
             s.Fore_Color = k_black;
             PrintVerticalTitle(s, scratch, text, x, y + s.TextWidth(text), true);
         }
@@ -232,13 +269,7 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
     s.Fore_Color = k_black;
     const double middle = 1 + panes * Wp / 2;
     s.Print_At(middle - s.TextWidth("Profile") / 2, 0, "Profile");
-    std::string caption = "Ensemble: " + Format(ds.Cursor_Ens, "0");
-    if (slot < ds.Sub_Time.Extent(1) && ds.Sub_Time.Extent(0) >= 7) {
-        const auto t = [&](std::size_t i) { return static_cast<int>(ds.Sub_Time(i, slot)); };
-        caption += "\r\nDate:    " + Date_Text(t(0), t(1), t(2));
-        caption += "\r\nTime:    " + Clock_Text(t(3), t(4), t(5), t(6));
-    }
-    s.Print_At(middle - s.TextWidth(caption) / 2, h, caption);
+    s.Print_At(middle - s.TextWidth(caption) / 2, caption_y, caption);
 }
 
 }  // namespace vantrel

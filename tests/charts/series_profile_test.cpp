@@ -209,9 +209,14 @@ struct Profile_Case {
     void Draw() {
         state.settings.Profile_Select = {};
         for (int k : kinds) state.settings.Profile_Select[static_cast<std::size_t>(k)] = true;
-        DrawProfileChart(s, scratch, state.ds, state.dec, state.settings, out, 500, 400, {});
+        DrawProfileChart(s, scratch, state.ds, state.dec, state.settings, out, 500, plot_height, {});
+    }
+    const Recorded_Op& Caption() const {
+        const auto is_caption = [](const Recorded_Op& op) { return op.text.starts_with("Ensemble: "); };
+        return *std::find_if(s.ops.begin(), s.ops.end(), is_caption);
     }
     std::vector<int> kinds;
+    int plot_height = 400;
 };
 
 TEST(Profile_Chart, StatisticsPaneShowsPercentGoodScaleBesideItsOwn) {
@@ -240,6 +245,40 @@ TEST(Profile_Chart, CaptionAndNothingOutsideTheSubSet) {
     outside.Draw();
     EXPECT_TRUE(outside.s.Texts().empty());
     EXPECT_EQ(Ops_Of(outside.s, Recorded_Op::k_line).size(), 1u);  // the separator
+}
+
+// The top margin follows the contour chart's. When it holds the title and the pane names but
+// not the caption, the caption goes under everything drawn below the plot, at full size.
+TEST(Profile_Chart, CaptionGoesUnderThePlotRatherThanShrinkingTheFont) {
+    Profile_Case labels;
+    labels.s = Recording_Surface(300, 900);
+    labels.kinds = {10, 12};     // East and Vertical: curve labels on lines 9 and 11 under the plot
+    labels.plot_height = 470;    // 30 px above the plot: two lines at size 10
+    labels.Draw();
+    const Recorded_Op& caption = labels.Caption();
+    EXPECT_EQ(caption.font_size, 10);
+    EXPECT_LE(caption.y2, 900);
+    for (const Recorded_Op& op : labels.s.ops) {
+        if (op.kind != Recorded_Op::k_text || &op == &caption) continue;
+        EXPECT_LE(op.y2, caption.y1) << op.text;
+    }
+
+    Profile_Case numbers;  // no curve labels; the turned scale numbers reach deepest
+    numbers.s = Recording_Surface(300, 900);
+    numbers.kinds = {14};
+    numbers.state.settings.Profile_Scale_Max[3] = 4e12;
+    numbers.plot_height = 470;
+    numbers.Draw();
+    EXPECT_GE(numbers.Caption().y1, 500 + numbers.s.TextWidth("3000000000000 mm/s"));
+
+    Profile_Case short_surface;  // no room under the plot either: smaller, on top as before
+    short_surface.kinds = {10, 12};
+    short_surface.plot_height = 470;
+    short_surface.Draw();
+    const Recorded_Op& top = short_surface.Caption();
+    EXPECT_LT(top.font_size, 10);
+    EXPECT_DOUBLE_EQ(top.y1, top.font_size * 1.5);
+    EXPECT_LE(top.y2 + top.font_size * 1.5, 30);
 }
 
 // A direction stepping exactly 360 -> 0 (or 0 -> 360) used to divide 0 by 0 for the crossing.
