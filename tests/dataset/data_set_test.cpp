@@ -4,10 +4,8 @@
 #include "dataset/max_ensembles.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Expect_Fields;
 
 TEST(Data_Set, AllocationSizesFollowBothMaxima) {
     Data_Set ds;
@@ -90,4 +88,4 @@ TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -6,13 +6,8 @@
 #include "support/bb_builder.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Expect_Fields;
-
-using test::Bytes;
-using test::Temp_Folder;
 
 constexpr bool k_multi_on = true;
 
@@ -109,4 +104,4 @@ TEST(File_Sets, MultiFileUncheckedMeansSingleFilesAndAVanishedMemberAnUnknownSiz
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

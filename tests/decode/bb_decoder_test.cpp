@@ -7,18 +7,8 @@
 #include "support/bb_builder.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Block;
-using test::Bytes;
-using test::Ensemble;
-using test::Expect_Fields;
-using test::Fixed_Leader;
-using test::Fixed_Leader_Fields;
-using test::Put_U16;
-using test::Put_U32;
-using test::Variable_Leader;
 
 // Velocity block whose cell c (1-based), beam b (0-based) holds c * 10 + b.
 Bytes Numbered_Velocity(int bins) {
@@ -29,7 +19,7 @@ Bytes Numbered_Velocity(int bins) {
 }
 
 TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.app.settings.Vel_Scale = 2;
     const Fixed_Leader_Fields fl{.bins = 1};
     Bytes vel = Block(0x0100, 10);
@@ -42,7 +32,7 @@ TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
 }
 
 TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     const Fixed_Leader_Fields fl{.bins = 2};
     Bytes second = Numbered_Velocity(2);
     Put_U16(second, 2, 999);
@@ -55,7 +45,7 @@ TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
 }
 
 TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.app.load.Flip = true;
     for (const bool loaded : {false, true}) {
         f.app.ds.File_Loaded = loaded;
@@ -65,7 +55,7 @@ TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
 }
 
 TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes vl = Variable_Leader(0x123456);
     vl[4] = 126;  // year byte above 99
     // A transducer depth of 10 m and salinity 0, so that the pressure depth d = 1.02 P.
@@ -102,7 +92,7 @@ TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
 }
 
 TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.Decode(Ensemble({Fixed_Leader(), Variable_Leader(7)}));
     ASSERT_EQ(f.app.dec.Cur_Ens_Number, 7);
     Bytes padded = Variable_Leader(8);
@@ -128,7 +118,7 @@ Bytes Bottom_Track(int v_beam1, unsigned range_low, std::uint8_t range_high) {
 }
 
 TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Fixed_Leader_Fields fl;
     fl.version = 4, fl.revision = 99;  // 4.99: range high bytes ignored
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
@@ -147,7 +137,7 @@ TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
 }
 
 TEST(BB_Decoder, NavigationDirectionAndSpeed) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes nav = Block(0x2000, 48);
     // Latitude 90 and longitude -90 degrees; a speed limited to 32767, due east.
     Put_U32(nav, 14, 0x40000000u), Put_U32(nav, 18, 0xC0000000u), Put_U16(nav, 40, 40000), Put_U16(nav, 42, 16384);
@@ -158,7 +148,7 @@ TEST(BB_Decoder, NavigationDirectionAndSpeed) {
 }
 
 TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes q = Block(0x1300, 40);
     Put_U16(q, 2, 12345), Put_U16(q, 8, 101), Put_U16(q, 10, 102), Put_U16(q, 36, 0x0001), Put_U16(q, 38, 0x0002);  // mean 101.5 -> 102
     Bytes vl = Variable_Leader(3);
@@ -173,7 +163,7 @@ TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
 }
 
 TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes text = Block(0x0703, 300);
     for (std::size_t i = 2; i < 300; ++i) text[i] = 'x';
     f.Decode(Ensemble({text}));
@@ -186,4 +176,4 @@ TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

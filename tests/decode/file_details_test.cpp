@@ -10,16 +10,12 @@
 #include "support/expect_fields.h"
 #include "nb_encoder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Bytes;
-using test::Expect_Fields;
-using test::Temp_Folder;
 
 Bytes BB_Numbered(const std::vector<std::uint32_t>& numbers) {
     Bytes out;
-    for (std::uint32_t n : numbers) test::Append(out, test::Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
+    for (std::uint32_t n : numbers) Append(out, Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     return out;
 }
 
@@ -37,9 +33,9 @@ struct Details {
 
 // An ensemble whose fixed leader sets every reported field to a value of its own.
 Bytes Full_Setup_Ensemble(std::uint16_t number) {
-    Bytes fl = test::Block(0x0000, 59);
+    Bytes fl = Block(0x0000, 59);
     const auto at = [&](std::size_t offset) -> std::uint8_t& { return fl[offset]; };
-    const auto put16 = [&](std::size_t offset, unsigned v) { test::Put_U16(fl, offset, v); };
+    const auto put16 = [&](std::size_t offset, unsigned v) { Put_U16(fl, offset, v); };
     at(2) = 16, at(3) = 105;
     put16(4, 0x5243);
     at(6) = 1, at(7) = 3, at(8) = 4, at(9) = 4;
@@ -55,17 +51,17 @@ Bytes Full_Setup_Ensemble(std::uint16_t number) {
     for (std::size_t i = 0; i < 8; ++i) at(42 + i) = static_cast<std::uint8_t>(0xA1 + 0x11 * i);
     put16(50, 1);
     at(52) = 255;
-    Bytes vl = test::Block(0x0080, 65);
-    test::Put_U16(vl, 2, number);
-    Bytes bt = test::Block(0x0600, 85);
+    Bytes vl = Block(0x0080, 65);
+    Put_U16(vl, 2, number);
+    Bytes bt = Block(0x0600, 85);
     bt[64] = 2;  // below 4: Calimbro positions
-    return test::Ensemble({fl, vl, bt});
+    return Ensemble({fl, vl, bt});
 }
 
 TEST(File_Details, BroadbandSetupLines) {
     Temp_Folder dir;
     Bytes data;
-    for (std::uint16_t n = 1; n <= 3; ++n) test::Append(data, Full_Setup_Ensemble(n));
+    for (std::uint16_t n = 1; n <= 3; ++n) Append(data, Full_Setup_Ensemble(n));
     const std::string path = dir.Write("a.ens", data);
     App_State main;
     main.dec.BT_Pings = 1, main.dec.BT_Reacquire_Delay = 2, main.dec.BT_Corr_Min = 220, main.dec.BT_Amp_Min = 30;
@@ -139,7 +135,7 @@ TEST(File_Details, NarrowbandSetupLines) {
         v.bin_length_code = 3, v.xmit_length = 10, v.blank = 2, v.delay = 1;
         v.ping_minutes = 1, v.ping_seconds = 2, v.ping_hundredths = 34;
         v.month = 7, v.day = 4;
-        test::Append(data, synth::Encode_NB_Ensemble(v));
+        Append(data, synth::Encode_NB_Ensemble(v));
     }
     const Details d(dir.Write("n.dat", data));
     EXPECT_EQ(d.r.report,
@@ -188,9 +184,9 @@ TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
 TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
     Temp_Folder dir;
     Bytes data = BB_Numbered({1, 2});
-    test::Append(data, test::Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
-    test::Append(data, test::Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
-    test::Append(data, BB_Numbered({3}));
+    Append(data, Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
+    Append(data, Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
+    Append(data, BB_Numbered({3}));
     const Details d(dir.Write("w.ens", data));
     Expect_Fields({{"wrong size", d.r.stats.Wrong_Size, 1}, {"missing", d.r.stats.Missing, 0}, {"last", d.r.stats.Last, 3}});
 }
@@ -204,4 +200,4 @@ TEST(File_Details, UnknownAndUnreadableFiles) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

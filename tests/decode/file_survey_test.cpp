@@ -5,12 +5,8 @@
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::BB_Run;
-using test::Bytes;
-using test::Temp_Folder;
 
 struct Survey {
     App_State app;
@@ -25,7 +21,7 @@ TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOv
     Temp_Folder dir;
     Bytes data = BB_Run(1, 50);
     data.insert(data.end(), 2600, 0xAA);
-    test::Append(data, BB_Run(51, 50));
+    Append(data, BB_Run(51, 50));
     const Survey extra(dir.Write("extra.ens", data));
     ASSERT_TRUE(extra.ok);
     EXPECT_EQ(extra.app.ds.Last_Ens, 103) << "102.6 records' worth of bytes";
@@ -59,4 +55,4 @@ TEST(File_Survey, NotEnoughValidEnsembles) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

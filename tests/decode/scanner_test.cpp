@@ -7,14 +7,8 @@
 #include "decode/scanner.h"
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Append;
-using test::Bytes;
-using test::Ensemble;
-using test::Fixed_Leader;
-using test::Variable_Leader;
 
 Bytes Numbered(std::uint32_t n) { return Ensemble({Fixed_Leader(), Variable_Leader(n)}); }
 
@@ -76,9 +70,7 @@ TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
     Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
     Append(bytes, Numbered(9));
     s.Open(bytes);
-    bool loaded = true;
-    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
-    EXPECT_EQ(Number_In_Buffer(s.dec), 9u);
+    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{9}));
 }
 
 TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
@@ -94,8 +86,7 @@ TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
 
 TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
     Scan_Fixture s;
-    Bytes bytes;
-    Append(bytes, Numbered(1));
+    Bytes bytes = Numbered(1);
     for (std::uint32_t n : {2u, 3u}) {
         Bytes bad = Numbered(n);
         bad[20] ^= 0x55;
@@ -109,10 +100,8 @@ TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
 
 TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
     Scan_Fixture s;
-    Bytes bytes = Numbered(1);
-    Bytes last = Numbered(2);
-    last.pop_back();
-    Append(bytes, last);
+    Bytes bytes = Numbered(1), last = Numbered(2);
+    Append(bytes, Bytes(last.begin(), last.end() - 1));
     s.Open(bytes);
     bool loaded = true;
     ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
@@ -165,4 +154,4 @@ TEST(Scanner, NarrowbandSearchGoesOnAfterAFailedMarker) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -6,7 +6,7 @@
 #include "platform/byte_reader.h"
 #include "support/temp_folder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
 std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
@@ -17,7 +17,7 @@ std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
 
 // The same bytes as a file on disk and as a file in memory: both read alike.
 struct Both_Files {
-    test::Temp_Folder dir;
+    Temp_Folder dir;
     std::array<Binary_File, 2> files;
     explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
         files[0].Open(dir.Write("bytes", bytes));
@@ -86,4 +86,4 @@ TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test
