@@ -7,17 +7,6 @@
 namespace vantrel::test {
 namespace {
 
-TEST(Data_Set, AllocationSizesFollowBothMaxima) {
-    Data_Set ds;
-    Allocate_Data_Set(ds, true, 3000, 1000);
-    EXPECT_EQ(ds.Sub_Slots(), 3001);
-    EXPECT_EQ(ds.Whole_Vel.Extent(0), 6u);  // no components 6 and 7
-    EXPECT_EQ(ds.Whole_Vel.Extent(2), 1001u);
-
-    Allocate_Data_Set(ds, true, 100, 2000);
-    EXPECT_EQ(ds.Sub_Slots(), 2001);
-}
-
 TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
     Data_Set ds;
     Allocate_Data_Set(ds, true, 256, 256);
@@ -67,18 +56,6 @@ TEST(Data_Set, WideningToMoreBinsKeepsEveryValueInBothSets) {
             }
         }
     }
-}
-
-TEST(Data_Set, ClearSlotTouchesOnlyThatSlot) {
-    Data_Set ds;
-    Allocate_Data_Set(ds, false, 128, 1);
-    ds.Sub_Vel(7, 255, 3) = 5;
-    ds.Sub_Vel(0, 0, 4) = 6;
-    ds.Sub_MicroCAT(3) = "text";
-    Clear_Slot(ds, 3);
-    EXPECT_EQ(ds.Sub_Vel(7, 255, 3), 0);
-    EXPECT_EQ(ds.Sub_MicroCAT(3), "");
-    EXPECT_EQ(ds.Sub_Vel(0, 0, 4), 6);
 }
 
 TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
