@@ -24,29 +24,17 @@ constexpr std::int16_t k_bad = k_bad_velocity;
 std::int64_t Process_File(const Synth_Options& scenario, const Settings& settings,
                           const std::function<void(const App_State&, const Synth_Ensemble&)>& visit) {
     const Synth_Options opt = Resolved(scenario);
-    Temp_Folder folder;
-    const std::string tmp_path = folder.Path("scenario.ens");
-    Write_Synth_File(tmp_path, opt);
     App_State app;
     app.settings = settings;
-    Binary_File file;
-    if (!file.Open(tmp_path)) {
-        ADD_FAILURE() << "cannot open " << tmp_path;
-        return 0;
-    }
-    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
-    Allocate_Data_Set(app.ds, false, 1, 1);
     Synth_Ensemble truth;
-    std::int64_t count = 0;
-    while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
+    const std::int64_t count = Walk_Synth_File(opt, app, [&](std::int64_t index) {
         app.ds.Sub_Count = 0;
         Clear_Slot(app.ds, 0);
         EXPECT_TRUE(Process_Ensemble(app));
-        Fill_Synth_Ensemble(opt, count, truth);
+        Fill_Synth_Ensemble(opt, index, truth);
         EXPECT_EQ(app.ds.Sub_Ens_Number(0), truth.number);
         visit(app, truth);
-        ++count;
-    }
+    });
     EXPECT_EQ(count, opt.ensembles);
     return count;
 }

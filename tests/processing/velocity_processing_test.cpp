@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <numeric>
+#include <tuple>
 
 #include "app_state.h"
 #include "platform/text_format.h"
@@ -74,8 +76,8 @@ protected:
 };
 
 std::vector<int> Range_Of(int first, int last) {
-    std::vector<int> v;
-    for (int i = first; i <= last; ++i) v.push_back(i);
+    std::vector<int> v(static_cast<std::size_t>(last - first + 1));
+    std::iota(v.begin(), v.end(), first);
     return v;
 }
 
@@ -283,9 +285,8 @@ TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
         else EXPECT_EQ(Vel(0, i), rnd(20 * j / two_sin20));
         EXPECT_EQ(Vel(1, i), i == 1 ? k_bad : 400 - i);
         for (int c = 2; c < 6; ++c) EXPECT_EQ(Vel(c, i), k_bad);
-        EXPECT_EQ(app_.ds.Sub_Corr(0, i, e), j);
-        EXPECT_EQ(app_.ds.Sub_Echo(2, i, e), 100 + j);
-        EXPECT_EQ(app_.ds.Sub_Corr(1, i, e), 77);  // the other beams' columns stay
+        // The other beams' columns stay.
+        EXPECT_EQ((std::tuple{app_.ds.Sub_Corr(0, i, e), app_.ds.Sub_Echo(2, i, e), app_.ds.Sub_Corr(1, i, e)}), (std::tuple{j, 100 + j, 77}));
     }
 }
 
