@@ -57,18 +57,14 @@ TEST(Contour_Text, OrientationDecidesWhichBinAListPositionExports) {
     f.sel.Contour_Type = 0;
     f.sel.Contour_Range = {"6", "6", "1"};
     Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 2});
-    f.app.ds.Orientation_Count = 1;  // mostly facing down: position 1 is the last bin
-    std::string text = Contour(f);
-    std::string last_row = text.substr(text.rfind("\r\n") + 2);
-    EXPECT_EQ(last_row.substr(last_row.find("\t\t") + 1),
-              "\t" + std::to_string(Fake_Echo(6, 0, 4)) + "\t" + std::to_string(Fake_Echo(6, 0, 3)));
-    EXPECT_NE(text.find("\"HH\"\t\t1\t2\r\n"), std::string::npos);  // headed by position, not bin
-
-    f.app.ds.Orientation_Count = 0;
-    text = Contour(f);
-    last_row = text.substr(text.rfind("\r\n") + 2);
-    EXPECT_EQ(last_row.substr(last_row.find("\t\t") + 1),
-              "\t" + std::to_string(Fake_Echo(6, 0, 0)) + "\t" + std::to_string(Fake_Echo(6, 0, 1)));
+    // Mostly facing down, position 1 is the last bin; a tie counts as facing up.
+    for (const auto& [orientation, first, second] : {std::tuple{1, 4, 3}, {0, 0, 1}}) {
+        f.app.ds.Orientation_Count = orientation;
+        const std::string text = Contour(f), last_row = text.substr(text.rfind("\r\n") + 2);
+        EXPECT_EQ(last_row.substr(last_row.find("\t\t") + 1),
+                  "\t" + std::to_string(Fake_Echo(6, 0, first)) + "\t" + std::to_string(Fake_Echo(6, 0, second)));
+        EXPECT_NE(text.find("\"HH\"\t\t1\t2\r\n"), std::string::npos);  // headed by position, not bin
+    }
 }
 
 TEST(Contour_Text, PositionsBeyondTheBinCountAndAnEmptySelectionGiveBareRows) {
