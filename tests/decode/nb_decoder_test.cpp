@@ -45,9 +45,7 @@ struct Decoded {
     std::int16_t Vel(std::size_t beam, std::size_t bin) const { return app.ds.Sub_Vel(beam, bin, 0); }
 };
 
-std::int16_t Expected(std::int32_t count, double factor) {
-    return static_cast<std::int16_t>(rnd(count * factor));
-}
+std::int16_t Expected(std::int32_t count, double factor) { return static_cast<std::int16_t>(rnd(count * factor)); }
 
 TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRules) {
     struct Case {
