@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,10 @@ const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
 // Lines without their CR LF; fails the test when a line lacks either.
 std::vector<std::string> Crlf_Lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "line " << lines.size() + 1 << " does not end in CR LF";
-        if (end == std::string::npos) break;
-        const std::string line = text.substr(start, end - start);
-        EXPECT_EQ(line.find('\n'), std::string::npos) << "bare line feed in line " << lines.size() + 1;
-        lines.push_back(line);
-        start = end + 2;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_TRUE(line.ends_with('\r') && in.good()) << "line " << lines.size() + 1 << " does not end in CR LF";
+        lines.push_back(line.substr(0, line.size() - line.ends_with('\r')));
     }
     return lines;
 }
