@@ -39,8 +39,7 @@ TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
 
     App_State again;
     ASSERT_EQ(Open_File(again, host, out), Outcome_Kind::k_ok);
-    EXPECT_EQ(again.ds.File_First_Ens, 101);
-    EXPECT_EQ(again.ds.File_Last_Ens, 356);
+    EXPECT_EQ((std::pair{again.ds.File_First_Ens, again.ds.File_Last_Ens}), (std::pair{101, 356}));
     // No temporary file is left beside the target.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")), std::filesystem::directory_iterator{}), 2);
 }
