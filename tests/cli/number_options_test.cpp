@@ -18,11 +18,8 @@ struct Refused_Case {
 };
 
 std::string Expand(std::string args, const std::string& file, const std::string& out) {
-    for (const auto& [key, value] : {std::pair<std::string, std::string>{"FILE", file}, {"OUT", out}}) {
-        for (std::size_t at = args.find(key); at != std::string::npos; at = args.find(key, at + value.size())) {
-            args.replace(at, key.size(), value);
-        }
-    }
+    for (const auto& [key, value] : {std::pair<std::string, std::string>{"FILE", file}, {"OUT", out}})
+        if (const std::size_t at = args.find(key); at != std::string::npos) args.replace(at, key.size(), value);
     return args;
 }
 
