@@ -34,9 +34,8 @@ NB_Ensemble_Values Three_Bin_Values(std::uint8_t config) {
 
 struct Decoded {
     App_State app;
-    explicit Decoded(const std::vector<std::uint8_t>& bytes, bool flip = false) {
+    explicit Decoded(const std::vector<std::uint8_t>& bytes) {
         Allocate_Data_Set(app.ds, false, 1, 1);
-        app.load.Flip = flip;
         app.dec.Data_Structure = k_structure_nb;
         app.dec.Ens_Buffer = bytes;
         app.dec.Ens_Bytes = static_cast<std::int32_t>(bytes.size()) - 2;

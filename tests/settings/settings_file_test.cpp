@@ -120,8 +120,7 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     const Settings unusual = Unusual_Settings();
     const auto lines = Crlf_Lines(Saved_Text(unusual, "unusual.txt"));
     // Through Vel_Reference (line 392), then half of the next line.
-    std::string text = Join_Lines(lines, 392) + "0.";
-    Write_File_Text(dir_ / "cut.txt", text);
+    Write_File_Text(dir_ / "cut.txt", Join_Lines(lines, 392) + "0.");
 
     Settings s = Default_Settings();
     EXPECT_EQ(Load_Options(s, dir_ / "cut.txt"), Load_Result::k_partial);
