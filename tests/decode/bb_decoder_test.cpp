@@ -10,14 +10,6 @@
 namespace vantrel::test {
 namespace {
 
-// Velocity block whose cell c (1-based), beam b (0-based) holds c * 10 + b.
-Bytes Numbered_Velocity(int bins) {
-    Bytes b = Block(0x0100, 2 + 8 * static_cast<std::size_t>(bins));
-    for (int c = 1; c <= bins; ++c)
-        for (int beam = 0; beam < 4; ++beam) Put_U16(b, 2 + (c - 1) * 8 + beam * 2, static_cast<unsigned>(c * 10 + beam));
-    return b;
-}
-
 TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
     Decode_Fixture f;
     f.app.settings.Vel_Scale = 2;
@@ -34,11 +26,9 @@ TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
 TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
     Decode_Fixture f;
     const Fixed_Leader_Fields fl{.bins = 2};
-    Bytes second = Numbered_Velocity(2);
-    Put_U16(second, 2, 999);
-    Bytes text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
-    text1[2] = 'a', text2[2] = 'b';
-    f.Decode(Ensemble({Fixed_Leader(fl), Numbered_Velocity(2), second, text1, text2}));
+    Bytes first = Block(0x0100, 18), second = Block(0x0100, 18), text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
+    Put_U16(first, 2, 10), Put_U16(second, 2, 999), text1[2] = 'a', text2[2] = 'b';
+    f.Decode(Ensemble({Fixed_Leader(fl), first, second, text1, text2}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "a");
     Expect_Fields({{"vel", f.app.ds.Sub_Vel(0, 1, 0), 10}, {"have vel", f.app.dec.Have_Vel, true},
                    {"have text", f.app.dec.Have_MicroCAT, true}, {"have bt", f.app.dec.Have_BT, false}});

@@ -38,8 +38,9 @@ struct Scan_Fixture {
         file.Open_Bytes(bytes);
         dec.Data_Structure = k_structure_bb;
     }
-    // Ensemble numbers found by repeated searches until one fails.
-    std::vector<std::uint32_t> Walk() {
+    // Ensemble numbers found in the bytes by repeated searches until one fails.
+    std::vector<std::uint32_t> Walk(const Bytes& bytes) {
+        Open(bytes);
         std::vector<std::uint32_t> found;
         bool loaded = true;
         while (Get_Next_Ensemble(file, dec, loaded, No_Progress())) found.push_back(Number_In_Buffer(dec));
@@ -52,25 +53,21 @@ TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
         Scan_Fixture s;
         Bytes bytes(zeros, 0);
         Append(bytes, Numbered(1));
-        s.Open(bytes);
-        const auto found = s.Walk();
-        EXPECT_EQ(found.size(), zeros < 10000 ? 1u : 0u) << zeros;
+        EXPECT_EQ(s.Walk(bytes).size(), zeros < 10000 ? 1u : 0u) << zeros;
     }
     // A byte after a lone header byte is not counted: 9000 pairs of 0x7F 0x00 still find it.
     Scan_Fixture s;
     Bytes bytes;
     for (int i = 0; i < 9000; ++i) Append(bytes, {0x7F, 0x00});
     Append(bytes, Numbered(4));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{4}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{4}));
 }
 
 TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
     Scan_Fixture s;
     Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
     Append(bytes, Numbered(9));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{9}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{9}));
 }
 
 TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
@@ -79,8 +76,7 @@ TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
     Append(bytes, Bytes{0x7F, 0x7F, 0xFF, 0xFF, 0x00, 0x00});  // claims 65535 bytes
     Append(bytes, Numbered(2));
     Append(bytes, Numbered(3));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{1, 2, 3}));
     EXPECT_TRUE(s.file.Eof());
 }
 
@@ -94,8 +90,7 @@ TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
     }
     Append(bytes, Bytes{0x7F, 0x7F, 0x04, 0x00, 0x02, 0x01});  // byte count 4, checksum right
     Append(bytes, Numbered(4));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 4}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{1, 4}));
 }
 
 TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
