@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "charts/chart_primitives.h"
 #include "charts/chart_scales.h"
@@ -79,6 +82,37 @@ bool Profile_Value(const Data_Set& ds, const Profile_Kind& k, std::size_t bin, s
     }
 }
 
+// The scale numbers of a pane at quarter q: the percent-good one of the statistics pane
+// (empty elsewhere) and the pane's own.
+std::pair<std::string, std::string> Scale_Texts(const Settings& settings, std::size_t group, std::string_view unit, int q) {
+    double lo = 0, hi = 1;
+    Strip_Range(settings.Profile_Scale_Min[group], settings.Profile_Scale_Max[group], lo, hi);
+    std::pair<std::string, std::string> texts{{}, Format(lo + q * (hi - lo) / 4, "0") + " " + std::string(unit)};
+    if (group == 5 && settings.Profile_Select[18]) {
+        Strip_Range(settings.Profile_Scale_Min[6], settings.Profile_Scale_Max[6], lo, hi);
+        texts.first = Format(lo + q * (hi - lo) / 4, "0") + " %,";
+    }
+    return texts;
+}
+
+// How far under the plot the turned scale numbers and the curve labels reach, in pixels at
+// the surface's font.
+double Depth_Below_Plot(const Surface& s, const Settings& settings, const Profile_Outputs& out, bool is_qtrm) {
+    const double h = s.TextHeight("0");
+    double depth = 0;
+    for (std::size_t p = 0; p < out.groups.size(); ++p) {
+        for (int q = 1; q <= 3; ++q) {
+            const auto [pg, text] = Scale_Texts(settings, static_cast<std::size_t>(out.groups[p]), out.units[p], q);
+            const double turned = (pg.empty() ? 0 : s.TextWidth(pg) + s.TextWidth(" ")) + s.TextWidth(text);
+            depth = std::max(depth, h / 2 + turned);
+        }
+    }
+    for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind)
+        if (settings.Profile_Select[static_cast<std::size_t>(kind)] && !Profile_Curve_Label(kind, settings, is_qtrm).empty())
+            depth = std::max(depth, (Profile_Kind_Of(kind).curve + 10) * h);
+    return depth;
+}
+
 }  // namespace
 
 void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const Decoder_State& dec,
@@ -115,36 +149,6 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
     out.pane_width = Wp;
     out.bin_height = dy;
 
-    // The scale numbers of pane p at quarter q: the percent-good one of the statistics pane
-    // (empty elsewhere) and the pane's own.
-    const auto scale_texts = [&](std::size_t p, int q) {
-        const auto g = static_cast<std::size_t>(out.groups[p]);
-        double lo = 0, hi = 1;
-        Strip_Range(settings.Profile_Scale_Min[g], settings.Profile_Scale_Max[g], lo, hi);
-        std::pair<std::string, std::string> texts{{}, Format(lo + q * (hi - lo) / 4, "0") + " " + out.units[p]};
-        if (g == 5 && settings.Profile_Select[18]) {
-            Strip_Range(settings.Profile_Scale_Min[6], settings.Profile_Scale_Max[6], lo, hi);
-            texts.first = Format(lo + q * (hi - lo) / 4, "0") + " %,";
-        }
-        return texts;
-    };
-    // Depth of the scale numbers and curve labels under the plot, at the current font.
-    const auto depth_below = [&] {
-        const double h = s.TextHeight("0");
-        double depth = 0;
-        for (std::size_t p = 0; p < out.groups.size(); ++p) {
-            for (int q = 1; q <= 3; ++q) {
-                const auto [pg, text] = scale_texts(p, q);
-                const double turned = (pg.empty() ? 0 : s.TextWidth(pg) + s.TextWidth(" ")) + s.TextWidth(text);
-                depth = std::max(depth, h / 2 + turned);
-            }
-        }
-        for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind)
-            if (settings.Profile_Select[static_cast<std::size_t>(kind)] && !Profile_Curve_Label(kind, settings, dec.Is_QTRM).empty())
-                depth = std::max(depth, (Profile_Kind_Of(kind).curve + 10) * h);
-        return depth;
-    };
-
     const auto slot = static_cast<std::size_t>(ds.Cursor_Ens - ds.First_Ens);
     std::string caption = "Ensemble: " + Format(ds.Cursor_Ens, "0");
     if (slot < ds.Sub_Time.Extent(1) && ds.Sub_Time.Extent(0) >= 7) {
@@ -163,6 +167,7 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
     while (size > 1 && s.TextWidth("Ensemble: 88888888") > s.Width()) s.Set_Font_Size(--size);
     while (size > 1 && 2 * s.TextHeight("0") > top) s.Set_Font_Size(--size);
     const auto caption_on_top = [&] { return s.TextHeight("0") + s.TextHeight(caption) + s.TextHeight("0") <= top; };
+    const auto depth_below = [&] { return Depth_Below_Plot(s, settings, out, dec.Is_QTRM); };
     const auto caption_below = [&] { return bottom + depth_below() + s.TextHeight("0") + s.TextHeight(caption) <= s.Height(); };
     while (size > 1 && !caption_on_top() && !caption_below()) s.Set_Font_Size(--size);
     const double h = s.TextHeight("0");
@@ -236,7 +241,7 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
         s.Draw_Box(left, top, left + Wp, bottom);
 
         for (int q = 1; q <= 3; ++q) {
-            const auto [pg, text] = scale_texts(p, q);
+            const auto [pg, text] = Scale_Texts(settings, g, out.units[p], q);
             const double x = left + q * Wp / 4 - h / 2;
             double y = bottom + h / 2;
             if (!pg.empty()) {
