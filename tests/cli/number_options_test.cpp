@@ -18,22 +18,16 @@ struct Refused_Case {
 };
 
 std::string Expand(std::string args, const std::string& file, const std::string& out) {
-    for (const auto& [key, value] : {std::pair<std::string, std::string>{"FILE", file}, {"OUT", out}}) {
-        for (std::size_t at = args.find(key); at != std::string::npos; at = args.find(key, at + value.size())) {
-            args.replace(at, key.size(), value);
-        }
-    }
+    for (const auto& [key, value] : {std::pair<std::string, std::string>{"FILE", file}, {"OUT", out}})
+        if (const std::size_t at = args.find(key); at != std::string::npos) args.replace(at, key.size(), value);
     return args;
 }
 
 TEST(Bad_Options, RefusedAlikeByEveryCommand) {
     if (!std::getenv("VANTREL_CLI")) GTEST_SKIP() << "VANTREL_CLI not set";
     Temp_Folder dir;
-    synth::Synth_Options opt;
-    opt.ensembles = 50;
-    opt.bins = 4;
     const std::string file = dir.Path("file.ens");
-    synth::Write_Synth_File(file, opt);
+    synth::Write_Synth_File(file, {.ensembles = 50, .bins = 4});
     const Refused_Case cases[] = {
         {"load FILE --vel-scale nan", "--vel-scale"},
         {"load FILE --vel-scale inf", "--vel-scale"},

@@ -19,14 +19,10 @@
 #include "support/temp_folder.h"
 #include "synth_writer.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Quoted;
-using test::Read_File_Text;
-using test::Run_Cli;
-using test::Temp_Folder;
 
 struct Writer {
     const char* name;
@@ -138,4 +134,4 @@ TEST_F(Output_Rule, AFifoInputReturnsAtOnceWithOneLineAndTheMaximaKeepToTheirLim
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -13,24 +13,15 @@
 #include "support/temp_folder.h"
 #include "synth_writer.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Quoted;
-using test::Run_Cli;
-using test::Temp_Folder;
 
 struct Cli_Render : ::testing::Test {
     Temp_Folder dir;
     std::string file;
     void SetUp() override {
-        synth::Synth_Options opt;
-        opt.ensembles = 300;
-        opt.bins = 16;
-        opt.bottom_track = true;
-        opt.noise = 20;
         file = dir.Path("run.ens");
-        synth::Write_Synth_File(file, opt);
+        synth::Write_Synth_File(file, {.ensembles = 300, .bins = 16, .bottom_track = true, .noise = 20});
     }
 };
 
@@ -78,4 +69,4 @@ TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

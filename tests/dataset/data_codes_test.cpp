@@ -15,8 +15,7 @@ TEST(Contour_Codes, CodesDecodeToTheirComponentAndBackAndStraysToNone) {
                  {1000000, Code_Family::k_nav_vel, 0}};
     for (const auto& k : known) {
         const Contour_Code_Parts parts = Decode_Contour_Code(k.code);
-        EXPECT_EQ(parts.family, k.family) << k.code;
-        EXPECT_EQ(parts.component, k.component) << k.code;
+        EXPECT_EQ((std::pair{parts.family, parts.component}), (std::pair{k.family, k.component})) << k.code;
         EXPECT_EQ(Contour_Code_Of(k.family, k.component), k.code);
     }
     for (std::int32_t stray : {0, -1, -100, 6, 15, 60, 250, 700, 1500, 5000, 70000, 700000, 7000000})

@@ -4,21 +4,8 @@
 #include "dataset/max_ensembles.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Expect_Fields;
-
-TEST(Data_Set, AllocationSizesFollowBothMaxima) {
-    Data_Set ds;
-    Allocate_Data_Set(ds, true, 3000, 1000);
-    EXPECT_EQ(ds.Sub_Slots(), 3001);
-    EXPECT_EQ(ds.Whole_Vel.Extent(0), 6u);  // no components 6 and 7
-    EXPECT_EQ(ds.Whole_Vel.Extent(2), 1001u);
-
-    Allocate_Data_Set(ds, true, 100, 2000);
-    EXPECT_EQ(ds.Sub_Slots(), 2001);
-}
 
 TEST(Data_Set, CopyToWholeSetCopiesUsedBinsOnlyAndReallocationKeepsIt) {
     Data_Set ds;
@@ -71,18 +58,6 @@ TEST(Data_Set, WideningToMoreBinsKeepsEveryValueInBothSets) {
     }
 }
 
-TEST(Data_Set, ClearSlotTouchesOnlyThatSlot) {
-    Data_Set ds;
-    Allocate_Data_Set(ds, false, 128, 1);
-    ds.Sub_Vel(7, 255, 3) = 5;
-    ds.Sub_Vel(0, 0, 4) = 6;
-    ds.Sub_MicroCAT(3) = "text";
-    Clear_Slot(ds, 3);
-    EXPECT_EQ(ds.Sub_Vel(7, 255, 3), 0);
-    EXPECT_EQ(ds.Sub_MicroCAT(3), "");
-    EXPECT_EQ(ds.Sub_Vel(0, 0, 4), 6);
-}
-
 TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
     Expect_Fields({{"many", Max_Sub_Ens_From_Answer("100000", 256), 8192}, {"none", Max_Sub_Ens_From_Answer("", 300), 300},
                    {"text", Max_Sub_Ens_From_Answer("lots", 300), 128}, {"fraction", Max_Sub_Ens_From_Answer(" 1000.5", 300), 1000},
@@ -90,4 +65,4 @@ TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -7,29 +7,11 @@
 #include "support/bb_builder.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
-using test::Block;
-using test::Bytes;
-using test::Ensemble;
-using test::Expect_Fields;
-using test::Fixed_Leader;
-using test::Fixed_Leader_Fields;
-using test::Put_U16;
-using test::Put_U32;
-using test::Variable_Leader;
-
-// Velocity block whose cell c (1-based), beam b (0-based) holds c * 10 + b.
-Bytes Numbered_Velocity(int bins) {
-    Bytes b = Block(0x0100, 2 + 8 * static_cast<std::size_t>(bins));
-    for (int c = 1; c <= bins; ++c)
-        for (int beam = 0; beam < 4; ++beam) Put_U16(b, 2 + (c - 1) * 8 + beam * 2, static_cast<unsigned>(c * 10 + beam));
-    return b;
-}
-
 TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.app.settings.Vel_Scale = 2;
     const Fixed_Leader_Fields fl{.bins = 1};
     Bytes vel = Block(0x0100, 10);
@@ -42,20 +24,18 @@ TEST(BB_Decoder, VelocityScalingKeepsTheBadValueAndRoundsHalvesToEven) {
 }
 
 TEST(BB_Decoder, SecondBlockOfATypeIsIgnored) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     const Fixed_Leader_Fields fl{.bins = 2};
-    Bytes second = Numbered_Velocity(2);
-    Put_U16(second, 2, 999);
-    Bytes text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
-    text1[2] = 'a', text2[2] = 'b';
-    f.Decode(Ensemble({Fixed_Leader(fl), Numbered_Velocity(2), second, text1, text2}));
+    Bytes first = Block(0x0100, 18), second = Block(0x0100, 18), text1 = Block(0x0703, 8), text2 = Block(0x0800, 8);
+    Put_U16(first, 2, 10), Put_U16(second, 2, 999), text1[2] = 'a', text2[2] = 'b';
+    f.Decode(Ensemble({Fixed_Leader(fl), first, second, text1, text2}));
     EXPECT_EQ(f.app.ds.Sub_MicroCAT(0), "a");
     Expect_Fields({{"vel", f.app.ds.Sub_Vel(0, 1, 0), 10}, {"have vel", f.app.dec.Have_Vel, true},
                    {"have text", f.app.dec.Have_MicroCAT, true}, {"have bt", f.app.dec.Have_BT, false}});
 }
 
 TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.app.load.Flip = true;
     for (const bool loaded : {false, true}) {
         f.app.ds.File_Loaded = loaded;
@@ -65,7 +45,7 @@ TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
 }
 
 TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes vl = Variable_Leader(0x123456);
     vl[4] = 126;  // year byte above 99
     // A transducer depth of 10 m and salinity 0, so that the pressure depth d = 1.02 P.
@@ -102,7 +82,7 @@ TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
 }
 
 TEST(BB_Decoder, LongTwoTypeRecordSkipsItsVariableLeader) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     f.Decode(Ensemble({Fixed_Leader(), Variable_Leader(7)}));
     ASSERT_EQ(f.app.dec.Cur_Ens_Number, 7);
     Bytes padded = Variable_Leader(8);
@@ -128,7 +108,7 @@ Bytes Bottom_Track(int v_beam1, unsigned range_low, std::uint8_t range_high) {
 }
 
 TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Fixed_Leader_Fields fl;
     fl.version = 4, fl.revision = 99;  // 4.99: range high bytes ignored
     f.Decode(Ensemble({Fixed_Leader(fl), Bottom_Track(100, 5000, 2)}));
@@ -147,7 +127,7 @@ TEST(BB_Decoder, BottomTrackSignsRangesAndPositions) {
 }
 
 TEST(BB_Decoder, NavigationDirectionAndSpeed) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes nav = Block(0x2000, 48);
     // Latitude 90 and longitude -90 degrees; a speed limited to 32767, due east.
     Put_U32(nav, 14, 0x40000000u), Put_U32(nav, 18, 0xC0000000u), Put_U16(nav, 40, 40000), Put_U16(nav, 42, 16384);
@@ -158,7 +138,7 @@ TEST(BB_Decoder, NavigationDirectionAndSpeed) {
 }
 
 TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes q = Block(0x1300, 40);
     Put_U16(q, 2, 12345), Put_U16(q, 8, 101), Put_U16(q, 10, 102), Put_U16(q, 36, 0x0001), Put_U16(q, 38, 0x0002);  // mean 101.5 -> 102
     Bytes vl = Variable_Leader(3);
@@ -173,7 +153,7 @@ TEST(BB_Decoder, FlowMeterBlockNeedsTheFlowMeterFirmware) {
 }
 
 TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Bytes text = Block(0x0703, 300);
     for (std::size_t i = 2; i < 300; ++i) text[i] = 'x';
     f.Decode(Ensemble({text}));
@@ -186,4 +166,4 @@ TEST(BB_Decoder, TextBlockStopsAtZeroAt256CharactersOrAtTheEnsembleEnd) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -7,19 +7,19 @@
 #include "decode/file_survey.h"
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
+#include "support/cli_run.h"
 #include "support/expect_fields.h"
 #include "nb_encoder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
-using test::Bytes;
-using test::Expect_Fields;
-using test::Temp_Folder;
+// The reports expected, line for line, as files (with their CR LF line ends).
+const std::filesystem::path k_data = std::filesystem::path(VANTREL_DECODE_TEST_DIR) / "data";
 
 Bytes BB_Numbered(const std::vector<std::uint32_t>& numbers) {
     Bytes out;
-    for (std::uint32_t n : numbers) test::Append(out, test::Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
+    for (std::uint32_t n : numbers) Append(out, Build_BB_Ensemble({.ens_number = n, .record_bytes = 1000}));
     return out;
 }
 
@@ -37,94 +37,32 @@ struct Details {
 
 // An ensemble whose fixed leader sets every reported field to a value of its own.
 Bytes Full_Setup_Ensemble(std::uint16_t number) {
-    Bytes fl = test::Block(0x0000, 59);
+    Bytes fl = Fixed_Leader({.version = 16, .revision = 105, .sys_config = 0x5243, .bins = 4, .pings = 300, .bin_cm = 150, .mode = 1,
+                             .time_per_ping = {0, 1, 50}, .coord = 0x1F, .bin1_cm = 338, .xmit_cm = 52, .lag_cm = 12});
     const auto at = [&](std::size_t offset) -> std::uint8_t& { return fl[offset]; };
-    const auto put16 = [&](std::size_t offset, unsigned v) { test::Put_U16(fl, offset, v); };
-    at(2) = 16, at(3) = 105;
-    put16(4, 0x5243);
-    at(6) = 1, at(7) = 3, at(8) = 4, at(9) = 4;
-    put16(10, 300), put16(12, 150), put16(14, 176);
-    at(16) = 1, at(17) = 64, at(18) = 5, at(19) = 30;
-    put16(20, 2000);
-    at(22) = 0, at(23) = 1, at(24) = 50, at(25) = 0x1F;
-    put16(26, static_cast<std::uint16_t>(-4500)), put16(28, 150);
-    at(30) = 0x7D, at(31) = 0x7F;
-    put16(32, 338), put16(34, 52);
-    at(36) = 1, at(37) = 5, at(38) = 50, at(39) = 2;
-    put16(40, 12);
+    const auto put16 = [&](std::size_t offset, unsigned v) { Put_U16(fl, offset, v); };
+    at(6) = 1, at(7) = 3, at(8) = 4, put16(14, 176), at(17) = 64, at(18) = 5, at(19) = 30, put16(20, 2000);
+    put16(26, static_cast<std::uint16_t>(-4500)), put16(28, 150), at(30) = 0x7D, at(31) = 0x7F;
+    at(36) = 1, at(37) = 5, at(38) = 50, at(39) = 2, put16(50, 1), at(52) = 255;
     for (std::size_t i = 0; i < 8; ++i) at(42 + i) = static_cast<std::uint8_t>(0xA1 + 0x11 * i);
-    put16(50, 1);
-    at(52) = 255;
-    Bytes vl = test::Block(0x0080, 65);
-    test::Put_U16(vl, 2, number);
-    Bytes bt = test::Block(0x0600, 85);
+    Bytes vl = Block(0x0080, 65);
+    Put_U16(vl, 2, number);
+    Bytes bt = Block(0x0600, 85);
     bt[64] = 2;  // below 4: Calimbro positions
-    return test::Ensemble({fl, vl, bt});
+    return Ensemble({fl, vl, bt});
 }
 
 TEST(File_Details, BroadbandSetupLines) {
     Temp_Folder dir;
     Bytes data;
-    for (std::uint16_t n = 1; n <= 3; ++n) test::Append(data, Full_Setup_Ensemble(n));
+    for (std::uint16_t n = 1; n <= 3; ++n) Append(data, Full_Setup_Ensemble(n));
     const std::string path = dir.Write("a.ens", data);
     App_State main;
     main.dec.BT_Pings = 1, main.dec.BT_Reacquire_Delay = 2, main.dec.BT_Corr_Min = 220, main.dec.BT_Amp_Min = 30;
     main.dec.BT_PG_Min = 40, main.dec.BT_Mode = 5, main.dec.BT_Err_Max = 1000, main.dec.BT_Max_Depth = 2000;
     const File_Details_Result r = Show_File_Details(path, main.dec, Decode_Options_Of(main.settings, main.menus.Flip_Checked), nullptr, No_Progress());
     ASSERT_TRUE(r.opened);
-    EXPECT_EQ(r.report,
-              "File Size 669 bytes\r\n"
-              "Data Structure BB/KX/LM\r\n"
-              "Ensemble Length 223 bytes\r\n"
-              "Data Types 0000 0080 0600 CALIMBRO GPS\r\n"
-              "Firmware Version 16.05\r\n"
-              "System Frequency 614.4 kHz Concave\r\n"
-              "Sensor Configuration #1\r\n"
-              "Transducer Head Attached TRUE\r\n"
-              "Orientation DOWN\r\n"
-              "Beam Angle 30 Degrees\r\n"
-              "Transducer 5 Beam Janus\r\n"
-              "Fake Data\r\n"
-              "CPU Serial Number: A1 B2 C3 D4 E5 F6 07 18\r\n"
-              "Power Level (CQ) 255\r\n"
-              "Trigger     (CX) 2\r\n"
-              "False Target(WA) 50 counts\r\n"
-              "Band Width  (WB) 1\r\n"
-              "Cor. Thres. (WC) 64 counts\r\n"
-              "Err Thres.  (WE) 2000 mm/s\r\n"
-              "Blank       (WF) 1.76 m\r\n"
-              "Min PGood   (WG) 30\r\n"
-              "Ref Layer   (WL) 1, 5 first bin, last bin\r\n"
-              "Mode        (WM) 1\r\n"
-              "Bins        (WN) 4\r\n"
-              "Pings/Ens   (WP) 300\r\n"
-              "Bin Size    (WS) 1.50 m\r\n"
-              "Head Align  (EA) -45.00 degrees\r\n"
-              "Head Bias   (EB)  1.50 degrees\r\n"
-              "Coord Xform (EX) 00011111 Earth Coordinates Using Tilts, 3 Beam Solutions, and Bin Mapping\r\n"
-              "Sens Source (EZ) 1111101 cdhprst\r\n"
-              "Sens Avail       1111111 cdhprst\r\n"
-              "Time/Ping   (TP) 00:01.50\r\n"
-              "Hardware   4 Beams\r\n"
-              "Lag        3 elements\r\n"
-              "Code Reps. 5\r\n"
-              "Lag Length 0.12 m\r\n"
-              "Xmt Length 0.52 m\r\n"
-              "1st Bin    3.38 m\r\n"
-              "\r\n"
-              "BT Pings/Ens    (BP) 1\r\n"
-              "BT Ens Delay    (BD) 2\r\n"
-              "BT Cor.Thres.   (BC) 220 counts\r\n"
-              "BT Eval. Thres. (BA) 30 counts\r\n"
-              "BT PG Thres.    (BG) 40\r\n"
-              "BT Mode         (BM) 5\r\n"
-              "BT Err Thres.   (BE) 1000 mm/s\r\n"
-              "BT Max Range    (BX) 2000 dm\r\n"
-              "\r\n"
-              "First Ensemble 00000001 00/00/00 00:00:00.00\r\n"
-              "Last  Ensemble 00000003 00/00/00 00:00:00.00\r\n"
-              "Extra Data in File 0 bytes\r\n"
-              "NVRAM Data Set  FALSE\r\n");
+    EXPECT_EQ(r.report, Read_File_Text(k_data / "bb_details.txt"));
     EXPECT_EQ(main.dec.BT_Max_Depth, 2000);
 }
 
@@ -139,30 +77,10 @@ TEST(File_Details, NarrowbandSetupLines) {
         v.bin_length_code = 3, v.xmit_length = 10, v.blank = 2, v.delay = 1;
         v.ping_minutes = 1, v.ping_seconds = 2, v.ping_hundredths = 34;
         v.month = 7, v.day = 4;
-        test::Append(data, synth::Encode_NB_Ensemble(v));
+        Append(data, synth::Encode_NB_Ensemble(v));
     }
     const Details d(dir.Write("n.dat", data));
-    EXPECT_EQ(d.r.report,
-              "File Size 158 bytes\r\n"
-              "Data Structure NarrowBand\r\n"
-              "Ensemble Length 79 bytes\r\n"
-              "Data Types\r\n"
-              "System Frequency 614.4 kHz Concave\r\n"
-              "Orientation UP\r\n"
-              "Velocity Reference Beam\r\n"
-              "Velocity Range High Range\r\n"
-              "Pings/Ens    (P) 300\r\n"
-              "Bins         (Q) 3\r\n"
-              "Bin Length   (L) 8 m\r\n"
-              "Xmt Length   (I) 10 m\r\n"
-              "Blank        (J) 2 m\r\n"
-              "Delay        (K) 1 m\r\n"
-              "S/N Threshold(N) 12.5 dB\r\n"
-              "%GD Threshold(M) 25\r\n"
-              "Time/Ping    (V) 01:02.34\r\n"
-              "First Ensemble 00000001 07/04 00:00:00.00\r\n"
-              "Last  Ensemble 00000002 07/04 00:00:00.00\r\n"
-              "Extra Data in File 0 bytes\r\n");
+    EXPECT_EQ(d.r.report, Read_File_Text(k_data / "nb_details.txt"));
     EXPECT_EQ(d.r.stats.Last, 2);
 }
 
@@ -188,9 +106,9 @@ TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
 TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
     Temp_Folder dir;
     Bytes data = BB_Numbered({1, 2});
-    test::Append(data, test::Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
-    test::Append(data, test::Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
-    test::Append(data, BB_Numbered({3}));
+    Append(data, Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
+    Append(data, Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
+    Append(data, BB_Numbered({3}));
     const Details d(dir.Write("w.ens", data));
     Expect_Fields({{"wrong size", d.r.stats.Wrong_Size, 1}, {"missing", d.r.stats.Missing, 0}, {"last", d.r.stats.Last, 3}});
 }
@@ -204,4 +122,4 @@ TEST(File_Details, UnknownAndUnreadableFiles) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -5,12 +5,8 @@
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::BB_Run;
-using test::Bytes;
-using test::Temp_Folder;
 
 struct Survey {
     App_State app;
@@ -25,11 +21,11 @@ TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOv
     Temp_Folder dir;
     Bytes data = BB_Run(1, 50);
     data.insert(data.end(), 2600, 0xAA);
-    test::Append(data, BB_Run(51, 50));
+    Append(data, BB_Run(51, 50));
     const Survey extra(dir.Write("extra.ens", data));
     ASSERT_TRUE(extra.ok);
-    EXPECT_EQ(extra.app.ds.Last_Ens, 103) << "102.6 records' worth of bytes";
-    EXPECT_EQ(extra.app.ds.File_Ens_Count, 103);
+    // 102.6 records' worth of bytes.
+    EXPECT_EQ((std::pair{extra.app.ds.Last_Ens, extra.app.ds.File_Ens_Count}), (std::pair{103, 103}));
 
     data = BB_Run(1, 100);
     data.insert(data.end(), 2500, 0xAA);
@@ -38,16 +34,15 @@ TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOv
     EXPECT_NE(s.app.Info_Text.find("Last  Ensemble 00000100 98/01/02 03:04:40.06\r\n Extra Data in File\r\n"),
               std::string::npos)
         << s.app.Info_Text;
-    EXPECT_EQ(s.app.ds.Sub_Ens_Number(1), 100);
-    EXPECT_EQ(s.app.ds.Last_Ens, 102) << "102.5 rounds to even";
+    // 102.5 rounds to even.
+    EXPECT_EQ((std::pair{s.app.ds.Sub_Ens_Number(1), s.app.ds.Last_Ens}), (std::pair{100, 102}));
 }
 
 TEST(File_Survey, SingleEnsembleFile) {
     Temp_Folder dir;
     const Survey s(dir.Write("one.ens", BB_Run(7, 1)));
     ASSERT_TRUE(s.ok) << s.app.Info_Text;
-    EXPECT_EQ(s.app.ds.File_First_Ens, 7);
-    EXPECT_EQ(s.app.ds.File_Last_Ens, 7);
+    EXPECT_EQ((std::pair{s.app.ds.File_First_Ens, s.app.ds.File_Last_Ens}), (std::pair{7, 7}));
 }
 
 TEST(File_Survey, NotEnoughValidEnsembles) {
@@ -59,4 +54,4 @@ TEST(File_Survey, NotEnoughValidEnsembles) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -2,41 +2,34 @@
 // outside the buffer or the arrays (run these under the sanitizers).
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
-using test::Block;
-using test::Bytes;
-using test::Ensemble;
-using test::Fixed_Leader;
-using test::Fixed_Leader_Fields;
-using test::Put_U16;
-
 TEST(Malformed_Ensemble, OffsetsAndBlocksReachingPastTheEndAreSkipped) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Fixed_Leader_Fields fl;
     fl.bins = 200;  // the velocity block below holds only 2 cells
     Bytes e = Ensemble({Fixed_Leader(fl), Block(0x0100, 18), Block(0x0300, 10)});
     f.Decode(e);
-    EXPECT_TRUE(f.app.dec.Have_FL);
-    EXPECT_FALSE(f.app.dec.Have_Vel);
-    EXPECT_FALSE(f.app.dec.Have_Echo);
+    EXPECT_EQ((std::array{f.app.dec.Have_FL, f.app.dec.Have_Vel, f.app.dec.Have_Echo}), (std::array{true, false, false}));
 
     // An offset entry pointing beyond the ensemble, and one at its last byte.
     Bytes bad = Ensemble({Fixed_Leader(), Block(0x0080, 65)});
     const unsigned n = static_cast<unsigned>(bad[2] | (bad[3] << 8));
     Put_U16(bad, 8, 60000);
     Put_U16(bad, 6, n - 1);
-    test::Fix_Checksum(bad);
+    Fix_Checksum(bad);
     f.Decode(bad);
-    EXPECT_FALSE(f.app.dec.Have_FL);
-    EXPECT_FALSE(f.app.dec.Have_VL);
+    EXPECT_FALSE(f.app.dec.Have_FL || f.app.dec.Have_VL);
 }
 
 TEST(Malformed_Ensemble, LeadersTooShortForTheirFieldsAreSkipped) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     for (unsigned id : {0x0000u, 0x0080u, 0x0600u, 0x2000u}) {
         Bytes e = Ensemble({Block(id, 20)});
         f.Decode(e);
@@ -53,38 +46,34 @@ TEST(Malformed_Ensemble, LeadersTooShortForTheirFieldsAreSkipped) {
 }
 
 TEST(Malformed_Ensemble, TinyAndInconsistentRecordsDecodeNothing) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     // Byte count 4: the data-type count would be the checksum's second byte.
     Bytes tiny = {0x7F, 0x7F, 0x04, 0x00, 0x02, 0x01};
     f.Decode(tiny);
-    EXPECT_EQ(f.app.dec.Num_Data_Types, 0);
-    EXPECT_FALSE(f.app.dec.Have_FL);
+    EXPECT_EQ((std::pair{f.app.dec.Num_Data_Types, f.app.dec.Have_FL}), (std::pair{0, false}));
 
     // A table of 255 entries in a 20-byte record.
     Bytes many(20, 0);
     many[0] = many[1] = 0x7F;
     Put_U16(many, 2, 18);
     many[5] = 255;
-    test::Fix_Checksum(many);
+    Fix_Checksum(many);
     f.Decode(many);
     EXPECT_EQ(f.app.dec.Num_Data_Types, 255);
 
     // A byte count larger than the buffer actually holds.
     Bytes lying = Ensemble({Fixed_Leader()});
     Put_U16(lying, 2, 4000);
-    f.app.dec.Ens_Buffer = lying;
-    f.app.dec.Ens_Bytes = 4000;
-    f.app.ds.Sub_Count = 0;
-    Decode_Ensemble(f.app);
+    f.Decode(lying);
     EXPECT_TRUE(f.app.dec.Have_FL);
 
     // A slot beyond the arrays is never written.
-    f.Decode(Ensemble({Fixed_Leader(), test::Variable_Leader(5)}), 9999);
+    f.Decode(Ensemble({Fixed_Leader(), Variable_Leader(5)}), 9999);
     EXPECT_FALSE(f.app.dec.Have_VL);
 }
 
 TEST(Malformed_Ensemble, MaximumBinsFitTheArrays) {
-    test::Decode_Fixture f;
+    Decode_Fixture f;
     Fixed_Leader_Fields fl;
     fl.bins = 255;
     fl.sys_config |= 0x80;
@@ -96,4 +85,4 @@ TEST(Malformed_Ensemble, MaximumBinsFitTheArrays) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -7,14 +7,8 @@
 #include "decode/scanner.h"
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Append;
-using test::Bytes;
-using test::Ensemble;
-using test::Fixed_Leader;
-using test::Variable_Leader;
 
 Bytes Numbered(std::uint32_t n) { return Ensemble({Fixed_Leader(), Variable_Leader(n)}); }
 
@@ -44,8 +38,9 @@ struct Scan_Fixture {
         file.Open_Bytes(bytes);
         dec.Data_Structure = k_structure_bb;
     }
-    // Ensemble numbers found by repeated searches until one fails.
-    std::vector<std::uint32_t> Walk() {
+    // Ensemble numbers found in the bytes by repeated searches until one fails.
+    std::vector<std::uint32_t> Walk(const Bytes& bytes) {
+        Open(bytes);
         std::vector<std::uint32_t> found;
         bool loaded = true;
         while (Get_Next_Ensemble(file, dec, loaded, No_Progress())) found.push_back(Number_In_Buffer(dec));
@@ -58,27 +53,21 @@ TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
         Scan_Fixture s;
         Bytes bytes(zeros, 0);
         Append(bytes, Numbered(1));
-        s.Open(bytes);
-        const auto found = s.Walk();
-        EXPECT_EQ(found.size(), zeros < 10000 ? 1u : 0u) << zeros;
+        EXPECT_EQ(s.Walk(bytes).size(), zeros < 10000 ? 1u : 0u) << zeros;
     }
     // A byte after a lone header byte is not counted: 9000 pairs of 0x7F 0x00 still find it.
     Scan_Fixture s;
     Bytes bytes;
     for (int i = 0; i < 9000; ++i) Append(bytes, {0x7F, 0x00});
     Append(bytes, Numbered(4));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{4}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{4}));
 }
 
 TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
     Scan_Fixture s;
     Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
     Append(bytes, Numbered(9));
-    s.Open(bytes);
-    bool loaded = true;
-    ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
-    EXPECT_EQ(Number_In_Buffer(s.dec), 9u);
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{9}));
 }
 
 TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
@@ -87,15 +76,13 @@ TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
     Append(bytes, Bytes{0x7F, 0x7F, 0xFF, 0xFF, 0x00, 0x00});  // claims 65535 bytes
     Append(bytes, Numbered(2));
     Append(bytes, Numbered(3));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{1, 2, 3}));
     EXPECT_TRUE(s.file.Eof());
 }
 
 TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
     Scan_Fixture s;
-    Bytes bytes;
-    Append(bytes, Numbered(1));
+    Bytes bytes = Numbered(1);
     for (std::uint32_t n : {2u, 3u}) {
         Bytes bad = Numbered(n);
         bad[20] ^= 0x55;
@@ -103,16 +90,13 @@ TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
     }
     Append(bytes, Bytes{0x7F, 0x7F, 0x04, 0x00, 0x02, 0x01});  // byte count 4, checksum right
     Append(bytes, Numbered(4));
-    s.Open(bytes);
-    EXPECT_EQ(s.Walk(), (std::vector<std::uint32_t>{1, 4}));
+    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{1, 4}));
 }
 
 TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
     Scan_Fixture s;
-    Bytes bytes = Numbered(1);
-    Bytes last = Numbered(2);
-    last.pop_back();
-    Append(bytes, last);
+    Bytes bytes = Numbered(1), last = Numbered(2);
+    Append(bytes, Bytes(last.begin(), last.end() - 1));
     s.Open(bytes);
     bool loaded = true;
     ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress()));
@@ -165,4 +149,4 @@ TEST(Scanner, NarrowbandSearchGoesOnAfterAFailedMarker) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

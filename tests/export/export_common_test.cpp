@@ -39,15 +39,10 @@ TEST(Range_Percent, RoundsHalvesToEvenAndNeverPasses100) {
 
 TEST(Append_Scaled, AgreesWithTheFormatPatterns) {
     for (std::int64_t v = -40000; v <= 40000; v += 7) {
-        std::string a, b, c, d;
-        Append_Scaled(a, v, 2);
-        Append_Scaled(b, v, 3);
-        Append_Scaled(c, v, 1);
-        Append_Int(d, v);
-        ASSERT_EQ(a, Format(static_cast<double>(v) / 100.0, "0.00")) << v;
-        ASSERT_EQ(b, Format(static_cast<double>(v) / 1000.0, "0.000")) << v;
-        ASSERT_EQ(c, Format(static_cast<double>(v) / 10.0, "0.0")) << v;
-        ASSERT_EQ(d, Format(static_cast<double>(v), "0")) << v;
+        std::string s[4];
+        Append_Scaled(s[1], v, 1), Append_Scaled(s[2], v, 2), Append_Scaled(s[3], v, 3), Append_Int(s[0], v);
+        const double x = static_cast<double>(v);
+        ASSERT_EQ((std::array{s[0], s[1], s[2], s[3]}), (std::array{Format(x, "0"), Format(x / 10, "0.0"), Format(x / 100, "0.00"), Format(x / 1000, "0.000")})) << v;
     }
     for (std::int64_t v : {-32768LL, -1LL, -9LL, -10LL, 5LL, 2147483647LL, -2147483648LL}) {
         std::string a;

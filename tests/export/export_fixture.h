@@ -84,24 +84,18 @@ struct Export_Fixture {
                                        static_cast<std::uint8_t>(e % 60), static_cast<std::uint8_t>(e * 7 % 100)};
         for (std::size_t k = 0; k < 7; ++k) ds.Sub_Time(k, s) = clock[k];
         for (int b = 0; b < app.dec.Num_Bins; ++b) {
-            const auto bb = static_cast<std::size_t>(b);
-            for (int c = 0; c < 5; ++c) {
-                const auto cc = static_cast<std::size_t>(c);
-                ds.Sub_Echo(cc, bb, s) = Fake_Echo(e, c, b);
-                ds.Sub_Corr(cc, bb, s) = Fake_Corr(e, c, b);
-                ds.Sub_PGood(cc, bb, s) = Fake_PGood(e, c, b);
-            }
-            for (int c = 0; c < 8; ++c) ds.Sub_Vel(static_cast<std::size_t>(c), bb, s) = Fake_Vel(e, c, b);
+            for (int c = 0; c < 5; ++c)
+                ds.Sub_Echo(c, b, s) = Fake_Echo(e, c, b), ds.Sub_Corr(c, b, s) = Fake_Corr(e, c, b), ds.Sub_PGood(c, b, s) = Fake_PGood(e, c, b);
+            for (int c = 0; c < 8; ++c) ds.Sub_Vel(c, b, s) = Fake_Vel(e, c, b);
         }
         const std::int32_t anc[8] = {-150 + e, 230, (e * 1000) % 36000, 1234, 12345 + e, 0, 0, 150};
         for (std::size_t k = 0; k < 8; ++k) ds.Sub_Anc(k, s) = anc[k];
-        for (std::size_t c = 0; c < 6; ++c) {
-            const int ci = static_cast<int>(c);
-            ds.Sub_BT_Vel(c, s) = Fake_Ensemble_Vel(e, 0, ci);
-            ds.Sub_WM_Vel(c, s) = Fake_Ensemble_Vel(e, 1, ci);
-            ds.Sub_Ref_Vel(c, s) = Fake_Ensemble_Vel(e, 2, ci);
-            ds.Sub_Nav_Vel(c, s) = Fake_Ensemble_Vel(e, 3, ci);
-            ds.Sub_BT_Range(c, s) = 4000 + 10 * ci + e;
+        for (int c = 0; c < 6; ++c) {
+            ds.Sub_BT_Vel(c, s) = Fake_Ensemble_Vel(e, 0, c);
+            ds.Sub_WM_Vel(c, s) = Fake_Ensemble_Vel(e, 1, c);
+            ds.Sub_Ref_Vel(c, s) = Fake_Ensemble_Vel(e, 2, c);
+            ds.Sub_Nav_Vel(c, s) = Fake_Ensemble_Vel(e, 3, c);
+            ds.Sub_BT_Range(c, s) = 4000 + 10 * c + e;
         }
         ds.Sub_First_Lat(s) = 620000000 + e, ds.Sub_First_Lon(s) = 47721859 - e;  // about 52 and 4 degrees
         ds.Sub_Last_Lat(s) = -620000000 - e, ds.Sub_Last_Lon(s) = -2147483647;

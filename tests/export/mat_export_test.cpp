@@ -13,13 +13,15 @@
 namespace vantrel::test {
 namespace {
 
-Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&), Temp_Folder& dir) {
+Mat_Contents Export_And_Load(Export_Fixture& f, void (*writer)(Export_Job&, std::ostream&)) {
+    Temp_Folder dir;
     const std::string path = dir.Path("out.mat");
-    std::filesystem::remove(path);
     std::ofstream out(path, std::ios::binary);
     writer(f.job, out);
     out.close();
-    return Load_Mat_With_Scipy(path);
+    const Mat_Contents m = Load_Mat_With_Scipy(path);
+    EXPECT_TRUE(m.ok) << m.raw;
+    return m;
 }
 
 std::vector<std::string> Strings(std::initializer_list<std::int64_t> values) {
@@ -44,14 +46,12 @@ const std::vector<std::string> k_header_names{"ORUFileName",    "ORUSystem",  "O
                                               "ORUEnsInterval", "ORUBin1Mid", "ORUBinSize"};
 
 TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
-    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Contour_Type = 10;
     f.sel.Contour_Range = {"1", "10", "3"};
     Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 3});
     f.overrides[4] = [](Data_Set& ds) { ds.Sub_Vel(0, 2, 0) = k_bad_velocity; };
-    const Mat_Contents m = Export_And_Load(f, Write_Contour_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    const Mat_Contents m = Export_And_Load(f, Write_Contour_Mat);
 
     std::vector<std::string> order{"ConTitle"};
     order.insert(order.end(), k_header_names.begin(), k_header_names.end());
@@ -75,14 +75,12 @@ TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
 }
 
 TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables) {
-    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Contour_Type = 2;
     f.sel.Contour_Range = {"1", "5", "1"};
     Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1});
     f.stop_after_loads = 3;  // header load and two rows
-    Mat_Contents m = Export_And_Load(f, Write_Contour_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    Mat_Contents m = Export_And_Load(f, Write_Contour_Mat);
     Expect_Var(m, "ConEnsembles", "int32", 2, 1, Strings({1, 2}));
     Expect_Var(m, "ConEchoAmp", "uint8", 5, 1, Strings({Fake_Echo(1, 2, 0), Fake_Echo(2, 2, 0), 0, 0, 0}));
     EXPECT_EQ(f.percents.back(), 100);
@@ -91,8 +89,7 @@ TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables
     g.sel.Contour_Type = 10;
     g.sel.Contour_Range = {"9", "4", "1"};
     Export_Fixture::Select_Bins(g.sel.Contour_Bins, {1, 2});
-    m = Export_And_Load(g, Write_Contour_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    m = Export_And_Load(g, Write_Contour_Mat);
     Expect_Var(m, "ORUPingsPerEns", "int32", 1, 1, {"60"});
     Expect_Var(m, "ConEnsembles", "int32", 0, 1, {});
     Expect_Var(m, "ConHund", "uint8", 0, 1, {});
@@ -100,13 +97,11 @@ TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables
 }
 
 TEST(Profile_Mat, OneRowPerCheckedType) {
-    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Profile_Ens = "6abc";
     for (int i : {3, 4, 8, 12, 16}) f.sel.Profile_Types[static_cast<std::size_t>(i)] = true;
     Export_Fixture::Select_Bins(f.sel.Profile_Bins, {2, 4});
-    const Mat_Contents m = Export_And_Load(f, Write_Profile_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    const Mat_Contents m = Export_And_Load(f, Write_Profile_Mat);
     EXPECT_EQ(m.order.size(), 1 + k_header_names.size() + 6);
     Expect_Var(m, "ORUProfileEns", "int32", 1, 1, {"6"});
     Expect_Var(m, "ProVmmpersec", "int16", 1, 2, Strings({Fake_Vel(6, 2, 1), Fake_Vel(6, 2, 3)}));
@@ -114,7 +109,6 @@ TEST(Profile_Mat, OneRowPerCheckedType) {
 }
 
 TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
-    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Series_Range = {"2", "4", "1"};
     f.sel.Anc_Types.fill(true);
@@ -127,8 +121,7 @@ TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
     };
     f.overrides[4] = [](Data_Set& ds) { ds.Sub_Anc(2, 0) = 17999; };
     f.overrides[2] = [](Data_Set& ds) { ds.Sub_Anc(2, 0) = 18000; };
-    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat);
 
     std::vector<std::string> order = k_header_names;
     for (const char* n :
@@ -147,28 +140,20 @@ TEST(Series_Mat, EveryVariableKindMatchesTheDataSet) {
     Expect_Var(m, "AnDepthmm", "int32", 3, 1, Strings({12347, 12348, 12349}));
     Expect_Var(m, "AnBIT", "uint16", 3, 1, Strings({0, 65535, 0}));
     Expect_Var(m, "AnBTEmmpersec", "int16", 3, 1, Strings({Fake_Ensemble_Vel(2, 0, 0), -32768, Fake_Ensemble_Vel(4, 0, 0)}));
-    auto deg = [](std::int32_t stored) {
-        std::ostringstream s;
-        s.precision(17);
-        s << stored * 180.0 / 2147483648.0;
-        return std::strtod(s.str().c_str(), nullptr);
-    };
+    // Degrees exactly as stored: the loader prints enough digits to read back the same double.
     const auto& lat = m.vars.at("AnFLatDeg");
-    ASSERT_EQ(lat.kind, "float64");
-    ASSERT_EQ(lat.values.size(), 3u);
-    EXPECT_EQ(std::strtod(lat.values[1].c_str(), nullptr), deg(620000003));
-    EXPECT_EQ(std::strtod(m.vars.at("AnLLonDeg").values[0].c_str(), nullptr), deg(-2147483647));
+    ASSERT_EQ((std::pair{lat.kind, lat.values.size()}), (std::pair{std::string("float64"), std::size_t{3}}));
+    EXPECT_EQ(std::strtod(lat.values[1].c_str(), nullptr), 620000003 * 180.0 / 2147483648.0);
+    EXPECT_EQ(std::strtod(m.vars.at("AnLLonDeg").values[0].c_str(), nullptr), -2147483647 * 180.0 / 2147483648.0);
 }
 
 TEST(Series_Mat, CarriedPositionsNoBinsAndAStop) {
-    Temp_Folder dir;
     Export_Fixture f;
     f.sel.Series_Range = {"1", "20", "1"};
     for (int t : {10, 33, 36, 37, 38}) f.sel.Series_Types[static_cast<std::size_t>(t)] = true;
     f.sel.Anc_Types[4] = true;
     f.stop_after_loads = 4;  // header load and three rows
-    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat, dir);
-    ASSERT_TRUE(m.ok) << m.raw;
+    const Mat_Contents m = Export_And_Load(f, Write_Series_Mat);
     EXPECT_EQ(m.vars.count("SerEmmpersec") + m.vars.count("AnFLatDeg"), 0u);  // no bin selected: no per-bin variables
     Expect_Var(m, "SerBins", "uint8", 1, 1, {"0"});
     Expect_Var(m, "SerEnsembles", "int32", 3, 1, Strings({1, 2, 3}));

@@ -135,16 +135,14 @@ TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStopp
 }
 
 TEST(Netcdf_Time, TwoDigitYearsPivotAt80AndImpossibleDatesHaveNoTime) {
+    using Clock = std::array<std::uint8_t, 7>;
     std::int64_t ms = 0;
-    const std::uint8_t last_of_century[7] = {99, 12, 31, 23, 59, 59, 99};
-    ASSERT_TRUE(Clock_Milliseconds(last_of_century, ms));
-    EXPECT_EQ(ms, 946684800000 - 10);
-    const std::uint8_t leap_day[7] = {24, 2, 29, 0, 0, 0, 0};
-    ASSERT_TRUE(Clock_Milliseconds(leap_day, ms));
-    EXPECT_EQ(ms, 1709164800000);
-    const std::uint8_t year_79[7] = {79, 1, 1, 0, 0, 0, 0};
-    ASSERT_TRUE(Clock_Milliseconds(year_79, ms));
-    EXPECT_EQ(ms, 3439756800000);
+    // The last of the century, a leap day, and a year 79 that lies in the next century.
+    for (const auto& [clock, expected] : {std::pair{Clock{99, 12, 31, 23, 59, 59, 99}, 946684800000 - 10},
+                                          {Clock{24, 2, 29, 0, 0, 0, 0}, 1709164800000}, {Clock{79, 1, 1, 0, 0, 0, 0}, 3439756800000}}) {
+        EXPECT_TRUE(Clock_Milliseconds(clock.data(), ms));
+        EXPECT_EQ(ms, expected);
+    }
     for (const auto& bad : {std::array<std::uint8_t, 7>{23, 2, 29, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{0, 0, 0, 0, 0, 0, 0},
                             std::array<std::uint8_t, 7>{24, 4, 31, 0, 0, 0, 0}, std::array<std::uint8_t, 7>{24, 1, 1, 24, 0, 0, 0}}) {
         EXPECT_FALSE(Clock_Milliseconds(bad.data(), ms)) << int(bad[1]) << "/" << int(bad[2]);

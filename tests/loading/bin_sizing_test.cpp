@@ -38,15 +38,9 @@ struct Bin_Sizing : ::testing::Test {
     Open_File_Host host;
 
     std::string Synth(const char* name, int bins, std::int64_t change_at = 0, int new_bins = 0) {
-        synth::Synth_Options opt;
-        opt.ensembles = 1200;
-        opt.bins = bins;
-        opt.setup_change_at = change_at;
-        opt.new_bins = new_bins;
-        opt.bottom_track = true;
-        opt.noise = 20;
         const std::string path = dir.Path(name);
-        synth::Write_Synth_File(path, opt);
+        synth::Write_Synth_File(path, {.ensembles = 1200, .bins = bins, .bottom_track = true, .noise = 20,
+                                       .setup_change_at = change_at, .new_bins = new_bins});
         return path;
     }
 
@@ -69,9 +63,8 @@ struct Bin_Sizing : ::testing::Test {
     void Expect_Same_Sub_Set() {
         EXPECT_EQ(sized.ds.Sub_Count, full.ds.Sub_Count);
         Expect_Same_Profiles(&Data_Set::Sub_Vel, {&Data_Set::Sub_Corr, &Data_Set::Sub_Echo, &Data_Set::Sub_PGood});
-        for (std::size_t b = 0; b < static_cast<std::size_t>(k_max_bins); ++b) {
+        for (std::size_t b = 0; b < static_cast<std::size_t>(k_max_bins); ++b)
             for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(sized.ds.Bin_Work(c, b), full.ds.Bin_Work(c, b));
-        }
     }
 
     void Expect_Same_Whole_Set() {

@@ -26,18 +26,14 @@ std::int64_t Number_Of_Slot(const Data_Set& ds, std::size_t slot) {
 void Expect_Step_Rule(const Set_Case& c) {
     SCOPED_TRACE(testing::Message() << c.per_member << " ensembles x " << c.members << " members, Max_Whole_Ens " << c.max_whole);
     test::Temp_Folder dir;
-    synth::Synth_Options opt;
-    opt.bins = 1;
-    opt.ensembles = c.per_member * c.members;
-    opt.split_every = c.per_member;
+    const std::int64_t n = c.per_member * c.members;
     const std::string name = dir.Path("set.000");
-    synth::Write_Synth_File(name, opt);
+    synth::Write_Synth_File(name, {.ensembles = n, .bins = 1, .split_every = c.per_member});
 
     App_State app;
     app.menus.MultiFile = true;
     app.settings.Max_Whole_Ens = c.max_whole;
     Open_File_Host host;
-    const std::int64_t n = opt.ensembles;
     ASSERT_EQ(Open_File(app, host, name), n >= 2 ? Outcome_Kind::k_ok : Outcome_Kind::k_too_few);
     if (n < 2) return;
     const std::int64_t step = n / c.max_whole;

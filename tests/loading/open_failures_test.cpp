@@ -18,13 +18,8 @@
 #include "support/child_process.h"
 #include "support/temp_folder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Bytes;
-using test::In_Child;
-using test::k_cannot_set_up;
-using test::Temp_Folder;
 
 // The child's exit code for an open's outcome: 0 when it is the kind and message expected.
 int Verdict(const Outcome& o, Outcome_Kind kind, const std::string& message) {
@@ -35,14 +30,14 @@ int Verdict(const Outcome& o, Outcome_Kind kind, const std::string& message) {
 
 TEST(Open_Failures, AnUnreadableMemberIsAPermissionProblem) {
     Temp_Folder dir;
-    const std::string name = dir.Write("run.000", test::BB_Run(1, 300, 400));
-    dir.Write("run.001", test::BB_Run(301, 300, 400));
-    dir.Write("run.002", test::BB_Run(601, 300, 400));
+    const std::string name = dir.Write("run.000", BB_Run(1, 300, 400));
+    dir.Write("run.001", BB_Run(301, 300, 400));
+    dir.Write("run.002", BB_Run(601, 300, 400));
     ::chmod(dir.Path("run.001").c_str(), 0);
     ::chmod(dir.Path("").c_str(), 0755);
     const std::string expected = dir.Path("run.001") + ": " + std::strerror(EACCES);
     const int code = In_Child([&] {
-        if (!test::Drop_Superuser()) return k_cannot_set_up;
+        if (!Drop_Superuser()) return k_cannot_set_up;
         App_State app;
         Open_File_Host host;
         app.menus.MultiFile = true;
@@ -58,7 +53,7 @@ TEST(Open_Failures, ArraysThatDoNotFitInMemoryAreReportedAsMemory) {
 #endif
     Temp_Folder dir;
     // The arrays take the file's bins: many bins, so that they are large.
-    const std::string name = dir.Write("a.ens", test::BB_Run(1, 20, 400, 0x5243, 255));
+    const std::string name = dir.Write("a.ens", BB_Run(1, 20, 400, 0x5243, 255));
     const int code = In_Child([&] {
         App_State app;
         Open_File_Host host;
@@ -79,4 +74,4 @@ TEST(Open_Failures, ArraysThatDoNotFitInMemoryAreReportedAsMemory) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

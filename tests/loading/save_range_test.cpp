@@ -10,18 +10,15 @@
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Bytes;
-using test::Temp_Folder;
 
 Bytes Slice(const Bytes& b, std::size_t from, std::size_t n) {
     return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(from + n));
 }
 
 Bytes Read_Bytes(const std::string& path) {
-    const std::string text = test::Read_File_Text(path);
+    const std::string text = Read_File_Text(path);
     return Bytes(text.begin(), text.end());
 }
 
@@ -34,7 +31,7 @@ struct Save_Range : ::testing::Test {
 };
 
 TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
-    const Bytes source = test::BB_Run(1, 1000, 1000);
+    const Bytes source = BB_Run(1, 1000, 1000);
     Open(dir.Write("src.ens", source));
     const std::string out = dir.Path("out.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, 101, 356), Outcome_Kind::k_ok);
@@ -42,17 +39,16 @@ TEST_F(Save_Range, CopiesTheByteRangeAndReopensAtF) {
 
     App_State again;
     ASSERT_EQ(Open_File(again, host, out), Outcome_Kind::k_ok);
-    EXPECT_EQ(again.ds.File_First_Ens, 101);
-    EXPECT_EQ(again.ds.File_Last_Ens, 356);
+    EXPECT_EQ((std::pair{again.ds.File_First_Ens, again.ds.File_Last_Ens}), (std::pair{101, 356}));
     // No temporary file is left beside the target.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("")), std::filesystem::directory_iterator{}), 2);
 }
 
 TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
-    const Bytes a = test::BB_Run(1, 50, 500);
-    Bytes b = test::BB_Run(51, 50, 500);
+    const Bytes a = BB_Run(1, 50, 500);
+    Bytes b = BB_Run(51, 50, 500);
     b.erase(b.end() - 100, b.end());  // the last record of file 2 is cut short
-    const Bytes c = test::BB_Run(100, 50, 500);
+    const Bytes c = BB_Run(100, 50, 500);
     app.menus.MultiFile = true;
     const std::string first = dir.Write("set.000", a);
     dir.Write("set.001", b);
@@ -61,8 +57,8 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
     const std::string out = dir.Path("out.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, 41, 110), Outcome_Kind::k_ok);
     Bytes expected = Slice(a, 40 * 500, 10 * 500);
-    test::Append(expected, Slice(b, 0, 49 * 500));
-    test::Append(expected, Slice(c, 0, 11 * 500));  // one record later, since one was dropped
+    Append(expected, Slice(b, 0, 49 * 500));
+    Append(expected, Slice(c, 0, 11 * 500));  // one record later, since one was dropped
     EXPECT_EQ(Read_Bytes(out), expected);
 
     // Starting in a later member.
@@ -72,7 +68,7 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
 }
 
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
-    const Bytes source = test::BB_Run(1, 20, 300);
+    const Bytes source = BB_Run(1, 20, 300);
     const std::string name = dir.Write("src.ens", source);
     const std::string taken = dir.Write("taken.ens", Bytes{1, 2, 3});
     const std::string empty = dir.Write("empty.ens", Bytes{});
@@ -90,4 +86,4 @@ TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

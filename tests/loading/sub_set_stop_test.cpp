@@ -14,15 +14,8 @@ namespace {
 // statistics of exactly those slots, as a load of that many ensembles gives.
 TEST(Sub_Set_Stop, StoppedLoadEqualsALoadOfWhatItReached) {
     test::Temp_Folder dir;
-    synth::Synth_Options opt;
-    opt.ensembles = 600;
-    opt.bins = 20;
-    opt.bottom_track = true;
-    opt.noise = 20;
-    opt.pitch_amplitude = 5;
-    opt.roll_amplitude = 5;
     const std::string path = dir.Path("stop.ens");
-    synth::Write_Synth_File(path, opt);
+    synth::Write_Synth_File(path, {.ensembles = 600, .bins = 20, .bottom_track = true, .noise = 20, .pitch_amplitude = 5, .roll_amplitude = 5});
 
     App_State stopped, whole;
     Open_File_Host host;

@@ -6,7 +6,7 @@
 #include "platform/byte_reader.h"
 #include "support/temp_folder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
 std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
@@ -17,7 +17,7 @@ std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
 
 // The same bytes as a file on disk and as a file in memory: both read alike.
 struct Both_Files {
-    test::Temp_Folder dir;
+    Temp_Folder dir;
     std::array<Binary_File, 2> files;
     explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
         files[0].Open(dir.Write("bytes", bytes));
@@ -75,15 +75,10 @@ TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
 
 TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
     const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
-    const Byte_Block b(bytes, 4);
-    EXPECT_EQ(b.Read_U32_LE(0), 0x04030201u);
-    EXPECT_FALSE(b.Overran());
-    EXPECT_EQ(b.Read_U16_BE(3), 0);
-    EXPECT_TRUE(b.Overran());
-    const Byte_Block c(bytes, 4);
-    EXPECT_EQ(c.Read_U8(4), 0);
-    EXPECT_TRUE(c.Overran());
+    const Byte_Block b(bytes, 4), c(bytes, 4);
+    EXPECT_EQ((std::pair{b.Read_U32_LE(0), b.Overran()}), (std::pair{0x04030201u, false}));
+    EXPECT_EQ((std::tuple{b.Read_U16_BE(3), b.Overran(), c.Read_U8(4), c.Overran()}), (std::tuple{0, true, 0, true}));
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -21,13 +21,10 @@
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Read_File_Text;
-using test::Write_File_Text;
-using test::Temp_Folder;
 
 std::size_t Entries(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
@@ -175,14 +172,14 @@ TEST(Input_Files, AFifoADeviceOrAFolderIsRefusedAtOnceAndAnUnreadableFileSaysSo)
     Write_File_Text(secret, "ensembles");
     ::chmod(secret.c_str(), 0);
     ::chmod(dir.Path("").c_str(), 0755);  // the folder stays open to the child below
-    const int code = test::In_Child([&] {
-        if (!test::Drop_Superuser()) return test::k_cannot_set_up;
+    const int code = In_Child([&] {
+        if (!Drop_Superuser()) return k_cannot_set_up;
         Binary_File f;
         return !f.Open(secret) && f.Open_Error() == secret + ": " + std::strerror(EACCES) ? 0 : 1;
     });
-    if (code == test::k_cannot_set_up) GTEST_SKIP() << "cannot drop privileges here";
+    if (code == k_cannot_set_up) GTEST_SKIP() << "cannot drop privileges here";
     EXPECT_EQ(code, 0);
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

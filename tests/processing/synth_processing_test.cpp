@@ -24,29 +24,17 @@ constexpr std::int16_t k_bad = k_bad_velocity;
 std::int64_t Process_File(const Synth_Options& scenario, const Settings& settings,
                           const std::function<void(const App_State&, const Synth_Ensemble&)>& visit) {
     const Synth_Options opt = Resolved(scenario);
-    Temp_Folder folder;
-    const std::string tmp_path = folder.Path("scenario.ens");
-    Write_Synth_File(tmp_path, opt);
     App_State app;
     app.settings = settings;
-    Binary_File file;
-    if (!file.Open(tmp_path)) {
-        ADD_FAILURE() << "cannot open " << tmp_path;
-        return 0;
-    }
-    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
-    Allocate_Data_Set(app.ds, false, 1, 1);
     Synth_Ensemble truth;
-    std::int64_t count = 0;
-    while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
+    const std::int64_t count = Walk_Synth_File(opt, app, [&](std::int64_t index) {
         app.ds.Sub_Count = 0;
         Clear_Slot(app.ds, 0);
         EXPECT_TRUE(Process_Ensemble(app));
-        Fill_Synth_Ensemble(opt, count, truth);
+        Fill_Synth_Ensemble(opt, index, truth);
         EXPECT_EQ(app.ds.Sub_Ens_Number(0), truth.number);
         visit(app, truth);
-        ++count;
-    }
+    });
     EXPECT_EQ(count, opt.ensembles);
     return count;
 }
@@ -73,15 +61,7 @@ std::string Geometry_Name(const ::testing::TestParamInfo<Geometry_Case>& info) {
     return std::string(p.up ? "Up" : "Down") + (p.convex ? "Convex" : "Concave") + std::to_string(p.angle);
 }
 
-class Synth_Geometry : public ::testing::TestWithParam<Geometry_Case> {
-protected:
-    // A sheared current under a heading that turns through a full circle.
-    Synth_Options Scenario() const {
-        return {.ensembles = 48, .bins = 40, .facing_up = GetParam().up, .beam_angle = GetParam().angle,
-                .convex = GetParam().convex, .current_east = 420, .current_north = -310, .shear_east = -9,
-                .shear_north = 6, .vertical = 12, .heading_start = 3, .heading_rate = 7.6, .bottom_depth = 80};
-    }
-};
+class Synth_Geometry : public ::testing::TestWithParam<Geometry_Case> {};
 
 // Velocities relative to the instrument (no reference) against the scenario's water at
 // each cell, and the error velocity: the largest difference in mm/s over the valid cells.
@@ -102,9 +82,11 @@ double Max_Earth_Error(const Synth_Options& opt, const App_State& app, const Syn
 }
 
 TEST_P(Synth_Geometry, UniformCurrentComesBackUnderTilt) {
-    Synth_Options opt = Scenario();
-    opt.shear_east = opt.shear_north = 0;
-    opt.pitch_amplitude = opt.roll_amplitude = 15;
+    // Under a heading that turns through a full circle.
+    const Geometry_Case& p = GetParam();
+    const Synth_Options opt{.ensembles = 48, .bins = 40, .facing_up = p.up, .beam_angle = p.angle, .convex = p.convex,
+                            .current_east = 420, .current_north = -310, .shear_east = 0, .shear_north = 0, .vertical = 12,
+                            .pitch_amplitude = 15, .roll_amplitude = 15, .heading_start = 3, .heading_rate = 7.6, .bottom_depth = 80};
     double worst = 0;
     int valid = 0;
     Process_File(opt, Plain_Settings(), [&](const App_State& app, const Synth_Ensemble& truth) {

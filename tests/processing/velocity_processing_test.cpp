@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <numeric>
+#include <tuple>
 
 #include "app_state.h"
 #include "platform/text_format.h"
@@ -52,17 +54,14 @@ protected:
         return Bad_Bins();
     }
 
-    // Beam velocities of a current (mm/s) seen by the instrument in attitude (hundredths).
-    void Fill_Beams(int bin, double east, double north, double up, std::int32_t pitch, std::int32_t roll,
-                    std::int32_t heading) {
-        const std::int32_t attitude[] = {pitch, roll, heading};
-        for (std::size_t k = 0; k < 3; ++k) app_.ds.Sub_Anc(k, Slot()) = attitude[k];
-        const Beam_Geometry g = Make_Beam_Geometry(app_.dec.Sys_Config);
-        const auto beams = Earth_To_Beams(g, Instrument_To_Earth(Make_Attitude(pitch, roll, heading)), east, north, up);
+    // Beam velocities of a current (mm/s) seen by a level instrument heading north.
+    void Fill_Beams(int bin, double east, double north, double up) {
+        const Rotation level = Instrument_To_Earth(Make_Attitude(0, 0, 0));
+        const auto beams = Earth_To_Beams(Make_Beam_Geometry(app_.dec.Sys_Config), level, east, north, up);
         for (int k = 0; k < 4; ++k) Vel(k, bin) = static_cast<std::int16_t>(rnd(beams[static_cast<std::size_t>(k)]));
     }
 
-    // Bins whose slot 0 is bad, as a bit per array index.
+    // Array indices of the bins whose east velocity is bad.
     std::vector<int> Bad_Bins() {
         std::vector<int> bad;
         for (int i = 0; i < Bins(); ++i)
@@ -74,8 +73,8 @@ protected:
 };
 
 std::vector<int> Range_Of(int first, int last) {
-    std::vector<int> v;
-    for (int i = first; i <= last; ++i) v.push_back(i);
+    std::vector<int> v(static_cast<std::size_t>(last - first + 1));
+    std::iota(v.begin(), v.end(), first);
     return v;
 }
 
@@ -84,7 +83,7 @@ TEST_F(Processing, ThreeBeamSolutionsAndTooManyBadBeams) {
     app_.dec.Sys_Config = Sys_Config_Of(1, false, true);
     for (int bad_beam = 0; bad_beam < 4; ++bad_beam) {
         SCOPED_TRACE(bad_beam);
-        for (int i = 0; i < Bins(); ++i) Fill_Beams(i, i < 3 ? 250 : 0, i < 3 ? -400 : 0, i < 3 ? 30 : 0, 0, 0, 0);
+        for (int i = 0; i < Bins(); ++i) Fill_Beams(i, i < 3 ? 250 : 0, i < 3 ? -400 : 0, i < 3 ? 30 : 0);
         Vel(bad_beam, 1) = Vel(bad_beam, 2) = Vel((bad_beam + 1) % 4, 2) = k_bad;
         Transform_And_Reference(app_);
         // Three beams amplify the beams' rounding a little.
@@ -283,9 +282,8 @@ TEST_F(Processing, TwoBeamPathOfTheFlowMeterFamily) {
         else EXPECT_EQ(Vel(0, i), rnd(20 * j / two_sin20));
         EXPECT_EQ(Vel(1, i), i == 1 ? k_bad : 400 - i);
         for (int c = 2; c < 6; ++c) EXPECT_EQ(Vel(c, i), k_bad);
-        EXPECT_EQ(app_.ds.Sub_Corr(0, i, e), j);
-        EXPECT_EQ(app_.ds.Sub_Echo(2, i, e), 100 + j);
-        EXPECT_EQ(app_.ds.Sub_Corr(1, i, e), 77);  // the other beams' columns stay
+        // The other beams' columns stay.
+        EXPECT_EQ((std::tuple{app_.ds.Sub_Corr(0, i, e), app_.ds.Sub_Echo(2, i, e), app_.ds.Sub_Corr(1, i, e)}), (std::tuple{j, 100 + j, 77}));
     }
 }
 

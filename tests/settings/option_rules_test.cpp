@@ -3,10 +3,9 @@
 #include "settings/option_rules.h"
 #include "support/expect_fields.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
 
-using test::Expect_Fields;
 using Range = std::pair<int, int>;
 
 TEST(Option_Rules, ContourCodesMapBothWaysAndTheExportSkipsPercentGood) {
@@ -52,4 +51,4 @@ TEST(Option_Rules, NumbersOutsideTheirLimitsAreNamedWithTheValueKept) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

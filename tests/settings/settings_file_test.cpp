@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,8 @@
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
-namespace vantrel {
+namespace vantrel::test {
 namespace {
-
-using test::Expect_Fields;
 
 namespace fs = std::filesystem;
 
@@ -24,15 +23,10 @@ const fs::path k_data = fs::path(VANTREL_SETTINGS_TEST_DIR) / "data";
 // Lines without their CR LF; fails the test when a line lacks either.
 std::vector<std::string> Crlf_Lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "line " << lines.size() + 1 << " does not end in CR LF";
-        if (end == std::string::npos) break;
-        const std::string line = text.substr(start, end - start);
-        EXPECT_EQ(line.find('\n'), std::string::npos) << "bare line feed in line " << lines.size() + 1;
-        lines.push_back(line);
-        start = end + 2;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_TRUE(line.ends_with('\r') && in.good()) << "line " << lines.size() + 1 << " does not end in CR LF";
+        lines.push_back(line.substr(0, line.size() - line.ends_with('\r')));
     }
     return lines;
 }
@@ -47,7 +41,7 @@ class Settings_File : public ::testing::Test {
 protected:
     // A store where every kind of record differs from its default, with awkward doubles.
     static Settings Unusual_Settings() {
-        Settings s = test::Default_Settings();
+        Settings s = Default_Settings();
         s.Contour_Scale_Mode = 0, s.Contour_Scale_Limits = {-123, 456}, s.Contour_Switch_1 = false, s.Contour_Code = 30;
         s.Profile_Select[0] = s.Profile_Select[22] = true;
         s.Profile_Scale_Min[6] = 0.1, s.Profile_Scale_Max[6] = 1.0 / 3.0;
@@ -67,16 +61,16 @@ protected:
 
     std::string Saved_Text(const Settings& s, const std::string& name) {
         EXPECT_TRUE(Save_Options(s, dir_ / name));
-        return test::Read_File_Text(dir_ / name);
+        return Read_File_Text(dir_ / name);
     }
 
-    test::Temp_Folder folder_;
+    Temp_Folder folder_;
     fs::path dir_ = folder_.Path();
 };
 
 TEST_F(Settings_File, DefaultFileMatchesGoldenLineByLine) {
-    const auto got = Crlf_Lines(Saved_Text(test::Default_Settings(), "defaults.txt"));
-    auto want = Crlf_Lines(test::Read_File_Text(k_data / "default_settings.txt"));
+    const auto got = Crlf_Lines(Saved_Text(Default_Settings(), "defaults.txt"));
+    auto want = Crlf_Lines(Read_File_Text(k_data / "default_settings.txt"));
     ASSERT_FALSE(want.empty());
     // The golden file pins everything but the version, which follows the build.
     want[0] = "\"" + std::string(Options_Version()) + "\"";
@@ -86,10 +80,10 @@ TEST_F(Settings_File, DefaultFileMatchesGoldenLineByLine) {
 
 TEST_F(Settings_File, SaveLoadSaveIsByteIdentical) {
     for (const bool unusual : {false, true}) {
-        const Settings original = unusual ? Unusual_Settings() : test::Default_Settings();
+        const Settings original = unusual ? Unusual_Settings() : Default_Settings();
         const std::string first = Saved_Text(original, "first.txt");
 
-        Settings loaded = test::Default_Settings();
+        Settings loaded = Default_Settings();
         ASSERT_EQ(Load_Options(loaded, dir_ / "first.txt"), Load_Result::k_loaded);
         EXPECT_EQ(Saved_Text(loaded, "second.txt"), first) << (unusual ? "unusual" : "defaults");
         // Doubles and the single survive their decimal form exactly.
@@ -110,13 +104,13 @@ TEST_F(Settings_File, EndOfProfileFlagsKeepTheirOrder) {
 TEST_F(Settings_File, OtherVersionOrMissingFileLeavesDefaults) {
     auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
     lines[0] = "\"0.0.1\"";
-    test::Write_File_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
-    test::Write_File_Text(dir_ / "empty.txt", "");
-    const std::string default_text = Saved_Text(test::Default_Settings(), "defaults.txt");
+    Write_File_Text(dir_ / "old.txt", Join_Lines(lines, lines.size()));
+    Write_File_Text(dir_ / "empty.txt", "");
+    const std::string default_text = Saved_Text(Default_Settings(), "defaults.txt");
     for (const auto& [name, result] : {std::pair{"old.txt", Load_Result::k_other_version},
                                        std::pair{"no_such_file.txt", Load_Result::k_unreadable},
                                        std::pair{"empty.txt", Load_Result::k_other_version}}) {
-        Settings s = test::Default_Settings();
+        Settings s = Default_Settings();
         EXPECT_EQ(Load_Options(s, dir_ / name), result) << name;
         EXPECT_EQ(Saved_Text(s, "after.txt"), default_text) << name;
     }
@@ -126,10 +120,9 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
     const Settings unusual = Unusual_Settings();
     const auto lines = Crlf_Lines(Saved_Text(unusual, "unusual.txt"));
     // Through Vel_Reference (line 392), then half of the next line.
-    std::string text = Join_Lines(lines, 392) + "0.";
-    test::Write_File_Text(dir_ / "cut.txt", text);
+    Write_File_Text(dir_ / "cut.txt", Join_Lines(lines, 392) + "0.");
 
-    Settings s = test::Default_Settings();
+    Settings s = Default_Settings();
     EXPECT_EQ(Load_Options(s, dir_ / "cut.txt"), Load_Result::k_partial);
     EXPECT_EQ(s.EoP_Options, (std::array<bool, 5>{}));
     EXPECT_EQ((std::pair{s.Water_Density, s.Vel_Scale}), (std::pair{unusual.Water_Density, 1.0}));
@@ -139,7 +132,7 @@ TEST_F(Settings_File, FileCutShortKeepsLaterSettingsAtDefaults) {
 
 TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     const auto lines = Crlf_Lines(Saved_Text(Unusual_Settings(), "unusual.txt"));
-    const auto default_lines = Crlf_Lines(Saved_Text(test::Default_Settings(), "defaults.txt"));
+    const auto default_lines = Crlf_Lines(Saved_Text(Default_Settings(), "defaults.txt"));
     // Contour_Scale_Mode, a flag, Profile_Scale_Min[0], Averaging_Interval, Water_Density (a
     // single), Vel_Reference, Vel_Scale, ProjectionAngle.
     const std::pair<std::size_t, const char*> cases[] = {
@@ -150,8 +143,8 @@ TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     for (const auto& [line, text] : cases) {
         auto bad = lines;
         bad[line - 1] = text;
-        test::Write_File_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
-        Settings t = test::Default_Settings();
+        Write_File_Text(dir_ / "bad.txt", Join_Lines(bad, bad.size()));
+        Settings t = Default_Settings();
         const Options_Load loaded = Load_Options(t, dir_ / "bad.txt");
         EXPECT_EQ(loaded, Load_Result::k_partial) << line << " " << text;
         EXPECT_NE(loaded.outcome.message.find("stopped at line " + std::to_string(line) + ": \"" + text + "\""),
@@ -167,13 +160,13 @@ TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
 }
 
 TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
-    Settings saved = test::Default_Settings();
+    Settings saved = Default_Settings();
     saved.Window_Geometries[k_win_main] = {-120, 0, 5000, -1, 7};
     saved.Window_Geometries[k_win_sub] = {10, 20, 30, 40, 2};
     saved.Window_Geometries[k_win_track] = {10, 20, 30, 40, 3};
     ASSERT_TRUE(Save_Options(saved, dir_ / "geometry.txt"));
 
-    Settings s = test::Default_Settings();
+    Settings s = Default_Settings();
     s.Window_Geometries[k_win_main] = {300, 400, 500, 600, 1};
     EXPECT_EQ(Load_Options(s, dir_ / "geometry.txt"), Load_Result::k_loaded);
     const Window_Geometry& main = s.Window_Geometries[k_win_main];
@@ -185,11 +178,11 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
 }
 
 TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
-    Settings saved = test::Default_Settings();
+    Settings saved = Default_Settings();
     for (const auto& [stored, expected] : {std::pair{100000, 8192}, std::pair{5, 128}, std::pair{4096, 4096}}) {
         saved.Max_Sub_Ens = stored;
         ASSERT_TRUE(Save_Options(saved, dir_ / "max.txt"));
-        Settings s = test::Default_Settings();
+        Settings s = Default_Settings();
         EXPECT_EQ(Load_Options(s, dir_ / "max.txt"), Load_Result::k_loaded);
         EXPECT_EQ(s.Max_Sub_Ens, expected) << stored;
     }
@@ -197,12 +190,12 @@ TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
 
 TEST_F(Settings_File, AFileTheUserNamesIsKeptButTheProgramsOwnIsReplaced) {
     const fs::path target = dir_ / k_options_file_name;
-    test::Write_File_Text(target, "previous contents\r\n");
-    const Settings s = test::Default_Settings();
+    Write_File_Text(target, "previous contents\r\n");
+    const Settings s = Default_Settings();
     EXPECT_EQ(Save_Options(s, target, Existing_Output::k_refuse), Outcome_Kind::k_overwrite_refused);
-    EXPECT_EQ(test::Read_File_Text(target), "previous contents\r\n");
+    EXPECT_EQ(Read_File_Text(target), "previous contents\r\n");
     EXPECT_TRUE(Save_Options(s, target));
-    EXPECT_EQ(Crlf_Lines(test::Read_File_Text(target)).size(), 452u);
+    EXPECT_EQ(Crlf_Lines(Read_File_Text(target)).size(), 452u);
 }
 
 TEST_F(Settings_File, OptionsFileFallsBackToUserConfigFolder) {
@@ -215,11 +208,11 @@ TEST_F(Settings_File, OptionsFileFallsBackToUserConfigFolder) {
     const fs::path path = Options_File_Path(missing_folder);
     EXPECT_EQ(path, dir_ / "config" / "vantrel" / "VTRLOps.Txt");
 
-    EXPECT_TRUE(Save_Options(test::Default_Settings(), path));  // creating the folder
+    EXPECT_TRUE(Save_Options(Default_Settings(), path));  // creating the folder
     EXPECT_TRUE(fs::exists(path));
     if (old_xdg) setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
     else unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::test

@@ -16,12 +16,7 @@ struct Cli_Result {
     std::string out, err;
 };
 
-inline std::string Quoted(const std::filesystem::path& path) {
-    std::string text(1, '"');
-    text.append(path.string());
-    text.push_back('"');
-    return text;
-}
+inline std::string Quoted(const std::filesystem::path& path) { return '"' + path.string() + '"'; }
 
 inline std::string Read_File_Text(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

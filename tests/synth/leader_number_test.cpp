@@ -27,21 +27,12 @@ std::int32_t Leader_Number(const Decoder_State& dec) {
 
 void Check_File(const Synth_Options& in, std::int32_t structure) {
     const Synth_Options opt = Resolved(in);
-    Temp_Folder folder;
-    const std::string tmp_path = folder.Path("leader.ens");
-    Write_Synth_File(tmp_path, opt);
     App_State app;
-    Binary_File file;
-    ASSERT_TRUE(file.Open(tmp_path));
-    app.dec.Data_Structure = Determine_File_Data_Structure(file, app.dec, No_Progress());
-    ASSERT_EQ(app.dec.Data_Structure, structure);
-    Allocate_Data_Set(app.ds, false, 1, 1);
     Synth_Rng rng(opt.seed);
-    int found = 0, unset = 0;
-    while (Get_Next_Ensemble(file, app.dec, app.ds.File_Loaded, No_Progress())) {
-        ++found;
+    int unset = 0;
+    const std::int64_t found = Walk_Synth_File(opt, app, [&](std::int64_t n) {
         const std::vector<std::uint8_t> original = app.dec.Ens_Buffer;
-        EXPECT_EQ(Leader_Number(app.dec), Decoded_Number(app)) << "ensemble " << found;
+        EXPECT_EQ(Leader_Number(app.dec), Decoded_Number(app)) << "ensemble " << n;
         for (int trial = 0; trial < 40; ++trial) {
             app.dec.Ens_Buffer = original;
             // Mostly the first 100 bytes, where the tables and leaders sit.
@@ -51,10 +42,11 @@ void Check_File(const Synth_Options& in, std::int32_t structure) {
             }
             const std::int32_t leader = Leader_Number(app.dec);
             unset += leader == k_unset;
-            EXPECT_EQ(leader, Decoded_Number(app)) << "ensemble " << found << " trial " << trial;
+            EXPECT_EQ(leader, Decoded_Number(app)) << "ensemble " << n << " trial " << trial;
         }
         app.dec.Ens_Buffer = original;
-    }
+    });
+    EXPECT_EQ(app.dec.Data_Structure, structure);
     EXPECT_GT(found, 10);
     EXPECT_GT(unset, 0) << "some damage leaves no leader to read";
 }
