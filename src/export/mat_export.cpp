@@ -81,7 +81,7 @@ struct Clock_Columns {
     void Write(std::ostream& out, std::string_view prefix, const char* const (&names)[8], std::int32_t n) const {
         Write_Mat_Long_Matrix(out, std::string(prefix) + names[0], ensembles.Data(), n, 1, ensembles.rows);
         for (std::int32_t k = 0; k < 7; ++k) {
-            const std::uint8_t* column = clock.Data() ? clock.Data() + static_cast<std::size_t>(k) * clock.rows : nullptr;
+            const std::uint8_t* column = clock.Data() ? clock.Data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(clock.rows) : nullptr;
             Write_Mat_Byte_Matrix(out, std::string(prefix) + names[k + 1], column, n, 1, clock.rows);
         }
     }

@@ -109,7 +109,7 @@ bool Record_Is_Ensemble(const std::uint8_t* record, std::size_t n, std::int32_t 
     const std::size_t count = n - 2;
     const bool nb = structure == k_structure_nb;
     if (nb ? record[3] != k_nb_marker : record[0] != k_bb_header || record[1] != k_bb_header) return false;
-    const std::size_t stated = nb ? (record[0] << 8) | record[1] : record[2] | (record[3] << 8);
+    const auto stated = static_cast<std::size_t>(nb ? (record[0] << 8) | record[1] : record[2] | (record[3] << 8));
     const std::uint16_t stored = nb ? static_cast<std::uint16_t>((record[count] << 8) | record[count + 1])
                                     : static_cast<std::uint16_t>(record[count] | (record[count + 1] << 8));
     if (stated != count || Checksum(record, count) != stored) return false;

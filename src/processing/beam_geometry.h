@@ -3,6 +3,7 @@
 // configuration word, the attitude rotation, the four-beam solution and its inverse.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/numeric.h"
@@ -48,7 +49,7 @@ inline std::array<double, 4> Four_Beam_Solution(const Beam_Geometry& g, const Ro
     const double y = (g.S[2] * v[2] + g.S[3] * v[3]) * g.a;
     const double w = (v[0] + v[1] + v[2] + v[3]) * g.b;
     std::array<double, 4> out{};
-    for (int row = 0; row < 3; ++row) out[row] = r.m[row][0] * x + r.m[row][1] * y + r.m[row][2] * w;
+    for (std::size_t row = 0; row < 3; ++row) out[row] = r.m[row][0] * x + r.m[row][1] * y + r.m[row][2] * w;
     out[3] = (v[0] + v[1] - v[2] - v[3]) * g.d;
     return out;
 }

@@ -261,7 +261,7 @@ VANTREL_WIDE_LOOPS void Solve_Profile(std::int16_t* vel, int n, const Beam_Geome
     }
     for (std::size_t i = 0; i < bins; ++i) {
         const std::array<double, 4> o = Four_Beam_Solution(g, r, {beam[0][i], beam[1][i], beam[2][i], beam[3][i]});
-        const bool any_bad = (beam[0][i] == k_bad) | (beam[1][i] == k_bad) | (beam[2][i] == k_bad) | (beam[3][i] == k_bad);
+        const bool any_bad = (beam[0][i] == k_bad) + (beam[1][i] == k_bad) + (beam[2][i] == k_bad) + (beam[3][i] == k_bad) != 0;
         const bool redo = any_bad | std::isnan(o[0] + o[1] + o[2] + o[3]);
         std::array<double, 4> e;  // rounded on the way out: here it kept the loop from vectorising
         for (std::size_t c = 0; c < 4; ++c) e[c] = std::min(std::max(o[c], -32768.0), 32767.0);
