@@ -82,6 +82,9 @@ bool Profile_Value(const Data_Set& ds, const Profile_Kind& k, std::size_t bin, s
     }
 }
 
+// Curve c's label stands on text line c + this under the plot, below the scale numbers.
+constexpr int k_first_label_line = 9;
+
 // The scale numbers of a pane at quarter q: the percent-good one of the statistics pane
 // (empty elsewhere) and the pane's own.
 std::pair<std::string, std::string> Scale_Texts(const Settings& settings, std::size_t group, std::string_view unit, int q) {
@@ -109,7 +112,7 @@ double Depth_Below_Plot(const Surface& s, const Settings& settings, const Profil
     }
     for (std::int32_t kind = 0; kind < k_profile_select_count; ++kind)
         if (settings.Profile_Select[static_cast<std::size_t>(kind)] && !Profile_Curve_Label(kind, settings, is_qtrm).empty())
-            depth = std::max(depth, (Profile_Kind_Of(kind).curve + 10) * h);
+            depth = std::max(depth, (Profile_Kind_Of(kind).curve + k_first_label_line + 1) * h);
     return depth;
 }
 
@@ -267,7 +270,7 @@ void DrawProfileChart(Surface& s, Surface& scratch, const Data_Set& ds, const De
         if (label.empty()) continue;
         const double centre = pane_of[static_cast<std::size_t>(k.group)] * Wp + 1 + Wp / 2;
         s.Fore_Color = settings.Profile_Colours[static_cast<std::size_t>(k.curve)];
-        s.Print_At(centre - s.TextWidth(label) / 2, bottom + (k.curve + 9) * h, label);
+        s.Print_At(centre - s.TextWidth(label) / 2, bottom + (k.curve + k_first_label_line) * h, label);
     }
 
     // Title and the cursor ensemble's caption, centred across the panes.
