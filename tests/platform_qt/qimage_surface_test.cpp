@@ -141,21 +141,16 @@ TEST(Vertical_Title, ReadsUpwardsOrDownwardsFromItsAnchor) {
     // Ink only in the first letter: where it lands tells the reading direction.
     const std::string text = "I        ";
     const double w = chart.TextWidth(text), h = chart.TextHeight(text);
-    PrintVerticalTitle(chart, scratch, text, 50, 150, true);
-    Ink up = Ink_Of(chart, 0, 100, 0, 200);
-    ASSERT_GE(up.x1, 0);
-    EXPECT_GE(up.x0, 50);
-    EXPECT_LT(up.x1, 50 + h);
-    EXPECT_LE(up.y1, 150);
-    EXPECT_GT(up.y0, 150 - w / 3);  // the first letter sits at the anchor, the bottom end
-
-    PrintVerticalTitle(chart, scratch, text, 120, 150, false);
-    Ink down = Ink_Of(chart, 100, 200, 0, 200);
-    ASSERT_GE(down.x1, 0);
-    EXPECT_GE(down.x0, 120);
-    EXPECT_LT(down.x1, 120 + h);
-    EXPECT_GE(down.y0, 150 - w);
-    EXPECT_LT(down.y1, 150 - w + w / 3);  // the first letter at the top end
+    for (const bool up : {true, false}) {
+        const int x = up ? 50 : 120;
+        PrintVerticalTitle(chart, scratch, text, x, 150, up);
+        const Ink ink = Ink_Of(chart, x - 50, x + 50, 0, 200);
+        ASSERT_GE(ink.x1, 0) << up;
+        EXPECT_TRUE(ink.x0 >= x && ink.x1 < x + h) << up;
+        // The first letter sits at the anchor reading up, at the top end reading down.
+        const double letter_bottom = up ? 150 : 150 - w + w / 3;
+        EXPECT_TRUE(ink.y1 <= letter_bottom && ink.y0 >= letter_bottom - w / 3) << up << ": " << ink.y0 << ".." << ink.y1;
+    }
 }
 
 TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
