@@ -76,6 +76,8 @@ TEST_F(Data_Windows_Test, ArrowKeysAndScrollBarsMoveTheSubSetAndStopAtTheEnds) {
     QScrollBar& h = W().Whole().HScroll1();
     QTest::keyClick(&Whole_Chart(), Qt::Key_Right);
     EXPECT_EQ((std::tuple{Ds().First_Ens, Ds().Last_Ens, h.value()}), (std::tuple{2, 257, 1}));
+    QTest::keyClick(&Whole_Chart(), Qt::Key_Left);
+    EXPECT_EQ(Ds().First_Ens, 1);
     h.setValue(h.maximum());
     QTest::keyClick(&Whole_Chart(), Qt::Key_Right);
     EXPECT_EQ((std::pair{Ds().Last_Ens, Ds().Sub_Ens_Number(Ds().Sub_Count - 1)}), (std::pair{Ds().File_Last_Ens, Ds().File_Last_Ens}));
@@ -101,8 +103,7 @@ TEST_F(Data_Windows_Test, TheMarkerBlinksWhileLocatorsAreOn) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return W().Whole().Marker_Shown() == shown; }, 2000));
     W().State().settings.Contour_Switch_1 = false;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !W().Whole().Marker_Shown(); }, 2000));
-    QTest::qWait(600);
-    EXPECT_FALSE(W().Whole().Marker_Shown());
+    EXPECT_FALSE(QTest::qWaitFor([&] { return W().Whole().Marker_Shown(); }, 600)) << "blinks on";
 }
 
 TEST_F(Data_Windows_Test, RectanglesInTheContourAndItsPanesZoomAndOneColumnWideLoadsNothing) {
