@@ -101,7 +101,8 @@ TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysC
     W().Sub_Frame().close();
     W().file_chooser = [](bool) { return std::string(); };
     W().Menus().Open_File->trigger();
-    EXPECT_EQ((std::tuple{W().Menus().Show_Sub->isChecked(), W().Whole_Frame().isVisible(), W().Sub_Frame().isVisible()}), (std::tuple{false, true, false}));
+    EXPECT_EQ((std::tuple{W().Menus().Show_Sub->isChecked(), W().Whole_Frame().isVisible(), W().Sub_Frame().isVisible()}),
+              (std::tuple{false, true, false}));
     W().Menus().Show_Sub->trigger();
     EXPECT_TRUE(W().Sub_Frame().isVisible());
 }

@@ -36,7 +36,8 @@ namespace vantrel::test {
 class Gui_Test : public ::testing::Test {
 protected:
     Gui_Test() {
-        window_ = std::make_unique<Main_Window>(Shell_Paths{.options_file = folder_.Path("VTRLOps.Txt"), .recent_file = folder_.Path("VTRLFile.txt")});
+        window_ = std::make_unique<Main_Window>(
+            Shell_Paths{.options_file = folder_.Path("VTRLOps.Txt"), .recent_file = folder_.Path("VTRLFile.txt")});
         window_->quiet = true;
         window_->show();
     }
