@@ -55,6 +55,8 @@ if cells:
 # The Whole Set contour and the Sub Set window as pictures.
 whole="$outdir/whole.png"
 subwindow="$outdir/subwindow.png"
+# They are this script's own, and render refuses to write over a file: a second run draws them anew.
+rm -f "$whole" "$subwindow"
 "$cli" render "$demo" --view whole -o "$whole" >/dev/null
 "$cli" render "$demo" --view subwindow -o "$subwindow" --cursor 128 --series-bins 3,20 --series 10,11,20 --anc 0,1,3 >/dev/null
 echo "pictures:        $whole"
