@@ -127,8 +127,7 @@ TEST(Track_Vector, SynthTransectGivesTheCurrentAlongAndAcrossTheCourse) {
     const double along = -300 * 0.5 + 400 * std::sqrt(3.0) / 2;   // 196.4
     const double across = -300 * -std::sqrt(3.0) / 2 + 400 * 0.5;  // 459.8
     for (int source : {1, 0}) {
-        Track_Vector_Options options;
-        options.Select_Auto = {source == 0, source == 1, false};
+        const Track_Vector_Options options{.Select_Auto = {source == 0, source == 1, false}};
         bool rotate = true;
         Rotate_Track_Data(ds, app.dec.Num_Bins, options, rotate);
         int checked = 0;

@@ -45,10 +45,7 @@ Candle_Tables Tables() {
 TEST(Trend, WidthZeroIsTheSamplesAndResidualsSkipMissingOnes) {
     const Candle_Tables t = Tables();
     Trend_Result r = Compute_Trend(t, 1, 0, 0, 0);
-    EXPECT_FALSE(r.direction);
-    EXPECT_EQ(r.trend, (std::vector<double>{0, 4, k_bad, 8}));
-    EXPECT_EQ(r.count, 3);
-    EXPECT_EQ(r.maximum, 0);
+    EXPECT_EQ((std::tuple{r.direction, r.trend, r.count, r.maximum}), (std::tuple{false, std::vector<double>{0, 4, k_bad, 8}, 3, 0.0}));
     r = Compute_Trend(t, 1, 0, 0, 1);
     EXPECT_NE(r.trend[2], k_bad);
     EXPECT_EQ(r.count, 3);

@@ -19,30 +19,21 @@ namespace {
 using test::Expect_Fields;
 
 TEST(Tick_Steps, TableBoundsAndBeyond) {
-    struct Case {
-        double span, step;
-        bool decimals;
-    };
-    for (const Case c : {Case{0.1, 0.2, true}, Case{0.5, 0.2, true}, Case{0.51, 0.5, true}, Case{1.01, 1, false},
-                         Case{50001, 50000, false}, Case{3e6, 2e6, false}}) {
-        const Range_Step s = Choose_Range_Step(c.span);
-        EXPECT_DOUBLE_EQ(s.step, c.step) << c.span;
-        EXPECT_EQ(s.decimals, c.decimals) << c.span;
+    for (const auto& [span, step, decimals] : std::initializer_list<std::tuple<double, double, bool>>{
+             {0.1, 0.2, true}, {0.5, 0.2, true}, {0.51, 0.5, true}, {1.01, 1, false}, {50001, 50000, false}, {3e6, 2e6, false}}) {
+        const Range_Step s = Choose_Range_Step(span);
+        EXPECT_EQ((std::pair{s.step, s.decimals}), (std::pair{step, decimals})) << span;
     }
     for (const auto& [count, step] : {std::pair{0.0, 1}, {10.0, 1}, {10.5, 2}, {50000001.0, 10000000}})
         EXPECT_EQ(Choose_Count_Step(count), step) << count;
 }
 
 TEST(Choose_Time_Unit, UnitsChangeAtTheirBounds) {
-    struct Case {
-        double seconds;
-        const char* label;
-        int count, step;
-    };
-    for (const Case c : {Case{5, " sec", 5, 1}, Case{6, " sec", 6, 2}, Case{120, " sec", 120, 15}, Case{121, " min", 2, 1}, Case{10800, " min", 180, 30},
-                         Case{10801, " hr", 3, 1}, Case{1209601, " dy", 14, 5}}) {
-        const Time_Unit t = Choose_Time_Unit(c.seconds);
-        EXPECT_EQ((std::tuple{t.label, t.count, t.step}), (std::tuple{std::string(c.label), c.count, c.step})) << c.seconds;
+    for (const auto& [seconds, label, count, step] : std::initializer_list<std::tuple<double, std::string, int, int>>{
+             {5, " sec", 5, 1}, {6, " sec", 6, 2}, {120, " sec", 120, 15}, {121, " min", 2, 1}, {10800, " min", 180, 30}, {10801, " hr", 3, 1},
+             {1209601, " dy", 14, 5}}) {
+        const Time_Unit t = Choose_Time_Unit(seconds);
+        EXPECT_EQ((std::tuple{t.label, t.count, t.step}), (std::tuple{label, count, step})) << seconds;
     }
     EXPECT_DOUBLE_EQ(Choose_Time_Unit(121).seconds, 60);
     // The count comes from the duration rounded half to even: 179.5 s is 180 s, 3 minutes.
@@ -99,19 +90,21 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     Contour_Results r;
     Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 40, 500);
     // Bin edges 2 .. 42 m: span 20, labels every 10 m.
+    // The bin of the bottom row (the farthest one facing down), then the range labels from the bottom up.
+    const auto labels = [](const Chart3d_Axes& a) {
+        std::vector<std::string> out{a.bins.front().text};
+        for (const Axis_Label& l : a.range) out.push_back(l.text);
+        return out;
+    };
     Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
-    ASSERT_EQ(a.range.size(), 4u);
-    EXPECT_EQ((std::pair{a.range.front().text, a.range.back().text}), (std::pair<std::string, std::string>{"-40", "-10"}));
+    EXPECT_EQ(labels(a), (std::vector<std::string>{"40", "-40", "-30", "-20", "-10"}));
     EXPECT_GT(a.range.front().pos, a.range.back().pos);  // deeper is lower
     EXPECT_NEAR(a.range.back().pos, g.top + 8.0 / 40 * g.Plot_Height(), 1e-9);
-    EXPECT_EQ(a.bins.front().text, "40");  // bottom row, farthest from the transducer
 
     state.ds.Orientation_Count = -100;
     a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_sub, {}, {});
-    ASSERT_EQ(a.range.size(), 4u);
-    EXPECT_EQ((std::pair{a.range.front().text, a.range.back().text}), (std::pair<std::string, std::string>{"10", "40"}));
+    EXPECT_EQ(labels(a), (std::vector<std::string>{"1", "10", "20", "30", "40"}));
     EXPECT_GT(a.range.front().pos, a.range.back().pos);
-    EXPECT_EQ(a.bins.front().text, "1");
 
     // 100 ensembles from 1001: a label every 5 from 1005; 99 minutes: every 30 minutes.
     ASSERT_FALSE(a.ensembles.empty());

@@ -136,14 +136,6 @@ TEST(Colour_Bar, EndBoxesAndLabels) {
     EXPECT_DOUBLE_EQ(bar.labels[2].pos, 250 + 70 * bar.unit);
 }
 
-// x and y of the bottom line's segments.
-std::vector<Recorded_Op> Bottom_Lines(const Recording_Surface& s) {
-    std::vector<Recorded_Op> out;
-    for (const auto& op : s.ops)
-        if (op.kind == Recorded_Op::k_line && op.mode == Draw_Mode::k_invert) out.push_back(op);
-    return out;
-}
-
 TEST(Bottom_Line, FollowsTheMeanRangeOfTheBeamsInUse) {
     App_State state;
     test::Fill_Chart_Data_Set(state, {.ensembles = 4, .bins = 11, .bin_size = 1, .bin1_dist = 2, .bottom_m = 7});
@@ -152,11 +144,18 @@ TEST(Bottom_Line, FollowsTheMeanRangeOfTheBeamsInUse) {
     state.ds.Sub_BT_Range(0, 3) = 1100;   // beam 1 sees 11 m in ensemble 3
     Contour_Results r;
     Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_sub, 11, 500);
-    Recording_Surface chart(200, 140);
     Chart3d_Geometry g;
     g.width = 200, g.height = 140, g.left = 50, g.right = 50, g.top = 20, g.bottom = 20;
-    Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 500);
-    auto lines = Bottom_Lines(chart);
+    // The bottom line's segments for the chart of code.
+    const auto bottom_lines = [&](std::int32_t code) {
+        Recording_Surface chart(200, 140);
+        Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, code);
+        std::vector<Recorded_Op> out;
+        for (const auto& op : chart.ops)
+            if (op.kind == Recorded_Op::k_line && op.mode == Draw_Mode::k_invert) out.push_back(op);
+        return out;
+    };
+    const auto lines = bottom_lines(500);
     ASSERT_EQ(lines.size(), 3u);
     // Down-facing: 10 m per 100 px from the top; 7 m is 5 m below the first bin.
     EXPECT_DOUBLE_EQ(lines[0].y1, 20 + 50);
@@ -164,17 +163,10 @@ TEST(Bottom_Line, FollowsTheMeanRangeOfTheBeamsInUse) {
     EXPECT_DOUBLE_EQ(lines[2].y2, 20 + (8.0 - 2) * 10);  // (11 + 7 + 7 + 7) / 4
 
     // Beam 1 alone for the beam-1 echo chart.
-    chart.ops.clear();
-    Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 1);
-    lines = Bottom_Lines(chart);
-    EXPECT_DOUBLE_EQ(lines.back().y2, 20 + (11.0 - 2) * 10);
-
+    EXPECT_DOUBLE_EQ(bottom_lines(1).back().y2, 20 + (11.0 - 2) * 10);
     // Up-facing: measured upwards from the plot bottom.
     state.ds.Orientation_Count = -4;
-    chart.ops.clear();
-    Display_BT_Contour(chart, g, r, state.ds, state.dec, state.settings, Chart_Window::k_sub, 500);
-    lines = Bottom_Lines(chart);
-    EXPECT_DOUBLE_EQ(lines[0].y1, 120 - 50);
+    EXPECT_DOUBLE_EQ(bottom_lines(500).front().y1, 120 - 50);
 }
 
 }  // namespace

@@ -48,6 +48,25 @@ Dense_Array<std::int16_t> Per_Ensemble(const std::vector<std::int16_t>& values, 
 
 const std::int32_t k_colours[2] = {Rgb(255, 0, 0), Rgb(0, 255, 0)};
 
+// The points and lines of one trace of the values, read from the strip's column.
+struct Trace {
+    std::vector<Recorded_Op> points, lines;
+};
+Trace Trace_Of(const std::vector<std::int16_t>& values, const Trace_Geometry& g) {
+    Recording_Surface s(200, 300);
+    DrawWordSeries(s, Per_Ensemble(values, static_cast<std::size_t>(g.column)), {}, false, g, {true, false, k_colours, 2});
+    return {Ops_Of(s, Recorded_Op::k_point), Ops_Of(s, Recorded_Op::k_line)};
+}
+
+// Candles of four one-minute samples over the values, drawn into s.
+Candle_Tables Candles_Of(Recording_Surface& s, const std::vector<std::int16_t>& values, const Trace_Geometry& g) {
+    Candle_Tables t;
+    t.mean_interval = 60, t.candle_width = 240;
+    t.Allocate(4, static_cast<std::int32_t>(values.size() / 4), 1, 1);
+    DrawWordCandles(s, Per_Ensemble(values), {}, false, g, {true, false, k_colours, 2}, t, 0, 1, 3);
+    return t;
+}
+
 TEST(Strip_Geometry, CentrePlusMinusSpan) {
     double lo = 0, hi = 0;
     // Percent good defaults, a direction, and never narrower than 1.
@@ -62,46 +81,32 @@ TEST(Strip_Geometry, CentrePlusMinusSpan) {
 }
 
 TEST(Traces, MissingValueBreaksTheTrace) {
-    Recording_Surface s(200, 300);
-    const auto data = Per_Ensemble({0, 10, k_bad_velocity, 20, 30});
-    DrawWordSeries(s, data, {}, false, Strip(0, 100, 5), {true, false, k_colours, 2});
-    const auto points = Ops_Of(s, Recorded_Op::k_point);
-    const auto lines = Ops_Of(s, Recorded_Op::k_line);
-    ASSERT_EQ(points.size(), 2u);
-    ASSERT_EQ(lines.size(), 2u);
+    const auto [points, lines] = Trace_Of({0, 10, k_bad_velocity, 20, 30}, Strip(0, 100, 5));
+    ASSERT_TRUE(points.size() == 2 && lines.size() == 2);
     Expect_Fields<double>({{"point 0", points[0].x1, 5}, {"restarts after the gap with a point", points[1].x1, 35},
                            {"line 0", lines[0].x2, 15}, {"line 1 start", lines[1].x1, 35}, {"line 1 end", lines[1].x2, 45}});
     EXPECT_EQ(points[0].colour, k_colours[0]);
 }
 
 TEST(Traces, DirectionWrapsOnlyInAFullTurnStrip) {
-    Recording_Surface s(200, 300);
-    const auto data = Per_Ensemble({3500, 100}, 5);
     Trace_Geometry g = Direction_Strip(0, 360);
-    DrawWordSeries(s, data, {}, false, g, {true, false, k_colours, 2});
-    auto lines = Ops_Of(s, Recorded_Op::k_line);
+    const auto lines = Trace_Of({3500, 100}, g).lines;
     ASSERT_EQ(lines.size(), 2u);
     // 350 -> 10 crosses 360 halfway between the samples: up to the top, on from the bottom.
     Expect_Fields<double>({{"up x", lines[0].x2, 5 + 10.0 * 10 / 20}, {"up y", lines[0].y2, g.Y(3600, 203)},
                            {"on y", lines[1].y1, g.Y(0, 203)}, {"on x", lines[1].x2, 15}});
 
-    s.ops.clear();
     g = Direction_Strip(-10, 370);
-    DrawWordSeries(s, data, {}, false, g, {true, false, k_colours, 2});
-    lines = Ops_Of(s, Recorded_Op::k_line);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_DOUBLE_EQ(lines[0].y2, g.Y(100, 203));
+    const auto straight = Trace_Of({3500, 100}, g).lines;
+    ASSERT_EQ(straight.size(), 1u);
+    EXPECT_DOUBLE_EQ(straight[0].y2, g.Y(100, 203));
 }
 
 TEST(Candles, DirectionMeansAreTakenOnTheCircle) {
     Recording_Surface s(400, 300);
-    const auto data = Per_Ensemble({3590, 10, 3590, 10, 900, 910, 890, 900});
-    Candle_Tables t;
-    t.mean_interval = 60, t.candle_width = 240;
-    t.Allocate(4, 2, 1, 1);
     Trace_Geometry g = Strip(0, 3600, 8);
     g.scale = 0.1, g.direction = true;
-    DrawWordCandles(s, data, {}, false, g, {true, false, k_colours, 2}, t, 0, 1, 3);
+    const Candle_Tables t = Candles_Of(s, {3590, 10, 3590, 10, 900, 910, 890, 900}, g);
     Expect_Fields({{"359 and 1 degrees: north, not 180", t.Stat(3, 0, 0, 0) % 3600, 0},
                    {"one degree off, sqrt(4 * 100 / 3) tenths", t.Stat(4, 0, 0, 0), 12}, {"east", t.Stat(3, 1, 0, 0), 900},
                    {"sqrt(200 / 3)", t.Stat(4, 1, 0, 0), 8}});
@@ -109,12 +114,8 @@ TEST(Candles, DirectionMeansAreTakenOnTheCircle) {
 
 TEST(Candles, StatisticsAndTheAllMissingCandle) {
     Recording_Surface s(400, 300);
-    const auto data = Per_Ensemble({10, 20, 30, 40, k_bad_velocity, k_bad_velocity, k_bad_velocity,
-                                    k_bad_velocity, 7, k_bad_velocity, k_bad_velocity, k_bad_velocity});
-    Candle_Tables t;
-    t.mean_interval = 60, t.candle_width = 240;
-    t.Allocate(4, 3, 1, 1);
-    DrawWordCandles(s, data, {}, false, Strip(0, 100, 12), {true, false, k_colours, 2}, t, 0, 1, 3);
+    const std::int16_t bad = k_bad_velocity;
+    const Candle_Tables t = Candles_Of(s, {10, 20, 30, 40, bad, bad, bad, bad, 7, bad, bad, bad}, Strip(0, 100, 12));
     // First, last, mean, deviation sqrt(500 / 3) = 12.9, maximum, minimum, count.
     EXPECT_EQ((std::array{t.Stat(1, 0, 0, 0), t.Stat(2, 0, 0, 0), t.Stat(3, 0, 0, 0), t.Stat(4, 0, 0, 0), t.Stat(5, 0, 0, 0),
                           t.Stat(6, 0, 0, 0), t.Stat(7, 0, 0, 0)}),
@@ -129,7 +130,7 @@ TEST(Candles, StatisticsAndTheAllMissingCandle) {
     EXPECT_DOUBLE_EQ(whisker.y1, Strip(0, 100, 12).Y(40, 203));
 }
 
-TEST(Series_Titles, ReferenceSuffixOnlyOnWaterVelocities) {
+TEST(Titles, ReferenceSuffixOnlyOnWaterVelocitiesAndStatistics) {
     Settings st;
     st.Vel_Reference = 1;
     EXPECT_EQ(Series_Titles_Of(10, st, false).kind_name, "Vel-B");
@@ -139,39 +140,51 @@ TEST(Series_Titles, ReferenceSuffixOnlyOnWaterVelocities) {
     EXPECT_EQ(Series_Titles_Of(14, st, false).kind_name, "Mag-N");
     EXPECT_EQ(Series_Titles_Of(10, st, true).label, "P#1");
     EXPECT_EQ(Series_Kind_Of(33).code, 2000000);
+    // Profile curves: suffixes on east, north and the statistics only.
+    st.Vel_Reference = 5;
+    EXPECT_EQ((std::array{Profile_Curve_Label(10, st, false), Profile_Curve_Label(12, st, false),
+                          Profile_Curve_Label(18, st, false), Profile_Curve_Label(10, st, true)}),
+              (std::array<std::string, 4>{"East(u)-W", "Vertical(w)", "% Good-W", "Prof #1"}));
 }
 
-TEST(Series_Chart, BottomTrackAloneGivesOneStripPerSeries) {
+// The series pane over a fixture of 10 bins showing only the kinds given.
+struct Series_Case {
     App_State state;
-    test::Fill_Chart_Data_Set(state, {.ensembles = 50, .bins = 10});
-    state.settings.Series_Select = {};
-    state.settings.Series_Select[20] = state.settings.Series_Select[21] = true;
-    Recording_Surface s(600, 300), scratch;
+    Recording_Surface s, scratch;
     Series_Outputs out;
-    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {}, 3);
+    Series_Case(std::int32_t ensembles, int height, std::initializer_list<std::size_t> kinds) : s(600, height) {
+        test::Fill_Chart_Data_Set(state, {.ensembles = ensembles, .bins = 10});
+        state.settings.Series_Select = {};
+        for (std::size_t k : kinds) state.settings.Series_Select[k] = true;
+    }
+    void Draw(const std::vector<double>& time_ticks) {
+        DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, time_ticks, 3);
+    }
+};
+
+TEST(Series_Chart, BottomTrackAloneGivesOneStripPerSeries) {
+    Series_Case c(50, 300, {20, 21});
+    c.Draw({});
     std::vector<std::string> labels;
-    for (const auto& t : s.Texts())
+    for (const auto& t : c.s.Texts())
         if (t.rfind("BT", 0) == 0) labels.push_back(t);
     EXPECT_EQ(labels, (std::vector<std::string>{"BT  \r", "BT  \r"}));
-    Expect_Fields<double>({{"strip height", out.strip_height, (300 - 4) / 2.0}, {"boundary", out.boundary_y, 300},
-                           {"bin resolved", static_cast<double>(out.bin_resolved_series), 0}, {"bins", static_cast<double>(out.bins.size()), 0}});
+    Expect_Fields<double>({{"strip height", c.out.strip_height, (300 - 4) / 2.0}, {"boundary", c.out.boundary_y, 300},
+                           {"bin resolved", static_cast<double>(c.out.bin_resolved_series), 0}, {"bins", static_cast<double>(c.out.bins.size()), 0}});
     // The kind names and units are written turned, through the scratch surface.
-    const auto turned = scratch.Texts();
-    EXPECT_NE(std::find(turned.begin(), turned.end(), "E(u)"), turned.end());
-    EXPECT_NE(std::find(turned.begin(), turned.end(), "mm/s"), turned.end());
+    EXPECT_NE(c.scratch.Find_Text("E(u)"), nullptr);
+    EXPECT_NE(c.scratch.Find_Text("mm/s"), nullptr);
 }
 
 TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
-    App_State state;
-    test::Fill_Chart_Data_Set(state, {.ensembles = 60, .bins = 10});
-    Settings& st = state.settings;
     // Percent good of beam 1 and east velocity, a strip per bin, ten ensembles a candle.
-    st.Series_Select = {}, st.Series_Select[16] = st.Series_Select[10] = true, st.Series_Style_1 = false;
-    st.Averaging_All = false, st.Averaging_Interval = 600, st.Anc_Select[3] = true;
-    state.ds.Series_Bins[1] = state.ds.Series_Bins[6] = true;
-    Recording_Surface s(600, 400), scratch;
-    Series_Outputs out;
-    DrawSeriesChart(s, scratch, state.ds, state.dec, state.settings, state.candles, out, 60, 480, {100, 200}, 3);
+    Series_Case sc(60, 400, {16, 10});
+    Settings& st = sc.state.settings;
+    st.Series_Style_1 = false, st.Averaging_All = false, st.Averaging_Interval = 600, st.Anc_Select[3] = true;
+    sc.state.ds.Series_Bins[1] = sc.state.ds.Series_Bins[6] = true;
+    sc.Draw({100, 200});
+    const Series_Outputs& out = sc.out;
+    const Recording_Surface& s = sc.s;
     EXPECT_EQ(out.bins, (std::vector<std::int32_t>{2, 7}));
     EXPECT_EQ(out.codes, (std::vector<std::int32_t>{100, 1000}));
     Expect_Fields<double>({{"strip height", out.strip_height, (400 - 4) / 2.0 / 4}, {"boundary", out.boundary_y, 200}});
@@ -179,68 +192,50 @@ TEST(Series_Chart, BinLabelsStripsAndCandleTables) {
     for (const char* bin : {"Bin 009\r", "Bin 004\r"}) EXPECT_NE(s.Find_Text(bin), nullptr) << bin;
     // Percent good shows -50..150: its limits 0 and 100 are the scale numbers.
     EXPECT_NE(s.Find_Text("100"), nullptr);
-    const Candle_Tables& c = state.candles;
+    const Candle_Tables& c = sc.state.candles;
     Expect_Fields({{"samples", c.samples, 10}, {"candles", c.candles, 6}, {"bins", c.bins, 2}, {"series", c.series, 2}});
     // The mean interval is 59 minutes over 60 ensembles, so candle 4 starts at rnd(2400 / 59) = 41
     // and the last one, at 51, would run past the end and is not filled.
     Expect_Fields({{"start", c.Stat(1, 4, 1, 1), 41}, {"end", c.Stat(2, 4, 1, 1), 50}, {"last", c.Stat(7, 5, 1, 1), 0},
                    {"percent good of data-set bin 7", c.Stat(3, 0, 1, 1), 100 - 6 % 5}});
     // Ancillary temperature: limits 0..20 degrees, drawn in hundredths.
-    const auto turned = scratch.Texts();
-    EXPECT_NE(std::find(turned.begin(), turned.end(), "Temp"), turned.end());
+    EXPECT_NE(sc.scratch.Find_Text("Temp"), nullptr);
 }
 
-TEST(Profile_Labels, SuffixesOnEastNorthAndStatisticsOnly) {
-    Settings st;
-    st.Vel_Reference = 5;
-    EXPECT_EQ((std::array{Profile_Curve_Label(10, st, false), Profile_Curve_Label(12, st, false),
-                          Profile_Curve_Label(18, st, false), Profile_Curve_Label(10, st, true)}),
-              (std::array<std::string, 4>{"East(u)-W", "Vertical(w)", "% Good-W", "Prof #1"}));
-}
-
+// The profile of the first ensemble of a 20 x 10 fixture, showing only the kinds given.
 struct Profile_Case {
     App_State state;
-    Recording_Surface s{300, 600}, scratch;
+    Recording_Surface s, scratch;
     Profile_Outputs out;
-    Profile_Case() {
+    explicit Profile_Case(std::initializer_list<std::size_t> kinds, int height = 600) : s(300, height) {
         test::Fill_Chart_Data_Set(state, {.ensembles = 20, .bins = 10});
         state.ds.Cursor_Ens = state.ds.First_Ens;
-    }
-    void Draw() {
         state.settings.Profile_Select = {};
-        for (int k : kinds) state.settings.Profile_Select[static_cast<std::size_t>(k)] = true;
-        DrawProfileChart(s, scratch, state.ds, state.dec, state.settings, out, 500, plot_height, {});
+        for (std::size_t k : kinds) state.settings.Profile_Select[k] = true;
     }
+    void Draw(int plot_height = 400) { DrawProfileChart(s, scratch, state.ds, state.dec, state.settings, out, 500, plot_height, {}); }
     const Recorded_Op& Caption() const {
         const auto is_caption = [](const Recorded_Op& op) { return op.text.starts_with("Ensemble: "); };
         return *std::find_if(s.ops.begin(), s.ops.end(), is_caption);
     }
-    std::vector<int> kinds;
-    int plot_height = 400;
 };
 
 TEST(Profile_Chart, StatisticsPaneShowsPercentGoodScaleBesideItsOwn) {
-    Profile_Case c;
-    c.kinds = {16, 18};
+    Profile_Case c({16, 18});
     c.Draw();
     EXPECT_EQ(c.out.groups, (std::vector<std::int32_t>{5}));
-    const auto turned = c.scratch.Texts();
-    for (const char* t : {"-100 mm/s", "0 mm/s", "100 mm/s", "0 %,", "50 %,", "100 %,"})
-        EXPECT_NE(std::find(turned.begin(), turned.end(), t), turned.end()) << t;
+    for (const char* t : {"-100 mm/s", "0 mm/s", "100 mm/s", "0 %,", "50 %,", "100 %,"}) EXPECT_NE(c.scratch.Find_Text(t), nullptr) << t;
 }
 
 TEST(Profile_Chart, CaptionAndNothingOutsideTheSubSet) {
-    Profile_Case c;
-    c.kinds = {10};
+    Profile_Case c({10});
     c.state.ds.Sub_Time(0, 3) = 80;
     c.state.ds.Cursor_Ens = c.state.ds.First_Ens + 3;
     c.Draw();
-    EXPECT_NE(c.s.Find_Text("Ensemble: 1004\r\nDate:    03/14\r\nTime:    06:03:00.00"), nullptr);
-    EXPECT_NE(c.s.Find_Text("Profile"), nullptr);
-    EXPECT_NE(c.s.Find_Text("Velocity"), nullptr);
+    for (const char* text : {"Ensemble: 1004\r\nDate:    03/14\r\nTime:    06:03:00.00", "Profile", "Velocity"})
+        EXPECT_NE(c.s.Find_Text(text), nullptr) << text;
 
-    Profile_Case outside;
-    outside.kinds = {10};
+    Profile_Case outside({10});
     outside.state.ds.Cursor_Ens = outside.state.ds.Last_Ens + 1;
     outside.Draw();
     EXPECT_TRUE(outside.s.Texts().empty());
@@ -250,11 +245,10 @@ TEST(Profile_Chart, CaptionAndNothingOutsideTheSubSet) {
 // The top margin follows the contour chart's. When it holds the title and the pane names but
 // not the caption, the caption goes under everything drawn below the plot, at full size.
 TEST(Profile_Chart, CaptionGoesUnderThePlotRatherThanShrinkingTheFont) {
-    Profile_Case labels;
-    labels.s = Recording_Surface(300, 900);
-    labels.kinds = {10, 12};     // East and Vertical: curve labels on lines 9 and 11 under the plot
-    labels.plot_height = 470;    // 30 px above the plot: two lines at size 10
-    labels.Draw();
+    // East and Vertical: curve labels on lines 9 and 11 under the plot, drawn 470 px high,
+    // which leaves 30 px above the plot: two lines at size 10.
+    Profile_Case labels({10, 12}, 900);
+    labels.Draw(470);
     const Recorded_Op& caption = labels.Caption();
     EXPECT_EQ(caption.font_size, 10);
     EXPECT_LE(caption.y2, 900);
@@ -263,18 +257,13 @@ TEST(Profile_Chart, CaptionGoesUnderThePlotRatherThanShrinkingTheFont) {
         EXPECT_LE(op.y2, caption.y1) << op.text;
     }
 
-    Profile_Case numbers;  // no curve labels; the turned scale numbers reach deepest
-    numbers.s = Recording_Surface(300, 900);
-    numbers.kinds = {14};
+    Profile_Case numbers({14}, 900);  // no curve labels; the turned scale numbers reach deepest
     numbers.state.settings.Profile_Scale_Max[3] = 4e12;
-    numbers.plot_height = 470;
-    numbers.Draw();
+    numbers.Draw(470);
     EXPECT_GE(numbers.Caption().y1, 500 + numbers.s.TextWidth("3000000000000 mm/s"));
 
-    Profile_Case short_surface;  // no room under the plot either: smaller, on top as before
-    short_surface.kinds = {10, 12};
-    short_surface.plot_height = 470;
-    short_surface.Draw();
+    Profile_Case short_surface({10, 12});  // no room under the plot either: smaller, on top as before
+    short_surface.Draw(470);
     const Recorded_Op& top = short_surface.Caption();
     EXPECT_LT(top.font_size, 10);
     EXPECT_DOUBLE_EQ(top.y1, top.font_size * 1.5);
@@ -285,18 +274,13 @@ TEST(Profile_Chart, CaptionGoesUnderThePlotRatherThanShrinkingTheFont) {
 TEST(Traces, DirectionOnBothEdgesCrossesAtTheEarlierSample) {
     const auto finite = [](const Recorded_Op& op) { return std::isfinite(op.x1 + op.y1 + op.x2 + op.y2); };
     for (const auto& [a, b] : {std::pair<std::int16_t, std::int16_t>{3600, 0}, {0, 3600}}) {
-        Recording_Surface s(200, 300);
-        const Trace_Geometry g = Direction_Strip(0, 360);
-        DrawWordSeries(s, Per_Ensemble({a, b}, 5), {}, false, g, {true, false, k_colours, 2});
-        const auto lines = Ops_Of(s, Recorded_Op::k_line);
+        const auto lines = Trace_Of({a, b}, Direction_Strip(0, 360)).lines;
         ASSERT_EQ(lines.size(), 2u) << a;
         EXPECT_TRUE(std::all_of(lines.begin(), lines.end(), finite)) << a;
-        EXPECT_DOUBLE_EQ(lines[0].x2, 5) << a;
-        EXPECT_DOUBLE_EQ(lines[1].x2, 15) << a;
+        EXPECT_EQ((std::pair{lines[0].x2, lines[1].x2}), (std::pair{5.0, 15.0})) << a;
     }
 
-    Profile_Case c;
-    c.kinds = {15};  // direction
+    Profile_Case c({15});  // direction
     for (std::size_t bin = 0; bin < 10; ++bin) c.state.ds.Sub_Vel(5, bin, 0) = bin % 2 ? 0 : 3600;
     c.Draw();
     const auto lines = Ops_Of(c.s, Recorded_Op::k_line);

@@ -12,6 +12,7 @@
 #include "charts/chart_primitives.h"
 #include "dataset/data_set.h"
 #include "platform/qt/qimage_surface.h"
+#include "platform/recording_surface.h"
 
 namespace vantrel {
 namespace {
@@ -141,26 +142,22 @@ TEST(Vertical_Title, ReadsUpwardsOrDownwardsFromItsAnchor) {
     // Ink only in the first letter: where it lands tells the reading direction.
     const std::string text = "I        ";
     const double w = chart.TextWidth(text), h = chart.TextHeight(text);
-    PrintVerticalTitle(chart, scratch, text, 50, 150, true);
-    Ink up = Ink_Of(chart, 0, 100, 0, 200);
-    ASSERT_GE(up.x1, 0);
-    EXPECT_GE(up.x0, 50);
-    EXPECT_LT(up.x1, 50 + h);
-    EXPECT_LE(up.y1, 150);
-    EXPECT_GT(up.y0, 150 - w / 3);  // the first letter sits at the anchor, the bottom end
-
-    PrintVerticalTitle(chart, scratch, text, 120, 150, false);
-    Ink down = Ink_Of(chart, 100, 200, 0, 200);
-    ASSERT_GE(down.x1, 0);
-    EXPECT_GE(down.x0, 120);
-    EXPECT_LT(down.x1, 120 + h);
-    EXPECT_GE(down.y0, 150 - w);
-    EXPECT_LT(down.y1, 150 - w + w / 3);  // the first letter at the top end
+    for (const bool up : {true, false}) {
+        const int x = up ? 50 : 120;
+        PrintVerticalTitle(chart, scratch, text, x, 150, up);
+        const Ink ink = Ink_Of(chart, x - 50, x + 50, 0, 200);
+        ASSERT_GE(ink.x1, 0) << up;
+        EXPECT_TRUE(ink.x0 >= x && ink.x1 < x + h) << up;
+        // The first letter sits at the anchor reading up, at the top end reading down.
+        const double letter_bottom = up ? 150 : 150 - w + w / 3;
+        EXPECT_TRUE(ink.y1 <= letter_bottom && ink.y0 >= letter_bottom - w / 3) << up << ": " << ink.y0 << ".." << ink.y1;
+    }
 }
 
 TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
     // Random walks with jumps, gaps and a 0-360 wrap, drawn a column at a time, against the
-    // same samples joined one line at a time.
+    // same trace drawn sample by sample: an inverting surface gets no columns, so its
+    // recorded lines and points, replayed as they are, are the reference.
     const Colour colour = Rgb(0, 0, 255);
     std::uint32_t seed = 12345;
     const auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
@@ -177,34 +174,14 @@ TEST(Traces, ManySamplesAColumnGiveThePixelsOfTheSampleBySampleLine) {
                                .yscale = 148.0 / 360, .scale = 0.1, .wrap = 180, .column = 5};
         const int width = static_cast<int>(g.left + n * dx) + 40;
         QImage_Surface drawn(width, 170), joined(width, 170);
-        DrawWordSeries(drawn, data, {}, false, g, {true, false, &colour, 1});
-        // The reference: every sample a line, with the same breaks and wraps.
+        Recording_Surface samples(width, 170);
+        samples.Drawing_Mode = Draw_Mode::k_invert;
+        for (Surface* s : std::initializer_list<Surface*>{&drawn, &samples}) DrawWordSeries(*s, data, {}, false, g, {true, false, &colour, 1});
+        ASSERT_GT(samples.ops.size(), static_cast<std::size_t>(n / 2));
         joined.Fore_Color = colour;
-        bool valid = false;
-        double previous = 0, x = g.left - dx / 2;
-        for (std::int32_t i = 0; i < n; ++i) {
-            const std::int16_t stored = data(5, static_cast<std::size_t>(i));
-            x += dx;
-            if (stored == k_bad_velocity) {
-                valid = false;
-                continue;
-            }
-            const double value = std::clamp(stored * g.scale, g.lo, g.hi) - g.lo, y = g.base + 3 - value * g.yscale - 1;
-            if (!valid) {
-                joined.Set_Point(x, y, colour);
-            } else if (std::fabs(value - previous) <= g.wrap) {
-                joined.Line_To(x, y);
-            } else {
-                const double top = g.base + 3 - g.hi * g.yscale - 1, zero = g.base + 3 - 1;
-                const bool up = previous > g.hi / 2;
-                const double xc = x - dx + (up ? g.hi - previous : -previous) / ((value + (up ? g.hi : -g.hi) - previous) / dx);
-                joined.Line_To(xc, up ? top : zero);
-                joined.Current_X = xc;
-                joined.Current_Y = up ? zero : top;
-                joined.Line_To(x, y);
-            }
-            valid = true;
-            previous = value;
+        for (const Recorded_Op& op : samples.ops) {
+            if (op.kind == Recorded_Op::k_point) joined.Set_Point(op.x1, op.y1, op.colour);
+            if (op.kind == Recorded_Op::k_line) joined.Draw_Line(op.x1, op.y1, op.x2, op.y2);
         }
         EXPECT_EQ(Pixels(drawn), Pixels(joined)) << dx;
     }

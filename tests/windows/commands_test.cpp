@@ -59,7 +59,7 @@ TEST_F(Gui_Test, MonitoringReloadsAFileOnlyWhenItGrows) {
     ASSERT_TRUE(W().Monitoring());
     const int opens = W().Opens_Finished();
     for (int i = 0; i < 6; ++i) W().Timer1_Tick();
-    EXPECT_EQ(W().Opens_Finished(), opens);
+    EXPECT_EQ(W().Opens_Finished(), opens) << "the file has not grown";
 
     Synth("live.ens", 420);
     {
@@ -86,9 +86,7 @@ TEST_F(Gui_Test, FlipWithoutAFileOnlyTogglesWithOneReloadsAndCopyPutsTheChartOnT
     EXPECT_EQ((std::tuple{W().State().menus.Flip_Checked, W().Opens_Finished(), W().State().ds.File_Loaded}), (std::tuple{false, 2, true}));
 
     W().Menus().Copy_Form[0]->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image();
-    ASSERT_FALSE(copied.isNull());
-    EXPECT_EQ(copied.size(), W().Whole().Chart().size() * W().devicePixelRatioF());
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), W().Whole().Chart().size() * W().devicePixelRatioF());
 }
 
 TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysClosed) {
@@ -101,10 +99,10 @@ TEST_F(Gui_Test, AlignFormsPlacesTheWindowsAndAClosedOneUnchecksItsItemAndStaysC
     EXPECT_EQ(W().Sub_Frame().geometry(), QRect(0, third, inner.width(), inner.height() - third));
 
     W().Sub_Frame().close();
-    EXPECT_FALSE(W().Menus().Show_Sub->isChecked());
     W().file_chooser = [](bool) { return std::string(); };
     W().Menus().Open_File->trigger();
-    EXPECT_EQ((std::pair{W().Whole_Frame().isVisible(), W().Sub_Frame().isVisible()}), (std::pair{true, false}));
+    EXPECT_EQ((std::tuple{W().Menus().Show_Sub->isChecked(), W().Whole_Frame().isVisible(), W().Sub_Frame().isVisible()}),
+              (std::tuple{false, true, false}));
     W().Menus().Show_Sub->trigger();
     EXPECT_TRUE(W().Sub_Frame().isVisible());
 }

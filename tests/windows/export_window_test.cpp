@@ -93,17 +93,14 @@ TEST_F(Export_Test, TheNetcdfTypeConvertsEveryEnsembleOfTheTabsLimitedRange) {
     EXPECT_TRUE(W().Last_Message().isEmpty()) << W().Last_Message().toStdString();
     EXPECT_EQ(fields[1]->text(), QStringLiteral("60")) << "limited to the file's last ensemble";
 
-    int nc = -1, dim = -1, var = -1;
+    int nc = -1, dim = -1, var = -1, first = 0;
+    std::size_t steps = 0, at_first = 0;
     ASSERT_EQ(nc_open(out.c_str(), NC_NOWRITE, &nc), NC_NOERR);
-    std::size_t steps = 0;
-    const std::size_t at_first = 0;
-    int first = 0;
     EXPECT_EQ((std::array{nc_inq_dimid(nc, "time", &dim), nc_inq_dimlen(nc, dim, &steps), nc_inq_varid(nc, "ensemble_number", &var),
                           nc_get_var1_int(nc, var, &at_first, &first)}),
               (std::array{NC_NOERR, NC_NOERR, NC_NOERR, NC_NOERR}));
     nc_close(nc);
-    EXPECT_EQ((std::pair{steps, first}), (std::pair{std::size_t{50}, 11}));
-    EXPECT_FALSE(W().Is_Busy());
+    EXPECT_EQ((std::tuple{steps, first, W().Is_Busy()}), (std::tuple{std::size_t{50}, 11, false}));
 }
 
 TEST_F(Export_Test, AllAndNoneTouchOnlyTheFilesBinsAndTheSpareSeriesBoxesKeepTheirState) {
@@ -163,8 +160,7 @@ TEST_F(Export_Test, QuitDuringALongExportStopsItRestoresTheSubSetAndCloses) {
                    {"whole after", W().Whole_Frame().isEnabled(), true},
                    {"file menu", W().Menus().File->menuAction()->isEnabled(), true}, {"track menus", track_menus(), true}});
     const std::string written = Read_File_Text(out);
-    EXPECT_GT(written.size(), 0u);
-    EXPECT_LT(std::count(written.begin(), written.end(), '\n'), 29000) << "the export ran to its end";
+    EXPECT_TRUE(written.size() > 0 && std::count(written.begin(), written.end(), '\n') < 29000) << "nothing written, or the export ran to its end";
 }
 
 }  // namespace

@@ -52,8 +52,7 @@ TEST_F(Details_Test, CountsMissingRepeatsAndResetsRefusesAFileItCannotReadAndSto
     ASSERT_GE(seen.size(), 2u) << "the counters were painted only at the end";
     EXPECT_LT(seen[0], seen[1]);
     EXPECT_LT(std::stoll(Shown(Ens_Statistic::Last)), total);
-    EXPECT_FALSE(D().Scanning());
-    EXPECT_FALSE(D().Stop_Button().isEnabled());
+    EXPECT_EQ((std::pair{D().Scanning(), D().Stop_Button().isEnabled()}), (std::pair{false, false}));
 }
 
 TEST_F(Details_Test, DetailsOfAnotherFileLeaveTheLoadedFilesReloadAndSaveByteExact) {

@@ -35,16 +35,11 @@ namespace vantrel::test {
 
 class Gui_Test : public ::testing::Test {
 protected:
-    Gui_Test() { window_ = Make_Window(); }
-
-    std::unique_ptr<Main_Window> Make_Window() {
-        Shell_Paths paths;
-        paths.options_file = folder_.Path("VTRLOps.Txt");
-        paths.recent_file = folder_.Path("VTRLFile.txt");
-        auto window = std::make_unique<Main_Window>(paths);
-        window->quiet = true;
-        window->show();
-        return window;
+    Gui_Test() {
+        window_ = std::make_unique<Main_Window>(
+            Shell_Paths{.options_file = folder_.Path("VTRLOps.Txt"), .recent_file = folder_.Path("VTRLFile.txt")});
+        window_->quiet = true;
+        window_->show();
     }
 
     // A synthetic file under name in the test's folder.
