@@ -457,10 +457,12 @@ Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& 
     axes.cell_width = cw;
 
     // Horizontal labels: skipped when they would run into the previous one or a taken place.
+    // Neighbours keep a digit's width apart, or "100000" and "120000" read as one number.
+    const double spacing = chart.TextWidth("0");
     const auto place = [&](std::vector<Axis_Label>& out, double x, std::string text,
                            const std::vector<std::pair<double, double>>& taken, double& last_right) {
         const double w = chart.TextWidth(text);
-        if (x - w / 2 < last_right || Overlaps_Any(x - w / 2, x + w / 2, taken)) return;
+        if (x - w / 2 < last_right + spacing || Overlaps_Any(x - w / 2, x + w / 2, taken)) return;
         out.push_back({x, std::move(text)});
         last_right = x + w / 2;
     };

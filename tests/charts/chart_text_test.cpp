@@ -116,6 +116,25 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     EXPECT_NEAR(a.times[1].pos - a.times[0].pos, 1800 * pps, 1e-9);
 }
 
+TEST(Contour_Axes, SixDigitEnsembleLabelsNeverRunTogether) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 10});
+    state.ds.Whole_Step = 799;  // ensembles 1 .. 399201: "100000120000" read as one number
+    for (const int width : {700, 900, 1000, 1300}) {
+        Recording_Surface chart(width, 320);
+        const Chart3d_Geometry g = Set_Chart3d_Size(chart, Chart_Window::k_whole);
+        Contour_Results r;
+        Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_whole, 10, 500);
+        const Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_whole, {}, {});
+        ASSERT_GE(a.ensembles.size(), 2u) << width;
+        for (std::size_t i = 1; i < a.ensembles.size(); ++i) {
+            const Axis_Label &left = a.ensembles[i - 1], &right = a.ensembles[i];
+            const double gap = (right.pos - chart.TextWidth(right.text) / 2) - (left.pos + chart.TextWidth(left.text) / 2);
+            EXPECT_GE(gap, chart.TextWidth("0")) << width << ": " << left.text << " " << right.text;
+        }
+    }
+}
+
 // Boxes of every text written on a surface that overlap another one.
 std::vector<std::string> Colliding_Texts(const Recording_Surface& s) {
     std::vector<const Recorded_Op*> texts;
