@@ -462,7 +462,7 @@ Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& 
     const auto place = [&](std::vector<Axis_Label>& out, double x, std::string text,
                            const std::vector<std::pair<double, double>>& taken, double& last_right) {
         const double w = chart.TextWidth(text);
-        if (x - w / 2 < last_right + spacing || Overlaps_Any(x - w / 2, x + w / 2, taken)) return;
+        if (x - w / 2 < last_right + spacing || Overlaps_Any(x - w / 2 - spacing, x + w / 2 + spacing, taken)) return;
         out.push_back({x, std::move(text)});
         last_right = x + w / 2;
     };
