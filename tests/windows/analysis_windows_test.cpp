@@ -100,6 +100,13 @@ protected:
     }
 };
 
+TEST_F(Trend_Test, NoSeriesBinChosenShowsNoCandleRatherThanAnInventedBin) {
+    Open_Candles();
+    A().ds.Series_Bins = {};
+    W().Redraw_Sub();
+    EXPECT_EQ((std::pair{A().candles.bins, R().Label1().text().toStdString()}), (std::pair{0, std::string("No candles")}));
+}
+
 TEST_F(Trend_Test, ASubSetResizedByMaxEnsemblesIsShownNotTheOldCandles) {
     Open_Candles();
     Answer_Input_Box(QStringLiteral("128"));
