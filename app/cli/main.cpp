@@ -6,6 +6,7 @@
 
 #include "arg_list.h"
 #include "commands.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ const char* const k_usage =
     "  convert FILE OUT.nc [--raw] [--first N --last M] [--multifile] [--settings FILE]\n"
     "                                            the whole file as netCDF (CF conventions)\n"
     "  LIST is comma-separated numbers and ranges, e.g. 3,7,10-12\n"
-    "Run 'vantrel-cli COMMAND --help' for a command's options.\n";
+    "Run 'vantrel-cli COMMAND --help' for a command's options, 'vantrel-cli --version' for the version.\n";
 
 }  // namespace
 
@@ -52,6 +53,10 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
         std::fputs(k_usage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 1 : 0;
+    }
+    if (std::string(argv[1]) == "--version") {
+        std::printf("vantrel-cli %.*s\n", static_cast<int>(vantrel::Options_Version().size()), vantrel::Options_Version().data());
+        return 0;
     }
     const auto it = commands.find(argv[1]);
     if (it == commands.end()) {
