@@ -457,10 +457,12 @@ Chart3d_Axes Compute_Chart3d_Axes(const Surface& chart, const Chart3d_Geometry& 
     axes.cell_width = cw;
 
     // Horizontal labels: skipped when they would run into the previous one or a taken place.
+    // Neighbours keep a digit's width apart, or "100000" and "120000" read as one number.
+    const double spacing = chart.TextWidth("0");
     const auto place = [&](std::vector<Axis_Label>& out, double x, std::string text,
                            const std::vector<std::pair<double, double>>& taken, double& last_right) {
         const double w = chart.TextWidth(text);
-        if (x - w / 2 < last_right || Overlaps_Any(x - w / 2, x + w / 2, taken)) return;
+        if (x - w / 2 < last_right + spacing || Overlaps_Any(x - w / 2 - spacing, x + w / 2 + spacing, taken)) return;
         out.push_back({x, std::move(text)});
         last_right = x + w / 2;
     };
@@ -711,15 +713,20 @@ void Draw_Chart3d_Decorations(Contour_View& view, const Chart_Sources& state, Su
         chart.Print_At(label.pos - chart.TextWidth(label.text) / 2, labels_y, label.text);
     for (double x : view.axes.time_ticks) rule(x, g.top - tick, x, grid ? g.Plot_Bottom() : g.top, grid);
 
-    // Turned axis captions, centred on the plot height.
-    const double mid = g.top + g.Plot_Height() / 2;
-    PrintVerticalTitle(chart, scratch, t.range_caption,
-                       std::max(0.0, g.left - tick - 4 - widest - h), mid + chart.TextWidth(t.range_caption) / 2, true);
+    // Turned axis captions, centred on the plot height. Beside a short plot they stay between
+    // the time labels and the plot's foot, smaller if need be, never over the row captions.
+    const double mid = g.top + g.Plot_Height() / 2, room = g.Plot_Bottom() - labels_y;
+    const auto turned = [&](const std::string& text, double x, bool upwards) {
+        const double size = chart.Font_Size();
+        while (chart.Font_Size() > 1 && chart.TextWidth(text) > room) chart.Set_Font_Size(chart.Font_Size() - 1);
+        const double w = chart.TextWidth(text);
+        PrintVerticalTitle(chart, scratch, text, x, std::min(std::max(mid + w / 2, labels_y + w), g.Plot_Bottom()), upwards);
+        chart.Set_Font_Size(size);
+    };
+    turned(t.range_caption, std::max(0.0, g.left - tick - 4 - widest - h), true);
     double bins_widest = 0;
     for (const auto& label : view.axes.bins) bins_widest = std::max(bins_widest, chart.TextWidth(label.text));
-    PrintVerticalTitle(chart, scratch, t.bin_caption,
-                       std::min(g.width - h, g.Plot_Right() + tick + 4 + bins_widest),
-                       mid + chart.TextWidth(t.bin_caption) / 2, false);
+    turned(t.bin_caption, std::min(g.width - h, g.Plot_Right() + tick + 4 + bins_widest), false);
 
     chart.Fore_Color = k_black;
     chart.Draw_Box(g.left - 1, g.top - 1, g.Plot_Right(), g.Plot_Bottom());

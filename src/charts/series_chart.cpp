@@ -225,8 +225,9 @@ void DrawSeriesChart(Surface& s, Surface& scratch, const Data_Set& ds, const Dec
     candles.units = out.units;
     candles.mean_interval = interval;
     candles.candle_width = candle_width;
-    if (C > 0)
-        candles.Allocate(S, C, std::max(l.bin_count, 1), static_cast<std::int32_t>(l.kinds.size()));
+    // No bin chosen draws no trace: no candle either, not one of an invented bin.
+    if (C > 0 && l.bin_count > 0)
+        candles.Allocate(S, C, l.bin_count, static_cast<std::int32_t>(l.kinds.size()));
     else
         candles.Allocate(S, 0, 0, 0);
 

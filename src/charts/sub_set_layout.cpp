@@ -51,12 +51,16 @@ Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& sett
     l.series_top = l.contour_height;
     l.series_height = std::max(l.height - l.contour_height, 0);
 
+    l.font_size = Fit_Chart_Font(probe, l.contour_width, l.contour_height, 10, 40, "W");
+    return l;
+}
+
+double Fit_Chart_Font(Surface& probe, int width, int height, int lines, int columns, std::string_view glyph) {
     probe.Set_Font("Arial", 10, false);
     double size = 10;
-    while (size > 1 && 10 * probe.TextHeight("W") > l.contour_height) probe.Set_Font_Size(--size);
-    while (size > 1 && 40 * probe.TextWidth("W") > l.contour_width) probe.Set_Font_Size(--size);
-    l.font_size = size;
-    return l;
+    while (size > 1 && lines * probe.TextHeight("W") > height) probe.Set_Font_Size(--size);
+    while (size > 1 && columns * probe.TextWidth(glyph) > width) probe.Set_Font_Size(--size);
+    return size;
 }
 
 void Draw_Sub_Set_Window(Surface& target, const Chart_Sources& state, Candle_Tables& candles, Sub_Set_View& view,
@@ -106,6 +110,8 @@ void Draw_Sub_Set_Profile(Surface& target, const Chart_Sources& state, Sub_Set_V
 }
 
 void Draw_Whole_Set_Chart(Surface& target, const Chart_Sources& state, Contour_View& view) {
+    // A window made small keeps its texts apart with a smaller font, as the Sub Set does.
+    Fit_Chart_Font(target, target.Width(), target.Height(), 9, 60, "0");
     auto image = target.Create_Surface(1, 1);
     auto scratch = target.Create_Surface(1, 1);
     Chart3d_DisplayTitles(view, state, {target, *image, *scratch}, Chart_Window::k_whole, state.settings.Contour_Code,

@@ -2,6 +2,8 @@
 // The Sub Set window drawn into one surface (profile pane left, contour top right, series
 // pane below it) and the Whole Set contour drawn into a surface of any size.
 
+#include <string_view>
+
 #include "charts/contour.h"
 #include "charts/profile_chart.h"
 #include "charts/series_chart.h"
@@ -23,6 +25,10 @@ struct Sub_Set_Layout {
 // Splits a window of width x height pixels by Sub_Window_Ratio_1 and Sub_Window_Ratio_2 and
 // picks the chart font on probe (which keeps that font).
 Sub_Set_Layout Layout_Sub_Set_Window(int width, int height, const Settings& settings, Surface& probe);
+
+// The largest font of 10 points or less that fits `lines` text lines into height pixels and
+// `columns` times glyph into width pixels; probe keeps that font.
+double Fit_Chart_Font(Surface& probe, int width, int height, int lines, int columns, std::string_view glyph);
 
 struct Sub_Set_View {
     Sub_Set_Layout layout;

@@ -242,7 +242,7 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     Decoder_State& dec = priv.dec;
     std::string& r = result.report;
 
-    r += Line("File Size " + Format(static_cast<double>(file.Length()), "###,###,###,###") + " bytes");
+    r += Line(File_Size_Line(file.Length()));
     dec.Data_Structure = Determine_File_Data_Structure(file, dec, progress);
     const bool nb = dec.Data_Structure == k_structure_nb;
     r += Line(nb ? "Data Structure NarrowBand"

@@ -29,7 +29,7 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
     const std::int64_t file_size = File_Set_Size(members);
     if (file_size < 0) return false;  // a member that cannot be read ends the survey
     set.File_Size = file_size;
-    text += "File Size " + Format(static_cast<double>(file_size), "###,###,###,###") + " bytes" + k_eol;
+    text += File_Size_Line(file_size) + k_eol;
 
     if (ds.Sub_Slots() < 2) Allocate_Data_Set(ds, false, 1, 1);
     ds.Sub_Count = 0;
@@ -99,6 +99,11 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
 }
 
 }  // namespace
+
+std::string File_Size_Line(std::int64_t bytes) {
+    // The grouping format writes no digit at all for 0.
+    return "File Size " + (bytes == 0 ? std::string("0") : Format(static_cast<double>(bytes), "###,###,###,###")) + " bytes";
+}
 
 std::string System_Frequency_Label(std::int32_t code, bool narrowband) {
     switch (code) {

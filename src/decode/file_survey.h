@@ -35,6 +35,9 @@ constexpr const char* k_lengths_vary_text = "Ensemble Lengths Vary: Missing or E
 bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,
                         std::int32_t ens_bytes, bool& nvram_seen, bool& lengths_vary, Progress_Hooks& progress);
 
+// "File Size " and the byte count grouped by thousands, " bytes"; an empty file reads 0.
+std::string File_Size_Line(std::int64_t bytes);
+
 // "153.6 kHz" and the like for a frequency code 0..7 of the system configuration word.
 std::string System_Frequency_Label(std::int32_t code, bool narrowband);
 

@@ -161,8 +161,11 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     ds.First_Bin = 1;
     ds.Last_Bin = dec.Num_Bins;
     if (ds.Sub_Count < 2) {
+        // One ensemble makes no chart: said as for a file without any, not left blank.
         ds.File_Loaded = false;
-        return Failure(Outcome_Kind::k_too_few);
+        app.Info_Text += std::string(k_not_enough_valid) + "\r\n";
+        host.Show_Info_Text(app.Info_Text);
+        return Failure(Outcome_Kind::k_too_few, k_not_enough_valid);
     }
     Copy_To_Whole_Set(ds, dec.Num_Bins);
     ds.File_Loaded = true;

@@ -1,6 +1,7 @@
 #include "windows/help_window.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QUrl>
 
 namespace vantrel {
@@ -26,6 +27,14 @@ void Help_Window::Show_Page(const QString& path) {
         return;
     }
     setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+}
+
+void Help_Window::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 }  // namespace vantrel

@@ -18,6 +18,10 @@ public:
 
     // Shows the page at path, or a line saying it was not found.
     void Show_Page(const QString& path);
+
+protected:
+    // Escape closes the page, as it closes the program's dialogs.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace vantrel

@@ -78,7 +78,7 @@ void Main_Window::Max_Ensembles() {
         Main_Open_Host host(*this);
         const std::int64_t last = static_cast<std::int64_t>(state_.ds.First_Ens) + s.Max_Sub_Ens - 1;
         if (Run_Read_File_Selection(state_, host, state_.ds.First_Ens, static_cast<std::int32_t>(std::min<std::int64_t>(last, INT32_MAX)))) {
-            sub_->Redraw();
+            Redraw_Sub();
         }
         whole_->Redraw();
     }

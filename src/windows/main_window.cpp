@@ -252,7 +252,7 @@ bool Main_Window::Load_Sub_Set(std::int32_t first, std::int32_t last) {
 }
 
 void Main_Window::Refresh_Sub_Set() {
-    sub_->Redraw();
+    Redraw_Sub();
     whole_->Show_Selected_Data_Location();
 }
 

@@ -9,6 +9,7 @@
 #include "app_state.h"
 #include "charts/chart_scales.h"
 #include "charts/contour.h"
+#include "charts/sub_set_layout.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
 #include "support/expect_fields.h"
@@ -116,6 +117,30 @@ TEST(Contour_Axes, DownFacingRangesAreNegativeUpFacingRiseUpwards) {
     EXPECT_NEAR(a.times[1].pos - a.times[0].pos, 1800 * pps, 1e-9);
 }
 
+TEST(Contour_Axes, EnsembleLabelsKeepADigitApartFromEachOtherAndTheEndLabels) {
+    App_State state;
+    test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 10});
+    // Ensembles 1 .. 399201 ("100000120000" read as one number), then 1 .. 1997 ("1 100").
+    for (const auto& [step, width] : {std::pair{799, 700}, {799, 1000}, {799, 1300}, {3, 400}, {3, 430}, {3, 460}, {3, 490}}) {
+        state.ds.Whole_Step = step;
+        Recording_Surface chart(width, 320);
+        const Chart3d_Geometry g = Set_Chart3d_Size(chart, Chart_Window::k_whole);
+        Contour_Results r;
+        Move_Data_To_Chart3d_Array(r, state.ds, state.settings, Chart_Window::k_whole, 10, 500);
+        // The end label "1" at the left end of the row, as the decorations print it.
+        const std::vector<std::pair<double, double>> end_label{{g.left, g.left + chart.TextWidth("1") + 2}};
+        const Chart3d_Axes a = Compute_Chart3d_Axes(chart, g, r, state.ds, state.dec, Chart_Window::k_whole, end_label, {});
+        ASSERT_GE(a.ensembles.size(), 2u) << width;
+        const Axis_Label& first = a.ensembles.front();
+        EXPECT_GE(first.pos - chart.TextWidth(first.text) / 2 - end_label[0].second, chart.TextWidth("0")) << width;
+        for (std::size_t i = 1; i < a.ensembles.size(); ++i) {
+            const Axis_Label &left = a.ensembles[i - 1], &right = a.ensembles[i];
+            const double gap = (right.pos - chart.TextWidth(right.text) / 2) - (left.pos + chart.TextWidth(left.text) / 2);
+            EXPECT_GE(gap, chart.TextWidth("0")) << width << ": " << left.text << " " << right.text;
+        }
+    }
+}
+
 // Boxes of every text written on a surface that overlap another one.
 std::vector<std::string> Colliding_Texts(const Recording_Surface& s) {
     std::vector<const Recorded_Op*> texts;
@@ -149,6 +174,18 @@ TEST(Contour_Decorations, EveryTextHasItsOwnPlace) {
             for (const auto& time : view.axes.times)
                 EXPECT_TRUE(time.pos < view.bar.labels[1].pos || time.pos > view.bar.labels[2].pos) << time.text;
         }
+    }
+}
+
+TEST(Contour_Decorations, ASmallWholeSetWindowKeepsItsTextsApart) {
+    for (const auto& [width, height] : {std::pair{220, 300}, {300, 200}, {420, 100}, {600, 80}}) {
+        App_State state;
+        test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 60});
+        state.ds.Whole_Step = 3;
+        Recording_Surface chart(width, height);
+        Contour_View view;
+        Draw_Whole_Set_Chart(chart, state, view);
+        EXPECT_EQ(Colliding_Texts(chart), std::vector<std::string>{}) << width << "x" << height;
     }
 }
 

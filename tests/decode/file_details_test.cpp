@@ -117,6 +117,7 @@ TEST(File_Details, UnknownAndUnreadableFiles) {
     Temp_Folder dir;
     const Details junk(dir.Write("junk.bin", Bytes(300, 0x41)));
     EXPECT_EQ(junk.r.report, "File Size 300 bytes\r\nData Structure Unknown \r\n");
+    EXPECT_EQ(Details(dir.Write("empty.ens", {})).r.report, "File Size 0 bytes\r\nData Structure Unknown \r\n");
     Expect_Fields({{"opened", junk.r.opened, true}, {"first", junk.r.stats.First, 0}, {"no changes", junk.changes.empty(), true},
                    {"a missing file opened", Details(dir.Path("no-such-file")).r.opened, false}});
 }

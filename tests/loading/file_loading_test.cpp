@@ -287,8 +287,12 @@ TEST_F(Loader, FailuresLeaveNoFileLoaded) {
     ASSERT_EQ(Open(dir.Write("two.ens", Ensembles(1, 2))), Outcome_Kind::k_ok);
     EXPECT_TRUE(app.ds.File_Loaded);
 
-    EXPECT_EQ(Open(dir.Write("one.ens", Ensembles(1, 1))), Outcome_Kind::k_too_few);
+    const Outcome one = Open(dir.Write("one.ens", Ensembles(1, 1)));
+    EXPECT_EQ(one, Outcome_Kind::k_too_few);
     EXPECT_FALSE(app.ds.File_Loaded);
+    // Not a silent blank window under the file's name.
+    EXPECT_EQ(one.message, "Not enough VALID ensembles");
+    EXPECT_NE(app.Info_Text.find("Not enough VALID ensembles"), std::string::npos);
 
     EXPECT_EQ(Open(dir.Write("junk.ens", Bytes(5000, 0x20))), Outcome_Kind::k_no_valid_ensembles);
     EXPECT_FALSE(app.ds.File_Loaded);

@@ -116,5 +116,22 @@ TEST(Chart_Images, KeptWholeSetGridDrawsAsAFreshOne) {
     }
 }
 
+TEST(Chart_Images, TheRangeCaptionOfAShortPlotStaysOffTheLabelRows) {
+    ASSERT_TRUE(k_offscreen);
+    App_State state;
+    test::Fill_Chart_Data_Set(state);
+    for (const int height : {130, 150, 170}) {
+        QImage_Surface chart(700, height);
+        Contour_View view;
+        Draw_Whole_Set_Chart(chart, state, view);
+        const Chart3d_Geometry& g = view.geometry;
+        // Between the plot's foot and the "Ensemble" row, left of the range labels, is blank.
+        int inked = 0;
+        for (int y = static_cast<int>(g.Plot_Bottom()) + 1; y <= static_cast<int>(g.Plot_Bottom() + g.text_h / 4); ++y)
+            for (int x = 0; x < static_cast<int>(g.left / 2); ++x) inked += chart.Get_Point(x, y) != k_white;
+        EXPECT_EQ(inked, 0) << height;
+    }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -100,6 +100,21 @@ protected:
     }
 };
 
+TEST_F(Trend_Test, NoSeriesBinChosenShowsNoCandleRatherThanAnInventedBin) {
+    Open_Candles();
+    A().ds.Series_Bins = {};
+    W().Redraw_Sub();
+    EXPECT_EQ((std::pair{A().candles.bins, R().Label1().text().toStdString()}), (std::pair{0, std::string("No candles")}));
+}
+
+TEST_F(Trend_Test, ASubSetResizedByMaxEnsemblesIsShownNotTheOldCandles) {
+    Open_Candles();
+    Answer_Input_Box(QStringLiteral("128"));
+    W().Menus().Max_Ensembles->trigger();
+    ASSERT_EQ(A().candles.candles, 2);
+    EXPECT_TRUE(R().Label1().text().endsWith(QStringLiteral(" of 2"))) << R().Label1().text().toStdString();
+}
+
 TEST_F(Trend_Test, TheSliderSetsTheWidthTheLabelPicksACandleAndATableLineASeriesAndBin) {
     Open_Candles();
     R().Slider1().setFocus();

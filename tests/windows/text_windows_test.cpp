@@ -83,6 +83,9 @@ TEST_F(Gui_Test, AboutShowsTheVersionAndLicencesAndHelpTheUsersGuideWithItsPictu
         EXPECT_FALSE(page.resource(QTextDocument::ImageResource, QUrl(name)).isNull()) << name.toStdString();
     }
     EXPECT_GE(pictures, 4);
+    // Without a mouse the page must still close: a window manager may offer no other key.
+    QTest::keyClick(W().Help(), Qt::Key_Escape);
+    EXPECT_FALSE(W().Help()->isVisible());
 }
 
 }  // namespace
