@@ -54,7 +54,8 @@ Outcome Open_For_Cli(App_State& app, Open_File_Host& host, const std::string& pa
     if (std::string problem = Input_Problem(path); !problem.empty()) throw Cli_Error(problem);
     Outcome outcome = Open_File(app, host, path);
     if (outcome == Outcome_Kind::k_invalid_file || outcome == Outcome_Kind::k_out_of_memory) throw Cli_Error(outcome.message);
-    if (outcome == Outcome_Kind::k_no_valid_ensembles) {
+    // One ensemble makes no data set either: the same report and the same failure.
+    if (outcome == Outcome_Kind::k_no_valid_ensembles || outcome == Outcome_Kind::k_too_few) {
         std::fwrite(app.Info_Text.data(), 1, app.Info_Text.size(), stdout);
         std::fflush(stdout);
         throw Cli_Error(outcome.message);

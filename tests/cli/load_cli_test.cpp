@@ -41,5 +41,16 @@ TEST(Cli_Load, ReportsTheOpenAndReloadsARange) {
     EXPECT_NE(range.out.find("{\"Sub_Ens_Number\":101,"), std::string::npos);
 }
 
+// Fewer than two ensembles is a failed open, said and exited as one, not a report of success.
+TEST(Cli_Load, AFileOfOneEnsembleFailsAsAFileWithoutAny) {
+    Temp_Folder dir;
+    const std::string file = dir.Path("one.ens");
+    synth::Write_Synth_File(file, {.ensembles = 1, .bins = 12});
+    const auto r = Run_Cli("load " + Quoted(file), dir.Path(""));
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_TRUE(Has_Line(r.out, "Not enough VALID ensembles\r")) << r.out;
+    EXPECT_NE(r.err.find("Not enough VALID ensembles"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace vantrel::test
