@@ -67,6 +67,19 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
     EXPECT_EQ(Read_Bytes(tail), Slice(b, 10 * 500, 2 * 500));
 }
 
+TEST_F(Save_Range, JoinsARecordCutAcrossTwoMembers) {
+    // An acquisition program's set: one stream cut inside records 31 and 61.
+    const Bytes stream = BB_Run(1, 100, 300);
+    app.menus.MultiFile = true;
+    const std::string first = dir.Write("run_000003.ENR", Slice(stream, 0, 9100));
+    dir.Write("run_000004.ENR", Slice(stream, 9100, 9000));
+    dir.Write("run_000005.ENR", Slice(stream, 18100, stream.size() - 18100));
+    Open(first);
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 25, 70), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(out), Slice(stream, 24 * 300, 46 * 300));
+}
+
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
     const Bytes source = BB_Run(1, 20, 300);
     const std::string name = dir.Write("src.ens", source);
