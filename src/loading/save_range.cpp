@@ -70,6 +70,11 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
             ++c;
         }
     }
+    // Missing ensembles before F put its position past the end of the file.
+    if (c == F) {
+        positions_lie = true;
+        return {};
+    }
     return out.Commit();
 }
 

@@ -80,6 +80,16 @@ TEST_F(Save_Range, JoinsARecordCutAcrossTwoMembers) {
     EXPECT_EQ(Read_Bytes(out), Slice(stream, 24 * 300, 46 * 300));
 }
 
+TEST_F(Save_Range, FindsARangeWhosePositionLiesPastTheEndByNumber) {
+    // Ensembles 41 to 60 are missing: the last ones lie 20 records before their positions.
+    Bytes source = BB_Run(1, 40, 300);
+    Append(source, BB_Run(61, 40, 300));
+    Open(dir.Write("src.ens", source));
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 95, 99), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(out), Slice(source, 74 * 300, 5 * 300));
+}
+
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
     const Bytes source = BB_Run(1, 20, 300);
     const std::string name = dir.Write("src.ens", source);
