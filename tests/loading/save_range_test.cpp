@@ -78,6 +78,16 @@ TEST_F(Save_Range, JoinsARecordCutAcrossTwoMembers) {
     const std::string out = dir.Path("out.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, 25, 70), Outcome_Kind::k_ok);
     EXPECT_EQ(Read_Bytes(out), Slice(stream, 24 * 300, 46 * 300));
+
+    // Lengths that vary: the ensembles are found by number, the cut one joined all the same.
+    Bytes varying = BB_Run(1, 20, 300);
+    Append(varying, BB_Run(21, 20, 400));
+    const std::string second = dir.Write("var_000003.ENR", Slice(varying, 0, 7700));  // inside ensemble 25
+    dir.Write("var_000004.ENR", Slice(varying, 7700, varying.size() - 7700));
+    Open(second);
+    const std::string joined = dir.Path("joined.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, joined, 22, 28), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(joined), Slice(varying, 6400, 7 * 400));
 }
 
 TEST_F(Save_Range, FindsARangeWhosePositionLiesPastTheEndByNumber) {
