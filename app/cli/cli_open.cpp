@@ -1,6 +1,7 @@
 #include "cli_open.h"
 
 #include <cstdio>
+#include <string>
 
 #include <unistd.h>
 
@@ -70,6 +71,8 @@ void Select_Range(App_State& app, Open_File_Host& host, const Range_Options& ran
     const std::int32_t l = range.last.value_or(f + app.settings.Max_Sub_Ens - 1);
     const Outcome loaded = Read_File_Selection(app, host, f, l, true);
     if (loaded == Outcome_Kind::k_invalid_file || loaded == Outcome_Kind::k_out_of_memory) throw Cli_Error(loaded.message);
+    // An empty Sub Set would draw or print nothing as if it were data.
+    if (loaded == Outcome_Kind::k_nothing_loaded) throw Cli_Error("Ensemble " + std::to_string(f) + " is not in the file");
 }
 
 }  // namespace vantrel::cli

@@ -27,6 +27,10 @@ int Run_Details(const Args& raw_args) {
                 static_cast<long long>(s.First), static_cast<long long>(s.Last), static_cast<long long>(s.Missing),
                 static_cast<long long>(s.Repeats), static_cast<long long>(s.Resets),
                 static_cast<long long>(s.Wrong_Size));
+    if (!r.found) {
+        std::fflush(stdout);
+        throw Cli_Error(k_not_enough_valid);
+    }
     return 0;
 }
 

@@ -249,6 +249,7 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
                  : dec.Data_Structure == k_structure_bb ? "Data Structure BB/KX/LM" : "Data Structure Unknown ");
     bool loaded = true;
     if (dec.Data_Structure == k_structure_unknown || !Get_Next_Ensemble(file, dec, loaded, progress)) return result;
+    result.found = true;
 
     priv.ds.Sub_Count = 0;
     Decode_Ensemble(priv.dec, priv.ds, opt);

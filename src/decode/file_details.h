@@ -23,6 +23,7 @@ using Statistic_Changed = std::function<void(Ens_Statistic changed, const Ens_St
 
 struct File_Details_Result {
     bool opened = false;   // false: the file could not be read ("Invalid File")
+    bool found = false;    // false: no ensemble, so the report ends at the data structure
     std::string report;    // lines ended by CR LF
     Ens_Statistics stats;
 };

@@ -94,9 +94,14 @@ Netcdf_Attributes Opening_Attributes(const Netcdf_Request& request, const Decode
     return a;
 }
 
-bool Same_Setup(const Decoder_State& a, const Decoder_State& b) {
+// Same cells at the same distances: a bin index means the same range in both.
+bool Same_Cells(const Decoder_State& a, const Decoder_State& b) {
     return a.Num_Bins == b.Num_Bins && a.Bin_Size == b.Bin_Size && a.Bin1_Dist == b.Bin1_Dist &&
-           ((a.Sys_Config ^ b.Sys_Config) & 0x80) == 0 && a.Coord_Transform == b.Coord_Transform;
+           ((a.Sys_Config ^ b.Sys_Config) & 0x80) == 0;
+}
+
+bool Same_Setup(const Decoder_State& a, const Decoder_State& b) {
+    return Same_Cells(a, b) && a.Coord_Transform == b.Coord_Transform;
 }
 
 Netcdf_Outcome Failure(Netcdf_Status status, std::string message) {
@@ -221,7 +226,10 @@ private:
         } else if (!Same_Setup(first_setup_, dec_)) {
             ++other_setup_;
         }
-        steps_.push_back({ds_, slot, Ensemble_Setup_Of(dec_), raw});
+        Ensemble_Setup setup = Ensemble_Setup_Of(dec_);
+        // Values of other cells under the first set-up's range would stand at wrong depths.
+        setup.other_cells = !Same_Cells(first_setup_, dec_);
+        steps_.push_back({ds_, slot, setup, raw});
         if (steps_.size() == k_block_slots) Write_Block();
     }
 

@@ -24,8 +24,9 @@ template <> constexpr int k_nc_type<double> = NC_DOUBLE;
 
 constexpr std::int32_t k_no_value = std::numeric_limits<std::int32_t>::min();
 
-// Bins of this ensemble that fit the range dimension.
+// Bins of this ensemble that fit the range dimension; none when its cells lie elsewhere.
 std::size_t Ensemble_Bins(const Ensemble_View& e, std::size_t dim_bins) {
+    if (e.setup.other_cells) return 0;
     return std::min({static_cast<std::size_t>(std::clamp(e.setup.Num_Bins, 0, k_max_bins)), dim_bins, e.ds.Sub_Vel.Extent(1)});
 }
 

@@ -19,6 +19,7 @@ namespace vantrel {
 struct Ensemble_Setup {
     std::int32_t Num_Bins = 0;
     bool Have_VL = false, Have_BT = false, Have_Nav = false;
+    bool other_cells = false;  // cells other than the range coordinate's: no per-bin values
 };
 
 Ensemble_Setup Ensemble_Setup_Of(const Decoder_State& dec);

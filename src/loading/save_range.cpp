@@ -49,13 +49,17 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(record));
     const std::int32_t structure = app.dec.Data_Structure;
     std::int64_t c = F;
+    std::size_t got = 0;  // bytes of the record read so far
     for (std::size_t i = start; i < members.size() && c <= L; ++i) {
         Binary_File file;
         if (!file.Open(members[i].name)) return Unreadable(members[i].name);
         if (i == start && p >= 1) file.Seek(p);
         while (!file.Eof() && c <= L) {
-            // A record cut by the end of a member is dropped.
-            if (file.Read(buffer.data(), buffer.size()) != buffer.size()) break;
+            // Acquisition programs cut a record across two members: its rest is read from the
+            // next one. A record cut short for good fails the check below.
+            got += file.Read(buffer.data() + got, buffer.size() - got);
+            if (got != buffer.size()) break;
+            got = 0;
             // Fixed-size records that are not ensembles (foreign records, garbage, a start
             // that is not F) mean the positions lie: the ensembles are found by their numbers.
             if (!Record_Is_Ensemble(buffer.data(), buffer.size(), structure, c == F ? F : -1)) {
@@ -65,6 +69,11 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
             if (!out.Write(buffer.data(), buffer.size())) return Failure(Outcome_Kind::k_cannot_write);
             ++c;
         }
+    }
+    // Missing ensembles before F put its position past the end of the file.
+    if (c == F) {
+        positions_lie = true;
+        return {};
     }
     return out.Commit();
 }

@@ -1,6 +1,7 @@
 // vantrel-cli load opens as the program does.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -39,6 +40,14 @@ TEST(Cli_Load, ReportsTheOpenAndReloadsARange) {
         EXPECT_TRUE(Has_Line(range.out, std::string(name) + ": " + value)) << name << "\n" << range.out;
     EXPECT_EQ((std::pair{Lines_Starting(range.out, "{\"Sub_Ens_Number\":"), Lines_Starting(range.out, "{\"Whole_Time\":")}), (std::pair{50, 250}));
     EXPECT_NE(range.out.find("{\"Sub_Ens_Number\":101,"), std::string::npos);
+
+    // A range past the last ensemble loads nothing: a failure, for render too.
+    for (const std::string& command : {std::string("load"), "render --view sub -o " + Quoted(dir.Path("past.png"))}) {
+        const auto past = Run_Cli(command + " --first 1001 --last 1010 " + Quoted(file), dir.Path(""));
+        EXPECT_EQ(past.exit_code, 1) << command;
+        EXPECT_NE(past.err.find("Ensemble 1001 is not in the file"), std::string::npos) << past.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("past.png")));
 }
 
 // Fewer than two ensembles is a failed open, said and exited as one, not a report of success.

@@ -42,6 +42,12 @@ TEST(Cli_Details, ReportThenSixStatistics) {
     const std::string tail = "Extra Data in File 273 bytes\r\n"
                              "First: 1\nLast: 3\nMissing: 1\nRepeats: 1\nResets: 1\nWrong Size: 0\n";
     EXPECT_TRUE(r.out.ends_with(tail)) << r.out;
+
+    // A file without an ensemble still gets its report, and fails.
+    const Cli_Result none = Run_Cli("details " + Quoted(dir.Write("none.dat", Bytes(5000, 0x41))), dir.Path(""));
+    EXPECT_EQ(none.exit_code, 1);
+    EXPECT_NE(none.out.find("Data Structure Unknown "), std::string::npos) << none.out;
+    EXPECT_NE(none.err.find("Not enough VALID ensembles"), std::string::npos) << none.err;
 }
 
 }  // namespace

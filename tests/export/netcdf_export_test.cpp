@@ -4,6 +4,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <csignal>
 #include <filesystem>
 #include <thread>
@@ -169,6 +170,22 @@ std::vector<unsigned char> Read_Variable(const std::string& path, const char* na
     }
     nc_close(nc);
     return bytes;
+}
+
+TEST(Netcdf_Convert_Setup_Change, CellsOfAnotherSetupGetNoValuesUnderTheFirstSetupsRanges) {
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string ens = dir.Path("in.ens"), nc = dir.Path("out.nc");
+    // Six cells of 1 m, then twelve of 0.5 m from the 5th ensemble: other depths per index.
+    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 8 --bins 6 --setup-change-at 5", d).exit_code, 0);
+    ASSERT_EQ(Run_Cli("convert " + Quoted(ens) + " " + Quoted(nc), d).exit_code, 0);
+    const std::vector<unsigned char> bytes = Read_Variable(nc, "velocity_east");
+    ASSERT_EQ(bytes.size(), 8u * 6u * sizeof(std::int16_t));
+    for (std::size_t i = 0; i < 8 * 6; ++i) {
+        std::int16_t v = 0;
+        std::memcpy(&v, bytes.data() + i * sizeof v, sizeof v);
+        EXPECT_EQ(v == -32768, i >= 4 * 6) << "ensemble " << i / 6 + 1 << ", bin " << i % 6;
+    }
 }
 
 TEST(Netcdf_Deflate, EachEncoderCompressesAtTheLevelAskedAndReadsBackWhatWasWritten) {

@@ -67,6 +67,39 @@ TEST_F(Save_Range, CrossesTheFilesOfASetDroppingCutRecords) {
     EXPECT_EQ(Read_Bytes(tail), Slice(b, 10 * 500, 2 * 500));
 }
 
+TEST_F(Save_Range, JoinsARecordCutAcrossTwoMembers) {
+    // An acquisition program's set: one stream cut inside records 31 and 61.
+    const Bytes stream = BB_Run(1, 100, 300);
+    app.menus.MultiFile = true;
+    const std::string first = dir.Write("run_000003.ENR", Slice(stream, 0, 9100));
+    dir.Write("run_000004.ENR", Slice(stream, 9100, 9000));
+    dir.Write("run_000005.ENR", Slice(stream, 18100, stream.size() - 18100));
+    Open(first);
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 25, 70), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(out), Slice(stream, 24 * 300, 46 * 300));
+
+    // Lengths that vary: the ensembles are found by number, the cut one joined all the same.
+    Bytes varying = BB_Run(1, 20, 300);
+    Append(varying, BB_Run(21, 20, 400));
+    const std::string second = dir.Write("var_000003.ENR", Slice(varying, 0, 7700));  // inside ensemble 25
+    dir.Write("var_000004.ENR", Slice(varying, 7700, varying.size() - 7700));
+    Open(second);
+    const std::string joined = dir.Path("joined.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, joined, 22, 28), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(joined), Slice(varying, 6400, 7 * 400));
+}
+
+TEST_F(Save_Range, FindsARangeWhosePositionLiesPastTheEndByNumber) {
+    // Ensembles 41 to 60 are missing: the last ones lie 20 records before their positions.
+    Bytes source = BB_Run(1, 40, 300);
+    Append(source, BB_Run(61, 40, 300));
+    Open(dir.Write("src.ens", source));
+    const std::string out = dir.Path("out.ens");
+    ASSERT_EQ(Save_Ensemble_Range(app, out, 95, 99), Outcome_Kind::k_ok);
+    EXPECT_EQ(Read_Bytes(out), Slice(source, 74 * 300, 5 * 300));
+}
+
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {
     const Bytes source = BB_Run(1, 20, 300);
     const std::string name = dir.Write("src.ens", source);
