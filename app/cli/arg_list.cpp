@@ -5,10 +5,24 @@
 
 namespace vantrel::cli {
 
+namespace {
+
+bool Names(const std::string& arg, const std::string& name) { return arg == name || arg.rfind(name + "=", 0) == 0; }
+
+}  // namespace
+
+// An option given twice would have one of its values ignored without a word.
+void Arg_List::Refuse_Repeat(const std::string& name) const {
+    for (const std::string& arg : args_) {
+        if (Names(arg, name)) throw Cli_Error(name + " given twice");
+    }
+}
+
 bool Arg_List::Take_Flag(const std::string& name) {
     for (auto it = args_.begin(); it != args_.end(); ++it) {
         if (*it == name) {
             args_.erase(it);
+            Refuse_Repeat(name);
             return true;
         }
     }
@@ -21,11 +35,13 @@ std::optional<std::string> Arg_List::Take_Value(const std::string& name) {
             if (it + 1 == args_.end()) throw Cli_Error(name + " needs a value");
             std::string value = *(it + 1);
             args_.erase(it, it + 2);
+            Refuse_Repeat(name);
             return value;
         }
         if (it->rfind(name + "=", 0) == 0) {
             std::string value = it->substr(name.size() + 1);
             args_.erase(it);
+            Refuse_Repeat(name);
             return value;
         }
     }

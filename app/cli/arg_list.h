@@ -32,6 +32,8 @@ public:
     void Finish() const;
 
 private:
+    void Refuse_Repeat(const std::string& name) const;
+
     std::vector<std::string> args_;
 };
 

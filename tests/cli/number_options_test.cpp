@@ -52,6 +52,8 @@ TEST(Bad_Options, RefusedAlikeByEveryCommand) {
         {"dump FILE --eop bt,sideways", "--eop"},
         {"dump FILE --settings OUT", "cannot read settings file"},
         {"settings", "nothing to do"},
+        {"dump FILE --count 1 --count=2", "--count given twice"},
+        {"load FILE --multifile --multifile", "--multifile given twice"},
     };
     for (const Refused_Case& c : cases) {
         const std::string out = dir.Path("out.bin");
