@@ -110,13 +110,11 @@ std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members) {
     return total;
 }
 
-std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position) {
-    std::size_t index = 0;
-    while (index < members.size() && members[index].length >= 0 && members[index].length <= position) {
-        position -= members[index].length;
-        ++index;
-    }
-    return index;
+bool Open_Members(Binary_File& file, const std::vector<File_Set_Member>& members) {
+    std::vector<std::string> names;
+    names.reserve(members.size());
+    for (const File_Set_Member& m : members) names.push_back(m.name);
+    return file.Open_Set(names);
 }
 
 }  // namespace vantrel

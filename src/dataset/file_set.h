@@ -8,6 +8,8 @@
 
 namespace vantrel {
 
+class Binary_File;
+
 // What the set tests found for the opened file.
 struct File_Set_State {
     std::int32_t Multi_File_Count = 0;  // last extension number of a numbered set, 0 = none
@@ -47,9 +49,8 @@ std::vector<File_Set_Member> File_Set_Members(const std::string& file_name, cons
 // Total length of the members in bytes, -1 when one cannot be opened.
 std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members);
 
-// Index of the member in which the 1-based stream position falls, with position made
-// relative to that member; members.size() when the position lies beyond the last one. An
-// unreadable member (length -1) ends the search there, so opening it reports the fault.
-std::size_t Locate_Member(const std::vector<File_Set_Member>& members, std::int64_t& position);
+// Opens the members as one stream, so that skips, positions and records run on across
+// their boundaries; false, with the member named in Open_Error, when one cannot be opened.
+bool Open_Members(Binary_File& file, const std::vector<File_Set_Member>& members);
 
 }  // namespace vantrel

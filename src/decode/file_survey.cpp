@@ -33,8 +33,9 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
 
     if (ds.Sub_Slots() < 2) Allocate_Data_Set(ds, false, 1, 1);
     ds.Sub_Count = 0;
+    // One stream: the first and last ensembles may lie in any member, or across two.
     Binary_File file;
-    if (!file.Open(members.front().name)) return false;
+    if (!Open_Members(file, members)) return false;
     dec.Data_Structure = Determine_File_Data_Structure(file, dec, progress);
     std::string label = dec.Data_Structure == k_structure_nb   ? "NB "
                         : dec.Data_Structure == k_structure_bb ? "BB/KX "
@@ -69,12 +70,12 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
             Two_Digits(dec.Time_Per_Ping[2]) + k_eol;
     text += Ensemble_Line("First Ensemble ", ds.First_Ens, ds, 0) + k_eol;
 
-    file.Close();
-    if (!file.Open(members.back().name)) return false;
     bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
-    if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) return fail();
+    if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) {
+        return file.Read_Error().empty() ? fail() : false;
+    }
     ds.Last_Ens = dec.Cur_Ens_Number;
     text += Ensemble_Line("Last  Ensemble ", ds.Last_Ens, ds, 1) + k_eol;
 

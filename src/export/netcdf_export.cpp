@@ -20,7 +20,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr int k_failure_limit = 1000;  // scanner failures in a row before a member is given up
+constexpr int k_failure_limit = 1000;  // scanner failures in a row before the walk gives up
 // Ensembles decoded into slots of their own before the writer gathers them together.
 constexpr std::size_t k_block_slots = 16;
 // Bins the slots hold until a file asks for more. At 256 a velocity slot takes 4096 bytes,
@@ -117,7 +117,7 @@ Netcdf_Outcome Refusal(const Outcome& o) {
     return Failure(Netcdf_Status::k_failed, o.message);
 }
 
-// The walk itself: every member, every ensemble the scanner finds, as dump walks a file.
+// The walk itself: every ensemble the scanner finds in the file or set, as dump walks a file.
 class Converter {
 public:
     Converter(const Netcdf_Request& request, Progress_Hooks& progress) : request_(request), progress_(progress) {
@@ -131,30 +131,24 @@ public:
         outcome_.source_bytes = File_Set_Size(members);
         members_ = members.size();
         if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, k_invalid_file);
-        for (const File_Set_Member& m : members) {
-            if (std::string problem = Input_Problem(m.name); !problem.empty())
-                return Failure(Netcdf_Status::k_invalid_source, std::move(problem));
-        }
+        // The members read as one stream: an ensemble cut across two is converted whole.
+        Binary_File stream;
+        if (!Open_Members(stream, members)) return Failure(Netcdf_Status::k_invalid_source, stream.Open_Error());
         std::vector<std::string> inputs{request_.source, request_.settings_file};
         for (const File_Set_Member& m : members) inputs.push_back(m.name);
         Output_File temporary;
         // The netCDF library opens its file by name.
         if (const Outcome opened = temporary.Open(request_.target, inputs, Existing_Output::k_refuse, true); !opened)
             return Refusal(opened);
-        {
-            Binary_File first(members.front().name);
-            dec_.Data_Structure = Determine_File_Data_Structure(first, dec_, progress_);
-        }
+        dec_.Data_Structure = Determine_File_Data_Structure(stream, dec_, progress_);
         if (dec_.Data_Structure == k_structure_unknown) return Failure(Netcdf_Status::k_no_ensembles, "Not enough VALID ensembles");
 
         temporary_ = &temporary;
-        std::int64_t done = 0;
-        for (const File_Set_Member& member : members) {
-            if (!Walk_Member(member, done)) {
-                writer_.reset();  // closed before the temporary file is removed
-                return Failure(Netcdf_Status::k_stopped, "Conversion stopped");
-            }
-            done += member.length;
+        const bool walked = Walk(stream);
+        if (!walked || !stream.Read_Error().empty()) {
+            writer_.reset();  // closed before the temporary file is removed
+            if (!walked) return Failure(Netcdf_Status::k_stopped, "Conversion stopped");
+            return Failure(Netcdf_Status::k_invalid_source, stream.Read_Error());
         }
         if (!writer_) return Failure(Netcdf_Status::k_no_ensembles, "no ensembles to convert");
         Write_Block();
@@ -172,9 +166,7 @@ public:
 
 private:
     // False when stopped.
-    bool Walk_Member(const File_Set_Member& member, std::int64_t done) {
-        Binary_File file;
-        if (!file.Open(member.name)) throw Netcdf_Error(Member_Problem(member.name, file.Open_Error()));
+    bool Walk(Binary_File& file) {
         std::int64_t end = 1;  // position after the last ensemble found
         int failures = 0;
         while (!file.Eof()) {
@@ -189,7 +181,7 @@ private:
             end = after;
             Convert_Current();
             progress_.Yield();
-            if (outcome_.source_bytes > 0) progress_.Percent(static_cast<int>((done + after) * 99 / outcome_.source_bytes));
+            if (outcome_.source_bytes > 0) progress_.Percent(static_cast<int>(after * 99 / outcome_.source_bytes));
         }
         Count_Gap(file.Length() + 1 - end);
         return !progress_.Stop();

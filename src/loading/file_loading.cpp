@@ -28,10 +28,16 @@ constexpr std::int64_t k_pipeline_min_slots = 64;
 
 bool Animating(const Menu_State& menus) { return menus.Animate_Contour || menus.Animate_Profile || menus.Animate_Series; }
 
-// One file object serves every member, so its buffer is allocated once per load.
-Outcome Open_Member(Binary_File& file, const File_Set_Member& member) {
-    if (file.Open(member.name)) return {};
-    return Failure(Outcome_Kind::k_invalid_file, Member_Problem(member.name, file.Open_Error()));
+// The file or set as one stream; a member that cannot be read ends the command.
+Outcome Open_Stream(Binary_File& file, const std::vector<File_Set_Member>& members) {
+    if (Open_Members(file, members)) return {};
+    return Failure(Outcome_Kind::k_invalid_file, file.Open_Error());
+}
+
+// A member that vanished or shrank while the stream was read.
+Outcome Stream_Read_Outcome(const Binary_File& file) {
+    if (file.Read_Error().empty()) return {};
+    return Failure(Outcome_Kind::k_invalid_file, file.Read_Error());
 }
 
 // Decodes the ensemble in Ens_Buffer into slot Sub_Count; false when no decoder ran.
@@ -49,75 +55,59 @@ void Load_Current_Ensemble(Open_State& app) {
     if (Decode_Current_Ensemble(app, Decode_Options_Of(app))) Process_Decoded_Ensemble(app.dec, app.ds, app.settings);
 }
 
-// The thinned walk over every member: one ensemble kept, Ens_Step skipped by moving the
-// file position. A skip that runs past the end of a member carries into the next one.
+// The thinned walk over the file or set: one ensemble kept, Ens_Step skipped by moving the
+// position, which runs on across members as within one file.
 Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<File_Set_Member>& members) {
     Data_Set& ds = app.ds;
     Decoder_State& dec = app.dec;
     const bool monitoring = app.menus.AutoTrack;
     const std::int32_t max_whole = app.settings.Max_Whole_Ens;
-    std::int64_t carry = 0;
     std::int64_t skip_bytes = 0;  // fixed by the first ensemble loaded, as the skip buffer is
     Skip_Length skip;
     bool first = true;
     double previous = 0;
 
     Binary_File file;
-    for (const File_Set_Member& member : members) {
-        if (Outcome opened = Open_Member(file, member); !opened) return opened;
-        const std::int64_t length = file.Length();
-        if (carry >= length) {
-            // The skip passes over this whole member (ending exactly at its end when equal).
-            carry -= length;
+    if (Outcome opened = Open_Stream(file, members); !opened) return opened;
+    const std::int64_t length = file.Length();
+    int failures = 0;
+    while (!file.Eof()) {
+        if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
+            host.Hooks().Stop()) {
+            return {};
+        }
+        if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
+            if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
             continue;
         }
-        // A carry serves one member only: should no ensemble follow it here, the next
-        // member is read from its start.
-        if (carry > 0) file.Seek(carry);
-        carry = 0;
-        int failures = 0;
-        while (!file.Eof()) {
-            if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
-                host.Hooks().Stop()) {
-                return {};
-            }
-            if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
-                if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
-                continue;
-            }
-            failures = 0;
-            Load_Current_Ensemble(app);
-            const double t = Convert_Time(ds, ds.Sub_Count);
-            ds.Orientation_Count += (dec.Sys_Config & 0x80) ? -1 : 1;
-            if (first) {
-                first = false;
-                ds.First_Ens = dec.Cur_Ens_Number;
-                skip_bytes = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step;
-                previous = t;
-            }
-            ds.Sum_Interval += Time_Step(previous, t);
+        failures = 0;
+        Load_Current_Ensemble(app);
+        const double t = Convert_Time(ds, ds.Sub_Count);
+        ds.Orientation_Count += (dec.Sys_Config & 0x80) ? -1 : 1;
+        if (first) {
+            first = false;
+            ds.First_Ens = dec.Cur_Ens_Number;
+            skip_bytes = (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step;
             previous = t;
-            ++ds.Sub_Count;
-
-            carry = 0;
-            skip.Note(dec);
-            if (skip.Varies()) {
-                ds.File_Lengths_Vary = true;
-                skip_bytes = skip.Bytes(ds.Ens_Step);
-            }
-            if (ds.Ens_Step > 0) {
-                const std::int64_t p = file.Position();
-                const std::int64_t k =
-                    skip.Varies() ? skip_bytes - 1 : (static_cast<std::int64_t>(dec.Ens_Bytes) + 2) * ds.Ens_Step - 1;
-                if (p + k > length) carry = p + k - length;
-                // Reading the skip would have run short: this member is done.
-                if (p + skip_bytes - 1 > length) break;
-                file.Seek(p + skip_bytes);
-            }
-            if (!monitoring) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
         }
+        ds.Sum_Interval += Time_Step(previous, t);
+        previous = t;
+        ++ds.Sub_Count;
+
+        skip.Note(dec);
+        if (skip.Varies()) {
+            ds.File_Lengths_Vary = true;
+            skip_bytes = skip.Bytes(ds.Ens_Step);
+        }
+        if (ds.Ens_Step > 0) {
+            const std::int64_t p = file.Position();
+            // Reading the skip would have run short: the stream is done.
+            if (p + skip_bytes - 1 > length) break;
+            file.Seek(p + skip_bytes);
+        }
+        if (!monitoring) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
     }
-    return {};
+    return Stream_Read_Outcome(file);
 }
 
 // Steps 4 to 12 of the open command for a chosen name.
@@ -136,6 +126,9 @@ Outcome Load_File(Open_State& app, Open_File_Host& host, const std::string& name
     if (!Show_File_Stats(ds, dec, Decode_Options_Of(app), app.file_set, app.Info_Text, name, host.Hooks())) {
         ds.File_Loaded = false;
         host.Show_Info_Text(app.Info_Text);
+        // A member that cannot be read is named, not taken for a file without ensembles.
+        Binary_File set;
+        if (Outcome opened = Open_Stream(set, File_Set_Members(name, app.file_set)); !opened) return opened;
         return Failure(Outcome_Kind::k_no_valid_ensembles, k_not_enough_valid);
     }
     if (!monitoring) {
@@ -286,14 +279,11 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
     }
     const auto members = File_Set_Members(app.load.File_Name, app.file_set);
     const std::int64_t start_position = Sub_Set_Start(app, members, FEns);
-    std::int64_t p = start_position;
-    const std::size_t start = Locate_Member(members, p);
     ds.Sub_Sum_Interval = 0;
 
     const std::int64_t max_sub = app.settings.Max_Sub_Ens;
     const std::int32_t slots = ds.Sub_Slots();
     double previous = 0;
-    bool stop = false;
     // Each slot is processed, and its error velocities summed while it is still in the cache,
     // on a second thread as the next one is decoded; the arrays are widened only once it is idle.
     const bool threaded = std::thread::hardware_concurrency() > 1 &&
@@ -302,42 +292,43 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
     Decode_Options options = Decode_Options_Of(app);
     options.Before_Widen = [&pipeline] { pipeline.Drain(); };
     Binary_File file;
-    for (std::size_t i = start; i < members.size() && !stop; ++i) {
-        if (Outcome opened = Open_Member(file, members[i]); !opened) {
-            if (progress) host.Hide_Progress();
-            return opened;
+    if (Outcome opened = Open_Stream(file, members); !opened) {
+        if (progress) host.Hide_Progress();
+        return opened;
+    }
+    file.Seek(std::max<std::int64_t>(start_position, 1));
+    int failures = 0;
+    while (!file.Eof()) {
+        if (ds.Sub_Count - 1 >= max_sub || ds.Sub_Count >= n || ds.Sub_Count >= slots || host.Hooks().Stop()) {
+            break;
         }
-        if (i == start) file.Seek(std::max<std::int64_t>(p, 1));
-        int failures = 0;
-        while (!file.Eof()) {
-            if (ds.Sub_Count - 1 >= max_sub || ds.Sub_Count >= n || ds.Sub_Count >= slots || host.Hooks().Stop()) {
-                stop = true;
-                break;
-            }
-            if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
-                if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
-                continue;
-            }
-            failures = 0;
-            if (Is_NVRAM_Ensemble(dec)) {
-                app.load.NVRAM_Flag = true;
-                continue;
-            }
-            const bool decoded = Decode_Current_Ensemble(app, options);
-            pipeline.Process(Slot_Setup_Of(dec), static_cast<std::size_t>(ds.Sub_Count),
-                             ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : -1, decoded);
-            const double t = Convert_Time(ds, ds.Sub_Count);
-            if (ds.Sub_Count == 0) {
-                ds.First_Ens = dec.Cur_Ens_Number;
-                previous = t;
-            }
-            ds.Sub_Sum_Interval += Time_Step(previous, t);
+        if (!Get_Next_Ensemble(file, dec, ds.File_Loaded, host.Hooks())) {
+            if (++failures > k_failure_limit) host.Hooks().stop_requested = true;
+            continue;
+        }
+        failures = 0;
+        if (Is_NVRAM_Ensemble(dec)) {
+            app.load.NVRAM_Flag = true;
+            continue;
+        }
+        const bool decoded = Decode_Current_Ensemble(app, options);
+        pipeline.Process(Slot_Setup_Of(dec), static_cast<std::size_t>(ds.Sub_Count),
+                         ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : -1, decoded);
+        const double t = Convert_Time(ds, ds.Sub_Count);
+        if (ds.Sub_Count == 0) {
+            ds.First_Ens = dec.Cur_Ens_Number;
             previous = t;
-            ++ds.Sub_Count;
-            if (progress) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
         }
+        ds.Sub_Sum_Interval += Time_Step(previous, t);
+        previous = t;
+        ++ds.Sub_Count;
+        if (progress) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / n));
     }
     pipeline.Drain();
+    if (Outcome read = Stream_Read_Outcome(file); !read) {
+        if (progress) host.Hide_Progress();
+        return read;
+    }
     if (ds.Sub_Count == 0) {
         if (progress) host.Hide_Progress();
         return Failure(Outcome_Kind::k_nothing_loaded, {}, start_position);

@@ -19,47 +19,30 @@ std::int32_t Leader_Number(const Decoder_State& dec) {
     return dec.Data_Structure == k_structure_nb ? NB_Leader_Number(dec, k_no_number) : BB_Leader_Number(dec, k_no_number);
 }
 
-// Ensembles of the stream of members in order, each with its number.
+// Ensembles of the file or set in order, each with its number.
 class Stream_Walker {
 public:
-    Stream_Walker(const std::vector<File_Set_Member>& members, std::int32_t structure) : members_(members) {
+    Stream_Walker(const std::vector<File_Set_Member>& members, std::int32_t structure) {
         dec_.Data_Structure = structure;
+        if (!Open_Members(file_, members)) problem_ = file_.Open_Error();
     }
 
     // Moves to the 1-based stream position.
-    void Seek(std::int64_t position) {
-        member_ = Locate_Member(members_, position);
-        joined_start_ = -1;
-        if (member_ < members_.size()) Open(member_, position);
-    }
+    void Seek(std::int64_t position) { file_.Seek(position); }
 
     // The 1-based stream position where the ensemble in Ens_Buffer starts.
-    std::int64_t Start() const {
-        if (joined_start_ >= 0) return joined_start_;
-        return Before(member_) + file_.Position() - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2);
-    }
+    std::int64_t Start() const { return file_.Position() - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2); }
 
-    // The member that could not be opened; empty while every one could.
-    const std::string& Unreadable() const { return unreadable_; }
+    // Why a member could not be read; empty while every one could.
+    const std::string& Problem() const { return problem_.empty() ? file_.Read_Error() : problem_; }
 
     // The next ensemble of the stream into Ens_Buffer and its number; memory records and
     // ensembles without a number are passed over. False at the end of the stream.
     bool Next(std::int32_t& number) {
-        while (member_ < members_.size()) {
-            if (walk_.Next(file_, dec_, No_Progress())) {
-                joined_start_ = -1;
-                tail_ = file_.Position();
-                number = Leader_Number(dec_);
-                if (number != k_no_number) return true;
-                continue;
-            }
-            if (walk_.Gave_Up() || ++member_ >= members_.size()) return false;
-            const std::int64_t resume = Join_Cut_Record();
-            if (!Open(member_, std::max<std::int64_t>(resume, 1))) return false;
-            if (resume > 0) {
-                number = Leader_Number(dec_);
-                if (number != k_no_number) return true;
-            }
+        if (!file_.Is_Open()) return false;
+        while (walk_.Next(file_, dec_, No_Progress())) {
+            number = Leader_Number(dec_);
+            if (number != k_no_number) return true;
         }
         return false;
     }
@@ -70,61 +53,10 @@ public:
     }
 
 private:
-    bool Open(std::size_t index, std::int64_t position) {
-        if (!file_.Open(members_[index].name)) {
-            unreadable_ = members_[index].name;
-            member_ = members_.size();  // the stream ends here
-            return false;
-        }
-        file_.Seek(position);
-        tail_ = position;
-        return true;
-    }
-
-    std::int64_t Before(std::size_t member) const {
-        std::int64_t before = 0;
-        for (std::size_t i = 0; i < member && i < members_.size(); ++i) before += members_[i].length;
-        return before;
-    }
-
-    // An ensemble that an acquisition program cut across the end of the previous member and
-    // the start of member_, joined in memory into Ens_Buffer; returns the position in member_
-    // after it, 0 when there is none.
-    std::int64_t Join_Cut_Record() {
-        constexpr std::int64_t k_max_record = 0x10001;
-        const File_Set_Member& previous = members_[member_ - 1];
-        const std::int64_t from = std::max(tail_, previous.length - k_max_record + 1);
-        if (from > previous.length) return 0;
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(previous.length - from + 1));
-        Binary_File part;
-        if (!part.Open(previous.name)) return 0;
-        part.Seek(from);
-        if (part.Read(bytes.data(), bytes.size()) != bytes.size() || !part.Open(members_[member_].name)) return 0;
-        const auto tail = static_cast<std::int64_t>(bytes.size());
-        bytes.resize(bytes.size() + static_cast<std::size_t>(k_max_record));
-        bytes.resize(static_cast<std::size_t>(tail) + part.Read(bytes.data() + tail, static_cast<std::size_t>(k_max_record)));
-        Binary_File joined;
-        joined.Open_Bytes(std::move(bytes));
-        Ensemble_Walk walk;
-        while (walk.Next(joined, dec_, No_Progress())) {
-            const std::int64_t end = joined.Position() - 1;  // bytes up to the ensemble's end
-            const std::int64_t start = end - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2);
-            if (start >= tail) return 0;
-            if (end <= tail) continue;
-            joined_start_ = Before(member_ - 1) + from + start;
-            return end - tail + 1;
-        }
-        return 0;
-    }
-
-    const std::vector<File_Set_Member>& members_;
-    std::size_t member_ = 0;
     Binary_File file_;
     Decoder_State dec_;
     Ensemble_Walk walk_;
-    std::string unreadable_;
-    std::int64_t tail_ = 1;           // position in the member after the last ensemble found
-    std::int64_t joined_start_ = -1;  // stream position of a joined ensemble in Ens_Buffer
+    std::string problem_;
 };
 
 // Leaves the walker on the ensemble numbered first or, when the file lacks it, on the first
@@ -172,8 +104,8 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
                                     const std::function<void(const std::uint8_t*, std::size_t)>& write) {
     Stream_Walker walker(members, structure);
     const auto ended = [&walker](Range_Copy_Result absent) {
-        if (walker.Unreadable().empty()) return Range_Copy{absent, {}};
-        return Range_Copy{Range_Copy_Result::k_unreadable, walker.Unreadable()};
+        if (walker.Problem().empty()) return Range_Copy{absent, {}};
+        return Range_Copy{Range_Copy_Result::k_unreadable, walker.Problem()};
     };
     std::int32_t number = k_no_number;
     if (!Find_At_Or_After(walker, estimate, first, number) || number != first) return ended(Range_Copy_Result::k_first_absent);
@@ -188,9 +120,8 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
 bool Ensemble_Is_At(const std::vector<File_Set_Member>& members, std::int32_t structure, std::int64_t position,
                     std::int64_t record_bytes, std::int32_t number) {
     if (record_bytes < 6 || record_bytes > 0x10001) return false;
-    const std::size_t member = Locate_Member(members, position);
     Binary_File file;
-    if (member >= members.size() || !file.Open(members[member].name)) return false;
+    if (!Open_Members(file, members)) return false;
     file.Seek(position);
     std::vector<std::uint8_t> record(static_cast<std::size_t>(record_bytes));
     return file.Read(record.data(), record.size()) == record.size() &&

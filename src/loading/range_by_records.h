@@ -16,12 +16,12 @@ enum class Range_Copy_Result {
     k_copied,        // ensembles first..last passed to write, in file order
     k_first_absent,  // no ensemble numbered first: nothing was passed to write
     k_last_absent,   // the walk ended or passed last without meeting it
-    k_unreadable,    // a member could not be opened
+    k_unreadable,    // a member could not be read
 };
 
 struct Range_Copy {
     Range_Copy_Result result = Range_Copy_Result::k_copied;
-    std::string member;  // the member that could not be opened
+    std::string problem;  // why a member could not be read
 };
 
 // True when record[0 .. n-1] is one whole ensemble of the structure with a correct
@@ -36,8 +36,8 @@ Range_Copy Copy_Ensembles_By_Number(const std::vector<File_Set_Member>& members,
                                     std::int64_t estimate, std::int32_t first, std::int32_t last,
                                     const std::function<void(const std::uint8_t*, std::size_t)>& write);
 
-// True when the record_bytes bytes at the 1-based stream position, inside one member, are
-// the whole ensemble numbered number.
+// True when the record_bytes bytes at the 1-based stream position are the whole ensemble
+// numbered number.
 bool Ensemble_Is_At(const std::vector<File_Set_Member>& members, std::int32_t structure, std::int64_t position,
                     std::int64_t record_bytes, std::int32_t number);
 

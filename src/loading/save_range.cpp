@@ -14,9 +14,7 @@ Outcome Not_In_File(std::int32_t number) {
     return Failure(Outcome_Kind::k_not_in_file, "Ensemble " + std::to_string(number) + " is not in the file");
 }
 
-Outcome Unreadable(const std::string& member) {
-    return Failure(Outcome_Kind::k_invalid_file, Member_Problem(member, Input_Problem(member)));
-}
+Outcome Unreadable(const std::string& problem) { return Failure(Outcome_Kind::k_invalid_file, problem); }
 
 Outcome Cannot_Write(const std::string& target) { return Failure(Outcome_Kind::k_cannot_write, "Cannot write " + target); }
 
@@ -29,7 +27,7 @@ Outcome Save_Varying_Range(const Open_State& app, const std::vector<File_Set_Mem
         members, app.dec.Data_Structure, estimate, F, L,
         [&](const std::uint8_t* data, std::size_t n) { written = out.Write(data, n) && written; });
     switch (copy.result) {
-        case Range_Copy_Result::k_unreadable: return Unreadable(copy.member);
+        case Range_Copy_Result::k_unreadable: return Unreadable(copy.problem);
         case Range_Copy_Result::k_first_absent: return Not_In_File(F);
         case Range_Copy_Result::k_last_absent: return Not_In_File(L);
         case Range_Copy_Result::k_copied: break;
@@ -43,33 +41,25 @@ Outcome Save_Varying_Range(const Open_State& app, const std::vector<File_Set_Mem
 Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Member>& members, Output_File& out,
                          std::int32_t F, std::int32_t L, bool& positions_lie) {
     const std::int64_t record = static_cast<std::int64_t>(app.dec.Ens_Bytes) + 2;
-    std::int64_t p = (static_cast<std::int64_t>(F) - app.ds.File_First_Ens) * record + 1;
-    const std::size_t start = Locate_Member(members, p);
+    Binary_File file;
+    if (!Open_Members(file, members)) return Unreadable(file.Open_Error());
+    file.Seek((static_cast<std::int64_t>(F) - app.ds.File_First_Ens) * record + 1);
 
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(record));
     const std::int32_t structure = app.dec.Data_Structure;
     std::int64_t c = F;
-    std::size_t got = 0;  // bytes of the record read so far
-    for (std::size_t i = start; i < members.size() && c <= L; ++i) {
-        Binary_File file;
-        if (!file.Open(members[i].name)) return Unreadable(members[i].name);
-        if (i == start && p >= 1) file.Seek(p);
-        while (!file.Eof() && c <= L) {
-            // Acquisition programs cut a record across two members: its rest is read from the
-            // next one. A record cut short for good fails the check below.
-            got += file.Read(buffer.data() + got, buffer.size() - got);
-            if (got != buffer.size()) break;
-            got = 0;
-            // Fixed-size records that are not ensembles (foreign records, garbage, a start
-            // that is not F) mean the positions lie: the ensembles are found by their numbers.
-            if (!Record_Is_Ensemble(buffer.data(), buffer.size(), structure, c == F ? F : -1)) {
-                positions_lie = true;
-                return {};
-            }
-            if (!out.Write(buffer.data(), buffer.size())) return Failure(Outcome_Kind::k_cannot_write);
-            ++c;
+    // A record an acquisition program cut across two members reads whole from the stream.
+    while (c <= L && file.Read(buffer.data(), buffer.size()) == buffer.size()) {
+        // Fixed-size records that are not ensembles (foreign records, garbage, a start
+        // that is not F) mean the positions lie: the ensembles are found by their numbers.
+        if (!Record_Is_Ensemble(buffer.data(), buffer.size(), structure, c == F ? F : -1)) {
+            positions_lie = true;
+            return {};
         }
+        if (!out.Write(buffer.data(), buffer.size())) return Failure(Outcome_Kind::k_cannot_write);
+        ++c;
     }
+    if (!file.Read_Error().empty()) return Unreadable(file.Read_Error());
     // Missing ensembles before F put its position past the end of the file.
     if (c == F) {
         positions_lie = true;

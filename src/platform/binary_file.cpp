@@ -28,6 +28,9 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = other.fd_;
+        parts_ = std::move(other.parts_);
+        open_part_ = other.open_part_;
+        read_error_ = std::move(other.read_error_);
         path_ = std::move(other.path_);
         length_ = other.length_;
         in_memory_ = other.in_memory_;
@@ -40,6 +43,7 @@ Binary_File& Binary_File::operator=(Binary_File&& other) noexcept {
         fill_bytes_ = other.fill_bytes_;
         eof_ = other.eof_;
         other.fd_ = -1;
+        other.parts_.clear();
         other.in_memory_ = false;
         other.data_ = nullptr;
         other.filled_ = other.cursor_ = 0;
@@ -82,19 +86,44 @@ std::string Input_Problem(const std::string& path) {
 }
 
 bool Binary_File::Open(const std::string& path) {
+    std::size_t failed = 0;
+    return Open_Parts({path}, failed);
+}
+
+bool Binary_File::Open_Set(const std::vector<std::string>& paths) {
+    std::size_t failed = 0;
+    if (Open_Parts(paths, failed)) return true;
+    if (failed < paths.size()) open_error_ = Member_Problem(paths[failed], open_error_);
+    return false;
+}
+
+bool Binary_File::Open_Parts(const std::vector<std::string>& paths, std::size_t& failed) {
     Close();
-    const int fd = Open_Input(path, open_error_);
-    if (fd < 0) return false;
-    struct stat st {};
-    ::fstat(fd, &st);
-    fd_ = fd;
-    path_ = path;
-    length_ = static_cast<std::int64_t>(st.st_size);
+    failed = 0;
+    if (paths.empty()) return false;
+    std::int64_t total = 0;
+    for (const std::string& path : paths) {
+        const int fd = Open_Input(path, open_error_);
+        if (fd < 0) {
+            failed = parts_.size();
+            Close();
+            return false;
+        }
+        struct stat st {};
+        ::fstat(fd, &st);
+        parts_.push_back({path, total, static_cast<std::int64_t>(st.st_size)});
+        total += parts_.back().length;
+        // The first file stays open; the others are opened as reading reaches them.
+        if (fd_ < 0) fd_ = fd; else ::close(fd);
+    }
+    open_part_ = 0;
+    path_ = paths.front();
+    length_ = total;
     if (!buffer_) {
         buffer_.reset(static_cast<std::uint8_t*>(std::aligned_alloc(k_page_bytes, k_buffer_bytes)));
         if (!buffer_) {
+            open_error_ = Input_Error_Text(path_, ENOMEM);
             Close();
-            open_error_ = Input_Error_Text(path, ENOMEM);
             return false;
         }
     }
@@ -124,14 +153,11 @@ void Binary_File::Reset_Position() {
 void Binary_File::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    parts_.clear();
+    read_error_.clear();
     in_memory_ = false;
     memory_.clear();
     Reset_Position();
-}
-
-void Binary_File::Refresh_Length() {
-    struct stat st {};
-    if (fd_ >= 0 && ::fstat(fd_, &st) == 0) length_ = static_cast<std::int64_t>(st.st_size);
 }
 
 void Binary_File::Seek(std::int64_t position) {
@@ -154,24 +180,56 @@ void Binary_File::Seek(std::int64_t position) {
     fill_bytes_ = k_first_fill_bytes;  // a jump reads little until reading goes on from there
 }
 
+std::size_t Binary_File::Part_Of(std::int64_t offset) const {
+    // The last part reads on past its end; empty parts are passed over.
+    const auto after = std::upper_bound(parts_.begin(), parts_.end(), offset,
+                                        [](std::int64_t o, const Part& p) { return o < p.start; });
+    return static_cast<std::size_t>(after - parts_.begin()) - 1;
+}
+
+bool Binary_File::Read_From_Part(std::size_t part) {
+    if (fd_ >= 0 && part == open_part_) return true;
+    if (fd_ >= 0) ::close(fd_);
+    std::string problem;
+    fd_ = Open_Input(parts_[part].path, problem);
+    open_part_ = part;
+    if (fd_ >= 0) return true;
+    read_error_ = Member_Problem(parts_[part].path, problem);
+    return false;
+}
+
+std::int64_t Binary_File::Read_At(std::uint8_t* dst, std::size_t n, std::int64_t offset) {
+    const std::size_t part = Part_Of(offset);
+    if (!Read_From_Part(part)) return -1;
+    const Part& p = parts_[part];
+    const bool last = part + 1 == parts_.size();
+    if (!last) n = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(n), p.start + p.length - offset));
+    for (;;) {
+        const ssize_t got = ::pread(fd_, dst, n, offset - p.start);
+        if (got < 0 && errno == EINTR) continue;
+        if (got == 0 && n > 0 && !last) {
+            read_error_ = p.path + ": shorter than when it was opened";
+            return -1;
+        }
+        return got;
+    }
+}
+
 bool Binary_File::Fill() {
-    if (fd_ < 0) return false;
-    // The fill starts at a page boundary of the file: the kernel copies page-aligned source
-    // to page-aligned buffer several times faster than at different offsets.
+    if (parts_.empty()) return false;
+    // The fill starts at a page boundary of the file holding it: the kernel copies
+    // page-aligned source to page-aligned buffer several times faster than at other offsets.
     const std::int64_t next = buffer_start_ + static_cast<std::int64_t>(cursor_);
-    buffer_start_ = next - next % static_cast<std::int64_t>(k_page_bytes);
+    const std::int64_t in_part = next - parts_[Part_Of(next)].start;
+    buffer_start_ = next - in_part % static_cast<std::int64_t>(k_page_bytes);
     cursor_ = static_cast<std::size_t>(next - buffer_start_);
     filled_ = 0;
     const std::size_t want = std::min(fill_bytes_, k_buffer_bytes);
     fill_bytes_ = std::min(fill_bytes_ * 2, k_buffer_bytes);
     while (filled_ < want) {
-        const ssize_t got = ::pread(fd_, buffer_.get() + filled_, want - filled_,
-                                    buffer_start_ + static_cast<std::int64_t>(filled_));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        if (got == 0) break;
+        const std::int64_t got =
+            Read_At(buffer_.get() + filled_, want - filled_, buffer_start_ + static_cast<std::int64_t>(filled_));
+        if (got <= 0) break;
         filled_ += static_cast<std::size_t>(got);
     }
     return filled_ > cursor_;
@@ -191,12 +249,11 @@ std::size_t Binary_File::Read(std::uint8_t* dst, std::size_t n) {
     while (done < n) {
         if (cursor_ == filled_) {
             const std::size_t remaining = n - done;
-            if (remaining >= k_buffer_bytes && fd_ >= 0) {
+            if (remaining >= k_buffer_bytes && !parts_.empty()) {
                 // Large reads go straight to the destination.
                 buffer_start_ += static_cast<std::int64_t>(cursor_);
                 cursor_ = filled_ = 0;
-                const ssize_t got = ::pread(fd_, dst + done, remaining, buffer_start_);
-                if (got < 0 && errno == EINTR) continue;
+                const std::int64_t got = Read_At(dst + done, remaining, buffer_start_);
                 if (got <= 0) break;
                 done += static_cast<std::size_t>(got);
                 buffer_start_ += got;

@@ -1,5 +1,6 @@
 #pragma once
-// Buffered binary file with 1-based byte positions, over a file or over bytes in memory.
+// Buffered binary file with 1-based byte positions, over a file, over several files read as
+// one stream, or over bytes in memory.
 //
 // The end-of-file flag is set only by a read that could not be satisfied in
 // full; a read that ends exactly on the last byte leaves it clear. Moving the
@@ -26,17 +27,24 @@ public:
     // Opens a regular file for reading, never blocking on a FIFO or device; false when it
     // cannot be opened, with the reason in Open_Error.
     bool Open(const std::string& path);
+    // Opens the files as one stream in their order: the byte after one file's last is the
+    // next file's first, so a record cut across two files reads whole. False when one cannot
+    // be opened, with Member_Problem's text for it in Open_Error.
+    bool Open_Set(const std::vector<std::string>& paths);
     // Why the last Open failed (Input_Problem's text); empty after a successful one.
     const std::string& Open_Error() const { return open_error_; }
+    // Why reading stopped before Length: a later file of the set could not be opened, or had
+    // shrunk, since Open_Set. Empty otherwise.
+    const std::string& Read_Error() const { return read_error_; }
     // Reads these bytes as if they were a file's; always true.
     bool Open_Bytes(std::vector<std::uint8_t> bytes);
     void Close();
-    bool Is_Open() const { return fd_ >= 0 || in_memory_; }
+    bool Is_Open() const { return !parts_.empty() || in_memory_; }
+    // The file, or the first of a set.
     const std::string& Path() const { return path_; }
 
-    // Length of the file in bytes, as of opening or the last Refresh_Length.
+    // Length of the file, or of all files of the set, in bytes as of opening.
     std::int64_t Length() const { return length_; }
-    void Refresh_Length();
 
     // Position of the next byte to be read, counted from 1.
     std::int64_t Position() const { return buffer_start_ + static_cast<std::int64_t>(cursor_) + 1; }
@@ -57,18 +65,36 @@ public:
     }
 
 private:
+    // A file of the stream and the 0-based stream offset of its first byte.
+    struct Part {
+        std::string path;
+        std::int64_t start = 0;
+        std::int64_t length = 0;
+    };
+
     bool Read_Byte_Slow(std::uint8_t& out);
     bool Fill();
     void Reset_Position();
+    // failed: the index of the path that could not be opened.
+    bool Open_Parts(const std::vector<std::string>& paths, std::size_t& failed);
+    // Reads from the 0-based stream offset, at most to the end of the file holding it; the
+    // bytes read, 0 at the end, -1 on a failure.
+    std::int64_t Read_At(std::uint8_t* dst, std::size_t n, std::int64_t offset);
+    bool Read_From_Part(std::size_t part);
+    // The part holding the 0-based stream offset.
+    std::size_t Part_Of(std::int64_t offset) const;
 
     struct Free_Bytes {
         void operator()(std::uint8_t* p) const;
     };
 
-    int fd_ = -1;
+    int fd_ = -1;  // reads parts_[open_part_]
+    std::vector<Part> parts_;
+    std::size_t open_part_ = 0;
     bool in_memory_ = false;
     std::string path_;
     std::string open_error_;
+    std::string read_error_;
     std::int64_t length_ = 0;
     // The read buffer, page aligned (a misaligned one makes the kernel's copy several times
     // slower) and left uninitialised: zero-filling a megabyte on every open costs more than

@@ -188,6 +188,23 @@ TEST(Netcdf_Convert_Setup_Change, CellsOfAnotherSetupGetNoValuesUnderTheFirstSet
     }
 }
 
+TEST(Netcdf_Convert_File_Set, AnAcquisitionProgramsSetConvertsAsTheFileItWasCutFrom) {
+    Temp_Folder dir;
+    const fs::path d = dir.Path("");
+    const std::string one = dir.Path("one.ens"), first = dir.Path("run_000003.ENR");
+    // The same stream whole and cut inside a record every 30 ensembles.
+    for (const std::string& synth : {Quoted(one), Quoted(first) + " --split-every 30 --acquisition-set"}) {
+        ASSERT_EQ(Run_Cli("synth " + synth + " --ensembles 100 --bins 4", d).exit_code, 0);
+    }
+    ASSERT_EQ(Run_Cli("convert " + Quoted(one) + " " + Quoted(d / "one.nc"), d).exit_code, 0);
+    const Cli_Result set = Run_Cli("convert " + Quoted(first) + " " + Quoted(d / "set.nc") + " --multifile", d);
+    ASSERT_EQ(set.exit_code, 0) << set.err;
+    EXPECT_NE(set.out.find("100 ensembles, 0 skipped records"), std::string::npos) << set.out;
+    for (const char* variable : {"ensemble_number", "velocity_east"}) {
+        EXPECT_EQ(Read_Variable(dir.Path("set.nc"), variable), Read_Variable(dir.Path("one.nc"), variable)) << variable;
+    }
+}
+
 TEST(Netcdf_Deflate, EachEncoderCompressesAtTheLevelAskedAndReadsBackWhatWasWritten) {
     Temp_Folder dir;
     const fs::path d = dir.Path("");

@@ -92,23 +92,41 @@ TEST_F(Loader, IntervalAcrossMidnightAndTheAverageLine) {
     EXPECT_EQ(Average_Interval_Line(3725.5), "Average Ensemble Interval 01:02:05.50");
 }
 
-TEST_F(Loader, SkipRunningPastAFileCarriesIntoTheNext) {
-    // File 1: ensembles 1-10 and trailing bytes, so that the skip after ensemble 9
-    // (Ens_Step 3, three records of 1000 bytes) ends 300 bytes into file 2.
-    Bytes first = Ensembles(1, 10);
-    first.resize(first.size() + 1700, 0x20);
-    // File 2: a short record 11 that ends at byte 299, then 12, 13, ... from position 300.
-    Bytes second = Timed_Ensemble(11, 3600 + 11, 299);
-    Append(second, Ensembles(12, 20));
-    const std::string name = dir.Write("set.000", first);
-    dir.Write("set.001", second);
-    app.menus.MultiFile = true;
-    ASSERT_EQ(Open(name, 10), Outcome_Kind::k_ok);
-    ASSERT_EQ(app.ds.Ens_Step, 3);
-    const auto numbers = Whole_Numbers();
-    ASSERT_GE(numbers.size(), 5u);
-    // 12 is found at position 300 of file 2.
-    EXPECT_EQ((std::vector<int>(numbers.begin() + 2, numbers.begin() + 5)), (std::vector<int>{9, 12, 16}));
+// What the loaders kept of a file or set: the Whole Set's and the Sub Set's ensembles.
+std::pair<std::vector<int>, std::vector<int>> Loaded(const std::string& name, bool multi_file, std::int32_t FEns) {
+    App_State app;
+    app.menus.MultiFile = multi_file;
+    app.settings.Max_Whole_Ens = 10;
+    Open_File_Host host;
+    if (Open_File(app, host, name) != Outcome_Kind::k_ok || !Read_File_Selection(app, host, FEns, FEns + 49, false)) return {};
+    std::pair<std::vector<int>, std::vector<int>> kept;
+    for (std::int32_t s = 0; s < app.ds.Whole_Count; ++s) kept.first.push_back(Number_Of_Time(app.ds.Whole_Time, static_cast<std::size_t>(s)));
+    for (std::int32_t s = 0; s < app.ds.Sub_Count; ++s) kept.second.push_back(app.ds.Sub_Ens_Number(static_cast<std::size_t>(s)));
+    return kept;
+}
+
+TEST_F(Loader, ASetCutAnywhereLoadsAsTheFileItWasCutFrom) {
+    // Foreign bytes and a short record shift the later ensembles off the fixed positions.
+    Bytes stream = Ensembles(1, 40);
+    stream.resize(stream.size() + 1700, 0x20);
+    Append(stream, Timed_Ensemble(41, 3600 + 41, 299));
+    Append(stream, Ensembles(42, 60));
+    const auto whole = Loaded(dir.Write("whole.ens", stream), false, 35);
+    ASSERT_EQ(whole.second.size(), 50u);
+
+    // Cuts inside records, inside the foreign bytes, and one member shorter than a record.
+    const std::size_t cuts[] = {0, 9500, 9900, 30123, 41800, 42300, 77777, stream.size()};
+    for (const bool numbered : {true, false}) {
+        SCOPED_TRACE(numbered ? "numbered set" : "acquisition-program set");
+        std::string first;
+        for (std::size_t i = 0; i + 1 < std::size(cuts); ++i) {
+            const std::string member = numbered ? "set.00" + std::to_string(i) : "run_00000" + std::to_string(i + 1) + ".ENR";
+            const std::string path = dir.Write(member, Bytes(stream.begin() + static_cast<std::ptrdiff_t>(cuts[i]),
+                                                             stream.begin() + static_cast<std::ptrdiff_t>(cuts[i + 1])));
+            if (i == 0) first = path;
+        }
+        EXPECT_EQ(Loaded(first, true, 35), whole);
+    }
 }
 
 TEST_F(Loader, SubSetStartsAtTheComputedPosition) {

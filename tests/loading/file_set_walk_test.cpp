@@ -47,7 +47,7 @@ void Expect_Step_Rule(const Set_Case& c) {
 }
 
 TEST(File_Set_Walk, KeepsTheStepRuleOverSetsOfAnySize) {
-    // A carry equal to a member's length used to enter every later member at its last byte.
+    // A skip ending exactly at a member's end used to enter every later member at its last byte.
     const Set_Case cases[] = {
         {1, 1000, 256}, {2, 999, 100}, {3, 256, 256}, {100, 300, 256}, {999, 256, 1000}, {999, 3, 7},
     };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "platform/binary_file.h"
 #include "platform/byte_reader.h"
@@ -15,13 +17,24 @@ std::vector<std::uint8_t> Counting_Bytes(std::size_t n) {
     return v;
 }
 
-// The same bytes as a file on disk and as a file in memory: both read alike.
+// The same bytes as a file on disk, as a file in memory, and cut into a set of files (one
+// empty, one longer than the read buffer, the rest of odd sizes): all read alike.
 struct Both_Files {
     Temp_Folder dir;
-    std::array<Binary_File, 2> files;
+    std::array<Binary_File, 3> files;
     explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
         files[0].Open(dir.Write("bytes", bytes));
         files[1].Open_Bytes(bytes);
+        std::vector<std::string> parts;
+        std::size_t from = 0;
+        for (const std::size_t size : {std::size_t{3}, std::size_t{0}, std::size_t{1}, std::size_t{300'001}, std::size_t{4}}) {
+            const std::size_t n = std::min(size, bytes.size() - from);
+            parts.push_back(dir.Write("part" + std::to_string(parts.size()), {bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                                                                              bytes.begin() + static_cast<std::ptrdiff_t>(from + n)}));
+            from += n;
+        }
+        parts.push_back(dir.Write("rest", {bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end()}));
+        files[2].Open_Set(parts);
     }
 };
 
@@ -71,6 +84,26 @@ TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
     ASSERT_TRUE(f.Read_Byte(b));
     EXPECT_EQ(b, bytes[1]);
   }
+}
+
+TEST(Binary_File, ASetNamesTheFileThatCannotBeRead) {
+    Temp_Folder dir;
+    const std::string a = dir.Write("a", Counting_Bytes(10));
+    const std::string b = dir.Write("b", Counting_Bytes(10));
+    const std::string missing = dir.Path("c");
+    Binary_File f;
+    EXPECT_FALSE(f.Open_Set({a, missing, b}));
+    EXPECT_EQ((std::pair{f.Is_Open(), f.Open_Error()}), (std::pair{false, "cannot open " + missing}));
+
+    // Gone, or cut short, after the open: reading stops there and says why.
+    ASSERT_TRUE(f.Open_Set({a, b, a}));
+    dir.Write("b", Counting_Bytes(4));
+    std::uint8_t buf[30];
+    EXPECT_EQ(f.Read(buf, 30), 14u);
+    EXPECT_EQ(f.Read_Error(), b + ": shorter than when it was opened");
+    ASSERT_TRUE(f.Open_Set({a, b}));
+    std::filesystem::remove(b);
+    EXPECT_EQ((std::pair{f.Read(buf, 30), f.Read_Error()}), (std::pair{std::size_t{10}, "cannot open " + b}));
 }
 
 TEST(Byte_Block, ReadPastTheEndReadsZeroAndMarksTheBlock) {
