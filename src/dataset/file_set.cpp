@@ -111,10 +111,10 @@ std::int64_t File_Set_Size(const std::vector<File_Set_Member>& members) {
 }
 
 bool Open_Members(Binary_File& file, const std::vector<File_Set_Member>& members) {
-    std::vector<std::string> names;
-    names.reserve(members.size());
-    for (const File_Set_Member& m : members) names.push_back(m.name);
-    return file.Open_Set(names);
+    std::vector<Stream_File> files;
+    files.reserve(members.size());
+    for (const File_Set_Member& m : members) files.push_back({m.name, m.length});
+    return file.Open_Set(files);
 }
 
 }  // namespace vantrel

@@ -14,6 +14,12 @@
 
 namespace vantrel {
 
+// A file of a stream of several, with its length in bytes (-1 when unknown).
+struct Stream_File {
+    std::string path;
+    std::int64_t length = -1;
+};
+
 class Binary_File {
 public:
     Binary_File() = default;
@@ -28,13 +34,14 @@ public:
     // cannot be opened, with the reason in Open_Error.
     bool Open(const std::string& path);
     // Opens the files as one stream in their order: the byte after one file's last is the
-    // next file's first, so a record cut across two files reads whole. False when one cannot
-    // be opened, with Member_Problem's text for it in Open_Error.
-    bool Open_Set(const std::vector<std::string>& paths);
+    // next file's first, so a record cut across two files reads whole. False when the first
+    // cannot be opened or a length is unknown (-1), with Member_Problem's text in Open_Error;
+    // a later file that cannot be opened when reading reaches it sets Read_Error.
+    bool Open_Set(const std::vector<Stream_File>& files);
     // Why the last Open failed (Input_Problem's text); empty after a successful one.
     const std::string& Open_Error() const { return open_error_; }
-    // Why reading stopped before Length: a later file of the set could not be opened, or had
-    // shrunk, since Open_Set. Empty otherwise.
+    // Why reading stopped before Length: a later file of the set could not be opened, or was
+    // shorter than its length. Empty otherwise.
     const std::string& Read_Error() const { return read_error_; }
     // Reads these bytes as if they were a file's; always true.
     bool Open_Bytes(std::vector<std::uint8_t> bytes);
@@ -75,8 +82,8 @@ private:
     bool Read_Byte_Slow(std::uint8_t& out);
     bool Fill();
     void Reset_Position();
-    // failed: the index of the path that could not be opened.
-    bool Open_Parts(const std::vector<std::string>& paths, std::size_t& failed);
+    // failed: the file that could not be opened.
+    bool Open_Parts(const std::vector<Stream_File>& files, std::string& failed);
     // Reads from the 0-based stream offset, at most to the end of the file holding it; the
     // bytes read, 0 at the end, -1 on a failure.
     std::int64_t Read_At(std::uint8_t* dst, std::size_t n, std::int64_t offset);

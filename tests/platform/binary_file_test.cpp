@@ -25,15 +25,17 @@ struct Both_Files {
     explicit Both_Files(const std::vector<std::uint8_t>& bytes) {
         files[0].Open(dir.Write("bytes", bytes));
         files[1].Open_Bytes(bytes);
-        std::vector<std::string> parts;
+        std::vector<Stream_File> parts;
         std::size_t from = 0;
         for (const std::size_t size : {std::size_t{3}, std::size_t{0}, std::size_t{1}, std::size_t{300'001}, std::size_t{4}}) {
             const std::size_t n = std::min(size, bytes.size() - from);
-            parts.push_back(dir.Write("part" + std::to_string(parts.size()), {bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                                                                              bytes.begin() + static_cast<std::ptrdiff_t>(from + n)}));
+            parts.push_back({dir.Write("part" + std::to_string(parts.size()), {bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                                                                               bytes.begin() + static_cast<std::ptrdiff_t>(from + n)}),
+                             static_cast<std::int64_t>(n)});
             from += n;
         }
-        parts.push_back(dir.Write("rest", {bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end()}));
+        parts.push_back({dir.Write("rest", {bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end()}),
+                         static_cast<std::int64_t>(bytes.size() - from)});
         files[2].Open_Set(parts);
     }
 };
@@ -92,16 +94,18 @@ TEST(Binary_File, ASetNamesTheFileThatCannotBeRead) {
     const std::string b = dir.Write("b", Counting_Bytes(10));
     const std::string missing = dir.Path("c");
     Binary_File f;
-    EXPECT_FALSE(f.Open_Set({a, missing, b}));
+    EXPECT_FALSE(f.Open_Set({{a, 10}, {missing, -1}, {b, 10}}));
     EXPECT_EQ((std::pair{f.Is_Open(), f.Open_Error()}), (std::pair{false, "cannot open " + missing}));
+    EXPECT_FALSE(f.Open_Set({{missing, 10}, {a, 10}}));
+    EXPECT_EQ(f.Open_Error(), "cannot open " + missing);
 
-    // Gone, or cut short, after the open: reading stops there and says why.
-    ASSERT_TRUE(f.Open_Set({a, b, a}));
+    // Gone, or cut short, when reading reaches it: reading stops there and says why.
+    ASSERT_TRUE(f.Open_Set({{a, 10}, {b, 10}, {a, 10}}));
     dir.Write("b", Counting_Bytes(4));
     std::uint8_t buf[30];
     EXPECT_EQ(f.Read(buf, 30), 14u);
-    EXPECT_EQ(f.Read_Error(), b + ": shorter than when it was opened");
-    ASSERT_TRUE(f.Open_Set({a, b}));
+    EXPECT_EQ(f.Read_Error(), b + ": shorter than when the set was opened");
+    ASSERT_TRUE(f.Open_Set({{a, 10}, {b, 10}, {a, 10}}));
     std::filesystem::remove(b);
     EXPECT_EQ((std::pair{f.Read(buf, 30), f.Read_Error()}), (std::pair{std::size_t{10}, "cannot open " + b}));
 }
