@@ -69,7 +69,6 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
 
     Binary_File file;
     if (Outcome opened = Open_Stream(file, members); !opened) return opened;
-    const std::int64_t length = file.Length();
     int failures = 0;
     while (!file.Eof()) {
         if (ds.Sub_Count >= max_whole || static_cast<std::int64_t>(dec.Cur_Ens_Number) + ds.Ens_Step >= ds.Last_Ens ||
@@ -99,12 +98,8 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
             ds.File_Lengths_Vary = true;
             skip_bytes = skip.Bytes(ds.Ens_Step);
         }
-        if (ds.Ens_Step > 0) {
-            const std::int64_t p = file.Position();
-            // Reading the skip would have run short: the stream is done.
-            if (p + skip_bytes - 1 > length) break;
-            file.Seek(p + skip_bytes);
-        }
+        // A skip past the end of the stream ends the walk at the next read.
+        if (ds.Ens_Step > 0) file.Seek(file.Position() + skip_bytes);
         if (!monitoring) host.Hooks().Percent(static_cast<int>(static_cast<std::int64_t>(ds.Sub_Count) * 100 / max_whole));
     }
     return Stream_Read_Outcome(file);

@@ -97,8 +97,8 @@ bool Binary_File::Open_Set(const std::vector<Stream_File>& files) {
     return false;
 }
 
-// The first file is opened at once and its length read from it; the others are opened as
-// reading reaches them, their lengths taken as given: a set of hundreds opens as fast as one file.
+// The first file is opened at once, the others as reading reaches them, with the lengths
+// given (the first's read from it when not): a set of hundreds opens as fast as one file.
 bool Binary_File::Open_Parts(const std::vector<Stream_File>& files, std::string& failed) {
     Close();
     if (files.empty()) return false;
@@ -119,7 +119,7 @@ bool Binary_File::Open_Parts(const std::vector<Stream_File>& files, std::string&
     fd_ = fd;
     std::int64_t total = 0;
     for (const Stream_File& f : files) {
-        parts_.push_back({f.path, total, parts_.empty() ? static_cast<std::int64_t>(st.st_size) : f.length});
+        parts_.push_back({f.path, total, f.length >= 0 ? f.length : static_cast<std::int64_t>(st.st_size)});
         total += parts_.back().length;
     }
     open_part_ = 0;

@@ -88,7 +88,7 @@ TEST(Binary_File, ReadsAcrossBufferBoundariesAndSeeksAnywhere) {
   }
 }
 
-TEST(Binary_File, ASetNamesTheFileThatCannotBeRead) {
+TEST(Binary_File, ASetReadsEachFileToItsLengthAndNamesOneThatCannotBeRead) {
     Temp_Folder dir;
     const std::string a = dir.Write("a", Counting_Bytes(10));
     const std::string b = dir.Write("b", Counting_Bytes(10));
@@ -98,6 +98,14 @@ TEST(Binary_File, ASetNamesTheFileThatCannotBeRead) {
     EXPECT_EQ((std::pair{f.Is_Open(), f.Open_Error()}), (std::pair{false, "cannot open " + missing}));
     EXPECT_FALSE(f.Open_Set({{missing, 10}, {a, 10}}));
     EXPECT_EQ(f.Open_Error(), "cannot open " + missing);
+
+    // A file that grew since its length was taken is read to that length only.
+    ASSERT_TRUE(f.Open_Set({{a, 6}, {b, 10}}));
+    std::uint8_t got[16];
+    ASSERT_EQ(f.Read(got, 16), 16u);
+    std::vector<std::uint8_t> expected(Counting_Bytes(6));
+    for (const std::uint8_t byte : Counting_Bytes(10)) expected.push_back(byte);
+    EXPECT_EQ(std::vector<std::uint8_t>(got, got + 16), expected);
 
     // Gone, or cut short, when reading reaches it: reading stops there and says why.
     ASSERT_TRUE(f.Open_Set({{a, 10}, {b, 10}, {a, 10}}));
