@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -174,6 +175,11 @@ TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
     Append(data, Build_Two_Type_Record(8258));
     Append(data, Ensembles(6, 15, 200));
     ASSERT_EQ(Open(dir.Write("n.ens", data)), Outcome_Kind::k_ok);
+    // Nor in the Whole Set, where its empty clock made the interval minutes long.
+    std::vector<int> all(20);
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(Whole_Numbers(), all);
+    EXPECT_EQ(app.ds.Avg_Interval, 1);
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 20, false));
     EXPECT_TRUE(app.load.NVRAM_Flag);
     EXPECT_EQ(app.ds.Sub_Count, 20);
