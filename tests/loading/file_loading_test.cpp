@@ -289,6 +289,23 @@ TEST_F(Loader, AReloadLeavesNothingOfWhatTheSlotsHeldBefore) {
     }
 }
 
+TEST_F(Loader, CellsAboveANarrowerSetupAreBadNotStillWater) {
+    // Narrow ensembles before the first wide one (the arrays widen under them) and after it.
+    Bytes data;
+    for (std::uint32_t n = 1; n <= 9; ++n) Append(data, Full_Or_Bare_Ensemble(n, n % 3 == 0));
+    ASSERT_EQ(Open(dir.Write("change.ens", data)), Outcome_Kind::k_ok);
+    const Data_Set& ds = app.ds;
+    for (std::size_t s : {0u, 1u, 3u, 7u}) {
+        EXPECT_NE(ds.Sub_Vel(0, 3, s), k_bad_velocity) << s;
+        for (std::size_t bin : {4u, 5u}) {
+            for (std::size_t c : {0u, 4u}) {
+                EXPECT_EQ(ds.Sub_Vel(c, bin, s), k_bad_velocity) << s << " " << bin << " " << c;
+                EXPECT_EQ(ds.Whole_Vel(c, bin, s), k_bad_velocity) << s << " " << bin << " " << c;
+            }
+        }
+    }
+}
+
 TEST_F(Loader, FailuresLeaveNoFileLoaded) {
     ASSERT_EQ(Open(dir.Write("two.ens", Ensembles(1, 2))), Outcome_Kind::k_ok);
     EXPECT_TRUE(app.ds.File_Loaded);
