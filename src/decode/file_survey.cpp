@@ -44,7 +44,11 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
         return false;
     };
     bool loaded = true;
-    if (!Get_Next_Ensemble(file, dec, loaded, progress)) return fail();
+    bool nvram = false, lengths_vary = false;
+    bool found = Get_Next_Ensemble(file, dec, loaded, progress);
+    // A memory record first in the file has no number or clock: its length is not the ensembles'.
+    for (; found && Is_NVRAM_Ensemble(dec); found = Get_Next_Ensemble(file, dec, loaded, progress)) nvram = true;
+    if (!found) return fail();
     if (dec.Data_Structure != k_structure_nb && dec.Data_Structure != k_structure_bb) return fail();
 
     Clear_Slot(ds, 0);
@@ -71,7 +75,6 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
 
     file.Close();
     if (!file.Open(members.back().name)) return false;
-    bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
     if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) return fail();
