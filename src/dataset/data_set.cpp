@@ -62,7 +62,8 @@ void Fit_Profile_Bins(Data_Set& ds, int bins) {
     const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
     // A Whole Set array not yet allocated has rank 1 and stays as it is.
     for (auto* a : {&ds.Sub_Corr, &ds.Sub_Echo, &ds.Sub_PGood, &ds.Whole_Corr, &ds.Whole_Echo, &ds.Whole_PGood}) a->Widen(b);
-    for (auto* a : {&ds.Sub_Vel, &ds.Whole_Vel}) a->Widen(b);
+    // Cells above a narrower set-up were not measured: bad, not a still current.
+    for (auto* a : {&ds.Sub_Vel, &ds.Whole_Vel}) a->Widen(b, k_bad_velocity);
 }
 
 int Profile_Bins(const Data_Set& ds) { return static_cast<int>(ds.Sub_Vel.Extent(1)); }
@@ -116,13 +117,13 @@ void Zero_Slot(Dense_Array<T>& a, std::size_t slot) {
     std::fill(p, p + a.Slice_Size(), T{});
 }
 
-// Zeroes bins from..to-1 of a (component, bin, slot) array's slot, within its extent.
+// Sets bins from..to-1 of a (component, bin, slot) array's slot to `value`, within its extent.
 template <typename T>
-void Zero_Profile(Dense_Array<T>& a, std::size_t slot, std::size_t from, std::size_t to) {
+void Fill_Profile(Dense_Array<T>& a, std::size_t slot, std::size_t from, std::size_t to, T value = T{}) {
     to = std::min(to, a.Extent(1));
     if (from >= to) return;
     T* p = a.Slice(slot);
-    std::fill(p + a.Extent(0) * from, p + a.Extent(0) * to, T{});
+    std::fill(p + a.Extent(0) * from, p + a.Extent(0) * to, value);
 }
 }  // namespace
 
@@ -132,10 +133,11 @@ void Clear_Unwritten(Data_Set& ds, std::int32_t slot, int bins, const Slot_Write
     if (slot < 0 || slot >= ds.Sub_Slots()) return;
     const auto s = static_cast<std::size_t>(slot);
     const auto b = static_cast<std::size_t>(std::clamp(bins, 0, k_max_bins));
-    Zero_Profile(ds.Sub_Vel, s, wrote.vel_bins, b);
-    Zero_Profile(ds.Sub_Corr, s, wrote.corr_bins, b);
-    Zero_Profile(ds.Sub_Echo, s, wrote.echo_bins, b);
-    Zero_Profile(ds.Sub_PGood, s, wrote.pgood_bins, b);
+    // A cell the ensemble did not hold (a narrower set-up, no velocity block) was not measured.
+    Fill_Profile(ds.Sub_Vel, s, wrote.vel_bins, b, k_bad_velocity);
+    Fill_Profile(ds.Sub_Corr, s, wrote.corr_bins, b);
+    Fill_Profile(ds.Sub_Echo, s, wrote.echo_bins, b);
+    Fill_Profile(ds.Sub_PGood, s, wrote.pgood_bins, b);
     if (!wrote.Has(Slot_Writes::k_leader)) {
         const std::int32_t up = ds.Sub_Anc(k_anc_orientation, s);
         Zero_Slot(ds.Sub_Ens_Number, s);

@@ -93,8 +93,8 @@ int Profile_Bins(const Data_Set& ds);
 // and records Whole_Count, Whole_First_Ens and Whole_Step.
 void Copy_To_Whole_Set(Data_Set& ds, int num_bins);
 
-// Resets every Sub Set array of one slot to zeros and empty text; profile arrays only
-// in bins 0..bins-1.
+// Resets every Sub Set array of one slot to zeros and empty text, velocities to bad;
+// profile arrays only in bins 0..bins-1.
 void Clear_Slot(Data_Set& ds, std::int32_t slot, int bins = k_max_bins);
 
 // Clear_Slot for what a decode left out: the parts and profile bins not in `wrote`.

@@ -82,13 +82,17 @@ public:
     }
 
     // Widens the middle index of a three-index array to n1, every element keeping its indices;
-    // the new ones are zero. Narrower or equal n1, or another rank, changes nothing.
-    void Widen(std::size_t n1) {
+    // the new ones are `fill`. Narrower or equal n1, or another rank, changes nothing.
+    void Widen(std::size_t n1, T fill = T{}) {
         if (rank_ != 3 || n1 <= n1_) return;
         Dense_Array wider;
         wider.Resize(n0_, n1, n2_);
         const std::size_t kept = n0_ * n1_;
-        for (std::size_t s = 0; s < n2_; ++s) std::copy_n(Slice(s), kept, wider.Slice(s));
+        for (std::size_t s = 0; s < n2_; ++s) {
+            T* to = wider.Slice(s);
+            std::copy_n(Slice(s), kept, to);
+            if (fill != T{}) std::fill(to + kept, to + wider.Slice_Size(), fill);
+        }
         *this = std::move(wider);
     }
 

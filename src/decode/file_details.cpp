@@ -108,6 +108,8 @@ void Run_Statistics(Binary_File& file, Private_State& priv, std::int32_t ens_byt
     Decoder_State& dec = priv.dec;
     Ens_Statistics& s = scan.stats;
     std::int64_t previous = s.First - 1;
+    // A memory record before the first ensemble takes this number, not the last ensemble's.
+    dec.Cur_Ens_Number = static_cast<std::int32_t>(previous);
     file.Seek(1);
     priv.ds.Sub_Count = 0;
     Ensemble_Walk walk;
@@ -247,8 +249,8 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     const bool nb = dec.Data_Structure == k_structure_nb;
     r += Line(nb ? "Data Structure NarrowBand"
                  : dec.Data_Structure == k_structure_bb ? "Data Structure BB/KX/LM" : "Data Structure Unknown ");
-    bool loaded = true;
-    if (dec.Data_Structure == k_structure_unknown || !Get_Next_Ensemble(file, dec, loaded, progress)) return result;
+    bool nvram = false, lengths_vary = false;
+    if (dec.Data_Structure == k_structure_unknown || !Get_First_Ensemble(file, dec, nvram, progress)) return result;
     result.found = true;
 
     priv.ds.Sub_Count = 0;
@@ -269,7 +271,6 @@ File_Details_Result Show_File_Details(const std::string& file_name, const Decode
     }
 
     r += Line(Ensemble_Line("First Ensemble ", first, priv.ds, 0));
-    bool nvram = false, lengths_vary = false;
     priv.ds.Sub_Count = 1;
     if (Find_Last_Ensemble(file, priv.dec, priv.ds, opt, ens_bytes, nvram, lengths_vary, progress)) {
         const std::int32_t last = dec.Cur_Ens_Number;

@@ -44,8 +44,8 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
         text += std::string(k_not_enough_valid) + k_eol;
         return false;
     };
-    bool loaded = true;
-    if (!Get_Next_Ensemble(file, dec, loaded, progress)) return fail();
+    bool nvram = false, lengths_vary = false;
+    if (!Get_First_Ensemble(file, dec, nvram, progress)) return fail();
     if (dec.Data_Structure != k_structure_nb && dec.Data_Structure != k_structure_bb) return fail();
 
     Clear_Slot(ds, 0);
@@ -70,7 +70,6 @@ bool Survey(Data_Set& ds, Decoder_State& dec, const Decode_Options& opt, File_Se
             Two_Digits(dec.Time_Per_Ping[2]) + k_eol;
     text += Ensemble_Line("First Ensemble ", ds.First_Ens, ds, 0) + k_eol;
 
-    bool nvram = false, lengths_vary = false;
     ds.Sub_Count = 1;
     Clear_Slot(ds, 1);
     if (!Find_Last_Ensemble(file, dec, ds, opt, ens_bytes, nvram, lengths_vary, progress)) {
@@ -126,6 +125,14 @@ std::string Ensemble_Clock_Text(const Data_Set& ds, std::size_t slot) {
 
 std::string Ensemble_Line(const std::string& label, std::int32_t number, const Data_Set& ds, std::size_t slot) {
     return label + Format(number, "00000000") + " " + Ensemble_Clock_Text(ds, slot);
+}
+
+bool Get_First_Ensemble(Binary_File& file, Decoder_State& dec, bool& nvram_seen, Progress_Hooks& progress) {
+    bool loaded = true;
+    bool found = Get_Next_Ensemble(file, dec, loaded, progress);
+    // Its length is not the ensembles' and it has no number: the file would seem to start at 0.
+    for (; found && Is_NVRAM_Ensemble(dec); found = Get_Next_Ensemble(file, dec, loaded, progress)) nvram_seen = true;
+    return found;
 }
 
 bool Find_Last_Ensemble(Binary_File& file, Decoder_State& dec, Data_Set& ds, const Decode_Options& opt,

@@ -28,6 +28,10 @@ constexpr std::int32_t k_two_type_record_bytes = 8258;  // an instrument memory 
 // are not all as long as the first: the file's size then tells nothing.
 constexpr const char* k_lengths_vary_text = "Ensemble Lengths Vary: Missing or Extra Data Not Estimated";
 
+// Get_Next_Ensemble for the first ensemble of a file, passing over memory records (long
+// two-type records without number or clock) and setting nvram_seen for them.
+bool Get_First_Ensemble(Binary_File& file, Decoder_State& dec, bool& nvram_seen, Progress_Hooks& progress);
+
 // Finds the last ensemble of an open file whose first ensemble is ens_bytes long (before
 // the checksum) and decodes it into slot ds.Sub_Count. Sets nvram_seen when a long two-type
 // record was passed over, lengths_vary when an ensemble met near the end has another length

@@ -61,7 +61,8 @@ bool BB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) 
     std::int64_t start = file.Position();
     BB_State state = BB_State::k_first_marker;
     std::uint8_t byte = 0;
-    while (!file.Eof() && state != BB_State::k_found && skipped < k_bb_skip_limit) {
+    // A run of 0x7F bytes counts as no skip and costs a candidate per byte: Stop must end it.
+    while (!file.Eof() && state != BB_State::k_found && skipped < k_bb_skip_limit && !progress.Stop()) {
         progress.Yield();
         switch (state) {
             case BB_State::k_first_marker:
@@ -95,7 +96,7 @@ bool NB_Search(Binary_File& file, Decoder_State& dec, Progress_Hooks& progress) 
     std::int32_t skipped = 0;
     bool found = false;
     std::uint8_t byte = 0;
-    while (!file.Eof() && !found && skipped < k_nb_skip_limit) {
+    while (!file.Eof() && !found && skipped < k_nb_skip_limit && !progress.Stop()) {
         progress.Yield();
         if (!file.Read_Byte(byte)) break;
         const std::int64_t marker = file.Position() - 1;

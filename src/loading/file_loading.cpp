@@ -50,6 +50,14 @@ bool Decode_Current_Ensemble(Open_State& app, const Decode_Options& opt) {
     return decoded;
 }
 
+// A memory record (two data types, over 8000 bytes) has no clock or ensemble number: it takes
+// no slot, in the Whole Set as in the Sub Set, and is only noted. True when Ens_Buffer holds one.
+bool Passed_Memory_Record(Open_State& app) {
+    if (!Is_NVRAM_Ensemble(app.dec)) return false;
+    app.load.NVRAM_Flag = true;
+    return true;
+}
+
 // Decodes and processes the ensemble in Ens_Buffer into slot Sub_Count.
 void Load_Current_Ensemble(Open_State& app) {
     if (Decode_Current_Ensemble(app, Decode_Options_Of(app))) Process_Decoded_Ensemble(app.dec, app.ds, app.settings);
@@ -80,6 +88,7 @@ Outcome Walk_Whole_Set(Open_State& app, Open_File_Host& host, const std::vector<
             continue;
         }
         failures = 0;
+        if (Passed_Memory_Record(app)) continue;
         Load_Current_Ensemble(app);
         const double t = Convert_Time(ds, ds.Sub_Count);
         ds.Orientation_Count += (dec.Sys_Config & 0x80) ? -1 : 1;
@@ -302,10 +311,7 @@ Outcome Read_File_Selection(Open_State& app, Open_File_Host& host, std::int32_t 
             continue;
         }
         failures = 0;
-        if (Is_NVRAM_Ensemble(dec)) {
-            app.load.NVRAM_Flag = true;
-            continue;
-        }
+        if (Passed_Memory_Record(app)) continue;
         const bool decoded = Decode_Current_Ensemble(app, options);
         pipeline.Process(Slot_Setup_Of(dec), static_cast<std::size_t>(ds.Sub_Count),
                          ds.Bin_Work.Size() != 0 ? Error_Velocity_Bins(dec, ds) : -1, decoded);

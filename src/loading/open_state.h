@@ -24,7 +24,7 @@ struct Menu_State {
 struct Load_State {
     std::string File_Name;    // the file (or first member of the set) last opened
     bool Busy = false;        // an open command is running
-    bool NVRAM_Flag = false;  // a long two-type record was met by a Sub Set load
+    bool NVRAM_Flag = false;  // a long two-type record was met by a load
     bool Flip = false;        // Flip_Checked as it stood when the file was opened
     std::string Settings_File;  // the settings file the options were read from, if any
 };

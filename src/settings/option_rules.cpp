@@ -106,4 +106,11 @@ std::string Check_Scale(std::string_view field, double min, double max) {
     return std::string(field) + ": Min " + Number_Text(min) + " is not below Max " + Number_Text(max) + "; the old limits kept";
 }
 
+std::optional<int> Saved_Window_Pixels(std::int32_t twips, double px_per_twip, int limit_px) {
+    if (twips < 0) return std::nullopt;
+    const double px = std::round(twips * px_per_twip);
+    if (px > limit_px) return std::nullopt;
+    return static_cast<int>(px);
+}
+
 }  // namespace vantrel

@@ -57,4 +57,9 @@ std::string Check_Number(std::string_view field, double value, const Number_Limi
 // Empty when min < max; else the same kind of note for an axis's pair of limits.
 std::string Check_Scale(std::string_view field, double min, double max);
 
+// The pixels of a saved window position or size of `twips`, or nullopt when it is not applied:
+// negative (a window partly off the screen), or above `limit_px` (a window off the screen, or
+// so large that its picture would cost gigabytes).
+std::optional<int> Saved_Window_Pixels(std::int32_t twips, double px_per_twip, int limit_px);
+
 }  // namespace vantrel

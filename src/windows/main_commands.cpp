@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <QUrl>
@@ -16,6 +17,7 @@
 #include "dataset/max_ensembles.h"
 #include "platform/text_format.h"
 #include "settings/command_line.h"
+#include "settings/option_rules.h"
 #include "windows/chart_widget.h"
 #include "windows/core_link.h"
 #include "windows/main_window.h"
@@ -127,13 +129,16 @@ void Main_Window::Place_Windows() {
     menus_.Show_Track->setChecked(s.Window_Menu_States[0]);
     Align_Forms();
     const double px_per_twip = logicalDpiX() / k_twips_per_inch;
-    const auto apply = [px_per_twip](QWidget& window, const Window_Geometry& g) {
-        const auto px = [px_per_twip](std::int32_t twips) { return static_cast<int>(std::lround(twips * px_per_twip)); };
+    const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize screen_px = on ? on->availableSize() : QSize();
+    const auto apply = [px_per_twip, screen_px](QWidget& window, const Window_Geometry& g) {
+        const auto px = [px_per_twip](std::int32_t twips, int limit) { return Saved_Window_Pixels(twips, px_per_twip, limit); };
         QRect r = window.geometry();
-        if (g.left >= 0) r.moveLeft(px(g.left));
-        if (g.top >= 0) r.moveTop(px(g.top));
-        if (g.width > 0) r.setWidth(px(g.width));
-        if (g.height > 0) r.setHeight(px(g.height));
+        if (const auto left = px(g.left, screen_px.width())) r.moveLeft(*left);
+        if (const auto top = px(g.top, screen_px.height())) r.moveTop(*top);
+        // The designed sizes may exceed a small screen; twice it is room enough.
+        if (const auto width = px(g.width, 2 * screen_px.width()); width > 0) r.setWidth(*width);
+        if (const auto height = px(g.height, 2 * screen_px.height()); height > 0) r.setHeight(*height);
         window.setGeometry(r);
         if (g.state == 1) window.showMinimized();
         if (g.state == 2) window.showMaximized();

@@ -111,6 +111,13 @@ TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
     Append(data, BB_Numbered({3}));
     const Details d(dir.Write("w.ens", data));
     Expect_Fields({{"wrong size", d.r.stats.Wrong_Size, 1}, {"missing", d.r.stats.Missing, 0}, {"last", d.r.stats.Last, 3}});
+
+    // A memory record first is not the first ensemble, nor a reset before it.
+    data = Build_Two_Type_Record(8260);
+    Append(data, BB_Numbered({5, 6, 7}));
+    const Details f(dir.Write("f.ens", data));
+    EXPECT_TRUE(f.Has("Ensemble Length 1000 bytes") && f.Has("NVRAM Data Set  TRUE")) << f.r.report;
+    Expect_Fields({{"first", f.r.stats.First, 5}, {"resets", f.r.stats.Resets, 0}, {"wrong size", f.r.stats.Wrong_Size, 0}});
 }
 
 TEST(File_Details, UnknownAndUnreadableFiles) {

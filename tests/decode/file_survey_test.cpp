@@ -38,6 +38,17 @@ TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOv
     EXPECT_EQ((std::pair{s.app.ds.Sub_Ens_Number(1), s.app.ds.Last_Ens}), (std::pair{100, 102}));
 }
 
+TEST(File_Survey, AMemoryRecordFirstIsNotTheFirstEnsemble) {
+    Temp_Folder dir;
+    Bytes data = Build_Two_Type_Record(8258);
+    Append(data, BB_Run(1, 20));
+    const Survey s(dir.Write("memory_first.ens", data));
+    ASSERT_TRUE(s.ok) << s.app.Info_Text;
+    EXPECT_EQ((std::pair{s.app.ds.File_First_Ens, s.app.ds.File_Last_Ens}), (std::pair{1, 20}));
+    EXPECT_NE(s.app.Info_Text.find("First Ensemble 00000001 98/01/02"), std::string::npos) << s.app.Info_Text;
+    EXPECT_NE(s.app.Info_Text.find(" NVRAM Data in File"), std::string::npos) << s.app.Info_Text;
+}
+
 TEST(File_Survey, SingleEnsembleFile) {
     Temp_Folder dir;
     const Survey s(dir.Write("one.ens", BB_Run(7, 1)));

@@ -63,6 +63,22 @@ TEST(Scanner, SkipLimitCountsOnlyNonHeaderBytes) {
     EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{4}));
 }
 
+TEST(Scanner, StopEndsASearchInARunOfHeaderBytes) {
+    // Such a run is never counted as skipped: without Stop the search would cross it all.
+    for (const auto& [structure, marker] : {std::pair{k_structure_bb, 0x7F}, {k_structure_nb, 0x3F}}) {
+        Scan_Fixture s;
+        Bytes bytes(100000, static_cast<std::uint8_t>(marker));
+        Append(bytes, Numbered(1));
+        s.Open(bytes);
+        s.dec.Data_Structure = structure;
+        Progress_Hooks hooks;
+        hooks.on_yield = [&hooks] { hooks.stop_requested = true; };
+        bool loaded = true;
+        EXPECT_FALSE(Get_Next_Ensemble(s.file, s.dec, loaded, hooks)) << structure;
+        EXPECT_LT(s.file.Position(), 100000) << structure;
+    }
+}
+
 TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
     Scan_Fixture s;
     Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -192,6 +193,11 @@ TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
     Append(data, Build_Two_Type_Record(8258));
     Append(data, Ensembles(6, 15, 200));
     ASSERT_EQ(Open(dir.Write("n.ens", data)), Outcome_Kind::k_ok);
+    // Nor in the Whole Set, where its empty clock made the interval minutes long.
+    std::vector<int> all(20);
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(Whole_Numbers(), all);
+    EXPECT_EQ(app.ds.Avg_Interval, 1);
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 20, false));
     EXPECT_TRUE(app.load.NVRAM_Flag);
     EXPECT_EQ(app.ds.Sub_Count, 20);
@@ -298,6 +304,23 @@ TEST_F(Loader, AReloadLeavesNothingOfWhatTheSlotsHeldBefore) {
             const std::size_t n = want.Slice_Size() > 8 ? want.Extent(0) * 6 : want.Slice_Size();
             for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(got.Slice(s)[i], want.Slice(0)[i]) << "slot " << s << " array " << arrays << " at " << i;
         });
+    }
+}
+
+TEST_F(Loader, CellsAboveANarrowerSetupAreBadNotStillWater) {
+    // Narrow ensembles before the first wide one (the arrays widen under them) and after it.
+    Bytes data;
+    for (std::uint32_t n = 1; n <= 9; ++n) Append(data, Full_Or_Bare_Ensemble(n, n % 3 == 0));
+    ASSERT_EQ(Open(dir.Write("change.ens", data)), Outcome_Kind::k_ok);
+    const Data_Set& ds = app.ds;
+    for (std::size_t s : {0u, 1u, 3u, 7u}) {
+        EXPECT_NE(ds.Sub_Vel(0, 3, s), k_bad_velocity) << s;
+        for (std::size_t bin : {4u, 5u}) {
+            for (std::size_t c : {0u, 4u}) {
+                EXPECT_EQ(ds.Sub_Vel(c, bin, s), k_bad_velocity) << s << " " << bin << " " << c;
+                EXPECT_EQ(ds.Whole_Vel(c, bin, s), k_bad_velocity) << s << " " << bin << " " << c;
+            }
+        }
     }
 }
 

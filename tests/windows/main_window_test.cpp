@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 
 #include "gui_fixture.h"
 #include "support/default_settings.h"
@@ -95,6 +96,23 @@ TEST_F(Gui_Test, ExitFromTheMenuSavesTheSettingsAndTheWindowChecks) {
     Settings saved = Default_Settings();
     ASSERT_EQ(Load_Options(saved, folder_.Path("VTRLOps.Txt")), Load_Result::k_loaded);
     EXPECT_EQ((std::pair{saved.Window_Menu_States[2], saved.Window_Menu_States[3]}), (std::pair{true, false}));
+}
+
+TEST_F(Gui_Test, ASavedWindowLargerThanTheScreenOrBeyondItKeepsItsPlace) {
+    // Hand-edited sizes: a window of 2e9 twips took gigabytes for its picture.
+    Settings s = Default_Settings();
+    s.Window_Geometries[k_win_main] = {0, 0, 2000000000, 2000000000, 0};
+    s.Window_Geometries[k_win_whole] = {2000000000, 0, 2000000000, 300, 0};
+    s.Window_Geometries[k_win_sub] = {0, 300, 3000, 2000, 0};
+    ASSERT_TRUE(Save_Options(s, folder_.Path("VTRLOps.Txt")).Ok());
+    W().Start({});
+    const QSize screen = W().screen()->availableSize();
+    EXPECT_LE(W().width(), 2 * screen.width());
+    EXPECT_LE(W().height(), 2 * screen.height());
+    EXPECT_LT(W().Whole_Frame().x(), screen.width());
+    EXPECT_LE(W().Whole_Frame().width(), 2 * screen.width());
+    // A size that fits is still applied: 3000 twips are about 200 pixels.
+    EXPECT_NEAR(W().Sub_Frame().width(), 3000 * W().logicalDpiX() / 1440, 2);
 }
 
 }  // namespace
