@@ -95,6 +95,23 @@ void BM_Scan_Checksum_1GB(benchmark::State& state) {
 }
 BENCHMARK(BM_Scan_Checksum_1GB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A damaged stretch of header bytes, broadband (0x7F) or narrowband (0x3F): every byte starts a
+// candidate of the length the run states.
+void BM_Search_Through_1MB_Of_Header_Bytes(benchmark::State& state) {
+    const auto marker = static_cast<std::uint8_t>(state.range(0));
+    Binary_File file;
+    file.Open_Bytes(std::vector<std::uint8_t>(1 << 20, marker));
+    Decoder_State dec;
+    dec.Data_Structure = marker == 0x7F ? k_structure_bb : k_structure_nb;
+    for (auto _ : state) {
+        file.Seek(1);
+        bool loaded = true;
+        benchmark::DoNotOptimize(Get_Next_Ensemble(file, dec, loaded, No_Progress()));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) << 20);
+}
+BENCHMARK(BM_Search_Through_1MB_Of_Header_Bytes)->Arg(0x7F)->Arg(0x3F)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 namespace {

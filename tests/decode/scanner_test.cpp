@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -79,11 +80,42 @@ TEST(Scanner, StopEndsASearchInARunOfHeaderBytes) {
     }
 }
 
+TEST(Scanner, ARecordHeadedLikeTheRunOfHeaderBytesBeforeItIsFound) {
+    // In such a run each candidate's sum is rolled on from the one before; a record whose first
+    // four bytes are the run's own, so of the same stated length, must still pass in its turn.
+    for (const auto& [structure, marker] : {std::pair{k_structure_bb, 0x7F}, {k_structure_nb, 0x3F}}) {
+        const std::size_t count = static_cast<std::size_t>(marker) * 257;
+        Bytes record(count + 2);
+        std::uint32_t seed = 12345;
+        for (std::uint8_t& b : record) b = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
+        std::fill_n(record.begin(), 4, static_cast<std::uint8_t>(marker));
+        const std::uint16_t sum = Checksum(record.data(), count);
+        const bool little = structure == k_structure_bb;
+        record[count] = static_cast<std::uint8_t>(little ? sum : sum >> 8);
+        record[count + 1] = static_cast<std::uint8_t>(little ? sum >> 8 : sum);
+        Bytes bytes(300, static_cast<std::uint8_t>(marker));
+        Append(bytes, record);
+        Scan_Fixture s;
+        s.Open(bytes);
+        s.dec.Data_Structure = structure;
+        Progress_Hooks hooks;
+        bool loaded = true;
+        ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, hooks)) << structure;
+        EXPECT_EQ((std::pair{static_cast<std::size_t>(s.dec.Ens_Bytes), s.file.Position()}),
+                  (std::pair{count, static_cast<std::int64_t>(bytes.size()) + 1}))
+            << structure;
+    }
+}
+
 TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
     Scan_Fixture s;
     Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
     Append(bytes, Numbered(9));
-    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{9}));
+    // Enough behind it that the false candidate, of another length, is read whole first.
+    while (bytes.size() <= 0xFFFF) Append(bytes, Numbered(10));
+    const std::vector<std::uint32_t> numbers = s.Walk(bytes);
+    ASSERT_FALSE(numbers.empty());
+    EXPECT_EQ(numbers.front(), 9u);
 }
 
 TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
