@@ -219,7 +219,16 @@ void Main_Window::Open_File_Now(const std::string& pending_name) {
     const Outcome outcome = Run_Open_File(state_, host, pending_name);
     ++opens_finished_;
     Show_Views_After_Load();
-    if (!outcome.message.empty()) Show_Message(QString::fromStdString(outcome.message));
+    if (!outcome.message.empty()) {
+        // A box would hold an unattended monitoring screen until someone pressed OK: the
+        // Information window tells it instead, and the next reload that succeeds replaces it.
+        if (Monitoring()) {
+            const std::string line = outcome.message + "\r\n";
+            Show_Info_Text(state_.Info_Text.ends_with(line) ? state_.Info_Text : state_.Info_Text + line);
+        } else {
+            Show_Message(QString::fromStdString(outcome.message));
+        }
+    }
     Show_Busy_Pointer(false);
 }
 

@@ -2,14 +2,17 @@
 #include <QClipboard>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <cmath>
 #include <fstream>
 
 #include <array>
+#include <filesystem>
 #include <tuple>
 #include <utility>
 
 #include "gui_fixture.h"
+#include "windows/information_window.h"
 #include "platform/program_messages.h"
 #include "windows/chart_widget.h"
 #include "windows/whole_set_window.h"
@@ -72,6 +75,16 @@ TEST_F(Gui_Test, MonitoringReloadsAFileOnlyWhenItGrows) {
     EXPECT_EQ((std::tuple{W().Opens_Finished(), W().State().ds.File_Last_Ens, W().State().ds.Last_Ens}), (std::tuple{opens + 1, 420, 420}));
     for (int i = 0; i < 4; ++i) W().Timer1_Tick();
     EXPECT_EQ(W().Opens_Finished(), opens + 1);
+
+    // A reload that fails, here of a file gone, holds no box up: monitoring goes on and
+    // picks the file up again once it is back.
+    std::filesystem::remove(path);
+    for (int i = 0; i < 2; ++i) W().Timer1_Tick();
+    EXPECT_EQ((std::tuple{W().Opens_Finished(), W().Last_Message().isEmpty(), W().Info().Text1().toPlainText().trimmed().endsWith("Invalid File")}),
+              (std::tuple{opens + 2, true, true}));
+    Synth("live.ens", 500);
+    for (int i = 0; i < 2; ++i) W().Timer1_Tick();
+    EXPECT_EQ((std::pair{W().Opens_Finished(), W().State().ds.File_Last_Ens}), (std::pair{opens + 3, 500}));
 
     W().Menus().AutoTrack->trigger();
     EXPECT_EQ((std::pair{W().Monitoring(), W().Menus().File->menuAction()->isEnabled()}), (std::pair{false, true}));
