@@ -70,8 +70,10 @@ int Run_Convert(const Args& raw_args) {
     const Netcdf_Outcome outcome = Convert_To_Netcdf(request, progress);
     host.Hide_Progress();
     if (outcome.status != Netcdf_Status::k_written) throw Cli_Error(outcome.message);
-    std::printf("convert: wrote %s: %lld ensembles, %lld skipped records\n", request.target.c_str(),
+    std::printf("convert: wrote %s: %lld ensembles, %lld skipped records", request.target.c_str(),
                 static_cast<long long>(outcome.ensembles), static_cast<long long>(outcome.skipped_records));
+    if (outcome.memory_records > 0) std::printf(", %lld memory records left out", static_cast<long long>(outcome.memory_records));
+    std::printf("\n");
     return 0;
 }
 

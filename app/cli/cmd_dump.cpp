@@ -4,6 +4,7 @@
 
 #include "arg_list.h"
 #include "commands.h"
+#include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
 #include "decode/ensemble_walk.h"
 #include "decode/scanner.h"
@@ -37,6 +38,13 @@ int Run_Dump(const Args& raw_args) {
         if (const auto& gap = walk.Gap()) {
             std::fprintf(stderr, "dump: no ensemble in bytes %lld to %lld, passed over\n", static_cast<long long>(gap->first),
                          static_cast<long long>(gap->last));
+        }
+        if (Is_NVRAM_Ensemble(app.dec)) {
+            // Not an ensemble: no clock, no number, nothing of the water.
+            const std::int64_t end = file.Position() - 1;
+            std::fprintf(stderr, "dump: memory record in bytes %lld to %lld, passed over\n",
+                         static_cast<long long>(end - app.dec.Ens_Bytes - 1), static_cast<long long>(end));
+            continue;
         }
         if (++index < first) continue;
         app.ds.Sub_Count = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dataset/file_set.h"
+#include "decode/bb_decoder.h"
 #include "decode/decode_ensemble.h"
 #include "decode/scanner.h"
 #include "export/export_common.h"
@@ -156,6 +157,7 @@ public:
         writer_->Finish({{"ensembles", outcome_.ensembles},
                          {"skipped_records", outcome_.skipped_records},
                          {"skipped_bytes", outcome_.skipped_bytes},
+                         {"memory_records", outcome_.memory_records},
                          {"ensembles_with_other_setup", other_setup_}});
         writer_.reset();
         if (const Outcome committed = temporary.Commit(); !committed) return Refusal(committed);
@@ -179,6 +181,11 @@ private:
             const std::int64_t after = file.Position();
             Count_Gap(after - (static_cast<std::int64_t>(dec_.Ens_Bytes) + 2) - end);
             end = after;
+            // A memory record has no clock or number: as a time step it would have no time.
+            if (Is_NVRAM_Ensemble(dec_)) {
+                ++outcome_.memory_records;
+                continue;
+            }
             Convert_Current();
             progress_.Yield();
             if (outcome_.source_bytes > 0) progress_.Percent(static_cast<int>(after * 99 / outcome_.source_bytes));

@@ -40,6 +40,7 @@ struct Netcdf_Outcome {
     std::int64_t ensembles = 0;          // time steps written
     std::int64_t skipped_records = 0;    // stretches of bytes the scanner passed over
     std::int64_t skipped_bytes = 0;
+    std::int64_t memory_records = 0;     // records of the instrument's memory, not ensembles
     std::int64_t source_bytes = 0;       // of the file or all members
 };
 

@@ -123,5 +123,5 @@ extra = set(ds.data_vars) - set(expected) - {"beam"}
 if extra:
     fail(f"variables not checked: {sorted(extra)}")
 
-print("\n".join(errors) if errors else f"ok skipped_records={ds.attrs['skipped_records']}")
+print("\n".join(errors) if errors else f"ok skipped_records={ds.attrs['skipped_records']} memory_records={ds.attrs['memory_records']}")
 sys.exit(1 if errors else 0)

@@ -57,6 +57,9 @@ TEST_P(Netcdf_Convert, XarrayReadsWhatDumpPrints) {
         Run_Python("check_netcdf.py", nc, ok, Quoted(d / "dump.jsonl") + " " + Quoted(d / "raw.jsonl") + " " + mode);
     ASSERT_TRUE(ok) << report;
     EXPECT_EQ(report.find("skipped_records=0") == std::string::npos, c.damaged) << report;
+    // Memory records are no time steps, in dump as in the conversion.
+    EXPECT_EQ(report.find("memory_records=0") == std::string::npos, std::string(c.synth).find("--long-records") != std::string::npos)
+        << report;
 }
 
 INSTANTIATE_TEST_SUITE_P(
