@@ -228,6 +228,8 @@ Outcome Write_Options_File(const Settings& settings, const std::filesystem::path
 Options_Load Read_Options_File(Settings& settings, const std::filesystem::path& file_name) {
     std::string text;
     if (!Read_Whole_File(file_name, text)) return {Load_Result::k_unreadable, Failure(Outcome_Kind::k_invalid_file, "cannot read settings file " + file_name.string())};
+    // Editors on some systems put a byte-order mark before the text of a file they save.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     Record_Reader reader{text, true, 0, {}};
     std::string version;
     if (!reader.Parse_Text(version) || version != Options_Version()) {

@@ -83,8 +83,10 @@ TEST_F(Settings_File, SaveLoadSaveIsByteIdentical) {
         const Settings original = unusual ? Unusual_Settings() : Default_Settings();
         const std::string first = Saved_Text(original, "first.txt");
 
+        // An editor's byte-order mark in front changes nothing.
+        Write_File_Text(dir_ / "marked.txt", "\xEF\xBB\xBF" + first);
         Settings loaded = Default_Settings();
-        ASSERT_EQ(Load_Options(loaded, dir_ / "first.txt"), Load_Result::k_loaded);
+        ASSERT_EQ(Load_Options(loaded, dir_ / (unusual ? "marked.txt" : "first.txt")), Load_Result::k_loaded);
         EXPECT_EQ(Saved_Text(loaded, "second.txt"), first) << (unusual ? "unusual" : "defaults");
         // Doubles and the single survive their decimal form exactly.
         EXPECT_EQ((std::array{loaded.Profile_Scale_Max[6], loaded.Series_Scale_Min[4], double{loaded.Water_Density},
