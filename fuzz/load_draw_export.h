@@ -41,11 +41,11 @@ void Export_All_Into_Memory(vantrel::App_State& app, vantrel::Open_File_Host& ho
     }
 }
 
-// Opens path with the settings in app and, when it loads, reloads the Sub Set from the
-// ensemble `offset` past the first, draws and exports.
-void Load_Draw_Export(vantrel::App_State& app, const std::string& path, std::int32_t offset) {
+// Opens path (with multi_file, the file set it starts) with the settings in app and, when it
+// loads, reloads the Sub Set from the ensemble `offset` past the first, draws and exports.
+void Load_Draw_Export(vantrel::App_State& app, const std::string& path, std::int32_t offset, bool multi_file = false) {
     using namespace vantrel;
-    app.menus.MultiFile = false;
+    app.menus.MultiFile = multi_file;
     Open_File_Host host;
     if (!Open_File(app, host, path)) return;
     const std::int32_t first = app.ds.File_First_Ens + offset;

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -29,6 +31,23 @@ inline void Write_Input(const std::uint8_t* data, std::size_t size) {
         if (n <= 0) __builtin_trap();
         done += static_cast<std::size_t>(n);
     }
+}
+
+// The input cut at two positions into the three members of a numbered file set, in a
+// folder of this process's own; returns the first member's path.
+inline std::string Write_Input_As_Set(const std::uint8_t* data, std::size_t size, std::size_t cut1, std::size_t cut2) {
+    static const std::filesystem::path dir = [] {
+        const auto d = std::filesystem::temp_directory_path() / ("vantrel-fuzz-set-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    const std::size_t cuts[] = {0, cut1, cut2, size};
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::ofstream out(dir / ("set.00" + std::to_string(i)), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data + cuts[i]), static_cast<std::streamsize>(cuts[i + 1] - cuts[i]));
+        if (!out) __builtin_trap();
+    }
+    return (dir / "set.000").string();
 }
 
 }  // namespace

@@ -10,7 +10,6 @@ fi
 gui=$(realpath "$1")
 cli=$(realpath "$2")
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
@@ -22,10 +21,13 @@ trap cleanup EXIT
 cp "$gui" "$work/vantrel"
 "$cli" synth "$work/run 1.ens" --ensembles 3000 --bottom-track >/dev/null
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display itself and writes its number once it accepts clients; a
+# loaded machine may take seconds for that.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "the X server did not start" >&2; exit 1; }
+export DISPLAY=:$(tr -d '[:space:]' < "$work/display")
 
 QT_QPA_PLATFORM=xcb "$work/vantrel" "$work/run 1.ens" >/dev/null 2>"$work/stderr" &
 app=$!
