@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include <cstdio>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -52,20 +51,6 @@ TEST_F(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
                   .exit_code,
               0);
     EXPECT_NE(east, QImage(QString::fromStdString(dir.Path("corr.png"))));
-}
-
-TEST_F(Cli_Render, BadArgumentsGiveOneLineAndExitOne) {
-    const std::string out = " -o " + Quoted(dir.Path("x.png")) + " " + Quoted(file);
-    for (const std::string& args : {"--view side" + out, "--view whole --size 640" + out,
-                                   "--view whole --size 0x400" + out, "--view whole --size 640x40000" + out,
-                                   "--view whole --code 7" + out, "--view whole --scale-mode 5" + out,
-                                   "--view profile --cursor 5000" + out, "--view series --series 99" + out,
-                                   "--view whole " + Quoted(file), "--view whole -o x.png " + Quoted(dir.Path("none.ens"))}) {
-        const auto r = Run_Cli("render " + args, dir.Path(""));
-        EXPECT_EQ(r.exit_code, 1) << args;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
-    }
-    EXPECT_FALSE(std::ifstream(dir.Path("x.png")).good());
 }
 
 }  // namespace
