@@ -65,7 +65,7 @@ TEST(Trend, DirectionsAcrossNorthTrendNearZeroInTenthsWithWrappedResiduals) {
     }
 }
 
-TEST(Trend, SelectionIsClampedAndAnswersBelowOneAreIgnored) {
+TEST(Trend, SelectionIsClampedAnswersBelowOneAreIgnoredAndTableLinesCountFromTheBottom) {
     Candle_Tables t = Tables();
     Trend_Selection s{5, 9, 3};
     t.selected = 7;
@@ -78,12 +78,9 @@ TEST(Trend, SelectionIsClampedAndAnswersBelowOneAreIgnored) {
     for (const auto& [text, want] : std::initializer_list<std::pair<const char*, std::optional<int>>>{
              {"7", 2}, {"2.4", 1}, {"0", std::nullopt}, {"-4", std::nullopt}, {"abc", std::nullopt}, {"", std::nullopt}})
         EXPECT_EQ(Candle_Answer(text, 3), want) << text;
-}
 
-TEST(Trend, TableLinesCountFromTheBottom) {
-    const Candle_Tables t = Tables();  // 2 series x 2 bins
-    Trend_Selection s;
-    // The third line from the bottom, then the first.
+    // Table lines count from the bottom: the third, then the first, of 2 series x 2 bins.
+    t = Tables(), s = {};
     Expect_Fields({{"third", Pick_Table_Line(500 - 2.5 * 10, 500, 10, t, s), true}, {"series", s.series, 1}, {"bin", s.bin, 0}});
     Expect_Fields({{"first", Pick_Table_Line(499, 500, 10, t, s), true}, {"series", s.series, 0}, {"bin", s.bin, 0}});
     EXPECT_FALSE(Pick_Table_Line(455, 500, 10, t, s));  // above the four lines

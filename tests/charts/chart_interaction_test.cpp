@@ -47,18 +47,15 @@ TEST(Chart_Interaction, CellsUnderPointsAreHeldInsideTheGrid) {
     EXPECT_EQ((std::array{Inside_Plot(t.g, 10, 20), Inside_Plot(t.g, 110, 20), Inside_Plot(t.g, 50, 70)}), (std::array{true, false, false}));
 }
 
-TEST(Chart_Interaction, WholeSelectionNeedsExtentBothWaysAndEndsAtTheLastEnsemble) {
+TEST(Chart_Interaction, SelectionsNeedExtentBothWaysAndEndAtTheLastEnsemble) {
     // Drags in either direction and over the last column are checked through the window.
     const Data_Set ds = File_Of_1000();
     EXPECT_FALSE(Whole_Selection(ds, 100, 20, {3, 2}, {3, 8}));
     EXPECT_FALSE(Whole_Selection(ds, 100, 20, {3, 2}, {9, 2}));
     EXPECT_EQ(Whole_Selection(ds, 100, 20, {12, 15}, {2, 4}), (Sub_Range{21, 121, 5, 16}));
-}
-
-TEST(Chart_Interaction, SubSelectionCountsFromTheSubSetAndItsTopBin) {
-    // The panes pick along their one axis that lines up with the contour; the window's drags
-    // check where each lands, these the ends and the empty picks.
-    const Data_Set ds = File_Of_1000();
+    // Sub Set selections count from the Sub Set and its top bin. The panes pick along their one
+    // axis that lines up with the contour; the window's drags check where each lands, these the
+    // ends and the empty picks.
     Expect_Fields<std::optional<Sub_Range>>({{"no extent", Sub_Selection(ds, {4, 0}, {4, 5}), std::nullopt},
                                              {"dragged back and up", Sub_Selection(ds, {30, 5}, {10, 2}), Sub_Range{111, 131, 7, 10}},
                                              {"series to the end", Series_Selection(ds, 90, 120), Sub_Range{191, 200, 5, 12}},
@@ -91,7 +88,7 @@ TEST(Chart_Interaction, ScrollBarsReachBothEndsAndRoundTrip) {
     EXPECT_EQ(Move_Scrollers(ds, 20).h_value, 900);
 }
 
-TEST(Chart_Interaction, CursorAndSeriesBinsStepInsideTheSubSet) {
+TEST(Chart_Interaction, CursorSeriesBinsAndAnimationsStepInsideTheSubSet) {
     Data_Set ds = File_Of_1000();
     ds.Cursor_Ens = 200;
     EXPECT_FALSE(Step_Cursor_Ens(ds, 1));
@@ -109,12 +106,10 @@ TEST(Chart_Interaction, CursorAndSeriesBinsStepInsideTheSubSet) {
     EXPECT_FALSE(Toggle_Series_Bin(ds, 13));
     EXPECT_TRUE(Toggle_Series_Bin(ds, 5));
     EXPECT_FALSE(Shift_Series_Bins(ds, -1));  // bin 5 is the first
-}
 
-TEST(Chart_Interaction, AnimationStepsAlwaysAdvance) {
+    // Animation steps always advance.
     Expect_Fields({{"step", Contour_Animation_Steps(10, 1).step, 1}, {"10.5 to even", Contour_Animation_Steps(10, 1).first, 10},
                    {"first", Contour_Animation_Steps(0, 100).first, 50}, {"page step", Contour_Animation_Steps(0, 100).step, 50}});
-    Data_Set ds = File_Of_1000();
     ds.Cursor_Ens = 200;
     Start_Profile_Animation(ds);
     EXPECT_EQ(ds.Cursor_Ens, 101);
@@ -123,13 +118,11 @@ TEST(Chart_Interaction, AnimationStepsAlwaysAdvance) {
     EXPECT_EQ(ds.Cursor_Ens, 150);
 }
 
-TEST(Chart_Interaction, CandlePickUsesThePlotAndIgnoresClicksOutsideIt) {
+TEST(Chart_Interaction, CandlePickIgnoresClicksOutsideThePlotAndPaneBordersKeepAMinimumPane) {
     Expect_Fields({{"no candles", Pick_Candle(50, 40, 100, 0), -1}, {"left of the plot", Pick_Candle(39, 40, 100, 4), -1},
                    {"first", Pick_Candle(40, 40, 100, 4), 0}, {"last", Pick_Candle(139.9, 40, 100, 4), 3},
                    {"right of the plot", Pick_Candle(140, 40, 100, 4), -1}});
-}
-
-TEST(Chart_Interaction, PaneBordersKeepAMinimumPane) {
+    // Pane borders keep a minimum pane.
     Expect_Fields<double>({{"series top", Series_Border_Ratio(-40, 400), k_min_pane_px / 400.0},
                            {"series", Series_Border_Ratio(100, 400), 0.25},
                            {"series bottom", Series_Border_Ratio(900, 400), (400.0 - k_min_pane_px) / 400},

@@ -19,7 +19,7 @@ namespace {
 
 using test::Expect_Fields;
 
-TEST(Tick_Steps, TableBoundsAndBeyond) {
+TEST(Tick_Steps, TableBoundsAndBeyondAndTimeUnitsChangeAtTheirBounds) {
     for (const auto& [span, step, decimals] : std::initializer_list<std::tuple<double, double, bool>>{
              {0.1, 0.2, true}, {0.5, 0.2, true}, {0.51, 0.5, true}, {1.01, 1, false}, {50001, 50000, false}, {3e6, 2e6, false}}) {
         const Range_Step s = Choose_Range_Step(span);
@@ -27,9 +27,7 @@ TEST(Tick_Steps, TableBoundsAndBeyond) {
     }
     for (const auto& [count, step] : {std::pair{0.0, 1}, {10.0, 1}, {10.5, 2}, {50000001.0, 10000000}})
         EXPECT_EQ(Choose_Count_Step(count), step) << count;
-}
-
-TEST(Choose_Time_Unit, UnitsChangeAtTheirBounds) {
+    // Time units change at their bounds.
     for (const auto& [seconds, label, count, step] : std::initializer_list<std::tuple<double, std::string, int, int>>{
              {5, " sec", 5, 1}, {6, " sec", 6, 2}, {120, " sec", 120, 15}, {121, " min", 2, 1}, {10800, " min", 180, 30}, {10801, " hr", 3, 1},
              {1209601, " dy", 14, 5}}) {
@@ -175,9 +173,7 @@ TEST(Contour_Decorations, EveryTextHasItsOwnPlace) {
                 EXPECT_TRUE(time.pos < view.bar.labels[1].pos || time.pos > view.bar.labels[2].pos) << time.text;
         }
     }
-}
-
-TEST(Contour_Decorations, ASmallWholeSetWindowKeepsItsTextsApart) {
+    // A small Whole Set window keeps its texts apart too.
     for (const auto& [width, height] : {std::pair{220, 300}, {300, 200}, {420, 100}, {600, 80}}) {
         App_State state;
         test::Fill_Chart_Data_Set(state, {.ensembles = 500, .bins = 60});

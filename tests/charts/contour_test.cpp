@@ -49,7 +49,7 @@ struct One_Row {
     }
 };
 
-TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBad) {
+TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBadAndAnEmptyOnePaintsAllBlack) {
     One_Row row({-2000, -1000, 0, 1000, 2000, k_bad_velocity});
     row.state.settings.Contour_Scale_Limits = {-1000, 1000};
     const Contour_Results r = row.Build(100, 0);
@@ -57,6 +57,12 @@ TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBad) {
                    {"data max", r.Data_Max, 2000}, {"data min", r.Data_Min, -2000}});
     // 49.5 rounds to even.
     EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{k_index_below, 0, 50, 99, k_index_above, k_index_bad}));
+
+    // An empty manual scale paints everything black.
+    row.state.settings.Contour_Scale_Limits = {500, 500};
+    const Contour_Results flat = row.Build(100, 0);
+    EXPECT_EQ(flat.Scale_Max, 0);
+    for (std::int16_t c : flat.Index) EXPECT_EQ(c, k_index_bad);
 }
 
 TEST(Contour_Indices, DeviationOfLargeCloseValuesIsExactAndSkipsTheMissingMark) {
@@ -76,17 +82,11 @@ TEST(Contour_Indices, DirectionUsesTheCircleWhateverTheMode) {
     EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{400, 539, 400, 401, 470, k_index_bad}));
 }
 
-TEST(Contour_Indices, NoDataOrEmptyManualScalePaintsEverythingBlack) {
+TEST(Contour_Indices, NoDataPaintsEverythingBlack) {
     One_Row missing({k_bad_velocity, k_bad_velocity});
     const Contour_Results none = missing.Build(100, 1);
     Expect_Fields({{"count", none.Count, 0}, {"scale max", none.Scale_Max, 0}, {"scale min", none.Scale_Min, 0}});
     for (std::int16_t c : none.Index) EXPECT_EQ(c, k_index_bad);
-
-    One_Row some({10, 20});
-    some.state.settings.Contour_Scale_Limits = {500, 500};
-    const Contour_Results flat = some.Build(100, 0);
-    EXPECT_EQ(flat.Scale_Max, 0);
-    for (std::int16_t c : flat.Index) EXPECT_EQ(c, k_index_bad);
 }
 
 TEST(Contour_Indices, EachCodeFamilyReadsItsOwnBeamOrComponent) {

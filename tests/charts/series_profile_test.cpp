@@ -7,9 +7,11 @@
 
 #include "app_state.h"
 #include "charts/chart_primitives.h"
+#include "charts/direction_circle.h"
 #include "charts/profile_chart.h"
 #include "charts/series_chart.h"
 #include "charts/sub_set_layout.h"
+#include "platform/numeric.h"
 #include "platform/recording_surface.h"
 #include "support/chart_fixture.h"
 #include "support/expect_fields.h"
@@ -100,6 +102,20 @@ TEST(Traces, DirectionWrapsOnlyInAFullTurnStrip) {
     const auto straight = Trace_Of({3500, 100}, g).lines;
     ASSERT_EQ(straight.size(), 1u);
     EXPECT_DOUBLE_EQ(straight[0].y2, g.Y(100, 203));
+}
+
+// Direction sines and turn distances, which the candle statistics sum.
+TEST(Direction_Circle, TurnDistanceMatchesTheRemainderAndTabledSinesTheComputedOnes) {
+    for (const double mean : {0.0, 0.5, 1799.9999999999998, 1800.0, 2345.678, 3599.9999999999995})
+        for (int v = -32767; v <= 32767; v += 3) {
+            const double x = v - mean;
+            ASSERT_EQ(std::fabs(Turn_Distance(x)), std::fabs(std::remainder(x, 3600.0))) << v << " - " << mean;
+        }
+    for (const double tenths : {0.0, 1.0, 899.0, 1800.0, 3599.0, 3600.0, -1.0, 0.5, 31000.0}) {
+        double s = 0, c = 0;
+        Direction_Sin_Cos(tenths, s, c);
+        EXPECT_EQ((std::pair{s, c}), (std::pair{std::sin(tenths * k_pi / 1800), std::cos(tenths * k_pi / 1800)})) << tenths;
+    }
 }
 
 TEST(Candles, DirectionMeansAreTakenOnTheCircle) {

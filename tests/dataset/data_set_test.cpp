@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dataset/data_codes.h"
 #include "dataset/data_set.h"
 #include "dataset/max_ensembles.h"
 #include "support/expect_fields.h"
@@ -63,6 +64,23 @@ TEST(Max_Ensembles, AnswersAreLimitedTo128Through8192) {
     Expect_Fields({{"many", Max_Sub_Ens_From_Answer("100000", 256), 8192}, {"none", Max_Sub_Ens_From_Answer("", 300), 300},
                    {"text", Max_Sub_Ens_From_Answer("lots", 300), 128}, {"fraction", Max_Sub_Ens_From_Answer(" 1000.5", 300), 1000},
                    {"words after", Max_Sub_Ens_From_Answer("4096 ensembles", 300), 4096}});
+}
+
+TEST(Contour_Codes, CodesDecodeToTheirComponentAndBackAndStraysToNone) {
+    const struct {
+        std::int32_t code;
+        Code_Family family;
+        std::int32_t component;
+    } known[] = {{1, Code_Family::k_echo, 0},        {50, Code_Family::k_corr, 4},         {600, Code_Family::k_vel, 5},
+                 {2000, Code_Family::k_pgood, 1},    {40000, Code_Family::k_bt_vel, 3},    {600000, Code_Family::k_wm_vel, 5},
+                 {1000000, Code_Family::k_nav_vel, 0}};
+    for (const auto& k : known) {
+        const Contour_Code_Parts parts = Decode_Contour_Code(k.code);
+        EXPECT_EQ((std::pair{parts.family, parts.component}), (std::pair{k.family, k.component})) << k.code;
+        EXPECT_EQ(Contour_Code_Of(k.family, k.component), k.code);
+    }
+    for (std::int32_t stray : {0, -1, -100, 6, 15, 60, 250, 700, 1500, 5000, 70000, 700000, 7000000})
+        EXPECT_EQ(Decode_Contour_Code(stray).family, Code_Family::k_none) << stray;
 }
 
 }  // namespace

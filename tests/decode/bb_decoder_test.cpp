@@ -44,7 +44,7 @@ TEST(BB_Decoder, FlipInvertsFacingWhetherOrNotAFileIsLoaded) {
     }
 }
 
-TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
+TEST(BB_Decoder, VariableLeaderFieldsPressureDepthAndFirmwareRevisions) {
     Decode_Fixture f;
     Bytes vl = Variable_Leader(0x123456);
     vl[4] = 126;  // year byte above 99
@@ -74,9 +74,7 @@ TEST(BB_Decoder, VariableLeaderFieldsAndPressureDepth) {
     f.Decode(Ensemble({Fixed_Leader(), vl}));
     Expect_Fields({{"depth", ds.Sub_Anc(4, 0), static_cast<std::int32_t>(rnd(10098.0 * 1000 / 1025))},
                    {"year", ds.Sub_Time(0, 0), 99}});
-}
-
-TEST(BB_Decoder, FirmwareRevisionsFrom100CountFromZero) {
+    // Firmware revisions from 100 count from zero.
     Expect_Fields<double>({{"16.99", Firmware_Version(16, 99), 16.99}, {"16.100", Firmware_Version(16, 100), 16.0},
                            {"50.135", Firmware_Version(50, 135), 50.35}});
 }

@@ -84,7 +84,7 @@ TEST(File_Details, NarrowbandSetupLines) {
     EXPECT_EQ(d.r.stats.Last, 2);
 }
 
-TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
+TEST(File_Details, StatisticsCountMissingRepeatsResetsAndWrongSizes) {
     Temp_Folder dir;
     const Details d(dir.Write("seq.ens", BB_Numbered({1, 2, 4, 4, 2, 3})));
     const Ens_Statistics& s = d.r.stats;
@@ -101,16 +101,14 @@ TEST(File_Details, StatisticsCountMissingRepeatsAndResets) {
     // Missing ensembles show as negative extra data.
     const Details m(dir.Write("m.ens", BB_Numbered({1, 2, 4})));
     EXPECT_TRUE(m.Has("Extra Data in File -1,000 bytes")) << m.r.report;
-}
 
-TEST(File_Details, LongTwoTypeRecordIsNotWrongSize) {
-    Temp_Folder dir;
+    // A long two-type record is not of the wrong size; a short ensemble is.
     Bytes data = BB_Numbered({1, 2});
     Append(data, Build_Two_Type_Record(8260));  // 8258 bytes before the checksum
     Append(data, Build_BB_Ensemble({.ens_number = 2, .record_bytes = 600}));
     Append(data, BB_Numbered({3}));
-    const Details d(dir.Write("w.ens", data));
-    Expect_Fields({{"wrong size", d.r.stats.Wrong_Size, 1}, {"missing", d.r.stats.Missing, 0}, {"last", d.r.stats.Last, 3}});
+    const Details w(dir.Write("w.ens", data));
+    Expect_Fields({{"wrong size", w.r.stats.Wrong_Size, 1}, {"missing", w.r.stats.Missing, 0}, {"last", w.r.stats.Last, 3}});
 
     // A memory record first is not the first ensemble, nor a reset before it.
     data = Build_Two_Type_Record(8260);
@@ -127,6 +125,59 @@ TEST(File_Details, UnknownAndUnreadableFiles) {
     EXPECT_EQ(Details(dir.Write("empty.ens", {})).r.report, "File Size 0 bytes\r\nData Structure Unknown \r\n");
     Expect_Fields({{"opened", junk.r.opened, true}, {"first", junk.r.stats.First, 0}, {"no changes", junk.changes.empty(), true},
                    {"a missing file opened", Details(dir.Path("no-such-file")).r.opened, false}});
+}
+
+struct Survey {
+    App_State app;
+    bool ok = false;
+    explicit Survey(const std::string& path) {
+        app.file_set = Test_For_File_Set(path, app.menus.MultiFile);
+        ok = Show_File_Stats(app, path, No_Progress());
+    }
+};
+
+TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOver) {
+    Temp_Folder dir;
+    Bytes data = BB_Run(1, 50);
+    data.insert(data.end(), 2600, 0xAA);
+    Append(data, BB_Run(51, 50));
+    const Survey extra(dir.Write("extra.ens", data));
+    ASSERT_TRUE(extra.ok);
+    // 102.6 records' worth of bytes.
+    EXPECT_EQ((std::pair{extra.app.ds.Last_Ens, extra.app.ds.File_Ens_Count}), (std::pair{103, 103}));
+
+    data = BB_Run(1, 100);
+    data.insert(data.end(), 2500, 0xAA);
+    const Survey s(dir.Write("tail.ens", data));
+    ASSERT_TRUE(s.ok) << s.app.Info_Text;
+    EXPECT_NE(s.app.Info_Text.find("Last  Ensemble 00000100 98/01/02 03:04:40.06\r\n Extra Data in File\r\n"),
+              std::string::npos)
+        << s.app.Info_Text;
+    // 102.5 rounds to even.
+    EXPECT_EQ((std::pair{s.app.ds.Sub_Ens_Number(1), s.app.ds.Last_Ens}), (std::pair{100, 102}));
+}
+
+TEST(File_Survey, AMemoryRecordFirstIsNotTheFirstEnsemble) {
+    Temp_Folder dir;
+    Bytes data = Build_Two_Type_Record(8258);
+    Append(data, BB_Run(1, 20));
+    const Survey s(dir.Write("memory_first.ens", data));
+    ASSERT_TRUE(s.ok) << s.app.Info_Text;
+    EXPECT_EQ((std::pair{s.app.ds.File_First_Ens, s.app.ds.File_Last_Ens}), (std::pair{1, 20}));
+    EXPECT_NE(s.app.Info_Text.find("First Ensemble 00000001 98/01/02"), std::string::npos) << s.app.Info_Text;
+    EXPECT_NE(s.app.Info_Text.find(" NVRAM Data in File"), std::string::npos) << s.app.Info_Text;
+}
+
+TEST(File_Survey, ASingleEnsembleIsSurveyedAndAFileWithoutAnyIsNot) {
+    Temp_Folder dir;
+    const Survey one(dir.Write("one.ens", BB_Run(7, 1)));
+    ASSERT_TRUE(one.ok) << one.app.Info_Text;
+    EXPECT_EQ((std::pair{one.app.ds.File_First_Ens, one.app.ds.File_Last_Ens}), (std::pair{7, 7}));
+
+    const std::string path = dir.Write("junk.bin", Bytes(5000, 0x55));
+    const Survey s(path);
+    EXPECT_FALSE(s.ok);
+    EXPECT_EQ(s.app.Info_Text, path + "\r\nFile Size 5,000 bytes\r\nNot enough VALID ensembles\r\n");
 }
 
 }  // namespace

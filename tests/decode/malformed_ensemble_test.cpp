@@ -10,12 +10,11 @@
 namespace vantrel::test {
 namespace {
 
-TEST(Malformed_Ensemble, OffsetsAndBlocksReachingPastTheEndAreSkipped) {
+TEST(Malformed_Ensemble, OffsetsAndBlocksReachingPastTheEndAndLeadersTooShortAreSkipped) {
     Decode_Fixture f;
     Fixed_Leader_Fields fl;
     fl.bins = 200;  // the velocity block below holds only 2 cells
-    Bytes e = Ensemble({Fixed_Leader(fl), Block(0x0100, 18), Block(0x0300, 10)});
-    f.Decode(e);
+    f.Decode(Ensemble({Fixed_Leader(fl), Block(0x0100, 18), Block(0x0300, 10)}));
     EXPECT_EQ((std::array{f.app.dec.Have_FL, f.app.dec.Have_Vel, f.app.dec.Have_Echo}), (std::array{true, false, false}));
 
     // An offset entry pointing beyond the ensemble, and one at its last byte.
@@ -26,18 +25,13 @@ TEST(Malformed_Ensemble, OffsetsAndBlocksReachingPastTheEndAreSkipped) {
     Fix_Checksum(bad);
     f.Decode(bad);
     EXPECT_FALSE(f.app.dec.Have_FL || f.app.dec.Have_VL);
-}
-
-TEST(Malformed_Ensemble, LeadersTooShortForTheirFieldsAreSkipped) {
-    Decode_Fixture f;
+    // Leaders too short for their fields.
     for (unsigned id : {0x0000u, 0x0080u, 0x0600u, 0x2000u}) {
-        Bytes e = Ensemble({Block(id, 20)});
-        f.Decode(e);
+        f.Decode(Ensemble({Block(id, 20)}));
         EXPECT_FALSE(f.app.dec.Have_FL || f.app.dec.Have_VL || f.app.dec.Have_BT || f.app.dec.Have_Nav) << id;
     }
     // A fixed leader of firmware 5 needs the bottom-track range high bytes: 72 bytes are not enough.
-    Fixed_Leader_Fields fl;
-    fl.version = 5;
+    fl = {.version = 5};
     f.Decode(Ensemble({Fixed_Leader(fl), Block(0x0600, 72)}));
     EXPECT_FALSE(f.app.dec.Have_BT);
     fl.version = 4;

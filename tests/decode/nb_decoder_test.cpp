@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <random>
 #include <tuple>
 #include <utility>
 
 #include "app_state.h"
 #include "decode/decode_ensemble.h"
 #include "decode/nb_decoder.h"
+#include "decode/profile_cells.h"
 #include "platform/text_format.h"
 #include "nb_encoder.h"
 #include "support/expect_fields.h"
@@ -46,7 +48,7 @@ struct Decoded {
 
 std::int16_t Expected(std::int32_t count, double factor) { return static_cast<std::int16_t>(rnd(count * factor)); }
 
-TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRules) {
+TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRulesAndClearIsEarth) {
     struct Case {
         std::uint8_t config;
         bool flip;
@@ -69,9 +71,7 @@ TEST(NB_Configuration, BitSevenSetFollowsFactorAndFacingRules) {
         EXPECT_EQ((std::tuple{cfg.vel_factor, cfg.coord_transform, cfg.sys_config, cfg.facing_up}),
                   (std::tuple{c.factor, c.transform, c.sys_config, c.up}));
     }
-}
-
-TEST(NB_Configuration, BitSevenClearIsEarthAndFacesUpOnlyWhenFlipped) {
+    // Bit seven clear: earth coordinates, facing up only when flipped.
     for (const std::uint8_t config : std::initializer_list<std::uint8_t>{0x00, 0x37, 0x7F}) {
         const NB_Configuration down = Decode_NB_Configuration(config, false);
         const NB_Configuration up = Decode_NB_Configuration(config, true);
@@ -120,7 +120,7 @@ TEST(NB_Bottom_Track, NegatedScaledAndRangedPerBeam) {
     for (std::size_t b = 0; b < 4; ++b) EXPECT_EQ(ds.Sub_WM_Vel(b, 0), k_bad_velocity);
 }
 
-TEST(NB_Velocity, PackedCellsBadMarkAndMinusOne) {
+TEST(NB_Velocity, PackedCellsBadMarkMinusOneAndScaling) {
     auto bytes = synth::Encode_NB_Ensemble(Three_Bin_Values(0x80));  // facing up: bin k = file cell k
     std::fill_n(bytes.begin() + k_vel_block, 6, 0x00), std::fill_n(bytes.begin() + k_vel_block + 6, 6, 0xFF);
     bytes[k_vel_block] = 0x80;
@@ -129,16 +129,14 @@ TEST(NB_Velocity, PackedCellsBadMarkAndMinusOne) {
     EXPECT_EQ(d.Vel(0, 0), k_bad_velocity);
     for (std::size_t b = 1; b < 4; ++b) EXPECT_EQ(d.Vel(b, 0), 0);
     for (std::size_t b = 0; b < 4; ++b) EXPECT_EQ(d.Vel(b, 1), Expected(-1, f));
-}
 
-TEST(NB_Velocity, ScaleClampsAndBadSurvivesScaling) {
-    NB_Ensemble_Values v = Three_Bin_Values(0x30);  // factor 5
-    Decoded d(synth::Encode_NB_Ensemble(v));
-    d.app.settings.Vel_Scale = 10;
-    d.app.ds.Sub_Count = 0;
-    Decode_Ensemble(d.app);
+    // Scaling clamps and the bad value survives it.
+    Decoded s(synth::Encode_NB_Ensemble(Three_Bin_Values(0x30)));  // factor 5
+    s.app.settings.Vel_Scale = 10;
+    s.app.ds.Sub_Count = 0;
+    Decode_Ensemble(s.app);
     // Facing down: bin 0 = file cell 3.
-    Expect_Fields({{"bad", d.Vel(0, 0), k_bad_velocity}, {"max", d.Vel(2, 2), 32767}, {"min", d.Vel(3, 2), -32767}});
+    Expect_Fields({{"bad", s.Vel(0, 0), k_bad_velocity}, {"max", s.Vel(2, 2), 32767}, {"min", s.Vel(3, 2), -32767}});
 }
 
 TEST(NB_Percent_Good, ZeroMarksBeamOrCellByCoordinates) {
@@ -183,6 +181,35 @@ TEST(NB_Bounds, BlocksThatDoNotFitAreSkipped) {
     const Decoded short_header({0, 8, 0, 63, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ((std::array{short_leader.app.dec.Have_BT, short_declared.app.dec.Have_BT, short_header.app.dec.Have_BT}),
               (std::array{false, false, false}));
+}
+
+// Every bin count around the four-cell steps, both facings, random bytes with the extremes
+// mixed in, against the plain definition: bytes copied in bin order, mean rounded half to even
+// (or none, for percent good).
+TEST(Profile_Cells, BytesAndMeansOfEveryBinCountAndFacing) {
+    std::mt19937 rng(7);
+    for (std::size_t n = 1; n <= 13; ++n) {
+        std::vector<std::uint8_t> cells(4 * n);
+        for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 255 : rng());
+        for (bool up : {false, true}) {
+            Dense_Array<std::uint8_t> out, no_mean;
+            out.Resize(5, n + 1, 2);
+            no_mean.Resize(5, n + 1, 2);
+            Store_Byte_Profile_With_Mean(Byte_Block(cells.data(), cells.size()), n, up, out, 1);
+            Store_Byte_Profile_With_Mean<false>(Byte_Block(cells.data(), cells.size()), n, up, no_mean, 1);
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::uint8_t* c = cells.data() + 4 * (up ? k : n - 1 - k);
+                unsigned sum = 0;
+                for (std::size_t b = 0; b < 4; ++b) {
+                    EXPECT_EQ((std::pair{out(b, k, 1), no_mean(b, k, 1)}), (std::pair{c[b], c[b]})) << n << up << k;
+                    sum += c[b];
+                }
+                // Percent good has no mean.
+                EXPECT_EQ((std::pair<long, int>{out(4, k, 1), no_mean(4, k, 1)}), (std::pair{std::lrint(sum / 4.0), 0})) << n << up << k;
+            }
+            EXPECT_EQ(out(0, n, 1), 0) << "nothing past the last bin";
+        }
+    }
 }
 
 }  // namespace

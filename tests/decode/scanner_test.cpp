@@ -128,9 +128,10 @@ TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
     EXPECT_TRUE(s.file.Eof());
 }
 
-TEST(Scanner, SkipsCorruptChecksumsAndTooShortRecords) {
+TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeaderAndSkipsCorruptChecksumsAndTooShortRecords) {
     Scan_Fixture s;
-    Bytes bytes = Numbered(1);
+    Bytes bytes = {0x7F};  // 7F 7F 7F ...: the first ensemble starts at the second byte
+    Append(bytes, Numbered(1));
     for (std::uint32_t n : {2u, 3u}) {
         Bytes bad = Numbered(n);
         bad[20] ^= 0x55;

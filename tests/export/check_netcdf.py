@@ -83,20 +83,13 @@ expected = {
     "percent_good": column(dump, "Sub_PGood", slice(0, 4)),
     "bt_velocity": column(bt, "Sub_BT_Vel", slice(0, 4), 0.001, -32768, "Have_BT"),
     "bt_range": column(bt, "Sub_BT_Range", slice(0, 4), 0.01, 0, "Have_BT"),
-    "latitude": column(dump, "Sub_Last_Lat", None, pos, None, "Have_Nav"),
-    "longitude": column(dump, "Sub_Last_Lon", None, pos, None, "Have_Nav"),
-    "latitude_first": column(dump, "Sub_First_Lat", None, pos, None, "Have_Nav"),
-    "longitude_first": column(dump, "Sub_First_Lon", None, pos, None, "Have_Nav"),
-    "nav_velocity_east": column(dump, "Sub_Nav_Vel", 0, 0.001, -32768, "Have_Nav"),
-    "nav_velocity_north": column(dump, "Sub_Nav_Vel", 1, 0.001, -32768, "Have_Nav"),
-    "nav_speed": column(dump, "Sub_Nav_Vel", 4, 0.001, -32768, "Have_Nav"),
-    "nav_direction": column(dump, "Sub_Nav_Vel", 5, 0.1, -32768, "Have_Nav"),
-    "pitch": column(dump, "Sub_Anc", 0, 0.01, None, "Have_VL"),
-    "roll": column(dump, "Sub_Anc", 1, 0.01, None, "Have_VL"),
-    "heading": column(dump, "Sub_Anc", 2, 0.01, None, "Have_VL"),
-    "temperature": column(dump, "Sub_Anc", 3, 0.01, None, "Have_VL"),
-    "depth": column(dump, "Sub_Anc", 4, 0.001, None, "Have_VL"),
 }
+for name, key in (("latitude", "Last_Lat"), ("longitude", "Last_Lon"), ("latitude_first", "First_Lat"), ("longitude_first", "First_Lon")):
+    expected[name] = column(dump, "Sub_" + key, None, pos, None, "Have_Nav")
+for i, name, scale in ((0, "velocity_east", 0.001), (1, "velocity_north", 0.001), (4, "speed", 0.001), (5, "direction", 0.1)):
+    expected["nav_" + name] = column(dump, "Sub_Nav_Vel", i, scale, -32768, "Have_Nav")
+for i, name in enumerate(("pitch", "roll", "heading", "temperature", "depth")):
+    expected[name] = column(dump, "Sub_Anc", i, 0.001 if name == "depth" else 0.01, None, "Have_VL")
 if processed:
     for i, name in enumerate(("east", "north", "up", "error", "magnitude")):
         expected["velocity_" + name] = column(dump, "Sub_Vel", i, 0.001, -32768)

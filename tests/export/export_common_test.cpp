@@ -19,7 +19,7 @@ TEST(Field_Value, ReadsTheLeadingNumberOfTheFirstEightCharacters) {
     for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(Field_Value(text), value) << '"' << text << '"';
 }
 
-TEST(Normalise_Range, AZeroStepBecomesOneAndRowsCountTheSteps) {
+TEST(Normalise_Range, AZeroStepBecomesOneRowsCountTheStepsAndPercentagesStopAt100) {
     Data_Set ds;
     ds.File_First_Ens = 1;
     ds.File_Last_Ens = 199;
@@ -28,9 +28,7 @@ TEST(Normalise_Range, AZeroStepBecomesOneAndRowsCountTheSteps) {
     EXPECT_EQ(f.Last + "," + f.Step, "199,1");
     f = {"1", "10", "3"};
     EXPECT_EQ(Normalise_Range(f, ds).Rows(), 4);  // 1, 4, 7, 10
-}
-
-TEST(Range_Percent, RoundsHalvesToEvenAndNeverPasses100) {
+    // Percentages round halves to even and never pass 100.
     const Ensemble_Range r{1, 8, 1};
     EXPECT_EQ(Range_Percent(r, 2), 12);  // 12.5
     EXPECT_EQ(Range_Percent(r, 4), 38);  // 37.5

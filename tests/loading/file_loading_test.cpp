@@ -74,9 +74,7 @@ TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     Expect_Fields({{"step", app.ds.Ens_Step, 5}, {"second", numbers[1], 7}, {"whole step", app.ds.Whole_Step, 5},
                    {"first", app.ds.Sel_First_Ens, 1}, {"last", app.ds.Sel_Last_Ens, 5000}});
     EXPECT_EQ(host.progress_captions.front(), "Loading Whole Set...");
-}
-
-TEST(Ens_Step, NeverNegativeAndSafeWithoutALimit) {
+    // Never negative, and safe without a limit.
     Expect_Fields({{"reversed", Whole_Ens_Step(10, 5, 100), 0}, {"no limit", Whole_Ens_Step(1, 5000, 0), 0},
                    {"large", Whole_Ens_Step(1, 1 << 24, 256), (1 << 24) / 256}});
 }
@@ -130,9 +128,8 @@ TEST_F(Loader, ASetCutAnywhereLoadsAsTheFileItWasCutFrom) {
     }
 }
 
-TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
-    const std::string name = dir.Write("k.ens", Ensembles(1, 1000));
-    ASSERT_EQ(Open(name), Outcome_Kind::k_ok);
+TEST_F(Loader, SubSetStartsAtTheComputedPositionAndKeepsToItsLimits) {
+    ASSERT_EQ(Open(dir.Write("k.ens", Ensembles(1, 1000, 200))), Outcome_Kind::k_ok);
     Expect_Fields({{"first", app.ds.Sub_Ens_Number(0), 1}, {"count", app.ds.Sub_Count, 256},
                    {"refreshes", host.sub_set_refreshes, 1}});
 
@@ -147,11 +144,6 @@ TEST_F(Loader, SubSetStartsAtTheComputedPosition) {
         ASSERT_TRUE(Read_File_Selection(app, host, 300, 310, false));
         EXPECT_EQ(app.ds.Cursor_Ens, kept) << cursor;
     }
-}
-
-TEST_F(Loader, SubSetCountLimits) {
-    const std::string name = dir.Write("k.ens", Ensembles(1, 1000, 200));
-    ASSERT_EQ(Open(name, 256, 256), Outcome_Kind::k_ok);
     // Max_Sub_Ens + 1 at most, n when it is smaller.
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 1000, false));
     Expect_Fields({{"count", app.ds.Sub_Count, 257}, {"last", app.ds.Last_Ens, 257}});
@@ -238,6 +230,39 @@ TEST_F(Loader, ErrorStatisticsGatheredWhileLoadingEqualThoseOfTheWholeSubSet) {
     for (std::size_t bin = 0; bin < 20; ++bin)
         for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(gathered(c, bin), app.ds.Bin_Work(c, bin)) << bin << " " << c;
     EXPECT_GT(gathered(1, 5), 0);  // a real spread, not the empty-bin marker
+}
+
+// A stop half-way leaves every slot loaded so far processed, and the error-velocity
+// statistics of exactly those slots, as a load of that many ensembles gives.
+TEST(Sub_Set_Stop, StoppedLoadEqualsALoadOfWhatItReached) {
+    Temp_Folder dir;
+    const std::string path = dir.Path("stop.ens");
+    synth::Write_Synth_File(path, {.ensembles = 600, .bins = 20, .bottom_track = true, .noise = 20, .pitch_amplitude = 5, .roll_amplitude = 5});
+
+    App_State stopped, whole;
+    Open_File_Host host;
+    for (App_State* app : {&stopped, &whole}) {
+        app->settings.Max_Sub_Ens = 500;
+        app->settings.EoP_Options[k_eop_rssi] = true;
+        ASSERT_EQ(Open_File(*app, host, path), Outcome_Kind::k_ok);
+    }
+    Open_File_Host stopping;
+    stopping.Hooks().on_percent = [&](int percent) {
+        if (percent >= 50) stopping.Hooks().stop_requested = true;
+    };
+    ASSERT_TRUE(Read_File_Selection(stopped, stopping, 1, 400, true));
+    const Data_Set& got = stopped.ds;
+    ASSERT_EQ(got.Sub_Count, 200);
+    ASSERT_TRUE(Read_File_Selection(whole, host, 1, 200, false));
+    const Data_Set& want = whole.ds;
+    ASSERT_EQ(want.Sub_Count, 200);
+    for (std::size_t s = 0; s < 200; ++s) {
+        const auto vel = [&](const Data_Set& ds) { return ds.Sub_Vel.Slice(s); };
+        ASSERT_TRUE(std::equal(vel(got), vel(got) + got.Sub_Vel.Slice_Size(), vel(want))) << "slot " << s;
+        EXPECT_EQ(got.Sub_BT_Vel(4, s), want.Sub_BT_Vel(4, s)) << "slot " << s;
+    }
+    for (std::size_t b = 0; b < 20; ++b)
+        for (std::size_t c = 0; c < 3; ++c) EXPECT_EQ(got.Bin_Work(c, b), want.Bin_Work(c, b)) << b;
 }
 
 // Ensemble `number` with every data type the loader keeps, or (bare) only leaders and
@@ -364,20 +389,15 @@ TEST_F(Loader, FlipIsLatchedOncePerOpenForSurveyWholeSetAndSubSet) {
     EXPECT_EQ(app.ds.Sub_Anc(5, 0), 0);
 }
 
-TEST_F(Loader, SeriesBinsFollowTheFacing) {
+TEST_F(Loader, SeriesBinsFollowTheFacingATieCountingAsUp) {
     app.settings.Series_Bins_Setting = {};
     app.settings.Series_Bins_Setting[0] = true;  // instrument bin 1, nearest the transducer
-    ASSERT_EQ(Open(dir.Write("d.ens", Ensembles(1, 10))), Outcome_Kind::k_ok);
-    ASSERT_EQ(app.dec.Num_Bins, 4);
-    EXPECT_GT(app.ds.Orientation_Count, 0);  // facing down: bin 1 is the top data-set bin
-    Expect_Fields({{"bin 3", app.ds.Series_Bins[3], 1}, {"bin 0", app.ds.Series_Bins[0], 0},
-                   {"first", app.ds.First_Bin, 1}, {"last", app.ds.Last_Bin, 4}});
-
     // As many ensembles up as down: the tie counts as facing up, bin 1 is data-set bin 0.
     Bytes mixed = BB_Run(1, 5);
     Append(mixed, BB_Run(6, 5, 1000, 0x5243 | 0x80));
     ASSERT_EQ(Open(dir.Write("mixed.ens", mixed)), Outcome_Kind::k_ok);
-    Expect_Fields({{"orientation", app.ds.Orientation_Count, 0}, {"bin 0", app.ds.Series_Bins[0], 1}, {"bin 3", app.ds.Series_Bins[3], 0}});
+    Expect_Fields({{"orientation", app.ds.Orientation_Count, 0}, {"bin 0", app.ds.Series_Bins[0], 1}, {"bin 3", app.ds.Series_Bins[3], 0},
+                   {"first", app.ds.First_Bin, 1}, {"last", app.ds.Last_Bin, 4}});
 }
 
 TEST(Series_Bins, ChoiceStoredByInstrumentBinComesBackForBothFacings) {

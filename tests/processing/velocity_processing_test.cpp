@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numeric>
 #include <tuple>
+#include <vector>
 
 #include "app_state.h"
 #include "platform/text_format.h"
@@ -150,7 +152,7 @@ TEST_F(Processing, BadReferenceComponentSpoilsOnlyThatComponent) {
 }
 
 TEST_F(Processing, DirectionQuadrantsAndMagnitudeLimit) {
-    // Axes and diagonals pin every quadrant; the stored form is swept in direction_test.
+    // Axes and diagonals pin every quadrant; the stored form is swept below.
     const std::array<std::array<double, 3>, 9> cases{{{0, 0, 0}, {0, -1, 180}, {-1, 0, 270}, {1, 0, 90}, {0, 5, 0},
                                                       {1, 1, 45}, {1, -1, 135}, {-1, -1, 225}, {-1, 1, 315}}};
     for (const auto& [u, v, deg] : cases) EXPECT_NEAR(Velocity_Direction(u, v), deg, 1e-9) << u << ", " << v;
@@ -315,6 +317,41 @@ TEST_F(Processing, HostileScalarsStayInsideTheArrays) {
     Transform_And_Reference(app_);
     Error_Velocity_Statistics(app_);
     SUCCEED();
+}
+
+// The stored direction of every bin against the direction formula itself, over every
+// east and north component of a wide square and a sweep of large ones: the shortcut
+// the profile loop takes must round exactly as the formula does.
+TEST_F(Processing, StoredDirectionRoundsAsTheFormulaEverywhere) {
+    std::vector<std::pair<int, int>> pairs;
+    for (int u = -600; u <= 600; ++u)
+        for (int v = -600; v <= 600; ++v) pairs.emplace_back(u, v);
+    // Large components, where neighbouring directions lie closest together.
+    for (int u = -32767; u <= 32767; u += 97) {
+        for (const int v : {-32767, -30001, -1, 1, 2, 12345, 32767}) {
+            pairs.emplace_back(u, v);
+            pairs.emplace_back(v, u);
+        }
+    }
+    app_.dec.Num_Bins = k_max_bins;
+    constexpr std::size_t k_chunk = k_max_bins;
+    int mismatches = 0;
+    for (std::size_t start = 0; start < pairs.size(); start += k_chunk) {
+        const std::size_t n = std::min(k_chunk, pairs.size() - start);
+        for (std::size_t i = 0; i < n; ++i) {
+            app_.ds.Sub_Vel(0, i, 0) = static_cast<std::int16_t>(pairs[start + i].first);
+            app_.ds.Sub_Vel(1, i, 0) = static_cast<std::int16_t>(pairs[start + i].second);
+        }
+        app_.ds.Sub_Count = 0;
+        Transform_And_Reference(app_);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto [u, v] = pairs[start + i];
+            const double expected = rnd(10 * Velocity_Direction(u, v));
+            if (app_.ds.Sub_Vel(5, i, 0) != expected && ++mismatches <= 5)
+                ADD_FAILURE() << "direction of (" << u << ", " << v << "): " << app_.ds.Sub_Vel(5, i, 0);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

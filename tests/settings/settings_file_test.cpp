@@ -161,7 +161,7 @@ TEST_F(Settings_File, ANumberOrFlagThatDoesNotReadWholeStopsAtItsLine) {
     }
 }
 
-TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
+TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValuesAndMaxSubEnsIsLimited) {
     Settings saved = Default_Settings();
     saved.Window_Geometries[k_win_main] = {-120, 0, 5000, -1, 7};
     saved.Window_Geometries[k_win_sub] = {10, 20, 30, 40, 2};
@@ -177,16 +177,14 @@ TEST_F(Settings_File, GeometryAppliesOnlyPlausibleValues) {
     Expect_Fields({{"left", main.left, 300}, {"top", main.top, 0}, {"width", main.width, 5000}, {"height", main.height, 600},
                    {"state", main.state, 1}, {"sub left", sub.left, 10}, {"sub height", sub.height, 40}, {"sub state", sub.state, 2},
                    {"track state", s.Window_Geometries[k_win_track].state, 0}});
-}
 
-TEST_F(Settings_File, MaxSubEnsFromFileIsLimited) {
-    Settings saved = Default_Settings();
+    // Max_Sub_Ens is held to its limits.
     for (const auto& [stored, expected] : {std::pair{100000, 8192}, std::pair{5, 128}, std::pair{4096, 4096}}) {
         saved.Max_Sub_Ens = stored;
         ASSERT_TRUE(Save_Options(saved, dir_ / "max.txt"));
-        Settings s = Default_Settings();
-        EXPECT_EQ(Load_Options(s, dir_ / "max.txt"), Load_Result::k_loaded);
-        EXPECT_EQ(s.Max_Sub_Ens, expected) << stored;
+        Settings t = Default_Settings();
+        EXPECT_EQ(Load_Options(t, dir_ / "max.txt"), Load_Result::k_loaded);
+        EXPECT_EQ(t.Max_Sub_Ens, expected) << stored;
     }
 }
 
