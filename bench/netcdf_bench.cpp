@@ -1,8 +1,8 @@
 // Whole-file conversion to netCDF of a 1 GB synthetic file (30 bins, bottom track and
 // navigation, 20 mm/s velocity noise) at deflate levels 0, 1, 2 and 4: source MB/s on the
 // CPU time of this thread, and the output's size. Deflating (igzip at levels 1 and 2,
-// libdeflate above) takes over a third of the time at level 1: the file holds 1.27 bytes
-// per source byte before compression. Peak memory and CPU time (user + sys, which includes
+// libdeflate above) takes nearly half the time at level 1: the file holds 1.27 bytes per
+// source byte before compression. Peak memory and CPU time (user + sys, which includes
 // the kernel's writing) are measured from outside:
 //   vantrel-cli synth BIG.ens --ensembles 1210000 --bins 30 --bottom-track --navigation --noise 20
 //   /usr/bin/time -v vantrel-cli convert BIG.ens OUT.nc --deflate L

@@ -8,11 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include <dlfcn.h>
 #include <hdf5.h>
 #include <isa-l/igzip_lib.h>
 #include <libdeflate.h>
 #include <zlib.h>
+
+#include "export/hdf5_filter.h"
 
 namespace vantrel {
 
@@ -33,14 +34,6 @@ libdeflate_compressor* Compressor(int level) {
         compressor_level = compressor ? level : -1;
     }
     return compressor.get();
-}
-
-// Replaces *buf (of *buf_size bytes) by out; the library owns both through its allocator.
-std::size_t Hand_Over(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf) {
-    H5free_memory(*buf);
-    *buf = out;
-    *buf_size = out_bytes;
-    return out_bytes;
 }
 
 // Levels up to this one go to the igzip encoder, which at its levels 1 and 2 deflates 2.5
@@ -99,7 +92,7 @@ std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, 
     ++g_use.chunks;
     g_use.last_level = static_cast<int>(level);
     g_use.last_encoder = encoder;
-    return Hand_Over(out, written, buf_size, buf);
+    return Hand_Over_Buffer(out, written, buf_size, buf);
 }
 
 // Reading goes through zlib, growing the output as the built-in filter does, since the
@@ -138,7 +131,7 @@ std::size_t Decompress(std::size_t nbytes, std::size_t* buf_size, void** buf) {
         H5free_memory(out);
         return 0;
     }
-    return Hand_Over(out, produced, buf_size, buf);
+    return Hand_Over_Buffer(out, produced, buf_size, buf);
 }
 
 std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_values[], std::size_t nbytes,
@@ -151,23 +144,10 @@ std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_valu
 }  // namespace
 
 bool Register_Fast_Deflate() {
-    static const bool registered = [] {
-        // H5Zregister refuses the predefined filter ids, so the library's own registration,
-        // which replaces an entry of the same id, is looked up; it has this signature in the
-        // 1.10 to 1.14 series. Any other HDF5 keeps zlib.
-        using Register = herr_t (*)(const H5Z_class2_t*);
-        unsigned major = 0, minor = 0, release = 0;
-        if (H5get_libversion(&major, &minor, &release) < 0 || major != 1 || minor < 10 || minor > 14) return false;
-        void* symbol = dlsym(RTLD_DEFAULT, "H5Z_register");
-        if (symbol == nullptr) return false;
-        Register h5z_register = nullptr;
-        static_assert(sizeof symbol == sizeof h5z_register);
-        std::memcpy(&h5z_register, &symbol, sizeof symbol);
-        static const H5Z_class2_t k_filter = {
-            H5Z_CLASS_T_VERS, H5Z_FILTER_DEFLATE, 1, 1, "deflate", nullptr, nullptr, Filter,
-        };
-        return h5z_register(&k_filter) >= 0;
-    }();
+    static const H5Z_class2_t k_filter = {
+        H5Z_CLASS_T_VERS, H5Z_FILTER_DEFLATE, 1, 1, "deflate", nullptr, nullptr, Filter,
+    };
+    static const bool registered = Replace_Hdf5_Filter(k_filter);
     return registered;
 }
 
