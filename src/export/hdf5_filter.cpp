@@ -1,6 +1,7 @@
 #include "export/hdf5_filter.h"
 
 #include <cstring>
+#include <vector>
 
 #include <dlfcn.h>
 
@@ -19,6 +20,12 @@ bool Replace_Hdf5_Filter(const H5Z_class2_t& filter) {
     static_assert(sizeof symbol == sizeof h5z_register);
     std::memcpy(&h5z_register, &symbol, sizeof symbol);
     return h5z_register(&filter) >= 0;
+}
+
+std::uint8_t* Filter_Scratch(std::size_t bytes) {
+    thread_local std::vector<std::uint8_t> scratch;
+    if (scratch.size() < bytes) scratch.resize(bytes);
+    return scratch.data();
 }
 
 std::size_t Hand_Over_Buffer(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf) {

@@ -4,6 +4,7 @@
 // the replacement writes and reads the same bytes as the filter it replaces.
 
 #include <cstddef>
+#include <cstdint>
 
 #include <hdf5.h>
 
@@ -11,6 +12,10 @@ namespace vantrel {
 
 // False when this HDF5 library offers no way to do it; its own filter then stays in use.
 bool Replace_Hdf5_Filter(const H5Z_class2_t& filter);
+
+// A buffer of at least bytes for a filter's own work, kept by the thread and valid until
+// the next call: a fresh buffer per chunk would cost the kernel a page fault per 4 KB.
+std::uint8_t* Filter_Scratch(std::size_t bytes);
 
 // A filter's result: frees the library's buffer *buf and puts out (of out_bytes, from
 // H5allocate_memory) in its place. Returns out_bytes.

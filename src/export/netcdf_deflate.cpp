@@ -76,8 +76,7 @@ std::size_t Libdeflate_Compress(unsigned level, const void* in, std::size_t nbyt
 std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, void** buf) {
     // Room for stored blocks of the whole chunk, the most either encoder writes.
     const std::size_t bound = nbytes + nbytes / 64 + 1024;
-    void* out = H5allocate_memory(bound, false);
-    if (out == nullptr) return 0;
+    std::uint8_t* out = Filter_Scratch(bound);
     Deflate_Encoder encoder = Deflate_Encoder::k_igzip;
     std::size_t written = 0;
     if (level >= 1 && level <= k_last_igzip_level) written = Igzip_Compress(level, *buf, nbytes, out, bound);
@@ -85,14 +84,15 @@ std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, 
         encoder = Deflate_Encoder::k_libdeflate;
         written = Libdeflate_Compress(level, *buf, nbytes, out, bound);
     }
-    if (written == 0) {
-        H5free_memory(out);
-        return 0;
-    }
+    if (written == 0) return 0;
     ++g_use.chunks;
     g_use.last_level = static_cast<int>(level);
     g_use.last_encoder = encoder;
-    return Hand_Over_Buffer(out, written, buf_size, buf);
+    // Data the encoders cannot shrink is stored as it is, as the library's own filter does:
+    // a failed optional filter is left out for that chunk.
+    if (written >= nbytes || written > *buf_size) return 0;
+    std::memcpy(*buf, out, written);
+    return written;
 }
 
 // Reading goes through zlib, growing the output as the built-in filter does, since the

@@ -1,6 +1,7 @@
 #include "export/netcdf_shuffle.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "export/hdf5_filter.h"
 
@@ -50,17 +51,19 @@ herr_t Set_Element_Size(hid_t dcpl, hid_t type, hid_t) {
 }
 
 std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_values[], std::size_t nbytes,
-                   std::size_t* buf_size, void** buf) {
+                   std::size_t*, void** buf) {
     if (cd_nelmts != H5Z_SHUFFLE_TOTAL_NPARMS || cd_values[0] == 0) return 0;
     const std::size_t size = cd_values[0];
     // As the library does: nothing to spread in single bytes or a single element.
     if (size == 1 || nbytes / size <= 1) return nbytes;
-    auto* out = static_cast<std::uint8_t*>(H5allocate_memory(nbytes, false));
-    if (out == nullptr) return 0;
-    const std::span<const std::uint8_t> in(static_cast<const std::uint8_t*>(*buf), nbytes);
+    // In place, through a copy: the library's buffer is reused, with no fresh pages to fault in.
+    std::uint8_t* copy = Filter_Scratch(nbytes);
+    std::memcpy(copy, *buf, nbytes);
+    const std::span<const std::uint8_t> in(copy, nbytes);
+    auto* out = static_cast<std::uint8_t*>(*buf);
     if (flags & H5Z_FLAG_REVERSE) Unshuffle_Bytes(in, size, out);
     else Shuffle_Bytes(in, size, out);
-    return Hand_Over_Buffer(out, nbytes, buf_size, buf);
+    return nbytes;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include "export/netcdf_deflate.h"
 #include "export/netcdf_export.h"
+#include "export/netcdf_file.h"
 #include "export/netcdf_shuffle.h"
 #include "export/netcdf_variables.h"
 #include "python_check.h"
@@ -238,6 +239,29 @@ TEST(Netcdf_Deflate, EachEncoderCompressesAtTheLevelAskedAndReadsBackWhatWasWrit
             ASSERT_FALSE(stored.empty()) << name;
             EXPECT_EQ(Read_Variable(out, name), stored) << level << " " << name;
         }
+    }
+}
+
+// Noise comes out of the encoders longer than it went in, and is stored as it is.
+TEST(Netcdf_Deflate, NoiseNoEncoderCanShrinkReadsBackWhole) {
+    Temp_Folder dir;
+    std::vector<std::uint8_t> noise(300'000);
+    std::uint32_t state = 12345;
+    for (std::uint8_t& b : noise) b = static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+    for (const int level : {1, 4}) {
+        const std::string path = dir.Path("noise" + std::to_string(level) + ".nc");
+        {
+            Netcdf_File file(path);
+            const int dim = file.Define_Dimension("n", noise.size() / 2);
+            const int bytes = file.Define_Variable("bytes", NC_UBYTE, {dim}, {noise.size() / 2}, level);
+            const int shorts = file.Define_Variable("shorts", NC_SHORT, {dim}, {noise.size() / 2}, level);
+            file.End_Definitions();
+            file.Put(bytes, {0}, {noise.size() / 2}, noise.data());
+            file.Put(shorts, {0}, {noise.size() / 2}, noise.data());
+            file.Close();
+        }
+        EXPECT_EQ(Read_Variable(path, "bytes"), std::vector<unsigned char>(noise.begin(), noise.begin() + 150'000)) << level;
+        EXPECT_EQ(Read_Variable(path, "shorts"), std::vector<unsigned char>(noise.begin(), noise.end())) << level;
     }
 }
 
