@@ -1,6 +1,7 @@
 #include "export/hdf5_filter.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <dlfcn.h>
@@ -22,17 +23,14 @@ bool Replace_Hdf5_Filter(const H5Z_class2_t& filter) {
     return h5z_register(&filter) >= 0;
 }
 
-std::uint8_t* Filter_Scratch(std::size_t bytes) {
+std::uint8_t* Filter_Scratch(std::size_t bytes) noexcept {
     thread_local std::vector<std::uint8_t> scratch;
-    if (scratch.size() < bytes) scratch.resize(bytes);
+    try {
+        if (scratch.size() < bytes) scratch.resize(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the filter fails; nothing may throw through the library's C frames
+    }
     return scratch.data();
-}
-
-std::size_t Hand_Over_Buffer(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf) {
-    H5free_memory(*buf);
-    *buf = out;
-    *buf_size = out_bytes;
-    return out_bytes;
 }
 
 }  // namespace vantrel

@@ -14,11 +14,8 @@ namespace vantrel {
 bool Replace_Hdf5_Filter(const H5Z_class2_t& filter);
 
 // A buffer of at least bytes for a filter's own work, kept by the thread and valid until
-// the next call: a fresh buffer per chunk would cost the kernel a page fault per 4 KB.
-std::uint8_t* Filter_Scratch(std::size_t bytes);
-
-// A filter's result: frees the library's buffer *buf and puts out (of out_bytes, from
-// H5allocate_memory) in its place. Returns out_bytes.
-std::size_t Hand_Over_Buffer(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf);
+// the next call (null when memory runs out): a fresh buffer per chunk would cost the kernel a
+// page fault per 4 KB.
+std::uint8_t* Filter_Scratch(std::size_t bytes) noexcept;
 
 }  // namespace vantrel

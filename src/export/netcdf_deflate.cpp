@@ -77,6 +77,7 @@ std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, 
     // Room for stored blocks of the whole chunk, the most either encoder writes.
     const std::size_t bound = nbytes + nbytes / 64 + 1024;
     std::uint8_t* out = Filter_Scratch(bound);
+    if (out == nullptr) return 0;
     Deflate_Encoder encoder = Deflate_Encoder::k_igzip;
     std::size_t written = 0;
     if (level >= 1 && level <= k_last_igzip_level) written = Igzip_Compress(level, *buf, nbytes, out, bound);
@@ -93,6 +94,14 @@ std::size_t Compress(unsigned level, std::size_t nbytes, std::size_t* buf_size, 
     if (written >= nbytes || written > *buf_size) return 0;
     std::memcpy(*buf, out, written);
     return written;
+}
+
+// Replaces *buf (of *buf_size bytes) by out; the library owns both through its allocator.
+std::size_t Hand_Over_Buffer(void* out, std::size_t out_bytes, std::size_t* buf_size, void** buf) {
+    H5free_memory(*buf);
+    *buf = out;
+    *buf_size = out_bytes;
+    return out_bytes;
 }
 
 // Reading goes through zlib, growing the output as the built-in filter does, since the

@@ -58,6 +58,7 @@ std::size_t Filter(unsigned flags, std::size_t cd_nelmts, const unsigned cd_valu
     if (size == 1 || nbytes / size <= 1) return nbytes;
     // In place, through a copy: the library's buffer is reused, with no fresh pages to fault in.
     std::uint8_t* copy = Filter_Scratch(nbytes);
+    if (copy == nullptr) return 0;
     std::memcpy(copy, *buf, nbytes);
     const std::span<const std::uint8_t> in(copy, nbytes);
     auto* out = static_cast<std::uint8_t*>(*buf);
