@@ -49,7 +49,7 @@ struct One_Row {
     }
 };
 
-TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBadAndAnEmptyOnePaintsAllBlack) {
+TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBadAndAnEmptyOneOrNoDataPaintsAllBlack) {
     One_Row row({-2000, -1000, 0, 1000, 2000, k_bad_velocity});
     row.state.settings.Contour_Scale_Limits = {-1000, 1000};
     const Contour_Results r = row.Build(100, 0);
@@ -58,11 +58,12 @@ TEST(Contour_Indices, ManualScaleMarksBelowAboveAndBadAndAnEmptyOnePaintsAllBlac
     // 49.5 rounds to even.
     EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{k_index_below, 0, 50, 99, k_index_above, k_index_bad}));
 
-    // An empty manual scale paints everything black.
+    // An empty manual scale paints everything black, as does a row without data.
     row.state.settings.Contour_Scale_Limits = {500, 500};
-    const Contour_Results flat = row.Build(100, 0);
-    EXPECT_EQ(flat.Scale_Max, 0);
-    for (std::int16_t c : flat.Index) EXPECT_EQ(c, k_index_bad);
+    const Contour_Results flat = row.Build(100, 0), none = One_Row({k_bad_velocity, k_bad_velocity}).Build(100, 1);
+    Expect_Fields({{"flat max", flat.Scale_Max, 0}, {"count", none.Count, 0}, {"scale max", none.Scale_Max, 0}, {"scale min", none.Scale_Min, 0}});
+    for (const Contour_Results* black : {&flat, &none})
+        for (std::int16_t c : black->Index) EXPECT_EQ(c, k_index_bad);
 }
 
 TEST(Contour_Indices, DeviationOfLargeCloseValuesIsExactAndSkipsTheMissingMark) {
@@ -80,13 +81,6 @@ TEST(Contour_Indices, DirectionUsesTheCircleWhateverTheMode) {
                    {"data max", r.Data_Max, 360}});
     // 0.5 degree rounds to 0; 1.5 to 2: 2 * 139 / 360 + 400 = 400.77; 180: 469.5 rounds to even.
     EXPECT_EQ(Row_Of(r, 6), (std::vector<int>{400, 539, 400, 401, 470, k_index_bad}));
-}
-
-TEST(Contour_Indices, NoDataPaintsEverythingBlack) {
-    One_Row missing({k_bad_velocity, k_bad_velocity});
-    const Contour_Results none = missing.Build(100, 1);
-    Expect_Fields({{"count", none.Count, 0}, {"scale max", none.Scale_Max, 0}, {"scale min", none.Scale_Min, 0}});
-    for (std::int16_t c : none.Index) EXPECT_EQ(c, k_index_bad);
 }
 
 TEST(Contour_Indices, EachCodeFamilyReadsItsOwnBeamOrComponent) {

@@ -35,15 +35,13 @@ TEST(Cli_Render, EveryViewWritesAPictureOfTheAskedSize) {
     }
 
     // The default size, and a picture of the contour only that depends on the colour code.
-    const auto r = Run_Cli("render --view sub --code 100 -o " + Quoted(dir.Path("east.png")) + " " + Quoted(file),
-                           dir.Path(""));
-    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const auto contour = [&](const std::string& code, const std::string& png) {
+        return Run_Cli("render --view sub --code " + code + " -o " + Quoted(dir.Path(png)) + " " + Quoted(file), dir.Path("")).exit_code;
+    };
+    ASSERT_EQ(contour("100", "east.png"), 0);
     const QImage east(QString::fromStdString(dir.Path("east.png")));
     EXPECT_EQ(east.size(), QSize(1280, 720));
-    ASSERT_EQ(Run_Cli("render --view sub --code 10 -o " + Quoted(dir.Path("corr.png")) + " " + Quoted(file),
-                      dir.Path(""))
-                  .exit_code,
-              0);
+    ASSERT_EQ(contour("10", "corr.png"), 0);
     EXPECT_NE(east, QImage(QString::fromStdString(dir.Path("corr.png"))));
 }
 

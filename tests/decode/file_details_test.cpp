@@ -52,8 +52,11 @@ Bytes Full_Setup_Ensemble(std::uint16_t number) {
     return Ensemble({fl, vl, bt});
 }
 
-TEST(File_Details, BroadbandSetupLines) {
+struct File_Details : ::testing::Test {
     Temp_Folder dir;
+};
+
+TEST_F(File_Details, BroadbandSetupLines) {
     Bytes data;
     for (std::uint16_t n = 1; n <= 3; ++n) Append(data, Full_Setup_Ensemble(n));
     const std::string path = dir.Write("a.ens", data);
@@ -66,8 +69,7 @@ TEST(File_Details, BroadbandSetupLines) {
     EXPECT_EQ(main.dec.BT_Max_Depth, 2000);
 }
 
-TEST(File_Details, NarrowbandSetupLines) {
-    Temp_Folder dir;
+TEST_F(File_Details, NarrowbandSetupLines) {
     Bytes data;
     for (std::uint16_t n = 1; n <= 2; ++n) {
         synth::NB_Ensemble_Values v;
@@ -84,8 +86,7 @@ TEST(File_Details, NarrowbandSetupLines) {
     EXPECT_EQ(d.r.stats.Last, 2);
 }
 
-TEST(File_Details, StatisticsCountMissingRepeatsResetsAndWrongSizes) {
-    Temp_Folder dir;
+TEST_F(File_Details, StatisticsCountMissingRepeatsResetsAndWrongSizes) {
     const Details d(dir.Write("seq.ens", BB_Numbered({1, 2, 4, 4, 2, 3})));
     const Ens_Statistics& s = d.r.stats;
     Expect_Fields({{"first", s.First, 1}, {"last", s.Last, 3}, {"missing", s.Missing, 1}, {"repeats", s.Repeats, 1},
@@ -118,8 +119,7 @@ TEST(File_Details, StatisticsCountMissingRepeatsResetsAndWrongSizes) {
     Expect_Fields({{"first", f.r.stats.First, 5}, {"resets", f.r.stats.Resets, 0}, {"wrong size", f.r.stats.Wrong_Size, 0}});
 }
 
-TEST(File_Details, UnknownAndUnreadableFiles) {
-    Temp_Folder dir;
+TEST_F(File_Details, UnknownAndUnreadableFiles) {
     const Details junk(dir.Write("junk.bin", Bytes(300, 0x41)));
     EXPECT_EQ(junk.r.report, "File Size 300 bytes\r\nData Structure Unknown \r\n");
     EXPECT_EQ(Details(dir.Write("empty.ens", {})).r.report, "File Size 0 bytes\r\nData Structure Unknown \r\n");
@@ -136,8 +136,9 @@ struct Survey {
     }
 };
 
-TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOver) {
-    Temp_Folder dir;
+using File_Survey = File_Details;
+
+TEST_F(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOver) {
     Bytes data = BB_Run(1, 50);
     data.insert(data.end(), 2600, 0xAA);
     Append(data, BB_Run(51, 50));
@@ -157,8 +158,7 @@ TEST(File_Survey, ExtraDataMovesTheLastEnsembleAndTrailingGarbageIsSteppedBackOv
     EXPECT_EQ((std::pair{s.app.ds.Sub_Ens_Number(1), s.app.ds.Last_Ens}), (std::pair{100, 102}));
 }
 
-TEST(File_Survey, AMemoryRecordFirstIsNotTheFirstEnsemble) {
-    Temp_Folder dir;
+TEST_F(File_Survey, AMemoryRecordFirstIsNotTheFirstEnsemble) {
     Bytes data = Build_Two_Type_Record(8258);
     Append(data, BB_Run(1, 20));
     const Survey s(dir.Write("memory_first.ens", data));
@@ -168,8 +168,7 @@ TEST(File_Survey, AMemoryRecordFirstIsNotTheFirstEnsemble) {
     EXPECT_NE(s.app.Info_Text.find(" NVRAM Data in File"), std::string::npos) << s.app.Info_Text;
 }
 
-TEST(File_Survey, ASingleEnsembleIsSurveyedAndAFileWithoutAnyIsNot) {
-    Temp_Folder dir;
+TEST_F(File_Survey, ASingleEnsembleIsSurveyedAndAFileWithoutAnyIsNot) {
     const Survey one(dir.Write("one.ens", BB_Run(7, 1)));
     ASSERT_TRUE(one.ok) << one.app.Info_Text;
     EXPECT_EQ((std::pair{one.app.ds.File_First_Ens, one.app.ds.File_Last_Ens}), (std::pair{7, 7}));

@@ -35,13 +35,13 @@ struct Scan_Fixture {
     Binary_File file;
     Decoder_State dec;
 
-    void Open(const Bytes& bytes) {
+    void Open(const Bytes& bytes, std::int32_t structure = k_structure_bb) {
         file.Open_Bytes(bytes);
-        dec.Data_Structure = k_structure_bb;
+        dec.Data_Structure = structure;
     }
     // Ensemble numbers found in the bytes by repeated searches until one fails.
-    std::vector<std::uint32_t> Walk(const Bytes& bytes) {
-        Open(bytes);
+    std::vector<std::uint32_t> Walk(const Bytes& bytes, std::int32_t structure = k_structure_bb) {
+        Open(bytes, structure);
         std::vector<std::uint32_t> found;
         bool loaded = true;
         while (Get_Next_Ensemble(file, dec, loaded, No_Progress())) found.push_back(Number_In_Buffer(dec));
@@ -70,8 +70,7 @@ TEST(Scanner, StopEndsASearchInARunOfHeaderBytes) {
         Scan_Fixture s;
         Bytes bytes(100000, static_cast<std::uint8_t>(marker));
         Append(bytes, Numbered(1));
-        s.Open(bytes);
-        s.dec.Data_Structure = structure;
+        s.Open(bytes, structure);
         Progress_Hooks hooks;
         hooks.on_yield = [&hooks] { hooks.stop_requested = true; };
         bool loaded = true;
@@ -96,26 +95,13 @@ TEST(Scanner, ARecordHeadedLikeTheRunOfHeaderBytesBeforeItIsFound) {
         Bytes bytes(300, static_cast<std::uint8_t>(marker));
         Append(bytes, record);
         Scan_Fixture s;
-        s.Open(bytes);
-        s.dec.Data_Structure = structure;
-        Progress_Hooks hooks;
+        s.Open(bytes, structure);
         bool loaded = true;
-        ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, hooks)) << structure;
+        ASSERT_TRUE(Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress())) << structure;
         EXPECT_EQ((std::pair{static_cast<std::size_t>(s.dec.Ens_Bytes), s.file.Position()}),
                   (std::pair{count, static_cast<std::int64_t>(bytes.size()) + 1}))
             << structure;
     }
-}
-
-TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeader) {
-    Scan_Fixture s;
-    Bytes bytes = {0x7F};  // 7F 7F 7F ...: the ensemble starts at the second byte
-    Append(bytes, Numbered(9));
-    // Enough behind it that the false candidate, of another length, is read whole first.
-    while (bytes.size() <= 0xFFFF) Append(bytes, Numbered(10));
-    const std::vector<std::uint32_t> numbers = s.Walk(bytes);
-    ASSERT_FALSE(numbers.empty());
-    EXPECT_EQ(numbers.front(), 9u);
 }
 
 TEST(Scanner, FalseHeaderRunningPastTheEndDoesNotHideLaterEnsembles) {
@@ -139,7 +125,11 @@ TEST(Scanner, ResynchronisesOnTheByteAfterAFailedHeaderAndSkipsCorruptChecksumsA
     }
     Append(bytes, Bytes{0x7F, 0x7F, 0x04, 0x00, 0x02, 0x01});  // byte count 4, checksum right
     Append(bytes, Numbered(4));
-    EXPECT_EQ(s.Walk(bytes), (std::vector<std::uint32_t>{1, 4}));
+    // Enough behind it that the false candidate, of another length, is read whole first.
+    while (bytes.size() <= 0xFFFF) Append(bytes, Numbered(5));
+    const std::vector<std::uint32_t> numbers = s.Walk(bytes);
+    ASSERT_GT(numbers.size(), 3u);
+    EXPECT_EQ((std::vector<std::uint32_t>(numbers.begin(), numbers.begin() + 3)), (std::vector<std::uint32_t>{1, 4, 5}));
 }
 
 TEST(Scanner, TruncatedLastEnsembleIsNotReturnedAndBytesAreRestored) {
@@ -189,12 +179,7 @@ TEST(Scanner, NarrowbandSearchGoesOnAfterAFailedMarker) {
     Bytes bytes = {0x00, 0x10, 0x03, 0x3F, 0x05};  // a marker whose 16-byte candidate fails
     Append(bytes, Narrowband_Record());
     Append(bytes, Narrowband_Record());
-    s.Open(bytes);
-    s.dec.Data_Structure = k_structure_nb;
-    bool loaded = true;
-    int found = 0;
-    while (Get_Next_Ensemble(s.file, s.dec, loaded, No_Progress())) ++found;
-    EXPECT_EQ(found, 2);
+    EXPECT_EQ(s.Walk(bytes, k_structure_nb).size(), 2u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app_state.h"
@@ -110,6 +111,11 @@ struct Export_Fixture {
     // Selects list positions 1..n of a bin list.
     static void Select_Bins(Bin_List& list, std::initializer_list<int> positions) {
         for (int p : positions) list[static_cast<std::size_t>(p - 1)] = true;
+    }
+    // A contour export of one data type over the range, at the bin list's positions.
+    void Choose_Contour(std::int32_t type, Range_Fields range, std::initializer_list<int> positions) {
+        sel.Contour_Type = type, sel.Contour_Range = std::move(range);
+        Select_Bins(sel.Contour_Bins, positions);
     }
 };
 

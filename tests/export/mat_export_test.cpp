@@ -47,9 +47,7 @@ const std::vector<std::string> k_header_names{"ORUFileName",    "ORUSystem",  "O
 
 TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
     Export_Fixture f;
-    f.sel.Contour_Type = 10;
-    f.sel.Contour_Range = {"1", "10", "3"};
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 3});
+    f.Choose_Contour(10, {"1", "10", "3"}, {1, 3});
     f.overrides[4] = [](Data_Set& ds) { ds.Sub_Vel(0, 2, 0) = k_bad_velocity; };
     const Mat_Contents m = Export_And_Load(f, Write_Contour_Mat);
 
@@ -76,9 +74,7 @@ TEST(Contour_Mat, LoadsWithScipyRowsOfFirstLastStepAndRawVelocities) {
 
 TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables) {
     Export_Fixture f;
-    f.sel.Contour_Type = 2;
-    f.sel.Contour_Range = {"1", "5", "1"};
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1});
+    f.Choose_Contour(2, {"1", "5", "1"}, {1});
     f.stop_after_loads = 3;  // header load and two rows
     Mat_Contents m = Export_And_Load(f, Write_Contour_Mat);
     Expect_Var(m, "ConEnsembles", "int32", 2, 1, Strings({1, 2}));
@@ -86,9 +82,7 @@ TEST(Contour_Mat, AStopKeepsThePlannedRowsAndFirstBeyondLastWritesEmptyVariables
     EXPECT_EQ(f.percents.back(), 100);
 
     Export_Fixture g;
-    g.sel.Contour_Type = 10;
-    g.sel.Contour_Range = {"9", "4", "1"};
-    Export_Fixture::Select_Bins(g.sel.Contour_Bins, {1, 2});
+    g.Choose_Contour(10, {"9", "4", "1"}, {1, 2});
     m = Export_And_Load(g, Write_Contour_Mat);
     Expect_Var(m, "ORUPingsPerEns", "int32", 1, 1, {"60"});
     Expect_Var(m, "ConEnsembles", "int32", 0, 1, {});

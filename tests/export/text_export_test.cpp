@@ -32,9 +32,7 @@ std::string Contour(Export_Fixture& f) {
 
 TEST(Contour_Text, WholeFileWithABadVelocityAndNoFinalLineEnd) {
     Export_Fixture f;
-    f.sel.Contour_Type = 10;
-    f.sel.Contour_Range = {"2", "4", "1"};
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 3});
+    f.Choose_Contour(10, {"2", "4", "1"}, {1, 3});
     f.overrides[3] = [](Data_Set& ds) { ds.Sub_Vel(0, 2, 0) = k_bad_velocity; };
 
     const std::string expected = "\"Contour Data = Velocity East (u) mm/s\"\r\n" + k_header_lines +
@@ -54,9 +52,7 @@ TEST(Contour_Text, WholeFileWithABadVelocityAndNoFinalLineEnd) {
 
 TEST(Contour_Text, OrientationDecidesWhichBinAListPositionExports) {
     Export_Fixture f;
-    f.sel.Contour_Type = 0;
-    f.sel.Contour_Range = {"6", "6", "1"};
-    Export_Fixture::Select_Bins(f.sel.Contour_Bins, {1, 2});
+    f.Choose_Contour(0, {"6", "6", "1"}, {1, 2});
     // Mostly facing down, position 1 is the last bin; a tie counts as facing up.
     for (const auto& [orientation, first, second] : {std::tuple{1, 4, 3}, {0, 0, 1}}) {
         f.app.ds.Orientation_Count = orientation;

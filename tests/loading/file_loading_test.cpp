@@ -42,6 +42,12 @@ int Number_Of_Time(const Dense_Array<std::uint8_t>& time, std::size_t slot) {
     return (time(3, slot) - 1) * 3600 + time(4, slot) * 60 + time(5, slot);
 }
 
+std::vector<int> Whole_Numbers(const Data_Set& ds) {
+    std::vector<int> numbers;
+    for (std::int32_t s = 0; s < ds.Whole_Count; ++s) numbers.push_back(Number_Of_Time(ds.Whole_Time, static_cast<std::size_t>(s)));
+    return numbers;
+}
+
 struct Recording_Host : Open_File_Host {
     std::vector<std::string> progress_captions;
     int sub_set_refreshes = 0;
@@ -58,18 +64,13 @@ struct Loader : ::testing::Test {
         app.settings.Max_Whole_Ens = max_whole, app.settings.Max_Sub_Ens = max_sub;
         return Open_File(app, host, name);
     }
-    std::vector<int> Whole_Numbers() const {
-        std::vector<int> numbers;
-        for (std::int32_t s = 0; s < app.ds.Whole_Count; ++s) numbers.push_back(Number_Of_Time(app.ds.Whole_Time, static_cast<std::size_t>(s)));
-        return numbers;
-    }
 };
 
 // The step rule itself is walked over file sets in file_set_walk_test.
 TEST_F(Loader, EnsStepKeepsOneAndSkipsStep) {
     const std::string big = dir.Write("b.ens", Ensembles(1, 5000, 200));
     ASSERT_EQ(Open(big, 1000), Outcome_Kind::k_ok);
-    const auto numbers = Whole_Numbers();
+    const auto numbers = Whole_Numbers(app.ds);
     ASSERT_EQ(numbers.size(), 834u);
     Expect_Fields({{"step", app.ds.Ens_Step, 5}, {"second", numbers[1], 7}, {"whole step", app.ds.Whole_Step, 5},
                    {"first", app.ds.Sel_First_Ens, 1}, {"last", app.ds.Sel_Last_Ens, 5000}});
@@ -98,8 +99,7 @@ std::pair<std::vector<int>, std::vector<int>> Loaded(const std::string& name, bo
     app.settings.Max_Whole_Ens = 10;
     Open_File_Host host;
     if (Open_File(app, host, name) != Outcome_Kind::k_ok || !Read_File_Selection(app, host, FEns, FEns + 49, false)) return {};
-    std::pair<std::vector<int>, std::vector<int>> kept;
-    for (std::int32_t s = 0; s < app.ds.Whole_Count; ++s) kept.first.push_back(Number_Of_Time(app.ds.Whole_Time, static_cast<std::size_t>(s)));
+    std::pair<std::vector<int>, std::vector<int>> kept{Whole_Numbers(app.ds), {}};
     for (std::int32_t s = 0; s < app.ds.Sub_Count; ++s) kept.second.push_back(app.ds.Sub_Ens_Number(static_cast<std::size_t>(s)));
     return kept;
 }
@@ -188,7 +188,7 @@ TEST_F(Loader, NVRAMRecordsTakeNoSlot) {
     // Nor in the Whole Set, where its empty clock made the interval minutes long.
     std::vector<int> all(20);
     std::iota(all.begin(), all.end(), 1);
-    EXPECT_EQ(Whole_Numbers(), all);
+    EXPECT_EQ(Whole_Numbers(app.ds), all);
     EXPECT_EQ(app.ds.Avg_Interval, 1);
     ASSERT_TRUE(Read_File_Selection(app, host, 1, 20, false));
     EXPECT_TRUE(app.load.NVRAM_Flag);

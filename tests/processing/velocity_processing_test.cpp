@@ -184,21 +184,24 @@ TEST_F(Processing, BottomTrackCutForBothFacingsAndOptions) {
     // Nearest positive range 1550 cm: (15.5 - 1 - 0.5) / 1 + 1 = 15 bins are kept.
     struct Case {
         std::array<bool, 5> options;
-        int cut;  // first bin number from the transducer that goes; -1 none
+        std::int32_t nearest;  // cm, beam 3's range; the other beams lie farther
+        int cut;               // first bin number from the transducer that goes; -1 none
     };
     const Case cases[] = {
-        {{true, false, false, false, false}, 15},
-        {{true, false, true, false, false}, 14},  // 1550 cos 20 = 1456.5 cm
-        {{true, false, false, true, false}, 14},
-        {{true, false, false, true, true}, 12},
-        {{false, false, true, true, true}, -1},  // neither cut chosen
+        {{true, false, false, false, false}, 1550, 15},
+        {{true, false, true, false, false}, 1550, 14},  // 1550 cos 20 = 1456.5 cm
+        {{true, false, false, true, false}, 1550, 14},
+        {{true, false, false, true, true}, 1550, 12},
+        {{false, false, true, true, true}, 1550, -1},  // neither cut chosen
+        {{true, false, false, false, false}, 900000, 29},  // far beyond the profile: only the farthest bin goes
+        {{true, false, false, false, true}, 80, 0},  // nearer than the first cell's centre, less two: nothing is left
     };
     app_.dec.Have_BT = true;
     for (bool up : {false, true}) {
         app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
         for (const Case& c : cases) {
-            SCOPED_TRACE(::testing::Message() << "up " << up << " cut " << c.cut);
-            const std::array<std::int32_t, 4> ranges{0, 2000, 1550, 1800};
+            SCOPED_TRACE(::testing::Message() << "up " << up << " range " << c.nearest << " cut " << c.cut);
+            const std::array<std::int32_t, 4> ranges{0, c.nearest + 450, c.nearest, c.nearest + 250};
             for (std::size_t k = 0; k < 4; ++k) app_.ds.Sub_BT_Range(k, Slot()) = ranges[k];
             app_.settings.EoP_Options = c.options;
             std::vector<int> expected;
@@ -207,22 +210,6 @@ TEST_F(Processing, BottomTrackCutForBothFacingsAndOptions) {
             for (int i : expected) EXPECT_EQ(Vel(3, i), k_bad);
             EXPECT_EQ(app_.ds.Sub_Vel(0, 0, 0), 0);  // other slots untouched
         }
-    }
-}
-
-TEST_F(Processing, CutHeldAtLastBinAndBelowZeroTakesAll) {
-    app_.dec.Have_BT = true;
-    app_.settings.EoP_Options = {true, false, false, false, false};
-    for (bool up : {false, true}) {
-        app_.dec.Sys_Config = Sys_Config_Of(1, up, false);
-        // Far beyond the profile: only the farthest bin goes.
-        app_.ds.Sub_BT_Range(0, Slot()) = 900000;
-        EXPECT_EQ(Cut_Bins(), std::vector<int>{up ? Bins() - 1 : 0});
-        // Nearer than the first cell's centre, less two more bins: nothing is left.
-        app_.settings.EoP_Options[k_eop_cut2] = true;
-        app_.ds.Sub_BT_Range(0, Slot()) = 80;
-        EXPECT_EQ(Cut_Bins(), Range_Of(0, Bins() - 1));
-        app_.settings.EoP_Options[k_eop_cut2] = false;
     }
 }
 
