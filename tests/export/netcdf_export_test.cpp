@@ -11,7 +11,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <sys/wait.h>
 
@@ -157,12 +156,9 @@ TEST(Netcdf_Convert_Interrupted, AFullDiskFailsWithTheLibrarysMessageAndLeavesNo
     const Big_File big(3000);
     ASSERT_TRUE(big.synth_ok);
     const fs::path& d = big.d;
-    // A file-size limit stands in for the full disk: the library's closing flush fails, and
-    // the file it could not close used to crash the program as it ended.
-    const int code = In_Child([&] {
-        const rlimit limit{400000, 400000};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return k_cannot_set_up;
-        std::signal(SIGXFSZ, SIG_IGN);
+    // The library's closing flush fails, and the file it could not close used to crash the
+    // program as it ended.
+    const int code = In_Child_With_File_Limit(400000, [&] {
         return Run_Cli("convert " + Quoted(big.ens) + " " + Quoted(big.nc), d).exit_code & 0xff;
     });
     if (code == k_cannot_set_up) GTEST_SKIP() << "no file-size limit";
