@@ -91,7 +91,8 @@ bool Nameless_Files_Work(const std::string& folder) {
 
 TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
     Temp_Folder dir;
-    const std::string target = dir.Path("out.txt");
+    // Near the longest name a folder takes: the temporary names beside it must fit too.
+    const std::string target = dir.Path(std::string(248, 'o') + ".txt");
     for (const bool named : {false, true}) {
         {
             Output_File out;
