@@ -152,7 +152,14 @@ Outcome Output_File::Open(const std::string& target, const std::vector<std::stri
     }
     if (fd_ < 0) {
         std::string pattern = Name_Beside(final_, ".partXXXXXX");
-        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        // An empty target takes the content by copy, so its own folder need not be writable.
+        if (fd < 0 && in_place_) {
+            const int beside = errno;
+            pattern = Name_Beside((fs::temp_directory_path(ec) / fs::path(final_).filename()).string(), ".partXXXXXX");
+            fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+            if (fd < 0) errno = beside;
+        }
         if (fd < 0) return Cannot_Write(std::strerror(errno));
         // mkstemp makes the file private; the finished file gets the permissions of a plain one.
         ::fchmod(fd, 0666 & ~Current_Umask());
