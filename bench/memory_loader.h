@@ -40,7 +40,7 @@ struct Memory_Ensembles {
     }
 
     Sub_Set_Loader Loader(App_State& app) const {
-        return [this, &app](std::int32_t f, std::int32_t l) {
+        return [this, &app](std::int32_t f, std::int32_t l) -> Outcome {
             Data_Set& ds = app.ds;
             if (l > ds.File_Last_Ens) l = ds.File_Last_Ens;
             ds.Sub_Count = 0;
@@ -54,10 +54,10 @@ struct Memory_Ensembles {
                 if (ds.Sub_Count == 0) ds.First_Ens = app.dec.Cur_Ens_Number;
                 ++ds.Sub_Count;
             }
-            if (ds.Sub_Count == 0) return false;
+            if (ds.Sub_Count == 0) return Failure(Outcome_Kind::k_nothing_loaded);
             ds.Last_Ens = ds.First_Ens + ds.Sub_Count - 1;
             Error_Velocity_Statistics(app);
-            return true;
+            return {};
         };
     }
 };

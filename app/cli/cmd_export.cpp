@@ -158,7 +158,7 @@ int Run_Export(const Args& raw_args) {
     Open_For_Cli(app, host, request.file);
     if (!app.ds.File_Loaded) throw Cli_Error(k_not_enough_valid);
     const Sub_Set_Loader loader = [&app, &host](std::int32_t first_ens, std::int32_t last_ens) {
-        return Read_File_Selection(app, host, first_ens, last_ens, false).Ok();
+        return Read_File_Selection(app, host, first_ens, last_ens, false);
     };
     Run_Export_Request(request, app, loader, No_Progress());
     std::printf("export: wrote %s\n", request.out.c_str());

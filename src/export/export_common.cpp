@@ -8,6 +8,13 @@
 
 namespace vantrel {
 
+bool Load_For_Export(Export_Job& job, std::int32_t first_ens, std::int32_t last_ens) {
+    Outcome loaded = job.load(first_ens, last_ens);
+    if (!(loaded == Outcome_Kind::k_invalid_file || loaded == Outcome_Kind::k_out_of_memory)) return true;
+    job.failure = std::move(loaded);
+    return false;
+}
+
 double Field_Value(std::string_view field) {
     std::string s;
     for (char c : field.substr(0, 8)) {

@@ -30,6 +30,10 @@ Ensemble_Range Normalise_Range(Range_Fields& fields, const Data_Set& ds);
 // file's last one, and writes it back with "0". Returns the ensemble number.
 std::int32_t Normalise_Profile_Ens(std::string& field, const Data_Set& ds);
 
+// Loads first..last as the Sub Set for a writer; false, with job.failure set, when the file
+// could not be read, which ends the export. Nothing loaded is no failure: the writers go on.
+bool Load_For_Export(Export_Job& job, std::int32_t first_ens, std::int32_t last_ens);
+
 // Progress percent of ensemble e in the range: (e - first) x 100 / (last - first + 1),
 // rounded, at most 100.
 int Range_Percent(const Ensemble_Range& range, std::int32_t e);

@@ -10,6 +10,7 @@
 #include "dataset/data_set.h"
 #include "decode/decoder_state.h"
 #include "dataset/data_codes.h"
+#include "platform/outcome.h"
 #include "platform/progress.h"
 
 namespace vantrel {
@@ -52,8 +53,9 @@ struct Export_Selection {
 };
 
 // Reloads the Sub Set arrays with ensembles first_ens..last_ens (slot 0 onwards), sets
-// First_Ens, Last_Ens, Cur_Ens_Number and the set-up scalars; false when nothing loaded.
-using Sub_Set_Loader = std::function<bool(std::int32_t first_ens, std::int32_t last_ens)>;
+// First_Ens, Last_Ens, Cur_Ens_Number and the set-up scalars. k_nothing_loaded when
+// nothing was, k_invalid_file when a member of the file or set could not be read.
+using Sub_Set_Loader = std::function<Outcome(std::int32_t first_ens, std::int32_t last_ens)>;
 
 // Everything one writer works with.
 struct Export_Job {
@@ -63,6 +65,7 @@ struct Export_Job {
     const Sub_Set_Loader& load;
     Progress_Hooks& progress;
     std::string ensemble_file;  // full path of the open ensemble file
+    Outcome failure{};          // why a writer ended early: the file could not be read
 };
 
 }  // namespace vantrel

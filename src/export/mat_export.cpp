@@ -209,7 +209,7 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
     const int d = job.sel.Contour_Type;
     const bool have_type = d >= 0 && d < k_export_type_count;
     Write_Mat_Text(out, "ConTitle", Contour_Type_Title(d, true));
-    job.load(range.first, range.first);
+    if (!Load_For_Export(job, range.first, range.first)) return;
     Write_Mat_Header(job, out);
 
     const std::vector<Bin_Column> bins = Selected_Bins(job.sel.Contour_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
@@ -228,7 +228,7 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
-        job.load(ens, ens);
+        if (!Load_For_Export(job, ens, ens)) break;
         clock.Fill(n, job);
         if (have_type) {
             for (std::size_t k = 0; k < bins.size(); ++k) {
@@ -249,7 +249,7 @@ void Write_Contour_Mat(Export_Job& job, std::ostream& out) {
 
 void Write_Profile_Mat(Export_Job& job, std::ostream& out) {
     const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
-    job.load(ens, ens);
+    if (!Load_For_Export(job, ens, ens)) return;
     Write_Mat_Long_Scalar(out, "ORUProfileEns", job.dec.Cur_Ens_Number);
     Write_Mat_Header(job, out);
 
@@ -276,7 +276,7 @@ void Write_Series_Mat(Export_Job& job, std::ostream& out) {
     const Export_Selection& sel = job.sel;
     const Ensemble_Range range = Normalise_Range(job.sel.Series_Range, job.ds);
     const bool calimbro = sel.Series_Types[k_type_calimbro];
-    job.load(range.first, range.first);
+    if (!Load_For_Export(job, range.first, range.first)) return;
     Write_Mat_Header(job, out);
 
     const std::vector<Bin_Column> bins = Selected_Bins(sel.Series_Bins, job.dec.Num_Bins, job.ds.Orientation_Count);
@@ -320,7 +320,7 @@ void Write_Series_Mat(Export_Job& job, std::ostream& out) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
-        job.load(ens, ens);
+        if (!Load_For_Export(job, ens, ens)) break;
         clock.Fill(n, job);
         for (std::int32_t k = k_anc_pitch; k <= k_anc_temperature; ++k) {
             anc_words.At(n, k) = static_cast<std::int16_t>(ds.Sub_Anc(static_cast<std::size_t>(k), 0));

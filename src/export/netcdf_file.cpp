@@ -1,6 +1,8 @@
 #include "export/netcdf_file.h"
 
+#include <hdf5.h>
 #include <netcdf.h>
+#include <unistd.h>
 
 #include "export/netcdf_deflate.h"
 #include "export/netcdf_shuffle.h"
@@ -8,6 +10,11 @@
 namespace vantrel {
 
 Netcdf_File::Netcdf_File(const std::string& path) : path_(path) {
+    // A file that failed to close (a full disk) stays open in the HDF5 library, and its
+    // clean-up at exit would crash on it. Every file is closed or abandoned here, so the
+    // clean-up has nothing to do; it must be waived before the library starts.
+    static const bool no_exit_cleanup = H5dont_atexit() >= 0;
+    (void)no_exit_cleanup;
     Check(nc_create(path.c_str(), NC_NETCDF4 | NC_CLOBBER, &ncid_), "create");
     // After the library's own start-up, which registers the built-in filters. Without them
     // the library's own filters run: slower, the same file format.
@@ -16,7 +23,12 @@ Netcdf_File::Netcdf_File(const std::string& path) : path_(path) {
 }
 
 Netcdf_File::~Netcdf_File() {
-    if (ncid_ >= 0) nc_close(ncid_);
+    if (ncid_ >= 0 && nc_close(ncid_) != NC_NOERR) Give_Up();
+}
+
+void Netcdf_File::Give_Up() const {
+    // The library keeps the file open, and its disk space in use, until the program ends.
+    (void)::truncate(path_.c_str(), 0);
 }
 
 void Netcdf_File::Check(int status, const std::string& what) const {
@@ -81,7 +93,9 @@ void Netcdf_File::Put(int varid, const std::vector<std::size_t>& start, const st
 void Netcdf_File::Close() {
     const int id = ncid_;
     ncid_ = -1;
-    Check(nc_close(id), "close");
+    const int status = nc_close(id);
+    if (status != NC_NOERR) Give_Up();
+    Check(status, "close");
 }
 
 }  // namespace vantrel

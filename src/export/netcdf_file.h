@@ -52,6 +52,8 @@ public:
 
 private:
     void Check(int status, const std::string& what) const;
+    // Empties a file that could not be closed.
+    void Give_Up() const;
 
     int ncid_ = -1;
     std::string path_;

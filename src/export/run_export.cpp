@@ -45,7 +45,8 @@ Outcome Run_Export(Export_Job& job, Export_Kind kind, const std::string& out_pat
     if (outcome) {
         // A stop ends the writer cleanly after a row: the rows written so far are a whole file and kept.
         Run_Writer(job, kind, out.Stream());
-        outcome = out.Commit();
+        // A file cut short because the source could not be read is not kept.
+        outcome = job.failure ? out.Commit() : job.failure;
     }
 
     ds.First_Bin = first_bin;

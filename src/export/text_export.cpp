@@ -179,7 +179,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
     Quoted(sink.text, "Contour Data =" + Contour_Type_Title(d, false));
     sink.text += k_eol;
 
-    job.load(range.first, range.first);
+    if (!Load_For_Export(job, range.first, range.first)) return;
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
 
@@ -198,7 +198,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
-        job.load(ens, ens);
+        if (!Load_For_Export(job, ens, ens)) break;
         std::string& t = sink.text;
         t += k_eol;  // line end before the row: the file ends without one
         Append_Row_Start(t, job);
@@ -213,7 +213,7 @@ void Write_Contour_Text(Export_Job& job, std::ostream& out) {
 
 void Write_Profile_Text(Export_Job& job, std::ostream& out) {
     const std::int32_t ens = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);
-    job.load(ens, ens);
+    if (!Load_For_Export(job, ens, ens)) return;
     Text_Sink sink(out);
     Quoted(sink.text, "Profile Data Ensemble Number = ");
     sink.text += '\t';
@@ -253,7 +253,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
     Text_Sink sink(out);
     Quoted(sink.text, "Series Data");
     sink.text += k_eol;
-    job.load(range.first, range.first);
+    if (!Load_For_Export(job, range.first, range.first)) return;
     Append_Text_Header(job, sink.text);
     sink.text += k_eol;
     sink.text += k_eol;
@@ -323,7 +323,7 @@ void Write_Series_Text(Export_Job& job, std::ostream& out) {
         job.progress.Yield();
         if (job.progress.Stop()) break;
         const auto ens = static_cast<std::int32_t>(e);
-        job.load(ens, ens);
+        if (!Load_For_Export(job, ens, ens)) break;
         std::string& t = sink.text;
         Append_Row_Start(t, job);
         for (int box : anc_boxes) Append_Anc_Cell(t, ds, box);

@@ -16,24 +16,20 @@ Outcome Not_In_File(std::int32_t number) {
 
 Outcome Unreadable(const std::string& problem) { return Failure(Outcome_Kind::k_invalid_file, problem); }
 
-Outcome Cannot_Write(const std::string& target) { return Failure(Outcome_Kind::k_cannot_write, "Cannot write " + target); }
-
 // The estimated start of F from the file's mean ensemble length; the records tell the rest.
 Outcome Save_Varying_Range(const Open_State& app, const std::vector<File_Set_Member>& members, Output_File& out,
                            std::int32_t F, std::int32_t L) {
     const std::int64_t estimate = Mean_Length_Estimate(F, app.ds.File_First_Ens, app.ds.File_Last_Ens, app.file_set.File_Size);
-    bool written = true;
     const Range_Copy copy = Copy_Ensembles_By_Number(
         members, app.dec.Data_Structure, estimate, F, L,
-        [&](const std::uint8_t* data, std::size_t n) { written = out.Write(data, n) && written; });
+        [&](const std::uint8_t* data, std::size_t n) { out.Write(data, n); });
     switch (copy.result) {
         case Range_Copy_Result::k_unreadable: return Unreadable(copy.problem);
         case Range_Copy_Result::k_first_absent: return Not_In_File(F);
         case Range_Copy_Result::k_last_absent: return Not_In_File(L);
         case Range_Copy_Result::k_copied: break;
     }
-    if (!written) return Failure(Outcome_Kind::k_cannot_write);
-    return out.Commit();
+    return out.Commit();  // fails, with the reason, after a failed write
 }
 
 // Copies the records of F..L from the positions one length implies. Sets positions_lie (and
@@ -56,7 +52,7 @@ Outcome Save_Fixed_Range(const Open_State& app, const std::vector<File_Set_Membe
             positions_lie = true;
             return {};
         }
-        if (!out.Write(buffer.data(), buffer.size())) return Failure(Outcome_Kind::k_cannot_write);
+        if (!out.Write(buffer.data(), buffer.size())) return out.Commit();  // the write's reason
         ++c;
     }
     if (!file.Read_Error().empty()) return Unreadable(file.Read_Error());
@@ -97,7 +93,6 @@ Outcome Save_Ensemble_Range(const Open_State& app, const std::string& target, st
         if (Outcome opened = out.Open(target, inputs); !opened) return opened;
         saved = Save_Varying_Range(app, members, out, F, L);
     }
-    if (saved == Outcome_Kind::k_cannot_write && saved.message.empty()) return Cannot_Write(target);
     return saved;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/output_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -20,6 +21,16 @@ namespace vantrel {
 namespace fs = std::filesystem;
 
 namespace {
+
+// A name beside `path` that ends in `suffix`: the file's name is shortened as far as needed
+// for the whole to fit in a folder entry (255 bytes).
+std::string Name_Beside(const std::string& path, const std::string& suffix) {
+    constexpr std::size_t k_name_max = 255;
+    const fs::path p(path);
+    std::string name = p.filename().string();
+    if (name.size() + suffix.size() > k_name_max) name.resize(k_name_max - std::min(suffix.size(), k_name_max));
+    return (p.parent_path() / (name + suffix)).string();
+}
 
 bool Write_All(int fd, const char* data, std::size_t n) {
     while (n > 0) {
@@ -140,8 +151,15 @@ Outcome Output_File::Open(const std::string& target, const std::vector<std::stri
         fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     }
     if (fd_ < 0) {
-        std::string pattern = final_ + ".partXXXXXX";
-        const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        std::string pattern = Name_Beside(final_, ".partXXXXXX");
+        int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        // An empty target takes the content by copy, so its own folder need not be writable.
+        if (fd < 0 && in_place_) {
+            const int beside = errno;
+            pattern = Name_Beside((fs::temp_directory_path(ec) / fs::path(final_).filename()).string(), ".partXXXXXX");
+            fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+            if (fd < 0) errno = beside;
+        }
         if (fd < 0) return Cannot_Write(std::strerror(errno));
         // mkstemp makes the file private; the finished file gets the permissions of a plain one.
         ::fchmod(fd, 0666 & ~Current_Umask());
@@ -223,7 +241,7 @@ Outcome Output_File::Name_Nameless(const std::string& name, bool replace) {
         return Cannot_Write(std::strerror(errno));
     }
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::string part = name + ".part" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const std::string part = Name_Beside(name, ".part" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, part.c_str(), AT_SYMLINK_FOLLOW) != 0) {
             if (errno == EEXIST) continue;
             break;

@@ -308,7 +308,7 @@ void Export_Window::Write_File() {
         busy_ = true;
         Export_Load_Host host;
         const Sub_Set_Loader load = [&state, &host](std::int32_t first, std::int32_t last) {
-            return Read_File_Selection(state, host, first, last, false).Ok();
+            return Read_File_Selection(state, host, first, last, false);
         };
         Export_Job job{state.ds, state.dec, sel, load, hooks_, state.load.File_Name};
         // The one-ensemble loads move the profile's ensemble; the user's comes back with the Sub Set.

@@ -35,9 +35,13 @@ struct Export_Fixture {
     std::map<std::int32_t, std::function<void(Data_Set&)>> overrides;  // applied to slot 0 after the fill
     std::vector<std::pair<std::int32_t, std::int32_t>> loads;           // every (first, last) asked for
     std::int32_t stop_after_loads = -1;  // request a stop once this many loads have run
+    std::int32_t unreadable_from = -1;   // loads from this ensemble on fail as a vanished member does
     std::vector<int> percents;
 
-    Sub_Set_Loader loader = [this](std::int32_t f, std::int32_t l) { return Load(f, l); };
+    Sub_Set_Loader loader = [this](std::int32_t f, std::int32_t l) {
+        if (unreadable_from >= 0 && f >= unreadable_from) return Failure(Outcome_Kind::k_invalid_file, "member gone");
+        return Load(f, l) ? Outcome{} : Failure(Outcome_Kind::k_nothing_loaded);
+    };
     Export_Job job{app.ds, app.dec, sel, loader, progress, "/data/survey/RUN_007.000"};
 
     explicit Export_Fixture(std::int32_t num_bins = 5, std::int32_t file_first = 1, std::int32_t file_last = 20) {

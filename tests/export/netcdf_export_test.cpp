@@ -22,6 +22,7 @@
 #include "export/netcdf_shuffle.h"
 #include "export/netcdf_variables.h"
 #include "python_check.h"
+#include "support/child_process.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 
@@ -111,13 +112,24 @@ bool Wait_For_Partial_Output(const fs::path& dir) {
     return false;
 }
 
-TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStoppedOneNothingAtAll) {
+// A folder holding only big.ens of `ensembles` ensembles of 40 bins, and the name out.nc.
+struct Big_File {
+    explicit Big_File(int ensembles) {
+        synth_ok = Run_Cli("synth " + Quoted(ens) + " --ensembles " + std::to_string(ensembles) + " --bins 40", d).exit_code == 0;
+        fs::remove(d / "stdout.txt");
+        fs::remove(d / "stderr.txt");
+    }
     Temp_Folder dir;
     const fs::path d = dir.Path("");
     const std::string ens = dir.Path("big.ens"), nc = dir.Path("out.nc");
-    ASSERT_EQ(Run_Cli("synth " + Quoted(ens) + " --ensembles 60000 --bins 40", d).exit_code, 0);
-    fs::remove(d / "stdout.txt");
-    fs::remove(d / "stderr.txt");
+    bool synth_ok = false;
+};
+
+TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStoppedOneNothingAtAll) {
+    const Big_File big(60000);
+    ASSERT_TRUE(big.synth_ok);
+    const fs::path& d = big.d;
+    const std::string &ens = big.ens, &nc = big.nc;
 
     for (const int sig : {SIGKILL, SIGTERM}) {
         const pid_t pid = Spawn_Cli({"convert", ens, nc});
@@ -138,6 +150,22 @@ TEST(Netcdf_Convert_Interrupted, AKilledConversionLeavesNothingUnderOutAndAStopp
             EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1);
         }
     }
+}
+
+TEST(Netcdf_Convert_Interrupted, AFullDiskFailsWithTheLibrarysMessageAndLeavesNoFile) {
+    const Big_File big(3000);
+    ASSERT_TRUE(big.synth_ok);
+    const fs::path& d = big.d;
+    // The library's closing flush fails, and the file it could not close used to crash the
+    // program as it ended.
+    const int code = In_Child_With_File_Limit(400000, [&] {
+        return Run_Cli("convert " + Quoted(big.ens) + " " + Quoted(big.nc), d).exit_code & 0xff;
+    });
+    if (code == k_cannot_set_up) GTEST_SKIP() << "no file-size limit";
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(Read_File_Text(d / "stderr.txt").find("cannot write"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(d))
+        EXPECT_NE(entry.path().filename().string().rfind("out.nc", 0), 0U) << entry.path() << " left behind";
 }
 
 TEST(Netcdf_Time, TwoDigitYearsPivotAt80AndImpossibleDatesHaveNoTime) {

@@ -44,6 +44,20 @@ TEST_F(Run_Export_Test, RefusalsExportNothingButPutTheSubSetBack) {
     EXPECT_EQ((std::pair{std::filesystem::exists(dir.Path("none.txt")), f.loads.size()}), (std::pair{false, std::size_t{0}}));
 }
 
+TEST_F(Run_Export_Test, AMemberThatCannotBeReadEndsTheExportWithItsMessageAndLeavesNoFile) {
+    f.unreadable_from = 2;
+    f.sel.Contour_Range = {"1", "3", "1"};
+    f.sel.Profile_Ens = "2";
+    f.sel.Series_File_Type = Export_File_Type::k_mat;
+    for (const Export_Kind kind : {Export_Kind::k_contour, Export_Kind::k_profile, Export_Kind::k_series}) {
+        const std::string path = dir.Path("cut.out");
+        const Outcome outcome = Run_Export(f.job, kind, path);
+        EXPECT_EQ((std::pair{outcome.kind, outcome.message}), (std::pair{Outcome_Kind::k_invalid_file, std::string("member gone")}));
+        EXPECT_FALSE(std::filesystem::exists(path));
+        f.job.failure = {};
+    }
+}
+
 TEST_F(Run_Export_Test, EachTabRunsItsOwnWriterIntoAnEmptyFileAndRestoresTheSubSet) {
     const std::string path = dir.Path("empty.mat");
     std::ofstream(path, std::ios::binary).close();

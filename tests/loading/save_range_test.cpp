@@ -6,6 +6,7 @@
 #include "app_state.h"
 #include "loading/file_loading.h"
 #include "loading/save_range.h"
+#include "support/child_process.h"
 #include "support/cli_run.h"
 #include "support/temp_folder.h"
 #include "support/bb_builder.h"
@@ -98,6 +99,17 @@ TEST_F(Save_Range, FindsARangeWhosePositionLiesPastTheEndByNumber) {
     const std::string out = dir.Path("out.ens");
     ASSERT_EQ(Save_Ensemble_Range(app, out, 95, 99), Outcome_Kind::k_ok);
     EXPECT_EQ(Read_Bytes(out), Slice(source, 74 * 300, 5 * 300));
+}
+
+TEST_F(Save_Range, AFullDiskNamesItsReasonAndLeavesNoFile) {
+    Open(dir.Write("src.ens", BB_Run(1, 1000, 1000)));
+    const std::string out = dir.Path("out.ens");
+    const int code = In_Child_With_File_Limit(100000, [&] {
+        return Save_Ensemble_Range(app, out, 1, 1000).message == "Cannot write " + out + ": File too large" ? 0 : 1;
+    });
+    if (code == k_cannot_set_up) GTEST_SKIP() << "no file-size limit";
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(Save_Range, RefusesToOverwriteAndIgnoresTheSource) {

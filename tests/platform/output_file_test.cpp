@@ -83,6 +83,27 @@ TEST(Output_File, AnEmptyFileIsWrittenIntoKeepingModeAndLinksAndASymbolicLinkSta
     EXPECT_EQ((std::pair{Read_File_Text(empty), Entries(dir.Path())}), (std::pair{std::string("written"), std::size_t{3}}));
 }
 
+TEST(Output_File, AnEmptyFileInAFolderTheWriterMayNotWriteInIsWrittenAllTheSame) {
+    Temp_Folder dir;
+    for (const std::string name : {"shared.txt", "shared.nc"}) {
+        Write_File_Text(dir.Path(name), "");
+        ASSERT_EQ(::chown(dir.Path(name).c_str(), 65534, 65534), 0);
+    }
+    ::chmod(dir.Path("").c_str(), 0755);
+    const int code = In_Child([&] {
+        if (!Drop_Superuser()) return k_cannot_set_up;
+        Output_File named;
+        const bool written = Write_Output_File(dir.Path("shared.txt"), "nameless") &&
+                             named.Open(dir.Path("shared.nc"), {}, Existing_Output::k_refuse, true) && named.Write("named", 5) &&
+                             named.Commit();
+        return written ? 0 : 1;
+    });
+    if (code == k_cannot_set_up) GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ((std::pair{Read_File_Text(dir.Path("shared.txt")), Read_File_Text(dir.Path("shared.nc"))}),
+              (std::pair{std::string("nameless"), std::string("named")}));
+}
+
 bool Nameless_Files_Work(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
     if (fd >= 0) ::close(fd);
@@ -91,7 +112,8 @@ bool Nameless_Files_Work(const std::string& folder) {
 
 TEST(Output_File, NothingReachesTheTargetBeforeCommitAndADiscardLeavesNoFile) {
     Temp_Folder dir;
-    const std::string target = dir.Path("out.txt");
+    // Near the longest name a folder takes: the temporary names beside it must fit too.
+    const std::string target = dir.Path(std::string(248, 'o') + ".txt");
     for (const bool named : {false, true}) {
         {
             Output_File out;
