@@ -219,7 +219,8 @@ private:
         }
         if (!writer_) {
             first_setup_ = dec_;
-            writer_ = std::make_unique<Netcdf_Writer>(temporary_->Temporary_Path(), Make_Layout(request_, dec_), dec_,
+            writer_ = std::make_unique<Netcdf_Writer>(temporary_->Temporary_Path(), request_.target,
+                                                      Make_Layout(request_, dec_), dec_,
                                                       request_.deflate_level,
                                                       Opening_Attributes(request_, dec_, outcome_.source_bytes, members_));
         } else if (!Same_Setup(first_setup_, dec_)) {

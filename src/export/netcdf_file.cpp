@@ -1,5 +1,8 @@
 #include "export/netcdf_file.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <hdf5.h>
 #include <netcdf.h>
 #include <unistd.h>
@@ -9,7 +12,8 @@
 
 namespace vantrel {
 
-Netcdf_File::Netcdf_File(const std::string& path) : path_(path) {
+Netcdf_File::Netcdf_File(const std::string& path, const std::string& shown_as)
+    : path_(path), shown_(shown_as.empty() ? path : shown_as) {
     // A file that failed to close (a full disk) stays open in the HDF5 library, and its
     // clean-up at exit would crash on it. Every file is closed or abandoned here, so the
     // clean-up has nothing to do; it must be waived before the library starts.
@@ -32,7 +36,16 @@ void Netcdf_File::Give_Up() const {
 }
 
 void Netcdf_File::Check(int status, const std::string& what) const {
-    if (status != NC_NOERR) throw Netcdf_Error("cannot write " + path_ + " (" + what + ": " + nc_strerror(status) + ")");
+    if (status == NC_NOERR) {
+        errno = 0;  // so that a later failure's reason is its own
+        return;
+    }
+    // The library reports a failed write as an error of its own; the system's reason, when it
+    // is the storage's, tells the user what to do.
+    const int error = errno;
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO || error == EROFS)
+        throw Netcdf_Error("Cannot write " + shown_ + ": " + std::strerror(error));
+    throw Netcdf_Error("Cannot write " + shown_ + " (" + what + ": " + nc_strerror(status) + ")");
 }
 
 int Netcdf_File::Define_Dimension(const std::string& name, std::size_t length) {

@@ -17,8 +17,9 @@ struct Netcdf_Error : std::runtime_error {
 
 class Netcdf_File {
 public:
-    // Creates (or truncates) a netCDF-4 file at path, in define mode.
-    explicit Netcdf_File(const std::string& path);
+    // Creates (or truncates) a netCDF-4 file at path, in define mode. Messages name shown_as
+    // (the target a temporary file becomes) when given, else path.
+    explicit Netcdf_File(const std::string& path, const std::string& shown_as = "");
     ~Netcdf_File();  // closes without checking; Close() reports failures
     Netcdf_File(const Netcdf_File&) = delete;
     Netcdf_File& operator=(const Netcdf_File&) = delete;
@@ -57,6 +58,7 @@ private:
 
     int ncid_ = -1;
     std::string path_;
+    std::string shown_;
 };
 
 }  // namespace vantrel

@@ -20,9 +20,9 @@ constexpr std::size_t k_max_fills = 8;  // variables one gather may fill
 
 }  // namespace
 
-Netcdf_Writer::Netcdf_Writer(const std::string& path, const Netcdf_Layout& layout, const Decoder_State& first,
-                             int deflate_level, const Netcdf_Attributes& global)
-    : file_(path), vars_(Netcdf_Catalogue(layout)) {
+Netcdf_Writer::Netcdf_Writer(const std::string& path, const std::string& shown_as, const Netcdf_Layout& layout,
+                             const Decoder_State& first, int deflate_level, const Netcdf_Attributes& global)
+    : file_(path, shown_as), vars_(Netcdf_Catalogue(layout)) {
     const std::size_t bins = std::max<std::size_t>(layout.bins, 1);
     chunk_steps_ = std::clamp<std::size_t>(k_chunk_bytes / (bins * 4 * sizeof(std::int16_t)), 64, k_max_chunk_steps);
     extents_ = {0, bins, 4, 4};

@@ -26,9 +26,9 @@ constexpr int k_netcdf_deflate_level = 1;
 class Netcdf_Writer {
 public:
     // Creates path and defines the dimensions, the variables and the range coordinate
-    // (from the set-up of first). Throws Netcdf_Error.
-    Netcdf_Writer(const std::string& path, const Netcdf_Layout& layout, const Decoder_State& first, int deflate_level,
-                  const Netcdf_Attributes& global);
+    // (from the set-up of first). Throws Netcdf_Error, naming shown_as.
+    Netcdf_Writer(const std::string& path, const std::string& shown_as, const Netcdf_Layout& layout,
+                  const Decoder_State& first, int deflate_level, const Netcdf_Attributes& global);
 
     // Adds count time steps, in order. Each variable gathers all of them in one run, so its
     // batch is written in whole cache lines rather than a few bytes per step of every batch.
