@@ -127,14 +127,15 @@ public:
     }
 
     Netcdf_Outcome Run() {
-        const File_Set_State set = Test_For_File_Set(request_.source, request_.multifile);
+        const File_Set_State set =
+            request_.opened_set ? *request_.opened_set : Test_For_File_Set(request_.source, request_.multifile);
         const std::vector<File_Set_Member> members = File_Set_Members(request_.source, set);
         outcome_.source_bytes = File_Set_Size(members);
         members_ = members.size();
-        if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, k_invalid_file);
         // The members read as one stream: an ensemble cut across two is converted whole.
         Binary_File stream;
         if (!Open_Members(stream, members)) return Failure(Netcdf_Status::k_invalid_source, stream.Open_Error());
+        if (outcome_.source_bytes < 0) return Failure(Netcdf_Status::k_invalid_source, k_invalid_file);
         std::vector<std::string> inputs{request_.source, request_.settings_file};
         for (const File_Set_Member& m : members) inputs.push_back(m.name);
         Output_File temporary;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "dataset/file_set.h"
 #include "export/netcdf_writer.h"
 #include "platform/progress.h"
 #include "settings/settings.h"
@@ -18,6 +19,9 @@ struct Netcdf_Request {
     std::string target;
     bool raw = false;         // decoded values only, no processing
     bool multifile = false;   // the source's numbered or acquisition-program set
+    // The set as the program opened it, when it has: its members are taken as they were
+    // then, so that one gone since is an error rather than a shorter set.
+    std::optional<File_Set_State> opened_set;
     std::optional<std::int32_t> first, last;  // ensemble numbers to keep, inclusive
     Settings settings;
     std::string settings_file;  // where settings came from, if anywhere: never written over

@@ -5,12 +5,12 @@
 
 namespace vantrel {
 
-Outcome Run_Netcdf_Export(Export_Job& job, Export_Kind kind, const Settings& settings, bool multifile,
+Outcome Run_Netcdf_Export(Export_Job& job, Export_Kind kind, const Settings& settings, const File_Set_State& set,
                           const std::string& out_path) {
     Netcdf_Request request;
     request.source = job.ensemble_file;
     request.target = out_path;
-    request.multifile = multifile;
+    request.opened_set = set;
     request.settings = settings;
     if (kind == Export_Kind::k_profile) {
         request.first = request.last = Normalise_Profile_Ens(job.sel.Profile_Ens, job.ds);

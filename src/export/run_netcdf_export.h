@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "dataset/file_set.h"
 #include "export/export_selection.h"
 #include "platform/outcome.h"
 #include "settings/settings.h"
@@ -15,7 +16,7 @@ namespace vantrel {
 // values back, as the other writers give them, and the data set is not touched. Ok when
 // written or stopped (a stopped conversion leaves no file); k_overwrite_refused for a
 // non-empty out_path; k_cannot_write with the converter's message otherwise.
-Outcome Run_Netcdf_Export(Export_Job& job, Export_Kind kind, const Settings& settings, bool multifile,
+Outcome Run_Netcdf_Export(Export_Job& job, Export_Kind kind, const Settings& settings, const File_Set_State& set,
                           const std::string& out_path);
 
 }  // namespace vantrel

@@ -313,10 +313,8 @@ void Export_Window::Write_File() {
         Export_Job job{state.ds, state.dec, sel, load, hooks_, state.load.File_Name};
         // The one-ensemble loads move the profile's ensemble; the user's comes back with the Sub Set.
         const std::int32_t cursor = state.ds.Cursor_Ens;
-        const File_Set_State& set = state.file_set;
         const Outcome outcome = type == Export_File_Type::k_netcdf
-                                    ? Run_Netcdf_Export(job, kind, state.settings,
-                                                        set.Multi_File_Count > 0 || set.KORVA_File_Count > 0, name)
+                                    ? Run_Netcdf_Export(job, kind, state.settings, state.file_set, name)
                                     : Run_Export(job, kind, name, Input_Files(state));
         state.ds.Cursor_Ens = cursor;
         busy_ = false;

@@ -237,6 +237,17 @@ TEST(Netcdf_Convert_File_Set, AnAcquisitionProgramsSetConvertsAsTheFileItWasCutF
     for (const char* variable : {"ensemble_number", "velocity_east"}) {
         EXPECT_EQ(Read_Variable(dir.Path("set.nc"), variable), Read_Variable(dir.Path("one.nc"), variable)) << variable;
     }
+    // A member gone since the program opened the set ends the conversion with its name; a
+    // test for the set made now would quietly find a shorter one.
+    Netcdf_Request request;
+    request.source = first;
+    request.target = dir.Path("gone.nc");
+    request.opened_set = Test_For_File_Set(first, true);
+    fs::remove(d / "run_000005.ENR");
+    const Netcdf_Outcome gone = Convert_To_Netcdf(request, No_Progress());
+    EXPECT_EQ(gone.status, Netcdf_Status::k_invalid_source);
+    EXPECT_NE(gone.message.find("run_000005.ENR"), std::string::npos) << gone.message;
+    EXPECT_FALSE(fs::exists(request.target));
 }
 
 TEST(Netcdf_Deflate, EachEncoderCompressesAtTheLevelAskedAndReadsBackWhatWasWritten) {
