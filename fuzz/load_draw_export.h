@@ -19,7 +19,7 @@ namespace {
 void Export_All_Into_Memory(vantrel::App_State& app, vantrel::Open_File_Host& host) {
     using namespace vantrel;
     const Sub_Set_Loader loader = [&app, &host](std::int32_t first_ens, std::int32_t last_ens) {
-        return Read_File_Selection(app, host, first_ens, last_ens, false).Ok();
+        return Read_File_Selection(app, host, first_ens, last_ens, false);
     };
     Progress_Hooks progress;
     for (const bool mat : {false, true}) {
